@@ -1,0 +1,13 @@
+#pragma once
+#include <memory>
+#include <string_view>
+
+#include "connect/Dispatchable.hpp"
+
+namespace tk::connect {
+
+// Creates the connection component's public classes by name
+// ("TkConnectBase.Connection", "TkConnectBase.Command"); null for any other.
+std::shared_ptr<Dispatchable> createConnectObject(std::string_view progid);
+
+}  // namespace tk::connect

@@ -1,0 +1,13 @@
+#pragma once
+#include <libpq-fe.h>
+
+#include <memory>
+
+namespace tk::connect {
+
+struct PgResultDeleter {
+    void operator()(PGresult* r) const { PQclear(r); }
+};
+using PgResult = std::unique_ptr<PGresult, PgResultDeleter>;
+
+}  // namespace tk::connect

@@ -1,0 +1,178 @@
+#include "connect/Session.hpp"
+
+#include <cstdlib>
+
+#include "connect/DatabaseError.hpp"
+
+namespace tk::connect {
+namespace {
+
+std::string quoteIdent(PGconn* conn, const std::string& name) {
+    char* quoted = PQescapeIdentifier(conn, name.c_str(), name.size());
+    std::string out = quoted ? quoted : "\"\"";
+    PQfreemem(quoted);
+    return out;
+}
+
+std::string lower(std::string text) {
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return text;
+}
+
+bool succeeded(const PGresult* r) {
+    auto status = PQresultStatus(r);
+    return status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK;
+}
+
+}  // namespace
+
+Session::Session(const std::string& server, const std::string& user, const std::string& password) {
+    const char* keys[] = {"dbname", "user", "password", "client_encoding", "application_name",
+                          nullptr};
+    const char* values[] = {server.c_str(),
+                            user.empty() ? nullptr : user.c_str(),
+                            password.empty() ? nullptr : password.c_str(),
+                            "UTF8",
+                            "TkConnectBase",
+                            nullptr};
+    conn_ = PQconnectdbParams(keys, values, 1);
+    if (PQstatus(conn_) != CONNECTION_OK) {
+        std::string message = PQerrorMessage(conn_);
+        PQfinish(conn_);
+        conn_ = nullptr;
+        throw databaseError("ORA-12154", "无法连接数据库: " + message);
+    }
+    PQsetNoticeProcessor(conn_, [](void*, const char*) {}, nullptr);
+    // The login user is also a schema: its tables come first, then the Oracle
+    // compatibility objects (dual, the dictionary views).
+    std::string schema = user.empty() ? std::string(PQuser(conn_)) : lower(user);
+    runNative("SET search_path TO " + quoteIdent(conn_, schema) + ", oracompat, public");
+    runNative("SET datestyle TO ISO, YMD");
+}
+
+Session::~Session() {
+    if (conn_) PQfinish(conn_);
+}
+
+const Translation& Session::translate(std::string_view oracleSql) {
+    auto& cache = translations_[inTransaction_ ? 1 : 0];
+    auto key = std::string(oracleSql);
+    auto it = cache.find(key);
+    if (it != cache.end()) return it->second;
+    try {
+        return cache.emplace(std::move(key), OracleTranslator::translate(oracleSql, inTransaction_))
+            .first->second;
+    } catch (const TranslationError& e) {
+        throw databaseError("ORA-00900", e.what());
+    }
+}
+
+PgResult Session::runOracle(std::string_view oracleSql) {
+    const Translation& t = translate(oracleSql);
+    return guarded([&] {
+        if (!t.insertTable.empty()) checkInsertArity(t);
+        return executeChecked(t.sql, {});
+    });
+}
+
+PgResult Session::runNative(const std::string& sql, const NativeParams& params) {
+    return guarded([&] { return executeChecked(sql, params); });
+}
+
+// Inside a transaction each statement runs under its own savepoint, so that
+// its failure undoes only itself; the savepoint is released on success to keep
+// the number of live subtransactions small.
+template <typename Fn>
+PgResult Session::guarded(Fn&& statement) {
+    if (!inTransaction_) return statement();
+    executeChecked("SAVEPOINT tk_stmt", {});
+    try {
+        PgResult result = statement();
+        executeChecked("RELEASE SAVEPOINT tk_stmt", {});
+        return result;
+    } catch (...) {
+        execute("ROLLBACK TO SAVEPOINT tk_stmt", {});
+        execute("RELEASE SAVEPOINT tk_stmt", {});
+        throw;
+    }
+}
+
+PgResult Session::execute(const std::string& sql, const NativeParams& params) {
+    std::vector<const char*> values;
+    for (const auto& v : params.values) values.push_back(v ? v->c_str() : nullptr);
+    return PgResult(PQexecParams(conn_, sql.c_str(), static_cast<int>(values.size()),
+                                 params.types.empty() ? nullptr : params.types.data(),
+                                 values.data(), nullptr, nullptr, 0));
+}
+
+PgResult Session::executeChecked(const std::string& sql, const NativeParams& params) {
+    PgResult result = execute(sql, params);
+    if (!result || !succeeded(result.get())) throw databaseError(result.get(), conn_);
+    return result;
+}
+
+// PostgreSQL fills missing columns of an insert with their defaults; Oracle
+// refuses a source whose width differs from the table's.
+void Session::checkInsertArity(const Translation& t) {
+    NativeParams table{{t.insertTable}, {}};
+    PgResult count = executeChecked(
+        "SELECT count(*) FROM pg_attribute WHERE attrelid = $1::regclass AND attnum > 0 AND NOT "
+        "attisdropped",
+        table);
+    int columns = std::atoi(PQgetvalue(count.get(), 0, 0));
+    int given = t.insertValueCount;
+    if (given < 0) {
+        PgResult prepared(PQprepare(conn_, "", t.insertSelect.c_str(), 0, nullptr));
+        if (!succeeded(prepared.get())) throw databaseError(prepared.get(), conn_);
+        PgResult described(PQdescribePrepared(conn_, ""));
+        if (!succeeded(described.get())) throw databaseError(described.get(), conn_);
+        given = PQnfields(described.get());
+    }
+    if (given > columns) throw databaseError("ORA-00913", "too many values");
+    if (given < columns) throw databaseError("ORA-00947", "not enough values");
+}
+
+void Session::begin() {
+    if (inTransaction_) throw RunTimeError(errors::kDatabase, "事务已经开始");
+    executeChecked("BEGIN", {});
+    inTransaction_ = true;
+}
+
+void Session::commit() {
+    if (!inTransaction_) throw RunTimeError(errors::kDatabase, "没有已开始的事务");
+    inTransaction_ = false;
+    executeChecked("COMMIT", {});
+}
+
+void Session::rollback() {
+    if (!inTransaction_) throw RunTimeError(errors::kDatabase, "没有已开始的事务");
+    inTransaction_ = false;
+    executeChecked("ROLLBACK", {});
+}
+
+const std::string& Session::tableName(Oid table) {
+    auto it = tableNames_.find(table);
+    if (it != tableNames_.end()) return it->second;
+    PgResult r = runNative("SELECT $1::oid::regclass::text", {{std::to_string(table)}, {}});
+    return tableNames_[table] = PQgetvalue(r.get(), 0, 0);
+}
+
+const std::string& Session::columnName(Oid table, int number) {
+    auto it = columnNames_.find(table);
+    if (it == columnNames_.end()) {
+        PgResult r = runNative(
+            "SELECT attnum, attname FROM pg_attribute WHERE attrelid = $1::oid AND attnum > 0",
+            {{std::to_string(table)}, {}});
+        std::vector<std::string> names;
+        for (int i = 0; i < PQntuples(r.get()); ++i) {
+            size_t n = static_cast<size_t>(std::atoi(PQgetvalue(r.get(), i, 0)));
+            if (names.size() < n) names.resize(n);
+            names[n - 1] = quoteIdent(conn_, PQgetvalue(r.get(), i, 1));
+        }
+        it = columnNames_.emplace(table, std::move(names)).first;
+    }
+    return it->second.at(static_cast<size_t>(number - 1));
+}
+
+}  // namespace tk::connect

@@ -1,0 +1,2 @@
+// placeholder until the frame lands
+namespace tk::am {}

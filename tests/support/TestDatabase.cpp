@@ -1,0 +1,62 @@
+#include "TestDatabase.hpp"
+
+#include <libpq-fe.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <stdexcept>
+
+namespace tk::test {
+namespace {
+
+void exec(const std::string& sql) {
+    PGconn* conn = PQconnectdb(adminServer().c_str());
+    if (PQstatus(conn) != CONNECTION_OK) {
+        std::string message = PQerrorMessage(conn);
+        PQfinish(conn);
+        throw std::runtime_error("test server unreachable: " + message);
+    }
+    PQsetNoticeProcessor(conn, [](void*, const char*) {}, nullptr);
+    PGresult* r = PQexec(conn, sql.c_str());
+    bool ok = PQresultStatus(r) == PGRES_COMMAND_OK || PQresultStatus(r) == PGRES_TUPLES_OK;
+    std::string message = PQerrorMessage(conn);
+    PQclear(r);
+    PQfinish(conn);
+    if (!ok) throw std::runtime_error(message + " in: " + sql);
+}
+
+std::string uniqueName(const std::string& hint) {
+    static std::atomic<int> counter{0};
+    return hint + "_" + std::to_string(getpid()) + "_" + std::to_string(++counter);
+}
+
+}  // namespace
+
+std::string testServer() { return TKAM_TEST_SERVER; }
+std::string adminServer() { return testServer() + " user=amasset"; }
+
+TestSchema::TestSchema(const std::string& hint) : name_(uniqueName(hint)) {
+    exec("CREATE ROLE " + name_ + " LOGIN SUPERUSER; CREATE SCHEMA " + name_ + " AUTHORIZATION " +
+         name_);
+}
+
+TestSchema::~TestSchema() {
+    try {
+        exec("DROP SCHEMA IF EXISTS " + name_ + " CASCADE; DROP ROLE IF EXISTS " + name_);
+    } catch (...) {
+    }
+}
+
+std::shared_ptr<connect::Connection> TestSchema::connect() const {
+    auto conn = std::make_shared<connect::Connection>();
+    conn->ServerName = testServer();
+    conn->UserName = name_;
+    conn->Open();
+    return conn;
+}
+
+void TestSchema::admin(const std::string& sql) const {
+    exec("SET search_path TO " + name_ + ", oracompat, public; " + sql);
+}
+
+}  // namespace tk::test

@@ -1,0 +1,33 @@
+#pragma once
+#include <memory>
+#include <string>
+
+#include "connect/Connection.hpp"
+
+namespace tk::test {
+
+// A schema (and login role of the same name) of its own for one test, on the
+// server the test run started; dropped again when the object goes.
+class TestSchema {
+public:
+    explicit TestSchema(const std::string& hint = "t");
+    ~TestSchema();
+    TestSchema(const TestSchema&) = delete;
+    TestSchema& operator=(const TestSchema&) = delete;
+
+    const std::string& name() const { return name_; }
+    // A connection logged in as the schema's role.
+    std::shared_ptr<connect::Connection> connect() const;
+    // Runs PostgreSQL statements as the server's superuser, in this schema.
+    void admin(const std::string& sql) const;
+
+private:
+    std::string name_;
+};
+
+// The test server's connection string (ServerName).
+std::string testServer();
+// A connection string for the superuser.
+std::string adminServer();
+
+}  // namespace tk::test

@@ -1,0 +1,160 @@
+#include "EmbeddedServer.hpp"
+
+#include <libpq-fe.h>
+#include <pwd.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <stdexcept>
+#include <vector>
+
+#include "Process.hpp"
+
+namespace tk::tools {
+namespace fs = std::filesystem;
+namespace {
+
+const char* kPgBin = "/usr/lib/postgresql/15/bin/";
+// A Unix socket path must fit sun_path (108 bytes with the file name).
+constexpr size_t kMaxSocketDir = 90;
+
+bool isRoot() { return geteuid() == 0; }
+
+void ensureServiceUser() {
+    if (getpwnam(EmbeddedServer::kSuperuser)) return;
+    int rc = runProgram({"useradd", "--system", "--no-create-home", "--shell", "/usr/sbin/nologin",
+                         EmbeddedServer::kSuperuser});
+    if (rc != 0) throw std::runtime_error("无法创建运行数据库的系统用户 amasset");
+}
+
+void giveToServiceUser(const fs::path& dir) {
+    runProgram({"chown", "-R", std::string(EmbeddedServer::kSuperuser) + ":", dir.string()});
+}
+
+struct PgConn {
+    PGconn* conn;
+    explicit PgConn(const std::string& url) : conn(PQconnectdb(url.c_str())) {
+        if (PQstatus(conn) != CONNECTION_OK) {
+            std::string message = PQerrorMessage(conn);
+            PQfinish(conn);
+            throw std::runtime_error("无法连接内置数据库: " + message);
+        }
+        PQsetNoticeProcessor(conn, [](void*, const char*) {}, nullptr);
+    }
+    ~PgConn() { PQfinish(conn); }
+    bool exec(const std::string& sql, bool mustSucceed = true) {
+        PGresult* r = PQexec(conn, sql.c_str());
+        bool ok = PQresultStatus(r) == PGRES_COMMAND_OK || PQresultStatus(r) == PGRES_TUPLES_OK;
+        std::string message = PQerrorMessage(conn);
+        PQclear(r);
+        if (!ok && mustSucceed) throw std::runtime_error(message);
+        return ok;
+    }
+};
+
+std::string readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+}  // namespace
+
+EmbeddedServer::EmbeddedServer(fs::path dataDir) : dataDir_(fs::absolute(std::move(dataDir))) {
+    if (dataDir_.string().size() > kMaxSocketDir)
+        throw std::runtime_error("数据目录路径过长(套接字路径限制): " + dataDir_.string());
+}
+
+fs::path EmbeddedServer::defaultDataDir() {
+    if (isRoot()) return "/var/lib/amasset/pg";
+    if (const char* state = std::getenv("XDG_STATE_HOME"); state && *state)
+        return fs::path(state) / "amasset" / "pg";
+    const char* home = std::getenv("HOME");
+    return fs::path(home ? home : "/tmp") / ".local" / "state" / "amasset" / "pg";
+}
+
+int EmbeddedServer::pgTool(const std::string& tool, std::vector<std::string> args, bool quiet) const {
+    std::vector<std::string> argv;
+    if (isRoot()) argv = {"runuser", "-u", kSuperuser, "--"};
+    argv.push_back(kPgBin + tool);
+    argv.insert(argv.end(), args.begin(), args.end());
+    return runProgram(argv, quiet);
+}
+
+bool EmbeddedServer::running() const {
+    return fs::exists(dataDir_ / "PG_VERSION") &&
+           pgTool("pg_ctl", {"status", "-D", dataDir_.string()}, true) == 0;
+}
+
+void EmbeddedServer::initialise(bool durable) {
+    fs::create_directories(dataDir_);
+    fs::permissions(dataDir_, fs::perms::owner_all, fs::perm_options::replace);
+    if (isRoot()) {
+        ensureServiceUser();
+        giveToServiceUser(dataDir_);
+    }
+    if (pgTool("initdb", {"-D", dataDir_.string(), "-E", "UTF8", "--locale=C.UTF-8", "-A", "trust",
+                          "-U", kSuperuser},
+               true) != 0)
+        throw std::runtime_error("initdb 失败: " + dataDir_.string());
+    std::ofstream conf(dataDir_ / "postgresql.conf", std::ios::app);
+    conf << "\n# Private instance: Unix socket in the data directory only.\n"
+         << "listen_addresses = ''\n"
+         << "unix_socket_directories = '" << dataDir_.string() << "'\n"
+         << "max_connections = 100\nshared_buffers = 128MB\n"
+         << "lc_messages = 'C'\n";
+    if (!durable) conf << "fsync = off\nsynchronous_commit = off\nfull_page_writes = off\n";
+}
+
+void EmbeddedServer::start(bool fresh, bool durable) {
+    if (fresh && fs::exists(dataDir_)) stop(true);
+    if (!fs::exists(dataDir_ / "PG_VERSION")) initialise(durable);
+    if (!running()) {
+        auto log = (dataDir_ / "server.log").string();
+        if (pgTool("pg_ctl", {"start", "-w", "-t", "60", "-D", dataDir_.string(), "-l", log}, true) != 0)
+            throw std::runtime_error("数据库服务启动失败, 见 " + log);
+    }
+    installDatabase();
+}
+
+void EmbeddedServer::stop(bool remove) {
+    if (running()) pgTool("pg_ctl", {"stop", "-w", "-m", "fast", "-D", dataDir_.string()}, true);
+    if (remove) fs::remove_all(dataDir_);
+}
+
+std::string EmbeddedServer::adminUrl(const std::string& database) const {
+    return "host=" + dataDir_.string() + " dbname=" + database + " user=" + kSuperuser;
+}
+
+std::string EmbeddedServer::url() const {
+    return "host=" + dataDir_.string() + " dbname=" + kDatabase;
+}
+
+// The account-set database, with the objects installed once per database.
+void EmbeddedServer::installDatabase() const {
+    {
+        PgConn admin(adminUrl("postgres"));
+        PGresult* r = PQexec(admin.conn, "SELECT 1 FROM pg_database WHERE datname = 'amasset'");
+        bool exists = PQntuples(r) > 0;
+        PQclear(r);
+        if (!exists) admin.exec("CREATE DATABASE amasset ENCODING 'UTF8'");
+    }
+    PgConn db(adminUrl(kDatabase));
+    db.exec("CREATE EXTENSION IF NOT EXISTS orafce");
+    std::vector<fs::path> files;
+    fs::path dir = fs::path(TKAM_DB_DIR) / "database";
+    if (!fs::exists(dir)) return;
+    for (const auto& entry : fs::directory_iterator(dir))
+        if (entry.path().extension() == ".sql") files.push_back(entry.path());
+    std::sort(files.begin(), files.end());
+    for (const auto& file : files) {
+        try {
+            db.exec(readFile(file));
+        } catch (const std::exception& e) {
+            throw std::runtime_error(file.filename().string() + ": " + e.what());
+        }
+    }
+}
+
+}  // namespace tk::tools

@@ -1,0 +1,37 @@
+#pragma once
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace tk::tools {
+
+// The private PostgreSQL instance the tools start by themselves: its own data
+// directory, UTF8, a Unix socket in that directory only (no TCP), orafce and the
+// Oracle compatibility objects installed. Run as root, the server runs as the
+// unprivileged system user "amasset", since PostgreSQL refuses root.
+class EmbeddedServer {
+public:
+    explicit EmbeddedServer(std::filesystem::path dataDir);
+    static std::filesystem::path defaultDataDir();
+
+    // Initialises the directory when it is new; `fresh` wipes it first.
+    void start(bool fresh, bool durable);
+    void stop(bool remove);
+    bool running() const;
+    // The connection string (ServerName) of the account-set database.
+    std::string url() const;
+    // The connection string for administration (the server's superuser).
+    std::string adminUrl(const std::string& database) const;
+
+    static constexpr const char* kDatabase = "amasset";
+    static constexpr const char* kSuperuser = "amasset";
+
+private:
+    int pgTool(const std::string& tool, std::vector<std::string> args, bool quiet = false) const;
+    void initialise(bool durable);
+    void installDatabase() const;
+
+    std::filesystem::path dataDir_;
+};
+
+}  // namespace tk::tools
