@@ -26,10 +26,21 @@ public:
 
     static size_t liveObjects();
 
+    // The host's handler for the events the object raises; arguments passed by
+    // reference (a Cancel flag) come back changed.
+    using EventSink = std::function<void(std::string_view event, Args& args)>;
+    void advise(EventSink sink) { sink_ = std::move(sink); }
+
 protected:
     Dispatchable();
     Dispatchable(const Dispatchable&);
     Dispatchable& operator=(const Dispatchable&) = default;
+    void raiseEvent(std::string_view event, Args& args) {
+        if (sink_) sink_(event, args);
+    }
+
+private:
+    EventSink sink_;
 };
 
 std::string lowerAscii(std::string_view text);

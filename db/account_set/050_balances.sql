@@ -1,0 +1,203 @@
+-- Period figures written by the depreciation routines: the funding-source
+-- balances (AMAssetFundBalance and its working copy AMAssetFundBalanceEx),
+-- their apportionment to departments and accounts (the two Amortise tables),
+-- the posting journal (AMAssetFundDaily) and one row per depreciation run
+-- (AMAssetDepreciation).  Every row carries lngOrganizationID and its period
+-- (intYear, bytPeriod; the journal also YearPeriod = intYear * 100 + bytPeriod)
+-- because the carry-forward selects and deletes them by those.
+--
+-- Amounts are NOT NULL DEFAULT 0 so that the sums over them that the
+-- carry-forward takes never turn NULL.
+
+-- One funding-source version's figures for one period.  Both tables have
+-- exactly these columns in this order (rows move between them and are
+-- migrated column by column), hence no surrogate id: the key is the version
+-- pair and the period.
+CREATE SEQUENCE AMAssetFundBalance_SEQ AS integer;
+CREATE TABLE AMAssetFundBalance (
+    lngAMAssetAlterID          integer NOT NULL,
+    lngAMAssetFundAlterID      integer NOT NULL,
+    lngAMAssetID               integer NOT NULL DEFAULT 0,
+    lngAMFundID                integer NOT NULL DEFAULT 0,
+    intYear                    integer NOT NULL,
+    bytPeriod                  integer NOT NULL,
+    dblInitDepreciation        numeric NOT NULL DEFAULT 0,   -- accumulated before the period
+    dblDepreciation            numeric NOT NULL DEFAULT 0,   -- charge of the period
+    dblInitWork                numeric NOT NULL DEFAULT 0,
+    dblWork                    numeric NOT NULL DEFAULT 0,
+    intInitPeriods             integer NOT NULL DEFAULT 0,
+    intPeriods                 integer NOT NULL DEFAULT 0,
+    dblExpectDepreciation      numeric NOT NULL DEFAULT 0,
+    dblPeriodDepreciation      numeric NOT NULL DEFAULT 0,
+    dblRenewDepreciation       numeric NOT NULL DEFAULT 0,
+    dblIncreaseDepreciation    numeric NOT NULL DEFAULT 0,
+    blnIsDepreciationReport    integer NOT NULL DEFAULT 0,
+    dblYearDepreciationAmount  numeric NOT NULL DEFAULT 0,
+    dblYearDepreciationRate    numeric NOT NULL DEFAULT 0,
+    dblMonthDepreciationAmount numeric NOT NULL DEFAULT 0,
+    dblMonthDepreciationRate   numeric NOT NULL DEFAULT 0,
+    lngVoucherID               integer NOT NULL DEFAULT 0,
+    lngOrganizationID          integer NOT NULL DEFAULT 0,
+    CONSTRAINT AMAssetFundBalance_PK PRIMARY KEY (lngAMAssetAlterID, lngAMAssetFundAlterID, intYear, bytPeriod)
+);
+CREATE INDEX AMAssetFundBalance_Period_IX ON AMAssetFundBalance (lngOrganizationID, intYear, bytPeriod);
+CREATE INDEX AMAssetFundBalance_Asset_IX ON AMAssetFundBalance (lngAMAssetID, intYear, bytPeriod);
+CREATE INDEX AMAssetFundBalance_FundAlter_IX ON AMAssetFundBalance (lngAMAssetFundAlterID);
+
+CREATE SEQUENCE AMAssetFundBalanceEx_SEQ AS integer;
+CREATE TABLE AMAssetFundBalanceEx (
+    lngAMAssetAlterID          integer NOT NULL,
+    lngAMAssetFundAlterID      integer NOT NULL,
+    lngAMAssetID               integer NOT NULL DEFAULT 0,
+    lngAMFundID                integer NOT NULL DEFAULT 0,
+    intYear                    integer NOT NULL,
+    bytPeriod                  integer NOT NULL,
+    dblInitDepreciation        numeric NOT NULL DEFAULT 0,
+    dblDepreciation            numeric NOT NULL DEFAULT 0,
+    dblInitWork                numeric NOT NULL DEFAULT 0,
+    dblWork                    numeric NOT NULL DEFAULT 0,
+    intInitPeriods             integer NOT NULL DEFAULT 0,
+    intPeriods                 integer NOT NULL DEFAULT 0,
+    dblExpectDepreciation      numeric NOT NULL DEFAULT 0,
+    dblPeriodDepreciation      numeric NOT NULL DEFAULT 0,
+    dblRenewDepreciation       numeric NOT NULL DEFAULT 0,
+    dblIncreaseDepreciation    numeric NOT NULL DEFAULT 0,
+    blnIsDepreciationReport    integer NOT NULL DEFAULT 0,
+    dblYearDepreciationAmount  numeric NOT NULL DEFAULT 0,
+    dblYearDepreciationRate    numeric NOT NULL DEFAULT 0,
+    dblMonthDepreciationAmount numeric NOT NULL DEFAULT 0,
+    dblMonthDepreciationRate   numeric NOT NULL DEFAULT 0,
+    lngVoucherID               integer NOT NULL DEFAULT 0,
+    lngOrganizationID          integer NOT NULL DEFAULT 0,
+    CONSTRAINT AMAssetFundBalanceEx_PK PRIMARY KEY (lngAMAssetAlterID, lngAMAssetFundAlterID, intYear, bytPeriod)
+);
+CREATE INDEX AMAssetFundBalanceEx_Period_IX ON AMAssetFundBalanceEx (lngOrganizationID, intYear, bytPeriod);
+CREATE INDEX AMAssetFundBalanceEx_Asset_IX ON AMAssetFundBalanceEx (lngAMAssetID, intYear, bytPeriod);
+CREATE INDEX AMAssetFundBalanceEx_FundAlter_IX ON AMAssetFundBalanceEx (lngAMAssetFundAlterID);
+
+-- A period's depreciation of one funding-source version apportioned over the
+-- account lines of that version: bytDirection 1 the expense side
+-- (折旧费用分摊), 2 the accumulated-depreciation side (累计折旧分摊).
+-- Rows pass from the working copy to the final table with their ids, so
+-- both tables should draw ids from AMAssetFundBalanceAmortise_SEQ.
+CREATE SEQUENCE AMAssetFundBalanceAmortise_SEQ AS integer;
+CREATE TABLE AMAssetFundBalanceAmortise (
+    lngAMAssetFundBalanceAmortiseID integer      NOT NULL,
+    lngAMAssetAlterID               integer      NOT NULL DEFAULT 0,
+    lngAMAssetFundAlterID           integer      NOT NULL DEFAULT 0,
+    lngAMAssetID                    integer      NOT NULL DEFAULT 0,
+    lngAMFundID                     integer      NOT NULL DEFAULT 0,
+    intYear                         integer      NOT NULL DEFAULT 0,
+    bytPeriod                       integer      NOT NULL DEFAULT 0,
+    lngAMAssetFundAccAlterID        integer      NOT NULL DEFAULT 0,
+    lngOrderNo                      integer      NOT NULL DEFAULT 0,
+    bytDirection                    integer      NOT NULL DEFAULT 1,
+    lngAccountID                    integer      NOT NULL DEFAULT 0,
+    lngDepartmentID                 integer      NOT NULL DEFAULT 0,
+    strFlexibleID                   varchar(310) DEFAULT ' ',
+    blnDepreIncrease                integer      NOT NULL DEFAULT 0,
+    dblRate                         numeric      NOT NULL DEFAULT 0,
+    dblQuotiety                     numeric      NOT NULL DEFAULT 0,
+    dblAmount                       numeric      NOT NULL DEFAULT 0,
+    strRemark                       varchar(255) DEFAULT ' ',
+    lngVoucherID                    integer      NOT NULL DEFAULT 0,
+    lngOrganizationID               integer      NOT NULL DEFAULT 0,
+    CONSTRAINT AMAssetFundBalanceAmortise_PK PRIMARY KEY (lngAMAssetFundBalanceAmortiseID)
+);
+CREATE INDEX AMAssetFundBalanceAmortise_Period_IX ON AMAssetFundBalanceAmortise (lngOrganizationID, intYear, bytPeriod);
+CREATE INDEX AMAssetFundBalanceAmortise_FundAlter_IX ON AMAssetFundBalanceAmortise (lngAMAssetFundAlterID);
+
+CREATE SEQUENCE AMAssetFundBalanceAmortiseEx_SEQ AS integer;
+CREATE TABLE AMAssetFundBalanceAmortiseEx (
+    lngAMAssetFundBalanceAmortiseID integer      NOT NULL,
+    lngAMAssetAlterID               integer      NOT NULL DEFAULT 0,
+    lngAMAssetFundAlterID           integer      NOT NULL DEFAULT 0,
+    lngAMAssetID                    integer      NOT NULL DEFAULT 0,
+    lngAMFundID                     integer      NOT NULL DEFAULT 0,
+    intYear                         integer      NOT NULL DEFAULT 0,
+    bytPeriod                       integer      NOT NULL DEFAULT 0,
+    lngAMAssetFundAccAlterID        integer      NOT NULL DEFAULT 0,
+    lngOrderNo                      integer      NOT NULL DEFAULT 0,
+    bytDirection                    integer      NOT NULL DEFAULT 1,
+    lngAccountID                    integer      NOT NULL DEFAULT 0,
+    lngDepartmentID                 integer      NOT NULL DEFAULT 0,
+    strFlexibleID                   varchar(310) DEFAULT ' ',
+    blnDepreIncrease                integer      NOT NULL DEFAULT 0,
+    dblRate                         numeric      NOT NULL DEFAULT 0,
+    dblQuotiety                     numeric      NOT NULL DEFAULT 0,
+    dblAmount                       numeric      NOT NULL DEFAULT 0,
+    strRemark                       varchar(255) DEFAULT ' ',
+    lngVoucherID                    integer      NOT NULL DEFAULT 0,
+    lngOrganizationID               integer      NOT NULL DEFAULT 0,
+    CONSTRAINT AMAssetFundBalanceAmortiseEx_PK PRIMARY KEY (lngAMAssetFundBalanceAmortiseID)
+);
+CREATE INDEX AMAssetFundBalanceAmortiseEx_Period_IX ON AMAssetFundBalanceAmortiseEx (lngOrganizationID, intYear, bytPeriod);
+CREATE INDEX AMAssetFundBalanceAmortiseEx_FundAlter_IX ON AMAssetFundBalanceAmortiseEx (lngAMAssetFundAlterID);
+
+-- The posting journal: one row per funding-source version and posted
+-- movement (addition, depreciation of a period, other alteration).  Beside
+-- the changes it keeps running totals, which give the opening amounts of
+-- the next account set:
+--   dblAmountAlter, dblDeprectionAlter, dblDecAmountAlter, dblNetworthAlter
+--       changes of cost, accumulated depreciation, impairment, residual value;
+--   dblDeprection   depreciation charged in the period;
+--   dblTotal*       the four values after the movement;
+--   dblWork/intPeriods and their *Alter: work and periods of the movement;
+--   dblTotalWorks/intTotalPeriods: expected total work and life;
+--   dblTotalDepredWorks/intTotalDepredPeriods: work and periods depreciated.
+-- A version with no journal row is "not posted".
+CREATE SEQUENCE AMAssetFundDaily_SEQ AS integer;
+CREATE TABLE AMAssetFundDaily (
+    lngAMAssetFundDailyID  integer     NOT NULL,
+    lngAMAssetID           integer     NOT NULL DEFAULT 0,
+    lngAMAssetAlterID      integer     NOT NULL DEFAULT 0,
+    lngAMFundID            integer     NOT NULL DEFAULT 0,
+    lngAMAssetFundAlterID  integer     NOT NULL DEFAULT 0,
+    intYear                integer     NOT NULL DEFAULT 0,
+    bytPeriod              integer     NOT NULL DEFAULT 0,
+    YearPeriod             integer     NOT NULL DEFAULT 0,
+    strDate                varchar(10) NOT NULL DEFAULT ' ',
+    bytAlterType           integer     NOT NULL DEFAULT 0,
+    blnFromDepreciation    integer     NOT NULL DEFAULT 0,   -- 1: the period's depreciation
+    dblAmountAlter         numeric     NOT NULL DEFAULT 0,
+    dblDeprection          numeric     NOT NULL DEFAULT 0,
+    dblDeprectionAlter     numeric     NOT NULL DEFAULT 0,
+    dblDecAmountAlter      numeric     NOT NULL DEFAULT 0,
+    dblNetworthAlter       numeric     NOT NULL DEFAULT 0,
+    dblTotalAmount         numeric     NOT NULL DEFAULT 0,
+    dblTotalDeprection     numeric     NOT NULL DEFAULT 0,
+    dblTotalDecAmount      numeric     NOT NULL DEFAULT 0,
+    dblTotalNetWorth       numeric     NOT NULL DEFAULT 0,
+    dblWork                numeric     NOT NULL DEFAULT 0,
+    dblWorkAlter           numeric     NOT NULL DEFAULT 0,
+    intPeriods             integer     NOT NULL DEFAULT 0,
+    intPeriodAlter         integer     NOT NULL DEFAULT 0,
+    dblTotalWorks          numeric     NOT NULL DEFAULT 0,
+    intTotalPeriods        integer     NOT NULL DEFAULT 0,
+    dblTotalDepredWorks    numeric     NOT NULL DEFAULT 0,
+    intTotalDepredPeriods  integer     NOT NULL DEFAULT 0,
+    lngVoucherID           integer     NOT NULL DEFAULT 0,
+    lngOrganizationID      integer     NOT NULL DEFAULT 0,
+    CONSTRAINT AMAssetFundDaily_PK PRIMARY KEY (lngAMAssetFundDailyID)
+);
+CREATE INDEX AMAssetFundDaily_Period_IX ON AMAssetFundDaily (lngOrganizationID, YearPeriod);
+CREATE INDEX AMAssetFundDaily_Asset_IX ON AMAssetFundDaily (lngAMAssetID, lngAMFundID, YearPeriod);
+CREATE INDEX AMAssetFundDaily_AssetAlter_IX ON AMAssetFundDaily (lngAMAssetAlterID, lngOrganizationID);
+CREATE INDEX AMAssetFundDaily_FundAlter_IX ON AMAssetFundDaily (lngAMAssetFundAlterID);
+
+-- One row per depreciation run of an organisation and period.
+CREATE SEQUENCE AMAssetDepreciation_SEQ AS integer;
+CREATE TABLE AMAssetDepreciation (
+    lngAMAssetDepreciationID integer     NOT NULL,
+    intYear                  integer     NOT NULL DEFAULT 0,
+    bytPeriod                integer     NOT NULL DEFAULT 0,
+    strDate                  varchar(10) NOT NULL DEFAULT ' ',
+    strName                  varchar(60) NOT NULL DEFAULT ' ',
+    blnIncreaseDepreciation  integer     NOT NULL DEFAULT 0,
+    dblDepreciation          numeric     NOT NULL DEFAULT 0,
+    lngVoucherID             integer     NOT NULL DEFAULT 0,
+    lngOperatorID            integer     NOT NULL DEFAULT 0,
+    lngOrganizationID        integer     NOT NULL DEFAULT 0,
+    CONSTRAINT AMAssetDepreciation_PK PRIMARY KEY (lngAMAssetDepreciationID)
+);
+CREATE INDEX AMAssetDepreciation_Period_IX ON AMAssetDepreciation (lngOrganizationID, intYear, bytPeriod);

@@ -1,0 +1,30 @@
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "connect/Variant.hpp"
+
+namespace tk::am {
+
+// Text and number conversions with the component's exact rounding rules.
+int32_t ToLong(const std::string& text);
+double ToDouble(const Variant& text);
+double RoundTo(double value, int16_t digits);
+std::string AmountFormat(int32_t decimals);
+// Formats a value with a pattern such as "###,##0.00" (the host's Format).
+std::string FormatNumber(double value, const std::string& pattern);
+std::string FormatDuration(float seconds);
+std::string RemoveText(const std::string& text, const std::string& part);
+std::string StripControlChars(const std::string& text, int32_t flag);
+int32_t CountDelimiters(const std::string& text, const std::string& delimiter);
+std::string SplitPart(const std::string& text, int16_t index, const std::string& delimiter);
+std::string CodeBeforeNthDash(const std::string& code, int32_t n);
+std::string LeftWithNul(const std::string& text, int32_t length);
+Variant TrimOrDefault(int32_t flag, const Variant& value, const Variant& fallback);
+
+// Counting characters, not bytes: rules and names hold Chinese text.
+size_t CharLength(const std::string& text);
+std::string CharLeft(const std::string& text, size_t count);
+
+}  // namespace tk::am

@@ -1,0 +1,18 @@
+#pragma once
+#include <string>
+
+namespace tk::am {
+
+// Existence checks against the Oracle dictionary, cached per thread by login,
+// server and table (and column).
+bool TableExists(const std::string& table, const std::string& owner);
+bool ColumnExists(const std::string& table, const std::string& column, const std::string& owner);
+bool TableReadable(const std::string& table, const std::string& owner);
+
+// Schema maintenance; each reports by result, failures go to the "errSql" log.
+bool TruncateTable(const std::string& table, const std::string& owner);
+bool DeleteWhere(const std::string& table, const std::string& owner, const std::string& condition);
+bool CompileFunction(const std::string& function, const std::string& owner);
+bool ResetSequence(const std::string& table, const std::string& owner);
+
+}  // namespace tk::am

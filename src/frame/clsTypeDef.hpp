@@ -1,0 +1,14 @@
+#pragma once
+#include "connect/Dispatchable.hpp"
+
+namespace tk::am {
+
+// Public but not creatable, and without members: it only carries the shared
+// enumerations to the host.
+class clsTypeDef : public DispatchableBase<clsTypeDef> {
+public:
+    std::string_view className() const override { return "clsTypeDef"; }
+    static void describe(DispatchTable<clsTypeDef>&) {}
+};
+
+}  // namespace tk::am
