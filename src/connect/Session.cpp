@@ -27,7 +27,10 @@ bool succeeded(const PGresult* r) {
 
 }  // namespace
 
-Session::Session(const std::string& server, const std::string& user, const std::string& password) {
+// Oracle user names are case-insensitive; the roles and schemas standing for
+// them are created in lower case.
+Session::Session(const std::string& server, const std::string& userName, const std::string& password) {
+    const std::string user = lower(userName);
     const char* keys[] = {"dbname", "user", "password", "client_encoding", "application_name",
                           nullptr};
     const char* values[] = {server.c_str(),
@@ -46,7 +49,7 @@ Session::Session(const std::string& server, const std::string& user, const std::
     PQsetNoticeProcessor(conn_, [](void*, const char*) {}, nullptr);
     // The login user is also a schema: its tables come first, then the Oracle
     // compatibility objects (dual, the dictionary views).
-    std::string schema = user.empty() ? std::string(PQuser(conn_)) : lower(user);
+    std::string schema = user.empty() ? std::string(PQuser(conn_)) : user;
     runNative("SET search_path TO " + quoteIdent(conn_, schema) + ", oracompat, public");
     runNative("SET datestyle TO ISO, YMD");
 }
@@ -131,6 +134,11 @@ void Session::checkInsertArity(const Translation& t) {
     }
     if (given > columns) throw databaseError("ORA-00913", "too many values");
     if (given < columns) throw databaseError("ORA-00947", "not enough values");
+}
+
+void Session::runScript(const std::string& script) {
+    PgResult result(PQexec(conn_, script.c_str()));
+    if (!result || !succeeded(result.get())) throw databaseError(result.get(), conn_);
 }
 
 void Session::begin() {

@@ -34,6 +34,10 @@ public:
     // Runs a PostgreSQL statement of the component's own making.
     PgResult runNative(const std::string& sql, const NativeParams& params = {});
 
+    // Runs a script of several statements of our own (schema DDL), never a
+    // text built from user input: the simple protocol allows more than one.
+    void runScript(const std::string& script);
+
     void begin();
     void commit();
     void rollback();

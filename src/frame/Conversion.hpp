@@ -14,6 +14,8 @@ double RoundTo(double value, int16_t digits);
 std::string AmountFormat(int32_t decimals);
 // Formats a value with a pattern such as "###,##0.00" (the host's Format).
 std::string FormatNumber(double value, const std::string& pattern);
+// The value formatted with the pattern and read back: rounds as the host's Format does.
+double RoundToPattern(double value, const std::string& pattern);
 std::string FormatDuration(float seconds);
 std::string RemoveText(const std::string& text, const std::string& part);
 std::string StripControlChars(const std::string& text, int32_t flag);

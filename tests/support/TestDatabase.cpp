@@ -4,6 +4,9 @@
 #include <unistd.h>
 
 #include <atomic>
+
+#include "frame/Context.hpp"
+#include "provision/AccountSetAdmin.hpp"
 #include <stdexcept>
 
 namespace tk::test {
@@ -52,6 +55,37 @@ std::shared_ptr<connect::Connection> TestSchema::connect() const {
     conn->ServerName = testServer();
     conn->UserName = name_;
     conn->Open();
+    return conn;
+}
+
+TestAccountSet::TestAccountSet(const std::string& hint, bool demo, bool onlineDevice)
+    : name_(uniqueName(hint)) {
+    am::AccountSetOptions options;
+    options.years = {2024, 2025};
+    options.demo = demo;
+    options.onlineDevice = onlineDevice;
+    am::AccountSetAdmin(adminServer()).create(name_, options);
+}
+
+TestAccountSet::~TestAccountSet() {
+    try {
+        am::AccountSetAdmin(adminServer()).drop(name_);
+    } catch (...) {
+    }
+}
+
+std::shared_ptr<connect::Connection> TestAccountSet::connect() const {
+    auto conn = std::make_shared<connect::Connection>();
+    conn->ServerName = testServer();
+    conn->UserName = name_;
+    conn->Open();
+    return conn;
+}
+
+std::shared_ptr<connect::Connection> TestAccountSet::useOnThisThread() const {
+    auto conn = connect();
+    am::context().User = name_;
+    am::context().ConnBase = conn;
     return conn;
 }
 

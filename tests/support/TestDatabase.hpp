@@ -25,6 +25,25 @@ private:
     std::string name_;
 };
 
+// A provisioned account set of its own for one test (tables, sequences, routines,
+// optionally the demo reference data), dropped again when the object goes.
+class TestAccountSet {
+public:
+    explicit TestAccountSet(const std::string& hint = "zt", bool demo = false,
+                            bool onlineDevice = false);
+    ~TestAccountSet();
+    TestAccountSet(const TestAccountSet&) = delete;
+    TestAccountSet& operator=(const TestAccountSet&) = delete;
+
+    const std::string& name() const { return name_; }
+    std::shared_ptr<connect::Connection> connect() const;
+    // Sets the thread's User and ConnBase to this account set.
+    std::shared_ptr<connect::Connection> useOnThisThread() const;
+
+private:
+    std::string name_;
+};
+
 // The test server's connection string (ServerName).
 std::string testServer();
 // A connection string for the superuser.

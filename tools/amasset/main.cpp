@@ -3,6 +3,8 @@
 #include <iostream>
 #include <string>
 
+#include "AccountSetCommand.hpp"
+#include "CliContext.hpp"
 #include "EmbeddedServer.hpp"
 #include "Options.hpp"
 #include "connect/RunTimeError.hpp"
@@ -11,16 +13,10 @@ namespace {
 using tk::tools::EmbeddedServer;
 using tk::tools::Options;
 
-EmbeddedServer embeddedServer(const Options& o) {
-    auto dir = o.value("data-dir");
-    return EmbeddedServer(dir ? std::filesystem::path(*dir) : EmbeddedServer::defaultDataDir());
-}
-
-// Some words take a value; "--fresh" and friends are flags. The parser takes the
-// next word as a value unless it is an option itself.
-int serverCommand(const Options& o) {
+int serverCommand(const tk::tools::CliContext& cli) {
+    const Options& o = cli.options();
     std::string action = o.word(1);
-    EmbeddedServer server = embeddedServer(o);
+    EmbeddedServer server = cli.embedded();
     if (action == "start") {
         server.start(o.flag("fresh"), !o.flag("fresh"));
         std::cout << "数据库服务已启动: " << server.url() << "\n";
@@ -40,16 +36,15 @@ int serverCommand(const Options& o) {
     return 0;
 }
 
-int demo(const Options& o) {
-    EmbeddedServer server = embeddedServer(o);
-    server.start(false, true);
-    std::cout << "内置数据库服务: " << server.url() << "\n";
+int demo(const tk::tools::CliContext& cli) {
+    std::cout << "内置数据库服务: " << cli.server() << "\n";
     return 0;
 }
 
 void usage() {
     std::cerr << "用法: amasset <命令> [参数]\n"
                  "  server start|stop|status|url [--data-dir 目录]  管理内置数据库服务\n"
+                 "  accountset create|drop|list                   管理账套\n"
                  "  demo                                         演示\n";
 }
 
@@ -59,8 +54,10 @@ int main(int argc, char** argv) {
     Options options(argc, argv, 1);
     std::string command = options.word(0);
     try {
-        if (command == "server") return serverCommand(options);
-        if (command == "demo") return demo(options);
+        tk::tools::CliContext cli(options);
+        if (command == "server") return serverCommand(cli);
+        if (command == "accountset") return tk::tools::accountSetCommand(cli);
+        if (command == "demo") return demo(cli);
         usage();
         return 2;
     } catch (const tk::RunTimeError& e) {

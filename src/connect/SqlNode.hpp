@@ -1,0 +1,86 @@
+#pragma once
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "connect/SqlTokenizer.hpp"
+
+namespace tk::connect {
+
+// A token, or a parenthesised group holding the nodes between "(" and ")".
+// Working on groups keeps every rewrite local to one nesting level.
+struct SqlNode {
+    Token token;
+    std::vector<SqlNode> inner;
+    Token close{TokenKind::CloseParen, Gap::None, Kw::None, ")"};
+
+    bool isGroup() const { return token.kind == TokenKind::OpenParen; }
+};
+
+using SqlSeq = std::vector<SqlNode>;
+
+inline bool isKind(const SqlNode& n, TokenKind kind) { return n.token.kind == kind; }
+
+inline bool isKeyword(const SqlNode& n, Kw kw) {
+    return n.token.kind == TokenKind::Word && n.token.keyword == kw;
+}
+
+inline bool isOperator(const SqlNode& n, std::string_view op) {
+    return n.token.kind == TokenKind::Operator && n.token.text == op;
+}
+
+// A plain identifier: a word that is not reserved, or a quoted name.
+inline bool isName(const SqlNode& n) {
+    return (n.token.kind == TokenKind::Word && !SqlKeyword::isReserved(n.token.keyword)) ||
+           n.token.kind == TokenKind::QuotedName;
+}
+
+// A group holding a query: "(Select …)" or "(With …)".
+inline bool isSubquery(const SqlNode& n) {
+    if (!n.isGroup() || n.inner.empty()) return false;
+    const SqlNode& first = n.inner.front();
+    return isKeyword(first, Kw::Select) || isKeyword(first, Kw::With) || isSubquery(first);
+}
+
+inline SqlNode makeNode(TokenKind kind, std::string_view text, Gap gap = Gap::Space) {
+    SqlNode n;
+    n.token = Token{kind, gap, Kw::None, text};
+    return n;
+}
+
+inline SqlNode makeWord(std::string_view text, Gap gap = Gap::Space) {
+    return makeNode(TokenKind::Word, text, gap);
+}
+
+inline SqlNode makeGroup(SqlSeq inner, Gap gap = Gap::None) {
+    SqlNode n = makeNode(TokenKind::OpenParen, "(", gap);
+    n.inner = std::move(inner);
+    return n;
+}
+
+inline SqlNode makeComma() { return makeNode(TokenKind::Comma, ",", Gap::None); }
+
+inline void setGap(SqlSeq& seq, Gap gap) {
+    if (!seq.empty()) seq.front().token.gap = gap;
+}
+
+inline void append(SqlSeq& to, SqlSeq&& from) {
+    to.insert(to.end(), std::make_move_iterator(from.begin()), std::make_move_iterator(from.end()));
+}
+
+// Replaces nodes [begin, end) of `seq` by `with`; returns the index after them.
+inline size_t replaceRange(SqlSeq& seq, size_t begin, size_t end, SqlSeq&& with) {
+    size_t count = with.size();
+    seq.erase(seq.begin() + static_cast<std::ptrdiff_t>(begin),
+              seq.begin() + static_cast<std::ptrdiff_t>(end));
+    seq.insert(seq.begin() + static_cast<std::ptrdiff_t>(begin),
+               std::make_move_iterator(with.begin()), std::make_move_iterator(with.end()));
+    return begin + count;
+}
+
+inline SqlSeq slice(const SqlSeq& seq, size_t begin, size_t end) {
+    return SqlSeq(seq.begin() + static_cast<std::ptrdiff_t>(begin),
+                  seq.begin() + static_cast<std::ptrdiff_t>(end));
+}
+
+}  // namespace tk::connect

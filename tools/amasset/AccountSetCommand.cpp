@@ -1,0 +1,69 @@
+#include "AccountSetCommand.hpp"
+
+#include <ctime>
+#include <iostream>
+#include <sstream>
+
+#include "provision/AccountSetAdmin.hpp"
+
+namespace tk::tools {
+namespace {
+
+int currentYear() {
+    std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return local.tm_year + 1900;
+}
+
+std::vector<int> parseYears(const std::string& text) {
+    std::vector<int> years;
+    std::stringstream in(text);
+    std::string item;
+    while (std::getline(in, item, ',')) {
+        size_t used = 0;
+        int year = 0;
+        try {
+            year = std::stoi(item, &used);
+        } catch (...) {
+            used = 0;
+        }
+        if (used != item.size() || year < 1900 || year > 2999)
+            throw std::runtime_error("会计年度无效: \"" + item + "\"");
+        years.push_back(year);
+    }
+    return years;
+}
+
+}  // namespace
+
+int accountSetCommand(const CliContext& cli) {
+    const Options& o = cli.options();
+    std::string action = o.word(1), name = o.word(2);
+    if ((action == "create" || action == "drop") && name.empty()) {
+        std::cerr << "用法: amasset accountset " << action << " 账套名\n";
+        return 2;
+    }
+    am::AccountSetAdmin admin(cli.adminServer());
+    if (action == "create") {
+        am::AccountSetOptions options;
+        options.years = parseYears(o.value("years", std::to_string(currentYear())));
+        options.demo = o.flag("demo");
+        options.onlineDevice = o.flag("with-online-device");
+        options.selfService = o.flag("with-self-service");
+        options.replace = o.flag("replace");
+        admin.create(name, options);
+        std::cout << "账套 " << name << " 已创建\n";
+    } else if (action == "drop") {
+        admin.drop(name);
+        std::cout << "账套 " << name << " 已删除\n";
+    } else if (action == "list") {
+        for (const auto& set : admin.list()) std::cout << set.name << "\t" << set.tables << " 张表\n";
+    } else {
+        std::cerr << "用法: amasset accountset create|drop|list\n";
+        return 2;
+    }
+    return 0;
+}
+
+}  // namespace tk::tools

@@ -1,0 +1,25 @@
+#pragma once
+#include <string>
+
+#include "EmbeddedServer.hpp"
+#include "Options.hpp"
+
+namespace tk::tools {
+
+// What every subcommand needs to reach the database: the server named by
+// --server, or else the embedded one, started on demand.
+class CliContext {
+public:
+    explicit CliContext(const Options& options);
+    const Options& options() const { return options_; }
+    EmbeddedServer embedded() const;
+    // ServerName of the account-set database.
+    std::string server() const;
+    // Connection string with the right to create account sets.
+    std::string adminServer() const;
+
+private:
+    const Options& options_;
+};
+
+}  // namespace tk::tools
