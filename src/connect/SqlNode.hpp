@@ -19,6 +19,18 @@ struct SqlNode {
 
 using SqlSeq = std::vector<SqlNode>;
 
+// Identifiers compare without regard to ASCII letter case.
+inline bool sameName(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        char x = a[i], y = b[i];
+        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+        if (x != y) return false;
+    }
+    return true;
+}
+
 inline bool isKind(const SqlNode& n, TokenKind kind) { return n.token.kind == kind; }
 
 inline bool isKeyword(const SqlNode& n, Kw kw) {
@@ -76,6 +88,12 @@ inline size_t replaceRange(SqlSeq& seq, size_t begin, size_t end, SqlSeq&& with)
     seq.insert(seq.begin() + static_cast<std::ptrdiff_t>(begin),
                std::make_move_iterator(with.begin()), std::make_move_iterator(with.end()));
     return begin + count;
+}
+
+// Moves nodes [begin, end) out of `seq`, leaving moved-from nodes behind.
+inline SqlSeq take(SqlSeq& seq, size_t begin, size_t end) {
+    return SqlSeq(std::make_move_iterator(seq.begin() + static_cast<std::ptrdiff_t>(begin)),
+                  std::make_move_iterator(seq.begin() + static_cast<std::ptrdiff_t>(end)));
 }
 
 inline SqlSeq slice(const SqlSeq& seq, size_t begin, size_t end) {

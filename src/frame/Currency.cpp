@@ -25,25 +25,25 @@ bool ReadPrecision(RecordsetPtr& rs, int32_t& currencyDecimals, int32_t& rateDec
 
 bool GetBaseCurrency(int32_t& currencyID, int32_t& currencyDecimals, int32_t& rateDecimals,
                      const std::string& schema) {
-    RecordsetPtr rs = OpenForLookup(" SELECT c.lngCurrencyID, c.bytCurrencyDec, c.bytRateDec FROM " +
-                                    schema + ".Currencys c," + schema +
-                                    ".Business b WHERE c.lngCurrencyID = b.lngCurrencyID");
+    RecordsetPtr rs = OpenForLookup(
+        " SELECT c.lngCurrencyID, c.bytCurrencyDec, c.bytRateDec FROM " + schema + ".Currencys c," +
+        schema + ".Business b WHERE c.lngCurrencyID = b.lngCurrencyID");
     currencyID = IsRecordsetEmpty(rs) ? 1 : rs->field("lngCurrencyID").toInt32();
     return ReadPrecision(rs, currencyDecimals, rateDecimals);
 }
 
 bool GetCurrencyPrecision(int32_t currencyID, int32_t& currencyDecimals, int32_t& rateDecimals,
                           const std::string& schema) {
-    RecordsetPtr rs = OpenForLookup(" SELECT bytCurrencyDec,bytRateDec FROM " + schema +
-                                    ".Currencys WHERE lngCurrencyID = " +
-                                    std::to_string(currencyID));
+    RecordsetPtr rs =
+        OpenForLookup(" SELECT bytCurrencyDec,bytRateDec FROM " + schema +
+                      ".Currencys WHERE lngCurrencyID = " + std::to_string(currencyID));
     return ReadPrecision(rs, currencyDecimals, rateDecimals);
 }
 
 bool IsIndirectQuote(int32_t currencyID, const std::string& schema) {
-    RecordsetPtr rs = OpenForLookup("SELECT blnIsIndirect FROM " + schema +
-                                    ".Currencys WHERE lngCurrencyID = " +
-                                    std::to_string(currencyID));
+    RecordsetPtr rs =
+        OpenForLookup("SELECT blnIsIndirect FROM " + schema +
+                      ".Currencys WHERE lngCurrencyID = " + std::to_string(currencyID));
     bool indirect = !IsRecordsetEmpty(rs) && rs->field("blnIsIndirect").toDouble() != 0;
     CloseRecordset(rs);
     return indirect;

@@ -1,0 +1,105 @@
+#include "connect/SqlTree.hpp"
+
+#include "connect/OracleTranslator.hpp"
+
+namespace tk::connect {
+namespace {
+
+SqlSeq buildLevel(std::span<const Token> tokens, size_t& pos, bool nested) {
+    SqlSeq seq;
+    while (pos < tokens.size()) {
+        const Token& t = tokens[pos];
+        if (t.kind == TokenKind::CloseParen) {
+            if (!nested) throw TranslationError("unbalanced parenthesis");
+            return seq;
+        }
+        ++pos;
+        SqlNode node;
+        node.token = t;
+        if (t.kind == TokenKind::OpenParen) {
+            node.inner = buildLevel(tokens, pos, true);
+            if (pos >= tokens.size()) throw TranslationError("unbalanced parenthesis");
+            node.close = tokens[pos++];
+        }
+        seq.push_back(std::move(node));
+    }
+    return seq;
+}
+
+bool isWordish(char c) {
+    auto u = static_cast<unsigned char>(c);
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+           c == '_' || c == '$' || c == '#' || c == '\'' || c == '"' || u >= 0x80;
+}
+
+bool isOperatorChar(char c) {
+    switch (c) {
+        case '+':
+        case '-':
+        case '*':
+        case '/':
+        case '<':
+        case '>':
+        case '=':
+        case '!':
+        case '|':
+        case ':':
+        case '^':
+        case '%':
+        case '~':
+        case '&':
+        case '@':
+            return true;
+        default:
+            return false;
+    }
+}
+
+// Two tokens written without a gap must not run together into one.
+bool needsSeparator(char last, char next) {
+    return (isWordish(last) && isWordish(next)) || (isOperatorChar(last) && isOperatorChar(next));
+}
+
+void appendToken(std::string& out, const Token& t) {
+    if (t.kind == TokenKind::OuterJoinMark) {
+        throw TranslationError("(+) is only understood in the WHERE clause of a query");
+    }
+    if (!out.empty() && !t.text.empty()) {
+        if (t.gap == Gap::Newline) {
+            out += '\n';
+        } else if (t.gap == Gap::Space || needsSeparator(out.back(), t.text.front())) {
+            out += ' ';
+        }
+    }
+    out += t.text;
+}
+
+}  // namespace
+
+SqlSeq SqlTree::build(std::span<const Token> tokens) {
+    size_t pos = 0;
+    return buildLevel(tokens, pos, false);
+}
+
+std::string SqlTree::render(const SqlSeq& seq) {
+    std::string out;
+    out.reserve(256);
+    renderInto(out, seq);
+    return out;
+}
+
+void SqlTree::renderInto(std::string& out, const SqlSeq& seq) {
+    renderInto(out, seq, 0, seq.size());
+}
+
+void SqlTree::renderInto(std::string& out, const SqlSeq& seq, size_t begin, size_t end) {
+    for (size_t i = begin; i < end; ++i) {
+        const SqlNode& node = seq[i];
+        appendToken(out, node.token);
+        if (!node.isGroup()) continue;
+        renderInto(out, node.inner);
+        appendToken(out, node.close);
+    }
+}
+
+}  // namespace tk::connect

@@ -1,0 +1,133 @@
+#include "frame/Dictionary.hpp"
+
+#include <optional>
+#include <unordered_map>
+
+#include "connect/Connection.hpp"
+#include "frame/Context.hpp"
+#include "frame/Conversion.hpp"
+#include "frame/Utility.hpp"
+
+namespace tk::am {
+namespace {
+
+constexpr int32_t kStatic = 3, kReadOnly = 1;
+
+// Never cleared while the thread lives: the upgrade asks about the same tables
+// and columns over and over, and a dictionary query per question is too slow.
+std::unordered_map<std::string, std::string>& ExistenceCache() {
+    thread_local std::unordered_map<std::string, std::string> cache;
+    return cache;
+}
+
+// The owner is not part of the key: one connection serves one pair of account sets.
+std::string CacheKey(const std::string& suffix) {
+    const connect::Connection& conn = connection();
+    return conn.UserName + "@" + conn.ServerName + ":" + suffix;
+}
+
+std::optional<bool> CachedAnswer(const std::string& key) {
+    auto& cache = ExistenceCache();
+    auto it = cache.find(key);
+    if (it == cache.end()) return std::nullopt;
+    return ToLong(it->second) != 0;
+}
+
+std::string Upper(std::string text) {
+    for (char& c : text)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return text;
+}
+
+// Asks the dictionary once per key; an error answers false and is not remembered.
+bool HasRow(const std::string& keySuffix, const std::string& sql) {
+    try {
+        std::string key = CacheKey(keySuffix);
+        if (auto cached = CachedAnswer(key)) return *cached;
+        auto rs = connection().GetRecordset(sql, kStatic, kReadOnly);
+        bool empty = true;
+        connection().IsRsEmpty(rs, empty);
+        ExistenceCache()[key] = empty ? "0" : "1";
+        return !empty;
+    } catch (...) {
+        return false;
+    }
+}
+
+bool Execute(const std::string& sql) {
+    std::string errorText;
+    return ExecuteSql(sql, errorText);
+}
+
+// A single value of a look-up; 0 when the statement fails or has no row.
+int32_t ScalarOrZero(const std::string& sql) {
+    try {
+        RecordsetPtr rs = OpenRecordset(sql, 0, kReadOnly);
+        int32_t value = IsRecordsetEmpty(rs) ? 0 : rs->field(0).toInt32();
+        CloseRecordset(rs);
+        return value;
+    } catch (...) {
+        return 0;
+    }
+}
+
+std::string SequenceKeyColumn(const std::string& table) {
+    std::string lower = lowerAscii(table);
+    return lower == "class1" || lower == "class2" ? "lngClassID" : "lng" + table + "ID";
+}
+
+}  // namespace
+
+bool TableExists(const std::string& table, const std::string& owner) {
+    return HasRow(table, "select 1 from all_tables where upper(owner) = '" + Upper(owner) +
+                             "' and upper(table_name) = '" + Upper(table) + "'");
+}
+
+bool ColumnExists(const std::string& table, const std::string& column, const std::string& owner) {
+    return HasRow(table + ":" + column, "select 1 from all_tab_columns where upper(owner) = '" +
+                                            Upper(owner) + "' and upper(table_name) = '" +
+                                            Upper(table) + "' and upper(column_name) = '" +
+                                            Upper(column) + "'");
+}
+
+bool TableReadable(const std::string& table, const std::string& owner) {
+    try {
+        std::string key = CacheKey(table);
+        if (CachedAnswer(key).value_or(false)) return true;
+        auto rs = connection().GetRecordset("Select 1 From " + owner + "." + table + " Where 1=0",
+                                            kStatic, kReadOnly);
+        ExistenceCache()[key] = "1";
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
+bool TruncateTable(const std::string& table, const std::string& owner) {
+    return Execute(FormatTemplate("Truncate Table {0}.{1}", {owner, table}));
+}
+
+bool DeleteWhere(const std::string& table, const std::string& owner, const std::string& condition) {
+    std::string sql = FormatTemplate("Delete From {0}.{1}", {owner, table});
+    if (!condition.empty()) sql += " Where " + condition;
+    return Execute(sql);
+}
+
+bool CompileFunction(const std::string& function, const std::string& owner) {
+    return Execute(FormatTemplate("ALTER FUNCTION {0}.{1} COMPILE", {owner, function}));
+}
+
+bool ResetSequence(const std::string& table, const std::string& owner) {
+    int32_t nextKey =
+        ScalarOrZero(FormatTemplate("Select Nvl(Max(t.{2})+1,0) As lngMaxValue From {0}.{1} t",
+                                    {owner, table, SequenceKeyColumn(table)}));
+    int32_t current = ScalarOrZero(
+        FormatTemplate("Select {0}.{1}_Seq.currval As lngNowValue From dual", {owner, table}));
+    if (nextKey < 1 || nextKey <= current) return true;
+    return Execute(FormatTemplate("Drop Sequence {0}.{1}_SEQ", {owner, table})) &&
+           Execute(FormatTemplate(" Create Sequence {0}.{1}_SEQ MinValue 1 MaxValue 2147483647 "
+                                  "Start With {2} Increment By 1 Cache 20 Cycle",
+                                  {owner, table, std::to_string(nextKey)}));
+}
+
+}  // namespace tk::am
