@@ -59,7 +59,7 @@ void collectReferences(const SqlSeq& seq, References& refs) {
         }
         if (!isName(n) || (i > 0 && isKind(seq[i - 1], TokenKind::Dot))) continue;
         size_t last = i;
-        while (last + 2 < seq.size() + 0 && isKind(seq[last + 1], TokenKind::Dot) &&
+        while (last + 2 < seq.size() && isKind(seq[last + 1], TokenKind::Dot) &&
                (isName(seq[last + 2]) || isOperator(seq[last + 2], "*"))) {
             last += 2;
         }
@@ -89,27 +89,6 @@ size_t findItem(const std::vector<FromItem>& items, std::string_view name) {
     return kNoItem;
 }
 
-// Splits a condition at AND, looking into parenthesised AND groups that hold
-// marks. With an OR at the top the condition stays whole.
-void collectConjuncts(SqlSeq& seq, SqlRange range, std::vector<SqlSeq>& out) {
-    bool hasOr = false;
-    auto parts = SqlQueryBlock::splitConjuncts(seq, range, hasOr);
-    if (hasOr) parts = {range};
-    for (const SqlRange& part : parts) {
-        SqlNode& first = seq[part.begin];
-        if (part.end - part.begin == 1 && first.isGroup() && !isSubquery(first) &&
-            containsMark(first.inner)) {
-            bool innerOr = false;
-            SqlQueryBlock::splitConjuncts(first.inner, {0, first.inner.size()}, innerOr);
-            if (!innerOr) {
-                collectConjuncts(first.inner, {0, first.inner.size()}, out);
-                continue;
-            }
-        }
-        out.push_back(take(seq, part.begin, part.end));
-    }
-}
-
 bool hasTopLevelOr(const SqlSeq& condition) {
     bool hasOr = false;
     SqlQueryBlock::splitConjuncts(condition, {0, condition.size()}, hasOr);
@@ -118,7 +97,7 @@ bool hasTopLevelOr(const SqlSeq& condition) {
 
 class JoinPlanner {
 public:
-    JoinPlanner(std::vector<FromItem>& items) : items_(items), parent_(items.size()) {
+    explicit JoinPlanner(std::vector<FromItem>& items) : items_(items), parent_(items.size()) {
         std::iota(parent_.begin(), parent_.end(), size_t{0});
     }
 
@@ -297,8 +276,9 @@ void rewriteBlock(SqlSeq& seq, const SqlQueryBlock& block) {
     if (condition.empty() || !containsMark(seq, condition)) return;
     bool bareStar = selectsBareStar(seq, block.selectList());
     std::vector<FromItem> items = takeFromItems(seq, block.fromList());
-    std::vector<SqlSeq> conjuncts;
-    collectConjuncts(seq, condition, conjuncts);
+    auto conjuncts = SqlQueryBlock::takeConjuncts(seq, condition, [](const SqlSeq& group) {
+        return containsMark(group);
+    });
 
     JoinPlanner planner(items);
     for (SqlSeq& c : conjuncts) planner.file(std::move(c));
@@ -306,12 +286,13 @@ void rewriteBlock(SqlSeq& seq, const SqlQueryBlock& block) {
 
     SqlSeq rebuilt;
     size_t expected = 0;
+    bool reordered = false;
     for (const auto& tree : trees) {
-        for (size_t i : tree) bareStar = bareStar && i == expected++;
+        for (size_t i : tree) reordered = reordered || i != expected++;
         if (!rebuilt.empty()) rebuilt.push_back(makeComma());
         append(rebuilt, joinTree(items, tree));
     }
-    if (!bareStar && selectsBareStar(seq, block.selectList()) && expected == items.size()) {
+    if (bareStar && reordered) {
         throw TranslationError("(+) would reorder the columns of Select *");
     }
     std::vector<SqlSeq> where = planner.takeWhere();

@@ -20,6 +20,10 @@ std::string lower(std::string text) {
     return text;
 }
 
+const std::string kSavepoint = "SAVEPOINT tk_stmt";
+const std::string kRelease = "RELEASE SAVEPOINT tk_stmt";
+const std::string kRollbackTo = "ROLLBACK TO SAVEPOINT tk_stmt";
+
 bool succeeded(const PGresult* r) {
     auto status = PQresultStatus(r);
     return status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK;
@@ -73,14 +77,24 @@ const Translation& Session::translate(std::string_view oracleSql) {
 
 PgResult Session::runOracle(std::string_view oracleSql) {
     const Translation& t = translate(oracleSql);
+    if (t.insertTable.empty()) return runNative(t.sql);
     return guarded([&] {
-        if (!t.insertTable.empty()) checkInsertArity(t);
+        checkInsertArity(t);
         return executeChecked(t.sql, {});
     });
 }
 
 PgResult Session::runNative(const std::string& sql, const NativeParams& params) {
-    return guarded([&] { return executeChecked(sql, params); });
+    if (!inTransaction_) return executeChecked(sql, params);
+    const NativeParams none;
+    std::vector<PgResult> results = pipeline({{kSavepoint, none}, {sql, params}, {kRelease, none}});
+    for (const auto& r : results)
+        if (!r || !succeeded(r.get())) {
+            if (PQresultStatus(r.get()) == PGRES_PIPELINE_ABORTED) continue;
+            pipeline({{kRollbackTo, none}, {kRelease, none}});
+            throw databaseError(r.get(), conn_);
+        }
+    return std::move(results[1]);
 }
 
 // Inside a transaction each statement runs under its own savepoint, so that
@@ -89,16 +103,37 @@ PgResult Session::runNative(const std::string& sql, const NativeParams& params) 
 template <typename Fn>
 PgResult Session::guarded(Fn&& statement) {
     if (!inTransaction_) return statement();
-    executeChecked("SAVEPOINT tk_stmt", {});
+    executeChecked(kSavepoint, {});
     try {
         PgResult result = statement();
-        executeChecked("RELEASE SAVEPOINT tk_stmt", {});
+        executeChecked(kRelease, {});
         return result;
     } catch (...) {
-        execute("ROLLBACK TO SAVEPOINT tk_stmt", {});
-        execute("RELEASE SAVEPOINT tk_stmt", {});
+        pipeline({{kRollbackTo, {}}, {kRelease, {}}});
         throw;
     }
+}
+
+// Sends the statements together and waits once: one round trip for all.
+std::vector<PgResult> Session::pipeline(const std::vector<Statement>& statements) {
+    PQenterPipelineMode(conn_);
+    for (const auto& s : statements) {
+        std::vector<const char*> values;
+        for (const auto& v : s.params.values) values.push_back(v ? v->c_str() : nullptr);
+        PQsendQueryParams(conn_, s.sql.c_str(), static_cast<int>(values.size()),
+                          s.params.types.empty() ? nullptr : s.params.types.data(), values.data(),
+                          nullptr, nullptr, 0);
+    }
+    PQpipelineSync(conn_);
+    std::vector<PgResult> results;
+    for (size_t i = 0; i < statements.size(); ++i) {
+        PgResult last;
+        while (PGresult* r = PQgetResult(conn_)) last.reset(r);
+        results.push_back(std::move(last));
+    }
+    PgResult sync(PQgetResult(conn_));
+    PQexitPipelineMode(conn_);
+    return results;
 }
 
 PgResult Session::execute(const std::string& sql, const NativeParams& params) {

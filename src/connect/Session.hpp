@@ -56,6 +56,11 @@ private:
     void checkInsertArity(const Translation& t);
     template <typename Fn>
     PgResult guarded(Fn&& statement);
+    struct Statement {
+        const std::string& sql;
+        const NativeParams& params;
+    };
+    std::vector<PgResult> pipeline(const std::vector<Statement>& statements);
 
     PGconn* conn_ = nullptr;
     bool inTransaction_ = false;

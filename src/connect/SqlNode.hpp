@@ -96,6 +96,35 @@ inline SqlSeq take(SqlSeq& seq, size_t begin, size_t end) {
                   std::make_move_iterator(seq.begin() + static_cast<std::ptrdiff_t>(end)));
 }
 
+// "a, b, c"
+inline SqlSeq joinWithCommas(std::vector<SqlSeq>&& items) {
+    SqlSeq joined;
+    for (SqlSeq& item : items) {
+        if (!joined.empty()) {
+            joined.push_back(makeComma());
+            setGap(item, Gap::Space);
+        }
+        append(joined, std::move(item));
+    }
+    return joined;
+}
+
+// "function(args)"; `function` may be qualified ("oracle.substr").
+inline SqlSeq makeCall(std::string_view function, SqlSeq args, Gap gap) {
+    SqlSeq out;
+    size_t dot = function.find('.');
+    if (dot == std::string_view::npos) {
+        out.push_back(makeWord(function, gap));
+    } else {
+        out.push_back(makeWord(function.substr(0, dot), gap));
+        out.push_back(makeNode(TokenKind::Dot, ".", Gap::None));
+        out.push_back(makeWord(function.substr(dot + 1), Gap::None));
+    }
+    setGap(args, Gap::None);
+    out.push_back(makeGroup(std::move(args)));
+    return out;
+}
+
 inline SqlSeq slice(const SqlSeq& seq, size_t begin, size_t end) {
     return SqlSeq(seq.begin() + static_cast<std::ptrdiff_t>(begin),
                   seq.begin() + static_cast<std::ptrdiff_t>(end));

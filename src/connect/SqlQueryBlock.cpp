@@ -106,6 +106,30 @@ std::vector<SqlRange> SqlQueryBlock::splitConjuncts(const SqlSeq& seq, SqlRange 
     return parts;
 }
 
+std::vector<SqlSeq> SqlQueryBlock::takeConjuncts(SqlSeq& seq, SqlRange range,
+                                                 bool (*open)(const SqlSeq&)) {
+    std::vector<SqlSeq> out;
+    bool hasOr = false;
+    auto parts = splitConjuncts(seq, range, hasOr);
+    if (hasOr) parts = {range};
+    for (const SqlRange& part : parts) {
+        SqlNode& first = seq[part.begin];
+        if (part.end - part.begin == 1 && first.isGroup() && !isSubquery(first) &&
+            open(first.inner)) {
+            bool innerOr = false;
+            splitConjuncts(first.inner, {0, first.inner.size()}, innerOr);
+            if (!innerOr) {
+                for (SqlSeq& c : takeConjuncts(first.inner, {0, first.inner.size()}, open)) {
+                    out.push_back(std::move(c));
+                }
+                continue;
+            }
+        }
+        out.push_back(take(seq, part.begin, part.end));
+    }
+    return out;
+}
+
 std::vector<SqlRange> SqlQueryBlock::splitCommas(const SqlSeq& seq, SqlRange range) {
     std::vector<SqlRange> parts;
     size_t start = range.begin;

@@ -42,6 +42,11 @@ struct SqlQueryBlock {
     // Splits `range` at the level's top AND operators (not BETWEEN's, not
     // inside CASE). Sets `hasOr` when an OR stands at that level.
     static std::vector<SqlRange> splitConjuncts(const SqlSeq& seq, SqlRange range, bool& hasOr);
+    // Moves the conjuncts of condition `range` out of `seq`. A parenthesised
+    // AND group for which `open` answers true is split as well; with an OR at
+    // the top the condition stays whole.
+    static std::vector<SqlSeq> takeConjuncts(SqlSeq& seq, SqlRange range,
+                                             bool (*open)(const SqlSeq&));
     // Splits `range` at the commas of the level.
     static std::vector<SqlRange> splitCommas(const SqlSeq& seq, SqlRange range);
     // Joins conditions with AND.

@@ -26,14 +26,22 @@ tkam_object* newHandle(std::shared_ptr<Dispatchable> target) {
 Variant toVariant(const tkam_value* v) {
     if (!v) return Variant();
     switch (v->type) {
-        case TKAM_NULL: return Variant::null();
-        case TKAM_I2: return Variant(static_cast<int16_t>(v->i));
-        case TKAM_I4: return Variant(v->i);
-        case TKAM_R8: return Variant(v->r);
-        case TKAM_TEXT: return Variant(std::string(v->text ? v->text : ""));
-        case TKAM_BOOL: return Variant(v->i != 0);
-        case TKAM_OBJECT: return Variant(v->object ? v->object->target : nullptr);
-        default: return Variant();
+        case TKAM_NULL:
+            return Variant::null();
+        case TKAM_I2:
+            return Variant(static_cast<int16_t>(v->i));
+        case TKAM_I4:
+            return Variant(v->i);
+        case TKAM_R8:
+            return Variant(v->r);
+        case TKAM_TEXT:
+            return Variant(std::string(v->text ? v->text : ""));
+        case TKAM_BOOL:
+            return Variant(v->i != 0);
+        case TKAM_OBJECT:
+            return Variant(v->object ? v->object->target : nullptr);
+        default:
+            return Variant();
     }
 }
 
@@ -42,9 +50,15 @@ void fromVariant(const Variant& v, tkam_value* out) {
     *out = tkam_value{static_cast<int32_t>(v.type()), 0, 0, nullptr, nullptr, 0};
     switch (v.type()) {
         case Variant::Type::I2:
-        case Variant::Type::I4: out->i = v.toInt32(); break;
-        case Variant::Type::Bool: out->i = v.toBool() ? 1 : 0; break;
-        case Variant::Type::R8: out->r = v.toDouble(); break;
+        case Variant::Type::I4:
+            out->i = v.toInt32();
+            break;
+        case Variant::Type::Bool:
+            out->i = v.toBool() ? 1 : 0;
+            break;
+        case Variant::Type::R8:
+            out->r = v.toDouble();
+            break;
         case Variant::Type::Text:
             out->text = strdup(v.toText().c_str());
             out->owned = 1;
@@ -57,7 +71,8 @@ void fromVariant(const Variant& v, tkam_value* out) {
                 out->type = TKAM_EMPTY;
             }
             break;
-        default: break;
+        default:
+            break;
     }
 }
 

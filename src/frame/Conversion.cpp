@@ -266,6 +266,12 @@ Variant TrimOrDefault(int32_t flag, const Variant& value, const Variant& fallbac
     return Variant(Trim(value.toText()));
 }
 
+std::string UpperAscii(std::string text) {
+    for (char& c : text)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return text;
+}
+
 size_t CharLength(const std::string& text) {
     size_t count = 0;
     for (char c : text)

@@ -25,6 +25,9 @@ std::string CodeBeforeNthDash(const std::string& code, int32_t n);
 std::string LeftWithNul(const std::string& text, int32_t length);
 Variant TrimOrDefault(int32_t flag, const Variant& value, const Variant& fallback);
 
+// ASCII letters upper-cased, as Oracle's dictionary spells names.
+std::string UpperAscii(std::string text);
+
 // Counting characters, not bytes: rules and names hold Chinese text.
 size_t CharLength(const std::string& text);
 std::string CharLeft(const std::string& text, size_t count);

@@ -33,12 +33,6 @@ std::optional<bool> CachedAnswer(const std::string& key) {
     return ToLong(it->second) != 0;
 }
 
-std::string Upper(std::string text) {
-    for (char& c : text)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return text;
-}
-
 // Asks the dictionary once per key; an error answers false and is not remembered.
 bool HasRow(const std::string& keySuffix, const std::string& sql) {
     try {
@@ -79,15 +73,15 @@ std::string SequenceKeyColumn(const std::string& table) {
 }  // namespace
 
 bool TableExists(const std::string& table, const std::string& owner) {
-    return HasRow(table, "select 1 from all_tables where upper(owner) = '" + Upper(owner) +
-                             "' and upper(table_name) = '" + Upper(table) + "'");
+    return HasRow(table, "select 1 from all_tables where upper(owner) = '" + UpperAscii(owner) +
+                             "' and upper(table_name) = '" + UpperAscii(table) + "'");
 }
 
 bool ColumnExists(const std::string& table, const std::string& column, const std::string& owner) {
     return HasRow(table + ":" + column, "select 1 from all_tab_columns where upper(owner) = '" +
-                                            Upper(owner) + "' and upper(table_name) = '" +
-                                            Upper(table) + "' and upper(column_name) = '" +
-                                            Upper(column) + "'");
+                                            UpperAscii(owner) + "' and upper(table_name) = '" +
+                                            UpperAscii(table) + "' and upper(column_name) = '" +
+                                            UpperAscii(column) + "'");
 }
 
 bool TableReadable(const std::string& table, const std::string& owner) {

@@ -56,10 +56,10 @@ void WriteSetting(const std::string& section, const std::string& key, const std:
         if (organization < 0) {
             int32_t count = 0;
             bool ok = false;
-            connection().ExecSql(ReplaceSchema("Update [User]Setting set strSetting ='" + value +
-                                               "',StrTypeName='" + typeName + "'" +
-                                               SettingFilter(section, key, moduleID)),
-                                 1, count, ok);
+            connection().ExecSql(
+                ReplaceSchema("Update [User]Setting set strSetting ='" + value + "',StrTypeName='" +
+                              typeName + "'" + SettingFilter(section, key, moduleID)),
+                1, count, ok);
         }
     } catch (...) {
         // Reports nothing: the upgrade writes its settings on a best-effort basis.
@@ -67,12 +67,13 @@ void WriteSetting(const std::string& section, const std::string& key, const std:
 }
 
 bool IsMultiFundEnabled(int32_t organizationID) {
-    RecordsetPtr rs = OpenRecordset("SELECT strAccountSystem FROM [User]Business", kForwardOnly,
-                                    kReadOnly);
+    RecordsetPtr rs =
+        OpenRecordset("SELECT strAccountSystem FROM [User]Business", kForwardOnly, kReadOnly);
     bool multiFund = rs->field("strAccountSystem").toText() == "14";
     // The statement names only the account system; the trade is tested when a
     // recordset carries it.
-    if (rs->hasField("lngTradeID")) multiFund = multiFund || rs->field("lngTradeID").toInt32() == 57;
+    if (rs->hasField("lngTradeID"))
+        multiFund = multiFund || rs->field("lngTradeID").toInt32() == 57;
     CloseRecordset(rs);
     if (multiFund) return true;
     return ReadSetting("启用多资金来源", "资产管理", Variant(false), kAssetModule, organizationID)

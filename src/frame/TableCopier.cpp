@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "frame/Context.hpp"
+#include "frame/Conversion.hpp"
 #include "frame/Utility.hpp"
 
 namespace tk::am {
@@ -37,21 +38,18 @@ std::vector<std::string> SplitList(std::string text, char separator) {
     return items;
 }
 
-std::string Upper(std::string text) {
-    for (char& c : text)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return text;
-}
-
 // "AMAsset a" names the table AMAsset.
-std::string BareTableName(const std::string& table) { return Upper(table.substr(0, table.find(' '))); }
+std::string BareTableName(const std::string& table) {
+    return UpperAscii(table.substr(0, table.find(' ')));
+}
 
 std::string ColumnMapQuery(const std::string& srcOwner, const std::string& srcTable,
                            const std::string& dstOwner, const std::string& dstTable) {
     auto columnsOf = [](const std::string& owner, const std::string& table) {
         return std::string("(select col.name As column_name, col.intcol# As column_id\r\n") +
                "        from sys.user$ u, sys.obj$ o, sys.col$ col\r\n" +
-               "       where u.user# = o.owner# and col.obj# = o.obj# and o.type# = 2 and u.name = '" +
+               "       where u.user# = o.owner# and col.obj# = o.obj# and o.type# = 2 and u.name = "
+               "'" +
                owner + "' and o.name = '" + table + "')";
     };
     return "select nvl(a.column_name,'{MAP}') As strSrcCol, b.column_name As strDstCol \r\nfrom " +
@@ -65,8 +63,9 @@ void DropLastChar(std::string& text) {
     if (!text.empty()) text.pop_back();
 }
 
-std::string WhereClause(const std::string& condition, bool whenBlank) {
-    bool present = whenBlank ? !condition.empty() : !Trim(condition).empty();
+// Some steps take a blank condition as one, others as none.
+std::string WhereClause(const std::string& condition, bool blankIsACondition) {
+    bool present = blankIsACondition ? !condition.empty() : !Trim(condition).empty();
     return present ? " Where " + condition : "";
 }
 
@@ -88,30 +87,50 @@ bool holds(const std::string& text, const char* code) {
     return text.find(code) != std::string::npos;
 }
 
+// One table's names in both schemas, and the columns both have, read when first needed.
+struct TableCopy {
+    std::string table, condition, src, dst;
+    std::optional<std::string> common;
+    std::string srcCols, dstCols;
+
+    const std::string& commonColumns() {
+        if (!common)
+            common =
+                MapColumns(context().OldUser, context().NewUser, table, table, srcCols, dstCols);
+        return *common;
+    }
+};
+
+CopyStep CopyByCommonColumns(TableCopy& copy, std::string& errorText) {
+    copy.commonColumns();
+    return Run(" Insert Into " + copy.dst + " (" + copy.dstCols + ") Select " + copy.srcCols +
+                   " From " + copy.src + WhereClause(copy.condition, false),
+               errorText);
+}
+
+CopyStep CopyMissingRows(TableCopy& copy, std::string& errorText) {
+    const std::string& columns = copy.commonColumns();
+    std::string sql = " Insert Into " + copy.dst + " (" + columns + ") Select " + columns +
+                      " From " + copy.src + " Where Not Exists(Select 1 From " + copy.dst +
+                      " Where " + RowKey(copy.dst, columns) + "=" + RowKey(copy.src, columns) + ")";
+    if (!Trim(copy.condition).empty()) sql += " And " + copy.condition;
+    return Run(sql, errorText);
+}
+
 // One table: a plain copy, then by common columns when the layouts differ,
 // then only the rows not yet present.
 bool CopyOneTable(const std::string& table, const std::string& condition, std::string& errorText) {
     const Context& c = context();
-    std::string src = c.OldUser + "." + table, dst = c.NewUser + "." + table;
-    CopyStep step = Run(" Insert Into " + dst + " Select * From " + src + WhereClause(condition, true),
-                        errorText);
-    std::string srcCols, dstCols, common;
-    bool mapped = false;
-    if (!step.ok && (holds(errorText, "ORA-00913") || holds(errorText, "ORA-00947"))) {
-        common = MapColumns(c.OldUser, c.NewUser, table, table, srcCols, dstCols);
-        mapped = true;
-        step = Run(" Insert Into " + dst + " (" + dstCols + ") Select " + srcCols + " From " + src +
-                       WhereClause(condition, false),
-                   errorText);
-    }
-    if (!step.ok && holds(errorText, "ORA-00001")) {
-        if (!mapped) common = MapColumns(c.OldUser, c.NewUser, table, table, srcCols, dstCols);
-        std::string notPresent = " Where Not Exists(Select 1 From " + dst + " Where " +
-                                 RowKey(dst, common) + "=" + RowKey(src, common) + ")";
-        if (!Trim(condition).empty()) notPresent += " And " + condition;
-        step = Run(" Insert Into " + dst + " (" + common + ") Select " + common + " From " + src +
-                       notPresent,
-                   errorText);
+    TableCopy copy{table, condition, c.OldUser + "." + table, c.NewUser + "." + table, {}, {}, {}};
+    CopyStep step = Run(
+        " Insert Into " + copy.dst + " Select * From " + copy.src + WhereClause(condition, true),
+        errorText);
+    try {
+        if (!step.ok && (holds(errorText, "ORA-00913") || holds(errorText, "ORA-00947")))
+            step = CopyByCommonColumns(copy, errorText);
+        if (!step.ok && holds(errorText, "ORA-00001")) step = CopyMissingRows(copy, errorText);
+    } catch (...) {
+        step.ok = false;  // the column lists could not be read
     }
     if (!step.ok) WriteLog(step.sql, "errSql");
     return step.ok;
@@ -119,7 +138,7 @@ bool CopyOneTable(const std::string& table, const std::string& condition, std::s
 
 std::string Lines(std::initializer_list<std::string> lines) {
     std::string text;
-    for (const std::string& line : lines) text += line + "\n";
+    for (const std::string& line : lines) text += (text.empty() ? "" : "\n") + line;
     return text;
 }
 
@@ -146,8 +165,8 @@ std::string MapColumns(const std::string& srcOwner, const std::string& dstOwner,
                        const std::string& srcTable, const std::string& dstTable,
                        std::string& srcCols, std::string& dstCols) {
     std::string dstName = BareTableName(dstTable);
-    RecordsetPtr rs = OpenRecordset(ColumnMapQuery(Upper(srcOwner), BareTableName(srcTable),
-                                                   Upper(dstOwner), dstName),
+    RecordsetPtr rs = OpenRecordset(ColumnMapQuery(UpperAscii(srcOwner), BareTableName(srcTable),
+                                                   UpperAscii(dstOwner), dstName),
                                     kStatic, kOptimistic);
     std::string common;
     for (; !rs->eof(); rs->moveNext()) {
@@ -156,7 +175,7 @@ std::string MapColumns(const std::string& srcOwner, const std::string& dstOwner,
             AppendColumn(srcCols, src);
             AppendColumn(dstCols, dst);
             AppendColumn(common, src);
-        } else if (dstName == "SYSETSETTING" && Upper(dst) == "LNGETSETTINGID") {
+        } else if (dstName == "SYSETSETTING" && UpperAscii(dst) == "LNGETSETTINGID") {
             // The key column was renamed between releases.
             AppendColumn(srcCols, "lngSysEtSettingID");
             AppendColumn(dstCols, "lngEtSettingID");
@@ -179,40 +198,60 @@ bool CopyTable(const std::string& tableList, const std::string& condition, std::
         if (table.empty()) return true;
         errorText += table;
         const Context& c = context();
-        bool copied = Upper(table) == "VIEW1" ? CopyViewRows(c.OldUser, c.NewUser)
-                                              : CopyOneTable(table, condition, errorText);
+        bool copied = UpperAscii(table) == "VIEW1" ? CopyViewRows(c.OldUser, c.NewUser)
+                                                   : CopyOneTable(table, condition, errorText);
         if (!copied) return false;
     }
 }
 
 bool CopyViewRows(const std::string& oldOwner, const std::string& newOwner) {
-    return Execute(Lines({"DECLARE", "  CURSOR cView1 IS", "  SELECT * from " + oldOwner + ".view1;",
-                          "  vView1 cView1%rowtype;", "BEGIN", "  OPEN cView1;", "  Loop",
-                          "      fetch cView1 into vView1;", "      exit when  cView1%notfound;",
+    return Execute(Lines({"DECLARE",
+                          "  CURSOR cView1 IS",
+                          "  SELECT * from " + oldOwner + ".view1;",
+                          "  vView1 cView1%rowtype;",
+                          "BEGIN",
+                          "  OPEN cView1;",
+                          "  Loop",
+                          "      fetch cView1 into vView1;",
+                          "      exit when  cView1%notfound;",
                           "      insert into " + newOwner + ".view1",
-                          "      (Lngviewid,Strviewname,Strviewsql,", "      Strviewwhere,",
-                          "      Strprimarykey,Blnisunion,", "      Struser,Strcurtable,",
-                          "      Strextend , Strextendcond", "      )", "      Values",
+                          "      (Lngviewid,Strviewname,Strviewsql,",
+                          "      Strviewwhere,",
+                          "      Strprimarykey,Blnisunion,",
+                          "      Struser,Strcurtable,",
+                          "      Strextend , Strextendcond",
+                          "      )",
+                          "      Values",
                           "      (vView1.Lngviewid,vView1.Strviewname,vView1.Strviewsql,",
-                          "      vView1.Strviewwhere,", "      vView1.Strprimarykey,vView1.Blnisunion,",
+                          "      vView1.Strviewwhere,",
+                          "      vView1.Strprimarykey,vView1.Blnisunion,",
                           "      vView1.Struser,vView1.Strcurtable,",
-                          "      vView1.Strextend , vView1.Strextendcond", "      );", "  end loop;",
-                          "  close cView1;", "  commit;", "  ", "END;"}));
+                          "      vView1.Strextend , vView1.Strextendcond",
+                          "      );",
+                          "  end loop;",
+                          "  close cView1;",
+                          "  commit;",
+                          "  ",
+                          "END;"}));
 }
 
 bool CopyRowsByCursor(const std::string& table, const std::string& condition) {
     const Context& c = context();
-    std::string srcCols, dstCols;
-    std::string columns = MapColumns(c.OldUser, c.NewUser, table, table, srcCols, dstCols);
+    std::string srcCols, dstCols, columns;
+    try {
+        columns = MapColumns(c.OldUser, c.NewUser, table, table, srcCols, dstCols);
+    } catch (...) {
+    }
     if (columns.empty()) return false;
     std::string values = "vsItem." + ReplaceAll(columns, ",", ",vsItem.");
-    return Execute(Lines({"declare", "cursor csItem is",
-                          "select * from " + c.OldUser + "." + table + WhereClause(condition, true) + ";",
-                          "vsItem csItem%rowtype;", "begin", "     open csitem;", "     loop",
-                          "         fetch csItem into vsItem;", "         exit when csItem%notfound;",
-                          "         insert into " + c.NewUser + "." + table, "         (" + columns + ")",
-                          "         values", "         (" + values + ");", "     end loop;",
-                          "     close csItem;", "     commit;", "end;"}));
+    return Execute(
+        Lines({"declare", "cursor csItem is",
+               "select * from " + c.OldUser + "." + table + WhereClause(condition, true) + ";",
+               "vsItem csItem%rowtype;", "begin", "     open csitem;", "     loop",
+               "         fetch csItem into vsItem;", "         exit when csItem%notfound;",
+               "         insert into " + c.NewUser + "." + table, "         (" + columns + ")",
+               "         values", "         (" + values + ");", "     end loop;",
+               "     close csItem;", "     commit;", "end;"}));
 }
 
 }  // namespace tk::am

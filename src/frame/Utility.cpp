@@ -127,9 +127,8 @@ std::string QuoteSql(const std::string& text) { return ReplaceAll(text, "'", "''
 
 int32_t GetNewID(const std::string& table, const std::string& schema) {
     static const char* kManufacturing[] = {
-        "MMFORECAST",     "MMFORECASTDETAIL", "MMMATERIAL",    "MMMATERIALDETAIL",
-        "MMMATERIALDETAIL1", "MMORDER",       "MMORDERDETAIL", "MMORDERDETAIL1",
-        "MMPRODUCT",      "MMPRODUCTDETAIL"};
+        "MMFORECAST", "MMFORECASTDETAIL", "MMMATERIAL",     "MMMATERIALDETAIL", "MMMATERIALDETAIL1",
+        "MMORDER",    "MMORDERDETAIL",    "MMORDERDETAIL1", "MMPRODUCT",        "MMPRODUCTDETAIL"};
     try {
         std::string prefix = Trim(schema).empty() ? "[User]" : schema + ".";
         std::string upper = table;
@@ -186,7 +185,8 @@ std::string OrganizationView(const std::string& table, int32_t organizationID) {
                          table + "Ex ex Where ex.lngOrganizationID = " + n + ") " + table);
 }
 
-std::string GetCodeName(int32_t id, const std::string& table, int16_t kind, int32_t organizationID) {
+std::string GetCodeName(int32_t id, const std::string& table, int16_t kind,
+                        int32_t organizationID) {
     std::string lower = lowerAscii(table);
     std::string code = "{0}.str{0}Code", name = "{0}.str{0}Name", key = "{0}.lng{0}ID";
     auto family = [&](const std::string& stem, const std::string& idColumn) {
@@ -194,13 +194,17 @@ std::string GetCodeName(int32_t id, const std::string& table, int16_t kind, int3
         name = "{0}.str" + stem + "Name";
         key = "{0}." + idColumn;
     };
-    if (lower == "currencys") family("Currency", "lngCurrencyID");
-    else if (lower == "class1" || lower == "class2") family("Class", "lngClassID");
+    if (lower == "currencys")
+        family("Currency", "lngCurrencyID");
+    else if (lower == "class1" || lower == "class2")
+        family("Class", "lngClassID");
     else if (lower.size() == 7 && lower.starts_with("custom") && lower[6] >= '0' && lower[6] <= '5')
         family("Custom", "lngCustomID");
-    else if (lower >= "flexiblefield01" && lower <= "flexiblefield30") family("Field", "lngFieldID");
+    else if (lower >= "flexiblefield01" && lower <= "flexiblefield30")
+        family("Field", "lngFieldID");
     std::string codeName = code + " || ' ' || " + name;
-    for (std::string* part : {&code, &name, &key, &codeName}) *part = FormatTemplate(*part, {table});
+    for (std::string* part : {&code, &name, &key, &codeName})
+        *part = FormatTemplate(*part, {table});
     std::string sql;
     if (lower == "amassetmethod")
         sql = " SELECT " + code + " As strCode," + name + " As strName," + codeName +

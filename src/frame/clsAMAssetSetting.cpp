@@ -11,8 +11,7 @@ namespace tk::am {
 namespace {
 
 using Self = clsAMAssetSetting;
-using FieldRef =
-    std::variant<int32_t Self::*, double Self::*, std::string Self::*, bool Self::*>;
+using FieldRef = std::variant<int32_t Self::*, double Self::*, std::string Self::*, bool Self::*>;
 
 constexpr const char* kSection = "固定资产";
 constexpr int32_t kAssetModule = 11;
@@ -76,10 +75,14 @@ void Assign(Self& self, const FieldRef& field, const std::string& value) {
     std::visit(
         [&](auto member) {
             using T = std::remove_reference_t<decltype(self.*member)>;
-            if constexpr (std::is_same_v<T, int32_t>) self.*member = ToLong(value);
-            else if constexpr (std::is_same_v<T, double>) self.*member = ToDouble(Variant(value));
-            else if constexpr (std::is_same_v<T, bool>) self.*member = ToLong(value) != 0;
-            else self.*member = value;
+            if constexpr (std::is_same_v<T, int32_t>)
+                self.*member = ToLong(value);
+            else if constexpr (std::is_same_v<T, double>)
+                self.*member = ToDouble(Variant(value));
+            else if constexpr (std::is_same_v<T, bool>)
+                self.*member = ToLong(value) != 0;
+            else
+                self.*member = value;
         },
         field);
 }
@@ -100,10 +103,10 @@ void clsAMAssetSetting::LoadID(int32_t lngOrganizationID) {
     try {
         for (const StoredOption& option : kOptions) {
             // Held as text first: a null value cannot be, and stops the load here.
-            std::string value = ReadSetting(option.key, std::string(kSection),
-                                            Variant(option.fallback), kAssetModule,
-                                            lngOrganizationID)
-                                    .toText();
+            std::string value =
+                ReadSetting(option.key, std::string(kSection), Variant(option.fallback),
+                            kAssetModule, lngOrganizationID)
+                    .toText();
             Assign(*this, option.field, value);
         }
         for (const DisplayText& display : kDisplayTexts) {

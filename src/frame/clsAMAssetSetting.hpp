@@ -9,7 +9,7 @@ namespace tk::am {
 // The fixed-asset module's options for one organisation: default accounts,
 // classifications, templates, depreciation defaults and the label switch.
 class clsAMAssetSetting : public DispatchableBase<clsAMAssetSetting> {
-public:
+  public:
     std::string_view className() const override { return "clsAMAssetSetting"; }
     static void describe(DispatchTable<clsAMAssetSetting>& t);
 

@@ -1,0 +1,104 @@
+// Translation cost of the component's Oracle texts beside the round trip they
+// ride on, and the cost of a long transaction with a savepoint per statement.
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "connect/Connection.hpp"
+#include "connect/OracleTranslator.hpp"
+#include "provision/AccountSetAdmin.hpp"
+
+namespace {
+using tk::connect::Connection;
+using tk::connect::OracleTranslator;
+
+const std::vector<std::string>& corpus() {
+    static const std::vector<std::string> texts = {
+        "select ts#+1 as tmp, name from sys.ts$ where name='ZT_TMP'",
+        "SELECT ZT.AMAsset_SEQ.NEXTVAL FROM DUAL",
+        " Select AMAssetType.*,AssetAccount.strAccountCode || ' ' || AssetAccount.strAccountName As "
+        "strAssetAcc, Nvl(DeprAccount.strAccountCode,'') || ' ' || Nvl(DeprAccount.strAccountName,'') "
+        "As strDeprAcc From ZT.AMAssetType,ZT.Account AssetAccount, ZT.Account DeprAccount Where "
+        "AMAssetType.lngAssetAccountID = AssetAccount.lngAccountID(+) And "
+        "AMAssetType.lngDepreciationAccountID = DeprAccount.lngAccountID(+) And "
+        "AMAssetType.lngAMAssetTypeID = 3",
+        "Select fa.lngorganizationid, fa.lngamassetalterid From ZT.AMAssetAlter fa, "
+        "ZT.AMAssetFundDaily fd Where fa.lngAMAssetAlterID = fd.lngAMAssetAlterID(+) And "
+        "fa.lngOrganizationID = fd.lngOrganizationID(+) And fd.lngAMAssetAlterID Is Null And "
+        "fa.lngOrganizationID = 1 And rownum = 1",
+        "Select Round(SUM(fd.dblAmountAlter - Decode(fa.bytStatus, 2, 0, 1) * "
+        "Decode(fd.YearPeriod, 202401, 1, 0)),2) As dblTotalAmount From ZT.AMAssetFundDaily fd, "
+        "ZT.AMAssetAlter fa Where fd.lngAMAssetAlterID = fa.lngAMAssetAlterID",
+        "Delete ZT.AMAssetFund af Where af.lngAMAssetID = 5",
+        "Select Nvl(Max(t.lngAMAssetID)+1,0) As lngMaxValue From ZT.AMAsset t",
+    };
+    return texts;
+}
+
+void BM_Translate(benchmark::State& state) {
+    size_t i = 0;
+    for (auto _ : state) {
+        auto t = OracleTranslator::translate(corpus()[i++ % corpus().size()], false);
+        benchmark::DoNotOptimize(t);
+    }
+}
+BENCHMARK(BM_Translate);
+
+// A private account set on the server named by TKAM_BENCH_SERVER.
+class BenchAccountSet {
+public:
+    BenchAccountSet() : admin_(std::getenv("TKAM_BENCH_SERVER")) {
+        tk::am::AccountSetOptions options;
+        options.replace = true;
+        admin_.create(kName, options);
+        conn_ = std::make_shared<Connection>();
+        conn_->ServerName = std::getenv("TKAM_BENCH_SERVER");
+        conn_->UserName = kName;
+        conn_->Open();
+    }
+    ~BenchAccountSet() {
+        conn_.reset();
+        admin_.drop(kName);
+    }
+    Connection& conn() { return *conn_; }
+
+private:
+    static constexpr const char* kName = "bench_connect";
+    tk::am::AccountSetAdmin admin_;
+    std::shared_ptr<Connection> conn_;
+};
+
+BenchAccountSet& accountSet() {
+    static BenchAccountSet set;
+    return set;
+}
+
+void BM_RoundTripSelectOneFromDual(benchmark::State& state) {
+    Connection& conn = accountSet().conn();
+    for (auto _ : state) benchmark::DoNotOptimize(conn.GetRecordset("Select 1 From dual", 3, 1));
+}
+BENCHMARK(BM_RoundTripSelectOneFromDual);
+
+// Ten thousand statements in one transaction, each under its own savepoint.
+void BM_TransactionOf10000Statements(benchmark::State& state) {
+    Connection& conn = accountSet().conn();
+    int32_t count = 0;
+    bool ok = false;
+    conn.ExecSql("Create Table bench_rows (n integer)", 1, count, ok);
+    for (auto _ : state) {
+        conn.BeginTrans();
+        for (int n = 0; n < 10000; ++n)
+            conn.ExecSql("Insert Into bench_rows Values (" + std::to_string(n) + ")", 1, count, ok);
+        conn.RollbackTrans();
+    }
+    conn.ExecSql("Drop Table bench_rows", 1, count, ok);
+    state.SetItemsProcessed(state.iterations() * 10000);
+}
+BENCHMARK(BM_TransactionOf10000Statements)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,80 @@
+#include "connect/OracleStatementTranslator.hpp"
+
+#include "connect/OracleConcatRewriter.hpp"
+#include "connect/OracleDdlTranslator.hpp"
+#include "connect/OracleDmlTranslator.hpp"
+#include "connect/OracleExpressionRewriter.hpp"
+#include "connect/OracleOuterJoinRewriter.hpp"
+#include "connect/OracleRownumRewriter.hpp"
+#include "connect/SqlQueryBlock.hpp"
+#include "connect/SqlTree.hpp"
+
+namespace tk::connect {
+namespace {
+
+std::string lowered(std::string text) {
+    for (char& c : text) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    return text;
+}
+
+// The table, and what an insert without column list supplies: the number of
+// VALUES, or the query (which the connection describes to count its columns).
+void describeInsert(const SqlSeq& seq, const InsertShape& shape, Translation& t) {
+    std::string table;
+    SqlTree::renderInto(table, seq, shape.tableBegin, shape.tableEnd);
+    t.insertTable = lowered(std::move(table));
+    const SqlNode& source = seq[shape.source];
+    if (isKeyword(source, Kw::Values)) {
+        const SqlNode& values = seq[shape.source + 1];
+        t.insertValueCount =
+            static_cast<int>(SqlQueryBlock::splitCommas(values.inner, {0, values.inner.size()}).size());
+    } else if (shape.source + 1 == seq.size() && isSubquery(source)) {
+        SqlTree::renderInto(t.insertSelect, source.inner);
+    } else {
+        SqlTree::renderInto(t.insertSelect, seq, shape.source, seq.size());
+    }
+}
+
+}  // namespace
+
+Translation OracleStatementTranslator::translate(std::span<const Token> tokens, unsigned features,
+                                                 SqlTextArena& arena) {
+    SqlSeq seq = SqlTree::build(tokens);
+    InsertShape insert;
+    switch (seq.front().token.kind == TokenKind::Word ? seq.front().token.keyword : Kw::None) {
+        case Kw::Insert:
+            insert = OracleDmlTranslator::prepareInsert(seq);
+            break;
+        case Kw::Update:
+            OracleDmlTranslator::prepareUpdate(seq);
+            break;
+        case Kw::Delete:
+            OracleDmlTranslator::prepareDelete(seq);
+            break;
+        case Kw::Create:
+        case Kw::Alter:
+        case Kw::Drop:
+        case Kw::Truncate:
+            OracleDdlTranslator::translate(seq, arena);
+            break;
+        default:
+            break;
+    }
+    rewriteExpressions(seq, features, arena);
+    Translation t;
+    t.sql = SqlTree::render(seq);
+    if (insert.source != InsertShape::kNone) describeInsert(seq, insert, t);
+    return t;
+}
+
+void OracleStatementTranslator::rewriteExpressions(SqlSeq& seq, unsigned features,
+                                                   SqlTextArena& arena) {
+    if (features & kOuterJoin) OracleOuterJoinRewriter::rewrite(seq);
+    if (features & kRownum) OracleRownumRewriter::rewrite(seq, arena);
+    if (features & (kRewriteWords | kRownum)) OracleExpressionRewriter(arena).rewrite(seq);
+    if (features & kConcat) OracleConcatRewriter::rewrite(seq);
+}
+
+}  // namespace tk::connect

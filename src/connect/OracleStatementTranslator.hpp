@@ -1,0 +1,26 @@
+#pragma once
+#include <span>
+#include <string>
+
+#include "connect/OracleTranslator.hpp"
+#include "connect/SqlNode.hpp"
+#include "connect/SqlTextArena.hpp"
+
+namespace tk::connect {
+
+// One plain SQL statement (no PL/SQL), given without its trailing ";".
+class OracleStatementTranslator {
+public:
+    // `features` are those of the tokens (see Feature); passes for absent
+    // constructs are skipped.
+    static Translation translate(std::span<const Token> tokens, unsigned features,
+                                 SqlTextArena& arena);
+
+    // The query and expression passes, in the order they depend on: outer
+    // joins and row limits read the WHERE clauses before the expression pass
+    // turns the remaining ROWNUMs into values; "||" goes last so that the
+    // operands it gathers are already PostgreSQL.
+    static void rewriteExpressions(SqlSeq& seq, unsigned features, SqlTextArena& arena);
+};
+
+}  // namespace tk::connect

@@ -1,0 +1,86 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "connect/Dispatchable.hpp"
+#include "frame/PublicDef.hpp"
+#include "funds/FieldLayout.hpp"
+#include "funds/RuledText.hpp"
+
+namespace tk::am {
+
+// The share of one asset's values that one funding source carries: a head row
+// per asset and source (AMAssetFund) pointing at the first and the latest of
+// its versions (AMAssetFundAlter), each version tied to an asset version.
+class clsAMAssetFund : public DispatchableBase<clsAMAssetFund> {
+public:
+    std::string_view className() const override { return "clsAMAssetFund"; }
+    static void describe(DispatchTable<clsAMAssetFund>& t);
+
+    // By `Mode`: atAdd the source's first version, atDec/atOther its latest,
+    // otherwise the version whose id is `lngID`. Database errors reach the caller.
+    void LoadID(int32_t assetID, int32_t lngID);
+    // Version id 0 adds a version (and the head when there is none), a positive
+    // one rewrites it, a negative one (or a negative source) deletes by `Mode`.
+    // The version id on success, 0 on failure.
+    int32_t SaveCard();
+
+    AlterTypeEnum Mode = atUnkonwn;
+    int32_t lngAMAssetID = 0;
+    int32_t lngAMAssetAlterID = 0;
+    int32_t lngAMFundID = 0;
+    int32_t lngAMAssetFundInitAlterID = 0;
+    int32_t lngAMAssetFundLastAlterID = 0;
+    int32_t lngAMAssetFundAlterID = 0;
+    int32_t lngReceiptTypeID = 0;
+    int32_t intYear = 0;
+    int16_t bytPeriod = 0;
+    QuotedText strDate;
+    QuotedText strReceiptNo;
+    int32_t lngReceiptNo = 0;
+    double dblAmount = 0;
+    double dblDepreciation = 0;
+    double dblNetworth = 0;
+    double dblDecAmount = 0;
+    double dblAmountAlter = 0;
+    double dblDepreciationAlter = 0;
+    double dblNetworthAlter = 0;
+    double dblDecAmountAlter = 0;
+    double dblTransferAmountAlter = 0;
+    double dblTransferDepreciationAlter = 0;
+    double dblTransferDecAmountAlter = 0;
+    int16_t bytAlterType = 0;
+    int16_t blnIsVoid = 0;
+    int16_t blnIsInit = 0;
+    int32_t lngOperatorID = 0;
+    int32_t lngVoucherID = 0;
+    int32_t lngAssetAccountID = 0;
+    int32_t lngDepreciationAccountID = 0;
+    int32_t lngDecAccountID = 0;
+    int32_t lngOutAccountID = 0;
+    int32_t lngPayAccountID = 0;
+    int32_t lngFixUpAccountID = 0;
+    int32_t lngSpecialAccountID = 0;
+    int32_t lngAddToAccountID = 0;
+    int32_t lngAMAssetFundRecentAlterID = 0;
+    int32_t lngAMAssetFundRelativeAlterID = 0;
+    QuotedText strDepartmentStr;
+    QuotedText strAccountStr;
+    QuotedText strRelativeAccountStr;
+    QuotedText strCurrencyStr;
+    int16_t bytStatus = 0;
+    QuotedText strNotes;
+    int32_t lngOrganizationID = 0;
+
+private:
+    static const FieldLayout<clsAMAssetFund>& layout();
+    std::string loadSql(int32_t assetID, int32_t id) const;
+    bool headExists() const;
+    int32_t addVersion();
+    int32_t changeVersion();
+    int32_t deleteVersion();
+    std::string headKey() const;
+};
+
+}  // namespace tk::am

@@ -1,0 +1,29 @@
+#pragma once
+#include <cstdint>
+#include <string_view>
+
+#include "funds/FundVersionLine.hpp"
+#include "funds/RuledText.hpp"
+
+namespace tk::am {
+
+// An account and department line of a funding-source version: where its
+// depreciation, or a share of it, is charged.
+class clsAMAssetFundAccAlter : public FundVersionLine<clsAMAssetFundAccAlter> {
+public:
+    std::string_view className() const override { return "clsAMAssetFundAccAlter"; }
+    static void describe(DispatchTable<clsAMAssetFundAccAlter>& t);
+    static const FieldLayout<clsAMAssetFundAccAlter>& layout();
+
+    int32_t lngAMAssetFundAccAlterID = 0;
+    int32_t lngAMAssetFundAlterID = 0;
+    int32_t lngAccountID = 0;
+    int32_t lngDepartmentID = 0;
+    SpacedText strFlexibleID;
+    int32_t lngOrderNo = 0;
+    double dblQuotiety = 0;
+    double dblRate = 0;
+    int16_t blnDepreIncrease = 0;
+};
+
+}  // namespace tk::am

@@ -1,0 +1,327 @@
+#include "register/clsAMAssetCard.hpp"
+
+#include <algorithm>
+#include <cstdlib>
+#include <vector>
+
+#include "frame/ClassRegistry.hpp"
+#include "frame/Utility.hpp"
+#include "register/VersionedRecord.hpp"
+
+namespace tk::am {
+namespace {
+
+using Self = clsAMAssetCard;
+using Columns = RecordFields<Self>::Columns;
+
+const VersionedRecord kChain({.headTable = "AMAsset",
+                              .versionTable = "AMAssetAlter",
+                              .versionKey = "lngAMAssetAlterID",
+                              .latestPointer = "lngAMAssetLastAlterID",
+                              .previousPointer = "lngAMAssetRecentAlterID",
+                              .headLink = "AMAssetAlter.lngAMAssetID = AMAsset.lngAMAssetID"});
+
+// A head row as it is inserted. The blanks before two of the names are part of
+// the statement text.
+constexpr std::string_view kHeadColumns[] = {
+    "lngAMAssetID", "strAMAssetNationalCode", "strAMAssetCardCode", "strAMAssetCode",
+    "strAMAssetName", "strCreateDate", "strStartDate", "dblStartUsage", "dblStartWork",
+    " lngAMAssetTypeID", "lngAMAssetNationalTypeID", "lngAMAssetMethodID", "lngDepartmentID",
+    "lngCustomerID", "lngRefReceiptTypeID", "lngRefActivityDetailID", " lngAMAssetInitAlterID",
+    "lngAMAssetLastAlterID", "lngOrganizationID", "lngCardTemplateID", "strInvoiceNumber",
+    "strCreateVoucher", "strRefReceiptNO", "lngRefActivityVoucherID", "blnIsAddDep",
+    "lngAMManagerTypeID"};
+
+// A version row as it is inserted.
+constexpr std::string_view kVersionColumns[] = {
+    "lngAMAssetAlterID", "lngAMAssetID", "lngTemplateID", "lngReceiptTypeID", "intYear",
+    "bytPeriod", "strDate", "strReceiptNO", "lngReceiptNO", "strAMAssetNationalCode",
+    "strAMAssetCardCode", "strAMAssetCode", "strAMAssetName", "lngAMAssetTypeID",
+    "lngAMAssetNationalTypeID", "lngAMAssetMethodID", "lngDepartmentID", "lngCustomerID",
+    "lngClassID1", "lngClassID2", "lngUnitID", "dblQuantity", "dblQuantityAlter", "bytAlterType",
+    "bytAssetState", "bytDepreciationMethod", "bytDepreciationFactor", "bytAccumulationFactor",
+    "blnIsDepreciationAll", "strWorkUnit", "strDepartmentStr", "strAccountStr",
+    "strRelativeAccountStr", "strCurrencyStr", "blnIsPrint", "blnIsPrinted", "blnIsVoid",
+    "blnIsVoucher", "blnIsInit", "blnBaseAlter", "blnFinanceAlter", "blnLabelAlter",
+    "blnOtherAlter", "blnAuxAlter", "blnPicAlter", "blnDocAlter", "lngVoucherID",
+    "lngOperatorID", "lngCheckerID", "bytStatus", "strErrorMsg", "strNotes", "strDescription",
+    "lngAMAssetRecentAlterID", "lngOrganizationID", "dblAmount", "dblDepreciation",
+    "dblNetworth", "dblDecAmount", "dblUseage", "dblAmountAlter", "dblDepreciationAlter",
+    "dblNetworthAlter", "dblDecAmountAlter", "dblUsageAlter", "lngAMManagerTypeID"};
+
+// A changed version keeps its asset, predecessor and organisation.
+const std::vector<std::string_view>& VersionChangeColumns() {
+    static const std::vector<std::string_view> columns = [] {
+        constexpr std::string_view kKept[] = {"lngAMAssetAlterID", "lngAMAssetID",
+                                              "lngAMAssetRecentAlterID", "lngOrganizationID"};
+        std::vector<std::string_view> out;
+        for (std::string_view column : kVersionColumns)
+            if (std::find(std::begin(kKept), std::end(kKept), column) == std::end(kKept))
+                out.push_back(column);
+        return out;
+    }();
+    return columns;
+}
+
+// The head columns an addition's new version carries over; the name and the
+// dates stay as the head has them.
+constexpr std::string_view kHeadOnNewAddition[] = {
+    "strAMAssetNationalCode", "strAMAssetCardCode", "strAMAssetCode", "lngRefReceiptTypeID",
+    "lngRefActivityDetailID", "lngAMAssetLastAlterID", "lngAMAssetTypeID",
+    "lngAMAssetNationalTypeID", "lngAMManagerTypeID", "lngAMAssetMethodID", "lngDepartmentID",
+    "lngCustomerID", "strInvoiceNumber", "lngCardTemplateID", "blnIsAddDep"};
+constexpr std::string_view kLatestOnly[] = {"lngAMAssetLastAlterID"};
+constexpr std::string_view kLatestAndInvoice[] = {"lngAMAssetLastAlterID", "strInvoiceNumber"};
+
+// The head columns a changed addition rewrites; the latest pointer stays.
+constexpr std::string_view kHeadOnChangedAddition[] = {
+    "strCreateDate", "strStartDate", "strAMAssetNationalCode", "strAMAssetCardCode",
+    " strAMAssetCode", "strAMAssetName", "dblStartUsage", "dblStartWork", "lngRefReceiptTypeID",
+    "lngRefActivityDetailID", "lngCardTemplateID", "lngAMAssetTypeID",
+    "lngAMAssetNationalTypeID", "lngAMAssetMethodID", "lngDepartmentID", "lngAMManagerTypeID",
+    "lngCustomerID", "strInvoiceNumber", "strCreateVoucher", "strRefReceiptNO",
+    "lngRefActivityVoucherID", "blnIsAddDep"};
+constexpr std::string_view kTemplateOnly[] = {"lngCardTemplateID"};
+constexpr std::string_view kInvoiceOnly[] = {"strInvoiceNumber"};
+
+std::optional<Columns> HeadColumnsOnNewVersion(AlterTypeEnum mode) {
+    switch (mode) {
+        case atAdd: return kHeadOnNewAddition;
+        case atDec: return kLatestOnly;
+        case atOther: return kLatestAndInvoice;
+        default: return std::nullopt;
+    }
+}
+
+std::optional<Columns> HeadColumnsOnChange(AlterTypeEnum mode) {
+    switch (mode) {
+        case atAdd: return kHeadOnChangedAddition;
+        case atDec: return kTemplateOnly;
+        case atOther: return kInvoiceOnly;
+        default: return std::nullopt;
+    }
+}
+
+std::string ColumnNames(Columns columns) {
+    std::string out;
+    for (std::string_view column : columns) out += (out.empty() ? "" : ",") + std::string(column);
+    return out;
+}
+
+std::string LoadQuery(AlterTypeEnum mode) {
+    switch (VersionedRecord::VersionToLoad(mode)) {
+        case VersionedRecord::Pick::FirstVersion:
+            return " Select * From [User]AMAsset,[User]AMAssetAlter Where "
+                   "AMAsset.lngAMAssetInitAlterID = AMAssetAlter.lngAMAssetAlterID And "
+                   "AMAsset.lngAMAssetID = ";
+        case VersionedRecord::Pick::LatestVersion:
+            return " Select * From [User]AMAsset,[User]AMAssetAlter Where "
+                   "AMAsset.lngAMAssetLastAlterID = AMAssetAlter.lngAMAssetAlterID And "
+                   "AMAsset.lngAMAssetID = ";
+        case VersionedRecord::Pick::GivenVersion: break;
+    }
+    return " Select * From [User]AMAsset,[User]AMAssetAlter Where AMAsset.lngAMAssetID = "
+           "AMAssetAlter.lngAMAssetID And AMAssetAlter.lngAMAssetAlterID = ";
+}
+
+}  // namespace
+
+// In the order LoadID reads them. Where head and version share a column the
+// joined row yields the head's value.
+const RecordFields<Self>& clsAMAssetCard::fields() {
+    static const RecordFields<Self> table = {
+        {"lngAMAssetID", &Self::lngAMAssetID},
+        {"strCreateDate", &Self::strCreateDate},
+        {"strStartDate", &Self::strStartDate},
+        {"dblStartUsage", &Self::dblStartUsage},
+        {"dblStartWork", &Self::dblStartWork},
+        {"strInvoiceNumber", &Self::strInvoiceNumber},
+        {"strCreateVoucher", &Self::strCreateVoucher},
+        {"strRefReceiptNO", &Self::strRefReceiptNO},
+        {"lngRefReceiptTypeID", &Self::lngRefReceiptTypeID},
+        {"lngRefActivityDetailID", &Self::lngRefActivityDetailID},
+        {"lngRefActivityVoucherID", &Self::lngRefActivityVoucherID},
+        {"lngAMAssetAlterID", &Self::lngAMAssetAlterID},
+        {"lngAMAssetInitAlterID", &Self::lngAMAssetInitAlterID},
+        {"lngAMAssetLastAlterID", &Self::lngAMAssetLastAlterID},
+        {"lngCardTemplateID", &Self::lngCardTemplateID},
+        {"lngOrganizationID", &Self::lngOrganizationID},
+        {"lngTemplateID", &Self::lngTemplateID},
+        {"lngReceiptTypeID", &Self::lngReceiptTypeID},
+        {"intYear", &Self::intYear},
+        {"bytPeriod", &Self::bytPeriod},
+        {"strDate", &Self::strDate},
+        {"strReceiptNo", &Self::strReceiptNo},
+        {"lngReceiptNo", &Self::lngReceiptNo},
+        {"strAMAssetNationalCode", &Self::strAMAssetNationalCode},
+        {"strAMAssetCardCode", &Self::strAMAssetCardCode},
+        {"strAMAssetCode", &Self::strAMAssetCode},
+        {"strAMAssetName", &Self::strAMAssetName},
+        {"lngAMAssetTypeID", &Self::lngAMAssetTypeID},
+        {"lngAMAssetNationalTypeID", &Self::lngAMAssetNationalTypeID},
+        {"lngAMAssetMethodID", &Self::lngAMAssetMethodID},
+        {"lngDepartmentID", &Self::lngDepartmentID},
+        {"lngAMManagerTypeID", &Self::lngAMManagerTypeID},
+        {"lngCustomerID", &Self::lngCustomerID},
+        {"lngClassID1", &Self::lngClassID1},
+        {"lngClassID2", &Self::lngClassID2},
+        {"lngUnitID", &Self::lngUnitID},
+        {"dblQuantity", &Self::dblQuantity},
+        {"dblQuantityAlter", &Self::dblQuantityAlter},
+        {"bytAlterType", &Self::bytAlterType},
+        {"bytAssetState", &Self::bytAssetState},
+        {"bytDepreciationMethod", &Self::bytDepreciationMethod},
+        {"bytDepreciationFactor", &Self::bytDepreciationFactor},
+        {"bytAccumulationFactor", &Self::bytAccumulationFactor},
+        {"blnIsDepreciationAll", &Self::blnIsDepreciationAll},
+        {"strWorkUnit", &Self::strWorkUnit},
+        {"strDepartmentStr", &Self::strDepartmentStr},
+        {"strAccountStr", &Self::strAccountStr},
+        {"strRelativeAccountStr", &Self::strRelativeAccountStr},
+        {"dblAmount", &Self::dblAmount},
+        {"dblDepreciation", &Self::dblDepreciation},
+        {"dblNetworth", &Self::dblNetworth},
+        {"dblDecAmount", &Self::dblDecAmount},
+        {"dblUseage", &Self::dblUseage},
+        {"dblAmountAlter", &Self::dblAmountAlter},
+        {"dblDepreciationAlter", &Self::dblDepreciationAlter},
+        {"dblNetworthAlter", &Self::dblNetworthAlter},
+        {"dblDecAmountAlter", &Self::dblDecAmountAlter},
+        {"dblUsageAlter", &Self::dblUsageAlter},
+        {"strCurrencyStr", &Self::strCurrencyStr},
+        {"blnIsPrint", &Self::blnIsPrint},
+        {"blnIsPrinted", &Self::blnIsPrinted},
+        {"blnIsVoid", &Self::blnIsVoid},
+        {"blnIsVoucher", &Self::blnIsVoucher},
+        {"blnIsInit", &Self::blnIsInit},
+        {"blnBaseAlter", &Self::blnBaseAlter},
+        {"blnFinanceAlter", &Self::blnFinanceAlter},
+        {"blnLabelAlter", &Self::blnLabelAlter},
+        {"blnAuxAlter", &Self::blnAuxAlter},
+        {"blnPicAlter", &Self::blnPicAlter},
+        {"blnDocAlter", &Self::blnDocAlter},
+        {"blnOtherAlter", &Self::blnOtherAlter},
+        {"lngVoucherID", &Self::lngVoucherID},
+        {"lngOperatorID", &Self::lngOperatorID},
+        {"lngCheckerID", &Self::lngCheckerID},
+        {"bytStatus", &Self::bytStatus},
+        {"strErrorMsg", &Self::strErrorMsg},
+        {"strNotes", &Self::strNotes},
+        {"strDescription", &Self::strDescription},
+        {"lngAMAssetRecentAlterID", &Self::lngAMAssetRecentAlterID},
+        {"blnIsAddDep", &Self::blnIsAddDep},
+    };
+    return table;
+}
+
+void clsAMAssetCard::describe(DispatchTable<Self>& t) {
+    fields().describe(t);
+    t.method("Mode", [](Self& self, Dispatchable::Args&) { return Variant(int32_t{self.Mode}); });
+    t.setter("Mode", [](Self& self, Dispatchable::Args&, const Variant& v) {
+        self.Mode = static_cast<AlterTypeEnum>(v.toInt32());
+    });
+    t.method("LoadID", [](Self& self, Dispatchable::Args& a) {
+        self.LoadID(requiredArg(a, 0).toInt32());
+        return Variant();
+    });
+    t.method("SaveCard", [](Self& self, Dispatchable::Args&) { return Variant(self.SaveCard()); });
+}
+
+void clsAMAssetCard::LoadID(int32_t lngID) {
+    RecordsetPtr rs = OpenRecordset(LoadQuery(Mode) + std::to_string(lngID), 3, 1);
+    if (IsRecordsetEmpty(rs))
+        fields().blank(*this);
+    else
+        fields().load(*this, *rs);
+    CloseRecordset(rs);
+}
+
+int32_t clsAMAssetCard::SaveCard() {
+    return VersionedRecord::Trapped([this] { return save(); });
+}
+
+int32_t clsAMAssetCard::save() {
+    const int32_t assetID = lngAMAssetID, versionID = lngAMAssetAlterID;
+    auto action = VersionedRecord::ActionFor(assetID, versionID);
+    // Unlike the records hung on it, a card without an asset id is never deleted.
+    if (assetID == 0 && versionID != 0) action = VersionedRecord::Action::Nothing;
+    bool written = false;
+    switch (action) {
+        case VersionedRecord::Action::Nothing: return 0;
+        case VersionedRecord::Action::AddHead: written = addAsset(); break;
+        case VersionedRecord::Action::AddVersion: written = addVersion(); break;
+        case VersionedRecord::Action::ChangeVersion: written = changeVersion(); break;
+        case VersionedRecord::Action::Delete: written = remove(assetID, versionID); break;
+    }
+    if (!written) return 0;
+    return assetID >= 0 && versionID < 0 ? std::abs(versionID) : std::abs(lngAMAssetID);
+}
+
+bool clsAMAssetCard::addAsset() {
+    lngAMAssetID = kChain.NewHeadID();
+    VersionedRecord::StartChain(kChain.NewVersionID(), lngAMAssetAlterID, lngAMAssetInitAlterID,
+                                lngAMAssetLastAlterID, lngAMAssetRecentAlterID);
+    return VersionedRecord::Execute({headInsert(), versionInsert()});
+}
+
+// The head follows the new version as Mode says; the object's own latest
+// pointer is left as it was.
+bool clsAMAssetCard::addVersion() {
+    lngAMAssetAlterID = kChain.NewVersionID();
+    return writeVersionThenHead(versionInsert(), HeadColumnsOnNewVersion(Mode),
+                                {{"lngAMAssetLastAlterID", std::to_string(lngAMAssetAlterID)}});
+}
+
+bool clsAMAssetCard::changeVersion() {
+    return writeVersionThenHead(versionUpdate(), HeadColumnsOnChange(Mode), {});
+}
+
+// Without a Mode that names head columns the version is written all the same
+// and the save fails.
+bool clsAMAssetCard::writeVersionThenHead(const std::string& versionStatement,
+                                          std::optional<Columns> headColumns,
+                                          const Overrides& overrides) const {
+    if (!VersionedRecord::Execute({versionStatement})) return false;
+    return headColumns && VersionedRecord::Execute({headUpdate(*headColumns, overrides)});
+}
+
+bool clsAMAssetCard::remove(int32_t assetID, int32_t versionID) const {
+    const std::string asset = "lngAMAssetID = " + std::to_string(std::abs(assetID));
+    const int32_t version = std::abs(versionID);
+    switch (VersionedRecord::RemovalFor(Mode)) {
+        case VersionedRecord::Removal::WholeRecord:
+            return VersionedRecord::Execute(
+                {kChain.DeleteVersions(asset), kChain.DeleteHeads(asset)});
+        case VersionedRecord::Removal::NewestVersion:
+            return VersionedRecord::Execute(
+                {kChain.StepLatestBack(version), kChain.DeleteVersion(version)});
+        case VersionedRecord::Removal::None: break;
+    }
+    return false;
+}
+
+std::string clsAMAssetCard::headInsert() const {
+    return " Insert Into [User]AMAsset(" + ColumnNames(kHeadColumns) + ") " + " Values(" +
+           fields().values(*this, kHeadColumns) + ")";
+}
+
+std::string clsAMAssetCard::versionInsert() const {
+    return " Insert Into [User]AMAssetAlter(" + ColumnNames(kVersionColumns) + ") Values(" +
+           fields().values(*this, kVersionColumns) + ")";
+}
+
+std::string clsAMAssetCard::versionUpdate() const {
+    return " Update [User]AMAssetAlter Set " +
+           fields().assignments(*this, VersionChangeColumns()) +
+           " Where lngAMAssetAlterID = " + std::to_string(lngAMAssetAlterID);
+}
+
+std::string clsAMAssetCard::headUpdate(Columns columns, const Overrides& overrides) const {
+    return " Update [User]AMAsset Set " + fields().assignments(*this, columns, overrides) +
+           " Where lngAMAssetID = " + std::to_string(lngAMAssetID);
+}
+
+}  // namespace tk::am
+
+using tk::am::clsAMAssetCard;
+TKAM_REGISTER_CLASS(clsAMAssetCard)

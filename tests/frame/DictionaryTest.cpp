@@ -1,0 +1,146 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "TestDatabase.hpp"
+#include "frame/Context.hpp"
+#include "frame/Dictionary.hpp"
+#include "frame/Utility.hpp"
+
+namespace tk::am {
+namespace {
+
+// Every test logs in as a role of its own, so the thread's existence cache
+// (keyed by login) starts empty for it.
+class DictionaryChecks : public ::testing::Test {
+  protected:
+    test::TestSchema schema{"dict"};
+
+    void SetUp() override {
+        SetComponentFolder(std::filesystem::temp_directory_path() / "tkam-dictionary-test");
+        context() = Context{};
+        context().User = schema.name();
+        context().ConnBase = schema.connect();
+    }
+    void TearDown() override { context() = Context{}; }
+
+    int32_t scalar(const std::string& sql) {
+        auto rs = context().ConnBase->GetRecordset(sql, 3, 1);
+        return rs->eof() ? -1 : rs->field(0).toInt32();
+    }
+    int32_t sequenceStart(const std::string& sequence) {
+        return scalar("SELECT start_value FROM pg_sequences WHERE schemaname = '" + schema.name() +
+                      "' AND sequencename = '" + sequence + "'");
+    }
+};
+
+TEST_F(DictionaryChecks, TableExistsAsksTheDictionaryOnce) {
+    schema.admin("CREATE TABLE AMAsset (lngAMAssetID integer)");
+    EXPECT_TRUE(TableExists("AMAsset", schema.name()));
+    schema.admin("DROP TABLE AMAsset");
+    EXPECT_TRUE(TableExists("AMAsset", schema.name()));
+}
+
+TEST_F(DictionaryChecks, AMissingTableStaysMissingForTheThread) {
+    EXPECT_FALSE(TableExists("AMAssetLabel", schema.name()));
+    schema.admin("CREATE TABLE AMAssetLabel (lngAMAssetLabelID integer)");
+    EXPECT_FALSE(TableExists("AMAssetLabel", schema.name()));
+}
+
+TEST_F(DictionaryChecks, NamesAreComparedInUpperCase) {
+    schema.admin("CREATE TABLE amassettype (lngAMAssetTypeID integer)");
+    EXPECT_TRUE(TableExists("AMASSETTYPE", schema.name()));
+    EXPECT_TRUE(ColumnExists("amAssetType", "LNGAMASSETTYPEID", schema.name()));
+}
+
+// The key holds no owner: the same table under another owner gets the cached answer.
+TEST_F(DictionaryChecks, TheOwnerIsNotPartOfTheCacheKey) {
+    schema.admin("CREATE TABLE AMAssetAux (lngAMAssetAuxID integer)");
+    EXPECT_TRUE(TableExists("AMAssetAux", schema.name()));
+    EXPECT_TRUE(TableExists("AMAssetAux", "NOBODY"));
+}
+
+TEST_F(DictionaryChecks, ColumnAnswersAreCachedPerColumn) {
+    schema.admin("CREATE TABLE AMAssetCustom (lngAMAssetCustomID integer)");
+    EXPECT_TRUE(ColumnExists("AMAssetCustom", "lngAMAssetCustomID", schema.name()));
+    EXPECT_FALSE(ColumnExists("AMAssetCustom", "strNote", schema.name()));
+    schema.admin("ALTER TABLE AMAssetCustom ADD strNote varchar(10)");
+    schema.admin("ALTER TABLE AMAssetCustom DROP lngAMAssetCustomID");
+    EXPECT_FALSE(ColumnExists("AMAssetCustom", "strNote", schema.name()));
+    EXPECT_TRUE(ColumnExists("AMAssetCustom", "lngAMAssetCustomID", schema.name()));
+}
+
+TEST_F(DictionaryChecks, ReadableRemembersOnlySuccess) {
+    EXPECT_FALSE(TableReadable("AMAssetOther", schema.name()));
+    schema.admin("CREATE TABLE AMAssetOther (lngAMAssetOtherID integer)");
+    EXPECT_TRUE(TableReadable("AMAssetOther", schema.name()));
+    schema.admin("DROP TABLE AMAssetOther");
+    EXPECT_TRUE(TableReadable("AMAssetOther", schema.name()));
+}
+
+TEST_F(DictionaryChecks, WithoutConnectionEveryCheckIsFalse) {
+    context().ConnBase.reset();
+    EXPECT_FALSE(TableExists("AMAsset", schema.name()));
+    EXPECT_FALSE(ColumnExists("AMAsset", "lngAMAssetID", schema.name()));
+    EXPECT_FALSE(TableReadable("AMAsset", schema.name()));
+}
+
+// Schema maintenance
+
+TEST_F(DictionaryChecks, TruncateAndDeleteWhereWithAnAlias) {
+    schema.admin(
+        "CREATE TABLE AMAssetAlter (lngAMAssetAlterID integer, lngOrganizationID integer);"
+        "INSERT INTO AMAssetAlter VALUES (1, 1), (2, 2), (3, 2)");
+    EXPECT_TRUE(DeleteWhere("AMAssetAlter a", schema.name(), "a.lngOrganizationID = 2"));
+    EXPECT_EQ(scalar("SELECT count(*) FROM AMAssetAlter"), 1);
+    EXPECT_TRUE(TruncateTable("AMAssetAlter", schema.name()));
+    EXPECT_EQ(scalar("SELECT count(*) FROM AMAssetAlter"), 0);
+    EXPECT_FALSE(DeleteWhere("NoSuchTable", schema.name(), ""));
+}
+
+TEST_F(DictionaryChecks, DeleteWithoutConditionEmptiesTheTable) {
+    schema.admin(
+        "CREATE TABLE AMAssetFund (lngAMAssetFundID integer); INSERT INTO AMAssetFund VALUES (1)");
+    EXPECT_TRUE(DeleteWhere("AMAssetFund", schema.name(), ""));
+    EXPECT_EQ(scalar("SELECT count(*) FROM AMAssetFund"), 0);
+}
+
+TEST_F(DictionaryChecks, ResetSequenceOnAnEmptyTableDoesNothing) {
+    schema.admin(
+        "CREATE TABLE AMAsset (lngAMAssetID integer); CREATE SEQUENCE AMAsset_SEQ START WITH 100");
+    EXPECT_TRUE(ResetSequence("AMAsset", schema.name()));
+    EXPECT_EQ(sequenceStart("amasset_seq"), 100);
+}
+
+TEST_F(DictionaryChecks, ResetSequenceStartsAfterTheLargestKey) {
+    schema.admin(
+        "CREATE TABLE AMAsset (lngAMAssetID integer); INSERT INTO AMAsset VALUES (7), (41);"
+        "CREATE SEQUENCE AMAsset_SEQ");
+    EXPECT_TRUE(ResetSequence("AMAsset", schema.name()));
+    EXPECT_EQ(sequenceStart("amasset_seq"), 42);
+}
+
+TEST_F(DictionaryChecks, ClassTablesAreKeyedByLngClassID) {
+    schema.admin(
+        "CREATE TABLE Class2 (lngClassID integer); INSERT INTO Class2 VALUES (9);"
+        "CREATE SEQUENCE Class2_SEQ");
+    EXPECT_TRUE(ResetSequence("Class2", schema.name()));
+    EXPECT_EQ(sequenceStart("class2_seq"), 10);
+}
+
+TEST_F(DictionaryChecks, ResetSequenceFailsWhenTheSequenceCannotBeDropped) {
+    schema.admin(
+        "CREATE TABLE AMAssetType (lngAMAssetTypeID integer); INSERT INTO AMAssetType VALUES (3)");
+    EXPECT_FALSE(ResetSequence("AMAssetType", schema.name()));
+}
+
+// Waits on the translator: PostgreSQL has no "ALTER FUNCTION … COMPILE".
+TEST_F(DictionaryChecks, CompileFunctionRecompilesAStoredFunction) {
+    schema.admin(
+        "CREATE FUNCTION AMAssetCalcAdd() RETURNS float8 LANGUAGE sql AS $$ SELECT 0::float8 $$");
+    EXPECT_TRUE(CompileFunction("AMAssetCalcAdd", schema.name()));
+    EXPECT_FALSE(CompileFunction("NoSuchFunction", schema.name()));
+}
+
+}  // namespace
+}  // namespace tk::am
