@@ -38,6 +38,18 @@ CREATE TABLE AMAssetFundBalance (
     dblMonthDepreciationRate   numeric NOT NULL DEFAULT 0,
     lngVoucherID               integer NOT NULL DEFAULT 0,
     lngOrganizationID          integer NOT NULL DEFAULT 0,
+    -- The depreciation schedule the period's charge came from, kept by the
+    -- depreciation routines so that the next period continues it:
+    lngBasisAlterID            integer NOT NULL DEFAULT 0,   -- card version it runs on; 0 = not depreciating
+    bytBasisMethod             integer NOT NULL DEFAULT 0,   -- method in force (2-6)
+    dblBasisBook               numeric NOT NULL DEFAULT 0,   -- asset's carrying amount when it started
+    dblBasisAmount             numeric NOT NULL DEFAULT 0,   -- asset's amount to depreciate on it
+    dblBasisLife               numeric NOT NULL DEFAULT 0,   -- remaining periods (workload: work) when it started
+    intBasisPeriods            integer NOT NULL DEFAULT 0,   -- periods depreciated on it, this one included
+    dblBasisWork               numeric NOT NULL DEFAULT 0,   -- work depreciated on it, this period's included
+    dblBasisDepreciation       numeric NOT NULL DEFAULT 0,   -- asset's depreciation on it, this period's included
+    dblBasisShare              numeric NOT NULL DEFAULT 0,   -- this funding source's share of it
+    blnBasisRemainder          integer NOT NULL DEFAULT 0,   -- 1: this source takes the rounding remainder
     CONSTRAINT AMAssetFundBalance_PK PRIMARY KEY (lngAMAssetAlterID, lngAMAssetFundAlterID, intYear, bytPeriod)
 );
 CREATE INDEX AMAssetFundBalance_Period_IX ON AMAssetFundBalance (lngOrganizationID, intYear, bytPeriod);
@@ -69,6 +81,18 @@ CREATE TABLE AMAssetFundBalanceEx (
     dblMonthDepreciationRate   numeric NOT NULL DEFAULT 0,
     lngVoucherID               integer NOT NULL DEFAULT 0,
     lngOrganizationID          integer NOT NULL DEFAULT 0,
+    -- The depreciation schedule the period's charge came from, kept by the
+    -- depreciation routines so that the next period continues it:
+    lngBasisAlterID            integer NOT NULL DEFAULT 0,   -- card version it runs on; 0 = not depreciating
+    bytBasisMethod             integer NOT NULL DEFAULT 0,   -- method in force (2-6)
+    dblBasisBook               numeric NOT NULL DEFAULT 0,   -- asset's carrying amount when it started
+    dblBasisAmount             numeric NOT NULL DEFAULT 0,   -- asset's amount to depreciate on it
+    dblBasisLife               numeric NOT NULL DEFAULT 0,   -- remaining periods (workload: work) when it started
+    intBasisPeriods            integer NOT NULL DEFAULT 0,   -- periods depreciated on it, this one included
+    dblBasisWork               numeric NOT NULL DEFAULT 0,   -- work depreciated on it, this period's included
+    dblBasisDepreciation       numeric NOT NULL DEFAULT 0,   -- asset's depreciation on it, this period's included
+    dblBasisShare              numeric NOT NULL DEFAULT 0,   -- this funding source's share of it
+    blnBasisRemainder          integer NOT NULL DEFAULT 0,   -- 1: this source takes the rounding remainder
     CONSTRAINT AMAssetFundBalanceEx_PK PRIMARY KEY (lngAMAssetAlterID, lngAMAssetFundAlterID, intYear, bytPeriod)
 );
 CREATE INDEX AMAssetFundBalanceEx_Period_IX ON AMAssetFundBalanceEx (lngOrganizationID, intYear, bytPeriod);

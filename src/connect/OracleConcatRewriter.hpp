@@ -9,7 +9,7 @@ namespace tk::connect {
 // non-empty literal guarantees a non-empty result). Operands are found with
 // Oracle's precedence: "||" binds like binary + and -, left to right.
 class OracleConcatRewriter {
-public:
+  public:
     static void rewrite(SqlSeq& seq);
 };
 

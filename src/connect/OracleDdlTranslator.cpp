@@ -9,28 +9,13 @@
 namespace tk::connect {
 namespace {
 
-size_t nameEnd(const SqlSeq& seq, size_t i) {
-    if (i >= seq.size() || !isName(seq[i])) throw TranslationError("object name expected");
-    ++i;
-    while (i + 1 < seq.size() && isKind(seq[i], TokenKind::Dot) && isName(seq[i + 1])) i += 2;
-    return i;
-}
-
-std::string lowered(std::string_view text) {
-    std::string out(text);
-    for (char& c : out) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return out;
-}
-
 // The object name as text: "zt.amasset" (unquoted parts folded as PostgreSQL
 // folds them).
 std::string objectName(const SqlSeq& seq, size_t begin, size_t end) {
     std::string name;
     for (size_t i = begin; i < end; ++i) {
         const Token& t = seq[i].token;
-        name += t.kind == TokenKind::QuotedName ? std::string(t.text) : lowered(t.text);
+        name += t.kind == TokenKind::QuotedName ? std::string(t.text) : lowerAscii(t.text);
     }
     return name;
 }
@@ -95,7 +80,7 @@ size_t findTopLevel(const SqlSeq& seq, size_t from, Kw kw) {
 }
 
 void createTable(SqlSeq& seq, size_t nameAt) {
-    size_t i = nameEnd(seq, nameAt);
+    size_t i = dottedNameEnd(seq, nameAt);
     if (i < seq.size() && seq[i].isGroup() && !isSubquery(seq[i])) {
         OracleTypeMapper::mapColumnDefinitions(seq[i].inner);
         ++i;
@@ -140,11 +125,6 @@ void dropReadOnly(SqlSeq& seq) {
         isKeyword(seq[n - 1], Kw::Only)) {
         seq.resize(n - 3);
     }
-}
-
-SqlSeq spaced(SqlSeq nodes) {
-    setGap(nodes, Gap::Space);
-    return nodes;
 }
 
 }  // namespace
@@ -215,7 +195,7 @@ void OracleDdlTranslator::alter(SqlSeq& seq, SqlTextArena& arena) {
             break;
         case Kw::View:
             if (isKeyword(seq.back(), Kw::Compile)) {
-                seq = existenceCheck(objectName(seq, 2, nameEnd(seq, 2)), arena);
+                seq = existenceCheck(objectName(seq, 2, dottedNameEnd(seq, 2)), arena);
             }
             break;
         case Kw::Session:
@@ -230,7 +210,7 @@ void OracleDdlTranslator::alter(SqlSeq& seq, SqlTextArena& arena) {
 }
 
 void OracleDdlTranslator::alterTable(SqlSeq& seq, SqlTextArena& arena) {
-    size_t action = nameEnd(seq, 2);
+    size_t action = dottedNameEnd(seq, 2);
     if (action >= seq.size()) return;
     switch (seq[action].token.keyword) {
         case Kw::Nologging:
@@ -242,7 +222,8 @@ void OracleDdlTranslator::alterTable(SqlSeq& seq, SqlTextArena& arena) {
         case Kw::Add:
             if (action + 1 < seq.size() && seq[action + 1].isGroup()) {
                 addColumns(seq, action);
-            } else if (action + 1 < seq.size() && !OracleTypeMapper::isConstraint(seq[action + 1])) {
+            } else if (action + 1 < seq.size() &&
+                       !OracleTypeMapper::isConstraint(seq[action + 1])) {
                 OracleTypeMapper::mapType(seq, action + 2);
             }
             break;
@@ -321,7 +302,7 @@ void OracleDdlTranslator::columnChanges(SqlSeq def, std::vector<SqlSeq>& changes
 // "ALTER FUNCTION s.f COMPILE" → "SELECT oracompat.compile_routine('s', 'f')",
 // which fails unless a routine of that name exists.
 void OracleDdlTranslator::compileRoutine(SqlSeq& seq, SqlTextArena& arena) {
-    size_t end = nameEnd(seq, 2);
+    size_t end = dottedNameEnd(seq, 2);
     if (end >= seq.size() || !isKeyword(seq[end], Kw::Compile)) {
         throw TranslationError("ALTER FUNCTION is only understood with COMPILE");
     }
@@ -335,7 +316,8 @@ void OracleDdlTranslator::compileRoutine(SqlSeq& seq, SqlTextArena& arena) {
     }
     args.push_back(
         {makeNode(TokenKind::String, quoted(arena, objectName(seq, end - 1, end)), Gap::Space)});
-    SqlSeq call = makeCall("oracompat.compile_routine", joinWithCommas(std::move(args)), Gap::Space);
+    SqlSeq call =
+        makeCall("oracompat.compile_routine", joinWithCommas(std::move(args)), Gap::Space);
     seq = {makeWord("SELECT", Gap::None)};
     append(seq, std::move(call));
 }

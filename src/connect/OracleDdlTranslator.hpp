@@ -11,11 +11,11 @@ namespace tk::connect {
 // statements that only adjust storage or recompile become checks that still
 // fail when their object does not exist.
 class OracleDdlTranslator {
-public:
+  public:
     // Rewrites `seq` in place; queries inside are left to the expression passes.
     static void translate(SqlSeq& seq, SqlTextArena& arena);
 
-private:
+  private:
     static void create(SqlSeq& seq);
     static void alter(SqlSeq& seq, SqlTextArena& arena);
     static void alterTable(SqlSeq& seq, SqlTextArena& arena);

@@ -6,16 +6,9 @@
 namespace tk::connect {
 namespace {
 
-size_t nameEnd(const SqlSeq& seq, size_t i) {
-    if (i >= seq.size() || !isName(seq[i])) throw TranslationError("table name expected");
-    ++i;
-    while (i + 1 < seq.size() && isKind(seq[i], TokenKind::Dot) && isName(seq[i + 1])) i += 2;
-    return i;
-}
-
 // Strips "a." (or "t." / "schema.t.") from a SET target starting at seq[i].
 void unqualifyTarget(SqlSeq& seq, size_t i, std::string_view alias, std::string_view table) {
-    size_t end = nameEnd(seq, i);
+    size_t end = dottedNameEnd(seq, i);
     if (end - i < 3) return;
     std::string_view qualifier = seq[end - 3].token.text;
     bool own = (!alias.empty() && sameName(qualifier, alias)) || sameName(qualifier, table);
@@ -46,7 +39,7 @@ InsertShape OracleDmlTranslator::prepareInsert(SqlSeq& seq) {
     }
     InsertShape shape;
     shape.tableBegin = 2;
-    shape.tableEnd = nameEnd(seq, 2);
+    shape.tableEnd = dottedNameEnd(seq, 2);
     size_t i = shape.tableEnd;
     if (i < seq.size() && isName(seq[i])) {  // PostgreSQL wants AS before the alias
         seq.insert(seq.begin() + static_cast<std::ptrdiff_t>(i), makeWord("AS"));
@@ -54,12 +47,17 @@ InsertShape OracleDmlTranslator::prepareInsert(SqlSeq& seq) {
     }
     if (i >= seq.size()) throw TranslationError("INSERT without values");
     bool columnList = seq[i].isGroup() && !isSubquery(seq[i]);
-    if (!columnList) shape.source = i;
+    if (columnList) return shape;
+    bool values = isKeyword(seq[i], Kw::Values);
+    if (values && (i + 1 >= seq.size() || !seq[i + 1].isGroup())) {
+        throw TranslationError("VALUES takes one parenthesised list");
+    }
+    shape.source = i;
     return shape;
 }
 
 void OracleDmlTranslator::prepareUpdate(SqlSeq& seq) {
-    size_t end = nameEnd(seq, 1);
+    size_t end = dottedNameEnd(seq, 1);
     std::string_view table = seq[end - 1].token.text;
     std::string_view alias = end < seq.size() && isName(seq[end]) ? seq[end].token.text : "";
     size_t set = end;

@@ -13,7 +13,7 @@ struct InsertShape {
 
 // Oracle DML forms that PostgreSQL spells differently.
 class OracleDmlTranslator {
-public:
+  public:
     // "Insert Into t a …" → "INSERT INTO t AS a …"; reports the table and,
     // for an insert without column list, where its values or query start.
     static InsertShape prepareInsert(SqlSeq& seq);

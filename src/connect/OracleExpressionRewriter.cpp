@@ -8,14 +8,6 @@
 namespace tk::connect {
 namespace {
 
-char lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-std::string lowered(std::string_view text) {
-    std::string out(text);
-    for (char& c : out) c = lower(c);
-    return out;
-}
-
 bool isEmptyText(const Token& t) {
     return t.kind == TokenKind::String && (t.text == "''" || t.text == "N''" || t.text == "n''");
 }
@@ -30,7 +22,7 @@ bool hasLowerCase(std::string_view text) {
 // The sequence name as PostgreSQL's regclass input expects it.
 std::string sequenceName(const SqlNode& n) {
     return n.token.kind == TokenKind::QuotedName ? std::string(n.token.text)
-                                                 : lowered(n.token.text);
+                                                 : lowerAscii(n.token.text);
 }
 
 }  // namespace
@@ -46,7 +38,8 @@ size_t OracleExpressionRewriter::rewriteAt(SqlSeq& seq, size_t i) {
     SqlNode& n = seq[i];
     switch (n.token.kind) {
         case TokenKind::String:
-            if (isEmptyText(n.token)) n.token = Token{TokenKind::Word, n.token.gap, Kw::Null, "NULL"};
+            if (isEmptyText(n.token))
+                n.token = Token{TokenKind::Word, n.token.gap, Kw::Null, "NULL"};
             return i + 1;
         case TokenKind::QuotedName:
             foldQuotedName(n);
@@ -105,12 +98,12 @@ size_t OracleExpressionRewriter::rewriteRownum(SqlSeq& seq, size_t i) {
 }
 
 void OracleExpressionRewriter::foldQuotedName(SqlNode& n) {
-    if (!hasLowerCase(n.token.text)) n.token.text = arena_.keep(lowered(n.token.text));
+    if (!hasLowerCase(n.token.text)) n.token.text = arena_.keep(lowerAscii(n.token.text));
 }
 
 void OracleExpressionRewriter::quoteOddName(SqlNode& n) {
     n.token.kind = TokenKind::QuotedName;
-    n.token.text = arena_.keep("\"" + lowered(n.token.text) + "\"");
+    n.token.text = arena_.keep("\"" + lowerAscii(n.token.text) + "\"");
 }
 
 }  // namespace tk::connect

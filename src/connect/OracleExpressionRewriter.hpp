@@ -14,12 +14,12 @@ namespace tk::connect {
 //  - the functions of OracleFunctionMapper.
 // ROWNUM conditions must have become row limits before this pass.
 class OracleExpressionRewriter {
-public:
+  public:
     explicit OracleExpressionRewriter(SqlTextArena& arena) : arena_(arena) {}
 
     void rewrite(SqlSeq& seq);
 
-private:
+  private:
     size_t rewriteAt(SqlSeq& seq, size_t i);
     size_t rewriteWord(SqlSeq& seq, size_t i);
     size_t rewriteSequence(SqlSeq& seq, size_t i);

@@ -54,14 +54,18 @@ std::vector<SqlSeq> splitArgs(SqlSeq&& inner) {
     return args;
 }
 
-SqlSeq spaced(SqlSeq e) {
-    setGap(e, Gap::Space);
-    return e;
+bool isPlainTerm(const SqlSeq& e) {
+    for (const SqlNode& n : e) {
+        if (n.isGroup() || isKind(n, TokenKind::Operator) || isKind(n, TokenKind::Comma)) {
+            return false;
+        }
+    }
+    return true;
 }
 
 // An operand that may be an expression, made safe to stand before IS / =.
 SqlSeq operand(const SqlSeq& e) {
-    if (e.size() == 1) return spaced(e);
+    if (isPlainTerm(e)) return spaced(e);
     SqlSeq wrapped;
     SqlSeq inner = e;
     setGap(inner, Gap::None);
@@ -119,14 +123,16 @@ SqlSeq OracleFunctionMapper::map(const SqlNode& name, SqlNode&& group) {
         case Kw::Trim:
         case Kw::Ltrim:
         case Kw::Rtrim:
-            return emptyAsNull(makeCall(name.token.text, joinWithCommas(std::move(args)), Gap::None), gap);
+            return emptyAsNull(
+                makeCall(name.token.text, joinWithCommas(std::move(args)), Gap::None), gap);
         case Kw::Substr:
-            return emptyAsNull(makeCall("oracle.substr", joinWithCommas(std::move(args)), Gap::None), gap);
+            return emptyAsNull(
+                makeCall("oracle.substr", joinWithCommas(std::move(args)), Gap::None), gap);
         case Kw::Instr:
             return makeCall("oracle.instr", joinWithCommas(std::move(args)), gap);
         case Kw::ToNumber:
             return makeCall(args.size() == 1 ? "oracle.to_number" : "to_number",
-                        joinWithCommas(std::move(args)), gap);
+                            joinWithCommas(std::move(args)), gap);
         case Kw::Round:
         case Kw::Trunc:
             return numericRounding(name, std::move(args));
@@ -251,8 +257,8 @@ SqlSeq OracleFunctionMapper::numericRounding(const SqlNode& name, std::vector<Sq
     if (args.size() == 2 && literalOf(args[1]) != Literal::Integer) {
         args[1] = castTo(std::move(args[1]), "integer");
     }
-    return makeCall(name.token.keyword == Kw::Round ? "round" : "trunc", joinWithCommas(std::move(args)),
-                name.token.gap);
+    return makeCall(name.token.keyword == Kw::Round ? "round" : "trunc",
+                    joinWithCommas(std::move(args)), name.token.gap);
 }
 
 }  // namespace tk::connect

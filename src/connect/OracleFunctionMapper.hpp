@@ -15,7 +15,7 @@ namespace tk::connect {
 //    positions count from the end); ROUND and TRUNC work on numeric, so halves
 //    round away from zero for every input type.
 class OracleFunctionMapper {
-public:
+  public:
     explicit OracleFunctionMapper(SqlTextArena& arena) : arena_(arena) {}
 
     static bool handles(Kw function);
@@ -23,7 +23,7 @@ public:
     // holding the arguments, already rewritten.
     SqlSeq map(const SqlNode& name, SqlNode&& call);
 
-private:
+  private:
     SqlSeq decode(const SqlNode& name, std::vector<SqlSeq> args);
     SqlSeq nvl(const SqlNode& name, std::vector<SqlSeq> args);
     SqlSeq nvl2(const SqlNode& name, std::vector<SqlSeq> args);

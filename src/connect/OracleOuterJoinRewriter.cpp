@@ -15,7 +15,8 @@ bool containsMark(const SqlSeq& seq, SqlRange range) {
     for (size_t i = range.begin; i < range.end; ++i) {
         const SqlNode& n = seq[i];
         if (isKind(n, TokenKind::OuterJoinMark)) return true;
-        if (n.isGroup() && !isSubquery(n) && containsMark(n.inner, {0, n.inner.size()})) return true;
+        if (n.isGroup() && !isSubquery(n) && containsMark(n.inner, {0, n.inner.size()}))
+            return true;
     }
     return false;
 }
@@ -96,7 +97,7 @@ bool hasTopLevelOr(const SqlSeq& condition) {
 }
 
 class JoinPlanner {
-public:
+  public:
     explicit JoinPlanner(std::vector<FromItem>& items) : items_(items), parent_(items.size()) {
         std::iota(parent_.begin(), parent_.end(), size_t{0});
     }
@@ -141,7 +142,7 @@ public:
         return result;
     }
 
-private:
+  private:
     size_t resolve(std::string_view qualifier) const {
         size_t item = findItem(items_, qualifier);
         if (item == kNoItem) {
@@ -276,9 +277,8 @@ void rewriteBlock(SqlSeq& seq, const SqlQueryBlock& block) {
     if (condition.empty() || !containsMark(seq, condition)) return;
     bool bareStar = selectsBareStar(seq, block.selectList());
     std::vector<FromItem> items = takeFromItems(seq, block.fromList());
-    auto conjuncts = SqlQueryBlock::takeConjuncts(seq, condition, [](const SqlSeq& group) {
-        return containsMark(group);
-    });
+    auto conjuncts = SqlQueryBlock::takeConjuncts(
+        seq, condition, [](const SqlSeq& group) { return containsMark(group); });
 
     JoinPlanner planner(items);
     for (SqlSeq& c : conjuncts) planner.file(std::move(c));

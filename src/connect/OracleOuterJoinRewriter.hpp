@@ -8,7 +8,7 @@ namespace tk::connect {
 // ON clause; the other predicates stay in WHERE, so an "Is Null" test on the
 // optional table still filters after the join (anti-join).
 class OracleOuterJoinRewriter {
-public:
+  public:
     // Rewrites every query block of `seq` and of its nested groups.
     static void rewrite(SqlSeq& seq);
 };

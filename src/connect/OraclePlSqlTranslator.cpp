@@ -20,8 +20,8 @@ bool isNameToken(const Token& t) {
 }
 
 bool isIdentifierChar(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-           c == '_' || c == '$' || c == '"' || c == '\'' || static_cast<unsigned char>(c) >= 0x80;
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
+           c == '$' || c == '"' || c == '\'' || static_cast<unsigned char>(c) >= 0x80;
 }
 
 // Oracle's predefined exceptions under their PostgreSQL condition names.
@@ -32,7 +32,7 @@ std::string_view conditionName(std::string_view oracleName) {
 }
 
 class BlockWriter {
-public:
+  public:
     BlockWriter(std::span<const Token> tokens, unsigned features, bool inTransaction,
                 SqlTextArena& arena)
         : tokens_(tokens), features_(features), inTransaction_(inTransaction), arena_(arena) {}
@@ -62,7 +62,7 @@ public:
         return callText(1, callEnd);
     }
 
-private:
+  private:
     bool isKind(size_t i, TokenKind kind) const {
         return i < tokens_.size() && tokens_[i].kind == kind;
     }
@@ -250,8 +250,9 @@ private:
     void forHeader() {
         size_t stop = headerEnd(pos_ + 1);
         size_t source = pos_ + 3;
-        bool overQuery = source + 1 < stop && isKind(source, TokenKind::OpenParen) &&
-                         (isKw(tokens_[source + 1], Kw::Select) || isKw(tokens_[source + 1], Kw::With));
+        bool overQuery =
+            source + 1 < stop && isKind(source, TokenKind::OpenParen) &&
+            (isKw(tokens_[source + 1], Kw::Select) || isKw(tokens_[source + 1], Kw::With));
         if (!overQuery) {
             emitTokens(pos_, stop + 1);
         } else {
@@ -359,7 +360,8 @@ private:
     // raise_application_error(code, message) → RAISE EXCEPTION '%', message
     void raiseError(size_t begin, size_t end) {
         SqlSeq call = SqlTree::build(tokens_.subspan(begin, end - begin));
-        if (call.size() != 2 || !call[1].isGroup()) throw TranslationError("raise_application_error(…)");
+        if (call.size() != 2 || !call[1].isGroup())
+            throw TranslationError("raise_application_error(…)");
         auto args = SqlQueryBlock::splitCommas(call[1].inner, {0, call[1].inner.size()});
         if (args.size() < 2) throw TranslationError("raise_application_error needs a message");
         SqlSeq message = slice(call[1].inner, args[1].begin, args[1].end);
@@ -383,7 +385,8 @@ private:
         size_t i = begin + 1;
         while (i + 1 < end && isKind(i, TokenKind::Dot) && isNameToken(tokens_[i + 1])) i += 2;
         if (i == end) return true;
-        if (!isKind(i, TokenKind::OpenParen) || !isKind(end - 1, TokenKind::CloseParen)) return false;
+        if (!isKind(i, TokenKind::OpenParen) || !isKind(end - 1, TokenKind::CloseParen))
+            return false;
         int depth = 0;
         for (size_t k = i; k < end; ++k) {
             if (isKind(k, TokenKind::OpenParen)) ++depth;
@@ -414,7 +417,8 @@ private:
             if (!known) throw TranslationError("cursor attribute read before FETCH of its cursor");
             Gap gap = copy[i].gap;
             std::vector<Token> replacement;
-            if (attribute == Kw::Notfound) replacement.push_back({TokenKind::Word, gap, Kw::Not, "NOT"});
+            if (attribute == Kw::Notfound)
+                replacement.push_back({TokenKind::Word, gap, Kw::Not, "NOT"});
             replacement.push_back(
                 {TokenKind::Word, replacement.empty() ? gap : Gap::Space, Kw::Found, "FOUND"});
             copy.erase(copy.begin() + static_cast<std::ptrdiff_t>(i),
@@ -460,7 +464,8 @@ Translation OraclePlSqlTranslator::translate(std::span<const Token> tokens, unsi
         t.sql = std::move(*call);
         return t;
     }
-    std::string body = writer.run();
+    // Oracle resolves a name that is both a column and a variable to the column.
+    std::string body = "#variable_conflict use_column\n" + writer.run();
     std::string tag = dollarTag(body);
     t.sql = "DO " + tag + "\n" + body + "\n" + tag;
     return t;

@@ -14,7 +14,7 @@ namespace tk::connect {
 // a plain CALL. Inside the caller's transaction COMMIT and ROLLBACK are left
 // out: PostgreSQL refuses them in a DO block there, and the caller decides.
 class OraclePlSqlTranslator {
-public:
+  public:
     static Translation translate(std::span<const Token> tokens, unsigned features,
                                  bool inTransaction, SqlTextArena& arena);
 };

@@ -81,7 +81,7 @@ std::optional<long long> limitOf(const SqlSeq& c) {
 }
 
 class BlockLimiter {
-public:
+  public:
     BlockLimiter(SqlSeq& seq, size_t index, SqlTextArena& arena)
         : seq_(seq), index_(index), arena_(arena) {}
 
@@ -103,7 +103,7 @@ public:
         }
     }
 
-private:
+  private:
     std::optional<long long> takeRownumConditions(const SqlQueryBlock& block) {
         auto conjuncts = SqlQueryBlock::takeConjuncts(seq_, block.condition(), containsRownum);
         std::vector<SqlSeq> kept;
@@ -126,8 +126,9 @@ private:
     }
 
     bool needsDerivedTable(const SqlQueryBlock& b, long long limit) const {
-        bool distinct = b.select + 1 < seq_.size() && (isKeyword(seq_[b.select + 1], Kw::Distinct) ||
-                                                       isKeyword(seq_[b.select + 1], Kw::Unique));
+        bool distinct =
+            b.select + 1 < seq_.size() && (isKeyword(seq_[b.select + 1], Kw::Distinct) ||
+                                           isKeyword(seq_[b.select + 1], Kw::Unique));
         return b.groupBy != SqlQueryBlock::kNone || b.having != SqlQueryBlock::kNone ||
                hasAggregate(seq_, b.selectList()) || (distinct && limit > 1);
     }
@@ -160,7 +161,8 @@ private:
         SqlRange from = b.fromList();
         auto items = SqlQueryBlock::splitCommas(seq_, from);
         bool joined = false;
-        for (size_t i = from.begin; i < from.end; ++i) joined = joined || isKeyword(seq_[i], Kw::Join);
+        for (size_t i = from.begin; i < from.end; ++i)
+            joined = joined || isKeyword(seq_[i], Kw::Join);
         if (items.size() != 1 || joined) {
             throw TranslationError("ROWNUM before aggregation is only understood over one table");
         }

@@ -10,7 +10,7 @@ namespace tk::connect {
 // before aggregation, where the limit moves into a derived table. Any other
 // use of ROWNUM in a condition is refused rather than guessed.
 class OracleRownumRewriter {
-public:
+  public:
     static void rewrite(SqlSeq& seq, SqlTextArena& arena);
 };
 

@@ -12,24 +12,17 @@
 namespace tk::connect {
 namespace {
 
-std::string lowered(std::string text) {
-    for (char& c : text) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return text;
-}
-
 // The table, and what an insert without column list supplies: the number of
 // VALUES, or the query (which the connection describes to count its columns).
 void describeInsert(const SqlSeq& seq, const InsertShape& shape, Translation& t) {
     std::string table;
     SqlTree::renderInto(table, seq, shape.tableBegin, shape.tableEnd);
-    t.insertTable = lowered(std::move(table));
+    t.insertTable = lowerAscii(table);
     const SqlNode& source = seq[shape.source];
     if (isKeyword(source, Kw::Values)) {
         const SqlNode& values = seq[shape.source + 1];
-        t.insertValueCount =
-            static_cast<int>(SqlQueryBlock::splitCommas(values.inner, {0, values.inner.size()}).size());
+        t.insertValueCount = static_cast<int>(
+            SqlQueryBlock::splitCommas(values.inner, {0, values.inner.size()}).size());
     } else if (shape.source + 1 == seq.size() && isSubquery(source)) {
         SqlTree::renderInto(t.insertSelect, source.inner);
     } else {
@@ -42,6 +35,7 @@ void describeInsert(const SqlSeq& seq, const InsertShape& shape, Translation& t)
 Translation OracleStatementTranslator::translate(std::span<const Token> tokens, unsigned features,
                                                  SqlTextArena& arena) {
     SqlSeq seq = SqlTree::build(tokens);
+    if (seq.empty()) throw TranslationError("statement expected");
     InsertShape insert;
     switch (seq.front().token.kind == TokenKind::Word ? seq.front().token.keyword : Kw::None) {
         case Kw::Insert:

@@ -10,7 +10,7 @@ namespace tk::connect {
 
 // One plain SQL statement (no PL/SQL), given without its trailing ";".
 class OracleStatementTranslator {
-public:
+  public:
     // `features` are those of the tokens (see Feature); passes for absent
     // constructs are skipped.
     static Translation translate(std::span<const Token> tokens, unsigned features,

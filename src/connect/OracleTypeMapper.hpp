@@ -8,7 +8,7 @@ namespace tk::connect {
 // NUMBER → numeric, DATE → timestamp(0), CLOB → text, BLOB → bytea, …
 // INTEGER becomes integer, the 32-bit type of the component's ids.
 class OracleTypeMapper {
-public:
+  public:
     // Rewrites the type that starts at seq[i], if it is an Oracle type.
     static void mapType(SqlSeq& seq, size_t i);
     // Rewrites the types of "name type …, name type …, constraint …".

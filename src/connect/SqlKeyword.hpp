@@ -194,7 +194,7 @@ enum class Kw : std::uint8_t {
 };
 
 class SqlKeyword {
-public:
+  public:
     // The keyword a word spells, in any letter case; Kw::None for other words.
     static Kw lookup(std::string_view word);
     static bool isReserved(Kw kw) { return kw != Kw::None && kw < Kw::kFirstUnreserved; }

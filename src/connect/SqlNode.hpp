@@ -1,4 +1,5 @@
 #pragma once
+#include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -31,6 +32,15 @@ inline bool sameName(std::string_view a, std::string_view b) {
     return true;
 }
 
+// Unquoted identifiers as PostgreSQL stores them.
+inline std::string lowerAscii(std::string_view text) {
+    std::string out(text);
+    for (char& c : out) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    return out;
+}
+
 inline bool isKind(const SqlNode& n, TokenKind kind) { return n.token.kind == kind; }
 
 inline bool isKeyword(const SqlNode& n, Kw kw) {
@@ -60,8 +70,12 @@ inline SqlNode makeNode(TokenKind kind, std::string_view text, Gap gap = Gap::Sp
     return n;
 }
 
+// A word made by a rewrite; keywords are recognised so that later passes see
+// the clauses it forms.
 inline SqlNode makeWord(std::string_view text, Gap gap = Gap::Space) {
-    return makeNode(TokenKind::Word, text, gap);
+    SqlNode n = makeNode(TokenKind::Word, text, gap);
+    n.token.keyword = SqlKeyword::lookup(text);
+    return n;
 }
 
 inline SqlNode makeGroup(SqlSeq inner, Gap gap = Gap::None) {
@@ -74,6 +88,11 @@ inline SqlNode makeComma() { return makeNode(TokenKind::Comma, ",", Gap::None); 
 
 inline void setGap(SqlSeq& seq, Gap gap) {
     if (!seq.empty()) seq.front().token.gap = gap;
+}
+
+inline SqlSeq spaced(SqlSeq seq) {
+    setGap(seq, Gap::Space);
+    return seq;
 }
 
 inline void append(SqlSeq& to, SqlSeq&& from) {
@@ -95,6 +114,9 @@ inline SqlSeq take(SqlSeq& seq, size_t begin, size_t end) {
     return SqlSeq(std::make_move_iterator(seq.begin() + static_cast<std::ptrdiff_t>(begin)),
                   std::make_move_iterator(seq.begin() + static_cast<std::ptrdiff_t>(end)));
 }
+
+// The end of the dotted name "schema.table" starting at seq[i].
+size_t dottedNameEnd(const SqlSeq& seq, size_t i);
 
 // "a, b, c"
 inline SqlSeq joinWithCommas(std::vector<SqlSeq>&& items) {

@@ -26,11 +26,14 @@ bool isTailClause(const SqlNode& n) {
     }
 }
 
+// Clauses are recorded only in their SQL order, so that malformed text never
+// yields a range that runs backwards.
 void noteClause(SqlQueryBlock& b, const SqlNode& n, size_t i) {
     const size_t none = SqlQueryBlock::kNone;
-    if (isKeyword(n, Kw::Into) && b.from == none && b.into == none) b.into = i;
-    if (isKeyword(n, Kw::From) && b.from == none) b.from = i;
-    if (isKeyword(n, Kw::Where) && b.where == none) b.where = i;
+    bool beforeFrom = b.from == none && b.tail == none;
+    if (isKeyword(n, Kw::Into) && beforeFrom && b.into == none) b.into = i;
+    if (isKeyword(n, Kw::From) && beforeFrom) b.from = i;
+    if (isKeyword(n, Kw::Where) && b.from != none && b.where == none && b.tail == none) b.where = i;
     if (isKeyword(n, Kw::Group) && b.groupBy == none) b.groupBy = i;
     if (isKeyword(n, Kw::Having) && b.having == none) b.having = i;
     if (isKeyword(n, Kw::Order) && b.orderBy == none) b.orderBy = i;

@@ -27,7 +27,7 @@ struct SqlQueryBlock {
     size_t orderBy = kNone;
     size_t forUpdate = kNone;
     size_t tail = kNone;  // first clause after the condition (Group By, Order By, Connect By …)
-    size_t end = kNone;  // the set operator after the block, or the level's end
+    size_t end = kNone;   // the set operator after the block, or the level's end
 
     // The select list, the FROM list and the WHERE condition, without keywords.
     SqlRange selectList() const;

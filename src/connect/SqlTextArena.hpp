@@ -8,13 +8,13 @@ namespace tk::connect {
 // Owns the text of tokens made during a translation; tokens only point to
 // text, and list nodes never move, so the views stay valid until the end.
 class SqlTextArena {
-public:
+  public:
     std::string_view keep(std::string text) {
         texts_.push_front(std::move(text));
         return texts_.front();
     }
 
-private:
+  private:
     std::forward_list<std::string> texts_;
 };
 

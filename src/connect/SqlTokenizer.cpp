@@ -23,7 +23,7 @@ constexpr std::array<std::string_view, 13> kTwoCharOperators = {
     "||", "<=", ">=", "<>", "!=", "^=", ":=", "=>", "**", "..", "::", "<<", ">>"};
 
 class Scanner {
-public:
+  public:
     explicit Scanner(std::string_view sql) : sql_(sql) { out_.tokens.reserve(sql.size() / 4 + 8); }
 
     TokenStream run() {
@@ -34,7 +34,7 @@ public:
         return std::move(out_);
     }
 
-private:
+  private:
     char at(size_t i) const { return i < sql_.size() ? sql_[i] : '\0'; }
 
     bool skipBlankOrComment() {
@@ -172,8 +172,7 @@ private:
         Token t{kind, gap_, Kw::None, text};
         gap_ = Gap::None;
         if (kind == TokenKind::Word) classifyWord(t);
-        if (kind == TokenKind::String && text.substr(text.size() - 2) == "''" &&
-            text.size() <= 3) {
+        if (kind == TokenKind::String && text.substr(text.size() - 2) == "''" && text.size() <= 3) {
             out_.features |= kRewriteWords;  // '' is Oracle's NULL
         }
         out_.tokens.push_back(t);

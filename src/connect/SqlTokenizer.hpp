@@ -8,11 +8,11 @@
 namespace tk::connect {
 
 enum class TokenKind : std::uint8_t {
-    Word,           // identifier or keyword, unquoted; may hold $ and #
-    QuotedName,     // "identifier"
-    String,         // 'text' with '' escapes, also N'text'
+    Word,        // identifier or keyword, unquoted; may hold $ and #
+    QuotedName,  // "identifier"
+    String,      // 'text' with '' escapes, also N'text'
     Number,
-    Operator,       // + - * / || <= := ...
+    Operator,  // + - * / || <= := ...
     OpenParen,
     CloseParen,
     Comma,
@@ -47,7 +47,7 @@ struct TokenStream {
 };
 
 class SqlTokenizer {
-public:
+  public:
     // Splits Oracle SQL or PL/SQL text into tokens, dropping comments. The
     // tokens point into `sql`, which must outlive them. Throws TranslationError
     // for an unterminated quote or comment.

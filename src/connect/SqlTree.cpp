@@ -28,8 +28,8 @@ SqlSeq buildLevel(std::span<const Token> tokens, size_t& pos, bool nested) {
 
 bool isWordish(char c) {
     auto u = static_cast<unsigned char>(c);
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-           c == '_' || c == '$' || c == '#' || c == '\'' || c == '"' || u >= 0x80;
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
+           c == '$' || c == '#' || c == '\'' || c == '"' || u >= 0x80;
 }
 
 bool isOperatorChar(char c) {
@@ -75,6 +75,13 @@ void appendToken(std::string& out, const Token& t) {
 }
 
 }  // namespace
+
+size_t dottedNameEnd(const SqlSeq& seq, size_t i) {
+    if (i >= seq.size() || !isName(seq[i])) throw TranslationError("name expected");
+    ++i;
+    while (i + 1 < seq.size() && isKind(seq[i], TokenKind::Dot) && isName(seq[i + 1])) i += 2;
+    return i;
+}
 
 SqlSeq SqlTree::build(std::span<const Token> tokens) {
     size_t pos = 0;

@@ -7,7 +7,7 @@
 namespace tk::connect {
 
 class SqlTree {
-public:
+  public:
     // Nests the tokens by parentheses. Throws TranslationError when they do
     // not balance.
     static SqlSeq build(std::span<const Token> tokens);

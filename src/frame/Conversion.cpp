@@ -64,9 +64,7 @@ bool isContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) 
 
 std::string WithoutCommas(const std::string& text) { return ReplaceAll(text, ",", ""); }
 
-// A double as the host prints it: 15 significant digits, rounded half away
-// from zero at the wanted decimal. Returns the digits of |value| with the
-// position of the decimal point.
+// The digits of |value| and how many of them stand before the decimal point.
 struct DecimalDigits {
     std::string digits;
     size_t integerDigits;
@@ -84,9 +82,11 @@ void IncrementDigits(DecimalDigits& d) {
     ++d.integerDigits;
 }
 
+// A double as the host prints it: 15 significant digits, rounded half away
+// from zero at the wanted decimal.
 DecimalDigits RoundedDigits(double value, size_t decimals) {
     char buffer[40];
-    std::snprintf(buffer, sizeof buffer, "%.14e", std::fabs(value));
+    std::snprintf(buffer, sizeof buffer, "%.14e", std::isfinite(value) ? std::fabs(value) : 0.0);
     std::string text(buffer);
     size_t e = text.find('e');
     std::string digits = text.substr(0, 1) + text.substr(2, e - 2);

@@ -46,10 +46,10 @@ std::string BareTableName(const std::string& table) {
 std::string ColumnMapQuery(const std::string& srcOwner, const std::string& srcTable,
                            const std::string& dstOwner, const std::string& dstTable) {
     auto columnsOf = [](const std::string& owner, const std::string& table) {
-        return std::string("(select col.name As column_name, col.intcol# As column_id\r\n") +
-               "        from sys.user$ u, sys.obj$ o, sys.col$ col\r\n" +
-               "       where u.user# = o.owner# and col.obj# = o.obj# and o.type# = 2 and u.name = "
-               "'" +
+        return "(select col.name As column_name, col.intcol# As column_id\r\n"
+               "        from sys.user$ u, sys.obj$ o, sys.col$ col\r\n"
+               "       where u.user# = o.owner# and col.obj# = o.obj# and o.type# = 2"
+               " and u.name = '" +
                owner + "' and o.name = '" + table + "')";
     };
     return "select nvl(a.column_name,'{MAP}') As strSrcCol, b.column_name As strDstCol \r\nfrom " +
@@ -164,6 +164,8 @@ bool GetListItem(const std::string& list, int32_t index, char separator, std::st
 std::string MapColumns(const std::string& srcOwner, const std::string& dstOwner,
                        const std::string& srcTable, const std::string& dstTable,
                        std::string& srcCols, std::string& dstCols) {
+    srcCols.clear();
+    dstCols.clear();
     std::string dstName = BareTableName(dstTable);
     RecordsetPtr rs = OpenRecordset(ColumnMapQuery(UpperAscii(srcOwner), BareTableName(srcTable),
                                                    UpperAscii(dstOwner), dstName),

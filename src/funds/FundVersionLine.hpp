@@ -1,53 +1,60 @@
 #pragma once
 #include <cstdint>
+#include <span>
 #include <string>
+#include <string_view>
 
 #include "connect/Dispatchable.hpp"
-#include "funds/FieldLayout.hpp"
-#include "funds/SqlValues.hpp"
+#include "frame/Utility.hpp"
+#include "funds/FundSql.hpp"
+#include "register/RecordFields.hpp"
+#include "register/SaveOrZero.hpp"
+#include "register/VersionedRecord.hpp"
 
 namespace tk::am {
 
+// Where one kind of line lives: its table, its columns in table order with the
+// row id first, and the column its update writes "c=v", if any.
+template <typename T>
+struct LineTable {
+    std::string_view table;
+    int32_t T::*rowId;
+    std::span<const std::string_view> columns;
+    std::string_view tightColumn;
+};
+
 // A detail line of a funding-source version: a flat row that is inserted,
-// overwritten in place or deleted, never versioned itself. `T` names its
-// layout (`T::layout()`) and carries `lngAMAssetFundAlterID`.
+// overwritten in place or deleted, never versioned itself. `T` gives its
+// `lineTable()` and `fields()` and carries `lngAMAssetFundAlterID`.
 template <typename T>
 class FundVersionLine : public DispatchableBase<T> {
-public:
+  public:
     void LoadID(int32_t lngID) {
-        const FieldLayout<T>& layout = T::layout();
-        layout.load(self(), "Select * From [User]" + layout.table() + " Where " + layout.key() +
-                                " = " + std::to_string(lngID));
+        const LineTable<T>& line = T::lineTable();
+        RecordsetPtr rs =
+            OpenRecordset("Select * From [User]" + std::string(line.table) + " Where " +
+                              std::string(line.columns.front()) + " = " + std::to_string(lngID),
+                          3, 1);
+        if (rs->eof())
+            T::fields().blank(self());
+        else
+            T::fields().load(self(), *rs);
+        CloseRecordset(rs);
     }
 
-    // Row id 0 inserts, a positive one updates, a negative one deletes that row;
+    // Row id 0 inserts, a positive one rewrites, a negative one deletes that row;
     // a negative version id deletes every line of the version. 0 on failure.
     int32_t SaveCard() {
-        try {
-            const FieldLayout<T>& layout = T::layout();
-            int32_t& rowId = layout.keyOf(self());
-            const int32_t versionId = self().lngAMAssetFundAlterID;
-            std::string sql;
-            if (rowId < 0) {
-                sql = layout.deleteSql(layout.key(), AbsoluteId(rowId));
-            } else if (versionId < 0) {
-                sql = layout.deleteSql("lngAMAssetFundAlterID", AbsoluteId(versionId));
-            } else if (rowId == 0) {
-                rowId = GetNewID(layout.table(), "");
-                sql = layout.insertSql(self());
-            } else {
-                sql = layout.updateSql(self());
-            }
-            if (!ExecuteEach({sql})) return 0;
-            return AbsoluteId(versionId >= 0 ? rowId : versionId);
-        } catch (...) {
-            return 0;
-        }
+        return SaveOrZero([this] {
+            const int32_t versionID = self().lngAMAssetFundAlterID;
+            if (!VersionedRecord::Execute({statement(versionID)})) return 0;
+            return AbsoluteId(versionID >= 0 ? self().*T::lineTable().rowId : versionID);
+        });
     }
 
-protected:
+  protected:
     static void describeLine(DispatchTable<T>& t) {
-        T::layout().describe(t);
+        T::fields().describe(t);
         t.method("LoadID", [](T& line, Dispatchable::Args& args) {
             line.LoadID(requiredArg(args, 0).toInt32());
             return Variant();
@@ -55,8 +62,25 @@ protected:
         t.method("SaveCard", [](T& line, Dispatchable::Args&) { return Variant(line.SaveCard()); });
     }
 
-private:
+  private:
     T& self() { return static_cast<T&>(*this); }
+
+    std::string statement(int32_t versionID) {
+        const LineTable<T>& line = T::lineTable();
+        const std::string table(line.table), key(line.columns.front());
+        int32_t& rowID = self().*line.rowId;
+        if (rowID < 0)
+            return " Delete From [User]" + table + " Where " + key + " = " +
+                   std::to_string(AbsoluteId(rowID));
+        if (versionID < 0)
+            return " Delete From [User]" + table +
+                   " Where lngAMAssetFundAlterID = " + std::to_string(AbsoluteId(versionID));
+        if (rowID > 0)
+            return UpdateStatement(table, T::fields(), self(), line.columns.subspan(1),
+                                   line.tightColumn, key, rowID);
+        rowID = GetNewID(table, "");
+        return InsertStatement(table, T::fields(), self(), line.columns);
+    }
 };
 
 }  // namespace tk::am

@@ -1,45 +1,99 @@
 #include "funds/clsAMAssetFund.hpp"
 
+#include <vector>
+
 #include "frame/ClassRegistry.hpp"
 #include "frame/Utility.hpp"
-#include "funds/SqlValues.hpp"
+#include "funds/FundSql.hpp"
+#include "register/SaveOrZero.hpp"
+#include "register/VersionedRecord.hpp"
 
 namespace tk::am {
 namespace {
 
 using Self = clsAMAssetFund;
+using Columns = RecordFields<Self>::Columns;
 
-const char* const kVersionKey = "lngAMAssetFundAlterID";
+const VersionedRecord kChain(
+    {.headTable = "AMAssetFund",
+     .versionTable = "AMAssetFundAlter",
+     .versionKey = "lngAMAssetFundAlterID",
+     .latestPointer = "lngAMAssetFundLastAlterID",
+     .previousPointer = "lngAMAssetFundRecentAlterID",
+     .headLink = "AMAssetFundAlter.lngAMAssetid = AMAssetFund.lngAMAssetID And "
+                 "AMAssetFundAlter.lngAMFundID = AMAssetFund.lngAMfundID",
+     .existsHeadLink = "AMAssetFundAlter.lngAMAssetid = AMAssetFund.lngAMAssetID And "
+                       "AMAssetFund.lngAMFundID = AMAssetFundAlter.lngAMfundID"});
+
+constexpr std::string_view kHeadColumns[] = {
+    "lngAMAssetID", "lngAMFundID", "lngAMAssetFundInitAlterID", "lngAMAssetFundLastAlterID"};
 
 // The version table's columns in the order its insert names them.
-const std::vector<std::string> kVersionColumns = {
-    "lngAMAssetFundAlterID", "lngAMAssetID", "lngAMFundID", "lngReceiptTypeID", "intYear",
-    "bytPeriod", "strDate", "strReceiptNO", "lngReceiptNO", "dblAmount", "dblDepreciation",
-    "dblNetworth", "dblDecAmount", "dblAmountAlter", "dblDepreciationAlter", "dblNetworthAlter",
-    "dblDecAmountAlter", "dblTransferAmountAlter", "dblTransferDepreciationAlter",
-    "dblTransferDecAmountAlter", "bytAlterType", "blnIsVoid", "blnIsInit", "lngOperatorID",
-    "lngVoucherID", "lngAssetAccountID", "lngDepreciationAccountID", "lngDecAccountID",
-    "lngOutAccountID", "lngPayAccountID", "lngFixUpAccountID", "lngSpecialAccountID",
-    "lngAddToAccountID", "lngAMAssetAlterID", "lngAMAssetFundRecentAlterID",
-    "lngAMAssetFundRelativeAlterID", "strDepartmentStr", "strAccountStr", "strRelativeAccountStr",
-    "strCurrencyStr", "bytStatus", "strNotes", "lngOrganizationID"};
+constexpr std::string_view kVersionColumns[] = {"lngAMAssetFundAlterID",
+                                                "lngAMAssetID",
+                                                "lngAMFundID",
+                                                "lngReceiptTypeID",
+                                                "intYear",
+                                                "bytPeriod",
+                                                "strDate",
+                                                "strReceiptNO",
+                                                "lngReceiptNO",
+                                                "dblAmount",
+                                                "dblDepreciation",
+                                                "dblNetworth",
+                                                "dblDecAmount",
+                                                "dblAmountAlter",
+                                                "dblDepreciationAlter",
+                                                "dblNetworthAlter",
+                                                "dblDecAmountAlter",
+                                                "dblTransferAmountAlter",
+                                                "dblTransferDepreciationAlter",
+                                                "dblTransferDecAmountAlter",
+                                                "bytAlterType",
+                                                "blnIsVoid",
+                                                "blnIsInit",
+                                                "lngOperatorID",
+                                                "lngVoucherID",
+                                                "lngAssetAccountID",
+                                                "lngDepreciationAccountID",
+                                                "lngDecAccountID",
+                                                "lngOutAccountID",
+                                                "lngPayAccountID",
+                                                "lngFixUpAccountID",
+                                                "lngSpecialAccountID",
+                                                "lngAddToAccountID",
+                                                "lngAMAssetAlterID",
+                                                "lngAMAssetFundRecentAlterID",
+                                                "lngAMAssetFundRelativeAlterID",
+                                                "strDepartmentStr",
+                                                "strAccountStr",
+                                                "strRelativeAccountStr",
+                                                "strCurrencyStr",
+                                                "bytStatus",
+                                                "strNotes",
+                                                "lngOrganizationID"};
 
-const char* const kHeadBack =
-    " Update [User]AMAssetFund Set lngAMAssetFundLastAlterID = (Select "
-    "AMAssetFundAlter.lngAMAssetFundRecentAlterID From [User]AMAssetFundAlter Where "
-    "AMAssetFundAlter.lngAMAssetFundAlterID = {0} And AMAssetFundAlter.lngAMAssetid = "
-    "AMAssetFund.lngAMAssetID And AMAssetFundAlter.lngAMFundID = AMAssetFund.lngAMfundID) Where "
-    "Exists (Select 1 From [User]AMAssetFundAlter Where AMAssetFundAlter.lngAMAssetFundAlterID = "
-    "{0} And AMAssetFundAlter.lngAMAssetid = AMAssetFund.lngAMAssetID And "
-    "AMAssetFund.lngAMFundID = AMAssetFundAlter.lngAMfundID)";
+// A change rewrites every column but the version's id, asset, asset version and
+// organisation; its status is written "bytStatus=".
+Columns ChangeColumns() {
+    static const std::vector<std::string_view> columns = [] {
+        std::vector<std::string_view> kept;
+        for (std::string_view column : kVersionColumns)
+            if (column != "lngAMAssetFundAlterID" && column != "lngAMAssetID" &&
+                column != "lngAMAssetAlterID" && column != "lngOrganizationID")
+                kept.push_back(column);
+        return kept;
+    }();
+    return columns;
+}
 
 // Heads whose first version is gone: of one asset (a text that names its
 // tables without schema) or of every asset.
 const char* const kAssetOrphanHeads =
     " Delete AMAssetFund af Where Not Exists( Select 1 From AMAssetFundAlter aa Where "
     "aa.lngAMAssetFundAlterID = af.lngAMAssetFundInitAlterID) And af.lngAMAssetID = ";
-const char* const kAllOrphanHeads =
-    " Delete From [User]AMAssetFund Where Not Exists( Select 1 From [User]AMAssetFundAlter Where "
+const char* const kOrphanHeads =
+    "Not Exists( Select 1 From [User]AMAssetFundAlter Where "
     "lngAMAssetFundAlterID = AMAssetFund.lngAMAssetFundInitAlterID) ";
 
 const char* const kJoinByHead =
@@ -65,67 +119,67 @@ void MoveToOwnHead(connect::Recordset& rs) {
 
 }  // namespace
 
-const FieldLayout<Self>& clsAMAssetFund::layout() {
-    using enum UpdateForm;
-    static const FieldLayout<Self> instance(
-        "AMAssetFundAlter", kVersionKey,
-        {
-            {"lngAMAssetID", &Self::lngAMAssetID, Unchanged},
-            {"lngAMAssetAlterID", &Self::lngAMAssetAlterID, Unchanged},
-            {"lngAMFundID", &Self::lngAMFundID},
-            {"lngAMAssetFundInitAlterID", &Self::lngAMAssetFundInitAlterID},
-            {"lngAMAssetFundLastAlterID", &Self::lngAMAssetFundLastAlterID},
-            {"lngAMAssetFundAlterID", &Self::lngAMAssetFundAlterID},
-            {"lngReceiptTypeID", &Self::lngReceiptTypeID},
-            {"intYear", &Self::intYear},
-            {"bytPeriod", &Self::bytPeriod},
-            {"strDate", &Self::strDate},
-            {"strReceiptNO", &Self::strReceiptNo},
-            {"lngReceiptNO", &Self::lngReceiptNo},
-            {"dblAmount", &Self::dblAmount},
-            {"dblDepreciation", &Self::dblDepreciation},
-            {"dblNetworth", &Self::dblNetworth},
-            {"dblDecAmount", &Self::dblDecAmount},
-            {"dblAmountAlter", &Self::dblAmountAlter},
-            {"dblDepreciationAlter", &Self::dblDepreciationAlter},
-            {"dblNetworthAlter", &Self::dblNetworthAlter},
-            {"dblDecAmountAlter", &Self::dblDecAmountAlter},
-            {"dblTransferAmountAlter", &Self::dblTransferAmountAlter},
-            {"dblTransferDepreciationAlter", &Self::dblTransferDepreciationAlter},
-            {"dblTransferDecAmountAlter", &Self::dblTransferDecAmountAlter},
-            {"bytAlterType", &Self::bytAlterType},
-            {"blnIsVoid", &Self::blnIsVoid},
-            {"blnIsInit", &Self::blnIsInit},
-            {"lngOperatorID", &Self::lngOperatorID},
-            {"lngVoucherID", &Self::lngVoucherID},
-            {"lngAssetAccountID", &Self::lngAssetAccountID},
-            {"lngDepreciationAccountID", &Self::lngDepreciationAccountID},
-            {"lngDecAccountID", &Self::lngDecAccountID},
-            {"lngOutAccountID", &Self::lngOutAccountID},
-            {"lngPayAccountID", &Self::lngPayAccountID},
-            {"lngFixUpAccountID", &Self::lngFixUpAccountID},
-            {"lngSpecialAccountID", &Self::lngSpecialAccountID},
-            {"lngAddToAccountID", &Self::lngAddToAccountID},
-            {"lngAMAssetFundRecentAlterID", &Self::lngAMAssetFundRecentAlterID},
-            {"lngAMAssetFundRelativeAlterID", &Self::lngAMAssetFundRelativeAlterID},
-            {"strDepartmentStr", &Self::strDepartmentStr},
-            {"strAccountStr", &Self::strAccountStr},
-            {"strRelativeAccountStr", &Self::strRelativeAccountStr},
-            {"strCurrencyStr", &Self::strCurrencyStr},
-            {"bytStatus", &Self::bytStatus, Compact},
-            {"strNotes", &Self::strNotes},
-            {"lngOrganizationID", &Self::lngOrganizationID, Unchanged},
-        },
-        kVersionColumns);
-    return instance;
+// In property order, the order LoadID reads them. Where head and version
+// share a column the joined row yields the head's value.
+const RecordFields<Self>& clsAMAssetFund::fields() {
+    static const RecordFields<Self> fields = {
+        {"lngAMAssetID", &Self::lngAMAssetID},
+        {"lngAMAssetAlterID", &Self::lngAMAssetAlterID},
+        {"lngAMFundID", &Self::lngAMFundID},
+        {"lngAMAssetFundInitAlterID", &Self::lngAMAssetFundInitAlterID},
+        {"lngAMAssetFundLastAlterID", &Self::lngAMAssetFundLastAlterID},
+        {"lngAMAssetFundAlterID", &Self::lngAMAssetFundAlterID},
+        {"lngReceiptTypeID", &Self::lngReceiptTypeID},
+        {"intYear", &Self::intYear},
+        {"bytPeriod", &Self::bytPeriod},
+        {"strDate", &Self::strDate},
+        {"strReceiptNo", &Self::strReceiptNo},
+        {"lngReceiptNo", &Self::lngReceiptNo},
+        {"dblAmount", &Self::dblAmount},
+        {"dblDepreciation", &Self::dblDepreciation},
+        {"dblNetworth", &Self::dblNetworth},
+        {"dblDecAmount", &Self::dblDecAmount},
+        {"dblAmountAlter", &Self::dblAmountAlter},
+        {"dblDepreciationAlter", &Self::dblDepreciationAlter},
+        {"dblNetworthAlter", &Self::dblNetworthAlter},
+        {"dblDecAmountAlter", &Self::dblDecAmountAlter},
+        {"dblTransferAmountAlter", &Self::dblTransferAmountAlter},
+        {"dblTransferDepreciationAlter", &Self::dblTransferDepreciationAlter},
+        {"dblTransferDecAmountAlter", &Self::dblTransferDecAmountAlter},
+        {"bytAlterType", &Self::bytAlterType},
+        {"blnIsVoid", &Self::blnIsVoid},
+        {"blnIsInit", &Self::blnIsInit},
+        {"lngOperatorID", &Self::lngOperatorID},
+        {"lngVoucherID", &Self::lngVoucherID},
+        {"lngAssetAccountID", &Self::lngAssetAccountID},
+        {"lngDepreciationAccountID", &Self::lngDepreciationAccountID},
+        {"lngDecAccountID", &Self::lngDecAccountID},
+        {"lngOutAccountID", &Self::lngOutAccountID},
+        {"lngPayAccountID", &Self::lngPayAccountID},
+        {"lngFixUpAccountID", &Self::lngFixUpAccountID},
+        {"lngSpecialAccountID", &Self::lngSpecialAccountID},
+        {"lngAddToAccountID", &Self::lngAddToAccountID},
+        {"lngAMAssetFundRecentAlterID", &Self::lngAMAssetFundRecentAlterID},
+        {"lngAMAssetFundRelativeAlterID", &Self::lngAMAssetFundRelativeAlterID},
+        {"strDepartmentStr", &Self::strDepartmentStr},
+        {"strAccountStr", &Self::strAccountStr},
+        {"strRelativeAccountStr", &Self::strRelativeAccountStr},
+        {"strCurrencyStr", &Self::strCurrencyStr},
+        {"bytStatus", &Self::bytStatus},
+        {"strNotes", &Self::strNotes},
+        {"lngOrganizationID", &Self::lngOrganizationID},
+    };
+    return fields;
 }
 
 void clsAMAssetFund::describe(DispatchTable<Self>& t) {
-    t.method("Mode", [](Self& self, Dispatchable::Args&) { return Variant(static_cast<int32_t>(self.Mode)); });
+    t.method("Mode", [](Self& self, Dispatchable::Args&) {
+        return Variant(static_cast<int32_t>(self.Mode));
+    });
     t.setter("Mode", [](Self& self, Dispatchable::Args&, const Variant& v) {
         self.Mode = static_cast<AlterTypeEnum>(v.toInt32());
     });
-    layout().describe(t);
+    fields().describe(t);
     t.method("LoadID", [](Self& self, Dispatchable::Args& args) {
         self.LoadID(requiredArg(args, 0).toInt32(), requiredArg(args, 1).toInt32());
         return Variant();
@@ -135,94 +189,104 @@ void clsAMAssetFund::describe(DispatchTable<Self>& t) {
 
 void clsAMAssetFund::LoadID(int32_t assetID, int32_t lngID) {
     RecordsetPtr rs = OpenRecordset(loadSql(assetID, lngID), 3, 1);
-    MoveToOwnHead(*rs);
-    layout().read(*this, *rs);
+    if (rs->eof()) {
+        fields().blank(*this);
+    } else {
+        MoveToOwnHead(*rs);
+        fields().load(*this, *rs);
+    }
     CloseRecordset(rs);
 }
 
 std::string clsAMAssetFund::loadSql(int32_t assetID, int32_t id) const {
     const std::string asset = std::to_string(assetID), wanted = std::to_string(id);
-    switch (Mode) {
-        case atAdd:
+    switch (VersionedRecord::VersionToLoad(Mode)) {
+        case VersionedRecord::Pick::FirstVersion:
             return FormatTemplate(kJoinByHead, {"lngAMAssetFundInitAlterID", asset, wanted});
-        case atDec:
-        case atOther:
+        case VersionedRecord::Pick::LatestVersion:
             return FormatTemplate(kJoinByHead, {"lngAMAssetFundLastAlterID", asset, wanted});
-        default:
-            return FormatTemplate(kJoinByVersion, {asset, wanted});
+        case VersionedRecord::Pick::GivenVersion:
+            break;
     }
+    return FormatTemplate(kJoinByVersion, {asset, wanted});
 }
 
 int32_t clsAMAssetFund::SaveCard() {
-    try {
-        if (lngAMAssetID <= 0) return 0;
-        if (lngAMFundID >= 1 && lngAMAssetFundAlterID == 0) return addVersion();
-        if (lngAMFundID >= 0 && lngAMAssetFundAlterID >= 0) return changeVersion();
-        return deleteVersion();
-    } catch (...) {
-        return 0;
-    }
+    return SaveOrZero([this] { return save(); });
 }
 
-std::string clsAMAssetFund::headKey() const {
-    return " Where lngAMAssetID = " + std::to_string(lngAMAssetID) +
+int32_t clsAMAssetFund::save() {
+    if (lngAMAssetID <= 0) return 0;
+    const int32_t versionID = lngAMAssetFundAlterID;
+    bool written = false;
+    switch (VersionedRecord::ActionFor(lngAMFundID, versionID)) {
+        case VersionedRecord::Action::AddVersion:
+            written = addVersion();
+            break;
+        case VersionedRecord::Action::ChangeVersion:
+            written = changeVersion();
+            break;
+        case VersionedRecord::Action::Delete:
+            written = deleteVersion(versionID);
+            break;
+        case VersionedRecord::Action::AddHead:  // a version needs its funding source
+        case VersionedRecord::Action::Nothing:
+            return 0;
+    }
+    return written ? AbsoluteId(lngAMAssetFundAlterID) : 0;
+}
+
+std::string clsAMAssetFund::headWhere() const {
+    return "lngAMAssetID = " + std::to_string(lngAMAssetID) +
            " And lngAMFundID = " + std::to_string(lngAMFundID);
 }
 
-bool clsAMAssetFund::headExists() const {
-    RecordsetPtr rs = OpenRecordset(" Select 1 From [User]AMAssetFund" + headKey(), 3, 1);
-    const bool exists = !rs->eof();
-    CloseRecordset(rs);
-    return exists;
-}
-
-int32_t clsAMAssetFund::addVersion() {
-    const bool hasHead = headExists();
-    lngAMAssetFundAlterID = GetNewID("AMAssetFundAlter", "");
-    const std::string version = std::to_string(lngAMAssetFundAlterID);
-    std::string headSql;
+// With a head, the version keeps the predecessor its caller set and the head's
+// latest pointer moves to it; without one, both start here.
+bool clsAMAssetFund::addVersion() {
+    const bool hasHead =
+        VersionedRecord::HeadExists(" Select 1 From [User]AMAssetFund Where " + headWhere());
+    const int32_t versionID = kChain.NewVersionID();
     if (hasHead) {
-        headSql = " Update [User]AMAssetFund Set lngAMAssetFundLastAlterID = " + version + headKey();
-    } else {
-        lngAMAssetFundInitAlterID = lngAMAssetFundLastAlterID = lngAMAssetFundAlterID;
-        lngAMAssetFundRecentAlterID = 0;
-        headSql =
-            " Insert Into [User]AMAssetFund(lngAMAssetID,lngAMFundID,lngAMAssetFundInitAlterID,"
-            "lngAMAssetFundLastAlterID) Values(" +
-            std::to_string(lngAMAssetID) + "," + std::to_string(lngAMFundID) + "," + version +
-            "," + version + ")";
+        lngAMAssetFundAlterID = versionID;
+        return VersionedRecord::Execute(
+            {versionInsert(), kChain.PointLatestAt(versionID, headWhere())});
     }
-    return ExecuteEach({layout().insertSql(*this), headSql}) ? AbsoluteId(lngAMAssetFundAlterID)
-                                                              : 0;
+    VersionedRecord::StartChain(versionID, lngAMAssetFundAlterID, lngAMAssetFundInitAlterID,
+                                lngAMAssetFundLastAlterID, lngAMAssetFundRecentAlterID);
+    return VersionedRecord::Execute(
+        {versionInsert(), InsertStatement("AMAssetFund", fields(), *this, kHeadColumns)});
 }
 
-int32_t clsAMAssetFund::changeVersion() {
-    if (lngAMFundID < 1 || lngAMAssetFundAlterID < 1) return 0;
-    return ExecuteEach({layout().updateSql(*this)}) ? lngAMAssetFundAlterID : 0;
+bool clsAMAssetFund::changeVersion() const {
+    return VersionedRecord::Execute(
+        {UpdateStatement("AMAssetFundAlter", fields(), *this, ChangeColumns(), "bytStatus",
+                         "lngAMAssetFundAlterID", lngAMAssetFundAlterID)});
 }
 
-int32_t clsAMAssetFund::deleteVersion() {
-    const int32_t version = AbsoluteId(lngAMAssetFundAlterID);
-    const std::string versionDelete = layout().deleteSql(kVersionKey, version);
-    const std::string headBack = FormatTemplate(kHeadBack, {std::to_string(version)});
-    std::vector<std::string> statements;
-    switch (Mode) {
-        case atAdd:
-            statements = {versionDelete,
-                          " Delete From [User]AMAssetFund Where lngAMAssetFundInitAlterID = " +
-                              std::to_string(version)};
+// atAdd removes the version and the head it starts; atDec and atOther step
+// the head back first and then drop the heads left without a first version,
+// atDec those of this asset, atOther those of every asset.
+bool clsAMAssetFund::deleteVersion(int32_t versionID) const {
+    const int32_t version = AbsoluteId(versionID);
+    switch (VersionedRecord::RemovalFor(Mode)) {
+        case VersionedRecord::Removal::WholeRecord:
+            return VersionedRecord::Execute(
+                {kChain.DeleteVersion(version),
+                 kChain.DeleteHeads("lngAMAssetFundInitAlterID = " + std::to_string(version))});
+        case VersionedRecord::Removal::NewestVersion:
+            return VersionedRecord::Execute(
+                {kChain.StepLatestBack(version), kChain.DeleteVersion(version),
+                 Mode == atDec ? kAssetOrphanHeads + std::to_string(lngAMAssetID)
+                               : kChain.DeleteHeads(kOrphanHeads)});
+        case VersionedRecord::Removal::None:
             break;
-        case atDec:
-            statements = {headBack, versionDelete,
-                          kAssetOrphanHeads + std::to_string(lngAMAssetID)};
-            break;
-        case atOther:
-            statements = {headBack, versionDelete, kAllOrphanHeads};
-            break;
-        default:
-            return 0;
     }
-    return ExecuteEach(statements) ? version : 0;
+    return false;
+}
+
+std::string clsAMAssetFund::versionInsert() const {
+    return InsertStatement("AMAssetFundAlter", fields(), *this, kVersionColumns);
 }
 
 }  // namespace tk::am

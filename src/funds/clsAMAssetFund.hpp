@@ -5,8 +5,8 @@
 
 #include "connect/Dispatchable.hpp"
 #include "frame/PublicDef.hpp"
-#include "funds/FieldLayout.hpp"
-#include "funds/RuledText.hpp"
+#include "register/RecordFields.hpp"
+#include "register/SqlText.hpp"
 
 namespace tk::am {
 
@@ -14,7 +14,7 @@ namespace tk::am {
 // per asset and source (AMAssetFund) pointing at the first and the latest of
 // its versions (AMAssetFundAlter), each version tied to an asset version.
 class clsAMAssetFund : public DispatchableBase<clsAMAssetFund> {
-public:
+  public:
     std::string_view className() const override { return "clsAMAssetFund"; }
     static void describe(DispatchTable<clsAMAssetFund>& t);
 
@@ -73,14 +73,15 @@ public:
     QuotedText strNotes;
     int32_t lngOrganizationID = 0;
 
-private:
-    static const FieldLayout<clsAMAssetFund>& layout();
+  private:
+    static const RecordFields<clsAMAssetFund>& fields();
     std::string loadSql(int32_t assetID, int32_t id) const;
-    bool headExists() const;
-    int32_t addVersion();
-    int32_t changeVersion();
-    int32_t deleteVersion();
-    std::string headKey() const;
+    int32_t save();
+    std::string headWhere() const;
+    bool addVersion();
+    bool changeVersion() const;
+    bool deleteVersion(int32_t versionID) const;
+    std::string versionInsert() const;
 };
 
 }  // namespace tk::am

@@ -3,25 +3,41 @@
 #include "frame/ClassRegistry.hpp"
 
 namespace tk::am {
-
 namespace {
+
 using Self = clsAMAssetFundAccAlter;
+
+constexpr std::string_view kColumns[] = {"lngAMAssetFundAccAlterID",
+                                         "lngAMAssetFundAlterID",
+                                         "lngAccountID",
+                                         "lngDepartmentID",
+                                         "strFlexibleID",
+                                         "lngOrderNo",
+                                         "dblQuotiety",
+                                         "dblRate",
+                                         "blnDepreIncrease"};
+
 }  // namespace
 
-const FieldLayout<Self>& clsAMAssetFundAccAlter::layout() {
-    static const FieldLayout<Self> instance("AMAssetFundAccAlter", "lngAMAssetFundAccAlterID",
-                                            {
-                                                {"lngAMAssetFundAccAlterID", &Self::lngAMAssetFundAccAlterID},
-                                                {"lngAMAssetFundAlterID", &Self::lngAMAssetFundAlterID},
-                                                {"lngAccountID", &Self::lngAccountID},
-                                                {"lngDepartmentID", &Self::lngDepartmentID},
-                                                {"strFlexibleID", &Self::strFlexibleID},
-                                                {"lngOrderNo", &Self::lngOrderNo},
-                                                {"dblQuotiety", &Self::dblQuotiety},
-                                                {"dblRate", &Self::dblRate},
-                                                {"blnDepreIncrease", &Self::blnDepreIncrease},
-                                            });
-    return instance;
+const LineTable<Self>& clsAMAssetFundAccAlter::lineTable() {
+    static const LineTable<Self> table{
+        "AMAssetFundAccAlter", &Self::lngAMAssetFundAccAlterID, kColumns, {}};
+    return table;
+}
+
+const RecordFields<Self>& clsAMAssetFundAccAlter::fields() {
+    static const RecordFields<Self> fields = {
+        {"lngAMAssetFundAccAlterID", &Self::lngAMAssetFundAccAlterID},
+        {"lngAMAssetFundAlterID", &Self::lngAMAssetFundAlterID},
+        {"lngAccountID", &Self::lngAccountID},
+        {"lngDepartmentID", &Self::lngDepartmentID},
+        {"strFlexibleID", &Self::strFlexibleID},
+        {"lngOrderNo", &Self::lngOrderNo},
+        {"dblQuotiety", &Self::dblQuotiety},
+        {"dblRate", &Self::dblRate},
+        {"blnDepreIncrease", &Self::blnDepreIncrease},
+    };
+    return fields;
 }
 
 void clsAMAssetFundAccAlter::describe(DispatchTable<Self>& t) { describeLine(t); }

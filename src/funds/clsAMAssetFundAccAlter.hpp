@@ -3,23 +3,24 @@
 #include <string_view>
 
 #include "funds/FundVersionLine.hpp"
-#include "funds/RuledText.hpp"
+#include "register/SqlText.hpp"
 
 namespace tk::am {
 
 // An account and department line of a funding-source version: where its
 // depreciation, or a share of it, is charged.
 class clsAMAssetFundAccAlter : public FundVersionLine<clsAMAssetFundAccAlter> {
-public:
+  public:
     std::string_view className() const override { return "clsAMAssetFundAccAlter"; }
     static void describe(DispatchTable<clsAMAssetFundAccAlter>& t);
-    static const FieldLayout<clsAMAssetFundAccAlter>& layout();
+    static const LineTable<clsAMAssetFundAccAlter>& lineTable();
+    static const RecordFields<clsAMAssetFundAccAlter>& fields();
 
     int32_t lngAMAssetFundAccAlterID = 0;
     int32_t lngAMAssetFundAlterID = 0;
     int32_t lngAccountID = 0;
     int32_t lngDepartmentID = 0;
-    SpacedText strFlexibleID;
+    KeptText strFlexibleID;  // a blank key is stored as one space, quotes as given
     int32_t lngOrderNo = 0;
     double dblQuotiety = 0;
     double dblRate = 0;

@@ -25,7 +25,8 @@ struct AccountKind {
 
 const AccountKind kKinds[] = {
     {"Asset", &Self::lngAssetAccountID, &Self::strAssetAccount, "固定资产科目"},
-    {"Depreciation", &Self::lngDepreciationAccountID, &Self::strDepreciationAccount, "累计折旧科目"},
+    {"Depreciation", &Self::lngDepreciationAccountID, &Self::strDepreciationAccount,
+     "累计折旧科目"},
     {"Dec", &Self::lngDecAccountID, &Self::strDecAccount, "减值准备科目"},
     {"Out", &Self::lngOutAccountID, &Self::strOutAccount, nullptr},
     {"Pay", &Self::lngPayAccountID, &Self::strPayAccount, nullptr},
@@ -41,7 +42,9 @@ bool IsCategoryKind(const std::string& word) {
                        [&](const AccountKind& kind) { return word == kind.word; });
 }
 
-std::string IdColumn(const AccountKind& kind) { return "lng" + std::string(kind.word) + "AccountID"; }
+std::string IdColumn(const AccountKind& kind) {
+    return "lng" + std::string(kind.word) + "AccountID";
+}
 std::string TextColumn(size_t index) { return "strAcc" + std::to_string(index + 1); }
 
 // The display texts of the first `count` kinds (code, blank, name of account
@@ -56,13 +59,15 @@ AccountJoins JoinAccounts(const std::string& owner, size_t count) {
         const std::string alias = "acc" + std::to_string(i + 1);
         result.texts += alias + ".strAccountCode || ' ' || " + alias + ".strAccountName As " +
                         TextColumn(i) + (i + 1 < count ? "," : " ");
-        result.joins += std::string(i == 0 ? "WHERE " : "AND ") + owner + "." + IdColumn(kKinds[i]) +
-                        " = " + alias + ".lngAccountID(+) ";
+        result.joins += std::string(i == 0 ? "WHERE " : "AND ") + owner + "." +
+                        IdColumn(kKinds[i]) + " = " + alias + ".lngAccountID(+) ";
     }
     return result;
 }
 
-std::string CategoryView(int32_t organizationID) { return OrganizationView("AMAssetType", organizationID); }
+std::string CategoryView(int32_t organizationID) {
+    return OrganizationView("AMAssetType", organizationID);
+}
 
 // The first row's account, if any: columns lngID and strAcc.
 void ReadFirstAccount(const std::string& sql, int32_t& accountID, std::string& account) {

@@ -12,7 +12,7 @@ namespace tk::am {
 // from the category's own accounts, then from its ancestors nearest first,
 // finally from the module settings.
 class clsAMAssetFundAccount : public DispatchableBase<clsAMAssetFundAccount> {
-public:
+  public:
     std::string_view className() const override { return "clsAMAssetFundAccount"; }
     static void describe(DispatchTable<clsAMAssetFundAccount>& t);
 
@@ -36,7 +36,7 @@ public:
     int32_t lngAddToAccountID = 0;
     std::string strAddToAccount;
 
-private:
+  private:
     void loadFundSetting(int32_t typeID, int32_t fundID, int32_t organizationID);
     void loadCategoryAccounts(int32_t typeID, int32_t organizationID);
     void inheritFromAncestors(const std::string& code, int32_t fundID, int32_t organizationID);

@@ -9,12 +9,13 @@ namespace tk::am {
 
 // A cost line of a funding-source version: per alteration method, account and
 // currency the amounts, the accounts of the parallel (budget) entry and the
-// auxiliary items. The flexible key is kept exactly as set.
+// auxiliary items.
 class clsAMAssetFundCostAlter : public FundVersionLine<clsAMAssetFundCostAlter> {
-public:
+  public:
     std::string_view className() const override { return "clsAMAssetFundCostAlter"; }
     static void describe(DispatchTable<clsAMAssetFundCostAlter>& t);
-    static const FieldLayout<clsAMAssetFundCostAlter>& layout();
+    static const LineTable<clsAMAssetFundCostAlter>& lineTable();
+    static const RecordFields<clsAMAssetFundCostAlter>& fields();
 
     int32_t lngAMAssetFundCostAlterID = 0;
     int32_t lngAMAssetFundAlterID = 0;
@@ -34,7 +35,9 @@ public:
     int32_t lngEmployeeID = 0;
     int32_t lngClassID1 = 0;
     int32_t lngClassID2 = 0;
-    std::string strFlexibleID;
+    // Kept exactly as set. Unset it is the column's own default; an empty key
+    // is stored as null, which a later LoadID cannot read.
+    std::string strFlexibleID = " ";
 };
 
 }  // namespace tk::am

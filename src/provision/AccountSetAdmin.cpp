@@ -69,7 +69,9 @@ void AccountSetAdmin::create(const std::string& name, const AccountSetOptions& o
     for (int year : options.years) years += (years.empty() ? "" : ",") + std::to_string(year);
     session_->begin();
     try {
+        // Account sets created side by side must not race to create the shared owner role.
         session_->runScript(
+            "SELECT pg_advisory_xact_lock(hashtext('" + std::string(kOwnerRole) + "'));"
             "DO $$ BEGIN IF NOT EXISTS (SELECT 1 FROM pg_roles WHERE rolname = '" +
             std::string(kOwnerRole) + "') THEN CREATE ROLE " + kOwnerRole +
             " NOLOGIN; END IF; END $$;"

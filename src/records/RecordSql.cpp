@@ -9,17 +9,6 @@ constexpr int32_t kStatic = 3, kReadOnly = 1;
 
 }  // namespace
 
-bool ExecuteInOrder(std::initializer_list<std::string> statements) {
-    std::string errorText;
-    for (const std::string& sql : statements)
-        if (!ExecuteSql(sql, errorText)) return false;
-    return true;
-}
-
-bool HasRow(const std::string& sql) {
-    return ReadFirstRow(sql, [](const connect::Recordset&) {});
-}
-
 bool ReadFirstRow(const std::string& sql,
                   const std::function<void(const connect::Recordset&)>& read) {
     RecordsetPtr rs = OpenRecordset(sql, kStatic, kReadOnly);
@@ -27,6 +16,15 @@ bool ReadFirstRow(const std::string& sql,
     if (found) read(*rs);
     CloseRecordset(rs);
     return found;
+}
+
+bool ExecuteStatement(const std::string& sql) {
+    std::string errorText;
+    return ExecuteSql(sql, errorText);
+}
+
+bool HasRow(const std::string& sql) {
+    return ReadFirstRow(sql, [](const connect::Recordset&) {});
 }
 
 }  // namespace tk::am

@@ -5,19 +5,21 @@
 namespace tk::am {
 namespace {
 
-// The width of the flexible-item key: one "0" per flexible item not chosen.
+// The width of the flexible-item key column.
 constexpr size_t kFlexibleKeyLength = 310;
 
 }  // namespace
 
-bool RecordText::isFlexibleKey() const {
-    return rule_ == TextRule::FlexibleKey || rule_ == TextRule::AsAssignedFlexibleKey;
+RecordText::RecordText(TextKind kind) : kind_(kind) { clear(); }
+
+std::string RecordText::blankForm() const {
+    bool flexibleKey = kind_ == TextKind::FlexibleKey || kind_ == TextKind::AsAssignedFlexibleKey;
+    return flexibleKey ? std::string(kFlexibleKeyLength, '0') : " ";
 }
 
 RecordText& RecordText::operator=(std::string_view value) {
-    std::string text(value);
-    if (Trim(text).empty()) text = isFlexibleKey() ? std::string(kFlexibleKeyLength, '0') : " ";
-    quotesDoubled_ = rule_ == TextRule::Quoted || rule_ == TextRule::FlexibleKey;
+    std::string text = Trim(std::string(value)).empty() ? blankForm() : std::string(value);
+    quotesDoubled_ = kind_ == TextKind::Quoted || kind_ == TextKind::FlexibleKey;
     value_ = quotesDoubled_ ? QuoteSql(text) : text;
     return *this;
 }
@@ -27,15 +29,10 @@ void RecordText::load(std::string stored) {
     quotesDoubled_ = false;
 }
 
-void RecordText::clear() {
-    if (isFlexibleKey())
-        load(std::string(kFlexibleKeyLength, '0'));
-    else
-        load(rule_ == TextRule::AsAssigned ? "" : " ");
-}
+void RecordText::clear() { load(blankForm()); }
 
 std::string RecordText::sqlBody() const {
-    if (rule_ == TextRule::Kept || quotesDoubled_) return value_;
+    if (kind_ == TextKind::Kept || quotesDoubled_) return value_;
     return QuoteSql(value_);
 }
 

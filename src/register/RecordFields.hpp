@@ -73,7 +73,7 @@ struct RecordField {
 // are named case-insensitively ("strReceiptNO" is the property strReceiptNo).
 template <typename T>
 class RecordFields {
-public:
+  public:
     // Literal values that stand in for a column's field in one statement.
     using Overrides = std::map<std::string_view, std::string>;
     using Columns = std::span<const std::string_view>;
@@ -105,6 +105,14 @@ public:
                           find(column).member);
     }
 
+    // "c1,c2,…" as written, blanks included.
+    static std::string names(Columns columns) {
+        std::string out;
+        for (std::string_view column : columns)
+            out += (out.empty() ? "" : ",") + std::string(column);
+        return out;
+    }
+
     // "v1,v2,…" in column order.
     std::string values(const T& record, Columns columns) const {
         std::string out;
@@ -115,7 +123,8 @@ public:
 
     // "c1 = v1,c2 = 'v2'…". A column written with a leading blank keeps it
     // in the text (", strAMAssetCode = '").
-    std::string assignments(const T& record, Columns columns, const Overrides& overrides = {}) const {
+    std::string assignments(const T& record, Columns columns,
+                            const Overrides& overrides = {}) const {
         std::string out;
         for (std::string_view column : columns) {
             auto special = overrides.find(column);
@@ -126,14 +135,15 @@ public:
         return out;
     }
 
-private:
+  private:
     template <typename V>
     static void describeOne(DispatchTable<T>& t, const std::string& name, V T::*member) {
         t.field(name, member);
     }
     template <TextRule R>
     static void describeOne(DispatchTable<T>& t, const std::string& name, SqlText<R> T::*member) {
-        t.method(name, [member](T& self, Dispatchable::Args&) { return Variant((self.*member).str()); });
+        t.method(name,
+                 [member](T& self, Dispatchable::Args&) { return Variant((self.*member).str()); });
         t.setter(name, [member](T& self, Dispatchable::Args&, const Variant& v) {
             self.*member = v.toText();
         });

@@ -15,9 +15,10 @@ enum class TextRule {
 // A text property of a record object. Either way a blank value is stored as
 // one space, so that no text column is ever written empty; the getter returns
 // the stored form, which the record pastes between single quotes as it stands.
+// A property never set holds the blank form too.
 template <TextRule Rule>
 class SqlText {
-public:
+  public:
     SqlText() = default;
     SqlText& operator=(const std::string& value) {
         stored_ = Trim(value).empty() ? std::string(" ") : value;
@@ -35,8 +36,8 @@ public:
         return text.stored_ == other;
     }
 
-private:
-    std::string stored_;
+  private:
+    std::string stored_ = " ";
 };
 
 using QuotedText = SqlText<TextRule::Quoted>;

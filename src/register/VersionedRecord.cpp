@@ -49,13 +49,13 @@ std::string VersionedRecord::PointLatestAt(int32_t versionID, const std::string&
 
 std::string VersionedRecord::StepLatestBack(int32_t versionID) const {
     const std::string versions(chain_.versionTable);
-    const std::string isVersion = versions + "." + std::string(chain_.versionKey) + " = " +
-                                  std::to_string(versionID);
+    const std::string isVersion =
+        versions + "." + std::string(chain_.versionKey) + " = " + std::to_string(versionID);
     const std::string link(chain_.headLink);
     const std::string existsLink(chain_.existsHeadLink.empty() ? chain_.headLink
                                                                : chain_.existsHeadLink);
-    const std::string pick = chain_.headLinkFirst ? link + " And " + isVersion
-                                                  : isVersion + " And " + link;
+    const std::string pick =
+        chain_.headLinkFirst ? link + " And " + isVersion : isVersion + " And " + link;
     return " Update [User]" + std::string(chain_.headTable) + " Set " +
            std::string(chain_.latestPointer) + " = (Select " + versions + "." +
            std::string(chain_.previousPointer) + " From [User]" + versions + " Where " + pick +
@@ -73,6 +73,19 @@ std::string VersionedRecord::DeleteVersions(const std::string& where) const {
 
 std::string VersionedRecord::DeleteHeads(const std::string& where) const {
     return " Delete From [User]" + std::string(chain_.headTable) + " Where " + where;
+}
+
+bool VersionedRecord::Remove(AlterTypeEnum mode, const std::string& headWhere,
+                             int32_t versionID) const {
+    switch (RemovalFor(mode)) {
+        case Removal::WholeRecord:
+            return Execute({DeleteVersions(headWhere), DeleteHeads(headWhere)});
+        case Removal::NewestVersion:
+            return Execute({StepLatestBack(versionID), DeleteVersion(versionID)});
+        case Removal::None:
+            break;
+    }
+    return false;
 }
 
 bool VersionedRecord::Execute(std::initializer_list<std::string> statements) {

@@ -32,7 +32,7 @@ struct VersionChain {
 // and delete versions, and running a save's statements. The record objects
 // keep their own column lists and decide which of these they use.
 class VersionedRecord {
-public:
+  public:
     // 0 asks for a new row, a positive id names a row, a negative id asks for
     // its deletion (the absolute value being the id).
     enum class Action { Nothing, AddHead, AddVersion, ChangeVersion, Delete };
@@ -69,21 +69,16 @@ public:
     std::string DeleteVersions(const std::string& where) const;
     std::string DeleteHeads(const std::string& where) const;
 
+    // The deletion Mode asks for (RemovalFor): every version and the head
+    // matching `headWhere`, or the newest version `versionID` with the head
+    // stepping back; false when Mode asks for none or a statement fails.
+    bool Remove(AlterTypeEnum mode, const std::string& headWhere, int32_t versionID) const;
+
     // Runs the statements in order through ExecuteSql; false at the first that
     // fails, the ones before it staying done.
     static bool Execute(std::initializer_list<std::string> statements);
 
-    // A save reports by result only: any run-time error gives 0.
-    template <typename Save>
-    static int32_t Trapped(Save&& save) {
-        try {
-            return save();
-        } catch (...) {
-            return 0;
-        }
-    }
-
-private:
+  private:
     VersionChain chain_;
 };
 

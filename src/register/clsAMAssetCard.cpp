@@ -6,6 +6,7 @@
 
 #include "frame/ClassRegistry.hpp"
 #include "frame/Utility.hpp"
+#include "register/SaveOrZero.hpp"
 #include "register/VersionedRecord.hpp"
 
 namespace tk::am {
@@ -23,31 +24,100 @@ const VersionedRecord kChain({.headTable = "AMAsset",
 
 // A head row as it is inserted. The blanks before two of the names are part of
 // the statement text.
-constexpr std::string_view kHeadColumns[] = {
-    "lngAMAssetID", "strAMAssetNationalCode", "strAMAssetCardCode", "strAMAssetCode",
-    "strAMAssetName", "strCreateDate", "strStartDate", "dblStartUsage", "dblStartWork",
-    " lngAMAssetTypeID", "lngAMAssetNationalTypeID", "lngAMAssetMethodID", "lngDepartmentID",
-    "lngCustomerID", "lngRefReceiptTypeID", "lngRefActivityDetailID", " lngAMAssetInitAlterID",
-    "lngAMAssetLastAlterID", "lngOrganizationID", "lngCardTemplateID", "strInvoiceNumber",
-    "strCreateVoucher", "strRefReceiptNO", "lngRefActivityVoucherID", "blnIsAddDep",
-    "lngAMManagerTypeID"};
+constexpr std::string_view kHeadColumns[] = {"lngAMAssetID",
+                                             "strAMAssetNationalCode",
+                                             "strAMAssetCardCode",
+                                             "strAMAssetCode",
+                                             "strAMAssetName",
+                                             "strCreateDate",
+                                             "strStartDate",
+                                             "dblStartUsage",
+                                             "dblStartWork",
+                                             " lngAMAssetTypeID",
+                                             "lngAMAssetNationalTypeID",
+                                             "lngAMAssetMethodID",
+                                             "lngDepartmentID",
+                                             "lngCustomerID",
+                                             "lngRefReceiptTypeID",
+                                             "lngRefActivityDetailID",
+                                             " lngAMAssetInitAlterID",
+                                             "lngAMAssetLastAlterID",
+                                             "lngOrganizationID",
+                                             "lngCardTemplateID",
+                                             "strInvoiceNumber",
+                                             "strCreateVoucher",
+                                             "strRefReceiptNO",
+                                             "lngRefActivityVoucherID",
+                                             "blnIsAddDep",
+                                             "lngAMManagerTypeID"};
 
 // A version row as it is inserted.
-constexpr std::string_view kVersionColumns[] = {
-    "lngAMAssetAlterID", "lngAMAssetID", "lngTemplateID", "lngReceiptTypeID", "intYear",
-    "bytPeriod", "strDate", "strReceiptNO", "lngReceiptNO", "strAMAssetNationalCode",
-    "strAMAssetCardCode", "strAMAssetCode", "strAMAssetName", "lngAMAssetTypeID",
-    "lngAMAssetNationalTypeID", "lngAMAssetMethodID", "lngDepartmentID", "lngCustomerID",
-    "lngClassID1", "lngClassID2", "lngUnitID", "dblQuantity", "dblQuantityAlter", "bytAlterType",
-    "bytAssetState", "bytDepreciationMethod", "bytDepreciationFactor", "bytAccumulationFactor",
-    "blnIsDepreciationAll", "strWorkUnit", "strDepartmentStr", "strAccountStr",
-    "strRelativeAccountStr", "strCurrencyStr", "blnIsPrint", "blnIsPrinted", "blnIsVoid",
-    "blnIsVoucher", "blnIsInit", "blnBaseAlter", "blnFinanceAlter", "blnLabelAlter",
-    "blnOtherAlter", "blnAuxAlter", "blnPicAlter", "blnDocAlter", "lngVoucherID",
-    "lngOperatorID", "lngCheckerID", "bytStatus", "strErrorMsg", "strNotes", "strDescription",
-    "lngAMAssetRecentAlterID", "lngOrganizationID", "dblAmount", "dblDepreciation",
-    "dblNetworth", "dblDecAmount", "dblUseage", "dblAmountAlter", "dblDepreciationAlter",
-    "dblNetworthAlter", "dblDecAmountAlter", "dblUsageAlter", "lngAMManagerTypeID"};
+constexpr std::string_view kVersionColumns[] = {"lngAMAssetAlterID",
+                                                "lngAMAssetID",
+                                                "lngTemplateID",
+                                                "lngReceiptTypeID",
+                                                "intYear",
+                                                "bytPeriod",
+                                                "strDate",
+                                                "strReceiptNO",
+                                                "lngReceiptNO",
+                                                "strAMAssetNationalCode",
+                                                "strAMAssetCardCode",
+                                                "strAMAssetCode",
+                                                "strAMAssetName",
+                                                "lngAMAssetTypeID",
+                                                "lngAMAssetNationalTypeID",
+                                                "lngAMAssetMethodID",
+                                                "lngDepartmentID",
+                                                "lngCustomerID",
+                                                "lngClassID1",
+                                                "lngClassID2",
+                                                "lngUnitID",
+                                                "dblQuantity",
+                                                "dblQuantityAlter",
+                                                "bytAlterType",
+                                                "bytAssetState",
+                                                "bytDepreciationMethod",
+                                                "bytDepreciationFactor",
+                                                "bytAccumulationFactor",
+                                                "blnIsDepreciationAll",
+                                                "strWorkUnit",
+                                                "strDepartmentStr",
+                                                "strAccountStr",
+                                                "strRelativeAccountStr",
+                                                "strCurrencyStr",
+                                                "blnIsPrint",
+                                                "blnIsPrinted",
+                                                "blnIsVoid",
+                                                "blnIsVoucher",
+                                                "blnIsInit",
+                                                "blnBaseAlter",
+                                                "blnFinanceAlter",
+                                                "blnLabelAlter",
+                                                "blnOtherAlter",
+                                                "blnAuxAlter",
+                                                "blnPicAlter",
+                                                "blnDocAlter",
+                                                "lngVoucherID",
+                                                "lngOperatorID",
+                                                "lngCheckerID",
+                                                "bytStatus",
+                                                "strErrorMsg",
+                                                "strNotes",
+                                                "strDescription",
+                                                "lngAMAssetRecentAlterID",
+                                                "lngOrganizationID",
+                                                "dblAmount",
+                                                "dblDepreciation",
+                                                "dblNetworth",
+                                                "dblDecAmount",
+                                                "dblUseage",
+                                                "dblAmountAlter",
+                                                "dblDepreciationAlter",
+                                                "dblNetworthAlter",
+                                                "dblDecAmountAlter",
+                                                "dblUsageAlter",
+                                                "lngAMManagerTypeID"};
 
 // A changed version keeps its asset, predecessor and organisation.
 const std::vector<std::string_view>& VersionChangeColumns() {
@@ -66,46 +136,64 @@ const std::vector<std::string_view>& VersionChangeColumns() {
 // The head columns an addition's new version carries over; the name and the
 // dates stay as the head has them.
 constexpr std::string_view kHeadOnNewAddition[] = {
-    "strAMAssetNationalCode", "strAMAssetCardCode", "strAMAssetCode", "lngRefReceiptTypeID",
-    "lngRefActivityDetailID", "lngAMAssetLastAlterID", "lngAMAssetTypeID",
-    "lngAMAssetNationalTypeID", "lngAMManagerTypeID", "lngAMAssetMethodID", "lngDepartmentID",
-    "lngCustomerID", "strInvoiceNumber", "lngCardTemplateID", "blnIsAddDep"};
+    "strAMAssetNationalCode", "strAMAssetCardCode",       "strAMAssetCode",
+    "lngRefReceiptTypeID",    "lngRefActivityDetailID",   "lngAMAssetLastAlterID",
+    "lngAMAssetTypeID",       "lngAMAssetNationalTypeID", "lngAMManagerTypeID",
+    "lngAMAssetMethodID",     "lngDepartmentID",          "lngCustomerID",
+    "strInvoiceNumber",       "lngCardTemplateID",        "blnIsAddDep"};
 constexpr std::string_view kLatestOnly[] = {"lngAMAssetLastAlterID"};
 constexpr std::string_view kLatestAndInvoice[] = {"lngAMAssetLastAlterID", "strInvoiceNumber"};
 
 // The head columns a changed addition rewrites; the latest pointer stays.
-constexpr std::string_view kHeadOnChangedAddition[] = {
-    "strCreateDate", "strStartDate", "strAMAssetNationalCode", "strAMAssetCardCode",
-    " strAMAssetCode", "strAMAssetName", "dblStartUsage", "dblStartWork", "lngRefReceiptTypeID",
-    "lngRefActivityDetailID", "lngCardTemplateID", "lngAMAssetTypeID",
-    "lngAMAssetNationalTypeID", "lngAMAssetMethodID", "lngDepartmentID", "lngAMManagerTypeID",
-    "lngCustomerID", "strInvoiceNumber", "strCreateVoucher", "strRefReceiptNO",
-    "lngRefActivityVoucherID", "blnIsAddDep"};
+constexpr std::string_view kHeadOnChangedAddition[] = {"strCreateDate",
+                                                       "strStartDate",
+                                                       "strAMAssetNationalCode",
+                                                       "strAMAssetCardCode",
+                                                       " strAMAssetCode",
+                                                       "strAMAssetName",
+                                                       "dblStartUsage",
+                                                       "dblStartWork",
+                                                       "lngRefReceiptTypeID",
+                                                       "lngRefActivityDetailID",
+                                                       "lngCardTemplateID",
+                                                       "lngAMAssetTypeID",
+                                                       "lngAMAssetNationalTypeID",
+                                                       "lngAMAssetMethodID",
+                                                       "lngDepartmentID",
+                                                       "lngAMManagerTypeID",
+                                                       "lngCustomerID",
+                                                       "strInvoiceNumber",
+                                                       "strCreateVoucher",
+                                                       "strRefReceiptNO",
+                                                       "lngRefActivityVoucherID",
+                                                       "blnIsAddDep"};
 constexpr std::string_view kTemplateOnly[] = {"lngCardTemplateID"};
 constexpr std::string_view kInvoiceOnly[] = {"strInvoiceNumber"};
 
 std::optional<Columns> HeadColumnsOnNewVersion(AlterTypeEnum mode) {
     switch (mode) {
-        case atAdd: return kHeadOnNewAddition;
-        case atDec: return kLatestOnly;
-        case atOther: return kLatestAndInvoice;
-        default: return std::nullopt;
+        case atAdd:
+            return kHeadOnNewAddition;
+        case atDec:
+            return kLatestOnly;
+        case atOther:
+            return kLatestAndInvoice;
+        default:
+            return std::nullopt;
     }
 }
 
 std::optional<Columns> HeadColumnsOnChange(AlterTypeEnum mode) {
     switch (mode) {
-        case atAdd: return kHeadOnChangedAddition;
-        case atDec: return kTemplateOnly;
-        case atOther: return kInvoiceOnly;
-        default: return std::nullopt;
+        case atAdd:
+            return kHeadOnChangedAddition;
+        case atDec:
+            return kTemplateOnly;
+        case atOther:
+            return kInvoiceOnly;
+        default:
+            return std::nullopt;
     }
-}
-
-std::string ColumnNames(Columns columns) {
-    std::string out;
-    for (std::string_view column : columns) out += (out.empty() ? "" : ",") + std::string(column);
-    return out;
 }
 
 std::string LoadQuery(AlterTypeEnum mode) {
@@ -118,7 +206,8 @@ std::string LoadQuery(AlterTypeEnum mode) {
             return " Select * From [User]AMAsset,[User]AMAssetAlter Where "
                    "AMAsset.lngAMAssetLastAlterID = AMAssetAlter.lngAMAssetAlterID And "
                    "AMAsset.lngAMAssetID = ";
-        case VersionedRecord::Pick::GivenVersion: break;
+        case VersionedRecord::Pick::GivenVersion:
+            break;
     }
     return " Select * From [User]AMAsset,[User]AMAssetAlter Where AMAsset.lngAMAssetID = "
            "AMAssetAlter.lngAMAssetID And AMAssetAlter.lngAMAssetAlterID = ";
@@ -237,24 +326,32 @@ void clsAMAssetCard::LoadID(int32_t lngID) {
 }
 
 int32_t clsAMAssetCard::SaveCard() {
-    return VersionedRecord::Trapped([this] { return save(); });
+    return SaveOrZero([this] { return save(); });
 }
 
 int32_t clsAMAssetCard::save() {
     const int32_t assetID = lngAMAssetID, versionID = lngAMAssetAlterID;
-    auto action = VersionedRecord::ActionFor(assetID, versionID);
-    // Unlike the records hung on it, a card without an asset id is never deleted.
-    if (assetID == 0 && versionID != 0) action = VersionedRecord::Action::Nothing;
-    bool written = false;
-    switch (action) {
-        case VersionedRecord::Action::Nothing: return 0;
-        case VersionedRecord::Action::AddHead: written = addAsset(); break;
-        case VersionedRecord::Action::AddVersion: written = addVersion(); break;
-        case VersionedRecord::Action::ChangeVersion: written = changeVersion(); break;
-        case VersionedRecord::Action::Delete: written = remove(assetID, versionID); break;
-    }
-    if (!written) return 0;
+    if (!write(assetID, versionID)) return 0;
     return assetID >= 0 && versionID < 0 ? std::abs(versionID) : std::abs(lngAMAssetID);
+}
+
+bool clsAMAssetCard::write(int32_t assetID, int32_t versionID) {
+    using Action = VersionedRecord::Action;
+    // Unlike the records hung on it, a card without an asset id is never deleted.
+    if (assetID == 0 && versionID != 0) return false;
+    switch (VersionedRecord::ActionFor(assetID, versionID)) {
+        case Action::AddHead:
+            return addAsset();
+        case Action::AddVersion:
+            return addVersion();
+        case Action::ChangeVersion:
+            return changeVersion();
+        case Action::Delete:
+            return remove(assetID, versionID);
+        case Action::Nothing:
+            break;
+    }
+    return false;
 }
 
 bool clsAMAssetCard::addAsset() {
@@ -286,33 +383,22 @@ bool clsAMAssetCard::writeVersionThenHead(const std::string& versionStatement,
 }
 
 bool clsAMAssetCard::remove(int32_t assetID, int32_t versionID) const {
-    const std::string asset = "lngAMAssetID = " + std::to_string(std::abs(assetID));
-    const int32_t version = std::abs(versionID);
-    switch (VersionedRecord::RemovalFor(Mode)) {
-        case VersionedRecord::Removal::WholeRecord:
-            return VersionedRecord::Execute(
-                {kChain.DeleteVersions(asset), kChain.DeleteHeads(asset)});
-        case VersionedRecord::Removal::NewestVersion:
-            return VersionedRecord::Execute(
-                {kChain.StepLatestBack(version), kChain.DeleteVersion(version)});
-        case VersionedRecord::Removal::None: break;
-    }
-    return false;
+    return kChain.Remove(Mode, "lngAMAssetID = " + std::to_string(std::abs(assetID)),
+                         std::abs(versionID));
 }
 
 std::string clsAMAssetCard::headInsert() const {
-    return " Insert Into [User]AMAsset(" + ColumnNames(kHeadColumns) + ") " + " Values(" +
+    return " Insert Into [User]AMAsset(" + fields().names(kHeadColumns) + ") " + " Values(" +
            fields().values(*this, kHeadColumns) + ")";
 }
 
 std::string clsAMAssetCard::versionInsert() const {
-    return " Insert Into [User]AMAssetAlter(" + ColumnNames(kVersionColumns) + ") Values(" +
+    return " Insert Into [User]AMAssetAlter(" + fields().names(kVersionColumns) + ") Values(" +
            fields().values(*this, kVersionColumns) + ")";
 }
 
 std::string clsAMAssetCard::versionUpdate() const {
-    return " Update [User]AMAssetAlter Set " +
-           fields().assignments(*this, VersionChangeColumns()) +
+    return " Update [User]AMAssetAlter Set " + fields().assignments(*this, VersionChangeColumns()) +
            " Where lngAMAssetAlterID = " + std::to_string(lngAMAssetAlterID);
 }
 

@@ -14,7 +14,7 @@ namespace tk::am {
 // (AMAssetAlter). Mode picks the version LoadID reads and the head columns
 // SaveCard writes; the signs of the two ids pick what SaveCard does.
 class clsAMAssetCard : public DispatchableBase<clsAMAssetCard> {
-public:
+  public:
     std::string_view className() const override { return "clsAMAssetCard"; }
     static void describe(DispatchTable<clsAMAssetCard>& t);
 
@@ -106,20 +106,20 @@ public:
     int32_t lngAMAssetRecentAlterID = 0;
     bool blnIsAddDep = false;
 
-private:
+  private:
     using Columns = RecordFields<clsAMAssetCard>::Columns;
     using Overrides = RecordFields<clsAMAssetCard>::Overrides;
 
     static const RecordFields<clsAMAssetCard>& fields();
 
     int32_t save();
+    bool write(int32_t assetID, int32_t versionID);
     bool addAsset();
     bool addVersion();
     bool changeVersion();
     bool remove(int32_t assetID, int32_t versionID) const;
     bool writeVersionThenHead(const std::string& versionStatement,
-                              std::optional<Columns> headColumns,
-                              const Overrides& overrides) const;
+                              std::optional<Columns> headColumns, const Overrides& overrides) const;
     std::string headInsert() const;
     std::string versionInsert() const;
     std::string versionUpdate() const;

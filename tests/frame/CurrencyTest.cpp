@@ -34,10 +34,7 @@ TEST_F(Currencies, BaseCurrencyIsTheBusinessCurrency) {
     EXPECT_EQ(id, 2);
     EXPECT_EQ(decimals, 3);
     EXPECT_EQ(rateDecimals, 6);
-}
-
-TEST_F(Currencies, WithoutBaseCurrencyFallsBackToOneWithTwoDecimals) {
-    int32_t id = 0, decimals = 0, rateDecimals = 0;
+    books.admin("DELETE FROM Business");
     EXPECT_FALSE(GetBaseCurrency(id, decimals, rateDecimals, books.name()));
     EXPECT_EQ(id, 1);
     EXPECT_EQ(decimals, 2);
@@ -66,11 +63,8 @@ TEST_F(Currencies, DirectQuoteDividesAndRoundsToTheCurrencysDecimals) {
     EXPECT_DOUBLE_EQ(ConvertCurrencyAmount(1, 0, 12.345, books.name()), 12.35);
 }
 
-TEST_F(Currencies, IndirectQuoteMultiplies) {
+TEST_F(Currencies, IndirectQuoteMultipliesUnknownCurrencyDivides) {
     EXPECT_DOUBLE_EQ(ConvertCurrencyAmount(3, 0.5, 101, books.name()), 51);
-}
-
-TEST_F(Currencies, UnknownCurrencyConvertsDirectlyWithTwoDecimals) {
     EXPECT_DOUBLE_EQ(ConvertCurrencyAmount(99, 7, 100, books.name()), 14.29);
 }
 

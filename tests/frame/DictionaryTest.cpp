@@ -47,12 +47,6 @@ TEST_F(DictionaryChecks, AMissingTableStaysMissingForTheThread) {
     EXPECT_FALSE(TableExists("AMAssetLabel", schema.name()));
 }
 
-TEST_F(DictionaryChecks, NamesAreComparedInUpperCase) {
-    schema.admin("CREATE TABLE amassettype (lngAMAssetTypeID integer)");
-    EXPECT_TRUE(TableExists("AMASSETTYPE", schema.name()));
-    EXPECT_TRUE(ColumnExists("amAssetType", "LNGAMASSETTYPEID", schema.name()));
-}
-
 // The key holds no owner: the same table under another owner gets the cached answer.
 TEST_F(DictionaryChecks, TheOwnerIsNotPartOfTheCacheKey) {
     schema.admin("CREATE TABLE AMAssetAux (lngAMAssetAuxID integer)");
@@ -62,12 +56,12 @@ TEST_F(DictionaryChecks, TheOwnerIsNotPartOfTheCacheKey) {
 
 TEST_F(DictionaryChecks, ColumnAnswersAreCachedPerColumn) {
     schema.admin("CREATE TABLE AMAssetCustom (lngAMAssetCustomID integer)");
-    EXPECT_TRUE(ColumnExists("AMAssetCustom", "lngAMAssetCustomID", schema.name()));
+    EXPECT_TRUE(ColumnExists("amAssetCustom", "LNGAMASSETCUSTOMID", schema.name()));
     EXPECT_FALSE(ColumnExists("AMAssetCustom", "strNote", schema.name()));
     schema.admin("ALTER TABLE AMAssetCustom ADD strNote varchar(10)");
     schema.admin("ALTER TABLE AMAssetCustom DROP lngAMAssetCustomID");
     EXPECT_FALSE(ColumnExists("AMAssetCustom", "strNote", schema.name()));
-    EXPECT_TRUE(ColumnExists("AMAssetCustom", "lngAMAssetCustomID", schema.name()));
+    EXPECT_TRUE(ColumnExists("amAssetCustom", "LNGAMASSETCUSTOMID", schema.name()));
 }
 
 TEST_F(DictionaryChecks, ReadableRemembersOnlySuccess) {
@@ -95,14 +89,10 @@ TEST_F(DictionaryChecks, TruncateAndDeleteWhereWithAnAlias) {
     EXPECT_EQ(scalar("SELECT count(*) FROM AMAssetAlter"), 1);
     EXPECT_TRUE(TruncateTable("AMAssetAlter", schema.name()));
     EXPECT_EQ(scalar("SELECT count(*) FROM AMAssetAlter"), 0);
+    schema.admin("INSERT INTO AMAssetAlter VALUES (1, 1)");
+    EXPECT_TRUE(DeleteWhere("AMAssetAlter", schema.name(), ""));
+    EXPECT_EQ(scalar("SELECT count(*) FROM AMAssetAlter"), 0);
     EXPECT_FALSE(DeleteWhere("NoSuchTable", schema.name(), ""));
-}
-
-TEST_F(DictionaryChecks, DeleteWithoutConditionEmptiesTheTable) {
-    schema.admin(
-        "CREATE TABLE AMAssetFund (lngAMAssetFundID integer); INSERT INTO AMAssetFund VALUES (1)");
-    EXPECT_TRUE(DeleteWhere("AMAssetFund", schema.name(), ""));
-    EXPECT_EQ(scalar("SELECT count(*) FROM AMAssetFund"), 0);
 }
 
 TEST_F(DictionaryChecks, ResetSequenceOnAnEmptyTableDoesNothing) {
@@ -134,7 +124,7 @@ TEST_F(DictionaryChecks, ResetSequenceFailsWhenTheSequenceCannotBeDropped) {
     EXPECT_FALSE(ResetSequence("AMAssetType", schema.name()));
 }
 
-// Waits on the translator: PostgreSQL has no "ALTER FUNCTION … COMPILE".
+// Needs the connection to translate "ALTER FUNCTION … COMPILE".
 TEST_F(DictionaryChecks, CompileFunctionRecompilesAStoredFunction) {
     schema.admin(
         "CREATE FUNCTION AMAssetCalcAdd() RETURNS float8 LANGUAGE sql AS $$ SELECT 0::float8 $$");

@@ -4,6 +4,7 @@
 #include <iostream>
 #include <sstream>
 
+#include "InputText.hpp"
 #include "provision/AccountSetAdmin.hpp"
 
 namespace tk::tools {
@@ -21,16 +22,7 @@ std::vector<int> parseYears(const std::string& text) {
     std::stringstream in(text);
     std::string item;
     while (std::getline(in, item, ',')) {
-        size_t used = 0;
-        int year = 0;
-        try {
-            year = std::stoi(item, &used);
-        } catch (...) {
-            used = 0;
-        }
-        if (used != item.size() || year < 1900 || year > 2999)
-            throw std::runtime_error("会计年度无效: \"" + item + "\"");
-        years.push_back(year);
+        years.push_back(parseInteger(item, 1900, 2999, "会计年度"));
     }
     return years;
 }
@@ -58,7 +50,8 @@ int accountSetCommand(const CliContext& cli) {
         admin.drop(name);
         std::cout << "账套 " << name << " 已删除\n";
     } else if (action == "list") {
-        for (const auto& set : admin.list()) std::cout << set.name << "\t" << set.tables << " 张表\n";
+        for (const auto& set : admin.list())
+            std::cout << set.name << "\t" << set.tables << " 张表\n";
     } else {
         std::cerr << "用法: amasset accountset create|drop|list\n";
         return 2;

@@ -4,9 +4,14 @@
 #include <string>
 
 #include "AccountSetCommand.hpp"
+#include "AssetCommand.hpp"
 #include "CliContext.hpp"
+#include "DemoCommand.hpp"
 #include "EmbeddedServer.hpp"
 #include "Options.hpp"
+#include "PeriodCommand.hpp"
+#include "PostCommand.hpp"
+#include "ReportCommand.hpp"
 #include "connect/RunTimeError.hpp"
 
 namespace {
@@ -36,16 +41,18 @@ int serverCommand(const tk::tools::CliContext& cli) {
     return 0;
 }
 
-int demo(const tk::tools::CliContext& cli) {
-    std::cout << "内置数据库服务: " << cli.server() << "\n";
-    return 0;
-}
-
 void usage() {
-    std::cerr << "用法: amasset <命令> [参数]\n"
-                 "  server start|stop|status|url [--data-dir 目录]  管理内置数据库服务\n"
-                 "  accountset create|drop|list                   管理账套\n"
-                 "  demo                                         演示\n";
+    std::cerr
+        << "用法: amasset <命令> [参数]\n"
+           "  server start|stop|status|url [--data-dir 目录]  管理内置数据库服务\n"
+           "  accountset create|drop|list                   管理账套\n"
+           "  asset add|list|show|work|dispose             新增、列出、查看、减少资产, 登记工作量\n"
+           "  period close --period yyyy-MM [--to yyyy-MM]  期间结账(计提折旧并过账)\n"
+           "  post --rebuild                               重建资金来源日记账\n"
+           "  amortise                                     折旧费用分摊\n"
+           "  report register|depreciation [--period yyyy-MM] [--summary] [--csv]  报表\n"
+           "  demo                                         演示: 建账套, 新增一年的资产并结账\n"
+           "全局参数: --server 连接串 --account-set 账套 --org 机构(默认 1) --data-dir 目录\n";
 }
 
 }  // namespace
@@ -57,7 +64,12 @@ int main(int argc, char** argv) {
         tk::tools::CliContext cli(options);
         if (command == "server") return serverCommand(cli);
         if (command == "accountset") return tk::tools::accountSetCommand(cli);
-        if (command == "demo") return demo(cli);
+        if (command == "asset") return tk::tools::assetCommand(cli);
+        if (command == "period") return tk::tools::periodCommand(cli);
+        if (command == "post") return tk::tools::postCommand(cli);
+        if (command == "amortise") return tk::tools::amortiseCommand(cli);
+        if (command == "report") return tk::tools::reportCommand(cli);
+        if (command == "demo") return tk::tools::demoCommand(cli);
         usage();
         return 2;
     } catch (const tk::RunTimeError& e) {

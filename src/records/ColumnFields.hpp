@@ -14,7 +14,7 @@ namespace tk::am {
 
 // One property of a record object and the column of the same name.
 template <typename T>
-struct RecordField {
+struct ColumnField {
     using Member = std::variant<int32_t T::*, int16_t T::*, double T::*, RecordText T::*>;
     enum Written { Always, OnInsertOnly };
 
@@ -30,17 +30,15 @@ struct RecordField {
 // The properties of one table of a record, in column order. The inserts,
 // updates, loads, the cleared state and the late binding are all made from it.
 template <typename T>
-class RecordFields {
-public:
-    using Field = RecordField<T>;
-    RecordFields(std::initializer_list<Field> fields) : fields_(fields) {}
+class ColumnFields {
+  public:
+    using Field = ColumnField<T>;
+    ColumnFields(std::initializer_list<Field> fields) : fields_(fields) {}
 
     size_t size() const { return fields_.size(); }
     const Field& operator[](size_t i) const { return fields_[i]; }
 
-    static bool isText(const Field& f) {
-        return std::holds_alternative<RecordText T::*>(f.member);
-    }
+    static bool isText(const Field& f) { return std::holds_alternative<RecordText T::*>(f.member); }
 
     // A value as pasted into a statement: numbers in decimal, texts without
     // their surrounding quotes.
@@ -75,7 +73,8 @@ public:
         std::string out;
         for (const Field& f : fields_) {
             if (f.written == Field::OnInsertOnly) continue;
-            std::string lead = f.assignAs ? f.assignAs : f.name + std::string(isText(f) ? " = '" : " = ");
+            std::string lead =
+                f.assignAs ? f.assignAs : f.name + std::string(isText(f) ? " = '" : " = ");
             if (!out.empty()) out += ",";
             out += lead + sqlBody(self, f) + (lead.back() == '\'' ? "'" : "");
         }
@@ -131,7 +130,7 @@ public:
                 f.member);
     }
 
-private:
+  private:
     template <typename Piece>
     std::string join(Piece piece) const {
         std::string out;

@@ -1,0 +1,452 @@
+-- Depreciation routines, part 4: the period balances.
+--
+-- AMAssetFundBalance holds, per depreciated period, one row for every
+-- funding-source version current at the period's end of every asset still
+-- in the register (an asset decreased in the period included; one decreased
+-- earlier, or not yet added, has none).  A row gives the source's
+-- accumulated depreciation before the period (dblInitDepreciation, with the
+-- changes that alterations up to the period's end made to it), the period's
+-- charge (dblDepreciation = dblPeriodDepreciation), the work and periods
+-- used before and in the period, and the schedule the charge came from
+-- (the dblBasis* columns), which the next period continues.
+-- AMAssetFundBalanceEx is the working copy of the open period: the rows of
+-- the organisation's latest depreciated period, plus rows of later periods
+-- that only carry work recorded ahead (CaclDeprectionWork).
+--
+-- The charge of a period:
+--   * the card version that governs it is chosen by the depreciation type
+--     (GetDeprectionPeriod); type 2 (not depreciated), method 1 (none), no
+--     governing version yet, or a governing decrease give no charge;
+--   * while the governing version stays the same the schedule continues,
+--     otherwise a new one starts: carrying amount = cost - impairment -
+--     accumulated depreciation of the governing version's figures, amount
+--     to depreciate = carrying amount - residual value (nothing when not
+--     above 0: a fully depreciated asset gets no more), remaining life =
+--     life - periods used (start usage included), or for the workload
+--     method remaining work = expected work - work done (start work
+--     included); a remaining life of 0 or less takes the rest at once;
+--   * the charge is the method's accumulated figure now less the one before
+--     (020_methods.sql), so it never goes past the amount to depreciate and
+--     the net value never falls below the residual value;
+--   * each funding source takes its share of the asset's charge: its share
+--     of the amount to depreciate when the schedule started (by cost when
+--     the sources carry none); its running total is rounded to the cent and
+--     the source with the largest share takes the remainder, so the sources
+--     add up to the asset exactly in every period.
+
+-- Writes the rows of one period (all assets of the organisation, or one
+-- asset) into AMAssetFundBalance; the caller has removed that scope's old
+-- rows (AMAssetDeprectionProcess1).  Work of the period is read from the
+-- working copy.  Returns the number of rows.  One statement: it runs the same
+-- for 100,000 assets as for one (compiling it with JIT would cost more than
+-- running it).
+CREATE OR REPLACE FUNCTION AMAssetWriteBalance(p_year integer, p_period integer, p_asset integer,
+                                               p_org integer)
+RETURNS integer LANGUAGE plpgsql SET search_path FROM CURRENT SET jit = off SET work_mem = '64MB' AS $$
+DECLARE
+    v_yp     integer := p_year * 100 + p_period;
+    v_prev   integer := AMAssetLatestRun(p_org, p_year * 100 + p_period);
+    v_type   integer := AMAssetModuleSetting(p_org, '折旧类型', 1);
+    v_method integer := AMAssetModuleSetting(p_org, '常用折旧方法', 2);
+    v_life   numeric := AMAssetModuleSetting(p_org, '预计使用期间', 0);
+    v_rows   integer;
+BEGIN
+    INSERT INTO AMAssetFundBalance (
+        lngAMAssetAlterID, lngAMAssetFundAlterID, lngAMAssetID, lngAMFundID, intYear, bytPeriod,
+        dblInitDepreciation, dblDepreciation, dblInitWork, dblWork, intInitPeriods, intPeriods,
+        dblExpectDepreciation, dblPeriodDepreciation, dblRenewDepreciation, dblIncreaseDepreciation,
+        blnIsDepreciationReport, dblYearDepreciationAmount, dblYearDepreciationRate,
+        dblMonthDepreciationAmount, dblMonthDepreciationRate, lngVoucherID, lngOrganizationID,
+        lngBasisAlterID, bytBasisMethod, dblBasisBook, dblBasisAmount, dblBasisLife, intBasisPeriods,
+        dblBasisWork, dblBasisDepreciation, dblBasisShare, blnBasisRemainder)
+    -- (OFFSET 0 keeps each stage's figures computed once instead of being
+    -- copied into every expression that uses them)
+    WITH asset AS (
+        -- the card version current at the period's end: normally the latest
+        SELECT a.lngAMAssetID, a.dblStartUsage, a.dblStartWork,
+               CASE WHEN l.intYear * 100 + l.bytPeriod <= v_yp THEN l
+                    ELSE (SELECT x FROM AMAssetAlter x
+                           WHERE x.lngAMAssetAlterID = AMAssetVersionAt(a.lngAMAssetID, v_yp)) END AS c,
+               AMAssetDepreciationType(coalesce(tx.bytDepreciationType, t.bytDepreciationType), v_type) AS bytType,
+               coalesce(nullif(coalesce(tx.bytDepreciationMethod, t.bytDepreciationMethod), 0), v_method) AS bytTypeMethod,
+               coalesce(nullif(coalesce(tx.dblUseage, t.dblUseage), 0), v_life) AS dblTypeLife
+          FROM AMAsset a
+          LEFT JOIN AMAssetAlter l ON l.lngAMAssetAlterID = a.lngAMAssetLastAlterID
+          LEFT JOIN AMAssetType t ON t.lngAMAssetTypeID = a.lngAMAssetTypeID
+          LEFT JOIN AMAssetTypeEx tx ON tx.lngAMAssetTypeID = a.lngAMAssetTypeID AND tx.lngOrganizationID = p_org
+         WHERE a.lngOrganizationID = p_org AND (p_asset = 0 OR a.lngAMAssetID = p_asset)
+        OFFSET 0
+    ),
+    governing AS (
+        -- the version that governs the period: normally the current one
+        SELECT s.lngAMAssetID, s.dblStartUsage, s.dblStartWork, s.bytType, s.bytTypeMethod, s.dblTypeLife,
+               (s.c).lngAMAssetAlterID AS lngCurrentID,
+               CASE WHEN s.bytType = 2 THEN NULL
+                    WHEN GetDeprectionPeriod((s.c).intYear * 100 + (s.c).bytPeriod, s.bytType, (s.c).blnIsInit) <= v_yp
+                        THEN s.c
+                    ELSE (SELECT x FROM AMAssetAlter x
+                           WHERE x.lngAMAssetAlterID = AMAssetGoverningVersion(s.lngAMAssetID, v_yp, s.bytType)) END AS g
+          FROM asset s
+         WHERE (s.c).lngAMAssetAlterID IS NOT NULL
+           AND NOT ((s.c).bytAlterType = 2 AND (s.c).intYear * 100 + (s.c).bytPeriod < v_yp)
+        OFFSET 0
+    ),
+    governed AS (
+        SELECT s.lngAMAssetID, s.dblStartUsage, s.dblStartWork, s.bytType, s.lngCurrentID,
+               (s.g).lngAMAssetAlterID AS lngGovernID,
+               (s.g).dblAmount - (s.g).dblDecAmount AS dblGovernBook, (s.g).dblNetworth AS dblGovernResidual,
+               coalesce(nullif((s.g).bytDepreciationMethod, 0), s.bytTypeMethod) AS bytMethod,
+               coalesce(nullif((s.g).dblUseage, 0), s.dblTypeLife) AS dblLife,
+               ((s.g).lngAMAssetAlterID IS NOT NULL AND (s.g).bytAlterType <> 2 AND s.bytType IN (1, 3)) AS blnGoverned
+          FROM governing s
+    ),
+    fund AS (
+        -- each source's version current at the period's end: normally its latest
+        SELECT gv.*, af.lngAMFundID, af.lngAMAssetFundInitAlterID,
+               CASE WHEN lf.intYear * 100 + lf.bytPeriod <= v_yp THEN lf
+                    ELSE (SELECT y FROM AMAssetFundAlter y
+                           WHERE y.lngAMAssetFundAlterID = AMAssetFundVersionAt(af.lngAMAssetID, af.lngAMFundID, v_yp))
+               END AS fv
+          FROM governed gv
+          JOIN AMAssetFund af ON af.lngAMAssetID = gv.lngAMAssetID
+          LEFT JOIN AMAssetFundAlter lf ON lf.lngAMAssetFundAlterID = af.lngAMAssetFundLastAlterID
+        OFFSET 0
+    ),
+    changed AS (
+        -- depreciation changes of the alterations since the previous run
+        SELECT y.lngAMAssetID, y.lngAMFundID,
+               sum(AMAssetDepreciationChange(false, ya.bytAlterType, y.dblDepreciation,
+                                             y.dblDepreciationAlter, y.dblTransferDepreciationAlter)) AS dblChange
+          FROM AMAssetFundAlter y
+          JOIN AMAssetFund af ON af.lngAMAssetID = y.lngAMAssetID AND af.lngAMFundID = y.lngAMFundID
+          JOIN AMAssetAlter ya ON ya.lngAMAssetAlterID = y.lngAMAssetAlterID
+         WHERE y.lngOrganizationID = p_org AND (p_asset = 0 OR y.lngAMAssetID = p_asset)
+           AND (y.intYear, y.bytPeriod) > (coalesce(v_prev, 0) / 100, coalesce(v_prev, 0) % 100)
+           AND (y.intYear, y.bytPeriod) <= (p_year, p_period)
+           AND y.lngAMAssetFundAlterID <> af.lngAMAssetFundInitAlterID
+         GROUP BY y.lngAMAssetID, y.lngAMFundID
+    ),
+    worked AS (
+        SELECT x.lngAMAssetID, max(x.dblWork) AS dblWork
+          FROM AMAssetFundBalanceEx x
+         WHERE x.lngOrganizationID = p_org AND x.intYear = p_year AND x.bytPeriod = p_period
+           AND (p_asset = 0 OR x.lngAMAssetID = p_asset)
+         GROUP BY x.lngAMAssetID
+    ),
+    sourced AS (
+        SELECT f.lngAMAssetID, f.lngAMFundID, f.lngCurrentID, f.lngGovernID, f.blnGoverned, f.bytType,
+               f.dblGovernBook, f.dblGovernResidual, f.bytMethod, f.dblLife,
+               (f.fv).lngAMAssetFundAlterID AS lngFundAlterID, (f.fv).dblAmount AS dblFundCost,
+               (f.fv).dblAmount - (f.fv).dblDecAmount - (f.fv).dblNetworth AS dblFundDepreciable,
+               CASE WHEN pb.lngAMAssetID IS NOT NULL
+                    THEN pb.dblInitDepreciation + pb.dblDepreciation + coalesce(ch.dblChange, 0)
+                    ELSE coalesce((SELECT fi.dblDepreciation FROM AMAssetFundAlter fi
+                                    WHERE fi.lngAMAssetFundAlterID = f.lngAMAssetFundInitAlterID), 0)
+                       + coalesce((SELECT sum(AMAssetDepreciationChange(false, ya.bytAlterType, y.dblDepreciation,
+                                                                       y.dblDepreciationAlter,
+                                                                       y.dblTransferDepreciationAlter))
+                                     FROM AMAssetFundAlter y
+                                     JOIN AMAssetAlter ya ON ya.lngAMAssetAlterID = y.lngAMAssetAlterID
+                                    WHERE y.lngAMAssetID = f.lngAMAssetID AND y.lngAMFundID = f.lngAMFundID
+                                      AND y.intYear * 100 + y.bytPeriod <= v_yp
+                                      AND y.lngAMAssetFundAlterID <> f.lngAMAssetFundInitAlterID), 0)
+               END AS dblInit,
+               coalesce(pb.intInitPeriods + pb.intPeriods, round(f.dblStartUsage)::integer) AS intInitPeriods,
+               coalesce(pb.dblInitWork + pb.dblWork, f.dblStartWork) AS dblInitWork,
+               coalesce(wk.dblWork, 0) AS dblWork,
+               (f.blnGoverned AND pb.lngBasisAlterID = f.lngGovernID) AS blnContinues,
+               pb.bytBasisMethod AS bytPrevMethod, pb.dblBasisBook AS dblPrevBook,
+               pb.dblBasisAmount AS dblPrevAmount, pb.dblBasisLife AS dblPrevLife,
+               pb.intBasisPeriods AS intPrevPeriods, pb.dblBasisWork AS dblPrevWork,
+               pb.dblBasisDepreciation AS dblPrevDepreciation, pb.dblBasisShare AS dblPrevShare,
+               pb.blnBasisRemainder AS blnPrevRemainder
+          FROM fund f
+          LEFT JOIN AMAssetFundBalance pb
+                 ON pb.lngOrganizationID = p_org AND pb.intYear = v_prev / 100 AND pb.bytPeriod = v_prev % 100
+                AND pb.lngAMAssetID = f.lngAMAssetID AND pb.lngAMFundID = f.lngAMFundID
+          LEFT JOIN changed ch ON ch.lngAMAssetID = f.lngAMAssetID AND ch.lngAMFundID = f.lngAMFundID
+          LEFT JOIN worked wk ON wk.lngAMAssetID = f.lngAMAssetID
+         WHERE (f.fv).lngAMAssetFundAlterID IS NOT NULL
+        OFFSET 0
+    ),
+    assetwide AS (
+        SELECT r.*,
+               sum(r.dblInit) OVER w AS dblAssetInit,
+               sum(greatest(r.dblFundDepreciable - r.dblInit, 0)) OVER w AS dblFundsToGo,
+               sum(r.dblFundCost) OVER w AS dblFundsCost,
+               row_number() OVER (PARTITION BY r.lngAMAssetID
+                                  ORDER BY greatest(r.dblFundDepreciable - r.dblInit, 0) DESC,
+                                           r.dblFundCost DESC, r.lngAMFundID) AS intRank,
+               bool_or(r.blnContinues) OVER w AS blnAssetContinues,
+               max(CASE WHEN r.blnContinues THEN r.bytPrevMethod END) OVER w AS bytContMethod,
+               max(CASE WHEN r.blnContinues THEN r.dblPrevBook END) OVER w AS dblContBook,
+               max(CASE WHEN r.blnContinues THEN r.dblPrevAmount END) OVER w AS dblContAmount,
+               max(CASE WHEN r.blnContinues THEN r.dblPrevLife END) OVER w AS dblContLife,
+               max(CASE WHEN r.blnContinues THEN r.intPrevPeriods END) OVER w AS intContPeriods,
+               max(CASE WHEN r.blnContinues THEN r.dblPrevWork END) OVER w AS dblContWork,
+               max(CASE WHEN r.blnContinues THEN r.dblPrevDepreciation END) OVER w AS dblContDepreciation
+          FROM sourced r
+        WINDOW w AS (PARTITION BY r.lngAMAssetID)
+    ),
+    basis AS (
+        SELECT r.*,
+               CASE WHEN NOT r.blnGoverned THEN 0 WHEN r.blnAssetContinues THEN r.bytContMethod
+                    ELSE r.bytMethod END AS bytBasis,
+               CASE WHEN NOT r.blnGoverned THEN 0 WHEN r.blnAssetContinues THEN r.dblContBook
+                    ELSE r.dblGovernBook - r.dblAssetInit END AS dblBook,
+               CASE WHEN NOT r.blnGoverned THEN 0 WHEN r.blnAssetContinues THEN r.dblContAmount
+                    ELSE greatest(r.dblGovernBook - r.dblAssetInit - r.dblGovernResidual, 0) END AS dblToDepreciate,
+               CASE WHEN NOT r.blnGoverned THEN 0 WHEN r.blnAssetContinues THEN r.dblContLife
+                    WHEN r.bytMethod = 3 THEN r.dblLife - r.dblInitWork
+                    ELSE greatest(r.dblLife - r.intInitPeriods, 1) END AS dblRemaining,
+               CASE WHEN r.blnAssetContinues THEN r.intContPeriods ELSE 0 END AS intDonePeriods,
+               CASE WHEN r.blnAssetContinues THEN r.dblContWork ELSE 0 END AS dblDoneWork,
+               CASE WHEN r.blnAssetContinues THEN r.dblContDepreciation ELSE 0 END AS dblDone,
+               CASE WHEN NOT r.blnGoverned THEN 0
+                    WHEN r.blnAssetContinues THEN coalesce(r.dblPrevShare, 0)
+                    WHEN r.dblFundsToGo > 0 THEN greatest(r.dblFundDepreciable - r.dblInit, 0) / r.dblFundsToGo
+                    WHEN r.dblFundsCost > 0 THEN r.dblFundCost / r.dblFundsCost
+                    WHEN r.intRank = 1 THEN 1 ELSE 0 END AS dblShare,
+               CASE WHEN NOT r.blnGoverned THEN 0
+                    WHEN r.blnAssetContinues THEN coalesce(r.blnPrevRemainder, 0)
+                    WHEN r.intRank = 1 THEN 1 ELSE 0 END AS blnRemainder
+          FROM assetwide r
+        OFFSET 0
+    ),
+    charged AS (
+        SELECT b.*,
+               b.intDonePeriods + CASE WHEN b.blnDepreciating THEN 1 ELSE 0 END AS intNowPeriods,
+               b.dblDoneWork + CASE WHEN b.blnDepreciating AND b.bytBasis = 3 THEN b.dblWork ELSE 0 END AS dblNowWork
+          FROM (SELECT b.*, (b.bytBasis BETWEEN 2 AND 6 AND b.dblToDepreciate - b.dblDone > 0) AS blnDepreciating
+                  FROM basis b) b
+        OFFSET 0
+    ),
+    accumulated AS (
+        SELECT c.*,
+               CASE WHEN c.blnDepreciating
+                    THEN greatest(AMAssetDeprectionCumulative(c.bytBasis, c.dblBook, c.dblToDepreciate, c.dblRemaining,
+                                                              c.intNowPeriods, c.dblNowWork), c.dblDone)
+                    ELSE c.dblDone END AS dblNow,
+               AMAssetDeprectionYearAmount(c.bytBasis, c.dblBook, c.dblToDepreciate, c.dblRemaining,
+                                           greatest(c.intNowPeriods, 1)) AS dblYearAmount,
+               least(12, ceil(greatest(c.dblRemaining, 1))::integer
+                         - 12 * ((greatest(c.intNowPeriods, 1) - 1) / 12)) AS intYearMonths
+          FROM charged c
+        OFFSET 0
+    ),
+    shared AS (
+        SELECT s.*,
+               CASE WHEN s.blnRemainder = 1 THEN 0
+                    ELSE round(s.dblNow * s.dblShare, 2) - round(s.dblDone * s.dblShare, 2) END AS dblOthersCharge
+          FROM accumulated s
+        OFFSET 0
+    ),
+    final AS (
+        SELECT s.*,
+               CASE WHEN s.blnRemainder = 1
+                    THEN (s.dblNow - s.dblDone) - sum(s.dblOthersCharge) OVER (PARTITION BY s.lngAMAssetID)
+                    ELSE s.dblOthersCharge END AS dblCharge,
+               round(s.dblYearAmount * s.dblShare, 2) AS dblFundYear
+          FROM shared s
+    )
+    SELECT f.lngCurrentID, f.lngFundAlterID, f.lngAMAssetID, f.lngAMFundID, p_year, p_period,
+           f.dblInit, f.dblCharge, f.dblInitWork, f.dblWork, f.intInitPeriods,
+           CASE WHEN f.blnDepreciating THEN 1 ELSE 0 END,
+           f.dblInit + round((f.dblToDepreciate - f.dblDone) * f.dblShare, 2),
+           f.dblCharge,
+           round((f.dblToDepreciate - f.dblNow) * f.dblShare, 2),
+           0,
+           CASE WHEN f.blnDepreciating THEN 1 ELSE 0 END,
+           CASE WHEN f.bytBasis = 3 THEN 0 ELSE f.dblFundYear END,
+           CASE WHEN f.bytBasis = 3 OR f.dblFundCost = 0 THEN 0
+                ELSE round(f.dblFundYear * 100 / f.dblFundCost, 4) END,
+           CASE WHEN f.bytBasis = 3 THEN f.dblCharge ELSE round(f.dblFundYear / f.intYearMonths, 2) END,
+           CASE WHEN f.bytBasis = 3 THEN GetDeprectionFromUPD(f.dblToDepreciate, f.dblRemaining)
+                WHEN f.dblFundCost = 0 THEN 0
+                ELSE round(f.dblFundYear / f.intYearMonths * 100 / f.dblFundCost, 4) END,
+           0, p_org,
+           CASE WHEN f.blnGoverned THEN f.lngGovernID ELSE 0 END, f.bytBasis, f.dblBook, f.dblToDepreciate,
+           f.dblRemaining, f.intNowPeriods, f.dblNowWork, f.dblNow, f.dblShare, f.blnRemainder
+      FROM final f;
+    GET DIAGNOSTICS v_rows = ROW_COUNT;
+    RETURN v_rows;
+END
+$$;
+
+-- Step 1 of (re)writing a period: the scope's rows of that period go, with
+-- their apportionment and their posted depreciation.
+CREATE OR REPLACE FUNCTION AMAssetDeprectionProcess1(p_year integer, p_period integer, p_asset integer,
+                                                     p_org integer)
+RETURNS integer LANGUAGE plpgsql SET search_path FROM CURRENT AS $$
+BEGIN
+    DELETE FROM AMAssetFundBalance b
+     WHERE b.lngOrganizationID = p_org AND b.intYear = p_year AND b.bytPeriod = p_period
+       AND (p_asset = 0 OR b.lngAMAssetID = p_asset);
+    DELETE FROM AMAssetFundBalanceAmortise b
+     WHERE b.lngOrganizationID = p_org AND b.intYear = p_year AND b.bytPeriod = p_period
+       AND (p_asset = 0 OR b.lngAMAssetID = p_asset);
+    DELETE FROM AMAssetFundBalanceAmortiseEx b
+     WHERE b.lngOrganizationID = p_org AND b.intYear = p_year AND b.bytPeriod = p_period
+       AND (p_asset = 0 OR b.lngAMAssetID = p_asset);
+    DELETE FROM AMAssetFundDaily d
+     WHERE d.lngOrganizationID = p_org AND d.YearPeriod = p_year * 100 + p_period
+       AND d.blnFromDepreciation = 1 AND (p_asset = 0 OR d.lngAMAssetID = p_asset);
+    RETURN 0;
+END
+$$;
+
+-- Step 2: the working copy becomes the period just written (work recorded
+-- for later periods stays), and with blnIncreaseDepreciation = 1 each row's
+-- increased depreciation is its charge times the share (dblRate, percent)
+-- of its funding-source version's account lines flagged for increases.
+CREATE OR REPLACE FUNCTION AMAssetDeprectionProcess2(p_year integer, p_period integer, p_asset integer,
+                                                     p_increase integer, p_org integer)
+RETURNS integer LANGUAGE plpgsql SET search_path FROM CURRENT AS $$
+BEGIN
+    IF p_increase = 1 THEN
+        UPDATE AMAssetFundBalance b
+           SET dblIncreaseDepreciation = least(round(b.dblDepreciation * l.dblRate / 100, 2), b.dblDepreciation)
+          FROM (SELECT a.lngAMAssetFundAlterID, sum(a.dblRate) AS dblRate
+                  FROM AMAssetFundAccAlter a
+                 WHERE a.blnDepreIncrease <> 0
+                 GROUP BY a.lngAMAssetFundAlterID) l
+         WHERE l.lngAMAssetFundAlterID = b.lngAMAssetFundAlterID
+           AND b.lngOrganizationID = p_org AND b.intYear = p_year AND b.bytPeriod = p_period
+           AND (p_asset = 0 OR b.lngAMAssetID = p_asset);
+    END IF;
+    DELETE FROM AMAssetFundBalanceEx x
+     WHERE x.lngOrganizationID = p_org AND x.intYear * 100 + x.bytPeriod <= p_year * 100 + p_period
+       AND (p_asset = 0 OR x.lngAMAssetID = p_asset);
+    INSERT INTO AMAssetFundBalanceEx
+    SELECT * FROM AMAssetFundBalance b
+     WHERE b.lngOrganizationID = p_org AND b.intYear = p_year AND b.bytPeriod = p_period
+       AND (p_asset = 0 OR b.lngAMAssetID = p_asset);
+    RETURN 0;
+END
+$$;
+
+-- Records the work of a period for an asset (every funding-source row of the
+-- asset carries the asset's whole work): into the working copy's rows of
+-- that period, or a new row per funding source current at the period when
+-- there are none yet.  Returns 1 when the asset has no version by then.
+CREATE OR REPLACE FUNCTION AMAssetDeprectionWork(p_year integer, p_period integer, p_asset integer,
+                                                 p_work numeric, p_org integer)
+RETURNS integer LANGUAGE plpgsql SET search_path FROM CURRENT AS $$
+DECLARE
+    v_yp      integer := p_year * 100 + p_period;
+    v_current integer := AMAssetVersionAt(p_asset, p_year * 100 + p_period);
+BEGIN
+    UPDATE AMAssetFundBalanceEx x SET dblWork = p_work
+     WHERE x.lngOrganizationID = p_org AND x.lngAMAssetID = p_asset
+       AND x.intYear = p_year AND x.bytPeriod = p_period;
+    IF FOUND THEN
+        RETURN 0;
+    END IF;
+    IF v_current IS NULL THEN
+        RETURN 1;
+    END IF;
+    INSERT INTO AMAssetFundBalanceEx (lngAMAssetAlterID, lngAMAssetFundAlterID, lngAMAssetID, lngAMFundID,
+                                      intYear, bytPeriod, dblWork, lngOrganizationID)
+    SELECT v_current, coalesce(AMAssetFundVersionAt(p_asset, f.lngAMFundID, v_yp), 0), p_asset,
+           coalesce(f.lngAMFundID, 0), p_year, p_period, p_work, p_org
+      FROM (SELECT NULL::integer AS lngAMFundID) none
+      LEFT JOIN AMAssetFund f ON f.lngAMAssetID = p_asset;
+    RETURN 0;
+END
+$$;
+
+-- Writes period yp again for the scope (one asset, or 0 for all), keeping
+-- the run's increased-depreciation choice and reposting the period's
+-- depreciation in the journal when it had been posted.
+CREATE OR REPLACE FUNCTION AMAssetRecompute(p_yp integer, p_asset integer, p_increase integer, p_org integer)
+RETURNS integer LANGUAGE plpgsql SET search_path FROM CURRENT AS $$
+DECLARE
+    v_year   integer := p_yp / 100;
+    v_period integer := p_yp % 100;
+    v_posted boolean;
+BEGIN
+    SELECT EXISTS (SELECT 1 FROM AMAssetFundDaily d
+                    WHERE d.lngOrganizationID = p_org AND d.YearPeriod = p_yp AND d.blnFromDepreciation = 1
+                      AND (p_asset = 0 OR d.lngAMAssetID = p_asset))
+      INTO v_posted;
+    PERFORM AMAssetDeprectionProcess1(v_year, v_period, p_asset, p_org);
+    PERFORM AMAssetWriteBalance(v_year, v_period, p_asset, p_org);
+    PERFORM AMAssetDeprectionProcess2(v_year, v_period, p_asset, p_increase, p_org);
+    IF v_posted THEN
+        PERFORM AMAssetActDaily(v_year, v_period, p_asset, 1, 0, p_org);
+    END IF;
+    RETURN 0;
+END
+$$;
+
+-- WriteBalance.  p_mode 0 or 1 depreciates period p_year/p_period for the
+-- organisation; running it again replaces that period's figures.  A period
+-- before the organisation's latest depreciated one is refused (2): past
+-- periods stay as they were.  p_mode 2 takes back the latest depreciated
+-- period (2 when another period is named, 3 when there is none): its
+-- balances, apportionment, posted depreciation and run record go and the
+-- working copy returns to the period before; work recorded for it stays.
+-- The run is recorded in AMAssetDepreciation (date, name, increase flag,
+-- the period's total charge, voucher, operator).  Returns 0 on success.
+CREATE OR REPLACE FUNCTION AMAssetDeprection(p_mode integer, p_year integer, p_period integer, p_date varchar,
+                                             p_name varchar, p_increase integer, p_voucher integer,
+                                             p_operator integer, p_org integer)
+RETURNS double precision LANGUAGE plpgsql SET search_path FROM CURRENT AS $$
+DECLARE
+    v_yp     integer := p_year * 100 + p_period;
+    v_latest integer := AMAssetLatestRun(p_org, NULL);
+    v_prev   integer;
+BEGIN
+    IF p_mode = 2 THEN
+        IF v_latest IS NULL THEN
+            RETURN 3;
+        ELSIF v_yp <> 0 AND v_yp <> v_latest THEN
+            RETURN 2;
+        END IF;
+        v_prev := AMAssetLatestRun(p_org, v_latest);
+        PERFORM AMAssetDeprectionProcess1(v_latest / 100, v_latest % 100, 0, p_org);
+        DELETE FROM AMAssetDepreciation d
+         WHERE d.lngOrganizationID = p_org AND d.intYear * 100 + d.bytPeriod = v_latest;
+        -- of the working rows of the period taken back only recorded work stays
+        WITH taken AS (
+            DELETE FROM AMAssetFundBalanceEx x
+             WHERE x.lngOrganizationID = p_org AND x.intYear * 100 + x.bytPeriod = v_latest
+            RETURNING x.*)
+        INSERT INTO AMAssetFundBalanceEx (lngAMAssetAlterID, lngAMAssetFundAlterID, lngAMAssetID, lngAMFundID,
+                                          intYear, bytPeriod, dblWork, lngOrganizationID)
+        SELECT t.lngAMAssetAlterID, t.lngAMAssetFundAlterID, t.lngAMAssetID, t.lngAMFundID, t.intYear, t.bytPeriod,
+               t.dblWork, t.lngOrganizationID
+          FROM taken t
+         WHERE t.dblWork <> 0;
+        IF v_prev IS NOT NULL THEN
+            DELETE FROM AMAssetFundBalanceEx x
+             WHERE x.lngOrganizationID = p_org AND x.intYear * 100 + x.bytPeriod = v_prev;
+            INSERT INTO AMAssetFundBalanceEx
+            SELECT * FROM AMAssetFundBalance b
+             WHERE b.lngOrganizationID = p_org AND b.intYear * 100 + b.bytPeriod = v_prev;
+        END IF;
+        RETURN 0;
+    END IF;
+    IF p_period NOT BETWEEN 1 AND 12 OR p_year <= 0 THEN
+        RETURN 1;
+    ELSIF v_latest > v_yp THEN
+        RETURN 2;
+    END IF;
+    -- the run is recorded first: posting the period's depreciation dates its rows by it
+    DELETE FROM AMAssetDepreciation d
+     WHERE d.lngOrganizationID = p_org AND d.intYear = p_year AND d.bytPeriod = p_period;
+    INSERT INTO AMAssetDepreciation (lngAMAssetDepreciationID, intYear, bytPeriod, strDate, strName,
+                                     blnIncreaseDepreciation, dblDepreciation, lngVoucherID, lngOperatorID,
+                                     lngOrganizationID)
+    VALUES (nextval('AMAssetDepreciation_SEQ'), p_year, p_period, coalesce(nullif(p_date, ''), ' '),
+            coalesce(nullif(p_name, ''), ' '), CASE WHEN p_increase = 1 THEN 1 ELSE 0 END, 0,
+            coalesce(p_voucher, 0), coalesce(p_operator, 0), p_org);
+    PERFORM AMAssetRecompute(v_yp, 0, CASE WHEN p_increase = 1 THEN 1 ELSE 0 END, p_org);
+    UPDATE AMAssetDepreciation d
+       SET dblDepreciation = coalesce((SELECT sum(b.dblDepreciation) FROM AMAssetFundBalance b
+                                        WHERE b.lngOrganizationID = p_org AND b.intYear = p_year
+                                          AND b.bytPeriod = p_period), 0)
+     WHERE d.lngOrganizationID = p_org AND d.intYear = p_year AND d.bytPeriod = p_period;
+    RETURN 0;
+END
+$$;

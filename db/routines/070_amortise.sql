@@ -1,0 +1,121 @@
+-- Depreciation routines, part 7: apportioning a period's depreciation to the
+-- places that bear it (折旧费用分摊).
+--
+-- For every row of the working copy with a charge, the funding-source
+-- version's account lines (AMAssetFundAccAlter) share it: a line weighs its
+-- share dblRate (percent) times its department coefficient dblQuotiety (1
+-- when not set); lines flagged for increases (blnDepreIncrease <> 0) share
+-- the row's increased depreciation, the other lines the rest (everything
+-- when no line is flagged).  Each line gets its weight's part rounded to the
+-- cent and the heaviest line (then the first in order) the remainder, so the
+-- parts add up to the charge exactly; weights that are all 0 count alike.  A
+-- charge without lines to take it stays in one part without account.  These
+-- are the expense rows (bytDirection 1); each charge also gives one row on
+-- the source's accumulated-depreciation account (bytDirection 2).  Rows are
+-- written to the working copy AMAssetFundBalanceAmortiseEx and, with the
+-- same ids, to AMAssetFundBalanceAmortise.
+
+CREATE OR REPLACE FUNCTION AMAssetWriteBalanceAmortise(p_year integer, p_period integer, p_org integer)
+RETURNS integer LANGUAGE plpgsql SET search_path FROM CURRENT SET jit = off SET work_mem = '64MB' AS $$
+DECLARE
+    v_rows integer;
+BEGIN
+    DELETE FROM AMAssetFundBalanceAmortiseEx x
+     WHERE x.lngOrganizationID = p_org AND x.intYear = p_year AND x.bytPeriod = p_period;
+    DELETE FROM AMAssetFundBalanceAmortise x
+     WHERE x.lngOrganizationID = p_org AND x.intYear = p_year AND x.bytPeriod = p_period;
+    INSERT INTO AMAssetFundBalanceAmortiseEx (
+        lngAMAssetFundBalanceAmortiseID, lngAMAssetAlterID, lngAMAssetFundAlterID, lngAMAssetID, lngAMFundID,
+        intYear, bytPeriod, lngAMAssetFundAccAlterID, lngOrderNo, bytDirection, lngAccountID, lngDepartmentID,
+        strFlexibleID, blnDepreIncrease, dblRate, dblQuotiety, dblAmount, strRemark, lngVoucherID, lngOrganizationID)
+    WITH charged AS (
+        SELECT x.lngAMAssetAlterID, x.lngAMAssetFundAlterID, x.lngAMAssetID, x.lngAMFundID, x.lngVoucherID,
+               x.dblDepreciation, fv.lngDepreciationAccountID, coalesce(c.lngDepartmentID, 0) AS lngDepartmentID,
+               CASE WHEN EXISTS (SELECT 1 FROM AMAssetFundAccAlter l
+                                  WHERE l.lngAMAssetFundAlterID = x.lngAMAssetFundAlterID AND l.blnDepreIncrease <> 0)
+                    THEN least(x.dblIncreaseDepreciation, x.dblDepreciation) ELSE 0 END AS dblIncrease
+          FROM AMAssetFundBalanceEx x
+          JOIN AMAssetFundAlter fv ON fv.lngAMAssetFundAlterID = x.lngAMAssetFundAlterID
+          LEFT JOIN AMAssetAlter c ON c.lngAMAssetAlterID = x.lngAMAssetAlterID
+         WHERE x.lngOrganizationID = p_org AND x.intYear = p_year AND x.bytPeriod = p_period
+           AND x.dblDepreciation <> 0
+    ),
+    lined AS (
+        SELECT ch.*, l.lngAMAssetFundAccAlterID, l.lngOrderNo, l.lngAccountID AS lngLineAccountID,
+               l.lngDepartmentID AS lngLineDepartmentID, l.strFlexibleID, l.blnDepreIncrease, l.dblRate,
+               l.dblQuotiety,
+               CASE WHEN l.blnDepreIncrease <> 0 THEN ch.dblIncrease ELSE ch.dblDepreciation - ch.dblIncrease END AS dblGroup,
+               l.dblRate * CASE WHEN l.dblQuotiety > 0 THEN l.dblQuotiety ELSE 1 END AS dblWeight
+          FROM charged ch
+          JOIN AMAssetFundAccAlter l ON l.lngAMAssetFundAlterID = ch.lngAMAssetFundAlterID
+    ),
+    weighed AS (
+        SELECT ln.*,
+               sum(ln.dblWeight) OVER g AS dblGroupWeight, count(*) OVER g AS intGroupLines,
+               row_number() OVER (PARTITION BY ln.lngAMAssetFundAlterID, ln.lngAMAssetAlterID, (ln.blnDepreIncrease <> 0)
+                                  ORDER BY ln.dblWeight DESC, ln.lngOrderNo, ln.lngAMAssetFundAccAlterID) AS intRank
+          FROM lined ln
+        WINDOW g AS (PARTITION BY ln.lngAMAssetFundAlterID, ln.lngAMAssetAlterID, (ln.blnDepreIncrease <> 0))
+    ),
+    parted AS (
+        SELECT w.*,
+               round(w.dblGroup * CASE WHEN w.dblGroupWeight > 0 THEN w.dblWeight / w.dblGroupWeight
+                                       ELSE 1.0 / w.intGroupLines END, 2) AS dblPart
+          FROM weighed w
+    ),
+    lines AS (
+        SELECT p.*,
+               CASE WHEN p.intRank = 1
+                    THEN p.dblGroup - (sum(p.dblPart) OVER g - p.dblPart) ELSE p.dblPart END AS dblAmount
+          FROM parted p
+        WINDOW g AS (PARTITION BY p.lngAMAssetFundAlterID, p.lngAMAssetAlterID, (p.blnDepreIncrease <> 0))
+    )
+    SELECT nextval('AMAssetFundBalanceAmortise_SEQ'), l.lngAMAssetAlterID, l.lngAMAssetFundAlterID, l.lngAMAssetID,
+           l.lngAMFundID, p_year, p_period, l.lngAMAssetFundAccAlterID, l.lngOrderNo, 1, l.lngLineAccountID,
+           l.lngLineDepartmentID, l.strFlexibleID, l.blnDepreIncrease, l.dblRate, l.dblQuotiety, l.dblAmount,
+           CASE WHEN l.blnDepreIncrease <> 0 THEN '增提折旧分摊' ELSE '折旧费用分摊' END, l.lngVoucherID, p_org
+      FROM lines l
+     WHERE l.dblAmount <> 0
+    UNION ALL
+    SELECT nextval('AMAssetFundBalanceAmortise_SEQ'), ch.lngAMAssetAlterID, ch.lngAMAssetFundAlterID, ch.lngAMAssetID,
+           ch.lngAMFundID, p_year, p_period, 0, 0, 1, 0, ch.lngDepartmentID, ' ', 0, 0, 0,
+           ch.dblDepreciation - ch.dblIncrease, '折旧费用分摊', ch.lngVoucherID, p_org
+      FROM charged ch
+     WHERE ch.dblDepreciation - ch.dblIncrease <> 0
+       AND NOT EXISTS (SELECT 1 FROM AMAssetFundAccAlter l
+                        WHERE l.lngAMAssetFundAlterID = ch.lngAMAssetFundAlterID AND l.blnDepreIncrease = 0)
+    UNION ALL
+    SELECT nextval('AMAssetFundBalanceAmortise_SEQ'), ch.lngAMAssetAlterID, ch.lngAMAssetFundAlterID, ch.lngAMAssetID,
+           ch.lngAMFundID, p_year, p_period, 0, 0, 2, ch.lngDepreciationAccountID, ch.lngDepartmentID, ' ', 0, 100, 1,
+           ch.dblDepreciation, '累计折旧分摊', ch.lngVoucherID, p_org
+      FROM charged ch;
+    GET DIAGNOSTICS v_rows = ROW_COUNT;
+    INSERT INTO AMAssetFundBalanceAmortise
+    SELECT * FROM AMAssetFundBalanceAmortiseEx x
+     WHERE x.lngOrganizationID = p_org AND x.intYear = p_year AND x.bytPeriod = p_period;
+    RETURN v_rows;
+END
+$$;
+
+-- The amortisation the component runs (intMode 0: apportion the latest
+-- depreciated period of the organisation; 2: take that apportionment back).
+-- Nothing to do before the first depreciation.  Returns 0.
+CREATE OR REPLACE FUNCTION AMAssetAmortise(p_mode integer, p_org integer)
+RETURNS double precision LANGUAGE plpgsql SET search_path FROM CURRENT AS $$
+DECLARE
+    v_latest integer := AMAssetLatestRun(p_org, NULL);
+BEGIN
+    IF v_latest IS NULL THEN
+        RETURN 0;
+    END IF;
+    IF p_mode = 2 THEN
+        DELETE FROM AMAssetFundBalanceAmortiseEx x
+         WHERE x.lngOrganizationID = p_org AND x.intYear * 100 + x.bytPeriod = v_latest;
+        DELETE FROM AMAssetFundBalanceAmortise x
+         WHERE x.lngOrganizationID = p_org AND x.intYear * 100 + x.bytPeriod = v_latest;
+    ELSE
+        PERFORM AMAssetWriteBalanceAmortise(v_latest / 100, v_latest % 100, p_org);
+    END IF;
+    RETURN 0;
+END
+$$;

@@ -1,0 +1,60 @@
+#include "depreciation/clsAMAssetAmortise.hpp"
+
+#include "depreciation/RoutineCall.hpp"
+#include "frame/ClassRegistry.hpp"
+#include "frame/Context.hpp"
+#include "frame/PublicDef.hpp"
+#include "frame/Utility.hpp"
+
+namespace tk::am {
+namespace {
+
+// Outside trade 32 no increased depreciation is apportioned.
+void ClearIncreaseUnlessTrade32(int32_t lngOrganizationID, std::shared_ptr<connect::Recordset>& rs) {
+    connect::Connection& conn = connection();
+    rs = conn.GetRecordset("Select 1 From Business Where lngTradeID = 32", 3, 1, 1, 0);
+    bool empty = false;
+    conn.IsRsEmpty(rs, empty);
+    if (empty) {
+        int32_t count = 0;
+        bool done = false;
+        try {
+            conn.ExecSql(std::string(" Update AMAssetFundBalanceEx") + " Set dblIncreaseDepreciation = 0" +
+                             " Where lngOrganizationID = " + std::to_string(lngOrganizationID),
+                         1, count, done);
+        } catch (...) {
+            // a failing update does not stop the apportionment
+        }
+    }
+    conn.CloseRs(rs);
+}
+
+}  // namespace
+
+void clsAMAssetAmortise::describe(DispatchTable<clsAMAssetAmortise>& t) {
+    addContextSetters(t, {ContextSetter::UserAndNewUser, ContextSetter::ConnBase});
+    t.method("Execute", [](clsAMAssetAmortise& self, Args& a) {
+        std::string message = argOr(a, 1, "").toText();
+        return Variant(self.Execute(argOr(a, 0, 0).toInt32(), message));
+    });
+}
+
+bool clsAMAssetAmortise::Execute(int32_t lngOrganizationID, std::string&) {
+    bool result = false;
+    std::shared_ptr<connect::Recordset> rs;
+    try {
+        ClearIncreaseUnlessTrade32(lngOrganizationID, rs);
+        result = RoutineCall().function(
+            "AMAssetAmortise", {RoutineInput::integer(Variant(int32_t{0})),
+                                RoutineInput::integer(Variant(lngOrganizationID))});
+    } catch (...) {
+        WriteLog(std::string("AMAssetAmortise") + kCrLf + ErrorInfo::current().description);
+        if (rs && context().ConnBase) context().ConnBase->CloseRs(rs);
+    }
+    return result;
+}
+
+}  // namespace tk::am
+
+using tk::am::clsAMAssetAmortise;
+TKAM_REGISTER_CLASS(clsAMAssetAmortise)

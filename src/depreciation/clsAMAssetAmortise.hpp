@@ -1,0 +1,21 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "connect/Dispatchable.hpp"
+
+namespace tk::am {
+
+// Apportions an organisation's depreciation to the departments and accounts
+// that bear it, through the account set's stored function AMAssetAmortise.
+// Outside trade 32 the increased depreciation is cleared first.
+class clsAMAssetAmortise : public DispatchableBase<clsAMAssetAmortise> {
+public:
+    std::string_view className() const override { return "clsAMAssetAmortise"; }
+    static void describe(DispatchTable<clsAMAssetAmortise>& t);
+
+    // True when the stored function returned 0; strErrMsg is never written.
+    bool Execute(int32_t lngOrganizationID, std::string& strErrMsg);
+};
+
+}  // namespace tk::am

@@ -1,0 +1,30 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "connect/Dispatchable.hpp"
+
+namespace tk::am {
+
+class clsAMAssetDeprection;
+
+// Rebuilds the daily journal of funding sources from scratch: deletes the
+// journal of one organisation (or all) and posts every period again through
+// WriteDaily, in three passes: additions, then depreciation and alterations
+// (alterations first when the account set posts them before depreciation).
+class clsAMAssetDaily : public DispatchableBase<clsAMAssetDaily> {
+public:
+    std::string_view className() const override { return "clsAMAssetDaily"; }
+    static void describe(DispatchTable<clsAMAssetDaily>& t);
+
+    // False on the first posting that fails or on a run-time error, with
+    // "ExecuteAMAssetDaily:" (and the error) appended to strErrMsg.
+    bool Execute(int32_t lngOrganizationID, std::string& strErrMsg);
+
+private:
+    bool PostPass(const std::string& table, const std::string& filter, bool blnFromDepreciation,
+                  std::shared_ptr<clsAMAssetDeprection>& depreciation);
+};
+
+}  // namespace tk::am

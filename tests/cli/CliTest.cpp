@@ -1,0 +1,248 @@
+// The amasset command end to end: the built program against the test server,
+// its effects checked in the account set's tables.
+#include <gtest/gtest.h>
+#include <unistd.h>
+#include <sys/wait.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <sstream>
+
+#include "TestDatabase.hpp"
+#include "provision/AccountSetAdmin.hpp"
+
+namespace tk::test {
+namespace {
+
+// Each test program runs in its own process; the account set is its own too.
+const std::string kSet = "clitest_" + std::to_string(getpid());
+
+struct Outcome {
+    int status = -1;
+    std::string out;
+};
+
+// The program sits in the build directory, the parent of this test's own.
+std::string program() {
+    auto self = std::filesystem::read_symlink("/proc/self/exe");
+    return (self.parent_path().parent_path() / "amasset").string();
+}
+
+std::string quoted(const std::string& arg) { return "'" + arg + "'"; }
+
+Outcome amasset(const std::string& args) {
+    std::string command = program() + " " + args + " --server " + quoted(adminServer()) + " 2>&1";
+    Outcome run;
+    FILE* pipe = popen(command.c_str(), "r");
+    std::array<char, 4096> buffer;
+    for (size_t n; (n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0;)
+        run.out.append(buffer.data(), n);
+    int status = pclose(pipe);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+Outcome inSet(const std::string& args) { return amasset(args + " --account-set " + kSet); }
+
+std::vector<std::string> csvFields(const std::string& line) {
+    std::vector<std::string> fields(1);
+    bool inQuotes = false;
+    for (char c : line) {
+        if (c == '"')
+            inQuotes = !inQuotes;
+        else if (c == ',' && !inQuotes)
+            fields.emplace_back();
+        else
+            fields.back() += c;
+    }
+    return fields;
+}
+
+// The fields of the last line of a CSV report: its total.
+std::vector<std::string> lastRow(const std::string& csv) {
+    std::string last, line;
+    for (std::istringstream lines(csv); std::getline(lines, line);)
+        if (!line.empty()) last = line;
+    return csvFields(last);
+}
+
+double amount(std::string text) {
+    std::erase(text, ',');
+    return std::stod(text);
+}
+
+class CliTest : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        Outcome created =
+            amasset("accountset create " + kSet + " --demo --years 2024 --replace");
+        ASSERT_EQ(created.status, 0) << created.out;
+    }
+    static void TearDownTestSuite() { am::AccountSetAdmin(adminServer()).drop(kSet); }
+
+    // The first column of the query's first row in the account set (Null when none).
+    Variant value(const std::string& sql) {
+        if (!conn_) {
+            conn_ = std::make_shared<connect::Connection>();
+            conn_->ServerName = testServer();
+            conn_->UserName = kSet;
+            conn_->Open();
+        }
+        auto rs = conn_->GetRecordset(sql, 3, 1);
+        return rs->eof() ? Variant() : rs->field(0);
+    }
+    double scalar(const std::string& sql) {
+        Variant v = value(sql);
+        return v.isNull() ? 0 : v.toDouble();
+    }
+    double assets() { return scalar("Select Count(*) From AMAsset"); }
+    double everyAssetRow() {
+        return scalar(
+            "Select (Select Count(*) From AMAsset) + (Select Count(*) From AMAssetAlter) +"
+            " (Select Count(*) From AMAssetFund) + (Select Count(*) From AMAssetFundAlter) +"
+            " (Select Count(*) From AMAssetFundAccAlter) From dual");
+    }
+
+  private:
+    std::shared_ptr<connect::Connection> conn_;
+};
+
+const std::string kLathe =
+    "asset add --category 02-01-01 --name 数控车床 --cost 120000 --date 2024-01-15 --department "
+    "0103";
+
+TEST_F(CliTest, AValidAssetIsSavedWithItsFundingSourcesAndLines) {
+    double before = assets();
+    Outcome run = inSet(kLathe + " --fund 01:60 --fund 02:40 --account-line 510101:0103:100");
+    ASSERT_EQ(run.status, 0) << run.out;
+    EXPECT_EQ(assets(), before + 1);
+    int32_t asset = static_cast<int32_t>(scalar("Select Max(lngAMAssetID) From AMAsset"));
+    std::string of = " Where lngAMAssetID = " + std::to_string(asset);
+    EXPECT_EQ(scalar("Select dblAmount From AMAssetAlter" + of), 120000);
+    EXPECT_EQ(scalar("Select Count(*) From AMAssetFund" + of), 2);
+    EXPECT_EQ(scalar("Select Sum(dblAmount) From AMAssetFundAlter" + of), 120000);
+    EXPECT_EQ(scalar("Select dblAmount From AMAssetFundAlter" + of + " And lngAMFundID = 2"),
+              48000);
+    EXPECT_EQ(scalar("Select Count(*) From AMAssetFundAccAlter l, AMAssetFundAlter fa Where"
+                     " l.lngAMAssetFundAlterID = fa.lngAMAssetFundAlterID And fa.lngAMAssetID = " +
+                     std::to_string(asset)),
+              2);
+}
+
+TEST_F(CliTest, BadInputFailsWithAMessageAndWritesNothing) {
+    double before = everyAssetRow();
+    for (const std::string& bad :
+         {std::string("asset add --category 02-01-01 --name 坏 --cost -5 --date 2024-01-15"),
+          std::string("asset add --category 02-01-01 --name 坏 --cost 12a --date 2024-01-15"),
+          std::string("asset add --category 99-99 --name 坏 --cost 100 --date 2024-01-15"),
+          std::string("asset add --category 02-01 --name 坏 --cost 100 --date 2024-01-15"),
+          std::string("asset add --category 02-01-01 --name 坏 --cost 100 --date 2030-01-15"),
+          std::string(
+              "asset add --category 02-01-01 --name 坏 --cost 100 --date 2024-01-15 --fund 09:100"),
+          std::string(
+              "asset add --category 02-01-01 --name 坏 --cost 100 --date 2024-01-15 --fund 01:50"),
+          kLathe + " --org 9", std::string("period close --period 2031-01")}) {
+        Outcome run = inSet(bad);
+        EXPECT_NE(run.status, 0) << bad;
+        EXPECT_NE(run.out.find("错误"), std::string::npos) << run.out;
+    }
+    EXPECT_EQ(everyAssetRow(), before);
+    EXPECT_NE(amasset(kLathe + " --account-set nosuchset").status, 0);
+}
+
+TEST_F(CliTest, TheRegisterAddsUpToTheJournalAndTheBalances) {
+    ASSERT_EQ(inSet(kLathe + " --account-line 510101:0103:70,660201:0101:30").status, 0);
+    ASSERT_EQ(inSet("asset add --category 03-01-02 --name 厢式货车 --cost 300000 --method 3 "
+                    "--total-work 500000"
+                    " --date 2024-01-20 --fund 01:50,02:50")
+                  .status,
+              0);
+    ASSERT_EQ(inSet("asset add --category 04-02 --name 复印机 --cost 36000 --method 5 --life 36"
+                    " --residual-rate 0 --date 2024-02-03 --department 0101")
+                  .status,
+              0);
+    Outcome closed = inSet("period close --period 2024-01 --to 2024-04");
+    ASSERT_EQ(closed.status, 0) << closed.out;
+    EXPECT_NE(closed.out.find("已结账 4 个期间"), std::string::npos) << closed.out;
+
+    Outcome report = inSet("report register --period 2024-04 --csv");
+    ASSERT_EQ(report.status, 0) << report.out;
+    std::vector<std::string> total = lastRow(report.out);
+    ASSERT_EQ(total.size(), 8u) << report.out;
+    EXPECT_EQ(total[1], "合计");
+    double cost = scalar("Select Sum(dblAmount) From AMAssetFundAlter");
+    double depreciation = scalar(
+        "Select Sum(dblDepreciation) From AMAssetFundBalance Where intYear * 100 + bytPeriod <= "
+        "202404");
+    EXPECT_GT(depreciation, 0);
+    EXPECT_NEAR(amount(total[4]), cost, 0.005);
+    EXPECT_NEAR(
+        amount(total[4]),
+        scalar("Select Sum(dblAmountAlter) From AMAssetFundDaily Where YearPeriod <= 202404"),
+        0.005);
+    EXPECT_NEAR(amount(total[5]), depreciation, 0.005);
+    EXPECT_NEAR(amount(total[5]),
+                scalar("Select Sum(dblDeprection + dblDeprectionAlter) From AMAssetFundDaily"
+                       " Where YearPeriod <= 202404"),
+                0.005);
+    EXPECT_NEAR(amount(total[7]), cost - depreciation - amount(total[6]), 0.005);
+
+    Outcome charges = inSet("report depreciation --period 2024-04 --csv");
+    ASSERT_EQ(charges.status, 0) << charges.out;
+    EXPECT_NE(charges.out.find("2024-04,510101,折旧费用,生产部"), std::string::npos) << charges.out;
+    EXPECT_NEAR(amount(lastRow(charges.out).at(4)),
+                scalar("Select Sum(dblDepreciation) From AMAssetFundBalance Where intYear * 100 + "
+                       "bytPeriod = 202404"),
+                0.005);
+}
+
+TEST_F(CliTest, RecordedWorkDrivesTheWorkloadMethodAndARebuildKeepsTheRegister) {
+    Outcome added = inSet(
+        "asset add --category 03-01-02 --name 冷藏车 --cost 300000 --method 3"
+        " --total-work 500000 --residual-rate 5 --date 2024-01-20");
+    ASSERT_EQ(added.status, 0) << added.out;
+    std::string code = value("Select strAMAssetCode From AMAsset").toText();
+    ASSERT_EQ(inSet("period close --period 2024-01").status, 0);
+    Outcome work = inSet("asset work " + code + " --period 2024-02 --work 5000");
+    ASSERT_EQ(work.status, 0) << work.out;
+    EXPECT_NE(inSet("asset work " + code + " --period 2024-02 --work -1").status, 0);
+    ASSERT_EQ(inSet("period close --period 2024-02").status, 0);
+    EXPECT_EQ(scalar("Select Sum(dblDepreciation) From AMAssetFundBalance Where bytPeriod = 2"),
+              285000.0 * 5000 / 500000);
+
+    Outcome journal = inSet("asset show " + code);
+    EXPECT_NE(journal.out.find("2,850.00"), std::string::npos) << journal.out;
+    std::string before = inSet("report register --period 2024-02 --csv").out;
+    ASSERT_EQ(inSet("post --rebuild").status, 0);
+    EXPECT_EQ(inSet("report register --period 2024-02 --csv").out, before);
+}
+
+TEST_F(CliTest, ADisposedAssetLeavesTheRegisterOnceAndForAll) {
+    ASSERT_EQ(inSet(kLathe + " --fund 01:50,02:50 --account-line 510101:0103:100").status, 0);
+    ASSERT_EQ(
+        inSet("asset add --category 04-02 --name 打印机 --cost 6000 --date 2024-01-10").status, 0);
+    std::string lathe =
+        value("Select strAMAssetCode From AMAsset Where lngAMAssetTypeID = 10").toText();
+    ASSERT_EQ(inSet("period close --period 2024-01 --to 2024-03").status, 0);
+    Outcome disposed = inSet("asset dispose " + lathe + " --date 2024-04-10");
+    ASSERT_EQ(disposed.status, 0) << disposed.out;
+    double rows = everyAssetRow();
+    EXPECT_NE(inSet("asset dispose " + lathe + " --date 2024-04-11").status, 0);
+    EXPECT_NE(inSet("asset dispose " + lathe + " --date 2024-04-11 --way 01").status, 0)
+        << "not a decrease";
+    EXPECT_EQ(everyAssetRow(), rows);
+    EXPECT_EQ(scalar("Select Count(*) From AMAssetFundAccAlter"), 4)
+        << "lines carried to the decrease";
+
+    ASSERT_EQ(inSet("period close --period 2024-04").status, 0);
+    std::vector<std::string> total = lastRow(inSet("report register --period 2024-04 --csv").out);
+    ASSERT_EQ(total.size(), 8u);
+    EXPECT_EQ(amount(total[4]), 6000);
+    EXPECT_EQ(amount(total[5]),
+              scalar("Select Sum(dblDepreciation) From AMAssetFundBalance b, AMAsset a"
+                     " Where a.lngAMAssetID = b.lngAMAssetID And a.lngAMAssetTypeID = 22"));
+}
+
+}  // namespace
+}  // namespace tk::test

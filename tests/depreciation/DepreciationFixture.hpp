@@ -1,0 +1,83 @@
+#pragma once
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "TestDatabase.hpp"
+#include "depreciation/clsAMAssetDeprection.hpp"
+
+namespace tk::am::test {
+
+// An asset as the card and funding-source objects would save it.
+struct AssetSpec {
+    int32_t category = 10;  // 机床: enterprise rule, straight-line, 120 periods
+    int16_t method = 2;
+    double cost = 0, residual = 0, life = 0;
+    int32_t year = 2024;
+    int16_t period = 1;
+    std::vector<double> fundCosts;  // cost carried by funding sources 1, 2, ...; empty: one source
+    double openingDepreciation = 0, startUsage = 0, startWork = 0;
+    bool opening = false;  // an opening record (期初卡片)
+
+    static AssetSpec Of(int16_t method, double cost, double residual, double life, int32_t category = 10) {
+        AssetSpec spec;
+        spec.method = method;
+        spec.cost = cost;
+        spec.residual = residual;
+        spec.life = life;
+        spec.category = category;
+        return spec;
+    }
+};
+
+// A new card version: an alteration (atOther) or a decrease (atDec).
+struct Change {
+    int32_t year = 2024;
+    int16_t period = 1;
+    int16_t alterType = 3;
+    double costChange = 0, impairmentChange = 0, residualChange = 0;
+    double life = 0;  // 0 keeps the life
+};
+
+// A demo account set of its own with helpers that save assets, alterations
+// and work, and run periods the way the host does.
+class DepreciationTest : public ::testing::Test {
+protected:
+    static constexpr int32_t kOrg = 1;
+
+    explicit DepreciationTest(bool onlineDevice = false) : accountSet("depr", true, onlineDevice) {}
+
+    tk::test::TestAccountSet accountSet;
+    std::shared_ptr<connect::Connection> conn = accountSet.useOnThisThread();
+    clsAMAssetDeprection depreciation;
+
+    int32_t AddAsset(const AssetSpec& spec);
+    int32_t Alter(int32_t asset, const Change& change);
+    void RecordWork(int32_t asset, int32_t year, int16_t period, double work);
+    // The host's period end: post the alterations, depreciate, post the depreciation.
+    void RunPeriod(int32_t year, int16_t period);
+    void RunPeriods(int32_t fromYear, int16_t fromPeriod, int count);
+
+    // Charge per period (year * 100 + period) of an asset, of all its sources or one.
+    std::map<int32_t, double> Charges(int32_t asset, int32_t fund = 0);
+    // Sum of the charges per depreciation year counted from the first charged period.
+    std::vector<double> YearTotals(int32_t asset, int32_t fund = 0);
+    double Scalar(const std::string& sql);
+    void Execute(const std::string& sql);
+    // Runs a PostgreSQL script in the account set as the server's superuser.
+    void AsAdmin(const std::string& script);
+
+private:
+    void AddFundVersion(int32_t asset, int32_t fund, int32_t version, const AssetSpec& spec, double share,
+                        bool first);
+};
+
+int32_t NextPeriod(int32_t yearPeriod);
+// Cents as an integer, so that sums compare exactly.
+int64_t Cents(double amount);
+
+}  // namespace tk::am::test

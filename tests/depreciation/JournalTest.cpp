@@ -1,0 +1,185 @@
+// The posting journal: its sums against balances and cards, idempotent
+// posting, and the rebuild giving what month-by-month posting gave.
+#include <algorithm>
+
+#include "DepreciationFixture.hpp"
+#include "depreciation/clsAMAssetDaily.hpp"
+
+namespace tk::am::test {
+namespace {
+
+const char* kJournalColumns =
+    "lngAMAssetID, lngAMAssetAlterID, lngAMFundID, lngAMAssetFundAlterID, YearPeriod, strDate, bytAlterType,"
+    " blnFromDepreciation, dblAmountAlter, dblDeprection, dblDeprectionAlter, dblDecAmountAlter,"
+    " dblNetworthAlter, dblTotalAmount, dblTotalDeprection, dblTotalDecAmount, dblTotalNetWorth, dblWork,"
+    " dblWorkAlter, intPeriods, intPeriodAlter, dblTotalWorks, intTotalPeriods, dblTotalDepredWorks,"
+    " intTotalDepredPeriods, lngVoucherID, lngOrganizationID";
+
+class JournalTest : public DepreciationTest {
+protected:
+    // Nine months of an organisation: opening records, two funding sources,
+    // work, cost increases, impairment, a change of life, decreases under both
+    // depreciation types, every period posted as the host posts it.
+    void RunNineMonths() {
+        Execute("Insert Into AMAssetTypeEx Select t.*, 1 From AMAssetType t Where t.lngAMAssetTypeID = 22");
+        Execute("Update AMAssetTypeEx Set bytDepreciationType = 3 Where lngAMAssetTypeID = 22");
+        AssetSpec opening = AssetSpec::Of(2, 50000, 2000, 60);
+        opening.opening = true;
+        opening.openingDepreciation = 10000;
+        opening.startUsage = 12;
+        opening.fundCosts = {30000, 20000};
+        AddAsset(opening);
+        int32_t truck = AddAsset(AssetSpec::Of(3, 300000, 12000, 400000, 16));
+        int32_t declining = 0, disposed = AddAsset(AssetSpec::Of(2, 24000, 0, 24));
+        int32_t shortened = AddAsset(AssetSpec::Of(2, 12000, 0, 24)), publicSector = 0;
+        for (int16_t period = 1; period <= 9; ++period) {
+            if (period == 2) {
+                AssetSpec spec = AssetSpec::Of(4, 80000, 3200, 48);
+                spec.period = 2;
+                spec.fundCosts = {50000, 30000};
+                declining = AddAsset(spec);
+            }
+            if (period == 3) {
+                AssetSpec spec = AssetSpec::Of(2, 36000, 0, 36, 22);
+                spec.period = 3;
+                publicSector = AddAsset(spec);
+            }
+            if (period == 4) Alter(declining, ChangeIn(4, 8000, 0, 0, 0));
+            if (period == 5) Alter(disposed, ChangeIn(5, 0, 0, 0, 0, 2));
+            if (period == 5) Alter(shortened, ChangeIn(5, 0, 0, 0, 12));
+            if (period == 6) Alter(declining, ChangeIn(6, 0, 5000, 0, 0));
+            if (period == 7) Alter(publicSector, ChangeIn(7, 0, 0, 0, 0, 2));
+            if (period >= 2) RecordWork(truck, 2024, period, 7000.0 * period);
+            RunPeriod(2024, period);
+        }
+    }
+
+    static Change ChangeIn(int16_t period, double cost, double impairment, double residual, double life,
+                           int16_t alterType = 3) {
+        Change change;
+        change.period = period;
+        change.costChange = cost;
+        change.impairmentChange = impairment;
+        change.residualChange = residual;
+        change.life = life;
+        change.alterType = alterType;
+        return change;
+    }
+
+    // Rows of (what, expected, actual); each pair must agree to the cent.
+    void ExpectPairs(const std::string& sql) {
+        auto rs = conn->GetRecordset(sql, 3, 1);
+        ASSERT_FALSE(rs->eof()) << "nothing compared: " << sql;
+        for (; !rs->eof(); rs->moveNext())
+            EXPECT_EQ(Cents(rs->field(1).toDouble()), Cents(rs->field(2).toDouble())) << rs->field(0).toText();
+    }
+
+    std::vector<std::string> Journal() {
+        auto rs = conn->GetRecordset(std::string("Select ") + kJournalColumns + " From AMAssetFundDaily", 3, 1);
+        std::vector<std::string> rows;
+        for (; !rs->eof(); rs->moveNext()) {
+            std::string row;
+            for (int i = 0; i < rs->fieldCount(); ++i) row += rs->field(i).toText() + "|";
+            rows.push_back(row);
+        }
+        std::sort(rows.begin(), rows.end());
+        return rows;
+    }
+};
+
+// The state of each asset's funding sources at the end of the nine months.
+const char* kFinalState =
+    " From AMAssetFund f, AMAsset a, AMAssetAlter v, AMAssetFundAlter fv, AMAssetFundBalance b"
+    " Where a.lngAMAssetID = f.lngAMAssetID And v.lngAMAssetAlterID = a.lngAMAssetLastAlterID"
+    " And fv.lngAMAssetFundAlterID = f.lngAMAssetFundLastAlterID"
+    " And b.lngAMAssetID = f.lngAMAssetID And b.lngAMFundID = f.lngAMFundID"
+    " And b.intYear * 100 + b.bytPeriod = (Select Max(x.intYear * 100 + x.bytPeriod) From AMAssetFundBalance x"
+    "     Where x.lngAMAssetID = f.lngAMAssetID)";
+
+std::string JournalSum(const std::string& expression, const std::string& upTo = "") {
+    return "(Select Coalesce(Sum(" + expression + "), 0) From AMAssetFundDaily d"
+           " Where d.lngAMAssetID = f.lngAMAssetID And d.lngAMFundID = f.lngAMFundID" + upTo + ")";
+}
+
+TEST_F(JournalTest, EverySourceSumsToItsBalancesAndCard) {
+    RunNineMonths();
+    std::string gone = "Case When v.bytAlterType = 2 Then 0 Else ";
+    ExpectPairs("Select 'cost ' || f.lngAMAssetID || '/' || f.lngAMFundID, " + gone + "fv.dblAmount End, " +
+                JournalSum("d.dblAmountAlter") + kFinalState);
+    ExpectPairs("Select 'impairment ' || f.lngAMAssetID, " + gone + "fv.dblDecAmount End, " +
+                JournalSum("d.dblDecAmountAlter") + kFinalState);
+    ExpectPairs("Select 'residual ' || f.lngAMAssetID, " + gone + "fv.dblNetworth End, " +
+                JournalSum("d.dblNetworthAlter") + kFinalState);
+    ExpectPairs("Select 'depreciation ' || f.lngAMAssetID || '/' || f.lngAMFundID, " + gone +
+                "b.dblInitDepreciation + b.dblDepreciation End, " +
+                JournalSum("d.dblDeprection + d.dblDeprectionAlter") + kFinalState);
+    ExpectPairs("Select 'periods ' || f.lngAMAssetID, b.intInitPeriods + b.intPeriods, " +
+                JournalSum("d.intPeriods") + kFinalState);
+    ExpectPairs("Select 'work ' || f.lngAMAssetID, b.dblInitWork + b.dblWork, " + JournalSum("d.dblWork") +
+                kFinalState);
+    ExpectPairs("Select 'life ' || f.lngAMAssetID, v.dblUseage, " +
+                JournalSum("d.intPeriodAlter + d.dblWorkAlter") + kFinalState);
+    ExpectPairs("Select 'card cost ' || a.lngAMAssetID, Case When v.bytAlterType = 2 Then 0 Else v.dblAmount End,"
+                " (Select Sum(d.dblAmountAlter) From AMAssetFundDaily d Where d.lngAMAssetID = a.lngAMAssetID)"
+                " From AMAsset a, AMAssetAlter v Where v.lngAMAssetAlterID = a.lngAMAssetLastAlterID");
+}
+
+TEST_F(JournalTest, SumsUpToAnyPeriodGiveThatPeriodsBalance) {
+    RunNineMonths();
+    std::string upTo = " And d.YearPeriod <= b.intYear * 100 + b.bytPeriod";
+    std::string rows =
+        " From AMAssetFundBalance b, AMAssetAlter v, AMAssetFundAlter fv, AMAssetFund f"
+        " Where v.lngAMAssetAlterID = b.lngAMAssetAlterID And v.bytAlterType <> 2"
+        " And fv.lngAMAssetFundAlterID = b.lngAMAssetFundAlterID"
+        " And f.lngAMAssetID = b.lngAMAssetID And f.lngAMFundID = b.lngAMFundID";
+    std::string what = "'period ' || (b.intYear * 100 + b.bytPeriod) || ' asset ' || b.lngAMAssetID || ' fund ' ||"
+                       " b.lngAMFundID";
+    ExpectPairs("Select " + what + ", b.dblInitDepreciation + b.dblDepreciation, " +
+                JournalSum("d.dblDeprection + d.dblDeprectionAlter", upTo) + rows);
+    ExpectPairs("Select " + what + ", fv.dblAmount - fv.dblDecAmount, " +
+                JournalSum("d.dblAmountAlter - d.dblDecAmountAlter", upTo) + rows);
+    ExpectPairs("Select " + what + ", b.intInitPeriods + b.intPeriods, " + JournalSum("d.intPeriods", upTo) +
+                rows);
+}
+
+TEST_F(JournalTest, EveryAlterationHasARowAndTheRunningTotalsFollowTheRows) {
+    RunNineMonths();
+    EXPECT_EQ(Scalar("Select Count(*) From AMAssetAlter v Where Not Exists (Select 1 From AMAssetFundDaily d"
+                     " Where d.lngAMAssetAlterID = v.lngAMAssetAlterID And d.blnFromDepreciation = 0)"),
+              0);
+    EXPECT_EQ(Scalar("Select Count(*) From AMAssetFundDaily d Where d.dblTotalAmount <>"
+                     " (Select Sum(e.dblAmountAlter) From AMAssetFundDaily e Where e.lngAMAssetID = d.lngAMAssetID"
+                     " And e.lngAMFundID = d.lngAMFundID And (e.YearPeriod < d.YearPeriod"
+                     " Or (e.YearPeriod = d.YearPeriod And e.blnFromDepreciation <= d.blnFromDepreciation"
+                     " And e.lngAMAssetAlterID <= d.lngAMAssetAlterID)))"),
+              0);
+}
+
+TEST_F(JournalTest, PostingTwicePostsNothingNewAndCancellingRemovesWhatWasPosted) {
+    RunNineMonths();
+    auto before = Journal();
+    EXPECT_TRUE(depreciation.WriteDaily(2024, 5, 0, false, false, Variant(kOrg)));
+    EXPECT_TRUE(depreciation.WriteDaily(2024, 5, 0, true, false, Variant(kOrg)));
+    EXPECT_EQ(Journal(), before);
+    EXPECT_TRUE(depreciation.WriteDaily(2024, 5, 0, true, true, Variant(kOrg)));
+    EXPECT_EQ(Scalar("Select Count(*) From AMAssetFundDaily Where YearPeriod = 202405 And blnFromDepreciation = 1"), 0);
+    EXPECT_GT(Scalar("Select Count(*) From AMAssetFundDaily Where YearPeriod = 202405 And blnFromDepreciation = 0"), 0);
+    EXPECT_TRUE(depreciation.WriteDaily(2024, 5, 0, true, false, Variant(kOrg)));
+    EXPECT_EQ(Journal(), before);
+}
+
+TEST_F(JournalTest, RebuildGivesTheRowsOfMonthByMonthPostingInEitherPassOrder) {
+    RunNineMonths();
+    auto monthByMonth = Journal();
+    clsAMAssetDaily daily;
+    std::string message = "kept";
+    EXPECT_TRUE(daily.Execute(kOrg, message));
+    EXPECT_EQ(message, "kept");
+    EXPECT_EQ(Journal(), monthByMonth);
+    Execute("Update Business Set blnAssetAddPeriod = 1");
+    EXPECT_TRUE(daily.Execute(0, message));
+    EXPECT_EQ(Journal(), monthByMonth);
+}
+
+}  // namespace
+}  // namespace tk::am::test

@@ -1,0 +1,150 @@
+// The rules around a schedule: depreciation types at addition and disposal,
+// changes in estimate, funding-source shares, and the residual value floor.
+#include <cmath>
+
+#include "DepreciationFixture.hpp"
+
+namespace tk::am::test {
+namespace {
+
+class RuleTest : public DepreciationTest {
+protected:
+    // 办公设备 of organisation 1 follows the public-sector rule.
+    void PublicSectorOfficeEquipment() {
+        Execute("Insert Into AMAssetTypeEx Select t.*, 1 From AMAssetType t Where t.lngAMAssetTypeID = 22");
+        Execute("Update AMAssetTypeEx Set bytDepreciationType = 3 Where lngAMAssetTypeID = 22");
+    }
+    int64_t TotalCents(int32_t asset, int32_t fund = 0) {
+        int64_t total = 0;
+        for (auto [period, charge] : Charges(asset, fund)) total += Cents(charge);
+        return total;
+    }
+    // A straight-line asset added in March and decreased in August.
+    int32_t AddedInMarchDecreasedInAugust(int32_t category) {
+        AssetSpec spec = AssetSpec::Of(2, 12000, 0, 12, category);
+        spec.period = 3;
+        int32_t asset = AddAsset(spec);
+        RunPeriods(2024, 3, 5);
+        Change decrease;
+        decrease.period = 8;
+        decrease.alterType = 2;
+        Alter(asset, decrease);
+        RunPeriods(2024, 8, 3);
+        return asset;
+    }
+};
+
+TEST_F(RuleTest, EnterpriseRuleStartsTheMonthAfterAdditionAndKeepsTheMonthOfDisposal) {
+    int32_t asset = AddedInMarchDecreasedInAugust(10);
+    std::map<int32_t, double> expected = {{202403, 0},    {202404, 1000}, {202405, 1000},
+                                          {202406, 1000}, {202407, 1000}, {202408, 1000}};
+    EXPECT_EQ(Charges(asset), expected) << "no rows once the asset is gone";
+}
+
+TEST_F(RuleTest, PublicSectorRuleStartsInTheMonthOfAdditionAndSkipsTheMonthOfDisposal) {
+    PublicSectorOfficeEquipment();
+    int32_t asset = AddedInMarchDecreasedInAugust(22);
+    std::map<int32_t, double> expected = {{202403, 1000}, {202404, 1000}, {202405, 1000},
+                                          {202406, 1000}, {202407, 1000}, {202408, 0}};
+    EXPECT_EQ(Charges(asset), expected);
+}
+
+TEST_F(RuleTest, CostIncreaseRecomputesLaterMonthsOnTheCarryingAmountOverTheRemainingLife) {
+    int32_t asset = AddAsset(AssetSpec::Of(2, 120000, 0, 60));
+    RunPeriods(2024, 1, 5);
+    auto before = Charges(asset);
+    Change increase;
+    increase.period = 6;
+    increase.costChange = 12000;
+    Alter(asset, increase);
+    RunPeriods(2024, 6, 60);
+    auto after = Charges(asset);
+    for (auto [period, charge] : before) EXPECT_EQ(after[period], charge) << "past period " << period;
+    EXPECT_EQ(Cents(after[202406]), 200000) << "the month of the change still runs on the old figures";
+    // From July: 132,000 - 10,000 already charged, over the 55 periods left.
+    int64_t year = std::llround(122000.0 * 12 / 55 * 100);
+    EXPECT_EQ(Cents(after[202407]), std::llround(year / 12.0));
+    EXPECT_EQ(Cents(after[202408]), std::llround(year * 2 / 12.0) - std::llround(year / 12.0));
+    EXPECT_EQ(TotalCents(asset), 13200000) << "the whole life ends at the new cost exactly";
+}
+
+TEST_F(RuleTest, ImpairmentLowersTheChargeFromTheNextMonth) {
+    int32_t asset = AddAsset(AssetSpec::Of(2, 60000, 0, 60));
+    RunPeriods(2024, 1, 5);
+    Change impairment;
+    impairment.period = 6;
+    impairment.impairmentChange = 11000;
+    Alter(asset, impairment);
+    RunPeriods(2024, 6, 3);
+    auto charges = Charges(asset);
+    EXPECT_EQ(charges[202406], 1000);
+    EXPECT_EQ(charges[202407], 800) << "(60,000 - 11,000 - 5,000) / 55";
+    EXPECT_EQ(charges[202408], 800);
+}
+
+TEST_F(RuleTest, ImpairmentUnderThePublicSectorRuleCountsFromItsOwnMonth) {
+    PublicSectorOfficeEquipment();
+    int32_t asset = AddAsset(AssetSpec::Of(2, 60000, 0, 60, 22));
+    RunPeriods(2024, 1, 5);
+    Change impairment;
+    impairment.period = 6;
+    impairment.impairmentChange = 11000;
+    Alter(asset, impairment);
+    RunPeriods(2024, 6, 2);
+    EXPECT_EQ(Charges(asset)[202406], 800) << "(60,000 - 11,000 - 5,000) / 55";
+}
+
+TEST_F(RuleTest, FundingSourcesShareEveryChargeAndEndAtTheirOwnAmounts) {
+    AssetSpec spec = AssetSpec::Of(2, 99999.99, 0, 37);
+    spec.fundCosts = {66666.66, 33333.33};
+    int32_t asset = AddAsset(spec);
+    RunPeriods(2024, 1, 40);
+    auto total = Charges(asset), first = Charges(asset, 1), second = Charges(asset, 2);
+    for (auto [period, charge] : total)
+        EXPECT_EQ(Cents(first[period]) + Cents(second[period]), Cents(charge)) << period;
+    EXPECT_EQ(TotalCents(asset, 1), 6666666);
+    EXPECT_EQ(TotalCents(asset, 2), 3333333);
+}
+
+TEST_F(RuleTest, AnOpeningRecordContinuesFromItsUsageAndStopsAtTheResidualValue) {
+    AssetSpec spec = AssetSpec::Of(2, 10000, 500, 60);
+    spec.opening = true;
+    spec.openingDepreciation = 9000;
+    spec.startUsage = 58;
+    int32_t asset = AddAsset(spec);
+    RunPeriods(2024, 1, 4);
+    std::map<int32_t, double> expected = {{202401, 250}, {202402, 250}, {202403, 0}, {202404, 0}};
+    EXPECT_EQ(Charges(asset), expected) << "an opening record is depreciated in its own period";
+    EXPECT_EQ(Scalar("Select dblInitDepreciation + dblDepreciation From AMAssetFundBalance"
+                     " Where intYear = 2024 And bytPeriod = 4 And lngAMAssetID = " + std::to_string(asset)),
+              9500);
+}
+
+TEST_F(RuleTest, ImpairmentBelowTheResidualValueEndsTheDepreciation) {
+    int32_t asset = AddAsset(AssetSpec::Of(2, 10000, 1000, 10));
+    RunPeriods(2024, 1, 3);
+    Change impairment;
+    impairment.period = 3;
+    impairment.impairmentChange = 7500;
+    Alter(asset, impairment);
+    RunPeriods(2024, 4, 3);
+    std::map<int32_t, double> expected = {{202401, 0}, {202402, 900}, {202403, 900},
+                                          {202404, 0}, {202405, 0},   {202406, 0}};
+    EXPECT_EQ(Charges(asset), expected);
+}
+
+TEST_F(RuleTest, ALifeShortenedBelowTheUsedPeriodsTakesTheRestAtOnce) {
+    int32_t asset = AddAsset(AssetSpec::Of(2, 12000, 0, 24));
+    RunPeriods(2024, 1, 6);
+    Change shorter;
+    shorter.period = 6;
+    shorter.life = 4;
+    Alter(asset, shorter);
+    RunPeriods(2024, 7, 2);
+    auto charges = Charges(asset);
+    EXPECT_EQ(charges[202407], 9500);
+    EXPECT_EQ(charges[202408], 0);
+}
+
+}  // namespace
+}  // namespace tk::am::test

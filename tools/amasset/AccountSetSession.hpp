@@ -1,0 +1,57 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "CliContext.hpp"
+#include "YearPeriod.hpp"
+#include "connect/Connection.hpp"
+
+namespace tk::tools {
+
+// The account set and organisation a command works in, logged in the way a
+// host does: the thread's User and ConnBase point at it.
+class AccountSetSession {
+  public:
+    // The account set named by --account-set (or --user), else `fallbackName`.
+    explicit AccountSetSession(const CliContext& cli, const std::string& fallbackName = "");
+
+    connect::Connection& connection() const { return *conn_; }
+    const std::string& name() const { return name_; }
+    int32_t organization() const { return organization_; }
+
+    // The first column of the first row, or nothing when there is no row or it is null.
+    std::optional<std::string> lookup(const std::string& sql) const;
+    double number(const std::string& sql) const;
+    // The period of the organisation a date falls in; an error outside AccountPeriod.
+    YearPeriod periodOfDate(const std::string& date) const;
+    // An error when the organisation has no such period.
+    void requirePeriod(const YearPeriod& period) const;
+    // The organisation's asset of that code; an error when there is none.
+    int32_t assetID(const std::string& code) const;
+    // The last day of a period, as the period table gives it.
+    std::string periodEnd(const YearPeriod& period) const;
+
+  private:
+    std::string name_;
+    int32_t organization_ = 0;
+    std::shared_ptr<connect::Connection> conn_;
+};
+
+// Runs `work` inside one transaction of the session's connection: committed
+// when it returns, rolled back when it throws.
+template <typename Work>
+auto inTransaction(const AccountSetSession& session, Work&& work) {
+    session.connection().BeginTrans();
+    try {
+        auto result = work();
+        session.connection().CommitTrans();
+        return result;
+    } catch (...) {
+        session.connection().RollbackTrans();
+        throw;
+    }
+}
+
+}  // namespace tk::tools

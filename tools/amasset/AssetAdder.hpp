@@ -1,0 +1,52 @@
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "AccountSetSession.hpp"
+
+namespace tk::tools {
+
+// A new asset as the command line describes it, by codes.
+struct NewAsset {
+    struct Fund {
+        std::string code;
+        double percent = 100;  // share of the cost
+    };
+    struct AccountLine {
+        std::string account, department;
+        double percent = 100;  // share of the depreciation
+    };
+    std::string category, name, date, department;
+    double cost = 0;
+    std::optional<double> residualRate, life, totalWork;
+    std::optional<int16_t> method;
+    std::vector<Fund> funds;  // empty: the first funding source carries it all
+    std::vector<AccountLine> accountLines;
+};
+
+// Adds assets through the card, funding-source and depreciation classes, each
+// asset in one transaction: afterwards the whole asset exists or none of it.
+class AssetAdder {
+  public:
+    explicit AssetAdder(const AccountSetSession& session) : session_(session) {}
+    // The new asset's id and code; input that names nothing known raises an
+    // error before anything is written.
+    std::pair<int32_t, std::string> add(const NewAsset& asset) const;
+
+  private:
+    struct Resolved;
+    Resolved resolve(const NewAsset& asset) const;
+    int32_t idOf(const std::string& sql, const std::string& what, const std::string& code) const;
+    std::pair<int32_t, std::string> write(const NewAsset& asset, const Resolved& r) const;
+    // The asset id and its first version's id.
+    std::pair<int32_t, int32_t> saveCard(const NewAsset& asset, const Resolved& r,
+                                         const std::string& code) const;
+    void saveFunds(int32_t assetID, int32_t versionID, const NewAsset& asset,
+                   const Resolved& r) const;
+
+    const AccountSetSession& session_;
+};
+
+}  // namespace tk::tools

@@ -1,0 +1,186 @@
+#include "AssetCommand.hpp"
+
+#include <iostream>
+#include <stdexcept>
+
+#include "AssetAdder.hpp"
+#include "AssetDisposer.hpp"
+#include "InputText.hpp"
+#include "TablePrinter.hpp"
+#include "depreciation/clsAMAssetDeprection.hpp"
+#include "register/clsAMAssetCard.hpp"
+
+namespace tk::tools {
+namespace {
+
+std::optional<double> optionalNumber(const Options& o, const std::string& name,
+                                     const std::string& what) {
+    auto text = o.value(name);
+    if (!text) return std::nullopt;
+    return parseNonNegative(*text, what);
+}
+
+NewAsset newAssetFrom(const Options& o) {
+    NewAsset asset;
+    asset.category = o.value("category", "");
+    asset.name = o.value("name", "");
+    asset.date = o.value("date", "");
+    asset.department = o.value("department", "");
+    auto cost = o.value("cost");
+    if (!cost) throw std::runtime_error("请指定原值 (--cost)");
+    asset.cost = parseNonNegative(*cost, "原值");
+    asset.residualRate = optionalNumber(o, "residual-rate", "净残值率");
+    asset.life = optionalNumber(o, "life", "使用期间");
+    asset.totalWork = optionalNumber(o, "total-work", "工作总量");
+    if (auto method = o.value("method"))
+        asset.method = static_cast<int16_t>(parseInteger(*method, 1, 6, "折旧方法"));
+    for (const std::string& fund : o.values("fund")) {
+        auto parts = splitParts(fund, 2, "资金来源");
+        asset.funds.push_back({parts[0], parseNonNegative(parts[1], "资金来源比例")});
+    }
+    for (const std::string& line : o.values("account-line")) {
+        auto parts = splitParts(line, 3, "折旧分摊");
+        asset.accountLines.push_back(
+            {parts[0], parts[1], parseNonNegative(parts[2], "折旧分摊比例")});
+    }
+    return asset;
+}
+
+int addAsset(const CliContext& cli) {
+    NewAsset asset = newAssetFrom(cli.options());
+    AccountSetSession session(cli);
+    auto [id, code] = AssetAdder(session).add(asset);
+    std::cout << "资产已新增: " << code << " " << asset.name << " (编号 " << id << ")\n";
+    return 0;
+}
+
+int listAssets(const CliContext& cli) {
+    AccountSetSession session(cli);
+    const Options& o = cli.options();
+    std::string where = " Where a.lngOrganizationID = " + std::to_string(session.organization());
+    if (auto category = o.value("category"))
+        where += " And t.strAMAssetTypeCode Like " + sqlText(*category + "%");
+    if (auto department = o.value("department"))
+        where += " And d.strDepartmentCode = " + sqlText(*department);
+    auto rs = session.connection().GetRecordset(
+        "Select a.strAMAssetCode, a.strAMAssetName, t.strAMAssetTypeName, d.strDepartmentName, "
+        "v.dblAmount"
+        " From AMAsset a, AMAssetAlter v, AMAssetType t, Department d" +
+            where +
+            " And v.lngAMAssetAlterID = a.lngAMAssetLastAlterID And t.lngAMAssetTypeID = "
+            "a.lngAMAssetTypeID"
+            " And d.lngDepartmentID = a.lngDepartmentID Order By a.strAMAssetCode",
+        3, 1);
+    TablePrinter table(
+        {{"资产编码"}, {"资产名称"}, {"类别"}, {"部门"}, {"原值", TablePrinter::Align::Right}});
+    for (; !rs->eof(); rs->moveNext())
+        table.addRow({rs->field(0).toText(), rs->field(1).toText(), rs->field(2).toText(),
+                      rs->field(3).toText(), formatAmount(rs->field(4).toDouble())});
+    o.flag("csv") ? table.printCsv(std::cout) : table.print(std::cout);
+    return 0;
+}
+
+int recordWork(const CliContext& cli) {
+    const Options& o = cli.options();
+    auto period = o.value("period");
+    auto work = o.value("work");
+    if (o.word(2).empty() || !period || !work)
+        throw std::runtime_error(
+            "用法: amasset asset work 资产编码 --period yyyy-MM --work 工作量");
+    YearPeriod yp = YearPeriod::parse(*period);
+    double amount = parseNonNegative(*work, "工作量");
+    AccountSetSession session(cli);
+    session.requirePeriod(yp);
+    int32_t asset = session.assetID(o.word(2));
+    inTransaction(session, [&] {
+        am::clsAMAssetDeprection depreciation;
+        if (!depreciation.CaclDeprectionWork(0, static_cast<int16_t>(yp.year), yp.period, asset,
+                                             amount, session.organization()))
+            throw std::runtime_error("登记工作量失败 (期间已结账或资产不按工作量法折旧, 详见日志)");
+        return 0;
+    });
+    std::cout << "已登记工作量: " << o.word(2) << " " << yp.text() << " " << amount << "\n";
+    return 0;
+}
+
+int disposeAsset(const CliContext& cli) {
+    const Options& o = cli.options();
+    auto date = o.value("date");
+    if (o.word(2).empty() || !date)
+        throw std::runtime_error(
+            "用法: amasset asset dispose 资产编码 --date yyyy-MM-dd [--way 减少方式编码]");
+    AccountSetSession session(cli);
+    AssetDisposer(session).dispose(o.word(2), *date, o.value("way", "08"));
+    std::cout << "资产已减少: " << o.word(2) << " " << *date << "\n";
+    return 0;
+}
+
+// The card's latest version and what each funding source carries, as the
+// journal shows it now.
+int showAsset(const CliContext& cli) {
+    if (cli.options().word(2).empty())
+        throw std::runtime_error("用法: amasset asset show 资产编码");
+    AccountSetSession session(cli);
+    am::clsAMAssetCard card;
+    card.Mode = am::atOther;
+    card.LoadID(session.assetID(cli.options().word(2)));
+    auto text = [&](const std::string& sql) { return session.lookup(sql).value_or(""); };
+    TablePrinter fields({{"项目"}, {"内容"}});
+    fields.addRow({"资产编码", card.strAMAssetCode});
+    fields.addRow({"资产名称", card.strAMAssetName});
+    fields.addRow(
+        {"类别", text("Select strAMAssetTypeName From AMAssetType Where lngAMAssetTypeID = " +
+                      std::to_string(card.lngAMAssetTypeID))});
+    fields.addRow(
+        {"部门", text("Select strDepartmentName From Department Where lngDepartmentID = " +
+                      std::to_string(card.lngDepartmentID))});
+    fields.addRow({"入账日期", card.strDate});
+    fields.addRow({"折旧方法", std::to_string(card.bytDepreciationMethod)});
+    fields.addRow({"原值", formatAmount(card.dblAmount)});
+    fields.addRow({"净残值", formatAmount(card.dblNetworth)});
+    fields.addRow({"减值准备", formatAmount(card.dblDecAmount)});
+    fields.addRow({"使用期间/工作总量", std::to_string(card.dblUseage)});
+    fields.print(std::cout);
+    auto rs = session.connection().GetRecordset(
+        "Select f.strAMFundName, Sum(j.dblAmountAlter), Sum(j.dblDeprection + "
+        "j.dblDeprectionAlter),"
+        " Sum(j.dblDecAmountAlter) From AMAssetFundDaily j, AMFund f Where j.lngAMFundID = "
+        "f.lngAMFundID"
+        " And j.lngAMAssetID = " +
+            std::to_string(card.lngAMAssetID) +
+            " Group By f.strAMFundCode, f.strAMFundName Order By f.strAMFundCode",
+        3, 1);
+    TablePrinter funds({{"资金来源"},
+                        {"原值", TablePrinter::Align::Right},
+                        {"累计折旧", TablePrinter::Align::Right},
+                        {"减值准备", TablePrinter::Align::Right}});
+    for (; !rs->eof(); rs->moveNext())
+        funds.addRow({rs->field(0).toText(), formatAmount(rs->field(1).toDouble()),
+                      formatAmount(rs->field(2).toDouble()),
+                      formatAmount(rs->field(3).toDouble())});
+    std::cout << "\n已过账的资金来源:\n";
+    funds.print(std::cout);
+    return 0;
+}
+
+}  // namespace
+
+int assetCommand(const CliContext& cli) {
+    std::string action = cli.options().word(1);
+    if (action == "add") return addAsset(cli);
+    if (action == "list") return listAssets(cli);
+    if (action == "show") return showAsset(cli);
+    if (action == "work") return recordWork(cli);
+    if (action == "dispose") return disposeAsset(cli);
+    std::cerr
+        << "用法: amasset asset add --category 类别编码 --name 名称 --cost 原值 --date yyyy-MM-dd\n"
+           "         [--residual-rate R] [--life 月数 | --total-work 工作总量] [--method 2..6]\n"
+           "         [--department 部门编码] [--fund 编码:比例 ...] [--account-line 科目:部门:比例 "
+           "...]\n"
+           "       amasset asset list [--category 类别编码] [--department 部门编码] [--csv]\n"
+           "       amasset asset show 资产编码\n"
+           "       amasset asset work 资产编码 --period yyyy-MM --work 工作量\n";
+    return 2;
+}
+
+}  // namespace tk::tools

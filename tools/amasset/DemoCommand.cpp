@@ -1,0 +1,179 @@
+#include "DemoCommand.hpp"
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <iostream>
+#include <random>
+#include <stdexcept>
+
+#include "AssetAdder.hpp"
+#include "PeriodCommand.hpp"
+#include "ProgressBar.hpp"
+#include "ReportCommand.hpp"
+#include "depreciation/clsAMAssetDeprection.hpp"
+#include "provision/AccountSetAdmin.hpp"
+#include "register/clsAMAssetType.hpp"
+
+namespace tk::tools {
+namespace {
+
+constexpr int kYear = 2024;
+constexpr int kAssets = 200;
+constexpr int16_t kWorkload = 3;
+constexpr int16_t kPublicSector = 3;
+
+// A demo category: its code, the names its assets get and their cost range.
+struct DemoCategory {
+    const char* code;
+    std::vector<const char*> names;
+    double minCost, maxCost;
+    int weight;  // how often it is drawn
+};
+
+const std::vector<DemoCategory>& categories() {
+    static const std::vector<DemoCategory> kCategories = {
+        {"01-01-01", {"综合办公楼", "研发中心大楼", "行政楼"}, 3e6, 9e6, 1},
+        {"01-01-02", {"一号生产厂房", "二号生产厂房", "装配车间", "成品仓库"}, 2e6, 8e6, 2},
+        {"01-02-01", {"厂区主干道", "物流通道"}, 2e5, 8e5, 1},
+        {"01-02-02", {"厂区围墙"}, 1e5, 3e5, 1},
+        {"02-01-01",
+         {"数控车床", "立式加工中心", "平面磨床", "数控铣床", "摇臂钻床"},
+         8e4,
+         9e5,
+         12},
+        {"02-01-02", {"桥式起重机", "电动葫芦", "门式起重机"}, 5e4, 6e5, 5},
+        {"02-02", {"注塑机", "激光切割机", "自动焊接机器人", "空气压缩机"}, 1e5, 1.5e6, 10},
+        {"03-01-01", {"商务车", "轿车", "中型客车"}, 1.5e5, 6e5, 5},
+        {"03-01-02", {"厢式货车", "重型卡车", "冷藏车"}, 1.2e5, 7e5, 6},
+        {"04-01-01", {"台式计算机", "图形工作站"}, 4e3, 2e4, 20},
+        {"04-01-02", {"笔记本电脑", "移动工作站"}, 5e3, 2.5e4, 20},
+        {"04-01-03", {"数据库服务器", "应用服务器", "存储阵列"}, 3e4, 3e5, 6},
+        {"04-02", {"激光打印机", "复印机", "投影仪", "扫描仪"}, 2e3, 6e4, 14},
+        {"05-01", {"会议桌", "办公桌椅组合", "接待沙发"}, 2e3, 3e4, 10},
+        {"05-02", {"文件柜", "档案密集架", "货架"}, 1.5e3, 5e4, 8},
+        {"06", {"厂区土地使用权"}, 5e6, 1e7, 1},
+    };
+    return kCategories;
+}
+
+// Where a department's depreciation is charged.
+const char* expenseAccount(const std::string& department) {
+    if (department == "0103") return "510101";
+    if (department == "0105") return "660101";
+    return "660201";
+}
+
+class DemoYear {
+  public:
+    explicit DemoYear(const AccountSetSession& session) : session_(session), adder_(session) {}
+
+    void useBothDepreciationTypes() const {
+        for (const char* code : {"04-02", "05-01", "05-02"}) {
+            am::clsAMAssetType type;
+            type.LoadID(std::stoi(*session_.lookup("Select lngAMAssetTypeID From AMAssetType Where "
+                                                   "strAMAssetTypeCode = '" +
+                                                   std::string(code) + "'")),
+                        session_.organization());
+            type.bytDepreciationtype = kPublicSector;
+            if (type.SaveCard() == 0)
+                throw std::runtime_error(std::string("保存资产类别失败: ") + code);
+        }
+    }
+
+    void addAssets() {
+        ProgressBar bar("新增资产", kAssets);
+        for (int i = 0; i < kAssets; ++i) {
+            NewAsset asset = draw(i);
+            auto [id, code] = adder_.add(asset);
+            if (asset.method == kWorkload)
+                trucks_.push_back({id, session_.periodOfDate(asset.date)});
+            bar.advance(code);
+        }
+        bar.finish("已新增 " + std::to_string(kAssets) + " 项资产");
+    }
+
+    // Kilometres driven by every lorry in service during the period.
+    void recordWork(YearPeriod period) {
+        am::clsAMAssetDeprection depreciation;
+        std::uniform_real_distribution<double> km(1500, 9000);
+        for (const auto& [asset, added] : trucks_) {
+            if (period <= added) continue;  // from the month after it came
+            double work = std::round(km(random_));
+            if (!depreciation.CaclDeprectionWork(0, static_cast<int16_t>(period.year),
+                                                 period.period, asset, work,
+                                                 session_.organization()))
+                throw std::runtime_error("登记工作量失败: 期间 " + period.text());
+        }
+    }
+
+  private:
+    NewAsset draw(int index) {
+        const DemoCategory& category = pickCategory();
+        std::uniform_int_distribution<size_t> nameOf(0, category.names.size() - 1);
+        std::uniform_real_distribution<double> cost(category.minCost, category.maxCost);
+        std::uniform_int_distribution<int> month(1, 12), day(1, 28), department(1, 5), method(0, 3);
+        NewAsset asset;
+        asset.category = category.code;
+        asset.name =
+            std::string(category.names[nameOf(random_)]) + " " + std::to_string(index + 1) + "号";
+        asset.cost = std::round(cost(random_) * 100) / 100;
+        char date[11];
+        std::snprintf(date, sizeof date, "%04d-%02d-%02d", kYear, month(random_), day(random_));
+        asset.date = date;
+        asset.department = "010" + std::to_string(department(random_));
+        static constexpr int16_t kMethods[] = {2, 4, 5, 6};
+        if (std::string(category.code) == "03-01-02")
+            asset.method = kWorkload;
+        else if (std::string(category.code) != "06")
+            asset.method = kMethods[method(random_)];
+        if (index % 5 == 0) asset.funds = {{"01", 60}, {"02", 40}};
+        if (index % 7 == 0)
+            asset.accountLines = {{"510101", "0103", 60}, {"660201", "0101", 40}};
+        else
+            asset.accountLines = {{expenseAccount(asset.department), asset.department, 100}};
+        return asset;
+    }
+
+    const DemoCategory& pickCategory() {
+        std::vector<int> weights;
+        for (const auto& c : categories()) weights.push_back(c.weight);
+        std::discrete_distribution<size_t> pick(weights.begin(), weights.end());
+        return categories()[pick(random_)];
+    }
+
+    const AccountSetSession& session_;
+    AssetAdder adder_;
+    std::mt19937 random_{20240101};
+    std::vector<std::pair<int32_t, YearPeriod>> trucks_;
+};
+
+}  // namespace
+
+int demoCommand(const CliContext& cli) {
+    auto started = std::chrono::steady_clock::now();
+    const std::string name = cli.options().value("account-set", "AMDEMO");
+    std::cout << "数据库服务: " << cli.server() << "\n";
+    am::AccountSetOptions options;
+    options.years = {kYear};
+    options.demo = true;
+    options.replace = true;
+    am::AccountSetAdmin(cli.adminServer()).create(name, options);
+    std::cout << "演示账套 " << name << " 已创建 (" << kYear << " 年)\n";
+
+    AccountSetSession session(cli, name);
+    DemoYear year(session);
+    year.useBothDepreciationTypes();
+    year.addAssets();
+    closePeriods(session, {kYear, 1}, {kYear, 12}, [&](YearPeriod p) { year.recordWork(p); });
+
+    std::cout << "\n";
+    printRegister(session, YearPeriod{kYear, 12}, {false, true}, std::cout);
+    std::cout << "\n";
+    printDepreciation(session, std::nullopt, {false, true}, std::cout);
+    std::chrono::duration<double> took = std::chrono::steady_clock::now() - started;
+    std::cout << "\n演示完成, 用时 " << static_cast<int>(took.count() + 0.5) << " 秒\n";
+    return 0;
+}
+
+}  // namespace tk::tools

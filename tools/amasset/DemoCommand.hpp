@@ -1,0 +1,9 @@
+#pragma once
+#include "CliContext.hpp"
+
+namespace tk::tools {
+
+// amasset demo: a demo account set with a year of assets, closed and reported.
+int demoCommand(const CliContext& cli);
+
+}  // namespace tk::tools

@@ -1,0 +1,98 @@
+#include "TablePrinter.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace tk::tools {
+namespace {
+
+bool isWide(char32_t c) {
+    return (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0xA4CF) ||
+           (c >= 0xAC00 && c <= 0xD7A3) || (c >= 0xF900 && c <= 0xFAFF) ||
+           (c >= 0xFE30 && c <= 0xFE4F) || (c >= 0xFF00 && c <= 0xFF60) ||
+           (c >= 0xFFE0 && c <= 0xFFE6) || (c >= 0x20000 && c <= 0x3FFFD);
+}
+
+std::string csvField(const std::string& text) {
+    if (text.find_first_of(",\"\n\r") == std::string::npos) return text;
+    std::string out = "\"";
+    for (char c : text) out += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return out + "\"";
+}
+
+}  // namespace
+
+size_t TablePrinter::displayWidth(const std::string& utf8) {
+    size_t width = 0;
+    for (size_t i = 0; i < utf8.size();) {
+        unsigned char lead = static_cast<unsigned char>(utf8[i]);
+        size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        char32_t code = length == 1 ? lead : lead & (0x3F >> (length - 1));
+        for (size_t k = 1; k < length && i + k < utf8.size(); ++k)
+            code = (code << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+        width += isWide(code) ? 2 : 1;
+        i += length;
+    }
+    return width;
+}
+
+TablePrinter::TablePrinter(std::vector<Column> columns) : columns_(std::move(columns)) {}
+
+void TablePrinter::addRow(std::vector<std::string> cells) {
+    cells.resize(columns_.size());
+    rows_.push_back(std::move(cells));
+}
+
+void TablePrinter::addRule() { rows_.emplace_back(); }
+
+void TablePrinter::print(std::ostream& out) const {
+    std::vector<size_t> widths;
+    for (const auto& c : columns_) widths.push_back(displayWidth(c.title));
+    for (const auto& row : rows_)
+        for (size_t i = 0; i < row.size(); ++i)
+            widths[i] = std::max(widths[i], displayWidth(row[i]));
+    auto line = [&](const std::vector<std::string>& cells) {
+        for (size_t i = 0; i < cells.size(); ++i) {
+            std::string pad(widths[i] - displayWidth(cells[i]), ' ');
+            bool right = columns_[i].align == Align::Right;
+            out << (i ? "  " : "")
+                << (right ? pad + cells[i] : cells[i] + (i + 1 < cells.size() ? pad : ""));
+        }
+        out << "\n";
+    };
+    auto rule = [&] {
+        size_t total = 0;
+        for (size_t w : widths) total += w + 2;
+        out << std::string(total > 2 ? total - 2 : 0, '-') << "\n";
+    };
+    std::vector<std::string> titles;
+    for (const auto& c : columns_) titles.push_back(c.title);
+    line(titles);
+    rule();
+    for (const auto& row : rows_) row.empty() ? rule() : line(row);
+}
+
+void TablePrinter::printCsv(std::ostream& out) const {
+    for (size_t i = 0; i < columns_.size(); ++i)
+        out << (i ? "," : "") << csvField(columns_[i].title);
+    out << "\r\n";
+    for (const auto& row : rows_) {
+        if (row.empty()) continue;
+        for (size_t i = 0; i < row.size(); ++i) out << (i ? "," : "") << csvField(row[i]);
+        out << "\r\n";
+    }
+}
+
+std::string formatAmount(double value) {
+    char digits[64];
+    std::snprintf(digits, sizeof digits, "%.2f", std::fabs(value) < 0.005 ? 0.0 : value);
+    std::string text = digits;
+    size_t point = text.find('.');
+    size_t start = text[0] == '-' ? 1 : 0;
+    for (long at = static_cast<long>(point) - 3; at > static_cast<long>(start); at -= 3)
+        text.insert(static_cast<size_t>(at), ",");
+    return text;
+}
+
+}  // namespace tk::tools
