@@ -27,29 +27,43 @@ using tk::am::clsAMAssetDeprection;
 
 constexpr int kLargeOrg = 1, kLargeAssets = 100000;  // the WriteBalance organisation
 constexpr int kJournalOrg = 2, kJournalAssets = 10000, kJournalPeriods = 12;
+constexpr int kNewOrg = 3, kNewAssets = 2000;  // added in the open period
 
-// Straight-line assets added in January 2024 with one funding source each,
-// generated in the database itself.
-std::string GenerateAssets(int org, int first, int count) {
-    std::string range = "generate_series(" + std::to_string(first) + ", " + std::to_string(first + count - 1) + ")";
-    std::string o = std::to_string(org);
+// Straight-line assets added in a period of 2024 with one funding source
+// each, generated in the database itself.
+std::string GenerateAssets(int org, int first, int count, int period = 1) {
+    std::string range =
+        "generate_series(" + std::to_string(first) + ", " + std::to_string(first + count - 1) + ")";
+    std::string o = std::to_string(org), p = std::to_string(period);
     return "INSERT INTO AMAsset (lngAMAssetID, strAMAssetCode, strAMAssetName, lngAMAssetTypeID,"
            " lngAMAssetInitAlterID, lngAMAssetLastAlterID, lngOrganizationID, lngDepartmentID)"
-           " SELECT g, 'B' || g, '设备' || g, 10, g, g, " + o + ", 3 FROM " + range + " g;"
-           "INSERT INTO AMAssetAlter (lngAMAssetAlterID, lngAMAssetID, intYear, bytPeriod, strDate, lngAMAssetTypeID,"
-           " bytAlterType, bytDepreciationMethod, bytStatus, lngOrganizationID, dblAmount, dblNetworth, dblUseage,"
+           " SELECT g, 'B' || g, '设备' || g, 10, g, g, " +
+           o + ", 3 FROM " + range +
+           " g;"
+           "INSERT INTO AMAssetAlter (lngAMAssetAlterID, lngAMAssetID, intYear, bytPeriod, "
+           "strDate, lngAMAssetTypeID,"
+           " bytAlterType, bytDepreciationMethod, bytStatus, lngOrganizationID, dblAmount, "
+           "dblNetworth, dblUseage,"
            " dblAmountAlter)"
-           " SELECT g, g, 2024, 1, '2024-01-15', 10, 1, 2, 2, " + o + ", 12000 + g % 1000, 0, 36 + g % 48,"
-           " 12000 + g % 1000 FROM " + range + " g;"
-           "INSERT INTO AMAssetFundAlter (lngAMAssetFundAlterID, lngAMAssetAlterID, lngAMAssetID, lngAMFundID, intYear,"
-           " bytPeriod, strDate, dblAmount, dblAmountAlter, bytAlterType, bytStatus, lngOrganizationID)"
-           " SELECT g, g, g, 1, 2024, 1, '2024-01-15', 12000 + g % 1000, 12000 + g % 1000, 1, 2, " + o + " FROM " +
-           range + " g;"
-           "INSERT INTO AMAssetFund SELECT g, 1, g, g FROM " + range + " g;";
+           " SELECT g, g, 2024, " +
+           p + ", '2024-01-15', 10, 1, 2, 2, " + o +
+           ", 12000 + g % 1000, 0, 36 + g % 48,"
+           " 12000 + g % 1000 FROM " +
+           range +
+           " g;"
+           "INSERT INTO AMAssetFundAlter (lngAMAssetFundAlterID, lngAMAssetAlterID, lngAMAssetID, "
+           "lngAMFundID, intYear,"
+           " bytPeriod, strDate, dblAmount, dblAmountAlter, bytAlterType, bytStatus, "
+           "lngOrganizationID)"
+           " SELECT g, g, g, 1, 2024, " +
+           p + ", '2024-01-15', 12000 + g % 1000, 12000 + g % 1000, 1, 2, " + o + " FROM " + range +
+           " g;"
+           "INSERT INTO AMAssetFund SELECT g, 1, g, g FROM " +
+           range + " g;";
 }
 
 class BenchAccountSet {
-public:
+  public:
     explicit BenchAccountSet(const std::string& server) : admin_(server) {
         tk::am::AccountSetOptions options;
         options.years = {2024, 2025};
@@ -57,10 +71,12 @@ public:
         options.replace = true;
         admin_.create(kName, options);
         adminConn_ = PQconnectdb(server.c_str());
-        PQsetNoticeProcessor(adminConn_, [](void*, const char*) {}, nullptr);
+        PQsetNoticeProcessor(
+            adminConn_, [](void*, const char*) {}, nullptr);
         Admin("SET search_path TO " + std::string(kName) + ", oracompat, public");
         Admin(GenerateAssets(kLargeOrg, 1, kLargeAssets) +
               GenerateAssets(kJournalOrg, kLargeAssets + 1, kJournalAssets) +
+              GenerateAssets(kNewOrg, kLargeAssets + kJournalAssets + 1, kNewAssets, 3) +
               "SELECT setval('AMAsset_SEQ', 200000), setval('AMAssetAlter_SEQ', 200000),"
               " setval('AMAssetFundAlter_SEQ', 200000); ANALYZE;");
         conn_ = std::make_shared<tk::connect::Connection>();
@@ -84,12 +100,13 @@ public:
     // Runs a script as the server's superuser inside the account set.
     void Admin(const std::string& script) {
         PGresult* result = PQexec(adminConn_, script.c_str());
-        bool ok = PQresultStatus(result) == PGRES_COMMAND_OK || PQresultStatus(result) == PGRES_TUPLES_OK;
+        bool ok =
+            PQresultStatus(result) == PGRES_COMMAND_OK || PQresultStatus(result) == PGRES_TUPLES_OK;
         PQclear(result);
         if (!ok) throw std::runtime_error(PQerrorMessage(adminConn_));
     }
 
-private:
+  private:
     static constexpr const char* kName = "bench_depreciation";
     tk::am::AccountSetAdmin admin_;
     PGconn* adminConn_ = nullptr;
@@ -99,8 +116,8 @@ private:
 std::unique_ptr<BenchAccountSet> gSet;
 
 bool WritePeriod(clsAMAssetDeprection& depreciation, int org, int period) {
-    return depreciation.WriteBalance(0, 2024, static_cast<int16_t>(period), "2024-01-31", "计提折旧", false, 0, 1,
-                                     org);
+    return depreciation.WriteBalance(0, 2024, static_cast<int16_t>(period), "2024-01-31",
+                                     "计提折旧", false, 0, 1, org);
 }
 
 // February again and again: each run replaces the period's 100,000 rows and
@@ -119,12 +136,16 @@ BENCHMARK(BM_WriteBalance100k)->Unit(benchmark::kMillisecond)->UseRealTime()->It
 void BM_InsertSelectFloor100k(benchmark::State& state) {
     const std::string where = " WHERE lngOrganizationID = 1 AND intYear = 2024 AND bytPeriod = 3";
     for (auto _ : state) {
-        gSet->Admin("INSERT INTO AMAssetFundBalance (lngAMAssetAlterID, lngAMAssetFundAlterID, lngAMAssetID,"
-                    " lngAMFundID, intYear, bytPeriod, dblInitDepreciation, dblDepreciation, intInitPeriods,"
-                    " intPeriods, lngOrganizationID)"
-                    " SELECT fa.lngAMAssetAlterID, fa.lngAMAssetFundAlterID, fa.lngAMAssetID, fa.lngAMFundID, 2024, 3,"
-                    " fa.dblAmount / 36, fa.dblAmount / 36, 1, 1, 1 FROM AMAssetFundAlter fa"
-                    " WHERE fa.lngOrganizationID = 1");
+        gSet->Admin(
+            "INSERT INTO AMAssetFundBalance (lngAMAssetAlterID, lngAMAssetFundAlterID, "
+            "lngAMAssetID,"
+            " lngAMFundID, intYear, bytPeriod, dblInitDepreciation, dblDepreciation, "
+            "intInitPeriods,"
+            " intPeriods, lngOrganizationID)"
+            " SELECT fa.lngAMAssetAlterID, fa.lngAMAssetFundAlterID, fa.lngAMAssetID, "
+            "fa.lngAMFundID, 2024, 3,"
+            " fa.dblAmount / 36, fa.dblAmount / 36, 1, 1, 1 FROM AMAssetFundAlter fa"
+            " WHERE fa.lngOrganizationID = 1");
         state.PauseTiming();
         gSet->Admin("DELETE FROM AMAssetFundBalance" + where);
         state.ResumeTiming();
@@ -133,17 +154,27 @@ void BM_InsertSelectFloor100k(benchmark::State& state) {
 }
 BENCHMARK(BM_InsertSelectFloor100k)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 
-// The recalculation after an addition, one asset at a time, in an
-// organisation whose latest period already holds the asset.
-void BM_CaclDeprectionAdd(benchmark::State& state) {
+// The recalculation after an addition, one asset at a time: in the open
+// period (the usual case) and into a period already depreciated, which
+// writes that period again for the asset.
+void CalculateAdditions(benchmark::State& state, int org, int first, int count) {
     gSet->UseOnThisThread();
     clsAMAssetDeprection depreciation;
-    int32_t asset = 0;
+    int32_t n = 0;
     for (auto _ : state)
-        if (!depreciation.CaclDeprectionAdd(0, 1 + asset++ % kLargeAssets, kLargeOrg))
+        if (!depreciation.CaclDeprectionAdd(0, first + n++ % count, org))
             state.SkipWithError("CaclDeprectionAdd failed");
 }
+
+void BM_CaclDeprectionAdd(benchmark::State& state) {
+    CalculateAdditions(state, kNewOrg, kLargeAssets + kJournalAssets + 1, kNewAssets);
+}
 BENCHMARK(BM_CaclDeprectionAdd)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_CaclDeprectionAddIntoADepreciatedPeriod(benchmark::State& state) {
+    CalculateAdditions(state, kLargeOrg, 1, kLargeAssets);
+}
+BENCHMARK(BM_CaclDeprectionAddIntoADepreciatedPeriod)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // Rebuilding the journal of 10,000 assets with twelve depreciated periods.
 void BM_JournalRebuild10kOver12Periods(benchmark::State& state) {
@@ -158,14 +189,18 @@ void BM_JournalRebuild10kOver12Periods(benchmark::State& state) {
     }
     state.SetItemsProcessed(state.iterations() * kJournalAssets * (kJournalPeriods + 1));
 }
-BENCHMARK(BM_JournalRebuild10kOver12Periods)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(BM_JournalRebuild10kOver12Periods)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(3);
 
 }  // namespace
 
 int main(int argc, char** argv) {
     const char* server = std::getenv("TKAM_BENCH_SERVER");
     if (!server || !*server) {
-        std::cerr << "TKAM_BENCH_SERVER is not set (an admin connection string with user=amasset)\n";
+        std::cerr
+            << "TKAM_BENCH_SERVER is not set (an admin connection string with user=amasset)\n";
         return 2;
     }
     benchmark::Initialize(&argc, argv);

@@ -34,6 +34,28 @@
 --     the source with the largest share takes the remainder, so the sources
 --     add up to the asset exactly in every period.
 
+-- The figures of a card version and of a funding-source version that the
+-- balances need.
+DO $$
+BEGIN
+    CREATE TYPE AMAssetVersionFigures AS (lngAMAssetAlterID integer, intYearPeriod integer, blnIsInit integer,
+                                          bytAlterType integer, dblBook numeric, dblNetworth numeric,
+                                          bytDepreciationMethod integer, dblUseage numeric);
+    CREATE TYPE AMAssetFundFigures AS (lngAMAssetFundAlterID integer, dblAmount numeric, dblDecAmount numeric,
+                                       dblNetworth numeric);
+EXCEPTION WHEN duplicate_object THEN
+    NULL;  -- installed before
+END
+$$;
+
+CREATE OR REPLACE FUNCTION AMAssetVersionFiguresOf(lngAMAssetAlterID integer)
+RETURNS AMAssetVersionFigures LANGUAGE sql STABLE AS $$
+    SELECT ROW(x.lngAMAssetAlterID, x.intYear * 100 + x.bytPeriod, x.blnIsInit, x.bytAlterType,
+               x.dblAmount - x.dblDecAmount, x.dblNetworth, x.bytDepreciationMethod, x.dblUseage)::AMAssetVersionFigures
+      FROM AMAssetAlter x
+     WHERE x.lngAMAssetAlterID = AMAssetVersionFiguresOf.lngAMAssetAlterID
+$$;
+
 -- Writes the rows of one period (all assets of the organisation, or one
 -- asset) into AMAssetFundBalance; the caller has removed that scope's old
 -- rows (AMAssetDeprectionProcess1).  Work of the period is read from the
@@ -64,9 +86,11 @@ BEGIN
     WITH asset AS (
         -- the card version current at the period's end: normally the latest
         SELECT a.lngAMAssetID, a.dblStartUsage, a.dblStartWork,
-               CASE WHEN l.intYear * 100 + l.bytPeriod <= v_yp THEN l
-                    ELSE (SELECT x FROM AMAssetAlter x
-                           WHERE x.lngAMAssetAlterID = AMAssetVersionAt(a.lngAMAssetID, v_yp)) END AS c,
+               CASE WHEN l.intYear * 100 + l.bytPeriod <= v_yp
+                    THEN ROW(l.lngAMAssetAlterID, l.intYear * 100 + l.bytPeriod, l.blnIsInit, l.bytAlterType,
+                             l.dblAmount - l.dblDecAmount, l.dblNetworth, l.bytDepreciationMethod,
+                             l.dblUseage)::AMAssetVersionFigures
+                    ELSE AMAssetVersionFiguresOf(AMAssetVersionAt(a.lngAMAssetID, v_yp)) END AS c,
                AMAssetDepreciationType(coalesce(tx.bytDepreciationType, t.bytDepreciationType), v_type) AS bytType,
                coalesce(nullif(coalesce(tx.bytDepreciationMethod, t.bytDepreciationMethod), 0), v_method) AS bytTypeMethod,
                coalesce(nullif(coalesce(tx.dblUseage, t.dblUseage), 0), v_life) AS dblTypeLife
@@ -82,19 +106,17 @@ BEGIN
         SELECT s.lngAMAssetID, s.dblStartUsage, s.dblStartWork, s.bytType, s.bytTypeMethod, s.dblTypeLife,
                (s.c).lngAMAssetAlterID AS lngCurrentID,
                CASE WHEN s.bytType = 2 THEN NULL
-                    WHEN GetDeprectionPeriod((s.c).intYear * 100 + (s.c).bytPeriod, s.bytType, (s.c).blnIsInit) <= v_yp
-                        THEN s.c
-                    ELSE (SELECT x FROM AMAssetAlter x
-                           WHERE x.lngAMAssetAlterID = AMAssetGoverningVersion(s.lngAMAssetID, v_yp, s.bytType)) END AS g
+                    WHEN GetDeprectionPeriod((s.c).intYearPeriod, s.bytType, (s.c).blnIsInit) <= v_yp THEN s.c
+                    ELSE AMAssetVersionFiguresOf(AMAssetGoverningVersion(s.lngAMAssetID, v_yp, s.bytType)) END AS g
           FROM asset s
          WHERE (s.c).lngAMAssetAlterID IS NOT NULL
-           AND NOT ((s.c).bytAlterType = 2 AND (s.c).intYear * 100 + (s.c).bytPeriod < v_yp)
+           AND NOT ((s.c).bytAlterType = 2 AND (s.c).intYearPeriod < v_yp)
         OFFSET 0
     ),
     governed AS (
         SELECT s.lngAMAssetID, s.dblStartUsage, s.dblStartWork, s.bytType, s.lngCurrentID,
-               (s.g).lngAMAssetAlterID AS lngGovernID,
-               (s.g).dblAmount - (s.g).dblDecAmount AS dblGovernBook, (s.g).dblNetworth AS dblGovernResidual,
+               (s.g).lngAMAssetAlterID AS lngGovernID, (s.g).dblBook AS dblGovernBook,
+               (s.g).dblNetworth AS dblGovernResidual,
                coalesce(nullif((s.g).bytDepreciationMethod, 0), s.bytTypeMethod) AS bytMethod,
                coalesce(nullif((s.g).dblUseage, 0), s.dblTypeLife) AS dblLife,
                ((s.g).lngAMAssetAlterID IS NOT NULL AND (s.g).bytAlterType <> 2 AND s.bytType IN (1, 3)) AS blnGoverned
@@ -103,8 +125,10 @@ BEGIN
     fund AS (
         -- each source's version current at the period's end: normally its latest
         SELECT gv.*, af.lngAMFundID, af.lngAMAssetFundInitAlterID,
-               CASE WHEN lf.intYear * 100 + lf.bytPeriod <= v_yp THEN lf
-                    ELSE (SELECT y FROM AMAssetFundAlter y
+               CASE WHEN lf.intYear * 100 + lf.bytPeriod <= v_yp
+                    THEN ROW(lf.lngAMAssetFundAlterID, lf.dblAmount, lf.dblDecAmount, lf.dblNetworth)::AMAssetFundFigures
+                    ELSE (SELECT ROW(y.lngAMAssetFundAlterID, y.dblAmount, y.dblDecAmount, y.dblNetworth)::AMAssetFundFigures
+                            FROM AMAssetFundAlter y
                            WHERE y.lngAMAssetFundAlterID = AMAssetFundVersionAt(af.lngAMAssetID, af.lngAMFundID, v_yp))
                END AS fv
           FROM governed gv
@@ -130,7 +154,7 @@ BEGIN
         SELECT x.lngAMAssetID, max(x.dblWork) AS dblWork
           FROM AMAssetFundBalanceEx x
          WHERE x.lngOrganizationID = p_org AND x.intYear = p_year AND x.bytPeriod = p_period
-           AND (p_asset = 0 OR x.lngAMAssetID = p_asset)
+           AND (p_asset = 0 OR x.lngAMAssetID = p_asset) AND x.dblWork <> 0
          GROUP BY x.lngAMAssetID
     ),
     sourced AS (

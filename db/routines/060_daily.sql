@@ -82,15 +82,20 @@ BEGIN
                       GROUP BY b.lngAMAssetID) sd ON sd.lngAMAssetID = a.lngAMAssetID
     ),
     balance AS (
-        -- the balance rows the journal needs: the seed period's for assets
-        -- that have them, every one up to the period for the others
+        -- the balance rows the journal needs: from the seed period on for
+        -- assets that have one, all of them for the others
         SELECT b.*, a.bytTypeMethod, a.dblTypeLife,
-               CASE WHEN b.intYear * 100 + b.bytPeriod = v_seed AND a.intUsed IS NOT NULL THEN 0 ELSE 2 END AS intOrder
+               CASE WHEN b.intYear * 100 + b.bytPeriod = v_seed THEN 0 ELSE 2 END AS intOrder
           FROM asset a
           JOIN AMAssetFundBalance b ON b.lngAMAssetID = a.lngAMAssetID
-         WHERE b.lngOrganizationID = p_org
+         WHERE a.intUsed IS NOT NULL AND b.lngOrganizationID = p_org
+           AND (b.intYear, b.bytPeriod) >= (v_seed / 100, v_seed % 100)
            AND b.intYear * 100 + b.bytPeriod <= v_yp - (1 - v_kind)
-           AND (a.intUsed IS NULL OR b.intYear * 100 + b.bytPeriod >= v_seed)
+        UNION ALL
+        SELECT b.*, a.bytTypeMethod, a.dblTypeLife, 2
+          FROM asset a
+          JOIN AMAssetFundBalance b ON b.lngAMAssetID = a.lngAMAssetID
+         WHERE a.intUsed IS NULL AND b.intYear * 100 + b.bytPeriod <= v_yp - (1 - v_kind)
     ),
     moves AS (
         SELECT b.lngAMAssetID, b.lngAMFundID, b.lngAMAssetFundAlterID, b.lngAMAssetAlterID,
@@ -166,7 +171,8 @@ BEGIN
                      ROWS UNBOUNDED PRECEDING)
     ),
     posted_before AS (
-        -- what this period already has of the kind (an alteration's rows lie in its own period)
+        -- what this period already has of the kind (an alteration's rows lie in its own period);
+        -- NOT IN over it is hashed, whatever the statistics of a journal just rewritten say
         SELECT d.lngAMAssetID, d.lngAMFundID, d.lngAMAssetAlterID
           FROM AMAssetFundDaily d
          WHERE d.lngOrganizationID = p_org AND d.YearPeriod = v_yp AND d.blnFromDepreciation = v_kind
@@ -197,9 +203,8 @@ BEGIN
             OR p.dblImpairment <> p.dblPrevImpairment OR p.dblResidual <> p.dblPrevResidual
             OR p.intUsed <> p.intPrevUsed OR p.dblWorked <> p.dblPrevWorked
             OR p.intLife <> p.intPrevLife OR p.dblWorks <> p.dblPrevWorks)
-       AND NOT EXISTS (SELECT 1 FROM posted_before d
-                        WHERE d.lngAMAssetID = p.lngAMAssetID AND d.lngAMFundID = p.lngAMFundID
-                          AND (v_kind = 1 OR d.lngAMAssetAlterID = p.lngAMAssetAlterID));
+       AND (p.lngAMAssetID, p.lngAMFundID, v_kind * 0 + (1 - v_kind) * p.lngAMAssetAlterID)
+           NOT IN (SELECT d.lngAMAssetID, d.lngAMFundID, (1 - v_kind) * d.lngAMAssetAlterID FROM posted_before d);
     IF v_kind = 0 THEN
         -- an alteration of an asset without a funding source at that version
         INSERT INTO AMAssetFundDaily (lngAMAssetFundDailyID, lngAMAssetID, lngAMAssetAlterID, intYear, bytPeriod,
@@ -209,8 +214,9 @@ BEGIN
           FROM AMAssetAlter v
          WHERE v.lngOrganizationID = p_org AND v.intYear = p_year AND v.bytPeriod = p_period
            AND (p_asset = 0 OR v.lngAMAssetID = p_asset)
-           AND NOT EXISTS (SELECT 1 FROM AMAssetFundDaily d
-                            WHERE d.lngAMAssetAlterID = v.lngAMAssetAlterID AND d.blnFromDepreciation = 0);
+           AND v.lngAMAssetAlterID NOT IN (SELECT d.lngAMAssetAlterID FROM AMAssetFundDaily d
+                                            WHERE d.lngOrganizationID = p_org AND d.YearPeriod = v_yp
+                                              AND d.blnFromDepreciation = 0);
     END IF;
     RETURN 0;
 END

@@ -194,6 +194,8 @@ class BlockWriter {
     // ---- statements ----
 
     void statement() {
+        previousFoundSetter_ = foundSetter_;
+        foundSetter_ = {};
         const Token& t = tokens_[pos_];
         Kw kw = t.kind == TokenKind::Word ? t.keyword : Kw::None;
         switch (kw) {
@@ -239,7 +241,9 @@ class BlockWriter {
                 emit(conditionName(tokens_[i].text), tokens_[i].gap);
             }
         } else {
-            emit(conditionText(pos_ + 1, stop), gapAt(pos_ + 1));
+            // WHILE is evaluated again after the loop body, not after the statement before it.
+            bool attributesAllowed = !isKw(t, Kw::While);
+            emit(conditionText(pos_ + 1, stop, attributesAllowed), gapAt(pos_ + 1));
         }
         emit(tokens_[stop].text, tokens_[stop].gap);
         pos_ = stop + 1;
@@ -269,17 +273,19 @@ class BlockWriter {
         switch (t.kind == TokenKind::Word ? t.keyword : Kw::None) {
             case Kw::Select:
             case Kw::With:
+                foundSetter_ = "sql";
                 return emit(sqlText(withStrictInto(begin, end)), t.gap);
             case Kw::Insert:
             case Kw::Update:
             case Kw::Delete:
             case Kw::Merge:
+                foundSetter_ = "sql";
                 return emit(sqlText(tokens_.subspan(begin, end - begin)), t.gap);
             case Kw::Commit:
             case Kw::Rollback:
                 return transactionControl(begin, end);
             case Kw::Fetch:
-                if (begin + 1 < end) lastFetched_ = tokens_[begin + 1].text;
+                if (begin + 1 < end) foundSetter_ = tokens_[begin + 1].text;
                 return emitTokens(begin, end);
             case Kw::Open:
                 return openCursor(begin, end);
@@ -354,7 +360,7 @@ class BlockWriter {
         emit(tokens_[begin].text, tokens_[begin].gap);
         if (begin + 1 >= end) return;
         emit(tokens_[begin + 1].text, tokens_[begin + 1].gap);  // WHEN
-        emit(conditionText(begin + 2, end), gapAt(begin + 2));
+        emit(conditionText(begin + 2, end, true), gapAt(begin + 2));
     }
 
     // raise_application_error(code, message) → RAISE EXCEPTION '%', message
@@ -401,9 +407,10 @@ class BlockWriter {
         return text;
     }
 
-    // Cursor attributes: valid right after FETCH of that cursor (PL/pgSQL's
-    // FOUND is set by the last FETCH) or, for SQL%, after the last statement.
-    std::string conditionText(size_t begin, size_t end) {
+    // c%NOTFOUND / SQL%FOUND become PL/pgSQL's FOUND, which every statement
+    // resets: so they are taken only in the statement right after the FETCH of
+    // that cursor (for SQL%, right after an SQL statement).
+    std::string conditionText(size_t begin, size_t end, bool attributesAllowed) {
         std::vector<Token> copy(tokens_.begin() + static_cast<std::ptrdiff_t>(begin),
                                 tokens_.begin() + static_cast<std::ptrdiff_t>(end));
         for (size_t i = 0; i + 2 < copy.size(); ++i) {
@@ -412,9 +419,11 @@ class BlockWriter {
             if (attribute != Kw::Found && attribute != Kw::Notfound) {
                 throw TranslationError("cursor attribute not translated");
             }
-            bool known = sameName(copy[i].text, "sql") ||
-                         (!lastFetched_.empty() && sameName(copy[i].text, lastFetched_));
-            if (!known) throw TranslationError("cursor attribute read before FETCH of its cursor");
+            bool known = attributesAllowed && !previousFoundSetter_.empty() &&
+                         sameName(copy[i].text, previousFoundSetter_);
+            if (!known) {
+                throw TranslationError("cursor attribute read other than right after its FETCH");
+            }
             Gap gap = copy[i].gap;
             std::vector<Token> replacement;
             if (attribute == Kw::Notfound)
@@ -445,7 +454,10 @@ class BlockWriter {
     size_t declareAt_ = std::string::npos;
     std::vector<std::string_view> cursors_;
     std::vector<std::string_view> implicitRecords_;
-    std::string_view lastFetched_;
+    // What set FOUND: "sql" for an SQL statement, else the fetched cursor;
+    // for the statement before the current one, and for the current one.
+    std::string_view previousFoundSetter_;
+    std::string_view foundSetter_;
 };
 
 std::string dollarTag(const std::string& body) {

@@ -27,7 +27,8 @@ std::string RoutineCall::schemaName() {
 }
 
 bool RoutineCall::function(const std::string& routine, const std::vector<RoutineInput>& inputs) {
-    std::vector<Command::Parameter> parameters{{Command::adDouble, Command::adParamReturnValue, 0, {}}};
+    std::vector<Command::Parameter> parameters{
+        {Command::adDouble, Command::adParamReturnValue, 0, {}}};
     for (const RoutineInput& input : inputs)
         parameters.push_back({input.type, Command::adParamInput, input.size, input.value});
     execute("{?=Call " + schemaName() + "." + routine + Markers(inputs.size()) + "}", parameters);

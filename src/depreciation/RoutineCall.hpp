@@ -28,7 +28,7 @@ struct RoutineInput {
 // in User (the login's when User is blank), parameters declared type first,
 // then direction, size and value, run without a time-out.
 class RoutineCall {
-public:
+  public:
     RoutineCall();
 
     // "{?=Call <schema>.<routine>(?,..)}" with a double return value as
@@ -39,8 +39,9 @@ public:
 
     static std::string schemaName();
 
-private:
-    void execute(const std::string& callText, const std::vector<connect::Command::Parameter>& parameters);
+  private:
+    void execute(const std::string& callText,
+                 const std::vector<connect::Command::Parameter>& parameters);
 
     std::shared_ptr<connect::Command> command_;
 };

@@ -10,7 +10,8 @@ namespace tk::am {
 namespace {
 
 // Outside trade 32 no increased depreciation is apportioned.
-void ClearIncreaseUnlessTrade32(int32_t lngOrganizationID, std::shared_ptr<connect::Recordset>& rs) {
+void ClearIncreaseUnlessTrade32(int32_t lngOrganizationID,
+                                std::shared_ptr<connect::Recordset>& rs) {
     connect::Connection& conn = connection();
     rs = conn.GetRecordset("Select 1 From Business Where lngTradeID = 32", 3, 1, 1, 0);
     bool empty = false;
@@ -19,7 +20,8 @@ void ClearIncreaseUnlessTrade32(int32_t lngOrganizationID, std::shared_ptr<conne
         int32_t count = 0;
         bool done = false;
         try {
-            conn.ExecSql(std::string(" Update AMAssetFundBalanceEx") + " Set dblIncreaseDepreciation = 0" +
+            conn.ExecSql(std::string(" Update AMAssetFundBalanceEx") +
+                             " Set dblIncreaseDepreciation = 0" +
                              " Where lngOrganizationID = " + std::to_string(lngOrganizationID),
                          1, count, done);
         } catch (...) {
@@ -44,9 +46,9 @@ bool clsAMAssetAmortise::Execute(int32_t lngOrganizationID, std::string&) {
     std::shared_ptr<connect::Recordset> rs;
     try {
         ClearIncreaseUnlessTrade32(lngOrganizationID, rs);
-        result = RoutineCall().function(
-            "AMAssetAmortise", {RoutineInput::integer(Variant(int32_t{0})),
-                                RoutineInput::integer(Variant(lngOrganizationID))});
+        result = RoutineCall().function("AMAssetAmortise",
+                                        {RoutineInput::integer(Variant(int32_t{0})),
+                                         RoutineInput::integer(Variant(lngOrganizationID))});
     } catch (...) {
         WriteLog(std::string("AMAssetAmortise") + kCrLf + ErrorInfo::current().description);
         if (rs && context().ConnBase) context().ConnBase->CloseRs(rs);

@@ -10,7 +10,7 @@ namespace tk::am {
 // that bear it, through the account set's stored function AMAssetAmortise.
 // Outside trade 32 the increased depreciation is cleared first.
 class clsAMAssetAmortise : public DispatchableBase<clsAMAssetAmortise> {
-public:
+  public:
     std::string_view className() const override { return "clsAMAssetAmortise"; }
     static void describe(DispatchTable<clsAMAssetAmortise>& t);
 

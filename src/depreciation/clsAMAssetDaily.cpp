@@ -45,8 +45,9 @@ bool clsAMAssetDaily::Execute(int32_t lngOrganizationID, std::string& strErrMsg)
     bool ok = false;
     try {
         bool alterationsFirst = AlterationsBeforeDepreciation();
-        std::string filter =
-            lngOrganizationID == 0 ? "1=1" : "aa.lngOrganizationID = " + std::to_string(lngOrganizationID);
+        std::string filter = lngOrganizationID == 0
+                                 ? "1=1"
+                                 : "aa.lngOrganizationID = " + std::to_string(lngOrganizationID);
         std::string ignored;
         ExecuteSql("DELETE FROM [NewUser]AMAssetFundDaily aa WHERE " + filter, ignored);
         const std::string alterations = "AMAssetAlter", balances = "AMAssetFundBalance";
@@ -63,17 +64,20 @@ bool clsAMAssetDaily::Execute(int32_t lngOrganizationID, std::string& strErrMsg)
     return ok;
 }
 
-bool clsAMAssetDaily::PostPass(const std::string& table, const std::string& filter, bool blnFromDepreciation,
+bool clsAMAssetDaily::PostPass(const std::string& table, const std::string& filter,
+                               bool blnFromDepreciation,
                                std::shared_ptr<clsAMAssetDeprection>& depreciation) {
-    RecordsetPtr rs = OpenRecordset(" SELECT Distinct aa.intYear, aa.bytPeriod, aa.lngOrganizationID"
-                                    " FROM [NewUser]" +
-                                        table + " aa" + " WHERE " + filter + " ORDER BY aa.intYear, aa.bytPeriod",
-                                    3, 1);
+    RecordsetPtr rs = OpenRecordset(
+        " SELECT Distinct aa.intYear, aa.bytPeriod, aa.lngOrganizationID"
+        " FROM [NewUser]" +
+            table + " aa" + " WHERE " + filter + " ORDER BY aa.intYear, aa.bytPeriod",
+        3, 1);
     bool posted = true;
     for (; posted && !rs->eof(); rs->moveNext()) {
         if (!depreciation) depreciation = std::make_shared<clsAMAssetDeprection>();
-        posted = depreciation->WriteDaily(rs->field("intYear").toInt16(), rs->field("bytPeriod").toInt16(), 0,
-                                          blnFromDepreciation, false, rs->field("lngOrganizationID"));
+        posted = depreciation->WriteDaily(rs->field("intYear").toInt16(),
+                                          rs->field("bytPeriod").toInt16(), 0, blnFromDepreciation,
+                                          false, rs->field("lngOrganizationID"));
     }
     CloseRecordset(rs);
     return posted;

@@ -14,7 +14,7 @@ class clsAMAssetDeprection;
 // WriteDaily, in three passes: additions, then depreciation and alterations
 // (alterations first when the account set posts them before depreciation).
 class clsAMAssetDaily : public DispatchableBase<clsAMAssetDaily> {
-public:
+  public:
     std::string_view className() const override { return "clsAMAssetDaily"; }
     static void describe(DispatchTable<clsAMAssetDaily>& t);
 
@@ -22,7 +22,7 @@ public:
     // "ExecuteAMAssetDaily:" (and the error) appended to strErrMsg.
     bool Execute(int32_t lngOrganizationID, std::string& strErrMsg);
 
-private:
+  private:
     bool PostPass(const std::string& table, const std::string& filter, bool blnFromDepreciation,
                   std::shared_ptr<clsAMAssetDeprection>& depreciation);
 };

@@ -16,7 +16,8 @@ RoutineInput Short(int16_t value) { return RoutineInput::integer(Variant(value))
 RoutineInput Long(int32_t value) { return RoutineInput::integer(Variant(value)); }
 RoutineInput Flag(bool value) { return Short(value ? 1 : 0); }
 
-std::vector<RoutineInput> AssetInputs(int16_t intMode, int32_t lngAMAssetID, int32_t lngOrganizationID) {
+std::vector<RoutineInput> AssetInputs(int16_t intMode, int32_t lngAMAssetID,
+                                      int32_t lngOrganizationID) {
     return {Short(intMode), Long(lngAMAssetID), Long(lngOrganizationID)};
 }
 
@@ -36,30 +37,36 @@ void clsAMAssetDeprection::describe(DispatchTable<Self>& t) {
         .method("CaclDeprectionWork",
                 [](Self& s, Args& a) {
                     return Variant(s.CaclDeprectionWork(
-                        requiredArg(a, 0).toInt16(), requiredArg(a, 1).toInt16(), requiredArg(a, 2).toInt16(),
-                        requiredArg(a, 3).toInt32(), requiredArg(a, 4).toDouble(), requiredArg(a, 5).toInt32()));
+                        requiredArg(a, 0).toInt16(), requiredArg(a, 1).toInt16(),
+                        requiredArg(a, 2).toInt16(), requiredArg(a, 3).toInt32(),
+                        requiredArg(a, 4).toDouble(), requiredArg(a, 5).toInt32()));
                 })
         .method("CaclDeprectionUpdate",
                 [](Self& s, Args& a) {
-                    return Variant(s.CaclDeprectionUpdate(requiredArg(a, 0).toInt16(), requiredArg(a, 1).toInt16(),
-                                                          requiredArg(a, 2).toInt32(), requiredArg(a, 3).toInt32()));
+                    return Variant(s.CaclDeprectionUpdate(
+                        requiredArg(a, 0).toInt16(), requiredArg(a, 1).toInt16(),
+                        requiredArg(a, 2).toInt32(), requiredArg(a, 3).toInt32()));
                 })
-        .method("WriteBalance",
-                [](Self& s, Args& a) {
-                    return Variant(s.WriteBalance(
-                        requiredArg(a, 0).toInt16(), requiredArg(a, 1).toInt16(), requiredArg(a, 2).toInt16(),
-                        argOr(a, 3, "").toText(), argOr(a, 4, "").toText(), argOr(a, 5, false).toBool(),
-                        argOr(a, 6, 0).toInt32(), argOr(a, 7, 0).toInt32(), argOr(a, 8, 0).toInt32()));
-                })
+        .method(
+            "WriteBalance",
+            [](Self& s, Args& a) {
+                return Variant(s.WriteBalance(
+                    requiredArg(a, 0).toInt16(), requiredArg(a, 1).toInt16(),
+                    requiredArg(a, 2).toInt16(), argOr(a, 3, "").toText(), argOr(a, 4, "").toText(),
+                    argOr(a, 5, false).toBool(), argOr(a, 6, 0).toInt32(), argOr(a, 7, 0).toInt32(),
+                    argOr(a, 8, 0).toInt32()));
+            })
         .method("WriteDaily",
                 [](Self& s, Args& a) {
-                    return Variant(s.WriteDaily(requiredArg(a, 0).toInt16(), requiredArg(a, 1).toInt16(),
-                                                requiredArg(a, 2).toInt32(), requiredArg(a, 3).toBool(),
-                                                requiredArg(a, 4).toBool(), requiredArg(a, 5)));
+                    return Variant(
+                        s.WriteDaily(requiredArg(a, 0).toInt16(), requiredArg(a, 1).toInt16(),
+                                     requiredArg(a, 2).toInt32(), requiredArg(a, 3).toBool(),
+                                     requiredArg(a, 4).toBool(), requiredArg(a, 5)));
                 })
         .method("WriteEquipment", [](Self& s, Args& a) {
-            return Variant(s.WriteEquipment(requiredArg(a, 0).toInt16(), requiredArg(a, 1).toInt32(),
-                                            argOr(a, 2, 0).toInt32(), argOr(a, 3, false).toBool()));
+            return Variant(s.WriteEquipment(requiredArg(a, 0).toInt16(),
+                                            requiredArg(a, 1).toInt32(), argOr(a, 2, 0).toInt32(),
+                                            argOr(a, 3, false).toBool()));
         });
 }
 
@@ -78,8 +85,8 @@ bool clsAMAssetDeprection::CallTrapped(const std::string& logTitle, const std::s
 
 bool clsAMAssetDeprection::CaclDeprectionAdd(int16_t intMode, int32_t lngAMAssetID,
                                              int32_t lngOrganizationID) {
-    return CallTrapped("CaclDeprectionAdd", "AMAssetCalcAdd", AssetInputs(intMode, lngAMAssetID, lngOrganizationID),
-                       [&] {
+    return CallTrapped("CaclDeprectionAdd", "AMAssetCalcAdd",
+                       AssetInputs(intMode, lngAMAssetID, lngOrganizationID), [&] {
                            if (intMode == 2)
                                WriteEquipment(0, lngAMAssetID, lngOrganizationID, false);
                            else
@@ -89,54 +96,64 @@ bool clsAMAssetDeprection::CaclDeprectionAdd(int16_t intMode, int32_t lngAMAsset
 
 bool clsAMAssetDeprection::CaclDeprectionAlter(int16_t intMode, int32_t lngAMAssetID,
                                                int32_t lngOrganizationID) {
-    return CalculateChange("CaclDeprectionAlter", "AMAssetCalcAlter", intMode, lngAMAssetID, lngOrganizationID);
+    return CalculateChange("CaclDeprectionAlter", "AMAssetCalcAlter", intMode, lngAMAssetID,
+                           lngOrganizationID);
 }
 
-bool clsAMAssetDeprection::CaclDeprectionDec(int16_t intMode, int32_t lngAMAssetID, int32_t lngOrganizationID) {
-    return CalculateChange("CaclDeprectionDec", "AMAssetCalcDec", intMode, lngAMAssetID, lngOrganizationID);
+bool clsAMAssetDeprection::CaclDeprectionDec(int16_t intMode, int32_t lngAMAssetID,
+                                             int32_t lngOrganizationID) {
+    return CalculateChange("CaclDeprectionDec", "AMAssetCalcDec", intMode, lngAMAssetID,
+                           lngOrganizationID);
 }
 
-bool clsAMAssetDeprection::CalculateChange(const char* operation, const char* routine, int16_t intMode,
-                                           int32_t lngAMAssetID, int32_t lngOrganizationID) {
-    return CallTrapped(operation, routine, AssetInputs(intMode, lngAMAssetID, lngOrganizationID), [&] {
-        if (intMode == 2) WriteEquipment(0, lngAMAssetID, lngOrganizationID, false);
-    });
+bool clsAMAssetDeprection::CalculateChange(const char* operation, const char* routine,
+                                           int16_t intMode, int32_t lngAMAssetID,
+                                           int32_t lngOrganizationID) {
+    return CallTrapped(operation, routine, AssetInputs(intMode, lngAMAssetID, lngOrganizationID),
+                       [&] {
+                           if (intMode == 2)
+                               WriteEquipment(0, lngAMAssetID, lngOrganizationID, false);
+                       });
 }
 
 bool clsAMAssetDeprection::CaclDeprectionWork(int16_t intMode, int16_t intYear, int16_t bytPeriod,
-                                              int32_t lngAMAssetID, double dblWork, int32_t lngOrganizationID) {
+                                              int32_t lngAMAssetID, double dblWork,
+                                              int32_t lngOrganizationID) {
     return CallTrapped("CaclDeprectionWork", "AMAssetCalcWork",
                        {Short(intMode), Short(intYear), Short(bytPeriod), Long(lngAMAssetID),
                         RoutineInput::numeric(dblWork), Long(lngOrganizationID)});
 }
 
-bool clsAMAssetDeprection::CaclDeprectionUpdate(int16_t intYear, int16_t bytPeriod, int32_t lngAMAssetID,
-                                                int32_t lngOrganizationID) {
-    return CallTrapped("CaclDeprectionUpdate", "AMAssetCalcUpdate",
-                       {Short(intYear), Short(bytPeriod), Long(lngAMAssetID), Long(lngOrganizationID)});
+bool clsAMAssetDeprection::CaclDeprectionUpdate(int16_t intYear, int16_t bytPeriod,
+                                                int32_t lngAMAssetID, int32_t lngOrganizationID) {
+    return CallTrapped(
+        "CaclDeprectionUpdate", "AMAssetCalcUpdate",
+        {Short(intYear), Short(bytPeriod), Long(lngAMAssetID), Long(lngOrganizationID)});
 }
 
 bool clsAMAssetDeprection::WriteBalance(int16_t intMode, int16_t intYear, int16_t bytPeriod,
                                         const std::string& strDate, const std::string& strName,
-                                        bool blnIncreaseDepreciation, int32_t lngVoucherID, int32_t lngOperatorID,
-                                        int32_t lngOrganizationID) {
-    return CallTrapped("AMAssetDeprection", "AMAssetDeprection",
-                       {Short(intMode), Short(intYear), Short(bytPeriod), RoutineInput::text(strDate, 10),
-                        RoutineInput::text(strName, 60), Flag(blnIncreaseDepreciation), Long(lngVoucherID),
-                        Long(lngOperatorID), Long(lngOrganizationID)},
-                       [&] { WriteEquipment(intMode == 1 ? 1 : 0, 0, lngOrganizationID, true); });
+                                        bool blnIncreaseDepreciation, int32_t lngVoucherID,
+                                        int32_t lngOperatorID, int32_t lngOrganizationID) {
+    return CallTrapped(
+        "AMAssetDeprection", "AMAssetDeprection",
+        {Short(intMode), Short(intYear), Short(bytPeriod), RoutineInput::text(strDate, 10),
+         RoutineInput::text(strName, 60), Flag(blnIncreaseDepreciation), Long(lngVoucherID),
+         Long(lngOperatorID), Long(lngOrganizationID)},
+        [&] { WriteEquipment(intMode == 1 ? 1 : 0, 0, lngOrganizationID, true); });
 }
 
 bool clsAMAssetDeprection::WriteDaily(int16_t intYear, int16_t bytPeriod, int32_t lngAMAssetID,
                                       bool blnFromDepreciation, bool blnIsCancelDaily,
                                       const Variant& lngOrganizationID) {
-    return CallTrapped("AMAssetActDaily", "AMAssetActDaily",
-                       {Short(intYear), Short(bytPeriod), Long(lngAMAssetID), Flag(blnFromDepreciation),
-                        Flag(blnIsCancelDaily), RoutineInput::integer(lngOrganizationID)});
+    return CallTrapped(
+        "AMAssetActDaily", "AMAssetActDaily",
+        {Short(intYear), Short(bytPeriod), Long(lngAMAssetID), Flag(blnFromDepreciation),
+         Flag(blnIsCancelDaily), RoutineInput::integer(lngOrganizationID)});
 }
 
-bool clsAMAssetDeprection::WriteEquipment(int16_t intMode, int32_t lngAMAssetID, int32_t lngOrganiationID,
-                                          bool blnFromDepreciation) {
+bool clsAMAssetDeprection::WriteEquipment(int16_t intMode, int32_t lngAMAssetID,
+                                          int32_t lngOrganiationID, bool blnFromDepreciation) {
     try {
         if (!TableExists("db_et_table_version", connection().UserName)) return true;
         RoutineCall call;
@@ -154,7 +171,8 @@ bool clsAMAssetDeprection::WriteEquipment(int16_t intMode, int32_t lngAMAssetID,
     return true;
 }
 
-void clsAMAssetDeprection::WriteEquipmentIfFirstVersion(int32_t lngAMAssetID, int32_t lngOrganizationID) {
+void clsAMAssetDeprection::WriteEquipmentIfFirstVersion(int32_t lngAMAssetID,
+                                                        int32_t lngOrganizationID) {
     RecordsetPtr rs;
     try {
         rs = OpenRecordset(FormatTemplate(" Select 1 From {0}.AMAsset a, {0}.AMAssetAlter fa"

@@ -15,27 +15,29 @@ namespace tk::am {
 // routines'; each operation calls one and reports true when it returned 0,
 // never raising.
 class clsAMAssetDeprection : public DispatchableBase<clsAMAssetDeprection> {
-public:
+  public:
     std::string_view className() const override { return "clsAMAssetDeprection"; }
     static void describe(DispatchTable<clsAMAssetDeprection>& t);
 
     bool CaclDeprectionAdd(int16_t intMode, int32_t lngAMAssetID, int32_t lngOrganizationID);
     bool CaclDeprectionAlter(int16_t intMode, int32_t lngAMAssetID, int32_t lngOrganizationID);
     bool CaclDeprectionDec(int16_t intMode, int32_t lngAMAssetID, int32_t lngOrganizationID);
-    bool CaclDeprectionWork(int16_t intMode, int16_t intYear, int16_t bytPeriod, int32_t lngAMAssetID,
-                            double dblWork, int32_t lngOrganizationID);
+    bool CaclDeprectionWork(int16_t intMode, int16_t intYear, int16_t bytPeriod,
+                            int32_t lngAMAssetID, double dblWork, int32_t lngOrganizationID);
     bool CaclDeprectionUpdate(int16_t intYear, int16_t bytPeriod, int32_t lngAMAssetID,
                               int32_t lngOrganizationID);
 
-    bool WriteBalance(int16_t intMode, int16_t intYear, int16_t bytPeriod, const std::string& strDate = "",
-                      const std::string& strName = "", bool blnIncreaseDepreciation = false,
-                      int32_t lngVoucherID = 0, int32_t lngOperatorID = 0, int32_t lngOrganizationID = 0);
-    bool WriteDaily(int16_t intYear, int16_t bytPeriod, int32_t lngAMAssetID, bool blnFromDepreciation,
-                    bool blnIsCancelDaily, const Variant& lngOrganizationID);
+    bool WriteBalance(int16_t intMode, int16_t intYear, int16_t bytPeriod,
+                      const std::string& strDate = "", const std::string& strName = "",
+                      bool blnIncreaseDepreciation = false, int32_t lngVoucherID = 0,
+                      int32_t lngOperatorID = 0, int32_t lngOrganizationID = 0);
+    bool WriteDaily(int16_t intYear, int16_t bytPeriod, int32_t lngAMAssetID,
+                    bool blnFromDepreciation, bool blnIsCancelDaily,
+                    const Variant& lngOrganizationID);
     bool WriteEquipment(int16_t intMode, int32_t lngAMAssetID, int32_t lngOrganiationID = 0,
                         bool blnFromDepreciation = false);
 
-private:
+  private:
     // Calls a stored function; a run-time error is logged under `logTitle`
     // and leaves the result as it stood. `followUp` runs once the function
     // has returned, whatever it returned.

@@ -67,7 +67,17 @@ TEST(TranslatePlSql, CursorAttributesOnlyRightAfterTheirFetch) {
     EXPECT_THROW(tr("Declare Cursor c Is Select 1 From dual; Begin Open c; Loop Exit When "
                     "c%notfound; End Loop; End;"),
                  TranslationError);
+    EXPECT_THROW(tr("Declare Cursor c Is Select a From t; v c%rowtype; Begin Open c; Loop Fetch "
+                    "c Into v; Insert Into u Values (v.a); Exit When c%notfound; End Loop; End;"),
+                 TranslationError);
+    EXPECT_THROW(tr("Declare Cursor c Is Select a From t; v c%rowtype; Begin Open c; Fetch c "
+                    "Into v; While c%found Loop Fetch c Into v; End Loop; End;"),
+                 TranslationError);
     EXPECT_THROW(tr("Begin If c%rowcount > 1 Then Null; End If; End;"), TranslationError);
+    EXPECT_EQ(tr("Begin Update t Set a = 1; If SQL%notfound Then Insert Into t Values (1); End "
+                 "If; End;"),
+              "DO $tk$\n#variable_conflict use_column\nBegin Update t Set a = 1; If NOT FOUND "
+              "Then Insert Into t Values (1); End If; End;\n$tk$");
     EXPECT_THROW(tr("Declare e Exception; Begin Null; End;"), TranslationError);
 }
 

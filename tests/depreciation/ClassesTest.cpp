@@ -18,7 +18,7 @@ namespace fs = std::filesystem;
 using Args = Dispatchable::Args;
 
 class LoggedTest : public DepreciationTest {
-protected:
+  protected:
     explicit LoggedTest(bool onlineDevice = false) : DepreciationTest(onlineDevice) {
         fs::remove_all(folder);
         SetComponentFolder(folder);
@@ -31,19 +31,22 @@ protected:
     }
     // Replaces a stored function of the account set by one that returns `result`.
     void StubFunction(const std::string& name, const std::string& parameters, int result) {
-        AsAdmin("DROP FUNCTION " + name + "(" + parameters + "); CREATE FUNCTION " + name + "(" + parameters +
-                ") RETURNS double precision LANGUAGE sql AS 'SELECT " + std::to_string(result) + "::float8'");
+        AsAdmin("DROP FUNCTION " + name + "(" + parameters + "); CREATE FUNCTION " + name + "(" +
+                parameters + ") RETURNS double precision LANGUAGE sql AS 'SELECT " +
+                std::to_string(result) + "::float8'");
     }
 
-    fs::path folder = fs::temp_directory_path() / ("tkam-depr-" + std::to_string(getpid()) + "-" +
-                                                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::path folder = fs::temp_directory_path() /
+                      ("tkam-depr-" + std::to_string(getpid()) + "-" +
+                       ::testing::UnitTest::GetInstance()->current_test_info()->name());
 };
 
 using ClassTest = LoggedTest;
 
 TEST_F(ClassTest, TheResultIsTrueExactlyWhenTheRoutineReturnsZero) {
     int32_t asset = AddAsset(AssetSpec::Of(2, 1200, 0, 12));
-    EXPECT_FALSE(depreciation.CaclDeprectionAdd(0, asset, 2)) << "the asset belongs to organisation 1";
+    EXPECT_FALSE(depreciation.CaclDeprectionAdd(0, asset, 2))
+        << "the asset belongs to organisation 1";
     EXPECT_FALSE(depreciation.CaclDeprectionAdd(0, asset + 1000, kOrg));
     EXPECT_TRUE(depreciation.CaclDeprectionAlter(1, asset, kOrg));
     StubFunction("AMAssetCalcDec", "integer, integer, integer", 7);
@@ -60,7 +63,8 @@ TEST_F(ClassTest, ABlankUserAddressesTheLoginsSchema) {
 
 TEST_F(ClassTest, RunTimeErrorsAreLoggedUnderTheOperationOrRoutine) {
     int32_t asset = AddAsset(AssetSpec::Of(2, 1200, 0, 12));
-    EXPECT_FALSE(depreciation.WriteBalance(0, 2024, 1, "2024-01-31", std::string(61, 'x'), false, 0, 1, kOrg))
+    EXPECT_FALSE(depreciation.WriteBalance(0, 2024, 1, "2024-01-31", std::string(61, 'x'), false, 0,
+                                           1, kOrg))
         << "a name longer than its declared 60 characters";
     EXPECT_NE(Log().find("AMAssetDeprection\r\n"), std::string::npos);
     context().User = "no_such_account_set";
@@ -82,7 +86,8 @@ TEST_F(ClassTest, TheClassesAreCreatableByNameAndDrivenByLateBinding) {
     Args add = {Variant(int16_t{0}), Variant(asset), Variant(kOrg)};
     EXPECT_EQ(object->invoke("CaclDeprectionAdd", add), Variant(true));
     Args balance = {Variant(int16_t{0}), Variant(int16_t{2024}), Variant(int16_t{2})};
-    EXPECT_EQ(object->invoke("WriteBalance", balance), Variant(true)) << "the optional arguments left out";
+    EXPECT_EQ(object->invoke("WriteBalance", balance), Variant(true))
+        << "the optional arguments left out";
 
     auto daily = ClassRegistry::instance().create("TkAMAssetInt.clsAMAssetDaily");
     ASSERT_TRUE(daily);
@@ -106,7 +111,8 @@ TEST_F(ClassTest, APostingThatFailsEndsTheRebuildWithItsLabel) {
     std::string message = "前:";
     EXPECT_FALSE(daily.Execute(kOrg, message));
     EXPECT_EQ(message, "前:ExecuteAMAssetDaily:");
-    EXPECT_EQ(Scalar("Select Count(*) From AMAssetFundDaily"), 0) << "the deleted journal stays deleted";
+    EXPECT_EQ(Scalar("Select Count(*) From AMAssetFundDaily"), 0)
+        << "the deleted journal stays deleted";
 }
 
 TEST_F(ClassTest, ARunTimeErrorInTheRebuildAddsTheErrorToTheMessage) {
@@ -134,7 +140,7 @@ TEST_F(ClassTest, WithoutTheOnlineDeviceModuleNothingIsSynchronised) {
 }
 
 class OnlineDeviceTest : public LoggedTest {
-protected:
+  protected:
     OnlineDeviceTest() : LoggedTest(true) {
         std::ifstream in(fs::path(TKAM_DB_DIR) / "optional" / "online_device_routines.sql");
         AsAdmin({std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()});
@@ -149,13 +155,16 @@ TEST_F(OnlineDeviceTest, AnOpeningRecordAndEveryRunReachTheCopies) {
     spec.opening = true;
     int32_t opening = AddAsset(spec);
     int32_t added = AddAsset(AssetSpec::Of(2, 2400, 0, 12));
-    EXPECT_EQ(Count("ER_AmAsset", "blnIsInit = 1 And lngAMAssetID = " + std::to_string(opening)), 1);
+    EXPECT_EQ(Count("ER_AmAsset", "blnIsInit = 1 And lngAMAssetID = " + std::to_string(opening)),
+              1);
     EXPECT_EQ(Count("ER_AmAsset", "lngAMAssetID = " + std::to_string(added)), 0)
         << "only an opening record is copied when it is added";
     EXPECT_TRUE(depreciation.WriteBalance(1, 2024, 1, "2024-01-31", "计提折旧", false, 0, 1, kOrg));
     EXPECT_EQ(Count("ER_Depreciation", "blnIsInit = 1"), 2);
     EXPECT_TRUE(depreciation.WriteBalance(0, 2024, 2, "2024-02-29", "计提折旧", false, 0, 1, kOrg));
-    EXPECT_EQ(Scalar("Select Sum(dblDepreciation) From ER_Depreciation Where bytPeriod = 2 And blnIsInit = 0"), 300);
+    EXPECT_EQ(Scalar("Select Sum(dblDepreciation) From ER_Depreciation Where bytPeriod = 2 And "
+                     "blnIsInit = 0"),
+              300);
     EXPECT_TRUE(depreciation.CaclDeprectionAlter(2, added, kOrg));
     EXPECT_EQ(Count("ER_AmAsset", "blnIsInit = 0 And lngAMAssetID = " + std::to_string(added)), 1);
     EXPECT_EQ(Log(), "");

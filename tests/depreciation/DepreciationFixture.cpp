@@ -23,13 +23,29 @@ std::vector<double> Split(double amount, const std::vector<double>& costs) {
     std::vector<double> parts;
     double given = 0;
     for (size_t i = 0; i < costs.size(); ++i) {
-        double part = i + 1 == costs.size()
-                          ? amount - given
-                          : std::round(amount * (total > 0 ? costs[i] / total : 1.0 / costs.size()) * 100) / 100;
+        double part =
+            i + 1 == costs.size()
+                ? amount - given
+                : std::round(amount * (total > 0 ? costs[i] / total : 1.0 / costs.size()) * 100) /
+                      100;
         given += part;
         parts.push_back(part);
     }
     return parts;
+}
+
+// "Insert Into T(columns) Values(values)", or "... Select values From source".
+std::string Insert(const std::string& table,
+                   std::initializer_list<std::pair<const char*, std::string>> columns,
+                   const std::string& source = "") {
+    std::string names, values;
+    for (const auto& [name, value] : columns) {
+        names += (names.empty() ? "" : ", ") + std::string(name);
+        values += (values.empty() ? "" : ", ") + value;
+    }
+    std::string insert = "Insert Into " + table + "(" + names + ") ";
+    return source.empty() ? insert + "Values(" + values + ")"
+                          : insert + "Select " + values + " From " + source;
 }
 
 }  // namespace
@@ -49,8 +65,11 @@ void DepreciationTest::Execute(const std::string& sql) {
 
 void DepreciationTest::AsAdmin(const std::string& script) {
     PGconn* admin = PQconnectdb(tk::test::adminServer().c_str());
-    PQsetNoticeProcessor(admin, [](void*, const char*) {}, nullptr);
-    PGresult* result = PQexec(admin, ("SET search_path TO " + accountSet.name() + ", oracompat, public;" + script).c_str());
+    PQsetNoticeProcessor(
+        admin, [](void*, const char*) {}, nullptr);
+    PGresult* result = PQexec(
+        admin,
+        ("SET search_path TO " + accountSet.name() + ", oracompat, public;" + script).c_str());
     EXPECT_EQ(PQresultStatus(result), PGRES_COMMAND_OK) << PQerrorMessage(admin);
     PQclear(result);
     PQfinish(admin);
@@ -64,37 +83,69 @@ double DepreciationTest::Scalar(const std::string& sql) {
 
 int32_t DepreciationTest::AddAsset(const AssetSpec& spec) {
     int32_t asset = GetNewID("AMAsset"), version = GetNewID("AMAssetAlter");
-    Execute("Insert Into AMAsset(lngAMAssetID, strAMAssetCode, strAMAssetName, dblStartUsage, dblStartWork,"
-            " lngAMAssetTypeID, lngAMAssetInitAlterID, lngAMAssetLastAlterID, lngOrganizationID, lngDepartmentID)"
-            " Values(" + Int(asset) + ",'A" + Int(asset) + "','资产" + Int(asset) + "'," + Num(spec.startUsage) +
-            "," + Num(spec.startWork) + "," + Int(spec.category) + "," + Int(version) + "," + Int(version) +
-            "," + Int(kOrg) + ",3)");
-    Execute("Insert Into AMAssetAlter(lngAMAssetAlterID, lngAMAssetID, lngTemplateID, lngReceiptTypeID, intYear,"
-            " bytPeriod, strDate, lngAMAssetTypeID, lngDepartmentID, bytAlterType, bytDepreciationMethod, blnIsInit,"
-            " bytStatus, lngOrganizationID, dblAmount, dblDepreciation, dblNetworth, dblDecAmount, dblUseage,"
-            " dblAmountAlter, dblDepreciationAlter, dblNetworthAlter)"
-            " Values(" + Int(version) + "," + Int(asset) + ",1,48," + Int(spec.year) + "," + Int(spec.period) +
-            ",'" + DateOf(spec.year, spec.period) + "'," + Int(spec.category) + ",3,1," + Int(spec.method) + "," +
-            (spec.opening ? "1" : "0") + ",2," + Int(kOrg) + "," + Num(spec.cost) + "," +
-            Num(spec.openingDepreciation) + "," + Num(spec.residual) + ",0," + Num(spec.life) + "," +
-            Num(spec.cost) + "," + Num(spec.openingDepreciation) + "," + Num(spec.residual) + ")");
-    std::vector<double> costs = spec.fundCosts.empty() ? std::vector<double>{spec.cost} : spec.fundCosts;
-    std::vector<double> residuals = Split(spec.residual, costs), opening = Split(spec.openingDepreciation, costs);
+    std::string opening = spec.opening ? "1" : "0",
+                date = "'" + DateOf(spec.year, spec.period) + "'";
+    Execute(Insert("AMAsset", {{"lngAMAssetID", Int(asset)},
+                               {"strAMAssetCode", "'A" + Int(asset) + "'"},
+                               {"strAMAssetName", "'资产" + Int(asset) + "'"},
+                               {"dblStartUsage", Num(spec.startUsage)},
+                               {"dblStartWork", Num(spec.startWork)},
+                               {"lngAMAssetTypeID", Int(spec.category)},
+                               {"lngAMAssetInitAlterID", Int(version)},
+                               {"lngAMAssetLastAlterID", Int(version)},
+                               {"lngOrganizationID", Int(kOrg)},
+                               {"lngDepartmentID", "3"}}));
+    Execute(Insert("AMAssetAlter", {{"lngAMAssetAlterID", Int(version)},
+                                    {"lngAMAssetID", Int(asset)},
+                                    {"lngTemplateID", "1"},
+                                    {"lngReceiptTypeID", "48"},
+                                    {"intYear", Int(spec.year)},
+                                    {"bytPeriod", Int(spec.period)},
+                                    {"strDate", date},
+                                    {"lngAMAssetTypeID", Int(spec.category)},
+                                    {"lngDepartmentID", "3"},
+                                    {"bytAlterType", "1"},
+                                    {"bytDepreciationMethod", Int(spec.method)},
+                                    {"blnIsInit", opening},
+                                    {"bytStatus", "2"},
+                                    {"lngOrganizationID", Int(kOrg)},
+                                    {"dblAmount", Num(spec.cost)},
+                                    {"dblDepreciation", Num(spec.openingDepreciation)},
+                                    {"dblNetworth", Num(spec.residual)},
+                                    {"dblUseage", Num(spec.life)},
+                                    {"dblAmountAlter", Num(spec.cost)},
+                                    {"dblDepreciationAlter", Num(spec.openingDepreciation)},
+                                    {"dblNetworthAlter", Num(spec.residual)}}));
+    std::vector<double> costs =
+        spec.fundCosts.empty() ? std::vector<double>{spec.cost} : spec.fundCosts;
+    std::vector<double> residuals = Split(spec.residual, costs),
+                        openingShares = Split(spec.openingDepreciation, costs);
     for (size_t i = 0; i < costs.size(); ++i) {
         int32_t fundVersion = GetNewID("AMAssetFundAlter");
-        int32_t fund = static_cast<int32_t>(i + 1);
-        Execute("Insert Into AMAssetFundAlter(lngAMAssetFundAlterID, lngAMAssetAlterID, lngAMAssetID, lngAMFundID,"
-                " lngReceiptTypeID, intYear, bytPeriod, strDate, dblAmount, dblDepreciation, dblNetworth,"
-                " dblAmountAlter, dblDepreciationAlter, dblNetworthAlter, bytAlterType, blnIsInit,"
-                " lngDepreciationAccountID, bytStatus, lngOrganizationID)"
-                " Values(" + Int(fundVersion) + "," + Int(version) + "," + Int(asset) + "," + Int(fund) + ",48," +
-                Int(spec.year) + "," + Int(spec.period) + ",'" + DateOf(spec.year, spec.period) + "'," +
-                Num(costs[i]) + "," + Num(opening[i]) + "," + Num(residuals[i]) + "," + Num(costs[i]) + "," +
-                Num(opening[i]) + "," + Num(residuals[i]) + ",1," + (spec.opening ? "1" : "0") + ",4,2," +
-                Int(kOrg) + ")");
-        Execute("Insert Into AMAssetFund(lngAMAssetID, lngAMFundID, lngAMAssetFundInitAlterID,"
-                " lngAMAssetFundLastAlterID) Values(" + Int(asset) + "," + Int(fund) + "," + Int(fundVersion) +
-                "," + Int(fundVersion) + ")");
+        std::string fund = Int(static_cast<int32_t>(i + 1));
+        Execute(Insert("AMAssetFundAlter", {{"lngAMAssetFundAlterID", Int(fundVersion)},
+                                            {"lngAMAssetAlterID", Int(version)},
+                                            {"lngAMAssetID", Int(asset)},
+                                            {"lngAMFundID", fund},
+                                            {"lngReceiptTypeID", "48"},
+                                            {"intYear", Int(spec.year)},
+                                            {"bytPeriod", Int(spec.period)},
+                                            {"strDate", date},
+                                            {"dblAmount", Num(costs[i])},
+                                            {"dblDepreciation", Num(openingShares[i])},
+                                            {"dblNetworth", Num(residuals[i])},
+                                            {"dblAmountAlter", Num(costs[i])},
+                                            {"dblDepreciationAlter", Num(openingShares[i])},
+                                            {"dblNetworthAlter", Num(residuals[i])},
+                                            {"bytAlterType", "1"},
+                                            {"blnIsInit", opening},
+                                            {"lngDepreciationAccountID", "4"},
+                                            {"bytStatus", "2"},
+                                            {"lngOrganizationID", Int(kOrg)}}));
+        Execute(Insert("AMAssetFund", {{"lngAMAssetID", Int(asset)},
+                                       {"lngAMFundID", fund},
+                                       {"lngAMAssetFundInitAlterID", Int(fundVersion)},
+                                       {"lngAMAssetFundLastAlterID", Int(fundVersion)}}));
     }
     EXPECT_TRUE(depreciation.CaclDeprectionAdd(0, asset, kOrg));
     return asset;
@@ -104,47 +155,77 @@ int32_t DepreciationTest::Alter(int32_t asset, const Change& change) {
     int32_t last = static_cast<int32_t>(
         Scalar("Select lngAMAssetLastAlterID From AMAsset Where lngAMAssetID = " + Int(asset)));
     int32_t version = GetNewID("AMAssetAlter");
-    Execute("Insert Into AMAssetAlter(lngAMAssetAlterID, lngAMAssetID, lngTemplateID, lngReceiptTypeID, intYear,"
-            " bytPeriod, strDate, lngAMAssetTypeID, lngDepartmentID, bytAlterType, bytDepreciationMethod, blnIsInit,"
-            " bytStatus, lngOrganizationID, dblAmount, dblDepreciation, dblNetworth, dblDecAmount, dblUseage,"
-            " dblAmountAlter, dblNetworthAlter, dblDecAmountAlter, lngAMAssetRecentAlterID)"
-            " Select " + Int(version) + ", lngAMAssetID, 3, 50, " + Int(change.year) + "," + Int(change.period) +
-            ",'" + DateOf(change.year, change.period) + "', lngAMAssetTypeID, lngDepartmentID, " +
-            Int(change.alterType) + ", bytDepreciationMethod, 0, 2, lngOrganizationID, dblAmount + " +
-            Num(change.costChange) + ", dblDepreciation, dblNetworth + " + Num(change.residualChange) +
-            ", dblDecAmount + " + Num(change.impairmentChange) + ", " +
-            (change.life > 0 ? Num(change.life) : std::string("dblUseage")) + ", " + Num(change.costChange) + ", " +
-            Num(change.residualChange) + ", " + Num(change.impairmentChange) + ", lngAMAssetAlterID"
-            " From AMAssetAlter Where lngAMAssetAlterID = " + Int(last));
-    Execute("Update AMAsset Set lngAMAssetLastAlterID = " + Int(version) + " Where lngAMAssetID = " + Int(asset));
+    std::string date = "'" + DateOf(change.year, change.period) + "'";
+    Execute(Insert("AMAssetAlter",
+                   {{"lngAMAssetAlterID", Int(version)},
+                    {"lngAMAssetID", "lngAMAssetID"},
+                    {"lngTemplateID", "3"},
+                    {"lngReceiptTypeID", "50"},
+                    {"intYear", Int(change.year)},
+                    {"bytPeriod", Int(change.period)},
+                    {"strDate", date},
+                    {"lngAMAssetTypeID", "lngAMAssetTypeID"},
+                    {"lngDepartmentID", "lngDepartmentID"},
+                    {"bytAlterType", Int(change.alterType)},
+                    {"bytDepreciationMethod", "bytDepreciationMethod"},
+                    {"bytStatus", "2"},
+                    {"lngOrganizationID", "lngOrganizationID"},
+                    {"dblAmount", "dblAmount + " + Num(change.costChange)},
+                    {"dblDepreciation", "dblDepreciation"},
+                    {"dblNetworth", "dblNetworth + " + Num(change.residualChange)},
+                    {"dblDecAmount", "dblDecAmount + " + Num(change.impairmentChange)},
+                    {"dblUseage", change.life > 0 ? Num(change.life) : "dblUseage"},
+                    {"dblAmountAlter", Num(change.costChange)},
+                    {"dblNetworthAlter", Num(change.residualChange)},
+                    {"dblDecAmountAlter", Num(change.impairmentChange)},
+                    {"lngAMAssetRecentAlterID", "lngAMAssetAlterID"}},
+                   "AMAssetAlter Where lngAMAssetAlterID = " + Int(last)));
+    Execute("Update AMAsset Set lngAMAssetLastAlterID = " + Int(version) +
+            " Where lngAMAssetID = " + Int(asset));
 
-    auto rs = conn->GetRecordset("Select f.lngAMFundID, fa.dblAmount From AMAssetFund f, AMAssetFundAlter fa"
-                                 " Where fa.lngAMAssetFundAlterID = f.lngAMAssetFundLastAlterID"
-                                 " And f.lngAMAssetID = " + Int(asset) + " Order By f.lngAMFundID",
-                                 3, 1);
+    auto rs = conn->GetRecordset(
+        "Select f.lngAMFundID, fa.dblAmount From AMAssetFund f, AMAssetFundAlter fa"
+        " Where fa.lngAMAssetFundAlterID = f.lngAMAssetFundLastAlterID And f.lngAMAssetID = " +
+            Int(asset) + " Order By f.lngAMFundID",
+        3, 1);
     std::vector<int32_t> funds;
     std::vector<double> costs;
     for (; !rs->eof(); rs->moveNext()) {
         funds.push_back(rs->field(0).toInt32());
         costs.push_back(rs->field(1).toDouble());
     }
-    std::vector<double> cost = Split(change.costChange, costs), impairment = Split(change.impairmentChange, costs),
+    std::vector<double> cost = Split(change.costChange, costs),
+                        impairment = Split(change.impairmentChange, costs),
                         residual = Split(change.residualChange, costs);
     for (size_t i = 0; i < funds.size(); ++i) {
         int32_t fundVersion = GetNewID("AMAssetFundAlter");
-        Execute("Insert Into AMAssetFundAlter(lngAMAssetFundAlterID, lngAMAssetAlterID, lngAMAssetID, lngAMFundID,"
-                " lngReceiptTypeID, intYear, bytPeriod, strDate, dblAmount, dblDepreciation, dblNetworth, dblDecAmount,"
-                " dblAmountAlter, dblNetworthAlter, dblDecAmountAlter, bytAlterType, lngDepreciationAccountID,"
-                " lngAMAssetFundRecentAlterID, bytStatus, lngOrganizationID)"
-                " Select " + Int(fundVersion) + "," + Int(version) + ", fa.lngAMAssetID, fa.lngAMFundID, 50, " +
-                Int(change.year) + "," + Int(change.period) + ",'" + DateOf(change.year, change.period) +
-                "', fa.dblAmount + " + Num(cost[i]) + ", fa.dblDepreciation, fa.dblNetworth + " + Num(residual[i]) +
-                ", fa.dblDecAmount + " + Num(impairment[i]) + "," + Num(cost[i]) + "," + Num(residual[i]) + "," +
-                Num(impairment[i]) + "," + Int(change.alterType) + ", 4, fa.lngAMAssetFundAlterID, 2, " + Int(kOrg) +
-                " From AMAssetFund f, AMAssetFundAlter fa Where fa.lngAMAssetFundAlterID = f.lngAMAssetFundLastAlterID"
-                " And f.lngAMAssetID = " + Int(asset) + " And f.lngAMFundID = " + Int(funds[i]));
-        Execute("Update AMAssetFund Set lngAMAssetFundLastAlterID = " + Int(fundVersion) +
-                " Where lngAMAssetID = " + Int(asset) + " And lngAMFundID = " + Int(funds[i]));
+        std::string where =
+            " Where lngAMAssetID = " + Int(asset) + " And lngAMFundID = " + Int(funds[i]);
+        Execute(Insert("AMAssetFundAlter",
+                       {{"lngAMAssetFundAlterID", Int(fundVersion)},
+                        {"lngAMAssetAlterID", Int(version)},
+                        {"lngAMAssetID", "fa.lngAMAssetID"},
+                        {"lngAMFundID", "fa.lngAMFundID"},
+                        {"lngReceiptTypeID", "50"},
+                        {"intYear", Int(change.year)},
+                        {"bytPeriod", Int(change.period)},
+                        {"strDate", date},
+                        {"dblAmount", "fa.dblAmount + " + Num(cost[i])},
+                        {"dblDepreciation", "fa.dblDepreciation"},
+                        {"dblNetworth", "fa.dblNetworth + " + Num(residual[i])},
+                        {"dblDecAmount", "fa.dblDecAmount + " + Num(impairment[i])},
+                        {"dblAmountAlter", Num(cost[i])},
+                        {"dblNetworthAlter", Num(residual[i])},
+                        {"dblDecAmountAlter", Num(impairment[i])},
+                        {"bytAlterType", Int(change.alterType)},
+                        {"lngDepreciationAccountID", "4"},
+                        {"lngAMAssetFundRecentAlterID", "fa.lngAMAssetFundAlterID"},
+                        {"bytStatus", "2"},
+                        {"lngOrganizationID", Int(kOrg)}},
+                       "AMAssetFundAlter fa Where fa.lngAMAssetFundAlterID ="
+                       " (Select lngAMAssetFundLastAlterID From AMAssetFund" +
+                           where + ")"));
+        Execute("Update AMAssetFund Set lngAMAssetFundLastAlterID = " + Int(fundVersion) + where);
     }
     EXPECT_TRUE(change.alterType == 2 ? depreciation.CaclDeprectionDec(0, asset, kOrg)
                                       : depreciation.CaclDeprectionAlter(0, asset, kOrg));
@@ -152,13 +233,15 @@ int32_t DepreciationTest::Alter(int32_t asset, const Change& change) {
 }
 
 void DepreciationTest::RecordWork(int32_t asset, int32_t year, int16_t period, double work) {
-    EXPECT_TRUE(depreciation.CaclDeprectionWork(0, static_cast<int16_t>(year), period, asset, work, kOrg));
+    EXPECT_TRUE(
+        depreciation.CaclDeprectionWork(0, static_cast<int16_t>(year), period, asset, work, kOrg));
 }
 
 void DepreciationTest::RunPeriod(int32_t year, int16_t period) {
     auto y = static_cast<int16_t>(year);
     EXPECT_TRUE(depreciation.WriteDaily(y, period, 0, false, false, Variant(kOrg)));
-    EXPECT_TRUE(depreciation.WriteBalance(0, y, period, DateOf(year, period), "计提折旧", false, 0, 1, kOrg));
+    EXPECT_TRUE(depreciation.WriteBalance(0, y, period, DateOf(year, period), "计提折旧", false, 0,
+                                          1, kOrg));
     EXPECT_TRUE(depreciation.WriteDaily(y, period, 0, true, false, Variant(kOrg)));
 }
 
@@ -168,11 +251,12 @@ void DepreciationTest::RunPeriods(int32_t fromYear, int16_t fromPeriod, int coun
 }
 
 std::map<int32_t, double> DepreciationTest::Charges(int32_t asset, int32_t fund) {
-    auto rs = conn->GetRecordset("Select intYear * 100 + bytPeriod, Sum(dblDepreciation) From AMAssetFundBalance"
-                                 " Where lngAMAssetID = " + Int(asset) +
-                                     (fund ? " And lngAMFundID = " + Int(fund) : std::string()) +
-                                     " Group By intYear * 100 + bytPeriod Order By 1",
-                                 3, 1);
+    auto rs = conn->GetRecordset(
+        "Select intYear * 100 + bytPeriod, Sum(dblDepreciation) From AMAssetFundBalance"
+        " Where lngAMAssetID = " +
+            Int(asset) + (fund ? " And lngAMFundID = " + Int(fund) : std::string()) +
+            " Group By intYear * 100 + bytPeriod Order By 1",
+        3, 1);
     std::map<int32_t, double> charges;
     for (; !rs->eof(); rs->moveNext()) charges[rs->field(0).toInt32()] = rs->field(1).toDouble();
     return charges;

@@ -23,7 +23,8 @@ struct AssetSpec {
     double openingDepreciation = 0, startUsage = 0, startWork = 0;
     bool opening = false;  // an opening record (期初卡片)
 
-    static AssetSpec Of(int16_t method, double cost, double residual, double life, int32_t category = 10) {
+    static AssetSpec Of(int16_t method, double cost, double residual, double life,
+                        int32_t category = 10) {
         AssetSpec spec;
         spec.method = method;
         spec.cost = cost;
@@ -46,7 +47,7 @@ struct Change {
 // A demo account set of its own with helpers that save assets, alterations
 // and work, and run periods the way the host does.
 class DepreciationTest : public ::testing::Test {
-protected:
+  protected:
     static constexpr int32_t kOrg = 1;
 
     explicit DepreciationTest(bool onlineDevice = false) : accountSet("depr", true, onlineDevice) {}
@@ -71,9 +72,9 @@ protected:
     // Runs a PostgreSQL script in the account set as the server's superuser.
     void AsAdmin(const std::string& script);
 
-private:
-    void AddFundVersion(int32_t asset, int32_t fund, int32_t version, const AssetSpec& spec, double share,
-                        bool first);
+  private:
+    void AddFundVersion(int32_t asset, int32_t fund, int32_t version, const AssetSpec& spec,
+                        double share, bool first);
 };
 
 int32_t NextPeriod(int32_t yearPeriod);

@@ -9,19 +9,24 @@ namespace tk::am::test {
 namespace {
 
 const char* kJournalColumns =
-    "lngAMAssetID, lngAMAssetAlterID, lngAMFundID, lngAMAssetFundAlterID, YearPeriod, strDate, bytAlterType,"
+    "lngAMAssetID, lngAMAssetAlterID, lngAMFundID, lngAMAssetFundAlterID, YearPeriod, strDate, "
+    "bytAlterType,"
     " blnFromDepreciation, dblAmountAlter, dblDeprection, dblDeprectionAlter, dblDecAmountAlter,"
-    " dblNetworthAlter, dblTotalAmount, dblTotalDeprection, dblTotalDecAmount, dblTotalNetWorth, dblWork,"
-    " dblWorkAlter, intPeriods, intPeriodAlter, dblTotalWorks, intTotalPeriods, dblTotalDepredWorks,"
+    " dblNetworthAlter, dblTotalAmount, dblTotalDeprection, dblTotalDecAmount, dblTotalNetWorth, "
+    "dblWork,"
+    " dblWorkAlter, intPeriods, intPeriodAlter, dblTotalWorks, intTotalPeriods, "
+    "dblTotalDepredWorks,"
     " intTotalDepredPeriods, lngVoucherID, lngOrganizationID";
 
 class JournalTest : public DepreciationTest {
-protected:
+  protected:
     // Nine months of an organisation: opening records, two funding sources,
     // work, cost increases, impairment, a change of life, decreases under both
     // depreciation types, every period posted as the host posts it.
     void RunNineMonths() {
-        Execute("Insert Into AMAssetTypeEx Select t.*, 1 From AMAssetType t Where t.lngAMAssetTypeID = 22");
+        Execute(
+            "Insert Into AMAssetTypeEx Select t.*, 1 From AMAssetType t Where t.lngAMAssetTypeID = "
+            "22");
         Execute("Update AMAssetTypeEx Set bytDepreciationType = 3 Where lngAMAssetTypeID = 22");
         AssetSpec opening = AssetSpec::Of(2, 50000, 2000, 60);
         opening.opening = true;
@@ -54,8 +59,8 @@ protected:
         }
     }
 
-    static Change ChangeIn(int16_t period, double cost, double impairment, double residual, double life,
-                           int16_t alterType = 3) {
+    static Change ChangeIn(int16_t period, double cost, double impairment, double residual,
+                           double life, int16_t alterType = 3) {
         Change change;
         change.period = period;
         change.costChange = cost;
@@ -71,11 +76,13 @@ protected:
         auto rs = conn->GetRecordset(sql, 3, 1);
         ASSERT_FALSE(rs->eof()) << "nothing compared: " << sql;
         for (; !rs->eof(); rs->moveNext())
-            EXPECT_EQ(Cents(rs->field(1).toDouble()), Cents(rs->field(2).toDouble())) << rs->field(0).toText();
+            EXPECT_EQ(Cents(rs->field(1).toDouble()), Cents(rs->field(2).toDouble()))
+                << rs->field(0).toText();
     }
 
     std::vector<std::string> Journal() {
-        auto rs = conn->GetRecordset(std::string("Select ") + kJournalColumns + " From AMAssetFundDaily", 3, 1);
+        auto rs = conn->GetRecordset(
+            std::string("Select ") + kJournalColumns + " From AMAssetFundDaily", 3, 1);
         std::vector<std::string> rows;
         for (; !rs->eof(); rs->moveNext()) {
             std::string row;
@@ -93,19 +100,22 @@ const char* kFinalState =
     " Where a.lngAMAssetID = f.lngAMAssetID And v.lngAMAssetAlterID = a.lngAMAssetLastAlterID"
     " And fv.lngAMAssetFundAlterID = f.lngAMAssetFundLastAlterID"
     " And b.lngAMAssetID = f.lngAMAssetID And b.lngAMFundID = f.lngAMFundID"
-    " And b.intYear * 100 + b.bytPeriod = (Select Max(x.intYear * 100 + x.bytPeriod) From AMAssetFundBalance x"
+    " And b.intYear * 100 + b.bytPeriod = (Select Max(x.intYear * 100 + x.bytPeriod) From "
+    "AMAssetFundBalance x"
     "     Where x.lngAMAssetID = f.lngAMAssetID)";
 
 std::string JournalSum(const std::string& expression, const std::string& upTo = "") {
-    return "(Select Coalesce(Sum(" + expression + "), 0) From AMAssetFundDaily d"
-           " Where d.lngAMAssetID = f.lngAMAssetID And d.lngAMFundID = f.lngAMFundID" + upTo + ")";
+    return "(Select Coalesce(Sum(" + expression +
+           "), 0) From AMAssetFundDaily d"
+           " Where d.lngAMAssetID = f.lngAMAssetID And d.lngAMFundID = f.lngAMFundID" +
+           upTo + ")";
 }
 
 TEST_F(JournalTest, EverySourceSumsToItsBalancesAndCard) {
     RunNineMonths();
     std::string gone = "Case When v.bytAlterType = 2 Then 0 Else ";
-    ExpectPairs("Select 'cost ' || f.lngAMAssetID || '/' || f.lngAMFundID, " + gone + "fv.dblAmount End, " +
-                JournalSum("d.dblAmountAlter") + kFinalState);
+    ExpectPairs("Select 'cost ' || f.lngAMAssetID || '/' || f.lngAMFundID, " + gone +
+                "fv.dblAmount End, " + JournalSum("d.dblAmountAlter") + kFinalState);
     ExpectPairs("Select 'impairment ' || f.lngAMAssetID, " + gone + "fv.dblDecAmount End, " +
                 JournalSum("d.dblDecAmountAlter") + kFinalState);
     ExpectPairs("Select 'residual ' || f.lngAMAssetID, " + gone + "fv.dblNetworth End, " +
@@ -115,13 +125,16 @@ TEST_F(JournalTest, EverySourceSumsToItsBalancesAndCard) {
                 JournalSum("d.dblDeprection + d.dblDeprectionAlter") + kFinalState);
     ExpectPairs("Select 'periods ' || f.lngAMAssetID, b.intInitPeriods + b.intPeriods, " +
                 JournalSum("d.intPeriods") + kFinalState);
-    ExpectPairs("Select 'work ' || f.lngAMAssetID, b.dblInitWork + b.dblWork, " + JournalSum("d.dblWork") +
-                kFinalState);
+    ExpectPairs("Select 'work ' || f.lngAMAssetID, b.dblInitWork + b.dblWork, " +
+                JournalSum("d.dblWork") + kFinalState);
     ExpectPairs("Select 'life ' || f.lngAMAssetID, v.dblUseage, " +
                 JournalSum("d.intPeriodAlter + d.dblWorkAlter") + kFinalState);
-    ExpectPairs("Select 'card cost ' || a.lngAMAssetID, Case When v.bytAlterType = 2 Then 0 Else v.dblAmount End,"
-                " (Select Sum(d.dblAmountAlter) From AMAssetFundDaily d Where d.lngAMAssetID = a.lngAMAssetID)"
-                " From AMAsset a, AMAssetAlter v Where v.lngAMAssetAlterID = a.lngAMAssetLastAlterID");
+    ExpectPairs(
+        "Select 'card cost ' || a.lngAMAssetID, Case When v.bytAlterType = 2 Then 0 Else "
+        "v.dblAmount End,"
+        " (Select Sum(d.dblAmountAlter) From AMAssetFundDaily d Where d.lngAMAssetID = "
+        "a.lngAMAssetID)"
+        " From AMAsset a, AMAssetAlter v Where v.lngAMAssetAlterID = a.lngAMAssetLastAlterID");
 }
 
 TEST_F(JournalTest, SumsUpToAnyPeriodGiveThatPeriodsBalance) {
@@ -132,27 +145,32 @@ TEST_F(JournalTest, SumsUpToAnyPeriodGiveThatPeriodsBalance) {
         " Where v.lngAMAssetAlterID = b.lngAMAssetAlterID And v.bytAlterType <> 2"
         " And fv.lngAMAssetFundAlterID = b.lngAMAssetFundAlterID"
         " And f.lngAMAssetID = b.lngAMAssetID And f.lngAMFundID = b.lngAMFundID";
-    std::string what = "'period ' || (b.intYear * 100 + b.bytPeriod) || ' asset ' || b.lngAMAssetID || ' fund ' ||"
-                       " b.lngAMFundID";
+    std::string what =
+        "'period ' || (b.intYear * 100 + b.bytPeriod) || ' asset ' || b.lngAMAssetID || ' fund ' ||"
+        " b.lngAMFundID";
     ExpectPairs("Select " + what + ", b.dblInitDepreciation + b.dblDepreciation, " +
                 JournalSum("d.dblDeprection + d.dblDeprectionAlter", upTo) + rows);
     ExpectPairs("Select " + what + ", fv.dblAmount - fv.dblDecAmount, " +
                 JournalSum("d.dblAmountAlter - d.dblDecAmountAlter", upTo) + rows);
-    ExpectPairs("Select " + what + ", b.intInitPeriods + b.intPeriods, " + JournalSum("d.intPeriods", upTo) +
-                rows);
+    ExpectPairs("Select " + what + ", b.intInitPeriods + b.intPeriods, " +
+                JournalSum("d.intPeriods", upTo) + rows);
 }
 
 TEST_F(JournalTest, EveryAlterationHasARowAndTheRunningTotalsFollowTheRows) {
     RunNineMonths();
-    EXPECT_EQ(Scalar("Select Count(*) From AMAssetAlter v Where Not Exists (Select 1 From AMAssetFundDaily d"
-                     " Where d.lngAMAssetAlterID = v.lngAMAssetAlterID And d.blnFromDepreciation = 0)"),
-              0);
-    EXPECT_EQ(Scalar("Select Count(*) From AMAssetFundDaily d Where d.dblTotalAmount <>"
-                     " (Select Sum(e.dblAmountAlter) From AMAssetFundDaily e Where e.lngAMAssetID = d.lngAMAssetID"
-                     " And e.lngAMFundID = d.lngAMFundID And (e.YearPeriod < d.YearPeriod"
-                     " Or (e.YearPeriod = d.YearPeriod And e.blnFromDepreciation <= d.blnFromDepreciation"
-                     " And e.lngAMAssetAlterID <= d.lngAMAssetAlterID)))"),
-              0);
+    EXPECT_EQ(
+        Scalar(
+            "Select Count(*) From AMAssetAlter v Where Not Exists (Select 1 From AMAssetFundDaily d"
+            " Where d.lngAMAssetAlterID = v.lngAMAssetAlterID And d.blnFromDepreciation = 0)"),
+        0);
+    EXPECT_EQ(
+        Scalar("Select Count(*) From AMAssetFundDaily d Where d.dblTotalAmount <>"
+               " (Select Sum(e.dblAmountAlter) From AMAssetFundDaily e Where e.lngAMAssetID = "
+               "d.lngAMAssetID"
+               " And e.lngAMFundID = d.lngAMFundID And (e.YearPeriod < d.YearPeriod"
+               " Or (e.YearPeriod = d.YearPeriod And e.blnFromDepreciation <= d.blnFromDepreciation"
+               " And e.lngAMAssetAlterID <= d.lngAMAssetAlterID)))"),
+        0);
 }
 
 TEST_F(JournalTest, PostingTwicePostsNothingNewAndCancellingRemovesWhatWasPosted) {
@@ -162,8 +180,12 @@ TEST_F(JournalTest, PostingTwicePostsNothingNewAndCancellingRemovesWhatWasPosted
     EXPECT_TRUE(depreciation.WriteDaily(2024, 5, 0, true, false, Variant(kOrg)));
     EXPECT_EQ(Journal(), before);
     EXPECT_TRUE(depreciation.WriteDaily(2024, 5, 0, true, true, Variant(kOrg)));
-    EXPECT_EQ(Scalar("Select Count(*) From AMAssetFundDaily Where YearPeriod = 202405 And blnFromDepreciation = 1"), 0);
-    EXPECT_GT(Scalar("Select Count(*) From AMAssetFundDaily Where YearPeriod = 202405 And blnFromDepreciation = 0"), 0);
+    EXPECT_EQ(Scalar("Select Count(*) From AMAssetFundDaily Where YearPeriod = 202405 And "
+                     "blnFromDepreciation = 1"),
+              0);
+    EXPECT_GT(Scalar("Select Count(*) From AMAssetFundDaily Where YearPeriod = 202405 And "
+                     "blnFromDepreciation = 0"),
+              0);
     EXPECT_TRUE(depreciation.WriteDaily(2024, 5, 0, true, false, Variant(kOrg)));
     EXPECT_EQ(Journal(), before);
 }

@@ -17,7 +17,7 @@ std::vector<int64_t> MonthsOf(int64_t yearCents, int months = 12) {
 }
 
 class MethodTest : public DepreciationTest {
-protected:
+  protected:
     // Runs the whole life month by month and checks every depreciation year
     // against its figure and every month against the year's spread.
     void ExpectYears(int32_t asset, int32_t firstCharged, const std::vector<double>& years) {
@@ -32,7 +32,8 @@ protected:
             }
             EXPECT_EQ(sum, Cents(years[y])) << "year " << y + 1;
         }
-        for (; charges.count(yp); yp = NextPeriod(yp)) EXPECT_EQ(charges[yp], 0) << "after the life, " << yp;
+        for (; charges.count(yp); yp = NextPeriod(yp))
+            EXPECT_EQ(charges[yp], 0) << "after the life, " << yp;
     }
 };
 
@@ -96,12 +97,14 @@ TEST_F(MethodTest, WorkloadChargesTheRecordedWorkAtTheRatePerUnit) {
         EXPECT_EQ(Cents(charges[yp]), std::llround(now * 72) - std::llround(before * 72)) << yp;
         yp = NextPeriod(yp);
     }
-    EXPECT_EQ(Cents(Scalar("Select Sum(dblDepreciation) From AMAssetFundBalance Where lngAMAssetID = " +
-                           std::to_string(asset))),
-              28800000);
-    EXPECT_EQ(Scalar("Select Max(dblInitWork + dblWork) From AMAssetFundBalance Where lngAMAssetID = " +
-                     std::to_string(asset)),
-              std::accumulate(work.begin(), work.end(), 0.0));
+    EXPECT_EQ(
+        Cents(Scalar("Select Sum(dblDepreciation) From AMAssetFundBalance Where lngAMAssetID = " +
+                     std::to_string(asset))),
+        28800000);
+    EXPECT_EQ(
+        Scalar("Select Max(dblInitWork + dblWork) From AMAssetFundBalance Where lngAMAssetID = " +
+               std::to_string(asset)),
+        std::accumulate(work.begin(), work.end(), 0.0));
 }
 
 TEST_F(MethodTest, NoDepreciationMethodAndUndepreciatedCategoryChargeNothing) {

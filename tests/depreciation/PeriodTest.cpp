@@ -7,16 +7,18 @@ namespace tk::am::test {
 namespace {
 
 class PeriodTest : public DepreciationTest {
-protected:
+  protected:
     std::string Balances(int32_t yearPeriod) {
-        auto rs = conn->GetRecordset("Select lngAMAssetID, lngAMFundID, dblInitDepreciation, dblDepreciation,"
-                                     " intInitPeriods, intPeriods From AMAssetFundBalance"
-                                     " Where intYear * 100 + bytPeriod = " + std::to_string(yearPeriod) +
-                                     " Order By 1, 2",
-                                     3, 1);
+        auto rs = conn->GetRecordset(
+            "Select lngAMAssetID, lngAMFundID, dblInitDepreciation, dblDepreciation,"
+            " intInitPeriods, intPeriods From AMAssetFundBalance"
+            " Where intYear * 100 + bytPeriod = " +
+                std::to_string(yearPeriod) + " Order By 1, 2",
+            3, 1);
         std::string text;
         for (; !rs->eof(); rs->moveNext())
-            for (int i = 0; i < rs->fieldCount(); ++i) text += rs->field(i).toText() + (i + 1 < 6 ? "," : ";");
+            for (int i = 0; i < rs->fieldCount(); ++i)
+                text += rs->field(i).toText() + (i + 1 < 6 ? "," : ";");
         return text;
     }
     double Count(const std::string& table, const std::string& where) {
@@ -24,11 +26,14 @@ protected:
     }
     // Account lines of every funding-source version of an asset.
     void AddLines(int32_t asset, const std::string& lines) {
-        Execute("Insert Into AMAssetFundAccAlter(lngAMAssetFundAccAlterID, lngAMAssetFundAlterID, lngAccountID,"
-                " lngDepartmentID, lngOrderNo, dblQuotiety, dblRate, blnDepreIncrease)"
-                " Select AMAssetFundAccAlter_SEQ.NEXTVAL, fa.lngAMAssetFundAlterID, l.acc, l.dep, l.ord, l.quo,"
-                " l.rate, l.inc From AMAssetFundAlter fa, (" + lines + ") l Where fa.lngAMAssetID = " +
-                std::to_string(asset));
+        Execute(
+            "Insert Into AMAssetFundAccAlter(lngAMAssetFundAccAlterID, lngAMAssetFundAlterID, "
+            "lngAccountID,"
+            " lngDepartmentID, lngOrderNo, dblQuotiety, dblRate, blnDepreIncrease)"
+            " Select AMAssetFundAccAlter_SEQ.NEXTVAL, fa.lngAMAssetFundAlterID, l.acc, l.dep, "
+            "l.ord, l.quo,"
+            " l.rate, l.inc From AMAssetFundAlter fa, (" +
+            lines + ") l Where fa.lngAMAssetID = " + std::to_string(asset));
     }
 };
 
@@ -42,7 +47,8 @@ TEST_F(PeriodTest, RunningAPeriodAgainReplacesItsFiguresAndItsRecord) {
     EXPECT_EQ(Count("AMAssetDepreciation", "intYear = 2024 And bytPeriod = 3"), 1);
     EXPECT_EQ(Scalar("Select lngVoucherID From AMAssetDepreciation Where bytPeriod = 3"), 7);
     EXPECT_EQ(Scalar("Select dblDepreciation From AMAssetDepreciation Where bytPeriod = 3"), 1000);
-    EXPECT_EQ(Scalar("Select dblWork From AMAssetFundBalance Where bytPeriod = 3"), 10) << "work recorded since";
+    EXPECT_EQ(Scalar("Select dblWork From AMAssetFundBalance Where bytPeriod = 3"), 10)
+        << "work recorded since";
     EXPECT_EQ(Count("AMAssetFundDaily", "YearPeriod = 202403 And blnFromDepreciation = 1"), 1)
         << "a posted period is posted again";
 }
@@ -65,7 +71,8 @@ TEST_F(PeriodTest, TakingBackTheLatestPeriodRemovesItAndRestoresTheWorkingCopy) 
     EXPECT_EQ(Count("AMAssetDepreciation", "bytPeriod = 3"), 0);
     EXPECT_EQ(Count("AMAssetFundDaily", "YearPeriod = 202403 And blnFromDepreciation = 1"), 0);
     EXPECT_EQ(Scalar("Select Max(bytPeriod) From AMAssetFundBalanceEx"), 2);
-    EXPECT_FALSE(depreciation.WriteBalance(2, 2024, 1, "", "", false, 0, 0, kOrg)) << "only the latest";
+    EXPECT_FALSE(depreciation.WriteBalance(2, 2024, 1, "", "", false, 0, 0, kOrg))
+        << "only the latest";
     EXPECT_TRUE(depreciation.WriteBalance(0, 2024, 3, "2024-03-31", "", false, 0, 1, kOrg));
     EXPECT_EQ(Balances(202403), third);
 }
@@ -80,19 +87,23 @@ TEST_F(PeriodTest, AnAlterationEnteredAfterTheRunRewritesThatPeriod) {
     Alter(asset, impairment);
     EXPECT_EQ(Scalar("Select dblDepreciation From AMAssetFundBalance Where bytPeriod = 3"), 800)
         << "(60,000 - 11,600 - 2,000) / 58, public-sector rule";
-    EXPECT_EQ(Scalar("Select dblDeprection From AMAssetFundDaily Where YearPeriod = 202403 And blnFromDepreciation = 1"),
+    EXPECT_EQ(Scalar("Select dblDeprection From AMAssetFundDaily Where YearPeriod = 202403 And "
+                     "blnFromDepreciation = 1"),
               800);
     EXPECT_EQ(Scalar("Select dblDepreciation From AMAssetFundBalance Where bytPeriod = 2"), 1000);
 }
 
 TEST_F(PeriodTest, IncreasedDepreciationFollowsTheFlaggedLinesAndIsApportioned) {
     int32_t asset = AddAsset(AssetSpec::Of(2, 120000, 0, 60));
-    AddLines(asset, "Select 18 acc, 1 dep, 1 ord, 1 quo, 50 rate, 0 inc From Dual Union All"
-                    " Select 16 acc, 5 dep, 2 ord, 2 quo, 30 rate, 0 inc From Dual Union All"
-                    " Select 13 acc, 3 dep, 3 ord, 1 quo, 20 rate, 1 inc From Dual");
+    AddLines(asset,
+             "Select 18 acc, 1 dep, 1 ord, 1 quo, 50 rate, 0 inc From Dual Union All"
+             " Select 16 acc, 5 dep, 2 ord, 2 quo, 30 rate, 0 inc From Dual Union All"
+             " Select 13 acc, 3 dep, 3 ord, 1 quo, 20 rate, 1 inc From Dual");
     RunPeriod(2024, 1);
     EXPECT_TRUE(depreciation.WriteBalance(0, 2024, 2, "2024-02-29", "", true, 0, 1, kOrg));
-    EXPECT_EQ(Scalar("Select dblIncreaseDepreciation From AMAssetFundBalanceEx Where bytPeriod = 2"), 400);
+    EXPECT_EQ(
+        Scalar("Select dblIncreaseDepreciation From AMAssetFundBalanceEx Where bytPeriod = 2"),
+        400);
 
     Execute("Update Business Set lngTradeID = 32");
     clsAMAssetAmortise amortise;
@@ -100,29 +111,38 @@ TEST_F(PeriodTest, IncreasedDepreciationFollowsTheFlaggedLinesAndIsApportioned) 
     EXPECT_TRUE(amortise.Execute(kOrg, message));
     EXPECT_EQ(message, "kept");
     // 1,600 over weights 50 x 1 and 30 x 2; the 400 increase on its own line.
-    EXPECT_EQ(Scalar("Select dblAmount From AMAssetFundBalanceAmortise Where lngAccountID = 18"), 727.27);
-    EXPECT_EQ(Scalar("Select dblAmount From AMAssetFundBalanceAmortise Where lngAccountID = 16"), 872.73);
-    EXPECT_EQ(Scalar("Select dblAmount From AMAssetFundBalanceAmortise Where lngAccountID = 13"), 400);
-    EXPECT_EQ(Scalar("Select Sum(dblAmount) From AMAssetFundBalanceAmortise Where bytDirection = 2"), 2000);
-    EXPECT_EQ(Count("AMAssetFundBalanceAmortise a", "Not Exists (Select 1 From AMAssetFundBalanceAmortiseEx x"
-                                                    " Where x.lngAMAssetFundBalanceAmortiseID ="
-                                                    " a.lngAMAssetFundBalanceAmortiseID)"),
+    EXPECT_EQ(Scalar("Select dblAmount From AMAssetFundBalanceAmortise Where lngAccountID = 18"),
+              727.27);
+    EXPECT_EQ(Scalar("Select dblAmount From AMAssetFundBalanceAmortise Where lngAccountID = 16"),
+              872.73);
+    EXPECT_EQ(Scalar("Select dblAmount From AMAssetFundBalanceAmortise Where lngAccountID = 13"),
+              400);
+    EXPECT_EQ(
+        Scalar("Select Sum(dblAmount) From AMAssetFundBalanceAmortise Where bytDirection = 2"),
+        2000);
+    EXPECT_EQ(Count("AMAssetFundBalanceAmortise a",
+                    "Not Exists (Select 1 From AMAssetFundBalanceAmortiseEx x"
+                    " Where x.lngAMAssetFundBalanceAmortiseID ="
+                    " a.lngAMAssetFundBalanceAmortiseID)"),
               0);
 }
 
 TEST_F(PeriodTest, OutsideTrade32TheIncreaseIsClearedBeforeApportioning) {
     int32_t asset = AddAsset(AssetSpec::Of(2, 120000, 0, 60));
-    AddLines(asset, "Select 18 acc, 1 dep, 1 ord, 0 quo, 1 rate, 0 inc From Dual Union All"
-                    " Select 16 acc, 5 dep, 2 ord, 0 quo, 2 rate, 0 inc From Dual Union All"
-                    " Select 13 acc, 3 dep, 3 ord, 0 quo, 20 rate, 1 inc From Dual");
+    AddLines(asset,
+             "Select 18 acc, 1 dep, 1 ord, 0 quo, 1 rate, 0 inc From Dual Union All"
+             " Select 16 acc, 5 dep, 2 ord, 0 quo, 2 rate, 0 inc From Dual Union All"
+             " Select 13 acc, 3 dep, 3 ord, 0 quo, 20 rate, 1 inc From Dual");
     RunPeriod(2024, 1);
     EXPECT_TRUE(depreciation.WriteBalance(0, 2024, 2, "2024-02-29", "", true, 0, 1, kOrg));
     clsAMAssetAmortise amortise;
     std::string message;
     EXPECT_TRUE(amortise.Execute(kOrg, message));
     EXPECT_EQ(Scalar("Select dblIncreaseDepreciation From AMAssetFundBalanceEx"), 0);
-    EXPECT_EQ(Scalar("Select dblAmount From AMAssetFundBalanceAmortise Where lngAccountID = 18"), 666.67);
-    EXPECT_EQ(Scalar("Select dblAmount From AMAssetFundBalanceAmortise Where lngAccountID = 16"), 1333.33)
+    EXPECT_EQ(Scalar("Select dblAmount From AMAssetFundBalanceAmortise Where lngAccountID = 18"),
+              666.67);
+    EXPECT_EQ(Scalar("Select dblAmount From AMAssetFundBalanceAmortise Where lngAccountID = 16"),
+              1333.33)
         << "the heaviest line takes the remainder";
     EXPECT_EQ(Count("AMAssetFundBalanceAmortise", "lngAccountID = 13"), 0);
 }

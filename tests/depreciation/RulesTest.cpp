@@ -8,10 +8,12 @@ namespace tk::am::test {
 namespace {
 
 class RuleTest : public DepreciationTest {
-protected:
+  protected:
     // 办公设备 of organisation 1 follows the public-sector rule.
     void PublicSectorOfficeEquipment() {
-        Execute("Insert Into AMAssetTypeEx Select t.*, 1 From AMAssetType t Where t.lngAMAssetTypeID = 22");
+        Execute(
+            "Insert Into AMAssetTypeEx Select t.*, 1 From AMAssetType t Where t.lngAMAssetTypeID = "
+            "22");
         Execute("Update AMAssetTypeEx Set bytDepreciationType = 3 Where lngAMAssetTypeID = 22");
     }
     int64_t TotalCents(int32_t asset, int32_t fund = 0) {
@@ -59,8 +61,10 @@ TEST_F(RuleTest, CostIncreaseRecomputesLaterMonthsOnTheCarryingAmountOverTheRema
     Alter(asset, increase);
     RunPeriods(2024, 6, 60);
     auto after = Charges(asset);
-    for (auto [period, charge] : before) EXPECT_EQ(after[period], charge) << "past period " << period;
-    EXPECT_EQ(Cents(after[202406]), 200000) << "the month of the change still runs on the old figures";
+    for (auto [period, charge] : before)
+        EXPECT_EQ(after[period], charge) << "past period " << period;
+    EXPECT_EQ(Cents(after[202406]), 200000)
+        << "the month of the change still runs on the old figures";
     // From July: 132,000 - 10,000 already charged, over the 55 periods left.
     int64_t year = std::llround(122000.0 * 12 / 55 * 100);
     EXPECT_EQ(Cents(after[202407]), std::llround(year / 12.0));
@@ -116,7 +120,8 @@ TEST_F(RuleTest, AnOpeningRecordContinuesFromItsUsageAndStopsAtTheResidualValue)
     std::map<int32_t, double> expected = {{202401, 250}, {202402, 250}, {202403, 0}, {202404, 0}};
     EXPECT_EQ(Charges(asset), expected) << "an opening record is depreciated in its own period";
     EXPECT_EQ(Scalar("Select dblInitDepreciation + dblDepreciation From AMAssetFundBalance"
-                     " Where intYear = 2024 And bytPeriod = 4 And lngAMAssetID = " + std::to_string(asset)),
+                     " Where intYear = 2024 And bytPeriod = 4 And lngAMAssetID = " +
+                     std::to_string(asset)),
               9500);
 }
 
