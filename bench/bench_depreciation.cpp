@@ -154,6 +154,21 @@ void BM_InsertSelectFloor100k(benchmark::State& state) {
 }
 BENCHMARK(BM_InsertSelectFloor100k)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 
+// The monthly run: each iteration depreciates the next period.
+void BM_WriteBalance100kNextPeriod(benchmark::State& state) {
+    gSet->UseOnThisThread();
+    clsAMAssetDeprection depreciation;
+    int period = 2;
+    for (auto _ : state)
+        if (!WritePeriod(depreciation, kLargeOrg, ++period))
+            state.SkipWithError("WriteBalance failed");
+    state.SetItemsProcessed(state.iterations() * kLargeAssets);
+}
+BENCHMARK(BM_WriteBalance100kNextPeriod)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(5);
+
 // The recalculation after an addition, one asset at a time: in the open
 // period (the usual case) and into a period already depreciated, which
 // writes that period again for the asset.
