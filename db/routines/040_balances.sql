@@ -48,6 +48,13 @@ EXCEPTION WHEN duplicate_object THEN
 END
 $$;
 
+CREATE OR REPLACE FUNCTION AMAssetFundFiguresOf(lngAMAssetFundAlterID integer)
+RETURNS AMAssetFundFigures LANGUAGE sql STABLE AS $$
+    SELECT ROW(y.lngAMAssetFundAlterID, y.dblAmount, y.dblDecAmount, y.dblNetworth)::AMAssetFundFigures
+      FROM AMAssetFundAlter y
+     WHERE y.lngAMAssetFundAlterID = AMAssetFundFiguresOf.lngAMAssetFundAlterID
+$$;
+
 CREATE OR REPLACE FUNCTION AMAssetVersionFiguresOf(lngAMAssetAlterID integer)
 RETURNS AMAssetVersionFigures LANGUAGE sql STABLE AS $$
     SELECT ROW(x.lngAMAssetAlterID, x.intYear * 100 + x.bytPeriod, x.blnIsInit, x.bytAlterType,
@@ -127,9 +134,7 @@ BEGIN
         SELECT gv.*, af.lngAMFundID, af.lngAMAssetFundInitAlterID,
                CASE WHEN lf.intYear * 100 + lf.bytPeriod <= v_yp
                     THEN ROW(lf.lngAMAssetFundAlterID, lf.dblAmount, lf.dblDecAmount, lf.dblNetworth)::AMAssetFundFigures
-                    ELSE (SELECT ROW(y.lngAMAssetFundAlterID, y.dblAmount, y.dblDecAmount, y.dblNetworth)::AMAssetFundFigures
-                            FROM AMAssetFundAlter y
-                           WHERE y.lngAMAssetFundAlterID = AMAssetFundVersionAt(af.lngAMAssetID, af.lngAMFundID, v_yp))
+                    ELSE AMAssetFundFiguresOf(AMAssetFundVersionAt(af.lngAMAssetID, af.lngAMFundID, v_yp))
                END AS fv
           FROM governed gv
           JOIN AMAssetFund af ON af.lngAMAssetID = gv.lngAMAssetID

@@ -97,23 +97,27 @@ BEGIN
           JOIN AMAssetFundBalance b ON b.lngAMAssetID = a.lngAMAssetID
          WHERE a.intUsed IS NULL AND b.intYear * 100 + b.bytPeriod <= v_yp - (1 - v_kind)
     ),
+    figured AS (
+        SELECT b.*, AMAssetVersionFiguresOf(b.lngAMAssetAlterID) AS c,
+               AMAssetFundFiguresOf(b.lngAMAssetFundAlterID) AS fv
+          FROM balance b
+        OFFSET 0
+    ),
     moves AS (
         SELECT b.lngAMAssetID, b.lngAMFundID, b.lngAMAssetFundAlterID, b.lngAMAssetAlterID,
                b.intYear * 100 + b.bytPeriod AS intYP, b.intOrder, coalesce(r.strDate, ' ') AS strDate,
                0 AS bytAlterType, b.lngVoucherID,
-               CASE WHEN c.bytAlterType = 2 THEN 0 ELSE fv.dblAmount END AS dblCost,
-               CASE WHEN c.bytAlterType = 2 THEN 0 ELSE fv.dblDecAmount END AS dblImpairment,
-               CASE WHEN c.bytAlterType = 2 THEN 0 ELSE fv.dblNetworth END AS dblResidual,
-               coalesce(nullif(c.bytDepreciationMethod, 0), b.bytTypeMethod) AS bytMethod,
-               coalesce(nullif(c.dblUseage, 0), b.dblTypeLife) AS dblLife,
+               CASE WHEN (b.c).bytAlterType = 2 THEN 0 ELSE (b.fv).dblAmount END AS dblCost,
+               CASE WHEN (b.c).bytAlterType = 2 THEN 0 ELSE (b.fv).dblDecAmount END AS dblImpairment,
+               CASE WHEN (b.c).bytAlterType = 2 THEN 0 ELSE (b.fv).dblNetworth END AS dblResidual,
+               coalesce(nullif((b.c).bytDepreciationMethod, 0), b.bytTypeMethod) AS bytMethod,
+               coalesce(nullif((b.c).dblUseage, 0), b.dblTypeLife) AS dblLife,
                b.intInitPeriods + b.intPeriods AS intUsed, b.dblInitWork + b.dblWork AS dblWorked,
-               CASE WHEN c.bytAlterType = 2 THEN 0
+               CASE WHEN (b.c).bytAlterType = 2 THEN 0
                     WHEN b.intOrder = 0 THEN b.dblInitDepreciation + b.dblDepreciation
                     ELSE b.dblDepreciation END AS dblRaw,
-               b.dblDepreciation AS dblCharge, c.bytAlterType = 2 AS blnDisposal
-          FROM balance b
-          JOIN AMAssetAlter c ON c.lngAMAssetAlterID = b.lngAMAssetAlterID
-          JOIN AMAssetFundAlter fv ON fv.lngAMAssetFundAlterID = b.lngAMAssetFundAlterID
+               b.dblDepreciation AS dblCharge, (b.c).bytAlterType = 2 AS blnDisposal
+          FROM figured b
           LEFT JOIN AMAssetDepreciation r
                  ON r.lngOrganizationID = p_org AND r.intYear = b.intYear AND r.bytPeriod = b.bytPeriod
         UNION ALL

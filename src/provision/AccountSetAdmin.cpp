@@ -86,7 +86,10 @@ void AccountSetAdmin::create(const std::string& name, const AccountSetOptions& o
             "SET LOCAL search_path TO " + schema + ", oracompat, public;");
         runFolder(dbDir_ / "account_set", "");
         runFolder(dbDir_ / "routines", "");
-        if (options.onlineDevice) runFile(dbDir_ / "optional" / "online_device.sql", "");
+        if (options.onlineDevice) {
+            runFile(dbDir_ / "optional" / "online_device.sql", "");
+            runFile(dbDir_ / "optional" / "online_device_routines.sql", "");
+        }
         if (options.selfService) runFile(dbDir_ / "optional" / "self_service.sql", "");
         if (options.demo) runFolder(dbDir_ / "demo", "ARRAY[" + years + "]::int[]");
         session_->commit();
