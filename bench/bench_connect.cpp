@@ -2,6 +2,8 @@
 // ride on, and the cost of a long transaction with a savepoint per statement.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -81,6 +83,39 @@ void BM_RoundTripSelectOneFromDual(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(conn.GetRecordset("Select 1 From dual", 3, 1));
 }
 BENCHMARK(BM_RoundTripSelectOneFromDual);
+
+double medianMicros(std::vector<double> samples) {
+    std::nth_element(samples.begin(), samples.begin() + samples.size() / 2, samples.end());
+    return samples[samples.size() / 2];
+}
+
+template <typename Fn>
+double timedMicros(Fn&& fn) {
+    auto start = std::chrono::steady_clock::now();
+    fn();
+    return std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count();
+}
+
+// The goal side by side: the median first-time translation of a corpus text
+// against the median round trip of "Select 1 From dual" on the same server.
+void BM_TranslationShareOfRoundTrip(benchmark::State& state) {
+    Connection& conn = accountSet().conn();
+    std::vector<double> translations, roundTrips;
+    for (auto _ : state) {
+        for (const auto& text : corpus())
+            translations.push_back(timedMicros([&] {
+                benchmark::DoNotOptimize(OracleTranslator::translate(text, false));
+            }));
+        roundTrips.push_back(timedMicros([&] {
+            benchmark::DoNotOptimize(conn.GetRecordset("Select 1 From dual", 3, 1));
+        }));
+    }
+    double translate = medianMicros(translations), roundTrip = medianMicros(roundTrips);
+    state.counters["translate_median_us"] = translate;
+    state.counters["round_trip_median_us"] = roundTrip;
+    state.counters["share"] = translate / roundTrip;
+}
+BENCHMARK(BM_TranslationShareOfRoundTrip)->Iterations(500);
 
 // Ten thousand statements in one transaction, each under its own savepoint.
 void BM_TransactionOf10000Statements(benchmark::State& state) {
