@@ -44,7 +44,7 @@ class LoggedTest : public DepreciationTest {
 using ClassTest = LoggedTest;
 
 TEST_F(ClassTest, TheResultIsTrueExactlyWhenTheRoutineReturnsZero) {
-    int32_t asset = AddAsset(AssetSpec::Of(2, 1200, 0, 12));
+    int32_t asset = AddAsset(AssetPlan::Of(2, 1200, 0, 12));
     EXPECT_FALSE(depreciation.CaclDeprectionAdd(0, asset, 2))
         << "the asset belongs to organisation 1";
     EXPECT_FALSE(depreciation.CaclDeprectionAdd(0, asset + 1000, kOrg));
@@ -55,14 +55,14 @@ TEST_F(ClassTest, TheResultIsTrueExactlyWhenTheRoutineReturnsZero) {
 }
 
 TEST_F(ClassTest, ABlankUserAddressesTheLoginsSchema) {
-    int32_t asset = AddAsset(AssetSpec::Of(2, 1200, 0, 12));
+    int32_t asset = AddAsset(AssetPlan::Of(2, 1200, 0, 12));
     context().User = "  ";
     EXPECT_TRUE(depreciation.CaclDeprectionAlter(0, asset, kOrg));
     EXPECT_TRUE(depreciation.WriteBalance(0, 2024, 1, "2024-01-31", "计提折旧", false, 0, 1, kOrg));
 }
 
 TEST_F(ClassTest, RunTimeErrorsAreLoggedUnderTheOperationOrRoutine) {
-    int32_t asset = AddAsset(AssetSpec::Of(2, 1200, 0, 12));
+    int32_t asset = AddAsset(AssetPlan::Of(2, 1200, 0, 12));
     EXPECT_FALSE(depreciation.WriteBalance(0, 2024, 1, "2024-01-31", std::string(61, 'x'), false, 0,
                                            1, kOrg))
         << "a name longer than its declared 60 characters";
@@ -76,7 +76,7 @@ TEST_F(ClassTest, RunTimeErrorsAreLoggedUnderTheOperationOrRoutine) {
 }
 
 TEST_F(ClassTest, TheClassesAreCreatableByNameAndDrivenByLateBinding) {
-    int32_t asset = AddAsset(AssetSpec::Of(2, 1200, 0, 12));
+    int32_t asset = AddAsset(AssetPlan::Of(2, 1200, 0, 12));
     context() = Context{};
     auto object = ClassRegistry::instance().create("TkAMAssetInt.clsAMAssetDeprection");
     ASSERT_TRUE(object);
@@ -104,7 +104,7 @@ TEST_F(ClassTest, TheClassesAreCreatableByNameAndDrivenByLateBinding) {
 }
 
 TEST_F(ClassTest, APostingThatFailsEndsTheRebuildWithItsLabel) {
-    AddAsset(AssetSpec::Of(2, 1200, 0, 12));
+    AddAsset(AssetPlan::Of(2, 1200, 0, 12));
     RunPeriod(2024, 1);
     StubFunction("AMAssetActDaily", "integer, integer, integer, integer, integer, integer", 1);
     clsAMAssetDaily daily;
@@ -133,7 +133,7 @@ TEST_F(ClassTest, AmortiseReportsTheRoutineAndNeverWritesTheMessage) {
 }
 
 TEST_F(ClassTest, WithoutTheOnlineDeviceModuleNothingIsSynchronised) {
-    int32_t asset = AddAsset(AssetSpec::Of(2, 1200, 0, 12));
+    int32_t asset = AddAsset(AssetPlan::Of(2, 1200, 0, 12));
     EXPECT_TRUE(depreciation.WriteEquipment(1, asset, kOrg, false));
     EXPECT_TRUE(depreciation.WriteEquipment(1, 0, kOrg, true));
     EXPECT_EQ(Log(), "");
@@ -151,10 +151,10 @@ class OnlineDeviceTest : public LoggedTest {
 };
 
 TEST_F(OnlineDeviceTest, AnOpeningRecordAndEveryRunReachTheCopies) {
-    AssetSpec spec = AssetSpec::Of(2, 1200, 0, 12);
-    spec.opening = true;
-    int32_t opening = AddAsset(spec);
-    int32_t added = AddAsset(AssetSpec::Of(2, 2400, 0, 12));
+    AssetPlan plan = AssetPlan::Of(2, 1200, 0, 12);
+    plan.opening = true;
+    int32_t opening = AddAsset(plan);
+    int32_t added = AddAsset(AssetPlan::Of(2, 2400, 0, 12));
     EXPECT_EQ(Count("ER_AmAsset", "blnIsInit = 1 And lngAMAssetID = " + std::to_string(opening)),
               1);
     EXPECT_EQ(Count("ER_AmAsset", "lngAMAssetID = " + std::to_string(added)), 0)
@@ -171,7 +171,7 @@ TEST_F(OnlineDeviceTest, AnOpeningRecordAndEveryRunReachTheCopies) {
 }
 
 TEST_F(OnlineDeviceTest, AFailingProcedureSkipsTheRestAndNeverFailsTheCaller) {
-    int32_t asset = AddAsset(AssetSpec::Of(2, 1200, 0, 12));
+    int32_t asset = AddAsset(AssetPlan::Of(2, 1200, 0, 12));
     Execute("Insert Into AMAssetAux(lngAMAssetID, lngAMAssetAuxID, strAMAssetAuxName) Values(" +
             std::to_string(asset) + ", 1, '电源')");
     AsAdmin("DROP PROCEDURE UpdateER_AmAssetOther(integer)");

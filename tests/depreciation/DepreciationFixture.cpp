@@ -81,16 +81,16 @@ double DepreciationTest::Scalar(const std::string& sql) {
     return rs->field(0).toDouble();
 }
 
-int32_t DepreciationTest::AddAsset(const AssetSpec& spec) {
+int32_t DepreciationTest::AddAsset(const AssetPlan& plan) {
     int32_t asset = GetNewID("AMAsset"), version = GetNewID("AMAssetAlter");
-    std::string opening = spec.opening ? "1" : "0",
-                date = "'" + DateOf(spec.year, spec.period) + "'";
+    std::string opening = plan.opening ? "1" : "0",
+                date = "'" + DateOf(plan.year, plan.period) + "'";
     Execute(Insert("AMAsset", {{"lngAMAssetID", Int(asset)},
                                {"strAMAssetCode", "'A" + Int(asset) + "'"},
                                {"strAMAssetName", "'资产" + Int(asset) + "'"},
-                               {"dblStartUsage", Num(spec.startUsage)},
-                               {"dblStartWork", Num(spec.startWork)},
-                               {"lngAMAssetTypeID", Int(spec.category)},
+                               {"dblStartUsage", Num(plan.startUsage)},
+                               {"dblStartWork", Num(plan.startWork)},
+                               {"lngAMAssetTypeID", Int(plan.category)},
                                {"lngAMAssetInitAlterID", Int(version)},
                                {"lngAMAssetLastAlterID", Int(version)},
                                {"lngOrganizationID", Int(kOrg)},
@@ -99,27 +99,27 @@ int32_t DepreciationTest::AddAsset(const AssetSpec& spec) {
                                     {"lngAMAssetID", Int(asset)},
                                     {"lngTemplateID", "1"},
                                     {"lngReceiptTypeID", "48"},
-                                    {"intYear", Int(spec.year)},
-                                    {"bytPeriod", Int(spec.period)},
+                                    {"intYear", Int(plan.year)},
+                                    {"bytPeriod", Int(plan.period)},
                                     {"strDate", date},
-                                    {"lngAMAssetTypeID", Int(spec.category)},
+                                    {"lngAMAssetTypeID", Int(plan.category)},
                                     {"lngDepartmentID", "3"},
                                     {"bytAlterType", "1"},
-                                    {"bytDepreciationMethod", Int(spec.method)},
+                                    {"bytDepreciationMethod", Int(plan.method)},
                                     {"blnIsInit", opening},
                                     {"bytStatus", "2"},
                                     {"lngOrganizationID", Int(kOrg)},
-                                    {"dblAmount", Num(spec.cost)},
-                                    {"dblDepreciation", Num(spec.openingDepreciation)},
-                                    {"dblNetworth", Num(spec.residual)},
-                                    {"dblUseage", Num(spec.life)},
-                                    {"dblAmountAlter", Num(spec.cost)},
-                                    {"dblDepreciationAlter", Num(spec.openingDepreciation)},
-                                    {"dblNetworthAlter", Num(spec.residual)}}));
+                                    {"dblAmount", Num(plan.cost)},
+                                    {"dblDepreciation", Num(plan.openingDepreciation)},
+                                    {"dblNetworth", Num(plan.residual)},
+                                    {"dblUseage", Num(plan.life)},
+                                    {"dblAmountAlter", Num(plan.cost)},
+                                    {"dblDepreciationAlter", Num(plan.openingDepreciation)},
+                                    {"dblNetworthAlter", Num(plan.residual)}}));
     std::vector<double> costs =
-        spec.fundCosts.empty() ? std::vector<double>{spec.cost} : spec.fundCosts;
-    std::vector<double> residuals = Split(spec.residual, costs),
-                        openingShares = Split(spec.openingDepreciation, costs);
+        plan.fundCosts.empty() ? std::vector<double>{plan.cost} : plan.fundCosts;
+    std::vector<double> residuals = Split(plan.residual, costs),
+                        openingShares = Split(plan.openingDepreciation, costs);
     for (size_t i = 0; i < costs.size(); ++i) {
         int32_t fundVersion = GetNewID("AMAssetFundAlter");
         std::string fund = Int(static_cast<int32_t>(i + 1));
@@ -128,8 +128,8 @@ int32_t DepreciationTest::AddAsset(const AssetSpec& spec) {
                                             {"lngAMAssetID", Int(asset)},
                                             {"lngAMFundID", fund},
                                             {"lngReceiptTypeID", "48"},
-                                            {"intYear", Int(spec.year)},
-                                            {"bytPeriod", Int(spec.period)},
+                                            {"intYear", Int(plan.year)},
+                                            {"bytPeriod", Int(plan.period)},
                                             {"strDate", date},
                                             {"dblAmount", Num(costs[i])},
                                             {"dblDepreciation", Num(openingShares[i])},

@@ -13,7 +13,7 @@
 namespace tk::am::test {
 
 // An asset as the card and funding-source objects would save it.
-struct AssetSpec {
+struct AssetPlan {
     int32_t category = 10;  // 机床: enterprise rule, straight-line, 120 periods
     int16_t method = 2;
     double cost = 0, residual = 0, life = 0;
@@ -23,15 +23,15 @@ struct AssetSpec {
     double openingDepreciation = 0, startUsage = 0, startWork = 0;
     bool opening = false;  // an opening record (期初卡片)
 
-    static AssetSpec Of(int16_t method, double cost, double residual, double life,
+    static AssetPlan Of(int16_t method, double cost, double residual, double life,
                         int32_t category = 10) {
-        AssetSpec spec;
-        spec.method = method;
-        spec.cost = cost;
-        spec.residual = residual;
-        spec.life = life;
-        spec.category = category;
-        return spec;
+        AssetPlan plan;
+        plan.method = method;
+        plan.cost = cost;
+        plan.residual = residual;
+        plan.life = life;
+        plan.category = category;
+        return plan;
     }
 };
 
@@ -56,7 +56,7 @@ class DepreciationTest : public ::testing::Test {
     std::shared_ptr<connect::Connection> conn = accountSet.useOnThisThread();
     clsAMAssetDeprection depreciation;
 
-    int32_t AddAsset(const AssetSpec& spec);
+    int32_t AddAsset(const AssetPlan& plan);
     int32_t Alter(int32_t asset, const Change& change);
     void RecordWork(int32_t asset, int32_t year, int16_t period, double work);
     // The host's period end: post the alterations, depreciate, post the depreciation.
@@ -73,7 +73,7 @@ class DepreciationTest : public ::testing::Test {
     void AsAdmin(const std::string& script);
 
   private:
-    void AddFundVersion(int32_t asset, int32_t fund, int32_t version, const AssetSpec& spec,
+    void AddFundVersion(int32_t asset, int32_t fund, int32_t version, const AssetPlan& plan,
                         double share, bool first);
 };
 

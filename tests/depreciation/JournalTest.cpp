@@ -28,26 +28,26 @@ class JournalTest : public DepreciationTest {
             "Insert Into AMAssetTypeEx Select t.*, 1 From AMAssetType t Where t.lngAMAssetTypeID = "
             "22");
         Execute("Update AMAssetTypeEx Set bytDepreciationType = 3 Where lngAMAssetTypeID = 22");
-        AssetSpec opening = AssetSpec::Of(2, 50000, 2000, 60);
+        AssetPlan opening = AssetPlan::Of(2, 50000, 2000, 60);
         opening.opening = true;
         opening.openingDepreciation = 10000;
         opening.startUsage = 12;
         opening.fundCosts = {30000, 20000};
         AddAsset(opening);
-        int32_t truck = AddAsset(AssetSpec::Of(3, 300000, 12000, 400000, 16));
-        int32_t declining = 0, disposed = AddAsset(AssetSpec::Of(2, 24000, 0, 24));
-        int32_t shortened = AddAsset(AssetSpec::Of(2, 12000, 0, 24)), publicSector = 0;
+        int32_t truck = AddAsset(AssetPlan::Of(3, 300000, 12000, 400000, 16));
+        int32_t declining = 0, disposed = AddAsset(AssetPlan::Of(2, 24000, 0, 24));
+        int32_t shortened = AddAsset(AssetPlan::Of(2, 12000, 0, 24)), publicSector = 0;
         for (int16_t period = 1; period <= 9; ++period) {
             if (period == 2) {
-                AssetSpec spec = AssetSpec::Of(4, 80000, 3200, 48);
-                spec.period = 2;
-                spec.fundCosts = {50000, 30000};
-                declining = AddAsset(spec);
+                AssetPlan plan = AssetPlan::Of(4, 80000, 3200, 48);
+                plan.period = 2;
+                plan.fundCosts = {50000, 30000};
+                declining = AddAsset(plan);
             }
             if (period == 3) {
-                AssetSpec spec = AssetSpec::Of(2, 36000, 0, 36, 22);
-                spec.period = 3;
-                publicSector = AddAsset(spec);
+                AssetPlan plan = AssetPlan::Of(2, 36000, 0, 36, 22);
+                plan.period = 3;
+                publicSector = AddAsset(plan);
             }
             if (period == 4) Alter(declining, ChangeIn(4, 8000, 0, 0, 0));
             if (period == 5) Alter(disposed, ChangeIn(5, 0, 0, 0, 0, 2));

@@ -38,32 +38,32 @@ class MethodTest : public DepreciationTest {
 };
 
 TEST_F(MethodTest, StraightLineGivesEqualMonthsAndExactYears) {
-    int32_t asset = AddAsset(AssetSpec::Of(2, 100000, 4000, 60));
+    int32_t asset = AddAsset(AssetPlan::Of(2, 100000, 4000, 60));
     RunPeriods(2024, 1, 63);
     EXPECT_EQ(Charges(asset)[202401], 0) << "enterprise rule: nothing in the month of addition";
     ExpectYears(asset, 202402, {19200, 19200, 19200, 19200, 19200});
 }
 
 TEST_F(MethodTest, StraightLineRoundsByYearWhenTheMonthsDoNotDivide) {
-    int32_t asset = AddAsset(AssetSpec::Of(2, 10000, 0, 36));
+    int32_t asset = AddAsset(AssetPlan::Of(2, 10000, 0, 36));
     RunPeriods(2024, 1, 38);
     ExpectYears(asset, 202402, {3333.33, 3333.33, 3333.34});
 }
 
 TEST_F(MethodTest, DoubleDecliningSwitchesToStraightLineForTheLastTwoYears) {
-    int32_t asset = AddAsset(AssetSpec::Of(4, 100000, 4000, 60));
+    int32_t asset = AddAsset(AssetPlan::Of(4, 100000, 4000, 60));
     RunPeriods(2024, 1, 63);
     ExpectYears(asset, 202402, {40000, 24000, 14400, 8800, 8800});
 }
 
 TEST_F(MethodTest, SumOfTheYearsDigitsWeighsTheRemainingYears) {
-    int32_t asset = AddAsset(AssetSpec::Of(5, 100000, 4000, 60));
+    int32_t asset = AddAsset(AssetPlan::Of(5, 100000, 4000, 60));
     RunPeriods(2024, 1, 63);
     ExpectYears(asset, 202402, {32000, 25600, 19200, 12800, 6400});
 }
 
 TEST_F(MethodTest, FixedDecliningAppliesItsRateToTheCarryingAmount) {
-    int32_t asset = AddAsset(AssetSpec::Of(6, 100000, 10000, 60));
+    int32_t asset = AddAsset(AssetPlan::Of(6, 100000, 10000, 60));
     RunPeriods(2024, 1, 63);
     double rate = 1 - std::pow(10000.0 / 100000.0, 1.0 / 5), book = 100000;
     std::vector<double> years;
@@ -78,7 +78,7 @@ TEST_F(MethodTest, FixedDecliningAppliesItsRateToTheCarryingAmount) {
 
 TEST_F(MethodTest, WorkloadChargesTheRecordedWorkAtTheRatePerUnit) {
     // 货车: workload method; 288,000 over 400,000 km is 0.72 a km.
-    int32_t asset = AddAsset(AssetSpec::Of(3, 300000, 12000, 400000, 16));
+    int32_t asset = AddAsset(AssetPlan::Of(3, 300000, 12000, 400000, 16));
     std::vector<double> work = {8000, 12345.5, 0, 9999, 150000, 200000, 30000};
     RunPeriod(2024, 1);
     int32_t yp = 202402;
@@ -108,8 +108,8 @@ TEST_F(MethodTest, WorkloadChargesTheRecordedWorkAtTheRatePerUnit) {
 }
 
 TEST_F(MethodTest, NoDepreciationMethodAndUndepreciatedCategoryChargeNothing) {
-    int32_t none = AddAsset(AssetSpec::Of(1, 5000, 0, 12));
-    int32_t land = AddAsset(AssetSpec::Of(0, 800000, 0, 0, 26));
+    int32_t none = AddAsset(AssetPlan::Of(1, 5000, 0, 12));
+    int32_t land = AddAsset(AssetPlan::Of(0, 800000, 0, 0, 26));
     RunPeriods(2024, 1, 4);
     for (int32_t asset : {none, land}) {
         auto charges = Charges(asset);
@@ -120,7 +120,7 @@ TEST_F(MethodTest, NoDepreciationMethodAndUndepreciatedCategoryChargeNothing) {
 
 TEST_F(MethodTest, UnsetMethodAndLifeComeFromTheCategory) {
     // 办公设备 (category 22): straight-line over 60 periods.
-    int32_t asset = AddAsset(AssetSpec::Of(0, 6000, 0, 0, 22));
+    int32_t asset = AddAsset(AssetPlan::Of(0, 6000, 0, 0, 22));
     RunPeriods(2024, 1, 3);
     EXPECT_EQ(Cents(Charges(asset)[202402]), 10000);
 }

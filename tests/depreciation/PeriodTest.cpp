@@ -38,7 +38,7 @@ class PeriodTest : public DepreciationTest {
 };
 
 TEST_F(PeriodTest, RunningAPeriodAgainReplacesItsFiguresAndItsRecord) {
-    int32_t asset = AddAsset(AssetSpec::Of(2, 36000, 0, 36));
+    int32_t asset = AddAsset(AssetPlan::Of(2, 36000, 0, 36));
     RunPeriods(2024, 1, 3);
     std::string first = Balances(202403);
     RecordWork(asset, 2024, 3, 10);
@@ -54,7 +54,7 @@ TEST_F(PeriodTest, RunningAPeriodAgainReplacesItsFiguresAndItsRecord) {
 }
 
 TEST_F(PeriodTest, AnEarlierPeriodIsRefusedAndLeftAsItWas) {
-    int32_t asset = AddAsset(AssetSpec::Of(2, 36000, 0, 36));
+    int32_t asset = AddAsset(AssetPlan::Of(2, 36000, 0, 36));
     RunPeriods(2024, 1, 3);
     std::string second = Balances(202402);
     EXPECT_FALSE(depreciation.WriteBalance(0, 2024, 2, "2024-02-29", "late", false, 0, 1, kOrg));
@@ -63,7 +63,7 @@ TEST_F(PeriodTest, AnEarlierPeriodIsRefusedAndLeftAsItWas) {
 }
 
 TEST_F(PeriodTest, TakingBackTheLatestPeriodRemovesItAndRestoresTheWorkingCopy) {
-    AddAsset(AssetSpec::Of(2, 36000, 0, 36));
+    AddAsset(AssetPlan::Of(2, 36000, 0, 36));
     RunPeriods(2024, 1, 3);
     std::string third = Balances(202403);
     EXPECT_TRUE(depreciation.WriteBalance(2, 2024, 3, "", "", false, 0, 0, kOrg));
@@ -79,7 +79,7 @@ TEST_F(PeriodTest, TakingBackTheLatestPeriodRemovesItAndRestoresTheWorkingCopy) 
 
 TEST_F(PeriodTest, AnAlterationEnteredAfterTheRunRewritesThatPeriod) {
     Execute("Update AMAssetType Set bytDepreciationType = 3 Where lngAMAssetTypeID = 22");
-    int32_t asset = AddAsset(AssetSpec::Of(2, 60000, 0, 60, 22));
+    int32_t asset = AddAsset(AssetPlan::Of(2, 60000, 0, 60, 22));
     RunPeriods(2024, 1, 3);
     Change impairment;
     impairment.period = 3;
@@ -94,7 +94,7 @@ TEST_F(PeriodTest, AnAlterationEnteredAfterTheRunRewritesThatPeriod) {
 }
 
 TEST_F(PeriodTest, IncreasedDepreciationFollowsTheFlaggedLinesAndIsApportioned) {
-    int32_t asset = AddAsset(AssetSpec::Of(2, 120000, 0, 60));
+    int32_t asset = AddAsset(AssetPlan::Of(2, 120000, 0, 60));
     AddLines(asset,
              "Select 18 acc, 1 dep, 1 ord, 1 quo, 50 rate, 0 inc From Dual Union All"
              " Select 16 acc, 5 dep, 2 ord, 2 quo, 30 rate, 0 inc From Dual Union All"
@@ -128,7 +128,7 @@ TEST_F(PeriodTest, IncreasedDepreciationFollowsTheFlaggedLinesAndIsApportioned) 
 }
 
 TEST_F(PeriodTest, OutsideTrade32TheIncreaseIsClearedBeforeApportioning) {
-    int32_t asset = AddAsset(AssetSpec::Of(2, 120000, 0, 60));
+    int32_t asset = AddAsset(AssetPlan::Of(2, 120000, 0, 60));
     AddLines(asset,
              "Select 18 acc, 1 dep, 1 ord, 0 quo, 1 rate, 0 inc From Dual Union All"
              " Select 16 acc, 5 dep, 2 ord, 0 quo, 2 rate, 0 inc From Dual Union All"

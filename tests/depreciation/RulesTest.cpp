@@ -23,9 +23,9 @@ class RuleTest : public DepreciationTest {
     }
     // A straight-line asset added in March and decreased in August.
     int32_t AddedInMarchDecreasedInAugust(int32_t category) {
-        AssetSpec spec = AssetSpec::Of(2, 12000, 0, 12, category);
-        spec.period = 3;
-        int32_t asset = AddAsset(spec);
+        AssetPlan plan = AssetPlan::Of(2, 12000, 0, 12, category);
+        plan.period = 3;
+        int32_t asset = AddAsset(plan);
         RunPeriods(2024, 3, 5);
         Change decrease;
         decrease.period = 8;
@@ -52,7 +52,7 @@ TEST_F(RuleTest, PublicSectorRuleStartsInTheMonthOfAdditionAndSkipsTheMonthOfDis
 }
 
 TEST_F(RuleTest, CostIncreaseRecomputesLaterMonthsOnTheCarryingAmountOverTheRemainingLife) {
-    int32_t asset = AddAsset(AssetSpec::Of(2, 120000, 0, 60));
+    int32_t asset = AddAsset(AssetPlan::Of(2, 120000, 0, 60));
     RunPeriods(2024, 1, 5);
     auto before = Charges(asset);
     Change increase;
@@ -73,7 +73,7 @@ TEST_F(RuleTest, CostIncreaseRecomputesLaterMonthsOnTheCarryingAmountOverTheRema
 }
 
 TEST_F(RuleTest, ImpairmentLowersTheChargeFromTheNextMonth) {
-    int32_t asset = AddAsset(AssetSpec::Of(2, 60000, 0, 60));
+    int32_t asset = AddAsset(AssetPlan::Of(2, 60000, 0, 60));
     RunPeriods(2024, 1, 5);
     Change impairment;
     impairment.period = 6;
@@ -88,7 +88,7 @@ TEST_F(RuleTest, ImpairmentLowersTheChargeFromTheNextMonth) {
 
 TEST_F(RuleTest, ImpairmentUnderThePublicSectorRuleCountsFromItsOwnMonth) {
     PublicSectorOfficeEquipment();
-    int32_t asset = AddAsset(AssetSpec::Of(2, 60000, 0, 60, 22));
+    int32_t asset = AddAsset(AssetPlan::Of(2, 60000, 0, 60, 22));
     RunPeriods(2024, 1, 5);
     Change impairment;
     impairment.period = 6;
@@ -99,9 +99,9 @@ TEST_F(RuleTest, ImpairmentUnderThePublicSectorRuleCountsFromItsOwnMonth) {
 }
 
 TEST_F(RuleTest, FundingSourcesShareEveryChargeAndEndAtTheirOwnAmounts) {
-    AssetSpec spec = AssetSpec::Of(2, 99999.99, 0, 37);
-    spec.fundCosts = {66666.66, 33333.33};
-    int32_t asset = AddAsset(spec);
+    AssetPlan plan = AssetPlan::Of(2, 99999.99, 0, 37);
+    plan.fundCosts = {66666.66, 33333.33};
+    int32_t asset = AddAsset(plan);
     RunPeriods(2024, 1, 40);
     auto total = Charges(asset), first = Charges(asset, 1), second = Charges(asset, 2);
     for (auto [period, charge] : total)
@@ -111,11 +111,11 @@ TEST_F(RuleTest, FundingSourcesShareEveryChargeAndEndAtTheirOwnAmounts) {
 }
 
 TEST_F(RuleTest, AnOpeningRecordContinuesFromItsUsageAndStopsAtTheResidualValue) {
-    AssetSpec spec = AssetSpec::Of(2, 10000, 500, 60);
-    spec.opening = true;
-    spec.openingDepreciation = 9000;
-    spec.startUsage = 58;
-    int32_t asset = AddAsset(spec);
+    AssetPlan plan = AssetPlan::Of(2, 10000, 500, 60);
+    plan.opening = true;
+    plan.openingDepreciation = 9000;
+    plan.startUsage = 58;
+    int32_t asset = AddAsset(plan);
     RunPeriods(2024, 1, 4);
     std::map<int32_t, double> expected = {{202401, 250}, {202402, 250}, {202403, 0}, {202404, 0}};
     EXPECT_EQ(Charges(asset), expected) << "an opening record is depreciated in its own period";
@@ -126,7 +126,7 @@ TEST_F(RuleTest, AnOpeningRecordContinuesFromItsUsageAndStopsAtTheResidualValue)
 }
 
 TEST_F(RuleTest, ImpairmentBelowTheResidualValueEndsTheDepreciation) {
-    int32_t asset = AddAsset(AssetSpec::Of(2, 10000, 1000, 10));
+    int32_t asset = AddAsset(AssetPlan::Of(2, 10000, 1000, 10));
     RunPeriods(2024, 1, 3);
     Change impairment;
     impairment.period = 3;
@@ -139,7 +139,7 @@ TEST_F(RuleTest, ImpairmentBelowTheResidualValueEndsTheDepreciation) {
 }
 
 TEST_F(RuleTest, ALifeShortenedBelowTheUsedPeriodsTakesTheRestAtOnce) {
-    int32_t asset = AddAsset(AssetSpec::Of(2, 12000, 0, 24));
+    int32_t asset = AddAsset(AssetPlan::Of(2, 12000, 0, 24));
     RunPeriods(2024, 1, 6);
     Change shorter;
     shorter.period = 6;
