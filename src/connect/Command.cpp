@@ -165,17 +165,20 @@ void Command::Execute() {
     for (size_t i = 0; i < call.markers; ++i)
         params.values.push_back(parameterText(parameters_[first + i], first + i));
     Session& session = ActiveConnection->session();
-    if (CommandTimeout > 0)
-        session.runNative("SET statement_timeout = " + std::to_string(CommandTimeout * 1000));
-    PgResult result = [&] {
-        try {
-            return session.runNative(statementFor(call), params);
-        } catch (...) {
-            if (CommandTimeout > 0) session.runNative("SET statement_timeout = 0");
-            throw;
+    // The time-out holds for this call only.
+    struct TimeoutGuard {
+        Session& session;
+        bool set;
+        ~TimeoutGuard() {
+            try {
+                if (set) session.runNative("SET statement_timeout = 0");
+            } catch (...) {
+                // A lost connection reports itself on the next call.
+            }
         }
-    }();
-    if (CommandTimeout > 0) session.runNative("SET statement_timeout = 0");
+    } guard{session, CommandTimeout > 0};
+    if (guard.set) session.runNative("SET statement_timeout = " + std::to_string(CommandTimeout * 1000));
+    PgResult result = session.runNative(statementFor(call), params);
     if (call.hasReturn && PQntuples(result.get()) == 1)
         parameters_[0].value = valueOf(result.get(), 0, parameters_[0].type);
 }

@@ -237,11 +237,15 @@ void Recordset::update() {
     row.isNew = false;
 }
 
+// The table a write goes to: that of the first changed field.
+unsigned int Recordset::changedTable(const Row& row) const {
+    for (size_t c = 0; c < columns_.size(); ++c)
+        if (row.changed[c] && columns_[c].table) return columns_[c].table;
+    raise(kReadOnly, "Current Recordset does not support updating.");
+}
+
 void Recordset::insertRow(Row& row) {
-    unsigned int table = 0;
-    for (size_t c = 0; c < columns_.size() && !table; ++c)
-        if (row.changed[c]) table = columns_[c].table;
-    if (!table) raise(kReadOnly, "Current Recordset does not support updating.");
+    unsigned int table = changedTable(row);
     std::vector<int> columns = writableColumns(table);
     std::string names, holes, returning;
     NativeParams params;
@@ -263,10 +267,7 @@ void Recordset::insertRow(Row& row) {
 // Writes the changed fields only where the row still holds every value it
 // was read with; otherwise another session got there first.
 void Recordset::updateRow(Row& row) {
-    unsigned int table = 0;
-    for (size_t c = 0; c < columns_.size() && !table; ++c)
-        if (row.changed[c]) table = columns_[c].table;
-    if (!table) raise(kReadOnly, "Current Recordset does not support updating.");
+    unsigned int table = changedTable(row);
     std::vector<int> columns = writableColumns(table);
     const std::string& tableName = session_->tableName(table);
     std::string sets, matches, returning;

@@ -63,6 +63,7 @@ private:
     Row& currentRow();
     int indexOf(std::string_view name) const;
     std::vector<int> writableColumns(unsigned int table) const;
+    unsigned int changedTable(const Row& row) const;
     void insertRow(Row& row);
     void updateRow(Row& row);
     void refresh(Row& row, const PgResult& result, const std::vector<int>& columns);
