@@ -1,8 +1,8 @@
 // The amasset command end to end: the built program against the test server,
 // its effects checked in the account set's tables.
 #include <gtest/gtest.h>
-#include <unistd.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <array>
 #include <cstdio>
@@ -75,8 +75,7 @@ double amount(std::string text) {
 class CliTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
-        Outcome created =
-            amasset("accountset create " + kSet + " --demo --years 2024 --replace");
+        Outcome created = amasset("accountset create " + kSet + " --demo --years 2024 --replace");
         ASSERT_EQ(created.status, 0) << created.out;
     }
     static void TearDownTestSuite() { am::AccountSetAdmin(adminServer()).drop(kSet); }
@@ -242,6 +241,72 @@ TEST_F(CliTest, ADisposedAssetLeavesTheRegisterOnceAndForAll) {
     EXPECT_EQ(amount(total[5]),
               scalar("Select Sum(dblDepreciation) From AMAssetFundBalance b, AMAsset a"
                      " Where a.lngAMAssetID = b.lngAMAssetID And a.lngAMAssetTypeID = 22"));
+}
+
+TEST_F(CliTest, AnAlterationSharesItsChangesOverTheSourcesAndMovesTheAsset) {
+    ASSERT_EQ(inSet(kLathe + " --fund 01:60,02:40 --account-line 510101:0103:100").status, 0);
+    std::string lathe = value("Select strAMAssetCode From AMAsset").toText();
+    ASSERT_EQ(inSet("period close --period 2024-01 --to 2024-04").status, 0);
+    double rows = everyAssetRow();
+    for (const std::string& bad :
+         {std::string(" --date 2024-05-05"), std::string(" --date 2024-05-05 --cost 120000"),
+          std::string(" --date 2024-05-05 --residual 200000"),
+          std::string(" --date 2024-05-05 --impairment 130000"),
+          std::string(" --date 2024-05-05 --department 9999"),
+          std::string(" --date 2024-05-05 --cost 1 --way 01"),
+          std::string(" --date 2024-03-05 --cost 150000")}) {
+        Outcome run = inSet("asset alter " + lathe + bad);
+        EXPECT_NE(run.status, 0) << bad;
+        EXPECT_NE(run.out.find("错误"), std::string::npos) << run.out;
+    }
+    EXPECT_EQ(everyAssetRow(), rows);
+
+    Outcome revalued =
+        inSet("asset alter " + lathe + " --date 2024-05-05 --cost 150000 --impairment 1000");
+    ASSERT_EQ(revalued.status, 0) << revalued.out;
+    const std::string latest =
+        " From AMAssetFundAlter fa, AMAssetFund f Where fa.lngAMAssetFundAlterID ="
+        " f.lngAMAssetFundLastAlterID";
+    EXPECT_EQ(scalar("Select dblAmountAlter" + latest + " And f.lngAMFundID = 1"), 18000);
+    EXPECT_EQ(scalar("Select dblDecAmountAlter" + latest + " And f.lngAMFundID = 2"), 400);
+    EXPECT_EQ(scalar("Select Sum(dblAmount)" + latest), 150000);
+    Outcome moved = inSet("asset alter " + lathe + " --date 2024-05-20 --department 0101");
+    ASSERT_EQ(moved.status, 0) << moved.out;
+    EXPECT_EQ(scalar("Select Count(*) From AMAssetFundAccAlter l, AMAssetFund f"
+                     " Where l.lngAMAssetFundAlterID = f.lngAMAssetFundLastAlterID"
+                     " And l.lngDepartmentID = 1"),
+              2)
+        << "the lines follow the asset to its new department";
+
+    ASSERT_EQ(inSet("period close --period 2024-05 --to 2024-06").status, 0);
+    // The changes take effect from June: what is left to depreciate over the life left.
+    double accumulated = scalar(
+        "Select Sum(dblDepreciation) From AMAssetFundBalance Where intYear * 100 + bytPeriod <= "
+        "202405");
+    double periodsUsed = scalar(
+        "Select Count(Distinct bytPeriod) From AMAssetFundBalance Where dblDepreciation > 0"
+        " And bytPeriod <= 5");
+    double residual = scalar(
+        "Select v.dblNetworth From AMAssetAlter v, AMAsset a"
+        " Where v.lngAMAssetAlterID = a.lngAMAssetLastAlterID");
+    double life = scalar(
+        "Select v.dblUseage From AMAssetAlter v, AMAsset a"
+        " Where v.lngAMAssetAlterID = a.lngAMAssetLastAlterID");
+    EXPECT_NEAR(scalar("Select Sum(dblDepreciation) From AMAssetFundBalance Where bytPeriod = 6"),
+                (150000 - 1000 - accumulated - residual) / (life - periodsUsed), 0.02);
+
+    std::vector<std::string> total = lastRow(inSet("report register --period 2024-06 --csv").out);
+    ASSERT_EQ(total.size(), 8u);
+    EXPECT_EQ(amount(total[4]), 150000);
+    EXPECT_EQ(amount(total[6]), 1000);
+    EXPECT_NE(inSet("report register --period 2024-06 --csv").out.find("总经理办公室"),
+              std::string::npos);
+    EXPECT_NE(inSet("report depreciation --period 2024-06 --csv")
+                  .out.find("2024-06,510101,折旧费用,总经理办公室"),
+              std::string::npos);
+    Outcome shown = inSet("asset show " + lathe);
+    EXPECT_NE(shown.out.find("计提减值准备"), std::string::npos) << shown.out;
+    EXPECT_NE(shown.out.find("部门调拨"), std::string::npos) << shown.out;
 }
 
 }  // namespace

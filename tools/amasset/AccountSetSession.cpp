@@ -57,6 +57,15 @@ int32_t AccountSetSession::assetID(const std::string& code) const {
     return std::stoi(*id);
 }
 
+std::optional<YearPeriod> AccountSetSession::latestDepreciated() const {
+    auto key = lookup(
+        "Select Max(intYear * 100 + bytPeriod) From AMAssetDepreciation Where lngOrganizationID "
+        "= " +
+        std::to_string(organization_));
+    if (!key) return std::nullopt;
+    return YearPeriod::fromKey(std::stoi(*key));
+}
+
 void AccountSetSession::requirePeriod(const YearPeriod& period) const { periodEnd(period); }
 
 std::string AccountSetSession::periodEnd(const YearPeriod& period) const {

@@ -32,6 +32,8 @@ class AccountSetSession {
     int32_t assetID(const std::string& code) const;
     // The last day of a period, as the period table gives it.
     std::string periodEnd(const YearPeriod& period) const;
+    // The organisation's latest depreciated period, if any.
+    std::optional<YearPeriod> latestDepreciated() const;
 
   private:
     std::string name_;

@@ -4,7 +4,9 @@
 #include <stdexcept>
 
 #include "InputText.hpp"
+#include "Shares.hpp"
 #include "depreciation/clsAMAssetDeprection.hpp"
+#include "frame/Conversion.hpp"
 #include "funds/clsAMAssetFund.hpp"
 #include "funds/clsAMAssetFundAccAlter.hpp"
 #include "funds/clsAMAssetFundAccount.hpp"
@@ -27,21 +29,6 @@ constexpr int16_t kWorkload = 3;
 std::string withoutTerminator(std::string code) {
     if (auto end = code.find('\0'); end != std::string::npos) code.erase(end);
     return code;
-}
-
-double cents(double amount) { return std::round(amount * 100) / 100; }
-
-// Splits an amount by percentages, the last part taking what rounding leaves.
-std::vector<double> split(double amount, const std::vector<double>& percents) {
-    std::vector<double> parts;
-    double given = 0;
-    for (size_t i = 0; i < percents.size(); ++i) {
-        double part =
-            i + 1 == percents.size() ? cents(amount - given) : cents(amount * percents[i] / 100);
-        given += part;
-        parts.push_back(part);
-    }
-    return parts;
 }
 
 void requireHundred(double total, const std::string& what) {
@@ -89,7 +76,8 @@ AssetAdder::Resolved AssetAdder::resolve(const NewAsset& asset) const {
     r.method = asset.method.value_or(type.bytDepreciationMethod);
     r.life = r.method == kWorkload ? asset.totalWork.value_or(type.dblUseage)
                                    : asset.life.value_or(type.dblUseage);
-    r.residual = cents(asset.cost * asset.residualRate.value_or(type.dblNetworthRate) / 100);
+    r.residual =
+        am::RoundTo(asset.cost * asset.residualRate.value_or(type.dblNetworthRate) / 100, 2);
 
     std::vector<NewAsset::Fund> funds =
         asset.funds.empty() ? std::vector<NewAsset::Fund>{{"01", 100}} : asset.funds;
@@ -103,8 +91,8 @@ AssetAdder::Resolved AssetAdder::resolve(const NewAsset& asset) const {
     double total = 0;
     for (double p : percents) total += p;
     requireHundred(total, "资金来源");
-    r.fundCosts = split(asset.cost, percents);
-    r.fundResiduals = split(r.residual, percents);
+    r.fundCosts = splitByWeights(asset.cost, percents);
+    r.fundResiduals = splitByWeights(r.residual, percents);
 
     double lineTotal = 0;
     for (const auto& line : asset.accountLines) {

@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "AssetAdder.hpp"
+#include "AssetAlterer.hpp"
 #include "AssetDisposer.hpp"
 #include "InputText.hpp"
 #include "TablePrinter.hpp"
@@ -69,7 +70,7 @@ int listAssets(const CliContext& cli) {
             where +
             " And v.lngAMAssetAlterID = a.lngAMAssetLastAlterID And t.lngAMAssetTypeID = "
             "a.lngAMAssetTypeID"
-            " And d.lngDepartmentID = a.lngDepartmentID Order By a.strAMAssetCode",
+            " And d.lngDepartmentID = v.lngDepartmentID Order By a.strAMAssetCode",
         3, 1);
     TablePrinter table(
         {{"资产编码"}, {"资产名称"}, {"类别"}, {"部门"}, {"原值", TablePrinter::Align::Right}});
@@ -103,6 +104,35 @@ int recordWork(const CliContext& cli) {
     return 0;
 }
 
+AssetAlteration alterationFrom(const Options& o) {
+    AssetAlteration a;
+    a.date = o.value("date", "");
+    a.cost = optionalNumber(o, "cost", "原值");
+    a.impairment = optionalNumber(o, "impairment", "减值准备");
+    a.residual = optionalNumber(o, "residual", "净残值");
+    a.life = optionalNumber(o, "life", "使用期间/工作总量");
+    if (auto method = o.value("method"))
+        a.method = static_cast<int16_t>(parseInteger(*method, 1, 6, "折旧方法"));
+    a.department = o.value("department");
+    a.way = o.value("way");
+    return a;
+}
+
+int alterAsset(const CliContext& cli) {
+    const Options& o = cli.options();
+    if (o.word(2).empty() || !o.value("date"))
+        throw std::runtime_error(
+            "用法: amasset asset alter 资产编码 --date yyyy-MM-dd [--cost 原值] [--impairment "
+            "减值准备]\n"
+            "         [--residual 净残值] [--life 月数或工作总量] [--method 1..6] [--department "
+            "部门编码] [--way 变动方式编码]");
+    AssetAlteration alteration = alterationFrom(o);
+    AccountSetSession session(cli);
+    AssetAlterer(session).alter(o.word(2), alteration);
+    std::cout << "资产已变动: " << o.word(2) << " " << alteration.date << "\n";
+    return 0;
+}
+
 int disposeAsset(const CliContext& cli) {
     const Options& o = cli.options();
     auto date = o.value("date");
@@ -115,15 +145,13 @@ int disposeAsset(const CliContext& cli) {
     return 0;
 }
 
-// The card's latest version and what each funding source carries, as the
-// journal shows it now.
-int showAsset(const CliContext& cli) {
-    if (cli.options().word(2).empty())
-        throw std::runtime_error("用法: amasset asset show 资产编码");
-    AccountSetSession session(cli);
-    am::clsAMAssetCard card;
-    card.Mode = am::atOther;
-    card.LoadID(session.assetID(cli.options().word(2)));
+std::string methodName(int16_t method) {
+    static const char* const names[] = {"类别默认",       "不提折旧",   "平均年限法",    "工作量法",
+                                        "双倍余额递减法", "年数总和法", "固定余额递减法"};
+    return method >= 0 && method <= 6 ? names[method] : std::to_string(method);
+}
+
+void printCard(const AccountSetSession& session, const am::clsAMAssetCard& card) {
     auto text = [&](const std::string& sql) { return session.lookup(sql).value_or(""); };
     TablePrinter fields({{"项目"}, {"内容"}});
     fields.addRow({"资产编码", card.strAMAssetCode});
@@ -131,23 +159,57 @@ int showAsset(const CliContext& cli) {
     fields.addRow(
         {"类别", text("Select strAMAssetTypeName From AMAssetType Where lngAMAssetTypeID = " +
                       std::to_string(card.lngAMAssetTypeID))});
-    fields.addRow(
-        {"部门", text("Select strDepartmentName From Department Where lngDepartmentID = " +
-                      std::to_string(card.lngDepartmentID))});
-    fields.addRow({"入账日期", card.strDate});
-    fields.addRow({"折旧方法", std::to_string(card.bytDepreciationMethod)});
+    fields.addRow({"部门", text("Select d.strDepartmentName From Department d, AMAssetAlter v"
+                                " Where d.lngDepartmentID = v.lngDepartmentID"
+                                " And v.lngAMAssetAlterID = " +
+                                std::to_string(card.lngAMAssetAlterID))});
+    fields.addRow({"入账日期", card.strCreateDate});
+    fields.addRow({"折旧方法", methodName(card.bytDepreciationMethod)});
     fields.addRow({"原值", formatAmount(card.dblAmount)});
     fields.addRow({"净残值", formatAmount(card.dblNetworth)});
     fields.addRow({"减值准备", formatAmount(card.dblDecAmount)});
-    fields.addRow({"使用期间/工作总量", std::to_string(card.dblUseage)});
+    fields.addRow({"使用期间/工作总量", formatAmount(card.dblUseage)});
     fields.print(std::cout);
+}
+
+// Every version of the card, oldest first, with the way that made it.
+void printVersions(const AccountSetSession& session, int32_t assetID) {
+    auto rs = session.connection().GetRecordset(
+        "Select v.strDate, m.strAMAssetMethodName, d.strDepartmentName, v.bytDepreciationMethod,"
+        " v.dblUseage, v.dblAmount, v.dblDecAmount, v.dblNetworth"
+        " From AMAssetAlter v, AMAssetMethod m, Department d"
+        " Where m.lngAMAssetMethodID(+) = v.lngAMAssetMethodID"
+        " And d.lngDepartmentID(+) = v.lngDepartmentID And v.lngAMAssetID = " +
+            std::to_string(assetID) + " Order By v.lngAMAssetAlterID",
+        3, 1);
+    using Align = TablePrinter::Align;
+    TablePrinter versions({{"日期"},
+                           {"方式"},
+                           {"部门"},
+                           {"折旧方法"},
+                           {"使用期间/工作总量", Align::Right},
+                           {"原值", Align::Right},
+                           {"减值准备", Align::Right},
+                           {"净残值", Align::Right}});
+    for (; !rs->eof(); rs->moveNext())
+        versions.addRow(
+            {rs->field(0).toText(), rs->field(1).toText(), rs->field(2).toText(),
+             methodName(static_cast<int16_t>(rs->field(3).toInt32())),
+             formatAmount(rs->field(4).toDouble()), formatAmount(rs->field(5).toDouble()),
+             formatAmount(rs->field(6).toDouble()), formatAmount(rs->field(7).toDouble())});
+    std::cout << "\n版本:\n";
+    versions.print(std::cout);
+}
+
+// What each funding source carries, as the journal shows it now.
+void printFunds(const AccountSetSession& session, int32_t assetID) {
     auto rs = session.connection().GetRecordset(
         "Select f.strAMFundName, Sum(j.dblAmountAlter), Sum(j.dblDeprection + "
         "j.dblDeprectionAlter),"
         " Sum(j.dblDecAmountAlter) From AMAssetFundDaily j, AMFund f Where j.lngAMFundID = "
         "f.lngAMFundID"
         " And j.lngAMAssetID = " +
-            std::to_string(card.lngAMAssetID) +
+            std::to_string(assetID) +
             " Group By f.strAMFundCode, f.strAMFundName Order By f.strAMFundCode",
         3, 1);
     TablePrinter funds({{"资金来源"},
@@ -160,6 +222,19 @@ int showAsset(const CliContext& cli) {
                       formatAmount(rs->field(3).toDouble())});
     std::cout << "\n已过账的资金来源:\n";
     funds.print(std::cout);
+}
+
+// The card's latest version, its history and what its sources carry.
+int showAsset(const CliContext& cli) {
+    if (cli.options().word(2).empty())
+        throw std::runtime_error("用法: amasset asset show 资产编码");
+    AccountSetSession session(cli);
+    am::clsAMAssetCard card;
+    card.Mode = am::atOther;
+    card.LoadID(session.assetID(cli.options().word(2)));
+    printCard(session, card);
+    printVersions(session, card.lngAMAssetID);
+    printFunds(session, card.lngAMAssetID);
     return 0;
 }
 
@@ -171,6 +246,7 @@ int assetCommand(const CliContext& cli) {
     if (action == "list") return listAssets(cli);
     if (action == "show") return showAsset(cli);
     if (action == "work") return recordWork(cli);
+    if (action == "alter") return alterAsset(cli);
     if (action == "dispose") return disposeAsset(cli);
     std::cerr
         << "用法: amasset asset add --category 类别编码 --name 名称 --cost 原值 --date yyyy-MM-dd\n"
@@ -179,7 +255,13 @@ int assetCommand(const CliContext& cli) {
            "...]\n"
            "       amasset asset list [--category 类别编码] [--department 部门编码] [--csv]\n"
            "       amasset asset show 资产编码\n"
-           "       amasset asset work 资产编码 --period yyyy-MM --work 工作量\n";
+           "       amasset asset work 资产编码 --period yyyy-MM --work 工作量\n"
+           "       amasset asset alter 资产编码 --date yyyy-MM-dd [--cost 原值] [--impairment "
+           "减值准备]\n"
+           "         [--residual 净残值] [--life 月数或工作总量] [--method 1..6] [--department "
+           "部门编码]\n"
+           "         [--way 变动方式编码]\n"
+           "       amasset asset dispose 资产编码 --date yyyy-MM-dd [--way 减少方式编码]\n";
     return 2;
 }
 

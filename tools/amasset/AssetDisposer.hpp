@@ -1,5 +1,4 @@
 #pragma once
-#include <cstdint>
 #include <string>
 
 #include "AccountSetSession.hpp"
@@ -7,8 +6,7 @@
 namespace tk::tools {
 
 // Takes an asset out of the register (报废, 出售, ...): a decrease version of
-// the card and of each funding source, with the sources' account lines carried
-// over, then the depreciation recalculated, all in one transaction.
+// the card and of each funding source, the depreciation recalculated.
 class AssetDisposer {
   public:
     explicit AssetDisposer(const AccountSetSession& session) : session_(session) {}
@@ -17,12 +15,6 @@ class AssetDisposer {
                  const std::string& way) const;
 
   private:
-    int32_t saveCardVersion(int32_t assetID, YearPeriod period, const std::string& date,
-                            int32_t way) const;
-    void saveFundVersions(int32_t assetID, int32_t versionID, YearPeriod period,
-                          const std::string& date) const;
-    void carryAccountLines(int32_t fromVersion, int32_t toVersion) const;
-
     const AccountSetSession& session_;
 };
 

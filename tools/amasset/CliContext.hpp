@@ -9,7 +9,7 @@ namespace tk::tools {
 // What every subcommand needs to reach the database: the server named by
 // --server, or else the embedded one, started on demand.
 class CliContext {
-public:
+  public:
     explicit CliContext(const Options& options);
     const Options& options() const { return options_; }
     EmbeddedServer embedded() const;
@@ -18,7 +18,7 @@ public:
     // Connection string with the right to create account sets.
     std::string adminServer() const;
 
-private:
+  private:
     const Options& options_;
 };
 

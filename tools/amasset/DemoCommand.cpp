@@ -8,6 +8,9 @@
 #include <stdexcept>
 
 #include "AssetAdder.hpp"
+#include "AssetAlterer.hpp"
+#include "AssetDisposer.hpp"
+#include "InputText.hpp"
 #include "PeriodCommand.hpp"
 #include "ProgressBar.hpp"
 #include "ReportCommand.hpp"
@@ -107,7 +110,48 @@ class DemoYear {
         }
     }
 
+    // July's documents: impairment on some machines, a transfer of laptops,
+    // worn-out computers scrapped.
+    void changeMidYear() const {
+        const std::string date = std::to_string(kYear) + "-07-10";
+        const auto machines = assetsOf("02-02", 3);
+        for (const auto& [code, cost] : machines) {
+            AssetAlteration impairment;
+            impairment.date = date;
+            impairment.impairment = std::round(cost * 10) / 100;
+            AssetAlterer(session_).alter(code, impairment);
+        }
+        const auto laptops = assetsOf("04-01-02", 2);
+        for (const auto& [code, cost] : laptops) {
+            AssetAlteration transfer;
+            transfer.date = date;
+            transfer.department = "0104";
+            AssetAlterer(session_).alter(code, transfer);
+        }
+        const auto computers = assetsOf("04-01-01", 2);
+        for (const auto& [code, cost] : computers)
+            AssetDisposer(session_).dispose(code, date, "08");
+        std::cout << "7 月变动: " << machines.size() << " 项计提减值准备, " << laptops.size()
+                  << " 项部门调拨, " << computers.size() << " 项报废\n";
+    }
+
   private:
+    // Up to `count` assets of a category that came in the first half-year, with their cost.
+    std::vector<std::pair<std::string, double>> assetsOf(const std::string& category,
+                                                         size_t count) const {
+        auto rs = session_.connection().GetRecordset(
+            "Select a.strAMAssetCode, v.dblAmount From AMAsset a, AMAssetAlter v, AMAssetType t"
+            " Where v.lngAMAssetAlterID = a.lngAMAssetLastAlterID And t.lngAMAssetTypeID = "
+            "a.lngAMAssetTypeID And t.strAMAssetTypeCode = " +
+                sqlText(category) + " And v.strDate < '" + std::to_string(kYear) +
+                "-06-01' Order By a.strAMAssetCode",
+            3, 1);
+        std::vector<std::pair<std::string, double>> found;
+        for (; !rs->eof() && found.size() < count; rs->moveNext())
+            found.emplace_back(rs->field(0).toText(), rs->field(1).toDouble());
+        return found;
+    }
+
     NewAsset draw(int index) {
         const DemoCategory& category = pickCategory();
         std::uniform_int_distribution<size_t> nameOf(0, category.names.size() - 1);
@@ -165,7 +209,10 @@ int demoCommand(const CliContext& cli) {
     DemoYear year(session);
     year.useBothDepreciationTypes();
     year.addAssets();
-    closePeriods(session, {kYear, 1}, {kYear, 12}, [&](YearPeriod p) { year.recordWork(p); });
+    auto work = [&](YearPeriod p) { year.recordWork(p); };
+    closePeriods(session, {kYear, 1}, {kYear, 6}, work);
+    year.changeMidYear();
+    closePeriods(session, {kYear, 7}, {kYear, 12}, work);
 
     std::cout << "\n";
     printRegister(session, YearPeriod{kYear, 12}, {false, true}, std::cout);

@@ -41,7 +41,8 @@ struct PgConn {
             PQfinish(conn);
             throw std::runtime_error("无法连接内置数据库: " + message);
         }
-        PQsetNoticeProcessor(conn, [](void*, const char*) {}, nullptr);
+        PQsetNoticeProcessor(
+            conn, [](void*, const char*) {}, nullptr);
     }
     ~PgConn() { PQfinish(conn); }
     bool exec(const std::string& sql, bool mustSucceed = true) {
@@ -74,7 +75,8 @@ fs::path EmbeddedServer::defaultDataDir() {
     return fs::path(home ? home : "/tmp") / ".local" / "state" / "amasset" / "pg";
 }
 
-int EmbeddedServer::pgTool(const std::string& tool, std::vector<std::string> args, bool quiet) const {
+int EmbeddedServer::pgTool(const std::string& tool, std::vector<std::string> args,
+                           bool quiet) const {
     std::vector<std::string> argv;
     if (isRoot()) argv = {"runuser", "-u", kSuperuser, "--"};
     argv.push_back(kPgBin + tool);
@@ -94,8 +96,9 @@ void EmbeddedServer::initialise(bool durable) {
         ensureServiceUser();
         giveToServiceUser(dataDir_);
     }
-    if (pgTool("initdb", {"-D", dataDir_.string(), "-E", "UTF8", "--locale=C.UTF-8", "-A", "trust",
-                          "-U", kSuperuser},
+    if (pgTool("initdb",
+               {"-D", dataDir_.string(), "-E", "UTF8", "--locale=C.UTF-8", "-A", "trust", "-U",
+                kSuperuser},
                true) != 0)
         throw std::runtime_error("initdb 失败: " + dataDir_.string());
     std::ofstream conf(dataDir_ / "postgresql.conf", std::ios::app);
@@ -112,7 +115,8 @@ void EmbeddedServer::start(bool fresh, bool durable) {
     if (!fs::exists(dataDir_ / "PG_VERSION")) initialise(durable);
     if (!running()) {
         auto log = (dataDir_ / "server.log").string();
-        if (pgTool("pg_ctl", {"start", "-w", "-t", "60", "-D", dataDir_.string(), "-l", log}, true) != 0)
+        if (pgTool("pg_ctl", {"start", "-w", "-t", "60", "-D", dataDir_.string(), "-l", log},
+                   true) != 0)
             throw std::runtime_error("数据库服务启动失败, 见 " + log);
     }
     installDatabase();

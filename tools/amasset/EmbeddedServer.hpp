@@ -10,7 +10,7 @@ namespace tk::tools {
 // Oracle compatibility objects installed. Run as root, the server runs as the
 // unprivileged system user "amasset", since PostgreSQL refuses root.
 class EmbeddedServer {
-public:
+  public:
     explicit EmbeddedServer(std::filesystem::path dataDir);
     static std::filesystem::path defaultDataDir();
 
@@ -26,7 +26,7 @@ public:
     static constexpr const char* kDatabase = "amasset";
     static constexpr const char* kSuperuser = "amasset";
 
-private:
+  private:
     int pgTool(const std::string& tool, std::vector<std::string> args, bool quiet = false) const;
     void initialise(bool durable);
     void installDatabase() const;

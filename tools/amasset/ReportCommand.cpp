@@ -34,13 +34,9 @@ struct RegisterLine {
 };
 
 YearPeriod latestRun(const AccountSetSession& session) {
-    auto key = session.lookup(
-        "Select Max(intYear * 100 + bytPeriod) From AMAssetDepreciation"
-        " Where lngOrganizationID = " +
-        std::to_string(session.organization()));
-    if (!key) throw std::runtime_error("尚无已结账的期间, 请先运行 period close");
-    int32_t yp = std::stoi(*key);
-    return YearPeriod::fromKey(yp);
+    auto latest = session.latestDepreciated();
+    if (!latest) throw std::runtime_error("尚无已结账的期间, 请先运行 period close");
+    return *latest;
 }
 
 // The journal summed up to a period end gives every source's state then.
@@ -51,7 +47,13 @@ std::vector<RegisterLine> registerLines(const AccountSetSession& session, YearPe
         "Sum(j.dblDecAmountAlter)"
         " From AMAssetFundDaily j, AMAsset a, AMAssetType t, Department d"
         " Where j.lngAMAssetID = a.lngAMAssetID And t.lngAMAssetTypeID = a.lngAMAssetTypeID"
-        " And d.lngDepartmentID = a.lngDepartmentID And j.lngOrganizationID = " +
+        // the department of the version in force at the period end
+        " And d.lngDepartmentID = (Select v.lngDepartmentID From AMAssetAlter v"
+        " Where v.lngAMAssetAlterID = (Select Max(w.lngAMAssetAlterID) From AMAssetAlter w"
+        " Where w.lngAMAssetID = a.lngAMAssetID And w.intYear * 100 + w.bytPeriod <= " +
+            std::to_string(period.key()) +
+            "))"
+            " And j.lngOrganizationID = " +
             std::to_string(session.organization()) +
             " And j.YearPeriod <= " + std::to_string(period.key()) +
             " Group By t.strAMAssetTypeCode, t.strAMAssetTypeName, d.strDepartmentCode, "
