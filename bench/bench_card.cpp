@@ -1,8 +1,6 @@
 // Asset cards saved per second (a new asset with its first version) through
 // clsAMAssetCard, on their own and inside one transaction of the connection,
 // beside the floor of two plain inserts per asset over the same connection.
-// The server comes from TKAM_BENCH_SERVER (an admin connection string); the
-// account set is provisioned here and dropped at the end.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -12,9 +10,9 @@
 #include <memory>
 #include <string>
 
+#include "BenchAccountSet.hpp"
 #include "connect/Connection.hpp"
 #include "frame/Context.hpp"
-#include "provision/AccountSetAdmin.hpp"
 #include "register/clsAMAssetCard.hpp"
 
 namespace {
@@ -22,36 +20,11 @@ using tk::am::clsAMAssetCard;
 using tk::connect::Connection;
 using Clock = std::chrono::steady_clock;
 
-class BenchAccountSet {
-  public:
-    explicit BenchAccountSet(const std::string& server)
-        : admin_(server), name_("bench_card_" + std::to_string(getpid())) {
-        tk::am::AccountSetOptions options;
-        options.years = {2024, 2025};
-        options.demo = true;
-        options.replace = true;
-        admin_.create(name_, options);
-        conn_ = std::make_shared<Connection>();
-        conn_->ServerName = server;
-        conn_->UserName = tk::am::AccountSetAdmin::schemaName(name_);
-        conn_->Open();
-        tk::am::context().User = conn_->UserName;
-        tk::am::context().ConnBase = conn_;
-    }
-    ~BenchAccountSet() {
-        tk::am::context() = tk::am::Context{};
-        conn_->Close();
-        admin_.drop(name_);
-    }
-    Connection& conn() { return *conn_; }
+tk::bench::BenchAccountSet& accountSet() {
+    static tk::bench::BenchAccountSet set("bench_card_" + std::to_string(getpid()), true);
+    return set;
+}
 
-  private:
-    tk::am::AccountSetAdmin admin_;
-    std::string name_;
-    std::shared_ptr<Connection> conn_;
-};
-
-std::unique_ptr<BenchAccountSet> gSet;
 // Seconds per asset of the raw floor, measured first.
 double gRawSecondsPerAsset = 0;
 
@@ -78,7 +51,7 @@ void ReportRate(benchmark::State& state, Clock::duration elapsed) {
 }
 
 void BM_RawTwoInsertsPerAsset(benchmark::State& state) {
-    Connection& conn = gSet->conn();
+    Connection& conn = accountSet().conn();
     static int32_t id = 100000000;  // far above the sequences the cards draw from
     const auto start = Clock::now();
     for (auto _ : state) {
@@ -116,25 +89,12 @@ void BM_SaveNewCard(benchmark::State& state) { SaveNewCards(state); }
 BENCHMARK(BM_SaveNewCard)->UseRealTime()->Unit(benchmark::kMicrosecond);
 
 void BM_SaveNewCardInTransaction(benchmark::State& state) {
-    gSet->conn().BeginTrans();
+    accountSet().conn().BeginTrans();
     SaveNewCards(state);
-    gSet->conn().CommitTrans();
+    accountSet().conn().CommitTrans();
 }
 BENCHMARK(BM_SaveNewCardInTransaction)->UseRealTime()->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    const char* server = std::getenv("TKAM_BENCH_SERVER");
-    if (!server || !*server) {
-        std::cerr
-            << "TKAM_BENCH_SERVER is not set (an admin connection string with user=amasset)\n";
-        return 2;
-    }
-    benchmark::Initialize(&argc, argv);
-    gSet = std::make_unique<BenchAccountSet>(server);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    gSet.reset();
-    return 0;
-}
+BENCHMARK_MAIN();

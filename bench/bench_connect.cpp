@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "BenchAccountSet.hpp"
 #include "connect/Connection.hpp"
 #include "connect/OracleTranslator.hpp"
-#include "provision/AccountSetAdmin.hpp"
 
 namespace {
 using tk::connect::Connection;
@@ -21,8 +21,10 @@ const std::vector<std::string>& corpus() {
     static const std::vector<std::string> texts = {
         "select ts#+1 as tmp, name from sys.ts$ where name='ZT_TMP'",
         "SELECT ZT.AMAsset_SEQ.NEXTVAL FROM DUAL",
-        " Select AMAssetType.*,AssetAccount.strAccountCode || ' ' || AssetAccount.strAccountName As "
-        "strAssetAcc, Nvl(DeprAccount.strAccountCode,'') || ' ' || Nvl(DeprAccount.strAccountName,'') "
+        " Select AMAssetType.*,AssetAccount.strAccountCode || ' ' || AssetAccount.strAccountName "
+        "As "
+        "strAssetAcc, Nvl(DeprAccount.strAccountCode,'') || ' ' || "
+        "Nvl(DeprAccount.strAccountName,'') "
         "As strDeprAcc From ZT.AMAssetType,ZT.Account AssetAccount, ZT.Account DeprAccount Where "
         "AMAssetType.lngAssetAccountID = AssetAccount.lngAccountID(+) And "
         "AMAssetType.lngDepreciationAccountID = DeprAccount.lngAccountID(+) And "
@@ -49,32 +51,8 @@ void BM_Translate(benchmark::State& state) {
 }
 BENCHMARK(BM_Translate);
 
-// A private account set on the server named by TKAM_BENCH_SERVER.
-class BenchAccountSet {
-public:
-    BenchAccountSet() : admin_(std::getenv("TKAM_BENCH_SERVER")) {
-        tk::am::AccountSetOptions options;
-        options.replace = true;
-        admin_.create(kName, options);
-        conn_ = std::make_shared<Connection>();
-        conn_->ServerName = std::getenv("TKAM_BENCH_SERVER");
-        conn_->UserName = kName;
-        conn_->Open();
-    }
-    ~BenchAccountSet() {
-        conn_.reset();
-        admin_.drop(kName);
-    }
-    Connection& conn() { return *conn_; }
-
-private:
-    static constexpr const char* kName = "bench_connect";
-    tk::am::AccountSetAdmin admin_;
-    std::shared_ptr<Connection> conn_;
-};
-
-BenchAccountSet& accountSet() {
-    static BenchAccountSet set;
+tk::bench::BenchAccountSet& accountSet() {
+    static tk::bench::BenchAccountSet set("bench_connect", false);
     return set;
 }
 
@@ -93,7 +71,8 @@ template <typename Fn>
 double timedMicros(Fn&& fn) {
     auto start = std::chrono::steady_clock::now();
     fn();
-    return std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count();
+    return std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start)
+        .count();
 }
 
 // The goal side by side: the median first-time translation of a corpus text
@@ -103,12 +82,10 @@ void BM_TranslationShareOfRoundTrip(benchmark::State& state) {
     std::vector<double> translations, roundTrips;
     for (auto _ : state) {
         for (const auto& text : corpus())
-            translations.push_back(timedMicros([&] {
-                benchmark::DoNotOptimize(OracleTranslator::translate(text, false));
-            }));
-        roundTrips.push_back(timedMicros([&] {
-            benchmark::DoNotOptimize(conn.GetRecordset("Select 1 From dual", 3, 1));
-        }));
+            translations.push_back(timedMicros(
+                [&] { benchmark::DoNotOptimize(OracleTranslator::translate(text, false)); }));
+        roundTrips.push_back(timedMicros(
+            [&] { benchmark::DoNotOptimize(conn.GetRecordset("Select 1 From dual", 3, 1)); }));
     }
     double translate = medianMicros(translations), roundTrip = medianMicros(roundTrips);
     state.counters["translate_median_us"] = translate;

@@ -2,11 +2,7 @@
 // 100,000 assets beside the floor of one plain "Insert ... Select" writing
 // as many balance rows, the recalculation after an addition, and the
 // journal rebuild of 10,000 assets over twelve periods.
-//
-// The server comes from TKAM_BENCH_SERVER (an admin connection string); the
-// benchmark provisions an account set of its own and drops it afterwards.
 #include <benchmark/benchmark.h>
-#include <libpq-fe.h>
 
 #include <cstdlib>
 #include <iostream>
@@ -14,11 +10,10 @@
 #include <stdexcept>
 #include <string>
 
+#include "BenchAccountSet.hpp"
 #include "connect/Connection.hpp"
 #include "depreciation/clsAMAssetDaily.hpp"
 #include "depreciation/clsAMAssetDeprection.hpp"
-#include "frame/Context.hpp"
-#include "provision/AccountSetAdmin.hpp"
 
 namespace {
 
@@ -62,58 +57,20 @@ std::string GenerateAssets(int org, int first, int count, int period = 1) {
            range + " g;";
 }
 
-class BenchAccountSet {
-  public:
-    explicit BenchAccountSet(const std::string& server) : admin_(server) {
-        tk::am::AccountSetOptions options;
-        options.years = {2024, 2025};
-        options.demo = true;
-        options.replace = true;
-        admin_.create(kName, options);
-        adminConn_ = PQconnectdb(server.c_str());
-        PQsetNoticeProcessor(
-            adminConn_, [](void*, const char*) {}, nullptr);
-        Admin("SET search_path TO " + std::string(kName) + ", oracompat, public");
-        Admin(GenerateAssets(kLargeOrg, 1, kLargeAssets) +
-              GenerateAssets(kJournalOrg, kLargeAssets + 1, kJournalAssets) +
-              GenerateAssets(kNewOrg, kLargeAssets + kJournalAssets + 1, kNewAssets, 3) +
-              "SELECT setval('AMAsset_SEQ', 200000), setval('AMAssetAlter_SEQ', 200000),"
-              " setval('AMAssetFundAlter_SEQ', 200000); ANALYZE;");
-        conn_ = std::make_shared<tk::connect::Connection>();
-        conn_->ServerName = server;
-        conn_->UserName = kName;
-        conn_->Open();
-        UseOnThisThread();
-    }
-    ~BenchAccountSet() {
-        PQfinish(adminConn_);
-        conn_.reset();
-        tk::am::context() = tk::am::Context{};
-        admin_.drop(kName);
-    }
-
-    void UseOnThisThread() {
-        tk::am::context().User = kName;
-        tk::am::context().ConnBase = conn_;
-    }
-
-    // Runs a script as the server's superuser inside the account set.
-    void Admin(const std::string& script) {
-        PGresult* result = PQexec(adminConn_, script.c_str());
-        bool ok =
-            PQresultStatus(result) == PGRES_COMMAND_OK || PQresultStatus(result) == PGRES_TUPLES_OK;
-        PQclear(result);
-        if (!ok) throw std::runtime_error(PQerrorMessage(adminConn_));
-    }
-
-  private:
-    static constexpr const char* kName = "bench_depreciation";
-    tk::am::AccountSetAdmin admin_;
-    PGconn* adminConn_ = nullptr;
-    std::shared_ptr<tk::connect::Connection> conn_;
-};
-
-std::unique_ptr<BenchAccountSet> gSet;
+// The account set with its generated assets, made once for all benchmarks.
+tk::bench::BenchAccountSet& accountSet() {
+    static tk::bench::BenchAccountSet& set = []() -> tk::bench::BenchAccountSet& {
+        static tk::bench::BenchAccountSet generated("bench_depreciation", true);
+        generated.admin(GenerateAssets(kLargeOrg, 1, kLargeAssets) +
+                        GenerateAssets(kJournalOrg, kLargeAssets + 1, kJournalAssets) +
+                        GenerateAssets(kNewOrg, kLargeAssets + kJournalAssets + 1, kNewAssets, 3) +
+                        "SELECT setval('AMAsset_SEQ', 200000), setval('AMAssetAlter_SEQ', 200000),"
+                        " setval('AMAssetFundAlter_SEQ', 200000); ANALYZE;");
+        return generated;
+    }();
+    set.useOnThisThread();
+    return set;
+}
 
 bool WritePeriod(clsAMAssetDeprection& depreciation, int org, int period) {
     return depreciation.WriteBalance(0, 2024, static_cast<int16_t>(period), "2024-01-31",
@@ -123,7 +80,7 @@ bool WritePeriod(clsAMAssetDeprection& depreciation, int org, int period) {
 // February again and again: each run replaces the period's 100,000 rows and
 // its working copy, continuing January's schedules.
 void BM_WriteBalance100k(benchmark::State& state) {
-    gSet->UseOnThisThread();
+    accountSet();
     clsAMAssetDeprection depreciation;
     if (!WritePeriod(depreciation, kLargeOrg, 1)) state.SkipWithError("January failed");
     for (auto _ : state)
@@ -136,7 +93,7 @@ BENCHMARK(BM_WriteBalance100k)->Unit(benchmark::kMillisecond)->UseRealTime()->It
 void BM_InsertSelectFloor100k(benchmark::State& state) {
     const std::string where = " WHERE lngOrganizationID = 1 AND intYear = 2024 AND bytPeriod = 3";
     for (auto _ : state) {
-        gSet->Admin(
+        accountSet().admin(
             "INSERT INTO AMAssetFundBalance (lngAMAssetAlterID, lngAMAssetFundAlterID, "
             "lngAMAssetID,"
             " lngAMFundID, intYear, bytPeriod, dblInitDepreciation, dblDepreciation, "
@@ -147,7 +104,7 @@ void BM_InsertSelectFloor100k(benchmark::State& state) {
             " fa.dblAmount / 36, fa.dblAmount / 36, 1, 1, 1 FROM AMAssetFundAlter fa"
             " WHERE fa.lngOrganizationID = 1");
         state.PauseTiming();
-        gSet->Admin("DELETE FROM AMAssetFundBalance" + where);
+        accountSet().admin("DELETE FROM AMAssetFundBalance" + where);
         state.ResumeTiming();
     }
     state.SetItemsProcessed(state.iterations() * kLargeAssets);
@@ -156,7 +113,7 @@ BENCHMARK(BM_InsertSelectFloor100k)->Unit(benchmark::kMillisecond)->UseRealTime(
 
 // The monthly run: each iteration depreciates the next period.
 void BM_WriteBalance100kNextPeriod(benchmark::State& state) {
-    gSet->UseOnThisThread();
+    accountSet();
     clsAMAssetDeprection depreciation;
     int period = 2;
     for (auto _ : state)
@@ -173,7 +130,7 @@ BENCHMARK(BM_WriteBalance100kNextPeriod)
 // period (the usual case) and into a period already depreciated, which
 // writes that period again for the asset.
 void CalculateAdditions(benchmark::State& state, int org, int first, int count) {
-    gSet->UseOnThisThread();
+    accountSet();
     clsAMAssetDeprection depreciation;
     int32_t n = 0;
     for (auto _ : state)
@@ -193,7 +150,7 @@ BENCHMARK(BM_CaclDeprectionAddIntoADepreciatedPeriod)->Unit(benchmark::kMillisec
 
 // Rebuilding the journal of 10,000 assets with twelve depreciated periods.
 void BM_JournalRebuild10kOver12Periods(benchmark::State& state) {
-    gSet->UseOnThisThread();
+    accountSet();
     clsAMAssetDeprection depreciation;
     for (int period = 1; period <= kJournalPeriods; ++period)
         if (!WritePeriod(depreciation, kJournalOrg, period)) state.SkipWithError("a period failed");
@@ -211,17 +168,4 @@ BENCHMARK(BM_JournalRebuild10kOver12Periods)
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    const char* server = std::getenv("TKAM_BENCH_SERVER");
-    if (!server || !*server) {
-        std::cerr
-            << "TKAM_BENCH_SERVER is not set (an admin connection string with user=amasset)\n";
-        return 2;
-    }
-    benchmark::Initialize(&argc, argv);
-    gSet = std::make_unique<BenchAccountSet>(server);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    gSet.reset();
-    return 0;
-}
+BENCHMARK_MAIN();

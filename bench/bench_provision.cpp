@@ -2,14 +2,12 @@
 // routines and the demo reference data, in one transaction.
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
-
-#include "provision/AccountSetAdmin.hpp"
+#include "BenchAccountSet.hpp"
 
 namespace {
 
 void BM_CreateAccountSet(benchmark::State& state) {
-    tk::am::AccountSetAdmin admin(std::getenv("TKAM_BENCH_SERVER"));
+    tk::am::AccountSetAdmin admin(tk::bench::benchServer());
     tk::am::AccountSetOptions options;
     options.years = {2024, 2025};
     options.demo = state.range(0) != 0;

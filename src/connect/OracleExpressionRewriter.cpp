@@ -64,7 +64,7 @@ size_t OracleExpressionRewriter::rewriteWord(SqlSeq& seq, size_t i) {
     if (kw == Kw::Minus) n.token.text = "EXCEPT";
     if (kw == Kw::Rownum) return rewriteRownum(seq, i);
     bool isCall = i + 1 < seq.size() && seq[i + 1].isGroup();
-    if (!isCall || !OracleFunctionMapper::handles(kw)) return i + 1;
+    if (!isCall || !SqlKeyword::isMappedFunction(kw)) return i + 1;
     SqlNode name = n;
     SqlSeq mapped = OracleFunctionMapper(arena_).map(name, std::move(seq[i + 1]));
     return replaceRange(seq, i, i + 2, std::move(mapped));

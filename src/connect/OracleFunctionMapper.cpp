@@ -90,26 +90,6 @@ void requireArgs(const std::vector<SqlSeq>& args, size_t min, size_t max, const 
 
 }  // namespace
 
-bool OracleFunctionMapper::handles(Kw function) {
-    switch (function) {
-        case Kw::Decode:
-        case Kw::Nvl:
-        case Kw::Nvl2:
-        case Kw::Trim:
-        case Kw::Ltrim:
-        case Kw::Rtrim:
-        case Kw::Substr:
-        case Kw::Instr:
-        case Kw::ToNumber:
-        case Kw::Round:
-        case Kw::Trunc:
-        case Kw::Replace:
-            return true;
-        default:
-            return false;
-    }
-}
-
 SqlSeq OracleFunctionMapper::map(const SqlNode& name, SqlNode&& group) {
     Gap gap = name.token.gap;
     std::vector<SqlSeq> args = splitArgs(std::move(group.inner));

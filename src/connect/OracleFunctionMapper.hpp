@@ -18,7 +18,6 @@ class OracleFunctionMapper {
   public:
     explicit OracleFunctionMapper(SqlTextArena& arena) : arena_(arena) {}
 
-    static bool handles(Kw function);
     // The nodes that replace the call `name(args…)`; `call` is the group
     // holding the arguments, already rewritten.
     SqlSeq map(const SqlNode& name, SqlNode&& call);

@@ -215,11 +215,8 @@ Kw SqlKeyword::lookup(std::string_view word) {
     return (it != entries.end() && it->first == key) ? it->second : Kw::None;
 }
 
-bool SqlKeyword::needsRewrite(Kw kw) {
+bool SqlKeyword::isMappedFunction(Kw kw) {
     switch (kw) {
-        case Kw::Minus:
-        case Kw::Nextval:
-        case Kw::Currval:
         case Kw::Decode:
         case Kw::Nvl:
         case Kw::Nvl2:
@@ -236,6 +233,10 @@ bool SqlKeyword::needsRewrite(Kw kw) {
         default:
             return false;
     }
+}
+
+bool SqlKeyword::needsRewrite(Kw kw) {
+    return kw == Kw::Minus || kw == Kw::Nextval || kw == Kw::Currval || isMappedFunction(kw);
 }
 
 }  // namespace tk::connect

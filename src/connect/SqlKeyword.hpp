@@ -198,6 +198,8 @@ class SqlKeyword {
     // The keyword a word spells, in any letter case; Kw::None for other words.
     static Kw lookup(std::string_view word);
     static bool isReserved(Kw kw) { return kw != Kw::None && kw < Kw::kFirstUnreserved; }
+    // Oracle built-in functions that PostgreSQL lacks or reads otherwise.
+    static bool isMappedFunction(Kw kw);
     // Words whose presence means the expression rewriting has work to do.
     static bool needsRewrite(Kw kw);
 };

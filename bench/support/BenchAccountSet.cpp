@@ -1,0 +1,68 @@
+#include "BenchAccountSet.hpp"
+
+#include <libpq-fe.h>
+
+#include <cstdlib>
+#include <iostream>
+#include <memory>
+#include <stdexcept>
+
+#include "frame/Context.hpp"
+
+namespace tk::bench {
+
+const std::string& benchServer() {
+    static const std::string server = [] {
+        const char* value = std::getenv("TKAM_BENCH_SERVER");
+        if (!value || !*value) {
+            std::cerr << "TKAM_BENCH_SERVER is not set (an admin connection string with "
+                         "user=amasset); run the benchmarks with ./run bench\n";
+            std::exit(2);
+        }
+        return std::string(value);
+    }();
+    return server;
+}
+
+BenchAccountSet::BenchAccountSet(std::string name, bool demo, std::vector<int> years)
+    : name_(std::move(name)), admin_(benchServer()), adminConn_(nullptr, &PQfinish) {
+    am::AccountSetOptions options;
+    options.years = std::move(years);
+    options.demo = demo;
+    options.replace = true;
+    admin_.create(name_, options);
+    conn_ = std::make_shared<connect::Connection>();
+    conn_->ServerName = benchServer();
+    conn_->UserName = am::AccountSetAdmin::schemaName(name_);
+    conn_->Open();
+    useOnThisThread();
+}
+
+BenchAccountSet::~BenchAccountSet() {
+    am::context() = am::Context{};
+    adminConn_.reset();
+    conn_->Close();
+    admin_.drop(name_);
+}
+
+void BenchAccountSet::useOnThisThread() {
+    am::context().User = conn_->UserName;
+    am::context().ConnBase = conn_;
+}
+
+void BenchAccountSet::admin(const std::string& script) {
+    if (!adminConn_) {
+        adminConn_.reset(PQconnectdb(benchServer().c_str()));
+        PQsetNoticeProcessor(
+            adminConn_.get(), [](void*, const char*) {}, nullptr);
+        admin("SET search_path TO " + am::AccountSetAdmin::schemaName(name_) +
+              ", oracompat, public");
+    }
+    std::unique_ptr<PGresult, decltype(&PQclear)> result(PQexec(adminConn_.get(), script.c_str()),
+                                                         &PQclear);
+    const auto status = PQresultStatus(result.get());
+    if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK)
+        throw std::runtime_error(PQerrorMessage(adminConn_.get()));
+}
+
+}  // namespace tk::bench

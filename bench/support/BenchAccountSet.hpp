@@ -1,0 +1,39 @@
+#pragma once
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "connect/Connection.hpp"
+#include "provision/AccountSetAdmin.hpp"
+
+struct pg_conn;
+
+namespace tk::bench {
+
+// The server named by TKAM_BENCH_SERVER (an admin connection string); the
+// program ends with a message when it is not set.
+const std::string& benchServer();
+
+// An account set of a benchmark's own on the bench server, created (replacing
+// a left-over copy) when first used, logged in on this thread, dropped at exit.
+class BenchAccountSet {
+  public:
+    BenchAccountSet(std::string name, bool demo, std::vector<int> years = {2024, 2025});
+    ~BenchAccountSet();
+    BenchAccountSet(const BenchAccountSet&) = delete;
+    BenchAccountSet& operator=(const BenchAccountSet&) = delete;
+
+    connect::Connection& conn() { return *conn_; }
+    // The thread's User and ConnBase point at this account set.
+    void useOnThisThread();
+    // Runs a PostgreSQL script inside the account set as the server's superuser.
+    void admin(const std::string& script);
+
+  private:
+    std::string name_;
+    am::AccountSetAdmin admin_;
+    std::shared_ptr<connect::Connection> conn_;
+    std::unique_ptr<pg_conn, void (*)(pg_conn*)> adminConn_;
+};
+
+}  // namespace tk::bench
