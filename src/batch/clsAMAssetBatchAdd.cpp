@@ -1,8 +1,8 @@
 #include "batch/clsAMAssetBatchAdd.hpp"
 
 #include "frame/ClassRegistry.hpp"
+#include "frame/RecordFields.hpp"
 #include "frame/Utility.hpp"
-#include "records/ColumnFields.hpp"
 #include "records/RecordSql.hpp"
 #include "register/SaveOrZero.hpp"
 
@@ -13,7 +13,7 @@ using Self = clsAMAssetBatchAdd;
 
 // The stored columns in the order of the insert; a field's place is its hole
 // number in the statement templates.
-const ColumnFields<Self> kStored{
+const RecordFields<Self> kStored{
     {"lngAMAssetBatchAddID", &Self::lngAMAssetBatchAddID},
     {"lngAMAssetID", &Self::lngAMAssetID},
     {"strCreateDate", &Self::strCreateDate},
@@ -129,18 +129,18 @@ const ColumnFields<Self> kStored{
     {"strFlexibleID", &Self::strFlexibleID},
 };
 
-const ColumnFields<Self> kLoadedOnly{{"strAssetStyle", &Self::strAssetStyle}};
+const RecordFields<Self> kLoadedOnly{{"strAssetStyle", &Self::strAssetStyle}};
 
 std::string Hole(size_t i) {
     std::string hole = "{" + std::to_string(i) + "}";
-    return ColumnFields<Self>::isText(kStored[i]) ? "'" + hole + "'" : hole;
+    return RecordFields<Self>::isText(kStored[i]) ? "'" + hole + "'" : hole;
 }
 
 const std::string& InsertTemplate() {
     static const std::string text = [] {
         std::string holes;
         for (size_t i = 0; i < kStored.size(); ++i) holes += (i ? "," : "") + Hole(i);
-        return "Insert Into [User]AMAssetBatchAdd(" + kStored.columns() + ")" + " Values(" + holes +
+        return "Insert Into [User]AMAssetBatchAdd(" + kStored.names() + ")" + " Values(" + holes +
                ")";
     }();
     return text;
@@ -152,7 +152,7 @@ const std::string& UpdateTemplate() {
     static const std::string text = [] {
         std::string sets;
         for (size_t i = 1; i < kStored.size(); ++i) {
-            bool isText = ColumnFields<Self>::isText(kStored[i]);
+            bool isText = RecordFields<Self>::isText(kStored[i]);
             sets +=
                 (i > 1 ? "," : "") + std::string(kStored[i].name) + (isText ? "=" : " =") + Hole(i);
         }
@@ -168,7 +168,7 @@ std::string FillHoles(const std::string& text, const Self& self) {
     for (size_t open = text.find('{'); open != std::string::npos; open = text.find('{', at)) {
         size_t close = text.find('}', open);
         out += text.substr(at, open - at);
-        out += ColumnFields<Self>::sqlBody(
+        out += RecordFields<Self>::body(
             self, kStored[std::stoul(text.substr(open + 1, close - open - 1))]);
         at = close + 1;
     }
@@ -190,12 +190,12 @@ void clsAMAssetBatchAdd::LoadID(int32_t lngID) {
     bool found = ReadFirstRow(" Select * From [User]AMAssetBatchAdd Where lngAMAssetBatchAddID = " +
                                   std::to_string(lngID),
                               [this](const connect::Recordset& row) {
-                                  kStored.read(*this, row);
-                                  kLoadedOnly.read(*this, row);
+                                  kStored.load(*this, row);
+                                  kLoadedOnly.load(*this, row);
                               });
     if (!found) {
-        kStored.clear(*this);
-        kLoadedOnly.clear(*this);
+        kStored.blank(*this);
+        kLoadedOnly.blank(*this);
     }
 }
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "register/RecordFields.hpp"
+#include "frame/RecordFields.hpp"
 
 namespace tk::am {
 

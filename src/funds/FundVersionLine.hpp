@@ -5,9 +5,9 @@
 #include <string_view>
 
 #include "connect/Dispatchable.hpp"
+#include "frame/RecordFields.hpp"
 #include "frame/Utility.hpp"
 #include "funds/FundSql.hpp"
-#include "register/RecordFields.hpp"
 #include "register/SaveOrZero.hpp"
 #include "register/VersionedRecord.hpp"
 

@@ -5,8 +5,8 @@
 
 #include "connect/Dispatchable.hpp"
 #include "frame/PublicDef.hpp"
-#include "register/RecordFields.hpp"
-#include "register/SqlText.hpp"
+#include "frame/RecordFields.hpp"
+#include "frame/RecordText.hpp"
 
 namespace tk::am {
 
@@ -36,8 +36,8 @@ class clsAMAssetFund : public DispatchableBase<clsAMAssetFund> {
     int32_t lngReceiptTypeID = 0;
     int32_t intYear = 0;
     int16_t bytPeriod = 0;
-    QuotedText strDate;
-    QuotedText strReceiptNo;
+    RecordText strDate{TextKind::Quoted};
+    RecordText strReceiptNo{TextKind::Quoted};
     int32_t lngReceiptNo = 0;
     double dblAmount = 0;
     double dblDepreciation = 0;
@@ -65,12 +65,12 @@ class clsAMAssetFund : public DispatchableBase<clsAMAssetFund> {
     int32_t lngAddToAccountID = 0;
     int32_t lngAMAssetFundRecentAlterID = 0;
     int32_t lngAMAssetFundRelativeAlterID = 0;
-    QuotedText strDepartmentStr;
-    QuotedText strAccountStr;
-    QuotedText strRelativeAccountStr;
-    QuotedText strCurrencyStr;
+    RecordText strDepartmentStr{TextKind::Quoted};
+    RecordText strAccountStr{TextKind::Quoted};
+    RecordText strRelativeAccountStr{TextKind::Quoted};
+    RecordText strCurrencyStr{TextKind::Quoted};
     int16_t bytStatus = 0;
-    QuotedText strNotes;
+    RecordText strNotes{TextKind::Quoted};
     int32_t lngOrganizationID = 0;
 
   private:

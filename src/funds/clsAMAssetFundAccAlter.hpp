@@ -2,8 +2,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "frame/RecordText.hpp"
 #include "funds/FundVersionLine.hpp"
-#include "register/SqlText.hpp"
 
 namespace tk::am {
 
@@ -20,7 +20,8 @@ class clsAMAssetFundAccAlter : public FundVersionLine<clsAMAssetFundAccAlter> {
     int32_t lngAMAssetFundAlterID = 0;
     int32_t lngAccountID = 0;
     int32_t lngDepartmentID = 0;
-    KeptText strFlexibleID;  // a blank key is stored as one space, quotes as given
+    RecordText strFlexibleID{
+        TextKind::Kept};  // a blank key is stored as one space, quotes as given
     int32_t lngOrderNo = 0;
     double dblQuotiety = 0;
     double dblRate = 0;

@@ -3,8 +3,8 @@
 #include <cstdlib>
 
 #include "frame/ClassRegistry.hpp"
+#include "frame/RecordFields.hpp"
 #include "frame/Utility.hpp"
-#include "records/ColumnFields.hpp"
 #include "records/RecordSql.hpp"
 #include "register/SaveOrZero.hpp"
 
@@ -12,11 +12,11 @@ namespace tk::am {
 namespace {
 
 using Self = clsAMAssetAux;
-using Field = ColumnField<Self>;
+using Field = RecordField<Self>;
 
 // In column order; the update starts a new line at some columns and keeps the
 // owning asset.
-const ColumnFields<Self> kFields{
+const RecordFields<Self> kFields{
     {"lngAMAssetID", &Self::lngAMAssetID, nullptr, Field::OnInsertOnly},
     {"lngAMAssetAuxID", &Self::lngAMAssetAuxID, nullptr, Field::OnInsertOnly},
     {"strAMAssetAuxCode", &Self::strAMAssetAuxCode},
@@ -51,8 +51,8 @@ void clsAMAssetAux::LoadID(int32_t assetID, int32_t auxID) {
     std::string sql =
         "Select * From [User]AMAssetAux Where lngAMAssetID = " + std::to_string(assetID) +
         " And lngAMAssetAuxID = " + std::to_string(auxID);
-    if (!ReadFirstRow(sql, [this](const connect::Recordset& row) { kFields.read(*this, row); }))
-        kFields.clear(*this);
+    if (!ReadFirstRow(sql, [this](const connect::Recordset& row) { kFields.load(*this, row); }))
+        kFields.blank(*this);
 }
 
 int32_t clsAMAssetAux::SaveCard() {

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "connect/Dispatchable.hpp"
-#include "records/RecordText.hpp"
+#include "frame/RecordText.hpp"
 
 namespace tk::am {
 

@@ -1,7 +1,7 @@
 #include "records/clsAMAssetCustom.hpp"
 
 #include "frame/ClassRegistry.hpp"
-#include "records/ColumnFields.hpp"
+#include "frame/RecordFields.hpp"
 #include "records/RecordSql.hpp"
 #include "register/SaveOrZero.hpp"
 
@@ -9,10 +9,10 @@ namespace tk::am {
 namespace {
 
 using Self = clsAMAssetCustom;
-using Field = ColumnField<Self>;
+using Field = RecordField<Self>;
 
 // In column order; the update starts a new line at some columns.
-const ColumnFields<Self> kFields{
+const RecordFields<Self> kFields{
     {"lngAMAssetID", &Self::lngAMAssetID, nullptr, Field::OnInsertOnly},
     {"strCustom1", &Self::strCustom1},
     {"strCustom2", &Self::strCustom2},
@@ -53,8 +53,8 @@ void clsAMAssetCustom::describe(DispatchTable<Self>& t) {
 
 void clsAMAssetCustom::LoadID(int32_t id) {
     if (!ReadFirstRow(RowOf(id),
-                      [this](const connect::Recordset& row) { kFields.read(*this, row); }))
-        kFields.clear(*this);
+                      [this](const connect::Recordset& row) { kFields.load(*this, row); }))
+        kFields.blank(*this);
 }
 
 int32_t clsAMAssetCustom::SaveCard() {

@@ -3,7 +3,7 @@
 #include <cstdlib>
 
 #include "frame/ClassRegistry.hpp"
-#include "records/ColumnFields.hpp"
+#include "frame/RecordFields.hpp"
 #include "records/RecordSql.hpp"
 #include "register/SaveOrZero.hpp"
 #include "register/VersionedRecord.hpp"
@@ -12,7 +12,7 @@ namespace tk::am {
 namespace {
 
 using Self = clsAMAssetLabel;
-using Field = ColumnField<Self>;
+using Field = RecordField<Self>;
 using Action = VersionedRecord::Action;
 using Removal = VersionedRecord::Removal;
 using Pick = VersionedRecord::Pick;
@@ -28,7 +28,7 @@ const VersionedRecord kChain(
      .headLink = "AMAssetLabelAlter.lngAMAssetLabelID = AMAssetLabel.lngAMAssetLabelID",
      .headLinkFirst = true});
 
-const ColumnFields<Self> kHeadFields{
+const RecordFields<Self> kHeadFields{
     {"lngOrderNo", &Self::lngOrderNo},
     {"lngAMAssetID", &Self::lngAMAssetID},
     {"lngAMAssetLabelID", &Self::lngAMAssetLabelID},
@@ -40,7 +40,7 @@ const ColumnFields<Self> kHeadFields{
 
 // In the column order of the version insert; a change rewrites all but the
 // version's keys, its place in the chain and its organisation.
-const ColumnFields<Self> kVersionFields{
+const RecordFields<Self> kVersionFields{
     {"lngAMAssetID", &Self::lngAMAssetID, nullptr, Field::OnInsertOnly},
     {"lngAMAssetLabelID", &Self::lngAMAssetLabelID, nullptr, Field::OnInsertOnly},
     {"lngAMAssetLabelAlterID", &Self::lngAMAssetLabelAlterID, nullptr, Field::OnInsertOnly},
@@ -66,7 +66,7 @@ const ColumnFields<Self> kVersionFields{
 };
 
 // The twenty custom values, after the label id in the custom row.
-const ColumnFields<Self> kCustomValues{
+const RecordFields<Self> kCustomValues{
     {"dblQuantity1", &Self::dblQuantity1}, {"dblQuantity2", &Self::dblQuantity2},
     {"dblQuantity3", &Self::dblQuantity3}, {"dblQuantity4", &Self::dblQuantity4},
     {"dblQuantity5", &Self::dblQuantity5}, {"dblAmount1", &Self::dblAmount1},
@@ -79,7 +79,7 @@ const ColumnFields<Self> kCustomValues{
     {"strDate4", &Self::strDate4},         {"strDate5", &Self::strDate5},
 };
 
-const ColumnFields<Self>* const kAllFields[] = {&kHeadFields, &kVersionFields, &kCustomValues};
+const RecordFields<Self>* const kAllFields[] = {&kHeadFields, &kVersionFields, &kCustomValues};
 
 std::string LoadStatement(AlterTypeEnum mode, int32_t assetID, int32_t id) {
     const std::string joined = " Select * From [User]AMAssetLabel, [User]AMAssetLabelAlter Where ";
@@ -135,7 +135,7 @@ void clsAMAssetLabel::describe(DispatchTable<Self>& t) {
     t.setter("Mode", [](Self& self, Dispatchable::Args&, const Variant& v) {
         self.Mode = static_cast<AlterTypeEnum>(v.toInt32());
     });
-    for (const ColumnFields<Self>* fields : kAllFields) fields->describe(t);
+    for (const RecordFields<Self>* fields : kAllFields) fields->describe(t);
     t.method("LoadID", [](Self& self, Dispatchable::Args& args) {
         self.LoadID(requiredArg(args, 0).toInt32(), requiredArg(args, 1).toInt32());
         return Variant();
@@ -147,18 +147,18 @@ void clsAMAssetLabel::LoadID(int32_t lngAMAssetID, int32_t lngID) {
     // Label id, number, asset and organisation are in both rows; the head's win.
     bool found = ReadFirstRow(LoadStatement(Mode, lngAMAssetID, lngID),
                               [this](const connect::Recordset& row) {
-                                  kHeadFields.read(*this, row);
-                                  kVersionFields.read(*this, row);
+                                  kHeadFields.load(*this, row);
+                                  kVersionFields.load(*this, row);
                               });
     if (!found) {
-        for (const ColumnFields<Self>* fields : kAllFields) fields->clear(*this);
+        for (const RecordFields<Self>* fields : kAllFields) fields->blank(*this);
         return;
     }
     bool hasCustom = ReadFirstRow(
         "Select * From [User]AMAssetLabelCustom Where AMAssetLabelCustom.lngAMAssetLabelID = " +
             std::to_string(lngAMAssetLabelID),
-        [this](const connect::Recordset& row) { kCustomValues.read(*this, row); });
-    if (!hasCustom) kCustomValues.clear(*this);
+        [this](const connect::Recordset& row) { kCustomValues.load(*this, row); });
+    if (!hasCustom) kCustomValues.blank(*this);
 }
 
 int32_t clsAMAssetLabel::SaveCard() {
@@ -236,7 +236,7 @@ bool clsAMAssetLabel::deleteByMode() {
 }
 
 std::string clsAMAssetLabel::insertHead() const {
-    return " Insert Into [User]AMAssetLabel(" + kHeadFields.columns() + ")" + " Values(" +
+    return " Insert Into [User]AMAssetLabel(" + kHeadFields.names() + ")" + " Values(" +
            kHeadFields.values(*this) + ")";
 }
 

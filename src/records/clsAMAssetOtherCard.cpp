@@ -3,7 +3,7 @@
 #include <cstdlib>
 
 #include "frame/ClassRegistry.hpp"
-#include "records/ColumnFields.hpp"
+#include "frame/RecordFields.hpp"
 #include "records/RecordSql.hpp"
 #include "register/SaveOrZero.hpp"
 #include "register/VersionedRecord.hpp"
@@ -12,7 +12,7 @@ namespace tk::am {
 namespace {
 
 using Self = clsAMAssetOtherCard;
-using Field = ColumnField<Self>;
+using Field = RecordField<Self>;
 using Pick = VersionedRecord::Pick;
 
 // Keyed by the asset, as the card is.
@@ -25,7 +25,7 @@ const VersionedRecord kChain(
      .headLink = "AMAssetOtherAlter.lngAMAssetID = AMAssetOther.lngAMAssetID"});
 
 // Head columns before the attributes.
-const ColumnFields<Self> kHeadKeys{
+const RecordFields<Self> kHeadKeys{
     {"lngAMAssetID", &Self::lngAMAssetID},
     {"lngAMAssetOtherInitAlterID", &Self::lngAMAssetOtherInitAlterID},
     {"lngAMAssetOtherLastAlterID", &Self::lngAMAssetOtherLastAlterID},
@@ -33,7 +33,7 @@ const ColumnFields<Self> kHeadKeys{
 
 // Version columns before the attributes; a change keeps the version's place in
 // the chain and rewrites the rest.
-const ColumnFields<Self> kVersionFields{
+const RecordFields<Self> kVersionFields{
     {"lngAMAssetOtherAlterID", &Self::lngAMAssetOtherAlterID, nullptr, Field::OnInsertOnly},
     {"lngAMAssetID", &Self::lngAMAssetID, nullptr, Field::OnInsertOnly},
     {"lngAMAssetAlterID", &Self::lngAMAssetAlterID, nullptr, Field::OnInsertOnly},
@@ -47,7 +47,7 @@ const ColumnFields<Self> kVersionFields{
 
 // The 68 attributes, in the column order of both tables. The change statement
 // spells three of them its own way.
-const ColumnFields<Self> kAttributes{
+const RecordFields<Self> kAttributes{
     {"strAssetStyle", &Self::strAssetStyle},
     {"strAssetModel", &Self::strAssetModel},
     {"strMadeIn", &Self::strMadeIn},
@@ -118,7 +118,7 @@ const ColumnFields<Self> kAttributes{
     {"strFlexibleID", &Self::strFlexibleID, " strFlexibleID='"},
 };
 
-const ColumnFields<Self>* const kAllFields[] = {&kHeadKeys, &kVersionFields, &kAttributes};
+const RecordFields<Self>* const kAllFields[] = {&kHeadKeys, &kVersionFields, &kAttributes};
 
 std::string LoadStatement(AlterTypeEnum mode, int32_t id) {
     const std::string joined = "Select * From [User]AMAssetOther, [User]AMAssetOtherAlter Where ";
@@ -142,8 +142,8 @@ std::string LoadStatement(AlterTypeEnum mode, int32_t id) {
            std::to_string(id);
 }
 
-std::string InsertInto(const std::string& table, const ColumnFields<Self>& keys, const Self& self) {
-    return " Insert Into [User]" + table + "(" + keys.columns() + "," + kAttributes.columns() +
+std::string InsertInto(const std::string& table, const RecordFields<Self>& keys, const Self& self) {
+    return " Insert Into [User]" + table + "(" + keys.names() + "," + kAttributes.names() +
            ") Values(" + keys.values(self) + "," + kAttributes.values(self) + ")";
 }
 
@@ -154,7 +154,7 @@ void clsAMAssetOtherCard::describe(DispatchTable<Self>& t) {
     t.setter("Mode", [](Self& self, Dispatchable::Args&, const Variant& v) {
         self.Mode = static_cast<AlterTypeEnum>(v.toInt32());
     });
-    for (const ColumnFields<Self>* fields : kAllFields) fields->describe(t);
+    for (const RecordFields<Self>* fields : kAllFields) fields->describe(t);
     t.method("LoadID", [](Self& self, Dispatchable::Args& args) {
         self.LoadID(requiredArg(args, 0).toInt32());
         return Variant();
@@ -166,10 +166,10 @@ void clsAMAssetOtherCard::LoadID(int32_t lngID) {
     // Head and version share lngAMAssetID and the attributes; the head's come
     // first in the row, so the attributes read are the first version's.
     bool found = ReadFirstRow(LoadStatement(Mode, lngID), [this](const connect::Recordset& row) {
-        for (const ColumnFields<Self>* fields : kAllFields) fields->read(*this, row);
+        for (const RecordFields<Self>* fields : kAllFields) fields->load(*this, row);
     });
     if (!found)
-        for (const ColumnFields<Self>* fields : kAllFields) fields->clear(*this);
+        for (const RecordFields<Self>* fields : kAllFields) fields->blank(*this);
 }
 
 int32_t clsAMAssetOtherCard::SaveCard() {

@@ -4,7 +4,7 @@
 
 #include "connect/Dispatchable.hpp"
 #include "frame/PublicDef.hpp"
-#include "records/RecordText.hpp"
+#include "frame/RecordText.hpp"
 
 namespace tk::am {
 

@@ -5,8 +5,8 @@
 
 #include "connect/Dispatchable.hpp"
 #include "frame/PublicDef.hpp"
-#include "register/RecordFields.hpp"
-#include "register/SqlText.hpp"
+#include "frame/RecordFields.hpp"
+#include "frame/RecordText.hpp"
 
 namespace tk::am {
 
@@ -26,13 +26,13 @@ class clsAMAssetCard : public DispatchableBase<clsAMAssetCard> {
     AlterTypeEnum Mode = atUnkonwn;
 
     int32_t lngAMAssetID = 0;
-    KeptText strCreateDate;
-    KeptText strStartDate;
+    RecordText strCreateDate{TextKind::Kept};
+    RecordText strStartDate{TextKind::Kept};
     double dblStartUsage = 0;
     double dblStartWork = 0;
-    QuotedText strInvoiceNumber;
-    QuotedText strCreateVoucher;
-    QuotedText strRefReceiptNO;
+    RecordText strInvoiceNumber{TextKind::Quoted};
+    RecordText strCreateVoucher{TextKind::Quoted};
+    RecordText strRefReceiptNO{TextKind::Quoted};
     int32_t lngRefReceiptTypeID = 0;
     int32_t lngRefActivityDetailID = 0;
     int32_t lngRefActivityVoucherID = 0;
@@ -45,13 +45,13 @@ class clsAMAssetCard : public DispatchableBase<clsAMAssetCard> {
     int32_t lngReceiptTypeID = 0;
     int32_t intYear = 0;
     int16_t bytPeriod = 0;
-    KeptText strDate;
-    KeptText strReceiptNo;
+    RecordText strDate{TextKind::Kept};
+    RecordText strReceiptNo{TextKind::Kept};
     int32_t lngReceiptNo = 0;
-    QuotedText strAMAssetNationalCode;
-    QuotedText strAMAssetCardCode;
-    QuotedText strAMAssetCode;
-    QuotedText strAMAssetName;
+    RecordText strAMAssetNationalCode{TextKind::Quoted};
+    RecordText strAMAssetCardCode{TextKind::Quoted};
+    RecordText strAMAssetCode{TextKind::Quoted};
+    RecordText strAMAssetName{TextKind::Quoted};
     int32_t lngAMAssetTypeID = 0;
     int32_t lngAMAssetNationalTypeID = 0;
     int32_t lngAMAssetMethodID = 0;
@@ -69,10 +69,10 @@ class clsAMAssetCard : public DispatchableBase<clsAMAssetCard> {
     int16_t bytDepreciationFactor = 0;
     int16_t bytAccumulationFactor = 0;
     int16_t blnIsDepreciationAll = 0;
-    QuotedText strWorkUnit;
-    QuotedText strDepartmentStr;
-    QuotedText strAccountStr;
-    QuotedText strRelativeAccountStr;
+    RecordText strWorkUnit{TextKind::Quoted};
+    RecordText strDepartmentStr{TextKind::Quoted};
+    RecordText strAccountStr{TextKind::Quoted};
+    RecordText strRelativeAccountStr{TextKind::Quoted};
     double dblAmount = 0;
     double dblDepreciation = 0;
     double dblNetworth = 0;
@@ -83,7 +83,7 @@ class clsAMAssetCard : public DispatchableBase<clsAMAssetCard> {
     double dblNetworthAlter = 0;
     double dblDecAmountAlter = 0;
     double dblUsageAlter = 0;
-    QuotedText strCurrencyStr;
+    RecordText strCurrencyStr{TextKind::Quoted};
     int16_t blnIsPrint = 0;
     int16_t blnIsPrinted = 0;
     int16_t blnIsVoid = 0;
@@ -100,9 +100,9 @@ class clsAMAssetCard : public DispatchableBase<clsAMAssetCard> {
     int32_t lngOperatorID = 0;
     int32_t lngCheckerID = 0;
     int16_t bytStatus = 0;
-    QuotedText strErrorMsg;
-    QuotedText strNotes;
-    QuotedText strDescription;
+    RecordText strErrorMsg{TextKind::Quoted};
+    RecordText strNotes{TextKind::Quoted};
+    RecordText strDescription{TextKind::Quoted};
     int32_t lngAMAssetRecentAlterID = 0;
     bool blnIsAddDep = false;
 

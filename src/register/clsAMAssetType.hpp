@@ -4,8 +4,8 @@
 
 #include "connect/Dispatchable.hpp"
 #include "connect/Recordset.hpp"
-#include "register/RecordFields.hpp"
-#include "register/SqlText.hpp"
+#include "frame/RecordFields.hpp"
+#include "frame/RecordText.hpp"
 
 namespace tk::am {
 
@@ -23,27 +23,27 @@ class clsAMAssetType : public DispatchableBase<clsAMAssetType> {
 
     int32_t lngAMAssetCategoryID = 0;
     int32_t lngAMAssetTypeID = 0;
-    QuotedText strAMAssetTypeCode;
-    QuotedText strAMAssetTypeName;
-    QuotedText strFullName;
+    RecordText strAMAssetTypeCode{TextKind::Quoted};
+    RecordText strAMAssetTypeName{TextKind::Quoted};
+    RecordText strFullName{TextKind::Quoted};
     int32_t intLevel = 0;
     int16_t blnIsDetail = 0;
     int16_t blnIsInActive = 0;
     int16_t blnIsSys = 0;
-    QuotedText strStartDate;
+    RecordText strStartDate{TextKind::Quoted};
     int16_t bytDepreciationtype = 0;
     int16_t bytDepreciationMethod = 0;
     double dblUseage = 0;
     double dblNetworthRate = 0;
     double dblDeprRate = 0;
     int16_t bytCodeMethod = 0;
-    QuotedText strCodePrefix;
-    QuotedText strCodeSuffix;
-    QuotedText strCodeRule;
+    RecordText strCodePrefix{TextKind::Quoted};
+    RecordText strCodeSuffix{TextKind::Quoted};
+    RecordText strCodeRule{TextKind::Quoted};
     int32_t intCodeSerialNoDec = 0;
-    QuotedText strCardRule;
+    RecordText strCardRule{TextKind::Quoted};
     int32_t intCardSerialNoDec = 0;
-    QuotedText strLabelRule;
+    RecordText strLabelRule{TextKind::Quoted};
     int32_t intLabelSerialNoDec = 0;
     int32_t lngAssetAccountID = 0;
     std::string strAssetAccount;
@@ -55,9 +55,9 @@ class clsAMAssetType : public DispatchableBase<clsAMAssetType> {
     std::string strClass2;
     int32_t lngDecAccountID = 0;
     std::string strDecAccount;
-    QuotedText strFlexibleID;
+    RecordText strFlexibleID{TextKind::Quoted};
     int32_t lngOrganizationID = 0;
-    QuotedText strNotes;
+    RecordText strNotes{TextKind::Quoted};
 
   private:
     static const RecordFields<clsAMAssetType>& columnFields();

@@ -307,6 +307,15 @@ TEST_F(CardTest, ApostropheInANameSurvivesTheRoundTrip) {
     loaded.Mode = atAdd;
     loaded.LoadID(asset);
     EXPECT_EQ(loaded.strAMAssetName, "O'Brien's 车床") << "loaded texts are as stored";
+
+    // A loaded card saved as the next version pastes its texts quoted again.
+    loaded.Mode = atOther;
+    loaded.lngAMAssetRecentAlterID = loaded.lngAMAssetAlterID;
+    loaded.lngAMAssetAlterID = 0;
+    ASSERT_EQ(loaded.SaveCard(), asset);
+    EXPECT_EQ(textOf("Select strAMAssetName From [User]AMAssetAlter Where lngAMAssetAlterID = " +
+                     Id(loaded.lngAMAssetAlterID)),
+              "O'Brien's 车床");
 }
 
 TEST_F(CardTest, ApostropheInAKeptDateFailsTheSave) {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "records/RecordText.hpp"
+#include "frame/RecordText.hpp"
 
 namespace tk::am {
 namespace {

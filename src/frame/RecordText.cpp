@@ -1,4 +1,4 @@
-#include "records/RecordText.hpp"
+#include "frame/RecordText.hpp"
 
 #include "frame/Utility.hpp"
 
