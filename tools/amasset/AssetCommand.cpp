@@ -224,7 +224,27 @@ void printFunds(const AccountSetSession& session, int32_t assetID) {
     funds.print(std::cout);
 }
 
-// The card's latest version, its history and what its sources carry.
+// The asset's charge per depreciated period, and its accumulated depreciation
+// at the period's end (an opening figure included).
+void printDepreciation(const AccountSetSession& session, int32_t assetID) {
+    auto rs = session.connection().GetRecordset(
+        "Select intYear * 100 + bytPeriod, Sum(dblDepreciation), Sum(dblInitDepreciation + "
+        "dblDepreciation) From AMAssetFundBalance"
+        " Where lngAMAssetID = " +
+            std::to_string(assetID) + " Group By intYear * 100 + bytPeriod Order By 1",
+        3, 1);
+    using Align = TablePrinter::Align;
+    TablePrinter charges({{"期间"}, {"折旧额", Align::Right}, {"累计折旧", Align::Right}});
+    for (; !rs->eof(); rs->moveNext())
+        charges.addRow({YearPeriod::fromKey(rs->field(0).toInt32()).text(),
+                        formatAmount(rs->field(1).toDouble()),
+                        formatAmount(rs->field(2).toDouble())});
+    std::cout << "\n折旧:\n";
+    charges.print(std::cout);
+}
+
+// The card's latest version, its history, its depreciation and what its
+// sources carry.
 int showAsset(const CliContext& cli) {
     if (cli.options().word(2).empty())
         throw std::runtime_error("用法: amasset asset show 资产编码");
@@ -234,6 +254,7 @@ int showAsset(const CliContext& cli) {
     card.LoadID(session.assetID(cli.options().word(2)));
     printCard(session, card);
     printVersions(session, card.lngAMAssetID);
+    printDepreciation(session, card.lngAMAssetID);
     printFunds(session, card.lngAMAssetID);
     return 0;
 }
