@@ -21,6 +21,51 @@ std::optional<double> optionalNumber(const Options& o, const std::string& name,
     return parseNonNegative(*text, what);
 }
 
+std::string methodName(int16_t method) {
+    static const char* const names[] = {"类别默认",       "不提折旧",   "平均年限法",    "工作量法",
+                                        "双倍余额递减法", "年数总和法", "固定余额递减法"};
+    return method >= 0 && method <= 6 ? names[method] : std::to_string(method);
+}
+
+// How a query's column shows in a table.
+enum class Cell { Text, Amount, Method, Period };
+struct QueryColumn {
+    std::string title;
+    Cell cell = Cell::Text;
+};
+
+std::string cellText(const Variant& value, Cell cell) {
+    switch (cell) {
+        case Cell::Amount:
+            return formatAmount(value.toDouble());
+        case Cell::Method:
+            return methodName(static_cast<int16_t>(value.toInt32()));
+        case Cell::Period:
+            return YearPeriod::fromKey(value.toInt32()).text();
+        case Cell::Text:
+            break;
+    }
+    return value.toText();
+}
+
+// The rows of a query as a table, amounts to the right.
+TablePrinter queryTable(const AccountSetSession& session, const std::string& sql,
+                        const std::vector<QueryColumn>& columns) {
+    std::vector<TablePrinter::Column> heads;
+    for (const auto& c : columns)
+        heads.push_back({c.title, c.cell == Cell::Amount ? TablePrinter::Align::Right
+                                                         : TablePrinter::Align::Left});
+    TablePrinter table(heads);
+    auto rs = session.connection().GetRecordset(sql, 3, 1);
+    for (; !rs->eof(); rs->moveNext()) {
+        std::vector<std::string> cells;
+        for (size_t i = 0; i < columns.size(); ++i)
+            cells.push_back(cellText(rs->field(static_cast<int>(i)), columns[i].cell));
+        table.addRow(std::move(cells));
+    }
+    return table;
+}
+
 NewAsset newAssetFrom(const Options& o) {
     NewAsset asset;
     asset.category = o.value("category", "");
@@ -63,20 +108,15 @@ int listAssets(const CliContext& cli) {
         where += " And t.strAMAssetTypeCode Like " + sqlText(*category + "%");
     if (auto department = o.value("department"))
         where += " And d.strDepartmentCode = " + sqlText(*department);
-    auto rs = session.connection().GetRecordset(
-        "Select a.strAMAssetCode, a.strAMAssetName, t.strAMAssetTypeName, d.strDepartmentName, "
-        "v.dblAmount"
-        " From AMAsset a, AMAssetAlter v, AMAssetType t, Department d" +
+    TablePrinter table = queryTable(
+        session,
+        "Select a.strAMAssetCode, a.strAMAssetName, t.strAMAssetTypeName, d.strDepartmentName,"
+        " v.dblAmount From AMAsset a, AMAssetAlter v, AMAssetType t, Department d" +
             where +
-            " And v.lngAMAssetAlterID = a.lngAMAssetLastAlterID And t.lngAMAssetTypeID = "
-            "a.lngAMAssetTypeID"
+            " And v.lngAMAssetAlterID = a.lngAMAssetLastAlterID"
+            " And t.lngAMAssetTypeID = a.lngAMAssetTypeID"
             " And d.lngDepartmentID = v.lngDepartmentID Order By a.strAMAssetCode",
-        3, 1);
-    TablePrinter table(
-        {{"资产编码"}, {"资产名称"}, {"类别"}, {"部门"}, {"原值", TablePrinter::Align::Right}});
-    for (; !rs->eof(); rs->moveNext())
-        table.addRow({rs->field(0).toText(), rs->field(1).toText(), rs->field(2).toText(),
-                      rs->field(3).toText(), formatAmount(rs->field(4).toDouble())});
+        {{"资产编码"}, {"资产名称"}, {"类别"}, {"部门"}, {"原值", Cell::Amount}});
     o.flag("csv") ? table.printCsv(std::cout) : table.print(std::cout);
     return 0;
 }
@@ -145,12 +185,6 @@ int disposeAsset(const CliContext& cli) {
     return 0;
 }
 
-std::string methodName(int16_t method) {
-    static const char* const names[] = {"类别默认",       "不提折旧",   "平均年限法",    "工作量法",
-                                        "双倍余额递减法", "年数总和法", "固定余额递减法"};
-    return method >= 0 && method <= 6 ? names[method] : std::to_string(method);
-}
-
 void printCard(const AccountSetSession& session, const am::clsAMAssetCard& card) {
     auto text = [&](const std::string& sql) { return session.lookup(sql).value_or(""); };
     TablePrinter fields({{"项目"}, {"内容"}});
@@ -174,73 +208,53 @@ void printCard(const AccountSetSession& session, const am::clsAMAssetCard& card)
 
 // Every version of the card, oldest first, with the way that made it.
 void printVersions(const AccountSetSession& session, int32_t assetID) {
-    auto rs = session.connection().GetRecordset(
-        "Select v.strDate, m.strAMAssetMethodName, d.strDepartmentName, v.bytDepreciationMethod,"
-        " v.dblUseage, v.dblAmount, v.dblDecAmount, v.dblNetworth"
-        " From AMAssetAlter v, AMAssetMethod m, Department d"
-        " Where m.lngAMAssetMethodID(+) = v.lngAMAssetMethodID"
-        " And d.lngDepartmentID(+) = v.lngDepartmentID And v.lngAMAssetID = " +
-            std::to_string(assetID) + " Order By v.lngAMAssetAlterID",
-        3, 1);
-    using Align = TablePrinter::Align;
-    TablePrinter versions({{"日期"},
-                           {"方式"},
-                           {"部门"},
-                           {"折旧方法"},
-                           {"使用期间/工作总量", Align::Right},
-                           {"原值", Align::Right},
-                           {"减值准备", Align::Right},
-                           {"净残值", Align::Right}});
-    for (; !rs->eof(); rs->moveNext())
-        versions.addRow(
-            {rs->field(0).toText(), rs->field(1).toText(), rs->field(2).toText(),
-             methodName(static_cast<int16_t>(rs->field(3).toInt32())),
-             formatAmount(rs->field(4).toDouble()), formatAmount(rs->field(5).toDouble()),
-             formatAmount(rs->field(6).toDouble()), formatAmount(rs->field(7).toDouble())});
     std::cout << "\n版本:\n";
-    versions.print(std::cout);
+    queryTable(session,
+               "Select v.strDate, m.strAMAssetMethodName, d.strDepartmentName,"
+               " v.bytDepreciationMethod, v.dblUseage, v.dblAmount, v.dblDecAmount, v.dblNetworth"
+               " From AMAssetAlter v, AMAssetMethod m, Department d"
+               " Where m.lngAMAssetMethodID(+) = v.lngAMAssetMethodID"
+               " And d.lngDepartmentID(+) = v.lngDepartmentID And v.lngAMAssetID = " +
+                   std::to_string(assetID) + " Order By v.lngAMAssetAlterID",
+               {{"日期"},
+                {"方式"},
+                {"部门"},
+                {"折旧方法", Cell::Method},
+                {"使用期间/工作总量", Cell::Amount},
+                {"原值", Cell::Amount},
+                {"减值准备", Cell::Amount},
+                {"净残值", Cell::Amount}})
+        .print(std::cout);
 }
 
 // What each funding source carries, as the journal shows it now.
 void printFunds(const AccountSetSession& session, int32_t assetID) {
-    auto rs = session.connection().GetRecordset(
-        "Select f.strAMFundName, Sum(j.dblAmountAlter), Sum(j.dblDeprection + "
-        "j.dblDeprectionAlter),"
-        " Sum(j.dblDecAmountAlter) From AMAssetFundDaily j, AMFund f Where j.lngAMFundID = "
-        "f.lngAMFundID"
-        " And j.lngAMAssetID = " +
-            std::to_string(assetID) +
-            " Group By f.strAMFundCode, f.strAMFundName Order By f.strAMFundCode",
-        3, 1);
-    TablePrinter funds({{"资金来源"},
-                        {"原值", TablePrinter::Align::Right},
-                        {"累计折旧", TablePrinter::Align::Right},
-                        {"减值准备", TablePrinter::Align::Right}});
-    for (; !rs->eof(); rs->moveNext())
-        funds.addRow({rs->field(0).toText(), formatAmount(rs->field(1).toDouble()),
-                      formatAmount(rs->field(2).toDouble()),
-                      formatAmount(rs->field(3).toDouble())});
     std::cout << "\n已过账的资金来源:\n";
-    funds.print(std::cout);
+    queryTable(session,
+               "Select f.strAMFundName, Sum(j.dblAmountAlter),"
+               " Sum(j.dblDeprection + j.dblDeprectionAlter), Sum(j.dblDecAmountAlter)"
+               " From AMAssetFundDaily j, AMFund f Where j.lngAMFundID = f.lngAMFundID"
+               " And j.lngAMAssetID = " +
+                   std::to_string(assetID) +
+                   " Group By f.strAMFundCode, f.strAMFundName Order By f.strAMFundCode",
+               {{"资金来源"},
+                {"原值", Cell::Amount},
+                {"累计折旧", Cell::Amount},
+                {"减值准备", Cell::Amount}})
+        .print(std::cout);
 }
 
 // The asset's charge per depreciated period, and its accumulated depreciation
 // at the period's end (an opening figure included).
 void printDepreciation(const AccountSetSession& session, int32_t assetID) {
-    auto rs = session.connection().GetRecordset(
-        "Select intYear * 100 + bytPeriod, Sum(dblDepreciation), Sum(dblInitDepreciation + "
-        "dblDepreciation) From AMAssetFundBalance"
-        " Where lngAMAssetID = " +
-            std::to_string(assetID) + " Group By intYear * 100 + bytPeriod Order By 1",
-        3, 1);
-    using Align = TablePrinter::Align;
-    TablePrinter charges({{"期间"}, {"折旧额", Align::Right}, {"累计折旧", Align::Right}});
-    for (; !rs->eof(); rs->moveNext())
-        charges.addRow({YearPeriod::fromKey(rs->field(0).toInt32()).text(),
-                        formatAmount(rs->field(1).toDouble()),
-                        formatAmount(rs->field(2).toDouble())});
     std::cout << "\n折旧:\n";
-    charges.print(std::cout);
+    queryTable(session,
+               "Select intYear * 100 + bytPeriod, Sum(dblDepreciation),"
+               " Sum(dblInitDepreciation + dblDepreciation) From AMAssetFundBalance"
+               " Where lngAMAssetID = " +
+                   std::to_string(assetID) + " Group By intYear * 100 + bytPeriod Order By 1",
+               {{"期间", Cell::Period}, {"折旧额", Cell::Amount}, {"累计折旧", Cell::Amount}})
+        .print(std::cout);
 }
 
 // The card's latest version, its history, its depreciation and what its
