@@ -46,11 +46,13 @@ void usage() {
         << "用法: amasset <命令> [参数]\n"
            "  server start|stop|status|url [--data-dir 目录]  管理内置数据库服务\n"
            "  accountset create|drop|list                   管理账套\n"
-           "  asset add|list|show|work|dispose             新增、列出、查看、减少资产, 登记工作量\n"
+           "  asset add|list|show|alter|work|dispose       新增、列出、查看、变动、减少资产, "
+           "登记工作量\n"
            "  period close --period yyyy-MM [--to yyyy-MM]  期间结账(计提折旧并过账)\n"
            "  post --rebuild                               重建资金来源日记账\n"
            "  amortise                                     折旧费用分摊\n"
-           "  report register|depreciation [--period yyyy-MM] [--summary] [--csv]  报表\n"
+           "  report register|depreciation|schedule|journal [--period yyyy-MM] [--summary] [--csv] "
+           " 报表\n"
            "  demo                                         演示: 建账套, 新增一年的资产并结账\n"
            "全局参数: --server 连接串 --account-set 账套 --org 机构(默认 1) --data-dir 目录\n";
 }
