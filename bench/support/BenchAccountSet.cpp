@@ -38,8 +38,8 @@ BenchAccountSet::BenchAccountSet(std::string name, bool demo, std::vector<int> y
     useOnThisThread();
 }
 
+// Runs at exit, after the thread's context is gone: it must not be touched here.
 BenchAccountSet::~BenchAccountSet() {
-    am::context() = am::Context{};
     adminConn_.reset();
     conn_->Close();
     admin_.drop(name_);

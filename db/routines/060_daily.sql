@@ -35,7 +35,8 @@
 -- or all (p_asset 0) of the organisation.  Posting twice posts nothing new.
 CREATE OR REPLACE FUNCTION AMAssetActDaily(p_year integer, p_period integer, p_asset integer,
                                            p_from_depreciation integer, p_cancel integer, p_org integer)
-RETURNS double precision LANGUAGE plpgsql SET search_path FROM CURRENT SET jit = off SET work_mem = '64MB' AS $$
+RETURNS double precision LANGUAGE plpgsql SET search_path FROM CURRENT SET jit = off SET work_mem = '64MB'
+    SET enable_nestloop = on AS $$
 DECLARE
     v_yp     integer := p_year * 100 + p_period;
     v_kind   integer := CASE WHEN p_from_depreciation = 0 THEN 0 ELSE 1 END;
@@ -48,6 +49,12 @@ BEGIN
          WHERE d.lngOrganizationID = p_org AND d.YearPeriod = v_yp AND d.blnFromDepreciation = v_kind
            AND (p_asset = 0 OR d.lngAMAssetID = p_asset);
         RETURN 0;
+    END IF;
+    IF p_asset = 0 THEN
+        -- A whole organisation is joined by hashing. Balances written a moment
+        -- ago have no statistics yet, and a nested loop planned for a handful
+        -- of rows meets tens of thousands.
+        PERFORM set_config('enable_nestloop', 'off', true);
     END IF;
     INSERT INTO AMAssetFundDaily (
         lngAMAssetFundDailyID, lngAMAssetID, lngAMAssetAlterID, lngAMFundID, lngAMAssetFundAlterID,
