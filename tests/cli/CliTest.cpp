@@ -254,6 +254,7 @@ TEST_F(CliTest, AnAlterationSharesItsChangesOverTheSourcesAndMovesTheAsset) {
           std::string(" --date 2024-05-05 --impairment 130000"),
           std::string(" --date 2024-05-05 --department 9999"),
           std::string(" --date 2024-05-05 --cost 1 --way 01"),
+          std::string(" --date 2024-05-05 --method 3"),
           std::string(" --date 2024-03-05 --cost 150000")}) {
         Outcome run = inSet("asset alter " + lathe + bad);
         EXPECT_NE(run.status, 0) << bad;
