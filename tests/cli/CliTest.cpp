@@ -310,5 +310,34 @@ TEST_F(CliTest, AnAlterationSharesItsChangesOverTheSourcesAndMovesTheAsset) {
     EXPECT_NE(shown.out.find("部门调拨"), std::string::npos) << shown.out;
 }
 
+TEST_F(CliTest, TheScheduleForecastsWhatThePeriodEndsWillCharge) {
+    ASSERT_EQ(inSet(kLathe + " --life 120 --method 2 --residual-rate 5").status, 0);
+    ASSERT_EQ(inSet("asset add --category 04-02 --name 复印机 --cost 36000 --method 5 --life 36"
+                    " --residual-rate 0 --date 2024-02-03 --department 0101")
+                  .status,
+              0);
+    ASSERT_EQ(inSet("period close --period 2024-01 --to 2024-03").status, 0);
+    std::string lathe =
+        value("Select strAMAssetCode From AMAsset Where lngAMAssetTypeID = 10").toText();
+    ASSERT_EQ(inSet("asset alter " + lathe + " --date 2024-05-10 --impairment 5000").status, 0);
+    const std::string written =
+        "Select (Select Count(*) From AMAssetFundBalance) + (Select Count(*) From "
+        "AMAssetFundBalanceEx) + (Select Count(*) From AMAssetDepreciation) From dual";
+    const double rows = scalar(written);
+    Outcome forecast = inSet("report schedule --csv");
+    ASSERT_EQ(forecast.status, 0) << forecast.out;
+    EXPECT_EQ(scalar(written), rows) << "the trial run keeps nothing";
+    EXPECT_NE(forecast.out.find("4月*"), std::string::npos) << forecast.out;
+
+    ASSERT_EQ(inSet("period close --period 2024-04 --to 2024-12").status, 0);
+    Outcome actual = inSet("report schedule --csv");
+    auto body = [](const std::string& csv) { return csv.substr(csv.find('\n')); };
+    EXPECT_EQ(body(forecast.out), body(actual.out));
+    std::vector<std::string> total = lastRow(actual.out);
+    ASSERT_EQ(total.size(), 16u);
+    EXPECT_NEAR(amount(total[14]) + amount(total[15]), (120000 * 0.95 - 5000) + 36000, 0.005)
+        << "the year and what is left add up to what the schedules depreciate";
+}
+
 }  // namespace
 }  // namespace tk::test

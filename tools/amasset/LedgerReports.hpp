@@ -7,7 +7,9 @@
 
 namespace tk::tools {
 
-// The depreciation of every asset month by month through one year.
+// The depreciation of every asset month by month through one year, and what
+// is left after it. Periods not yet depreciated show what a period end would
+// charge now: the engine runs them on trial and nothing it writes is kept.
 void printSchedule(const AccountSetSession& session, int32_t year, ReportStyle style,
                    std::ostream& out);
 // One asset's journal rows: each movement and each period's depreciation with

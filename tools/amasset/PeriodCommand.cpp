@@ -16,13 +16,12 @@ constexpr int32_t kOperator = 1;
 void closePeriod(const AccountSetSession& session, YearPeriod period) {
     am::clsAMAssetDeprection depreciation;
     const auto year = static_cast<int16_t>(period.year);
-    const int32_t org = session.organization();
-    std::string end = session.periodEnd(period);
-    bool ok = depreciation.WriteDaily(year, period.period, 0, false, false, Variant(org)) &&
-              depreciation.WriteBalance(0, year, period.period, end, "计提折旧", false, 0,
-                                        kOperator, org) &&
-              depreciation.WriteDaily(year, period.period, 0, true, false, Variant(org));
-    if (!ok) throw std::runtime_error("期间 " + period.text() + " 结账失败 (详见日志)");
+    const Variant org(session.organization());
+    if (!depreciation.WriteDaily(year, period.period, 0, false, false, org))
+        throw std::runtime_error("期间 " + period.text() + " 变动过账失败 (详见日志)");
+    depreciatePeriod(session, period);
+    if (!depreciation.WriteDaily(year, period.period, 0, true, false, org))
+        throw std::runtime_error("期间 " + period.text() + " 折旧过账失败 (详见日志)");
 }
 
 }  // namespace
@@ -51,6 +50,13 @@ void closePeriods(const AccountSetSession& session, YearPeriod from, YearPeriod 
     summary << std::fixed << "已结账 " << count << " 个期间 (" << from.text() << " 至 " << to.text()
             << "), 用时 " << took.count() << " 秒";
     bar.finish(summary.str());
+}
+
+void depreciatePeriod(const AccountSetSession& session, YearPeriod period) {
+    if (!am::clsAMAssetDeprection().WriteBalance(
+            0, static_cast<int16_t>(period.year), period.period, session.periodEnd(period),
+            "计提折旧", false, 0, kOperator, session.organization()))
+        throw std::runtime_error("期间 " + period.text() + " 计提折旧失败 (详见日志)");
 }
 
 int periodCommand(const CliContext& cli) {

@@ -15,5 +15,7 @@ int periodCommand(const CliContext& cli);
 // entries of the period). An error names the period that failed.
 void closePeriods(const AccountSetSession& session, YearPeriod from, YearPeriod to,
                   const std::function<void(YearPeriod)>& beforeEach = {});
+// Writes the period's depreciation and balances (WriteBalance) and nothing else.
+void depreciatePeriod(const AccountSetSession& session, YearPeriod period);
 
 }  // namespace tk::tools

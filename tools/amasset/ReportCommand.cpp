@@ -39,6 +39,16 @@ YearPeriod latestRun(const AccountSetSession& session) {
     return *latest;
 }
 
+// The year of the latest depreciated period, else the account set's first.
+int32_t scheduleYear(const AccountSetSession& session) {
+    if (auto latest = session.latestDepreciated()) return latest->year;
+    auto first =
+        session.lookup("Select Min(intYear) From AccountPeriod Where lngOrganizationID = " +
+                       std::to_string(session.organization()));
+    if (!first) throw std::runtime_error("机构没有会计期间");
+    return std::stoi(*first);
+}
+
 // The journal summed up to a period end gives every source's state then.
 std::vector<RegisterLine> registerLines(const AccountSetSession& session, YearPeriod period) {
     auto rs = session.connection().GetRecordset(
@@ -201,7 +211,7 @@ int reportCommand(const CliContext& cli) {
     else if (kind == "schedule")
         printSchedule(session,
                       o.value("year") ? parseInteger(*o.value("year"), 1900, 2999, "会计年度")
-                                      : latestRun(session).year,
+                                      : scheduleYear(session),
                       style, std::cout);
     else
         printJournal(session, o.word(2), style, std::cout);
