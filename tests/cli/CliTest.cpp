@@ -141,7 +141,8 @@ TEST_F(CliTest, BadInputFailsWithAMessageAndWritesNothing) {
               "asset add --category 02-01-01 --name 坏 --cost 100 --date 2024-01-15 --fund 09:100"),
           std::string(
               "asset add --category 02-01-01 --name 坏 --cost 100 --date 2024-01-15 --fund 01:50"),
-          kLathe + " --org 9", std::string("period close --period 2031-01")}) {
+          kLathe + " --org 9", std::string("period close --period 2031-01"),
+          std::string("period close --period 2024-02")}) {
         Outcome run = inSet(bad);
         EXPECT_NE(run.status, 0) << bad;
         EXPECT_NE(run.out.find("错误"), std::string::npos) << run.out;

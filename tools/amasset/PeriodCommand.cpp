@@ -24,11 +24,28 @@ void closePeriod(const AccountSetSession& session, YearPeriod period) {
         throw std::runtime_error("期间 " + period.text() + " 折旧过账失败 (详见日志)");
 }
 
+// Periods close in order: the latest closed one again, or the first one after it.
+void requireInOrder(const AccountSetSession& session, YearPeriod from) {
+    const auto latest = session.latestDepreciated();
+    if (latest && from.key() < latest->key())
+        throw std::runtime_error("期间 " + from.text() + " 早于最近已结账的期间 " + latest->text() +
+                                 ", 不能再结账");
+    if (latest && from.key() == latest->key()) return;
+    auto next = session.lookup(
+        "Select Min(intYear * 100 + bytPeriod) From AccountPeriod Where lngOrganizationID = " +
+        std::to_string(session.organization()) + " And intYear * 100 + bytPeriod > " +
+        std::to_string(latest ? latest->key() : 0));
+    if (next && from.key() > std::stoi(*next))
+        throw std::runtime_error("期间 " + YearPeriod::fromKey(std::stoi(*next)).text() +
+                                 " 尚未结账, 请从该期间开始");
+}
+
 }  // namespace
 
 void closePeriods(const AccountSetSession& session, YearPeriod from, YearPeriod to,
                   const std::function<void(YearPeriod)>& beforeEach) {
     if (!(from <= to)) throw std::runtime_error("结束期间早于开始期间");
+    requireInOrder(session, from);
     size_t count = 0;
     for (YearPeriod p = from; p <= to; p = p.next()) {
         session.requirePeriod(p);
