@@ -261,6 +261,7 @@ TEST_F(CliTest, AnAlterationSharesItsChangesOverTheSourcesAndMovesTheAsset) {
         EXPECT_NE(run.status, 0) << bad;
         EXPECT_NE(run.out.find("错误"), std::string::npos) << run.out;
     }
+    EXPECT_NE(inSet(kLathe).status, 0) << "an addition dated in a depreciated period";
     EXPECT_EQ(everyAssetRow(), rows);
 
     Outcome revalued =

@@ -49,6 +49,14 @@ YearPeriod AccountSetSession::periodOfDate(const std::string& date) const {
     return YearPeriod::fromKey(yp);
 }
 
+YearPeriod AccountSetSession::openPeriodOfDate(const std::string& date) const {
+    const YearPeriod period = periodOfDate(date);
+    if (auto latest = latestDepreciated(); latest && period.key() < latest->key())
+        throw std::runtime_error("期间 " + period.text() + " 已计提折旧, 只能记入 " +
+                                 latest->text() + " 及以后的期间");
+    return period;
+}
+
 int32_t AccountSetSession::assetID(const std::string& code) const {
     auto id = lookup("Select lngAMAssetID From AMAsset Where lngOrganizationID = " +
                      std::to_string(organization_) + " And strAMAssetCode = '" +

@@ -26,6 +26,9 @@ class AccountSetSession {
     double number(const std::string& sql) const;
     // The period of the organisation a date falls in; an error outside AccountPeriod.
     YearPeriod periodOfDate(const std::string& date) const;
+    // The period of a document's date: an error outside AccountPeriod or
+    // before the latest depreciated period, which documents can no longer enter.
+    YearPeriod openPeriodOfDate(const std::string& date) const;
     // An error when the organisation has no such period.
     void requirePeriod(const YearPeriod& period) const;
     // The organisation's asset of that code; an error when there is none.

@@ -63,7 +63,7 @@ AssetAdder::Resolved AssetAdder::resolve(const NewAsset& asset) const {
         "Select lngAMAssetTypeID From AMAssetType Where blnIsDetail = 1 And strAMAssetTypeCode = " +
             sqlText(asset.category),
         "资产类别(明细)", asset.category);
-    r.period = session_.periodOfDate(asset.date);
+    r.period = session_.openPeriodOfDate(asset.date);
     r.department =
         asset.department.empty()
             ? idOf("Select Min(lngDepartmentID) From Department Where lngOrganizationID = " + org,

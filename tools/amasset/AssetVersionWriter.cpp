@@ -40,10 +40,7 @@ std::vector<int32_t> ids(const AccountSetSession& session, const std::string& sq
 }  // namespace
 
 void AssetVersionWriter::write(const std::string& assetCode, const AssetDocument& document) const {
-    const YearPeriod period = session_.periodOfDate(document.date);
-    if (auto latest = session_.latestDepreciated(); latest && period.key() < latest->key())
-        throw std::runtime_error("期间 " + period.text() + " 已计提折旧, 只能记入 " +
-                                 latest->text() + " 及以后的期间");
+    const YearPeriod period = session_.openPeriodOfDate(document.date);
     inTransaction(session_, [&] {
         am::clsAMAssetCard card;
         loadCurrent(card, assetCode, document);
