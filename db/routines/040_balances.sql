@@ -408,6 +408,16 @@ BEGIN
 END
 $$;
 
+-- Writes depreciated period yp again for the scope with the increased-
+-- depreciation choice its run was made with.
+CREATE OR REPLACE FUNCTION AMAssetRecomputeRun(p_yp integer, p_asset integer, p_org integer)
+RETURNS integer LANGUAGE sql SET search_path FROM CURRENT AS $$
+    SELECT AMAssetRecompute(p_yp, p_asset,
+                            (SELECT max(d.blnIncreaseDepreciation) FROM AMAssetDepreciation d
+                              WHERE d.lngOrganizationID = p_org AND d.intYear * 100 + d.bytPeriod = p_yp),
+                            p_org)
+$$;
+
 -- WriteBalance.  p_mode 0 or 1 depreciates period p_year/p_period for the
 -- organisation; running it again replaces that period's figures.  A period
 -- before the organisation's latest depreciated one is refused (2): past

@@ -47,10 +47,7 @@ BEGIN
     END IF;
     IF p_version = 0 OR (SELECT v.intYear * 100 + v.bytPeriod FROM AMAssetAlter v
                           WHERE v.lngAMAssetAlterID = p_version) <= v_latest THEN
-        PERFORM AMAssetRecompute(v_latest, p_asset,
-                                 (SELECT max(d.blnIncreaseDepreciation) FROM AMAssetDepreciation d
-                                   WHERE d.lngOrganizationID = p_org AND d.intYear * 100 + d.bytPeriod = v_latest),
-                                 p_org);
+        PERFORM AMAssetRecomputeRun(v_latest, p_asset, p_org);
     END IF;
     RETURN 0;
 END
@@ -158,10 +155,7 @@ BEGIN
         IF p_year * 100 + p_period <> 0 AND p_year * 100 + p_period <> v_latest THEN
             RETURN 2;
         END IF;
-        PERFORM AMAssetRecompute(v_latest, p_asset,
-                                 (SELECT max(d.blnIncreaseDepreciation) FROM AMAssetDepreciation d
-                                   WHERE d.lngOrganizationID = v_org AND d.intYear * 100 + d.bytPeriod = v_latest),
-                                 v_org);
+        PERFORM AMAssetRecomputeRun(v_latest, p_asset, v_org);
     END LOOP;
     RETURN 0;
 END

@@ -1,11 +1,10 @@
-#include "connect/Connection.hpp"
-
 #include <gtest/gtest.h>
 
 #include <thread>
 
 #include "TestDatabase.hpp"
 #include "connect/Command.hpp"
+#include "connect/Connection.hpp"
 #include "connect/Session.hpp"
 
 namespace tk::connect {
@@ -23,16 +22,11 @@ std::string errorOf(const std::function<void()>& fn) {
 }
 
 class ConnectionTest : public ::testing::Test {
-protected:
+  protected:
     TestSchema schema{"conn"};
     std::shared_ptr<Connection> conn = schema.connect();
 
-    void exec(const std::string& sql) {
-        int32_t count = 0;
-        bool ok = false;
-        conn->ExecSql(sql, 1, count, ok);
-        ASSERT_TRUE(ok) << sql;
-    }
+    void exec(const std::string& sql) { test::ExecuteOk(*conn, sql); }
     Variant scalar(const std::string& sql) {
         auto rs = conn->GetRecordset(sql, 3, 1);
         return rs->field(0);
@@ -44,7 +38,8 @@ TEST_F(ConnectionTest, RecordsetReadsFieldsAsTheComponentNamesThem) {
     exec("Create Table ver (lngID integer, strName varchar(20))");
     exec("Insert Into head Values (1, '机器', 12.5)");
     exec("Insert Into ver Values (1, 'version')");
-    auto rs = conn->GetRecordset("Select h.*, v.* From head h, ver v Where h.lngID = v.lngID", 3, 1);
+    auto rs =
+        conn->GetRecordset("Select h.*, v.* From head h, ver v Where h.lngID = v.lngID", 3, 1);
     EXPECT_EQ(rs->recordCount(), 1);
     EXPECT_EQ(rs->field("STRNAME").toText(), "机器");  // the head's column wins
     EXPECT_EQ(rs->field("lngid").type(), Variant::Type::I4);
@@ -87,7 +82,8 @@ TEST_F(ConnectionTest, ErrorsCarryTheOracleCodesTheComponentReads) {
     exec("Insert Into t Values (1, 'x', 1)");
     EXPECT_EQ(errorOf([&] { exec("Insert Into t Values (1, 'y', 1)"); }).substr(0, 9), "ORA-00001");
     EXPECT_EQ(errorOf([&] { exec("Insert Into t Values (2, 'y')"); }).substr(0, 9), "ORA-00947");
-    EXPECT_EQ(errorOf([&] { exec("Insert Into t Values (2, 'y', 1, 4)"); }).substr(0, 9), "ORA-00913");
+    EXPECT_EQ(errorOf([&] { exec("Insert Into t Values (2, 'y', 1, 4)"); }).substr(0, 9),
+              "ORA-00913");
     EXPECT_EQ(errorOf([&] { exec("Insert Into t Select 3, 'z' From dual"); }).substr(0, 9),
               "ORA-00947");
     EXPECT_EQ(errorOf([&] { exec("Insert Into nowhere Values (1)"); }).substr(0, 9), "ORA-00942");

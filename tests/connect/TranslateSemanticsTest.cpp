@@ -18,12 +18,7 @@ class TranslateSemantics : public ::testing::Test {
     test::TestSchema schema{"trs"};
     std::shared_ptr<Connection> conn = schema.connect();
 
-    void exec(const std::string& sql) {
-        int32_t count = 0;
-        bool ok = false;
-        conn->ExecSql(sql, 1, count, ok);
-        ASSERT_TRUE(ok) << sql;
-    }
+    void exec(const std::string& sql) { test::ExecuteOk(*conn, sql); }
 
     std::string error(const std::string& sql) {
         try {

@@ -56,12 +56,7 @@ int32_t NextPeriod(int32_t yearPeriod) {
 
 int64_t Cents(double amount) { return std::llround(amount * 100); }
 
-void DepreciationTest::Execute(const std::string& sql) {
-    int32_t count = 0;
-    bool ok = false;
-    conn->ExecSql(sql, 1, count, ok);
-    ASSERT_TRUE(ok) << sql;
-}
+void DepreciationTest::Execute(const std::string& sql) { tk::test::ExecuteOk(*conn, sql); }
 
 void DepreciationTest::AsAdmin(const std::string& script) {
     PGconn* admin = PQconnectdb(tk::test::adminServer().c_str());

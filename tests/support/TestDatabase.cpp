@@ -1,13 +1,14 @@
 #include "TestDatabase.hpp"
 
+#include <gtest/gtest.h>
 #include <libpq-fe.h>
 #include <unistd.h>
 
 #include <atomic>
+#include <stdexcept>
 
 #include "frame/Context.hpp"
 #include "provision/AccountSetAdmin.hpp"
-#include <stdexcept>
 
 namespace tk::test {
 namespace {
@@ -19,7 +20,8 @@ void exec(const std::string& sql) {
         PQfinish(conn);
         throw std::runtime_error("test server unreachable: " + message);
     }
-    PQsetNoticeProcessor(conn, [](void*, const char*) {}, nullptr);
+    PQsetNoticeProcessor(
+        conn, [](void*, const char*) {}, nullptr);
     PGresult* r = PQexec(conn, sql.c_str());
     bool ok = PQresultStatus(r) == PGRES_COMMAND_OK || PQresultStatus(r) == PGRES_TUPLES_OK;
     std::string message = PQerrorMessage(conn);
@@ -34,6 +36,13 @@ std::string uniqueName(const std::string& hint) {
 }
 
 }  // namespace
+
+void ExecuteOk(connect::Connection& conn, const std::string& sql) {
+    int32_t count = 0;
+    bool ok = false;
+    conn.ExecSql(sql, 1, count, ok);
+    EXPECT_TRUE(ok) << sql;
+}
 
 std::string testServer() { return TKAM_TEST_SERVER; }
 std::string adminServer() { return testServer() + " user=amasset"; }

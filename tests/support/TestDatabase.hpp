@@ -8,8 +8,11 @@ namespace tk::test {
 
 // A schema (and login role of the same name) of its own for one test, on the
 // server the test run started; dropped again when the object goes.
+// Runs a statement on the connection; the test fails when it does not succeed.
+void ExecuteOk(connect::Connection& conn, const std::string& sql);
+
 class TestSchema {
-public:
+  public:
     explicit TestSchema(const std::string& hint = "t");
     ~TestSchema();
     TestSchema(const TestSchema&) = delete;
@@ -21,14 +24,14 @@ public:
     // Runs PostgreSQL statements as the server's superuser, in this schema.
     void admin(const std::string& sql) const;
 
-private:
+  private:
     std::string name_;
 };
 
 // A provisioned account set of its own for one test (tables, sequences, routines,
 // optionally the demo reference data), dropped again when the object goes.
 class TestAccountSet {
-public:
+  public:
     explicit TestAccountSet(const std::string& hint = "zt", bool demo = false,
                             bool onlineDevice = false);
     ~TestAccountSet();
@@ -40,7 +43,7 @@ public:
     // Sets the thread's User and ConnBase to this account set.
     std::shared_ptr<connect::Connection> useOnThisThread() const;
 
-private:
+  private:
     std::string name_;
 };
 

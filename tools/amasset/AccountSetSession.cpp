@@ -49,6 +49,20 @@ YearPeriod AccountSetSession::periodOfDate(const std::string& date) const {
     return YearPeriod::fromKey(yp);
 }
 
+std::vector<YearPeriod> AccountSetSession::openPeriods(std::optional<int32_t> throughYear) const {
+    const auto latest = latestDepreciated();
+    auto rs = conn_->GetRecordset(
+        "Select intYear * 100 + bytPeriod From AccountPeriod Where lngOrganizationID = " +
+            std::to_string(organization_) + " And intYear * 100 + bytPeriod > " +
+            std::to_string(latest ? latest->key() : 0) +
+            (throughYear ? " And intYear <= " + std::to_string(*throughYear) : "") + " Order By 1",
+        3, 1);
+    std::vector<YearPeriod> periods;
+    for (; !rs->eof(); rs->moveNext())
+        periods.push_back(YearPeriod::fromKey(rs->field(0).toInt32()));
+    return periods;
+}
+
 YearPeriod AccountSetSession::openPeriodOfDate(const std::string& date) const {
     const YearPeriod period = periodOfDate(date);
     if (auto latest = latestDepreciated(); latest && period.key() < latest->key())

@@ -3,6 +3,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "CliContext.hpp"
 #include "YearPeriod.hpp"
@@ -37,6 +38,9 @@ class AccountSetSession {
     std::string periodEnd(const YearPeriod& period) const;
     // The organisation's latest depreciated period, if any.
     std::optional<YearPeriod> latestDepreciated() const;
+    // The organisation's periods after its latest depreciated one, in order,
+    // through the end of `throughYear` when given.
+    std::vector<YearPeriod> openPeriods(std::optional<int32_t> throughYear = std::nullopt) const;
 
   private:
     std::string name_;
@@ -44,14 +48,20 @@ class AccountSetSession {
     std::shared_ptr<connect::Connection> conn_;
 };
 
-// Runs `work` inside one transaction of the session's connection: committed
-// when it returns, rolled back when it throws.
+// How a transaction ends when its work returns: a trial run keeps nothing.
+enum class Ending { Commit, RollBack };
+
+// Runs `work` inside one transaction of the session's connection, ended as
+// `ending` says when it returns and rolled back when it throws.
 template <typename Work>
-auto inTransaction(const AccountSetSession& session, Work&& work) {
+auto inTransaction(const AccountSetSession& session, Work&& work, Ending ending = Ending::Commit) {
     session.connection().BeginTrans();
     try {
         auto result = work();
-        session.connection().CommitTrans();
+        if (ending == Ending::Commit)
+            session.connection().CommitTrans();
+        else
+            session.connection().RollbackTrans();
         return result;
     } catch (...) {
         session.connection().RollbackTrans();

@@ -18,21 +18,6 @@ struct ScheduleLine {
     double after = 0;  // left to depreciate after the year
 };
 
-// The organisation's periods after its latest depreciated one, through the year.
-std::vector<YearPeriod> openPeriods(const AccountSetSession& session, int32_t year) {
-    const auto latest = session.latestDepreciated();
-    auto rs = session.connection().GetRecordset(
-        "Select intYear * 100 + bytPeriod From AccountPeriod Where lngOrganizationID = " +
-            std::to_string(session.organization()) + " And intYear * 100 + bytPeriod > " +
-            std::to_string(latest ? latest->key() : 0) + " And intYear <= " + std::to_string(year) +
-            " Order By 1",
-        3, 1);
-    std::vector<YearPeriod> periods;
-    for (; !rs->eof(); rs->moveNext())
-        periods.push_back(YearPeriod::fromKey(rs->field(0).toInt32()));
-    return periods;
-}
-
 // Each asset's charge per period of the year, and what its schedule leaves
 // after the year's last period.
 std::map<std::string, ScheduleLine> scheduleLines(const AccountSetSession& session, int32_t year) {
@@ -63,24 +48,20 @@ std::map<std::string, ScheduleLine> scheduleLines(const AccountSetSession& sessi
 // them as a period end would, and everything it wrote is rolled back.
 std::map<std::string, ScheduleLine> trialSchedule(const AccountSetSession& session, int32_t year,
                                                   const std::vector<YearPeriod>& open) {
-    connect::Connection& conn = session.connection();
-    conn.BeginTrans();
-    try {
-        for (YearPeriod period : open) depreciatePeriod(session, period);
-        auto lines = scheduleLines(session, year);
-        conn.RollbackTrans();
-        return lines;
-    } catch (...) {
-        conn.RollbackTrans();
-        throw;
-    }
+    return inTransaction(
+        session,
+        [&] {
+            for (YearPeriod period : open) depreciatePeriod(session, period);
+            return scheduleLines(session, year);
+        },
+        Ending::RollBack);
 }
 
 }  // namespace
 
 void printSchedule(const AccountSetSession& session, int32_t year, ReportStyle style,
                    std::ostream& out) {
-    const std::vector<YearPeriod> open = openPeriods(session, year);
+    const std::vector<YearPeriod> open = session.openPeriods(year);
     const auto lines = trialSchedule(session, year, open);
     auto isOpen = [&](int month) {
         return std::ranges::any_of(

@@ -31,13 +31,9 @@ void requireInOrder(const AccountSetSession& session, YearPeriod from) {
         throw std::runtime_error("期间 " + from.text() + " 早于最近已结账的期间 " + latest->text() +
                                  ", 不能再结账");
     if (latest && from.key() == latest->key()) return;
-    auto next = session.lookup(
-        "Select Min(intYear * 100 + bytPeriod) From AccountPeriod Where lngOrganizationID = " +
-        std::to_string(session.organization()) + " And intYear * 100 + bytPeriod > " +
-        std::to_string(latest ? latest->key() : 0));
-    if (next && from.key() > std::stoi(*next))
-        throw std::runtime_error("期间 " + YearPeriod::fromKey(std::stoi(*next)).text() +
-                                 " 尚未结账, 请从该期间开始");
+    const std::vector<YearPeriod> open = session.openPeriods();
+    if (!open.empty() && from.key() > open.front().key())
+        throw std::runtime_error("期间 " + open.front().text() + " 尚未结账, 请从该期间开始");
 }
 
 }  // namespace
