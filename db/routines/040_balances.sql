@@ -17,8 +17,10 @@
 --   * the card version that governs it is chosen by the depreciation type
 --     (GetDeprectionPeriod); type 2 (not depreciated), method 1 (none), no
 --     governing version yet, or a governing decrease give no charge;
---   * while the governing version stays the same the schedule continues,
---     otherwise a new one starts: carrying amount = cost - impairment -
+--   * while the governing version depreciates as the one the schedule
+--     started with (AMAssetSameBasis: a transfer, a rename or new account
+--     lines change nothing) the schedule continues, otherwise a new one
+--     starts: carrying amount = cost - impairment -
 --     accumulated depreciation of the governing version's figures, amount
 --     to depreciate = carrying amount - residual value (nothing when not
 --     above 0: a fully depreciated asset gets no more), remaining life =
@@ -61,6 +63,23 @@ RETURNS AMAssetVersionFigures LANGUAGE sql STABLE AS $$
                x.dblAmount - x.dblDecAmount, x.dblNetworth, x.bytDepreciationMethod, x.dblUseage)::AMAssetVersionFigures
       FROM AMAssetAlter x
      WHERE x.lngAMAssetAlterID = AMAssetVersionFiguresOf.lngAMAssetAlterID
+$$;
+
+-- Whether card version p_to depreciates as p_from does: the same cost,
+-- impairment, residual value, accumulated depreciation, life or work,
+-- method and category, and no funding source's accumulated depreciation
+-- adjusted by the versions between them.
+CREATE OR REPLACE FUNCTION AMAssetSameBasis(p_from integer, p_to integer)
+RETURNS boolean LANGUAGE sql STABLE AS $$
+    SELECT x.dblAmount = y.dblAmount AND x.dblDecAmount = y.dblDecAmount AND x.dblNetworth = y.dblNetworth
+           AND x.dblDepreciation = y.dblDepreciation AND x.dblUseage = y.dblUseage
+           AND x.bytDepreciationMethod = y.bytDepreciationMethod AND x.lngAMAssetTypeID = y.lngAMAssetTypeID
+           AND NOT EXISTS (SELECT 1 FROM AMAssetFundAlter f
+                            WHERE f.lngAMAssetID = y.lngAMAssetID
+                              AND f.lngAMAssetAlterID > p_from AND f.lngAMAssetAlterID <= p_to
+                              AND f.dblDepreciationAlter + f.dblTransferDepreciationAlter <> 0)
+      FROM AMAssetAlter x, AMAssetAlter y
+     WHERE x.lngAMAssetAlterID = p_from AND y.lngAMAssetAlterID = p_to
 $$;
 
 -- Writes the rows of one period (all assets of the organisation, or one
@@ -183,7 +202,10 @@ BEGIN
                coalesce(pb.intInitPeriods + pb.intPeriods, round(f.dblStartUsage)::integer) AS intInitPeriods,
                coalesce(pb.dblInitWork + pb.dblWork, f.dblStartWork) AS dblInitWork,
                coalesce(wk.dblWork, 0) AS dblWork,
-               (f.blnGoverned AND pb.lngBasisAlterID = f.lngGovernID) AS blnContinues,
+               coalesce(f.blnGoverned AND pb.lngBasisAlterID <> 0
+                        AND (pb.lngBasisAlterID = f.lngGovernID
+                             OR AMAssetSameBasis(pb.lngBasisAlterID, f.lngGovernID)), false) AS blnContinues,
+               pb.lngBasisAlterID AS lngPrevBasisID,
                pb.bytBasisMethod AS bytPrevMethod, pb.dblBasisBook AS dblPrevBook,
                pb.dblBasisAmount AS dblPrevAmount, pb.dblBasisLife AS dblPrevLife,
                pb.intBasisPeriods AS intPrevPeriods, pb.dblBasisWork AS dblPrevWork,
@@ -206,7 +228,8 @@ BEGIN
                row_number() OVER (PARTITION BY r.lngAMAssetID
                                   ORDER BY greatest(r.dblFundDepreciable - r.dblInit, 0) DESC,
                                            r.dblFundCost DESC, r.lngAMFundID) AS intRank,
-               bool_or(r.blnContinues) OVER w AS blnAssetContinues,
+               bool_and(r.blnContinues) OVER w AS blnAssetContinues,
+               max(CASE WHEN r.blnContinues THEN r.lngPrevBasisID END) OVER w AS lngContBasisID,
                max(CASE WHEN r.blnContinues THEN r.bytPrevMethod END) OVER w AS bytContMethod,
                max(CASE WHEN r.blnContinues THEN r.dblPrevBook END) OVER w AS dblContBook,
                max(CASE WHEN r.blnContinues THEN r.dblPrevAmount END) OVER w AS dblContAmount,
@@ -294,7 +317,8 @@ BEGIN
                 WHEN f.dblFundCost = 0 THEN 0
                 ELSE round(f.dblFundYear / f.intYearMonths * 100 / f.dblFundCost, 4) END,
            0, p_org,
-           CASE WHEN f.blnGoverned THEN f.lngGovernID ELSE 0 END, f.bytBasis, f.dblBook, f.dblToDepreciate,
+           CASE WHEN NOT f.blnGoverned THEN 0 WHEN f.blnAssetContinues THEN f.lngContBasisID ELSE f.lngGovernID END,
+           f.bytBasis, f.dblBook, f.dblToDepreciate,
            f.dblRemaining, f.intNowPeriods, f.dblNowWork, f.dblNow, f.dblShare, f.blnRemainder
       FROM final f;
     GET DIAGNOSTICS v_rows = ROW_COUNT;
@@ -419,9 +443,11 @@ RETURNS integer LANGUAGE sql SET search_path FROM CURRENT AS $$
 $$;
 
 -- WriteBalance.  p_mode 0 or 1 depreciates period p_year/p_period for the
--- organisation; running it again replaces that period's figures.  A period
--- before the organisation's latest depreciated one is refused (2): past
--- periods stay as they were.  p_mode 2 takes back the latest depreciated
+-- organisation; running it again replaces that period's figures.  Periods
+-- close in order (2 otherwise): a period before the organisation's latest
+-- depreciated one is refused, since past periods stay as they were, and so
+-- is one after the first open period (the one after the latest run, or
+-- the organisation's first accounting period).  p_mode 2 takes back the latest depreciated
 -- period (2 when another period is named, 3 when there is none): its
 -- balances, apportionment, posted depreciation and run record go and the
 -- working copy returns to the period before; work recorded for it stays.
@@ -435,12 +461,13 @@ DECLARE
     v_yp     integer := p_year * 100 + p_period;
     v_latest integer := AMAssetLatestRun(p_org, NULL);
     v_prev   integer;
+    v_open   integer;
 BEGIN
     IF p_mode = 2 THEN
         IF v_latest IS NULL THEN
-            RETURN 3;
+            RETURN AMAssetRefuse(3, '还没有计提过折旧的期间');
         ELSIF v_yp <> 0 AND v_yp <> v_latest THEN
-            RETURN 2;
+            RETURN AMAssetRefuse(2, '只能取消最近已计提折旧的期间 ' || AMAssetPeriodText(v_latest));
         END IF;
         v_prev := AMAssetLatestRun(p_org, v_latest);
         PERFORM AMAssetDeprectionProcess1(v_latest / 100, v_latest % 100, 0, p_org);
@@ -466,10 +493,17 @@ BEGIN
         END IF;
         RETURN 0;
     END IF;
+    v_open := coalesce(GetNextPeriod(v_latest),
+                       (SELECT min(p.intYear * 100 + p.bytPeriod) FROM AccountPeriod p
+                         WHERE p.lngOrganizationID = p_org));
     IF p_period NOT BETWEEN 1 AND 12 OR p_year <= 0 THEN
-        RETURN 1;
+        RETURN AMAssetRefuse(1, '期间 ' || p_year || '-' || p_period || ' 无效');
     ELSIF v_latest > v_yp THEN
-        RETURN 2;
+        RETURN AMAssetRefuse(2, '期间 ' || AMAssetPeriodText(v_yp) || ' 早于最近已结账的期间 '
+                                || AMAssetPeriodText(v_latest) || ', 不能再结账');
+    ELSIF v_yp > v_open THEN
+        -- a skipped period would never be charged and shift every schedule
+        RETURN AMAssetRefuse(2, '期间 ' || AMAssetPeriodText(v_open) || ' 尚未结账, 请从该期间开始');
     END IF;
     -- the run is recorded first: posting the period's depreciation dates its rows by it
     DELETE FROM AMAssetDepreciation d

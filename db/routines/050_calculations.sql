@@ -8,27 +8,202 @@
 -- are written again, so that the run reads as if the change had been there
 -- before it.  Earlier periods are never rewritten.
 --
+-- These routines hold the rules a change must keep, whoever calls them; a
+-- refusal writes nothing, and its reason is left for the caller to read
+-- with AMAssetRefusal().
 -- Results: 0 success; 1 the asset is not in the organisation (or has no card
--- version at the period); 2 the period lies before the latest depreciated
--- one; 4 unknown depreciation method; 5 inconsistent figures (a negative
--- amount or work, or a residual value above cost less impairment).
--- intMode 2 means the change was taken back; the component gives no other
--- value a meaning, and these routines treat 0 and 1 alike except that 1
--- (carry-forward, upgrade) always rewrites the latest depreciated period.
+-- version at the period); 2 a date out of order: a period before the latest
+-- depreciated one, or before the asset's last change; 5 the version cannot
+-- be depreciated or breaks the books (negative figures, a residual value
+-- above cost less impairment, an unknown method, no life or work, fixed-
+-- declining without a residual value, no funding source, a change after the
+-- disposal, a net value below 0 or below the residual value).
+-- intMode 2 means the change was taken back; 1 (carry-forward, upgrade)
+-- rebuilds history, so its dates are not refused and it always rewrites the
+-- latest depreciated period; 0 is the operator's change.
 
-CREATE OR REPLACE FUNCTION AMAssetCheckVersion(p_version integer)
-RETURNS integer LANGUAGE sql STABLE SET search_path FROM CURRENT AS $$
-    SELECT CASE WHEN v.bytDepreciationMethod NOT BETWEEN 0 AND 6 THEN 4
-                WHEN v.dblAmount < 0 OR v.dblDecAmount < 0 OR v.dblNetworth < 0 OR v.dblDepreciation < 0
-                  OR v.dblUseage < 0 OR v.dblNetworth > v.dblAmount - v.dblDecAmount THEN 5
-                ELSE 0 END
-      FROM AMAssetAlter v
-     WHERE v.lngAMAssetAlterID = p_version
+-- A refusal: its reason is kept for the session (AMAssetRefusal) and its
+-- code returned.
+CREATE OR REPLACE FUNCTION AMAssetRefuse(p_code integer, p_reason text)
+RETURNS integer LANGUAGE sql VOLATILE AS $$
+    SELECT p_code FROM (SELECT set_config('amasset.refusal', p_reason, false)) s
+$$;
+
+-- The reason of the session's last refusal, read once: a later failure
+-- that leaves none is not explained by an old one.
+CREATE OR REPLACE FUNCTION AMAssetRefusal()
+RETURNS text LANGUAGE plpgsql VOLATILE AS $$
+DECLARE
+    v_reason text := coalesce(current_setting('amasset.refusal', true), '');
+BEGIN
+    PERFORM set_config('amasset.refusal', '', false);
+    RETURN v_reason;
+END
+$$;
+
+-- A period yyyymm as an operator reads it: 2024-03.
+CREATE OR REPLACE FUNCTION AMAssetPeriodText(p_yp integer)
+RETURNS text LANGUAGE sql IMMUTABLE AS $$
+    SELECT (p_yp / 100)::text || '-' || lpad((p_yp % 100)::text, 2, '0')
+$$;
+
+-- An amount as the messages show it: 1234.5 -> 1,234.50.
+CREATE OR REPLACE FUNCTION AMAssetAmountText(p_amount numeric)
+RETURNS text LANGUAGE sql IMMUTABLE AS $$
+    SELECT trim(to_char(p_amount, 'FM999,999,999,999,990.00'))
 $$;
 
 CREATE OR REPLACE FUNCTION AMAssetBelongs(p_asset integer, p_org integer)
 RETURNS boolean LANGUAGE sql STABLE SET search_path FROM CURRENT AS $$
     SELECT EXISTS (SELECT 1 FROM AMAsset a WHERE a.lngAMAssetID = p_asset AND a.lngOrganizationID = p_org)
+$$;
+
+-- The depreciation rule, method and life in force for a card version: its
+-- own, else its category's (the organisation's overlay first), else the
+-- module's settings.
+CREATE OR REPLACE FUNCTION AMAssetVersionRule(p_version integer, p_org integer,
+                                              OUT bytType integer, OUT bytMethod integer, OUT dblLife numeric)
+LANGUAGE sql STABLE SET search_path FROM CURRENT AS $$
+    SELECT AMAssetDepreciationType(coalesce(tx.bytDepreciationType, t.bytDepreciationType),
+                                   AMAssetModuleSetting(p_org, '折旧类型', 1)::integer),
+           coalesce(nullif(v.bytDepreciationMethod, 0),
+                    nullif(coalesce(tx.bytDepreciationMethod, t.bytDepreciationMethod), 0),
+                    AMAssetModuleSetting(p_org, '常用折旧方法', 2)::integer),
+           coalesce(nullif(v.dblUseage, 0), nullif(coalesce(tx.dblUseage, t.dblUseage), 0),
+                    AMAssetModuleSetting(p_org, '预计使用期间', 0))
+      FROM AMAssetAlter v
+      JOIN AMAsset a ON a.lngAMAssetID = v.lngAMAssetID
+      LEFT JOIN AMAssetType t ON t.lngAMAssetTypeID = a.lngAMAssetTypeID
+      LEFT JOIN AMAssetTypeEx tx ON tx.lngAMAssetTypeID = a.lngAMAssetTypeID AND tx.lngOrganizationID = p_org
+     WHERE v.lngAMAssetAlterID = p_version
+$$;
+
+-- Accumulated depreciation of an asset before period p_yp, the periods
+-- still open before it depreciated on trial and rolled back: what the
+-- schedule will have charged by the time a change takes effect.
+CREATE OR REPLACE FUNCTION AMAssetAccumulatedBefore(p_asset integer, p_org integer, p_yp integer)
+RETURNS numeric LANGUAGE plpgsql SET search_path FROM CURRENT AS $$
+DECLARE
+    v_latest integer := AMAssetLatestRun(p_org, NULL);
+    v_yp     integer;
+    v_acc    numeric;
+BEGIN
+    v_yp := CASE WHEN v_latest IS NULL
+                 THEN (SELECT min(x.intYear * 100 + x.bytPeriod) FROM AMAssetAlter x WHERE x.lngAMAssetID = p_asset)
+                 ELSE least(p_yp, GetNextPeriod(v_latest)) END;
+    BEGIN
+        LOOP
+            IF v_latest IS NULL OR v_yp > v_latest THEN
+                -- a run of the trial's own, never a sequence number
+                INSERT INTO AMAssetDepreciation (lngAMAssetDepreciationID, intYear, bytPeriod, lngOrganizationID)
+                VALUES (-v_yp, v_yp / 100, v_yp % 100, p_org);
+            END IF;
+            PERFORM AMAssetRecomputeRun(v_yp, p_asset, p_org);
+            EXIT WHEN v_yp >= p_yp;
+            v_yp := GetNextPeriod(v_yp);
+        END LOOP;
+        SELECT sum(b.dblInitDepreciation) INTO v_acc
+          FROM AMAssetFundBalance b
+         WHERE b.lngOrganizationID = p_org AND b.intYear = p_yp / 100 AND b.bytPeriod = p_yp % 100
+           AND b.lngAMAssetID = p_asset;
+        RAISE SQLSTATE 'AMTRL';
+    EXCEPTION WHEN SQLSTATE 'AMTRL' THEN
+        NULL;  -- the trial leaves nothing behind
+    END;
+    RETURN coalesce(v_acc, 0);
+END
+$$;
+
+-- Where a change takes effect the net value (cost - impairment -
+-- accumulated depreciation) may not fall below 0, nor below the residual
+-- value through a lower cost or a higher residual value; an impairment may
+-- take it below the residual value, which is what it recognises.
+CREATE OR REPLACE FUNCTION AMAssetCheckNetValue(v AMAssetAlter, p AMAssetAlter, p_org integer, p_type integer)
+RETURNS integer LANGUAGE plpgsql SET search_path FROM CURRENT AS $$
+DECLARE
+    v_first boolean := p.lngAMAssetAlterID IS NULL;
+    v_acc   numeric;
+    v_net   numeric;
+    v_floor numeric;
+BEGIN
+    IF v_first THEN
+        v_acc := v.dblDepreciation;
+    ELSIF v.dblAmount >= p.dblAmount AND v.dblDecAmount <= p.dblDecAmount AND v.dblNetworth <= p.dblNetworth
+          AND v.dblDepreciation <= p.dblDepreciation THEN
+        RETURN 0;  -- nothing lowers the net value or raises its floor
+    ELSE
+        v_acc := AMAssetAccumulatedBefore(v.lngAMAssetID, p_org,
+                                          GetDeprectionPeriod(v.intYear * 100 + v.bytPeriod, p_type, v.blnIsInit));
+    END IF;
+    v_net := v.dblAmount - v.dblDecAmount - v_acc;
+    v_floor := CASE WHEN v_first OR (v.dblAmount >= p.dblAmount AND v.dblNetworth <= p.dblNetworth) THEN 0
+                    ELSE v.dblNetworth END;
+    IF v_net >= v_floor THEN
+        RETURN 0;
+    END IF;
+    RETURN AMAssetRefuse(5, format('%s: 原值 %s, 累计折旧 %s, 减值准备 %s, 净残值 %s; 原值至少应为 %s',
+        CASE WHEN v_net < 0 THEN '变动后净值为负 (' || AMAssetAmountText(v_net) || ')'
+             ELSE '变动后净值 ' || AMAssetAmountText(v_net) || ' 低于净残值' END,
+        AMAssetAmountText(v.dblAmount), AMAssetAmountText(v_acc), AMAssetAmountText(v.dblDecAmount),
+        AMAssetAmountText(v.dblNetworth), AMAssetAmountText(v_acc + v.dblDecAmount + v_floor))
+        || CASE WHEN v_net < 0 THEN ', 减值准备至多为 ' || AMAssetAmountText(v.dblAmount - v_acc)
+                ELSE ', 净残值至多为 ' || AMAssetAmountText(v_net) END);
+END
+$$;
+
+-- The checks of a card version before it is depreciated (see the results
+-- above); 0 when it passes.
+CREATE OR REPLACE FUNCTION AMAssetCheckVersion(p_version integer, p_org integer, p_mode integer)
+RETURNS integer LANGUAGE plpgsql SET search_path FROM CURRENT AS $$
+DECLARE
+    v        AMAssetAlter;
+    p        AMAssetAlter;  -- the version it follows
+    r        record;
+    v_yp     integer;
+    v_latest integer := AMAssetLatestRun(p_org, NULL);
+BEGIN
+    SELECT * INTO v FROM AMAssetAlter x WHERE x.lngAMAssetAlterID = p_version;
+    IF NOT FOUND THEN
+        RETURN AMAssetRefuse(1, '资产没有卡片版本');
+    END IF;
+    SELECT * INTO p FROM AMAssetAlter x
+     WHERE x.lngAMAssetAlterID = v.lngAMAssetRecentAlterID AND x.lngAMAssetAlterID <> p_version;
+    v_yp := v.intYear * 100 + v.bytPeriod;
+    IF p.bytAlterType = 2 THEN
+        RETURN AMAssetRefuse(5, '资产已于 ' || p.strDate || ' 减少, 不能再变动');
+    ELSIF p_mode <> 1 AND (v_yp < p.intYear * 100 + p.bytPeriod OR v.strDate < p.strDate) THEN
+        RETURN AMAssetRefuse(2, '日期 ' || v.strDate || ' 早于资产最近一次变动的日期 ' || p.strDate);
+    ELSIF p_mode <> 1 AND v_yp < v_latest THEN
+        RETURN AMAssetRefuse(2, '期间 ' || AMAssetPeriodText(v_yp) || ' 已计提折旧, 只能记入 '
+                                || AMAssetPeriodText(v_latest) || ' 及以后的期间');
+    ELSIF v.bytAlterType = 2 THEN
+        RETURN 0;  -- a disposal takes the asset as it stands
+    ELSIF least(v.dblAmount, v.dblDecAmount, v.dblNetworth, v.dblDepreciation, v.dblUseage) < 0 THEN
+        RETURN AMAssetRefuse(5, '原值、减值准备、净残值、累计折旧和使用期间都不能为负');
+    ELSIF v.dblDecAmount > v.dblAmount THEN
+        RETURN AMAssetRefuse(5, '减值准备 ' || AMAssetAmountText(v.dblDecAmount) || ' 不能大于原值 '
+                                || AMAssetAmountText(v.dblAmount));
+    ELSIF v.dblNetworth > v.dblAmount - v.dblDecAmount THEN
+        RETURN AMAssetRefuse(5, '净残值 ' || AMAssetAmountText(v.dblNetworth) || ' 不能大于原值减减值准备 '
+                                || AMAssetAmountText(v.dblAmount - v.dblDecAmount));
+    ELSIF NOT EXISTS (SELECT 1 FROM AMAssetFund f WHERE f.lngAMAssetID = v.lngAMAssetID) THEN
+        RETURN AMAssetRefuse(5, '资产没有资金来源, 无法计提折旧');
+    END IF;
+    r := AMAssetVersionRule(p_version, p_org);
+    IF r.bytMethod NOT BETWEEN 1 AND 6 THEN
+        RETURN AMAssetRefuse(5, '折旧方法 ' || r.bytMethod || ' 不存在 (应为 1 至 6)');
+    ELSIF r.bytMethod = 3 AND r.dblLife <= 0 THEN
+        RETURN AMAssetRefuse(5, '工作量法的工作总量必须大于 0');
+    ELSIF r.bytMethod <> 1 AND r.dblLife <= 0 THEN
+        RETURN AMAssetRefuse(5, '使用期间必须大于 0');
+    ELSIF r.bytMethod = 6 AND v.dblNetworth <= 0 THEN
+        RETURN AMAssetRefuse(5, '固定余额递减法须有大于 0 的净残值');
+    ELSIF p.lngAMAssetAlterID IS NOT NULL AND v.dblUseage = p.dblUseage
+          AND (r.bytMethod = 3) <> ((AMAssetVersionRule(p.lngAMAssetAlterID, p_org)).bytMethod = 3) THEN
+        RETURN AMAssetRefuse(5, '改用或不再使用工作量法时, 须同时变更使用期间或工作总量');
+    END IF;
+    RETURN AMAssetCheckNetValue(v, p, p_org, r.bytType);
+END
 $$;
 
 -- Rewrites the asset's rows of the latest depreciated period when card
@@ -53,27 +228,54 @@ BEGIN
 END
 $$;
 
--- After an addition (p_mode 2: the addition is taken back and every figure
--- of the asset goes).
+-- Takes an addition back: every figure of the asset in the organisation
+-- goes, and the runs it was depreciated in get their totals again.  When
+-- the card is already gone this fails (1), having cleared what was left of
+-- it all the same.
+CREATE OR REPLACE FUNCTION AMAssetForget(p_asset integer, p_org integer)
+RETURNS integer LANGUAGE plpgsql SET search_path FROM CURRENT AS $$
+DECLARE
+    v_periods integer[];
+BEGIN
+    WITH gone AS (
+        DELETE FROM AMAssetFundBalance b WHERE b.lngAMAssetID = p_asset AND b.lngOrganizationID = p_org
+        RETURNING b.intYear * 100 + b.bytPeriod AS yp)
+    SELECT array_agg(DISTINCT g.yp) INTO v_periods FROM gone g;
+    DELETE FROM AMAssetFundBalanceEx b WHERE b.lngAMAssetID = p_asset AND b.lngOrganizationID = p_org;
+    DELETE FROM AMAssetFundBalanceAmortise b WHERE b.lngAMAssetID = p_asset AND b.lngOrganizationID = p_org;
+    DELETE FROM AMAssetFundBalanceAmortiseEx b WHERE b.lngAMAssetID = p_asset AND b.lngOrganizationID = p_org;
+    DELETE FROM AMAssetFundDaily d WHERE d.lngAMAssetID = p_asset AND d.lngOrganizationID = p_org;
+    UPDATE AMAssetDepreciation d
+       SET dblDepreciation = coalesce((SELECT sum(b.dblDepreciation) FROM AMAssetFundBalance b
+                                        WHERE b.lngOrganizationID = p_org AND b.intYear = d.intYear
+                                          AND b.bytPeriod = d.bytPeriod), 0)
+     WHERE d.lngOrganizationID = p_org AND d.intYear * 100 + d.bytPeriod = ANY (v_periods);
+    IF NOT AMAssetBelongs(p_asset, p_org) THEN
+        RETURN AMAssetRefuse(1, '资产卡片 ' || p_asset || ' 已不存在; 其余额和日记账已一并清除');
+    END IF;
+    RETURN 0;
+END
+$$;
+
+CREATE OR REPLACE FUNCTION AMAssetNotInOrganization(p_asset integer, p_org integer)
+RETURNS integer LANGUAGE sql VOLATILE AS $$
+    SELECT AMAssetRefuse(1, '资产 ' || p_asset || ' 不在组织 ' || p_org || ' 的资产登记簿中')
+$$;
+
+-- After an addition (p_mode 2: the addition is taken back).
 CREATE OR REPLACE FUNCTION AMAssetCalcAdd(p_mode integer, p_asset integer, p_org integer)
 RETURNS double precision LANGUAGE plpgsql SET search_path FROM CURRENT AS $$
 DECLARE
     v_first integer;
     v_check integer;
 BEGIN
-    IF NOT AMAssetBelongs(p_asset, p_org) THEN
-        RETURN 1;
-    END IF;
     IF p_mode = 2 THEN
-        DELETE FROM AMAssetFundBalance b WHERE b.lngAMAssetID = p_asset;
-        DELETE FROM AMAssetFundBalanceEx b WHERE b.lngAMAssetID = p_asset;
-        DELETE FROM AMAssetFundBalanceAmortise b WHERE b.lngAMAssetID = p_asset;
-        DELETE FROM AMAssetFundBalanceAmortiseEx b WHERE b.lngAMAssetID = p_asset;
-        DELETE FROM AMAssetFundDaily d WHERE d.lngAMAssetID = p_asset;
-        RETURN 0;
+        RETURN AMAssetForget(p_asset, p_org);
+    ELSIF NOT AMAssetBelongs(p_asset, p_org) THEN
+        RETURN AMAssetNotInOrganization(p_asset, p_org);
     END IF;
     v_first := (SELECT a.lngAMAssetInitAlterID FROM AMAsset a WHERE a.lngAMAssetID = p_asset);
-    v_check := coalesce(AMAssetCheckVersion(v_first), 1);
+    v_check := AMAssetCheckVersion(v_first, p_org, p_mode);
     IF v_check <> 0 THEN
         RETURN v_check;
     END IF;
@@ -91,10 +293,10 @@ DECLARE
     v_check integer;
 BEGIN
     IF NOT AMAssetBelongs(p_asset, p_org) THEN
-        RETURN 1;
+        RETURN AMAssetNotInOrganization(p_asset, p_org);
     END IF;
     IF p_mode <> 2 THEN
-        v_check := coalesce(AMAssetCheckVersion(v_last), 1);
+        v_check := AMAssetCheckVersion(v_last, p_org, p_mode);
         IF v_check <> 0 THEN
             RETURN v_check;
         END IF;
@@ -124,17 +326,20 @@ DECLARE
     v_result integer;
 BEGIN
     IF NOT AMAssetBelongs(p_asset, p_org) THEN
-        RETURN 1;
+        RETURN AMAssetNotInOrganization(p_asset, p_org);
     ELSIF p_work < 0 THEN
-        RETURN 5;
+        RETURN AMAssetRefuse(5, '工作量不能为负');
     ELSIF v_yp < v_latest THEN
-        RETURN 2;
+        RETURN AMAssetRefuse(2, '期间 ' || AMAssetPeriodText(v_yp) || ' 已计提折旧, 工作量只能记入 '
+                                || AMAssetPeriodText(v_latest) || ' 及以后的期间');
     END IF;
     v_result := AMAssetDeprectionWork(p_year, p_period, p_asset, CASE WHEN p_mode = 2 THEN 0 ELSE p_work END, p_org);
-    IF v_result = 0 AND v_yp = v_latest THEN
+    IF v_result <> 0 THEN
+        RETURN AMAssetRefuse(v_result, '资产在期间 ' || AMAssetPeriodText(v_yp) || ' 还没有卡片');
+    ELSIF v_yp = v_latest THEN
         RETURN AMAssetRecalculate(p_asset, p_org, 0);
     END IF;
-    RETURN v_result;
+    RETURN 0;
 END
 $$;
 
@@ -153,7 +358,7 @@ BEGIN
                   ORDER BY 1 LOOP
         v_latest := AMAssetLatestRun(v_org, NULL);
         IF p_year * 100 + p_period <> 0 AND p_year * 100 + p_period <> v_latest THEN
-            RETURN 2;
+            RETURN AMAssetRefuse(2, '只能重算最近已计提折旧的期间 ' || AMAssetPeriodText(v_latest));
         END IF;
         PERFORM AMAssetRecomputeRun(v_latest, p_asset, v_org);
     END LOOP;

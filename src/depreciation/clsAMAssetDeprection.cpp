@@ -31,7 +31,8 @@ Variant CallAssetOperation(Self& self, Args& a) {
 
 void clsAMAssetDeprection::describe(DispatchTable<Self>& t) {
     addContextSetters(t, {ContextSetter::User, ContextSetter::ConnBase});
-    t.method("CaclDeprectionAdd", CallAssetOperation<&Self::CaclDeprectionAdd>)
+    t.method("ErrorMessage", [](Self& s, Args&) { return Variant(s.ErrorMessage()); })
+        .method("CaclDeprectionAdd", CallAssetOperation<&Self::CaclDeprectionAdd>)
         .method("CaclDeprectionAlter", CallAssetOperation<&Self::CaclDeprectionAlter>)
         .method("CaclDeprectionDec", CallAssetOperation<&Self::CaclDeprectionDec>)
         .method("CaclDeprectionWork",
@@ -74,13 +75,25 @@ bool clsAMAssetDeprection::CallTrapped(const std::string& logTitle, const std::s
                                        const std::vector<RoutineInput>& inputs,
                                        const std::function<void()>& followUp) {
     bool result = false;
+    errorMessage_.clear();
     try {
         result = RoutineCall().function(routine, inputs);
+        if (!result) errorMessage_ = Refusal(routine);
         if (followUp) followUp();
     } catch (...) {
         WriteLog(logTitle + kCrLf + ErrorInfo::current().description);
+        if (errorMessage_.empty()) errorMessage_ = ErrorInfo::current().description;
     }
     return result;
+}
+
+// The reason the routines left for their refusal (read once).
+std::string clsAMAssetDeprection::Refusal(const std::string& routine) {
+    RecordsetPtr rs =
+        OpenRecordset("Select " + RoutineCall::schemaName() + ".AMAssetRefusal() From dual", 3, 1);
+    std::string reason = IsRecordsetEmpty(rs) ? "" : rs->field(0).toText();
+    CloseRecordset(rs);
+    return Trim(reason).empty() ? routine + " 未能完成" : reason;
 }
 
 bool clsAMAssetDeprection::CaclDeprectionAdd(int16_t intMode, int32_t lngAMAssetID,

@@ -37,16 +37,23 @@ class clsAMAssetDeprection : public DispatchableBase<clsAMAssetDeprection> {
     bool WriteEquipment(int16_t intMode, int32_t lngAMAssetID, int32_t lngOrganiationID = 0,
                         bool blnFromDepreciation = false);
 
+    // Why the last operation failed: the routine's reason for a refusal, or
+    // the run-time error it met; empty after a success.
+    const std::string& ErrorMessage() const { return errorMessage_; }
+
   private:
     // Calls a stored function; a run-time error is logged under `logTitle`
     // and leaves the result as it stood. `followUp` runs once the function
     // has returned, whatever it returned.
-    static bool CallTrapped(const std::string& logTitle, const std::string& routine,
-                            const std::vector<RoutineInput>& inputs,
-                            const std::function<void()>& followUp = {});
+    bool CallTrapped(const std::string& logTitle, const std::string& routine,
+                     const std::vector<RoutineInput>& inputs,
+                     const std::function<void()>& followUp = {});
     bool CalculateChange(const char* operation, const char* routine, int16_t intMode,
                          int32_t lngAMAssetID, int32_t lngOrganizationID);
     void WriteEquipmentIfFirstVersion(int32_t lngAMAssetID, int32_t lngOrganizationID);
+    static std::string Refusal(const std::string& routine);
+
+    std::string errorMessage_;
 };
 
 }  // namespace tk::am

@@ -15,9 +15,9 @@ std::string DateOf(int32_t year, int16_t period) {
     return std::to_string(year) + (period < 10 ? "-0" : "-") + std::to_string(period) + "-15";
 }
 
-// Splits an amount over the sources in proportion to their costs, the last
-// source taking the remainder.
-std::vector<double> Split(double amount, const std::vector<double>& costs) {
+}  // namespace
+
+std::vector<double> SplitByCost(double amount, const std::vector<double>& costs) {
     double total = 0;
     for (double c : costs) total += c;
     std::vector<double> parts;
@@ -33,6 +33,8 @@ std::vector<double> Split(double amount, const std::vector<double>& costs) {
     }
     return parts;
 }
+
+namespace {
 
 // "Insert Into T(columns) Values(values)", or "... Select values From source".
 std::string Insert(const std::string& table,
@@ -77,6 +79,20 @@ double DepreciationTest::Scalar(const std::string& sql) {
 }
 
 int32_t DepreciationTest::AddAsset(const AssetPlan& plan) {
+    int32_t asset = SaveAsset(plan);
+    EXPECT_TRUE(depreciation.CaclDeprectionAdd(0, asset, kOrg)) << depreciation.ErrorMessage();
+    return asset;
+}
+
+int32_t DepreciationTest::Alter(int32_t asset, const Change& change) {
+    int32_t version = SaveChange(asset, change);
+    EXPECT_TRUE(change.alterType == 2 ? depreciation.CaclDeprectionDec(0, asset, kOrg)
+                                      : depreciation.CaclDeprectionAlter(0, asset, kOrg))
+        << depreciation.ErrorMessage();
+    return version;
+}
+
+int32_t DepreciationTest::SaveAsset(const AssetPlan& plan) {
     int32_t asset = GetNewID("AMAsset"), version = GetNewID("AMAssetAlter");
     std::string opening = plan.opening ? "1" : "0",
                 date = "'" + DateOf(plan.year, plan.period) + "'";
@@ -113,8 +129,8 @@ int32_t DepreciationTest::AddAsset(const AssetPlan& plan) {
                                     {"dblNetworthAlter", Num(plan.residual)}}));
     std::vector<double> costs =
         plan.fundCosts.empty() ? std::vector<double>{plan.cost} : plan.fundCosts;
-    std::vector<double> residuals = Split(plan.residual, costs),
-                        openingShares = Split(plan.openingDepreciation, costs);
+    std::vector<double> residuals = SplitByCost(plan.residual, costs),
+                        openingShares = SplitByCost(plan.openingDepreciation, costs);
     for (size_t i = 0; i < costs.size(); ++i) {
         int32_t fundVersion = GetNewID("AMAssetFundAlter");
         std::string fund = Int(static_cast<int32_t>(i + 1));
@@ -142,39 +158,40 @@ int32_t DepreciationTest::AddAsset(const AssetPlan& plan) {
                                        {"lngAMAssetFundInitAlterID", Int(fundVersion)},
                                        {"lngAMAssetFundLastAlterID", Int(fundVersion)}}));
     }
-    EXPECT_TRUE(depreciation.CaclDeprectionAdd(0, asset, kOrg));
     return asset;
 }
 
-int32_t DepreciationTest::Alter(int32_t asset, const Change& change) {
+int32_t DepreciationTest::SaveChange(int32_t asset, const Change& change) {
     int32_t last = static_cast<int32_t>(
         Scalar("Select lngAMAssetLastAlterID From AMAsset Where lngAMAssetID = " + Int(asset)));
     int32_t version = GetNewID("AMAssetAlter");
     std::string date = "'" + DateOf(change.year, change.period) + "'";
-    Execute(Insert("AMAssetAlter",
-                   {{"lngAMAssetAlterID", Int(version)},
-                    {"lngAMAssetID", "lngAMAssetID"},
-                    {"lngTemplateID", "3"},
-                    {"lngReceiptTypeID", "50"},
-                    {"intYear", Int(change.year)},
-                    {"bytPeriod", Int(change.period)},
-                    {"strDate", date},
-                    {"lngAMAssetTypeID", "lngAMAssetTypeID"},
-                    {"lngDepartmentID", "lngDepartmentID"},
-                    {"bytAlterType", Int(change.alterType)},
-                    {"bytDepreciationMethod", "bytDepreciationMethod"},
-                    {"bytStatus", "2"},
-                    {"lngOrganizationID", "lngOrganizationID"},
-                    {"dblAmount", "dblAmount + " + Num(change.costChange)},
-                    {"dblDepreciation", "dblDepreciation"},
-                    {"dblNetworth", "dblNetworth + " + Num(change.residualChange)},
-                    {"dblDecAmount", "dblDecAmount + " + Num(change.impairmentChange)},
-                    {"dblUseage", change.life > 0 ? Num(change.life) : "dblUseage"},
-                    {"dblAmountAlter", Num(change.costChange)},
-                    {"dblNetworthAlter", Num(change.residualChange)},
-                    {"dblDecAmountAlter", Num(change.impairmentChange)},
-                    {"lngAMAssetRecentAlterID", "lngAMAssetAlterID"}},
-                   "AMAssetAlter Where lngAMAssetAlterID = " + Int(last)));
+    Execute(
+        Insert("AMAssetAlter",
+               {{"lngAMAssetAlterID", Int(version)},
+                {"lngAMAssetID", "lngAMAssetID"},
+                {"lngTemplateID", "3"},
+                {"lngReceiptTypeID", "50"},
+                {"intYear", Int(change.year)},
+                {"bytPeriod", Int(change.period)},
+                {"strDate", date},
+                {"lngAMAssetTypeID", "lngAMAssetTypeID"},
+                {"lngDepartmentID", change.department ? Int(change.department) : "lngDepartmentID"},
+                {"bytAlterType", Int(change.alterType)},
+                {"bytDepreciationMethod",
+                 change.method >= 0 ? Int(change.method) : "bytDepreciationMethod"},
+                {"bytStatus", "2"},
+                {"lngOrganizationID", "lngOrganizationID"},
+                {"dblAmount", "dblAmount + " + Num(change.costChange)},
+                {"dblDepreciation", "dblDepreciation"},
+                {"dblNetworth", "dblNetworth + " + Num(change.residualChange)},
+                {"dblDecAmount", "dblDecAmount + " + Num(change.impairmentChange)},
+                {"dblUseage", change.life > 0 ? Num(change.life) : "dblUseage"},
+                {"dblAmountAlter", Num(change.costChange)},
+                {"dblNetworthAlter", Num(change.residualChange)},
+                {"dblDecAmountAlter", Num(change.impairmentChange)},
+                {"lngAMAssetRecentAlterID", "lngAMAssetAlterID"}},
+               "AMAssetAlter Where lngAMAssetAlterID = " + Int(last)));
     Execute("Update AMAsset Set lngAMAssetLastAlterID = " + Int(version) +
             " Where lngAMAssetID = " + Int(asset));
 
@@ -189,9 +206,9 @@ int32_t DepreciationTest::Alter(int32_t asset, const Change& change) {
         funds.push_back(rs->field(0).toInt32());
         costs.push_back(rs->field(1).toDouble());
     }
-    std::vector<double> cost = Split(change.costChange, costs),
-                        impairment = Split(change.impairmentChange, costs),
-                        residual = Split(change.residualChange, costs);
+    std::vector<double> cost = SplitByCost(change.costChange, costs),
+                        impairment = SplitByCost(change.impairmentChange, costs),
+                        residual = SplitByCost(change.residualChange, costs);
     for (size_t i = 0; i < funds.size(); ++i) {
         int32_t fundVersion = GetNewID("AMAssetFundAlter");
         std::string where =
@@ -222,8 +239,6 @@ int32_t DepreciationTest::Alter(int32_t asset, const Change& change) {
                            where + ")"));
         Execute("Update AMAssetFund Set lngAMAssetFundLastAlterID = " + Int(fundVersion) + where);
     }
-    EXPECT_TRUE(change.alterType == 2 ? depreciation.CaclDeprectionDec(0, asset, kOrg)
-                                      : depreciation.CaclDeprectionAlter(0, asset, kOrg));
     return version;
 }
 
@@ -236,7 +251,8 @@ void DepreciationTest::RunPeriod(int32_t year, int16_t period) {
     auto y = static_cast<int16_t>(year);
     EXPECT_TRUE(depreciation.WriteDaily(y, period, 0, false, false, Variant(kOrg)));
     EXPECT_TRUE(depreciation.WriteBalance(0, y, period, DateOf(year, period), "计提折旧", false, 0,
-                                          1, kOrg));
+                                          1, kOrg))
+        << depreciation.ErrorMessage();
     EXPECT_TRUE(depreciation.WriteDaily(y, period, 0, true, false, Variant(kOrg)));
 }
 

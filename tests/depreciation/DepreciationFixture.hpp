@@ -41,7 +41,9 @@ struct Change {
     int16_t period = 1;
     int16_t alterType = 3;
     double costChange = 0, impairmentChange = 0, residualChange = 0;
-    double life = 0;  // 0 keeps the life
+    double life = 0;         // 0 keeps the life
+    int16_t method = -1;     // -1 keeps the method
+    int32_t department = 0;  // 0 keeps the department
 };
 
 // A demo account set of its own with helpers that save assets, alterations
@@ -56,8 +58,12 @@ class DepreciationTest : public ::testing::Test {
     std::shared_ptr<connect::Connection> conn = accountSet.useOnThisThread();
     clsAMAssetDeprection depreciation;
 
+    // Saves the card and its sources (SaveAsset, SaveChange) and recalculates,
+    // expecting the engine to accept it.
     int32_t AddAsset(const AssetPlan& plan);
     int32_t Alter(int32_t asset, const Change& change);
+    int32_t SaveAsset(const AssetPlan& plan);
+    int32_t SaveChange(int32_t asset, const Change& change);
     void RecordWork(int32_t asset, int32_t year, int16_t period, double work);
     // The host's period end: post the alterations, depreciate, post the depreciation.
     void RunPeriod(int32_t year, int16_t period);
@@ -78,6 +84,9 @@ class DepreciationTest : public ::testing::Test {
 };
 
 int32_t NextPeriod(int32_t yearPeriod);
+// Splits an amount over the sources in proportion to their costs, to the
+// cent, the last source taking the remainder (as the fixture saves changes).
+std::vector<double> SplitByCost(double amount, const std::vector<double>& costs);
 // Cents as an integer, so that sums compare exactly.
 int64_t Cents(double amount);
 

@@ -26,7 +26,7 @@ class RuleTest : public DepreciationTest {
         AssetPlan plan = AssetPlan::Of(2, 12000, 0, 12, category);
         plan.period = 3;
         int32_t asset = AddAsset(plan);
-        RunPeriods(2024, 3, 5);
+        RunPeriods(2024, 1, 7);
         Change decrease;
         decrease.period = 8;
         decrease.alterType = 2;

@@ -63,12 +63,8 @@ std::vector<YearPeriod> AccountSetSession::openPeriods(std::optional<int32_t> th
     return periods;
 }
 
-YearPeriod AccountSetSession::openPeriodOfDate(const std::string& date) const {
-    const YearPeriod period = periodOfDate(date);
-    if (auto latest = latestDepreciated(); latest && period.key() < latest->key())
-        throw std::runtime_error("期间 " + period.text() + " 已计提折旧, 只能记入 " +
-                                 latest->text() + " 及以后的期间");
-    return period;
+void requireEngine(bool done, const am::clsAMAssetDeprection& engine, const std::string& what) {
+    if (!done) throw std::runtime_error(what + ": " + engine.ErrorMessage());
 }
 
 int32_t AccountSetSession::assetID(const std::string& code) const {

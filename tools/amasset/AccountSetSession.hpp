@@ -8,6 +8,7 @@
 #include "CliContext.hpp"
 #include "YearPeriod.hpp"
 #include "connect/Connection.hpp"
+#include "depreciation/clsAMAssetDeprection.hpp"
 
 namespace tk::tools {
 
@@ -27,9 +28,6 @@ class AccountSetSession {
     double number(const std::string& sql) const;
     // The period of the organisation a date falls in; an error outside AccountPeriod.
     YearPeriod periodOfDate(const std::string& date) const;
-    // The period of a document's date: an error outside AccountPeriod or
-    // before the latest depreciated period, which documents can no longer enter.
-    YearPeriod openPeriodOfDate(const std::string& date) const;
     // An error when the organisation has no such period.
     void requirePeriod(const YearPeriod& period) const;
     // The organisation's asset of that code; an error when there is none.
@@ -47,6 +45,9 @@ class AccountSetSession {
     int32_t organization_ = 0;
     std::shared_ptr<connect::Connection> conn_;
 };
+
+// Throws `what` with the engine's reason when its operation did not succeed.
+void requireEngine(bool done, const am::clsAMAssetDeprection& engine, const std::string& what);
 
 // How a transaction ends when its work returns: a trial run keeps nothing.
 enum class Ending { Commit, RollBack };

@@ -63,7 +63,7 @@ AssetAdder::Resolved AssetAdder::resolve(const NewAsset& asset) const {
         "Select lngAMAssetTypeID From AMAssetType Where blnIsDetail = 1 And strAMAssetTypeCode = " +
             sqlText(asset.category),
         "资产类别(明细)", asset.category);
-    r.period = session_.openPeriodOfDate(asset.date);
+    r.period = session_.periodOfDate(asset.date);
     r.department =
         asset.department.empty()
             ? idOf("Select Min(lngDepartmentID) From Department Where lngOrganizationID = " + org,
@@ -121,8 +121,8 @@ std::pair<int32_t, std::string> AssetAdder::write(const NewAsset& asset, const R
     auto [assetID, versionID] = saveCard(asset, r, code);
     saveFunds(assetID, versionID, asset, r);
     am::clsAMAssetDeprection depreciation;
-    if (!depreciation.CaclDeprectionAdd(0, assetID, org))
-        throw std::runtime_error("计算新增资产的折旧失败: " + asset.name);
+    requireEngine(depreciation.CaclDeprectionAdd(0, assetID, org), depreciation,
+                  "资产 " + asset.name + " 未能新增");
     return {assetID, code};
 }
 

@@ -17,7 +17,6 @@ constexpr int32_t kChangeWays = 4;  // bytAssetAlterType of the ways of other ch
 constexpr const char* kTransfer = "11";     // 部门调拨
 constexpr const char* kRevaluation = "12";  // 原值调整
 constexpr const char* kImpairment = "13";   // 计提减值准备
-constexpr int16_t kWorkload = 3;
 
 // Sets `field` to `value` when given, keeping the change in `change`; true if it moved.
 bool setFigure(double& field, double& change, const std::optional<double>& value) {
@@ -39,10 +38,6 @@ void applyTo(am::clsAMAssetCard& card, const AssetAlteration& a,
         moved = true;
     }
     if (a.method && *a.method != card.bytDepreciationMethod) {
-        // The life of the workload method is its total work, of the others months.
-        if ((*a.method == kWorkload) != (card.bytDepreciationMethod == kWorkload) && !a.life)
-            throw std::runtime_error(
-                "改用或不再使用工作量法时, 请同时指定使用期间或工作总量 (--life)");
         card.bytDepreciationMethod = *a.method;
         moved = true;
     }
@@ -51,9 +46,6 @@ void applyTo(am::clsAMAssetCard& card, const AssetAlteration& a,
     if (card.blnBaseAlter) card.lngDepartmentID = *department;
     if (!card.blnFinanceAlter && !card.blnBaseAlter)
         throw std::runtime_error("变动后的内容与资产现状相同, 未保存");
-    if (card.dblDecAmount > card.dblAmount) throw std::runtime_error("减值准备不能大于原值");
-    if (card.dblNetworth > card.dblAmount - card.dblDecAmount)
-        throw std::runtime_error("净残值不能大于原值减减值准备");
 }
 
 }  // namespace

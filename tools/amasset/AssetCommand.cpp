@@ -135,9 +135,9 @@ int recordWork(const CliContext& cli) {
     int32_t asset = session.assetID(o.word(2));
     inTransaction(session, [&] {
         am::clsAMAssetDeprection depreciation;
-        if (!depreciation.CaclDeprectionWork(0, static_cast<int16_t>(yp.year), yp.period, asset,
-                                             amount, session.organization()))
-            throw std::runtime_error("登记工作量失败 (期间已结账或资产不按工作量法折旧, 详见日志)");
+        requireEngine(depreciation.CaclDeprectionWork(0, static_cast<int16_t>(yp.year), yp.period,
+                                                      asset, amount, session.organization()),
+                      depreciation, "登记工作量失败");
         return 0;
     });
     std::cout << "已登记工作量: " << o.word(2) << " " << yp.text() << " " << amount << "\n";

@@ -40,7 +40,7 @@ std::vector<int32_t> ids(const AccountSetSession& session, const std::string& sq
 }  // namespace
 
 void AssetVersionWriter::write(const std::string& assetCode, const AssetDocument& document) const {
-    const YearPeriod period = session_.openPeriodOfDate(document.date);
+    const YearPeriod period = session_.periodOfDate(document.date);
     inTransaction(session_, [&] {
         am::clsAMAssetCard card;
         loadCurrent(card, assetCode, document);
@@ -56,9 +56,6 @@ void AssetVersionWriter::loadCurrent(am::clsAMAssetCard& card, const std::string
                                      const AssetDocument& document) const {
     card.Mode = document.mode;
     card.LoadID(session_.assetID(assetCode));
-    if (card.bytAlterType == am::atDec) throw std::runtime_error("资产已减少: " + assetCode);
-    if (document.date < card.strDate.str())
-        throw std::runtime_error("日期早于资产最近一次变动的日期 " + card.strDate.str());
     // The head shares the department's column name and wins it on loading,
     // but the department in force is the version's.
     card.lngDepartmentID = std::stoi(
@@ -142,9 +139,7 @@ void AssetVersionWriter::recalculate(const am::clsAMAssetCard& card,
         document.mode == am::atDec
             ? depreciation.CaclDeprectionDec(0, card.lngAMAssetID, session_.organization())
             : depreciation.CaclDeprectionAlter(0, card.lngAMAssetID, session_.organization());
-    if (!done)
-        throw std::runtime_error("重新计算折旧失败 (数值不一致, 详见日志): " +
-                                 card.strAMAssetCode.str());
+    requireEngine(done, depreciation, "资产 " + card.strAMAssetCode.str() + " 的变动未保存");
 }
 
 }  // namespace tk::tools

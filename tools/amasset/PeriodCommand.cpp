@@ -17,23 +17,11 @@ void closePeriod(const AccountSetSession& session, YearPeriod period) {
     am::clsAMAssetDeprection depreciation;
     const auto year = static_cast<int16_t>(period.year);
     const Variant org(session.organization());
-    if (!depreciation.WriteDaily(year, period.period, 0, false, false, org))
-        throw std::runtime_error("期间 " + period.text() + " 变动过账失败 (详见日志)");
+    requireEngine(depreciation.WriteDaily(year, period.period, 0, false, false, org), depreciation,
+                  "期间 " + period.text() + " 变动过账失败");
     depreciatePeriod(session, period);
-    if (!depreciation.WriteDaily(year, period.period, 0, true, false, org))
-        throw std::runtime_error("期间 " + period.text() + " 折旧过账失败 (详见日志)");
-}
-
-// Periods close in order: the latest closed one again, or the first one after it.
-void requireInOrder(const AccountSetSession& session, YearPeriod from) {
-    const auto latest = session.latestDepreciated();
-    if (latest && from.key() < latest->key())
-        throw std::runtime_error("期间 " + from.text() + " 早于最近已结账的期间 " + latest->text() +
-                                 ", 不能再结账");
-    if (latest && from.key() == latest->key()) return;
-    const std::vector<YearPeriod> open = session.openPeriods();
-    if (!open.empty() && from.key() > open.front().key())
-        throw std::runtime_error("期间 " + open.front().text() + " 尚未结账, 请从该期间开始");
+    requireEngine(depreciation.WriteDaily(year, period.period, 0, true, false, org), depreciation,
+                  "期间 " + period.text() + " 折旧过账失败");
 }
 
 }  // namespace
@@ -41,7 +29,6 @@ void requireInOrder(const AccountSetSession& session, YearPeriod from) {
 void closePeriods(const AccountSetSession& session, YearPeriod from, YearPeriod to,
                   const std::function<void(YearPeriod)>& beforeEach) {
     if (!(from <= to)) throw std::runtime_error("结束期间早于开始期间");
-    requireInOrder(session, from);
     size_t count = 0;
     for (YearPeriod p = from; p <= to; p = p.next()) {
         session.requirePeriod(p);
@@ -66,10 +53,11 @@ void closePeriods(const AccountSetSession& session, YearPeriod from, YearPeriod 
 }
 
 void depreciatePeriod(const AccountSetSession& session, YearPeriod period) {
-    if (!am::clsAMAssetDeprection().WriteBalance(
-            0, static_cast<int16_t>(period.year), period.period, session.periodEnd(period),
-            "计提折旧", false, 0, kOperator, session.organization()))
-        throw std::runtime_error("期间 " + period.text() + " 计提折旧失败 (详见日志)");
+    am::clsAMAssetDeprection depreciation;
+    requireEngine(depreciation.WriteBalance(0, static_cast<int16_t>(period.year), period.period,
+                                            session.periodEnd(period), "计提折旧", false, 0,
+                                            kOperator, session.organization()),
+                  depreciation, "期间 " + period.text() + " 计提折旧失败");
 }
 
 int periodCommand(const CliContext& cli) {
