@@ -50,6 +50,8 @@ CREATE TABLE AMAssetFundBalance (
     dblBasisDepreciation       numeric NOT NULL DEFAULT 0,   -- asset's depreciation on it, this period's included
     dblBasisShare              numeric NOT NULL DEFAULT 0,   -- this funding source's share of it
     blnBasisRemainder          integer NOT NULL DEFAULT 0,   -- 1: this source takes the rounding remainder
+    dblBasisWeight             numeric NOT NULL DEFAULT 0,   -- the share as a fraction: this source's weight
+    dblBasisWeights            numeric NOT NULL DEFAULT 0,   -- over all sources' (exact, so no cent is lost on a tie)
     CONSTRAINT AMAssetFundBalance_PK PRIMARY KEY (lngAMAssetAlterID, lngAMAssetFundAlterID, intYear, bytPeriod)
 );
 CREATE INDEX AMAssetFundBalance_Period_IX ON AMAssetFundBalance (lngOrganizationID, intYear, bytPeriod);
@@ -93,6 +95,8 @@ CREATE TABLE AMAssetFundBalanceEx (
     dblBasisDepreciation       numeric NOT NULL DEFAULT 0,   -- asset's depreciation on it, this period's included
     dblBasisShare              numeric NOT NULL DEFAULT 0,   -- this funding source's share of it
     blnBasisRemainder          integer NOT NULL DEFAULT 0,   -- 1: this source takes the rounding remainder
+    dblBasisWeight             numeric NOT NULL DEFAULT 0,   -- the share as a fraction: this source's weight
+    dblBasisWeights            numeric NOT NULL DEFAULT 0,   -- over all sources' (exact, so no cent is lost on a tie)
     CONSTRAINT AMAssetFundBalanceEx_PK PRIMARY KEY (lngAMAssetAlterID, lngAMAssetFundAlterID, intYear, bytPeriod)
 );
 CREATE INDEX AMAssetFundBalanceEx_Period_IX ON AMAssetFundBalanceEx (lngOrganizationID, intYear, bytPeriod);

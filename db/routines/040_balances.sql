@@ -106,7 +106,7 @@ BEGIN
         blnIsDepreciationReport, dblYearDepreciationAmount, dblYearDepreciationRate,
         dblMonthDepreciationAmount, dblMonthDepreciationRate, lngVoucherID, lngOrganizationID,
         lngBasisAlterID, bytBasisMethod, dblBasisBook, dblBasisAmount, dblBasisLife, intBasisPeriods,
-        dblBasisWork, dblBasisDepreciation, dblBasisShare, blnBasisRemainder)
+        dblBasisWork, dblBasisDepreciation, dblBasisShare, blnBasisRemainder, dblBasisWeight, dblBasisWeights)
     -- (OFFSET 0 keeps each stage's figures computed once instead of being
     -- copied into every expression that uses them)
     WITH asset AS (
@@ -209,7 +209,9 @@ BEGIN
                pb.bytBasisMethod AS bytPrevMethod, pb.dblBasisBook AS dblPrevBook,
                pb.dblBasisAmount AS dblPrevAmount, pb.dblBasisLife AS dblPrevLife,
                pb.intBasisPeriods AS intPrevPeriods, pb.dblBasisWork AS dblPrevWork,
-               pb.dblBasisDepreciation AS dblPrevDepreciation, pb.dblBasisShare AS dblPrevShare,
+               pb.dblBasisDepreciation AS dblPrevDepreciation,
+               CASE WHEN pb.dblBasisWeights > 0 THEN pb.dblBasisWeight ELSE pb.dblBasisShare END AS dblPrevWeight,
+               CASE WHEN pb.dblBasisWeights > 0 THEN pb.dblBasisWeights ELSE 1 END AS dblPrevWeights,
                pb.blnBasisRemainder AS blnPrevRemainder
           FROM fund f
           LEFT JOIN AMAssetFundBalance pb
@@ -226,8 +228,8 @@ BEGIN
                sum(greatest(r.dblFundDepreciable - r.dblInit, 0)) OVER w AS dblFundsToGo,
                sum(r.dblFundCost) OVER w AS dblFundsCost,
                row_number() OVER (PARTITION BY r.lngAMAssetID
-                                  ORDER BY greatest(r.dblFundDepreciable - r.dblInit, 0) DESC,
-                                           r.dblFundCost DESC, r.lngAMFundID) AS intRank,
+                                  ORDER BY round(greatest(r.dblFundDepreciable - r.dblInit, 0), 2) DESC,
+                                           round(r.dblFundCost, 2) DESC, r.lngAMFundID) AS intRank,
                bool_and(r.blnContinues) OVER w AS blnAssetContinues,
                max(CASE WHEN r.blnContinues THEN r.lngPrevBasisID END) OVER w AS lngContBasisID,
                max(CASE WHEN r.blnContinues THEN r.bytPrevMethod END) OVER w AS bytContMethod,
@@ -255,10 +257,16 @@ BEGIN
                CASE WHEN r.blnAssetContinues THEN r.dblContWork ELSE 0 END AS dblDoneWork,
                CASE WHEN r.blnAssetContinues THEN r.dblContDepreciation ELSE 0 END AS dblDone,
                CASE WHEN NOT r.blnGoverned THEN 0
-                    WHEN r.blnAssetContinues THEN coalesce(r.dblPrevShare, 0)
-                    WHEN r.dblFundsToGo > 0 THEN greatest(r.dblFundDepreciable - r.dblInit, 0) / r.dblFundsToGo
-                    WHEN r.dblFundsCost > 0 THEN r.dblFundCost / r.dblFundsCost
-                    WHEN r.intRank = 1 THEN 1 ELSE 0 END AS dblShare,
+                    WHEN r.blnAssetContinues THEN coalesce(r.dblPrevWeight, 0)
+                    -- in cents: amounts saved from doubles carry noise past them
+                    WHEN r.dblFundsToGo > 0 THEN round(greatest(r.dblFundDepreciable - r.dblInit, 0), 2)
+                    WHEN r.dblFundsCost > 0 THEN round(r.dblFundCost, 2)
+                    WHEN r.intRank = 1 THEN 1 ELSE 0 END AS dblWeight,
+               CASE WHEN NOT r.blnGoverned THEN 1
+                    WHEN r.blnAssetContinues THEN coalesce(r.dblPrevWeights, 1)
+                    WHEN r.dblFundsToGo > 0 THEN round(r.dblFundsToGo, 2)
+                    WHEN r.dblFundsCost > 0 THEN round(r.dblFundsCost, 2)
+                    ELSE 1 END AS dblWeights,
                CASE WHEN NOT r.blnGoverned THEN 0
                     WHEN r.blnAssetContinues THEN coalesce(r.blnPrevRemainder, 0)
                     WHEN r.intRank = 1 THEN 1 ELSE 0 END AS blnRemainder
@@ -287,9 +295,11 @@ BEGIN
         OFFSET 0
     ),
     shared AS (
-        SELECT s.*,
+        -- multiplied before dividing, so that a share's half cent rounds as it should
+        SELECT s.*, s.dblWeight / s.dblWeights AS dblShare,
                CASE WHEN s.blnRemainder = 1 THEN 0
-                    ELSE round(s.dblNow * s.dblShare, 2) - round(s.dblDone * s.dblShare, 2) END AS dblOthersCharge
+                    ELSE round(s.dblNow * s.dblWeight / s.dblWeights, 2)
+                       - round(s.dblDone * s.dblWeight / s.dblWeights, 2) END AS dblOthersCharge
           FROM accumulated s
         OFFSET 0
     ),
@@ -319,7 +329,8 @@ BEGIN
            0, p_org,
            CASE WHEN NOT f.blnGoverned THEN 0 WHEN f.blnAssetContinues THEN f.lngContBasisID ELSE f.lngGovernID END,
            f.bytBasis, f.dblBook, f.dblToDepreciate,
-           f.dblRemaining, f.intNowPeriods, f.dblNowWork, f.dblNow, f.dblShare, f.blnRemainder
+           f.dblRemaining, f.intNowPeriods, f.dblNowWork, f.dblNow, f.dblShare, f.blnRemainder, f.dblWeight,
+           f.dblWeights
       FROM final f;
     GET DIAGNOSTICS v_rows = ROW_COUNT;
     RETURN v_rows;

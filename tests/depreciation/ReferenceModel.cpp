@@ -140,18 +140,20 @@ const ReferenceModel::Version* ReferenceModel::governing(const Asset& asset, int
 void ReferenceModel::closePeriod(Asset& asset, int yp) {
     if (yp < asset.addYp || (asset.disposeYp && yp > *asset.disposeYp)) return;
     asset.rows[yp].assign(asset.charged.size(), 0);
+    const int64_t done = asset.workIn[yp];
     const Version* version = governing(asset, yp);
-    if (!version || (asset.disposeYp == yp && version->basis.rule != Rule::Enterprise)) return;
-    if (!asset.schedule || !(asset.schedule->basis == version->basis))
+    const bool governed =
+        version && !(asset.disposeYp == yp && version->basis.rule != Rule::Enterprise);
+    if (governed && (!asset.schedule || !(asset.schedule->basis == version->basis)))
         asset.schedule = start(asset, version->basis);
-    if (!version->basis.depreciates()) return;
-    int64_t done = asset.workIn[yp];
-    Schedule& s = *asset.schedule;
-    asset.periodsUsed++;
-    asset.workUsed += done;
-    s.elapsed++;
-    s.workDone += done;
-    spread(asset, yp, reachedAfter(s));
+    if (governed && version->basis.depreciates()) {
+        Schedule& s = *asset.schedule;
+        asset.periodsUsed++;
+        s.elapsed++;
+        s.workDone += done;
+        spread(asset, yp, reachedAfter(s));
+    }
+    asset.workUsed += done;  // work done uses the asset up, charged or not
 }
 
 ReferenceModel::Schedule ReferenceModel::start(const Asset& asset, const Basis& basis) {
