@@ -1,5 +1,7 @@
 #include "frame/Conversion.hpp"
 
+#include <iconv.h>
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -286,6 +288,20 @@ std::string CharLeft(const std::string& text, size_t count) {
         if (seen++ == count) return text.substr(0, i);
     }
     return text;
+}
+
+bool IsValidUtf8(std::string_view text) {
+    // The C library's decoder knows every ill-formed sequence; a UTF-32 buffer of
+    // four bytes per input byte can never run short.
+    iconv_t decoder = iconv_open("UTF-32LE", "UTF-8");
+    std::u32string decoded(text.size(), U'\0');
+    char* in = const_cast<char*>(text.data());
+    size_t inLeft = text.size();
+    char* out = reinterpret_cast<char*>(decoded.data());
+    size_t outLeft = decoded.size() * sizeof(char32_t);
+    bool valid = iconv(decoder, &in, &inLeft, &out, &outLeft) != static_cast<size_t>(-1);
+    iconv_close(decoder);
+    return valid;
 }
 
 }  // namespace tk::am

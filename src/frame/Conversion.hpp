@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "connect/Variant.hpp"
 
@@ -31,5 +32,7 @@ std::string UpperAscii(std::string text);
 // Counting characters, not bytes: rules and names hold Chinese text.
 size_t CharLength(const std::string& text);
 std::string CharLeft(const std::string& text, size_t count);
+// Well-formed UTF-8: no stray or missing continuation bytes, no overlong forms or surrogates.
+bool IsValidUtf8(std::string_view text);
 
 }  // namespace tk::am
