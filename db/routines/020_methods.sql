@@ -161,8 +161,10 @@ $$;
 
 CREATE OR REPLACE FUNCTION GetInitDeprectionFromUPD(dblAmount numeric, dblWorks numeric, dblWork numeric)
 RETURNS numeric LANGUAGE sql IMMUTABLE AS $$
-    SELECT CASE WHEN dblWork <= 0 OR dblAmount <= 0 THEN 0
-                WHEN dblWorks <= 0 OR dblWork >= dblWorks THEN dblAmount
+    SELECT CASE WHEN dblAmount <= 0 THEN 0
+                WHEN dblWorks <= 0 THEN dblAmount
+                WHEN dblWork <= 0 THEN 0
+                WHEN dblWork >= dblWorks THEN dblAmount
                 ELSE round(dblAmount * dblWork / dblWorks, 2)
            END
 $$;

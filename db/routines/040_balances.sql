@@ -184,8 +184,8 @@ BEGIN
     sourced AS (
         SELECT f.lngAMAssetID, f.lngAMFundID, f.lngCurrentID, f.lngGovernID, f.blnGoverned, f.bytType,
                f.dblGovernBook, f.dblGovernResidual, f.bytMethod, f.dblLife,
-               (f.fv).lngAMAssetFundAlterID AS lngFundAlterID, (f.fv).dblAmount AS dblFundCost,
-               (f.fv).dblAmount - (f.fv).dblDecAmount - (f.fv).dblNetworth AS dblFundDepreciable,
+               (f.fv).lngAMAssetFundAlterID AS lngFundAlterID, (f.fg).dblAmount AS dblFundCost,
+               (f.fg).dblAmount - (f.fg).dblDecAmount - (f.fg).dblNetworth AS dblFundDepreciable,
                CASE WHEN pb.lngAMAssetID IS NOT NULL
                     THEN pb.dblInitDepreciation + pb.dblDepreciation + coalesce(ch.dblChange, 0)
                     ELSE coalesce((SELECT fi.dblDepreciation FROM AMAssetFundAlter fi
@@ -213,7 +213,13 @@ BEGIN
                CASE WHEN pb.dblBasisWeights > 0 THEN pb.dblBasisWeight ELSE pb.dblBasisShare END AS dblPrevWeight,
                CASE WHEN pb.dblBasisWeights > 0 THEN pb.dblBasisWeights ELSE 1 END AS dblPrevWeights,
                pb.blnBasisRemainder AS blnPrevRemainder
-          FROM fund f
+          FROM (SELECT f.*,
+                       -- the source's figures that stand with the governing version: a schedule
+                       -- shares what that version depreciates, not a change still to take effect
+                       CASE WHEN f.lngGovernID IS NULL OR f.lngGovernID = f.lngCurrentID THEN f.fv
+                            ELSE AMAssetFundFiguresOf(AMAssetFundVersionOf(f.lngAMAssetID, f.lngAMFundID,
+                                                                           f.lngGovernID)) END AS fg
+                  FROM fund f) f
           LEFT JOIN AMAssetFundBalance pb
                  ON pb.lngOrganizationID = p_org AND pb.intYear = v_prev / 100 AND pb.bytPeriod = v_prev % 100
                 AND pb.lngAMAssetID = f.lngAMAssetID AND pb.lngAMFundID = f.lngAMFundID
@@ -275,9 +281,11 @@ BEGIN
     ),
     charged AS (
         SELECT b.*,
-               b.intDonePeriods + CASE WHEN b.blnDepreciating THEN 1 ELSE 0 END AS intNowPeriods,
-               b.dblDoneWork + CASE WHEN b.blnDepreciating AND b.bytBasis = 3 THEN b.dblWork ELSE 0 END AS dblNowWork
-          FROM (SELECT b.*, (b.bytBasis BETWEEN 2 AND 6 AND b.dblToDepreciate - b.dblDone > 0) AS blnDepreciating
+               b.intDonePeriods + CASE WHEN b.blnInService THEN 1 ELSE 0 END AS intNowPeriods,
+               b.dblDoneWork + CASE WHEN b.blnInService AND b.bytBasis = 3 THEN b.dblWork ELSE 0 END AS dblNowWork
+          -- a period in service uses the life up, whether or not anything is left to charge
+          FROM (SELECT b.*, b.bytBasis BETWEEN 2 AND 6 AS blnInService,
+                       (b.bytBasis BETWEEN 2 AND 6 AND b.dblToDepreciate - b.dblDone > 0) AS blnDepreciating
                   FROM basis b) b
         OFFSET 0
     ),
@@ -289,8 +297,9 @@ BEGIN
                     ELSE c.dblDone END AS dblNow,
                AMAssetDeprectionYearAmount(c.bytBasis, c.dblBook, c.dblToDepreciate, c.dblRemaining,
                                            greatest(c.intNowPeriods, 1)) AS dblYearAmount,
-               least(12, ceil(greatest(c.dblRemaining, 1))::integer
-                         - 12 * ((greatest(c.intNowPeriods, 1) - 1) / 12)) AS intYearMonths
+               -- (at least 1: a period past the life still counts as used)
+               greatest(least(12, ceil(greatest(c.dblRemaining, 1))::integer
+                                  - 12 * ((greatest(c.intNowPeriods, 1) - 1) / 12)), 1) AS intYearMonths
           FROM charged c
         OFFSET 0
     ),
@@ -313,7 +322,7 @@ BEGIN
     )
     SELECT f.lngCurrentID, f.lngFundAlterID, f.lngAMAssetID, f.lngAMFundID, p_year, p_period,
            f.dblInit, f.dblCharge, f.dblInitWork, f.dblWork, f.intInitPeriods,
-           CASE WHEN f.blnDepreciating THEN 1 ELSE 0 END,
+           CASE WHEN f.blnInService THEN 1 ELSE 0 END,
            f.dblInit + round((f.dblToDepreciate - f.dblDone) * f.dblShare, 2),
            f.dblCharge,
            round((f.dblToDepreciate - f.dblNow) * f.dblShare, 2),

@@ -5,6 +5,7 @@
 // TKAM_DIFF_OPERATIONS makes a longer run, TKAM_DIFF_SEED another sequence.
 #include <cstdlib>
 #include <fstream>
+#include <iostream>
 #include <random>
 #include <set>
 #include <sstream>
@@ -54,6 +55,9 @@ class DifferentialTest : public DepreciationTest {
                               << " operations; the last ones:\n"
                               << Tail();
         }
+        std::cout << "seed " << seed << ", through " << open << ":";
+        for (const auto& [kind, count] : tally) std::cout << " " << kind << " " << count << ";";
+        std::cout << "\n";
     }
 
   private:
@@ -63,6 +67,7 @@ class DifferentialTest : public DepreciationTest {
     std::vector<Tracked> assets;
     int open = 202401;
     std::vector<std::string> log;
+    std::map<std::string, int> tally;  // operations by kind, for the run's summary
 
     double Uniform(double low, double high) {
         return std::uniform_real_distribution<double>(low, high)(random);
@@ -84,7 +89,10 @@ class DifferentialTest : public DepreciationTest {
         }
         return text + "(all of them in " + path + ")";
     }
-    void Note(const std::string& what) { log.push_back(std::to_string(open) + " " + what); }
+    void Note(const std::string& what) {
+        log.push_back(std::to_string(open) + " " + what);
+        ++tally[what.substr(0, what.find(' '))];
+    }
 
     void Step() {
         int live = 0;
@@ -149,8 +157,8 @@ class DifferentialTest : public DepreciationTest {
                 break;
             case 2:
                 change.residualChange =
-                    Round2((cost - asset.impairment) * Uniform(asset.method == 6 ? 0.01 : 0, 0.5)) -
-                    asset.residual;
+                    Round2((cost - asset.impairment) * Uniform(asset.method == 6 ? 0.01 : 0, 0.5) -
+                           asset.residual);
                 break;
             default:
                 method = 1 + Pick(6);
@@ -173,7 +181,11 @@ class DifferentialTest : public DepreciationTest {
         Verdict verdict =
             model.alter(static_cast<int>(&asset - assets.data()), open, deltas, method, life);
         EXPECT_EQ(accepted, verdict == Verdict::Accepted) << depreciation.ErrorMessage();
-        if (!accepted) return TakeBack(asset.id, version);
+        if (!accepted) {
+            ++tally[verdict == Verdict::NegativeNet ? "refused: net below 0"
+                                                    : "refused: net below the residual value"];
+            return TakeBack(asset.id, version);
+        }
         for (size_t i = 0; i < costs.size(); ++i) asset.costs[i] += costs[i];
         asset.impairment += change.impairmentChange;
         asset.residual += change.residualChange;
@@ -310,7 +322,7 @@ class DifferentialTest : public DepreciationTest {
 };
 
 TEST_F(DifferentialTest, EngineAndModelAgreeOnEverySourceAfterEveryPeriod) {
-    Run(static_cast<uint64_t>(EnvOr("TKAM_DIFF_SEED", 1)), EnvOr("TKAM_DIFF_OPERATIONS", 500));
+    Run(static_cast<uint64_t>(EnvOr("TKAM_DIFF_SEED", 1)), EnvOr("TKAM_DIFF_OPERATIONS", 2000));
     ExpectRebuildEqualsPosting();
 }
 
