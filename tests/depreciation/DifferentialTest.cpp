@@ -186,9 +186,10 @@ class DifferentialTest : public DepreciationTest {
                                                     : "refused: net below the residual value"];
             return TakeBack(asset.id, version);
         }
-        for (size_t i = 0; i < costs.size(); ++i) asset.costs[i] += costs[i];
-        asset.impairment += change.impairmentChange;
-        asset.residual += change.residualChange;
+        for (size_t i = 0; i < costs.size(); ++i)
+            asset.costs[i] = Round2(asset.costs[i] + costs[i]);
+        asset.impairment = Round2(asset.impairment + change.impairmentChange);
+        asset.residual = Round2(asset.residual + change.residualChange);
         if (method) asset.method = static_cast<int16_t>(*method);
     }
 
