@@ -41,6 +41,9 @@ class DifferentialTest : public DepreciationTest {
         Execute("Update AMAssetTypeEx Set bytDepreciationType = 3 Where lngAMAssetTypeID = 22");
     }
 
+    // Only changes, every asset carried through to the end of its life.
+    bool lifetimes = false;
+
     void Run(uint64_t seed, int operations) {
         random.seed(seed);
         seed_ = seed;
@@ -98,18 +101,24 @@ class DifferentialTest : public DepreciationTest {
         int live = 0;
         for (const Tracked& a : assets) live += !a.disposed;
         int roll = Pick(100);
-        if (assets.size() < 50 && (roll < 30 || live == 0)) return Add();
+        if (assets.size() < (lifetimes ? 30u : 50u) && (roll < 30 || live == 0)) return Add();
         if (roll < 3) return Close();
         Tracked& asset = assets[Pick(static_cast<int>(assets.size()))];
         if (asset.disposed) return;
-        if (roll < 6) return Dispose(asset);
+        if (roll < 6 && !lifetimes) return Dispose(asset);
         if (roll < 20) return Transfer(asset);
         if (roll < 35 && asset.method == 3) return Work(asset);
         Alter(asset);
     }
 
+    // Every method, or only those that run down to the residual value by time.
+    int AnyMethod() {
+        static constexpr int kByTime[] = {2, 4, 5, 6};
+        return lifetimes ? kByTime[Pick(4)] : 1 + Pick(6);
+    }
+
     void Add() {
-        int16_t method = static_cast<int16_t>(1 + Pick(6));
+        int16_t method = static_cast<int16_t>(AnyMethod());
         bool workload = method == 3;
         AssetPlan plan = AssetPlan::Of(method, Round2(Uniform(1000, 500000)), 0,
                                        workload ? std::round(Uniform(1000, 50000)) : 12 + Pick(49),
@@ -161,7 +170,7 @@ class DifferentialTest : public DepreciationTest {
                            asset.residual);
                 break;
             default:
-                method = 1 + Pick(6);
+                method = AnyMethod();
                 if (*method == 6 && asset.residual <= 0) method = 2;
                 change.method = static_cast<int16_t>(*method);
                 life = change.life = *method == 3 ? std::round(Uniform(1000, 50000)) : 6 + Pick(60);
@@ -244,6 +253,13 @@ class DifferentialTest : public DepreciationTest {
         RunPeriod(open / 100, static_cast<int16_t>(open % 100));
         model.close(open);
         Compare();
+        EXPECT_EQ(Scalar("Select Count(*) From (Select Sum(y.dblAmount - y.dblDecAmount - "
+                         "b.dblInitDepreciation - b.dblDepreciation) As dblNet From "
+                         "AMAssetFundBalance b, AMAssetFundAlter y Where y.lngAMAssetFundAlterID = "
+                         "b.lngAMAssetFundAlterID And b.intYear * 100 + b.bytPeriod = " +
+                         std::to_string(open) + " Group By b.lngAMAssetID) x Where x.dblNet < 0"),
+                  0)
+            << "no net value below 0 in " << open;
         ExpectJournalInStep();
         open = NextPeriod(open);
     }
@@ -300,6 +316,34 @@ class DifferentialTest : public DepreciationTest {
     }
 
   public:
+    // Closes periods until every life is over; then each asset without an
+    // impairment stands at its residual value, and what the register holds
+    // is what the months charged.
+    void ExpectLivesEndAtTheResidualValue() {
+        for (int extra = 0; extra < 80 && !HasFailure(); ++extra) Close();
+        const std::string last = std::to_string(LastClosed());
+        EXPECT_EQ(
+            Scalar("Select Count(*) From (Select Sum(y.dblAmount - y.dblDecAmount - "
+                   "b.dblInitDepreciation - b.dblDepreciation - y.dblNetworth) As dblOver, "
+                   "Sum(y.dblDecAmount) As dblImpairment From AMAssetFundBalance b, "
+                   "AMAssetFundAlter y Where y.lngAMAssetFundAlterID = b.lngAMAssetFundAlterID "
+                   "And b.intYear * 100 + b.bytPeriod = " +
+                   last +
+                   " Group By b.lngAMAssetID) x Where x.dblImpairment = 0 And x.dblOver <> 0"),
+            0);
+        EXPECT_EQ(Scalar("Select Count(*) From AMAssetFundBalance b Where b.intYear * 100 + "
+                         "b.bytPeriod = " +
+                         last +
+                         " And b.dblInitDepreciation + b.dblDepreciation <> (Select "
+                         "Sum(c.dblDepreciation) From AMAssetFundBalance c Where c.lngAMAssetID = "
+                         "b.lngAMAssetID And c.lngAMFundID = b.lngAMFundID)"),
+                  0);
+    }
+    int LastClosed() const {
+        int previous = open - 1;
+        return previous % 100 == 0 ? previous - 100 + 12 : previous;
+    }
+
     // A rebuild of the journal gives the rows month-by-month posting gave
     // (it also posts the open period's alterations, which a close posts later).
     void ExpectRebuildEqualsPosting() {
@@ -325,6 +369,12 @@ class DifferentialTest : public DepreciationTest {
 TEST_F(DifferentialTest, EngineAndModelAgreeOnEverySourceAfterEveryPeriod) {
     Run(static_cast<uint64_t>(EnvOr("TKAM_DIFF_SEED", 1)), EnvOr("TKAM_DIFF_OPERATIONS", 2000));
     ExpectRebuildEqualsPosting();
+}
+
+TEST_F(DifferentialTest, ChangesAcceptedOrRefusedKeepEveryLifeWithinItsResidualValue) {
+    lifetimes = true;
+    Run(static_cast<uint64_t>(EnvOr("TKAM_DIFF_SEED", 1)), EnvOr("TKAM_LIFETIME_OPERATIONS", 600));
+    ExpectLivesEndAtTheResidualValue();
 }
 
 }  // namespace
