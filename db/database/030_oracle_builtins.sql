@@ -270,6 +270,19 @@ AS $$
      GROUP BY r.n, r.first
 $$;
 
+-- ---- text ----
+
+-- REGEXP_REPLACE replaces every match unless told which one (PostgreSQL's
+-- only the first); a NULL replacement removes the matches; empty is NULL.
+CREATE OR REPLACE FUNCTION oracompat.regexp_replace(src text, pattern text, replacement text DEFAULT NULL,
+                                                    pos integer DEFAULT 1, occurrence integer DEFAULT 0,
+                                                    flags text DEFAULT NULL) RETURNS text
+LANGUAGE sql IMMUTABLE PARALLEL SAFE
+AS $$
+    SELECT NULLIF(oracle.regexp_replace(src, pattern, coalesce(replacement, ''), pos, occurrence,
+                                        coalesce(flags, '')), '')
+$$;
+
 -- ---- other orafce functions under Oracle's names ----
 
 CREATE OR REPLACE FUNCTION oracompat.bitand(a numeric, b numeric) RETURNS numeric

@@ -121,6 +121,7 @@ SqlSeq OracleFunctionMapper::map(const SqlNode& name, SqlNode&& group) {
         case Kw::ToChar:
         case Kw::ToDate:
         case Kw::Mod:
+        case Kw::RegexpReplace:
             return makeCall(qualified(name), joinWithCommas(std::move(args)), gap);
         case Kw::Greatest:
         case Kw::Least:

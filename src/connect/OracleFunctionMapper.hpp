@@ -14,7 +14,7 @@ namespace tk::connect {
 //    Oracle has no empty text.
 //  - SUBSTR, INSTR, TO_NUMBER use orafce's Oracle versions (negative
 //    positions count from the end).
-//  - ROUND, TRUNC, TO_CHAR, TO_DATE, MOD and REPLACE call the oracompat
+//  - ROUND, TRUNC, TO_CHAR, TO_DATE, MOD, REPLACE and REGEXP_REPLACE call the oracompat
 //    versions (PostgreSQL's namesakes would come first on the search path):
 //    numbers round halves away from zero, dates keep their time of day.
 //  - GREATEST and LEAST are NULL when an argument is; CONCAT follows "||";

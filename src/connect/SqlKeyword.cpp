@@ -96,6 +96,7 @@ constexpr std::array kEntries = {
     Entry{"rpad", Kw::Rpad},
     Entry{"length", Kw::Length},
     Entry{"mod", Kw::Mod},
+    Entry{"regexp_replace", Kw::RegexpReplace},
     Entry{"sysdate", Kw::Sysdate},
     Entry{"systimestamp", Kw::Systimestamp},
     Entry{"count", Kw::Count},
@@ -249,6 +250,7 @@ bool SqlKeyword::isMappedFunction(Kw kw) {
         case Kw::Rpad:
         case Kw::Length:
         case Kw::Mod:
+        case Kw::RegexpReplace:
             return true;
         default:
             return false;

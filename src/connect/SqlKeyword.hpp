@@ -97,6 +97,7 @@ enum class Kw : std::uint8_t {
     Rpad,
     Length,
     Mod,
+    RegexpReplace,
     Sysdate,
     Systimestamp,
     // Aggregates (a row limit must apply before them).

@@ -104,8 +104,9 @@ TEST_F(OracleBuiltins, LastDayNextDayAndMonthsBetween) {
 }
 
 // TRUNC(date) is midnight of the day; the SQL Reference: TRUNC('27-OCT-92',
-// 'YEAR') = 01-JAN-92, ROUND('27-OCT-00', 'YEAR') = 01-JAN-01.
-TEST_F(OracleBuiltins, TruncAndRoundOfDates) {
+// 'YEAR') = 01-JAN-92, ROUND('27-OCT-00', 'YEAR') = 01-JAN-01, TRUNC(15.79, 1)
+// = 15.7, ROUND(15.193, -1) = 20, BITAND(6, 3) = 2, REMAINDER(11, 4) = -1.
+TEST_F(OracleBuiltins, TruncAndRoundOfDatesAndNumbers) {
     expectOracleAnswers({
         {asMoment("Trunc(" + moment("2024-05-17 13:14:15") + ")"), "2024-05-17 00:00:00"},
         {asDay("Trunc(" + day("1992-10-27") + ", 'YEAR')"), "1992-01-01"},
@@ -115,6 +116,8 @@ TEST_F(OracleBuiltins, TruncAndRoundOfDates) {
         {"To_Char(Trunc(15.79, 1))", "15.7"},
         {"To_Char(Round(-2.5))", "-3"},
         {"To_Char(Round(15.193, -1))", "20"},
+        {"To_Char(Bitand(6, 3))", "2"},
+        {"To_Char(Remainder(11, 4))", "-1"},
     });
 }
 
@@ -210,6 +213,8 @@ TEST_F(OracleBuiltins, NullArgumentsFollowOracleRules) {
         {"Lpad('abc', 5, Null)", kNull},
         {"Nvl2(Null, 'a', 'b')", "b"},
         {"Substr('abc', 5)", kNull},
+        {"Regexp_Replace('a1b22', '[0-9]+', Null)", "ab"},
+        {"Regexp_Replace('aaa', 'a', 'b')", "bbb"},
         {"To_Char(Mod(11, 4))", "3"},
         {"To_Char(Mod(11, 0))", "11"},
         {"To_Char(Mod(-11, 4))", "-3"},
