@@ -165,27 +165,36 @@ AS $$ SELECT pg_catalog.round(n::numeric, pg_catalog.trunc(places)::integer) $$;
 
 -- ---- numbers as text ----
 
--- Oracle's TO_CHAR(n) without a format: the shortest text, no trailing
--- zeros, no zero before the decimal point, and scientific notation once the
--- fixed form would exceed 64 characters.
-CREATE OR REPLACE FUNCTION oracompat.number_text(n numeric) RETURNS text
+-- Scientific notation with the fewest digits: 1.25E+70, -1E-64.
+CREATE OR REPLACE FUNCTION oracompat.scientific_text(n numeric) RETURNS text
 LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE
 AS $$
-    SELECT CASE WHEN pg_catalog.length(fixed) <= 64 THEN fixed
-                ELSE sign || pg_catalog.left(digits, 1)
-                     || CASE WHEN pg_catalog.length(digits) > 1 THEN '.' || pg_catalog.substr(digits, 2) ELSE '' END
-                     || 'E' || pg_catalog.to_char(whole - 1 - (pg_catalog.length(plain) - pg_catalog.length(pg_catalog.ltrim(plain, '0'))), 'FMS00')
-           END
-      FROM (SELECT pg_catalog.regexp_replace(pg_catalog.trim_scale(n)::text, '^(-?)0\.', '\1.') AS fixed,
-                   CASE WHEN n < 0 THEN '-' ELSE '' END AS sign,
-                   pg_catalog.strpos(a || '.', '.') - 1 AS whole,
+    SELECT CASE WHEN n < 0 THEN '-' ELSE '' END || pg_catalog.left(digits, 1)
+           || CASE WHEN pg_catalog.length(digits) > 1 THEN '.' || pg_catalog.substr(digits, 2) ELSE '' END
+           || 'E' || pg_catalog.to_char(whole - 1 - (pg_catalog.length(plain) - pg_catalog.length(pg_catalog.ltrim(plain, '0'))), 'FMS00')
+      FROM (SELECT pg_catalog.strpos(a || '.', '.') - 1 AS whole,
                    pg_catalog.replace(a, '.', '') AS plain,
                    pg_catalog.btrim(pg_catalog.replace(a, '.', ''), '0') AS digits
               FROM (SELECT pg_catalog.trim_scale(pg_catalog.abs(n))::text AS a) t) f
 $$;
 
+-- Oracle's TO_CHAR(n) without a format: the shortest text, no trailing
+-- zeros, no zero before the decimal point, and scientific notation once the
+-- fixed form would exceed 64 characters.  One expression and not STRICT
+-- (NULL gives NULL anyway), so that the planner inlines it into the query.
+CREATE OR REPLACE FUNCTION oracompat.number_text(n numeric) RETURNS text
+LANGUAGE sql IMMUTABLE PARALLEL SAFE
+AS $$
+    SELECT CASE WHEN pg_catalog.length(pg_catalog.trim_scale(n)::text)
+                     > 64 + (n > -1 AND n < 1 AND n <> 0)::integer
+                THEN oracompat.scientific_text(n)
+                WHEN n > -1 AND n < 1 THEN pg_catalog.replace(pg_catalog.trim_scale(n)::text, '0.', '.')
+                ELSE pg_catalog.trim_scale(n)::text
+           END
+$$;
+
 CREATE OR REPLACE FUNCTION oracompat.to_char(n numeric) RETURNS text
-LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE
+LANGUAGE sql IMMUTABLE PARALLEL SAFE
 AS $$ SELECT oracompat.number_text(n) $$;
 
 CREATE OR REPLACE FUNCTION oracompat.to_char(n bigint) RETURNS text
@@ -197,7 +206,7 @@ LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE
 AS $$ SELECT n::text $$;
 
 CREATE OR REPLACE FUNCTION oracompat.to_char(n double precision) RETURNS text
-LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE
+LANGUAGE sql IMMUTABLE PARALLEL SAFE
 AS $$ SELECT oracompat.number_text(n::numeric) $$;
 
 CREATE OR REPLACE FUNCTION oracompat.to_char(t text) RETURNS text
