@@ -255,11 +255,13 @@ std::string_view OracleFunctionMapper::qualified(const SqlNode& name) {
 }
 
 // ROUND and TRUNC of numbers (halves away from zero) and of dates; the server
-// picks by the argument's type. A literal is a number, as Oracle reads it.
+// picks by the argument's type. A literal or a parameter is a number, as
+// Oracle reads it.
 SqlSeq OracleFunctionMapper::rounding(const SqlNode& name, std::vector<SqlSeq> args) {
     requireArgs(args, 1, 2, name.token.keyword == Kw::Round ? "ROUND" : "TRUNC");
     Literal first = literalOf(args[0]);
-    if (first == Literal::Text || first == Literal::Null) {
+    bool bound = args[0].size() == 1 && isKind(args[0][0], TokenKind::Parameter);
+    if (first == Literal::Text || first == Literal::Null || bound) {
         args[0] = castTo(std::move(args[0]), "numeric");
         setGap(args[0], Gap::None);
     }

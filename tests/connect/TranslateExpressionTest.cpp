@@ -96,8 +96,9 @@ TEST(TranslateFunctions, OracleSemanticsForTextAndNumbers) {
     EXPECT_EQ(tr("Select Round(a), Round(b * 2, 2), Trunc(c, n), Replace(d, 'x') From t"),
               "Select oracompat.round(a), oracompat.round(b * 2, 2), oracompat.trunc(c, n), "
               "oracompat.replace(d, 'x') From t");
-    EXPECT_EQ(tr("Select Round('2.5'), Greatest(a, b), Lpad(c, n + 1) From t"),
-              "Select oracompat.round(('2.5')::numeric), (CASE WHEN num_nulls(a, b) = 0 THEN "
+    EXPECT_EQ(tr("Select Round('2.5'), Trunc(?), Greatest(a, b), Lpad(c, n + 1) From t"),
+              "Select oracompat.round(('2.5')::numeric), oracompat.trunc((?)::numeric), "
+              "(CASE WHEN num_nulls(a, b) = 0 THEN "
               "Greatest(a, b) END), NULLIF(Lpad(oracompat.to_char(c), (n + 1)::integer), '') "
               "From t");
     EXPECT_EQ(tr("Select Sysdate, 'A' || n From t"),
