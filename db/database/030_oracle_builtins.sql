@@ -294,6 +294,15 @@ $$;
 
 -- ---- other orafce functions under Oracle's names ----
 
+-- Full-width (全角) and half-width forms of ASCII letters, digits and signs.
+CREATE OR REPLACE FUNCTION oracompat.to_multi_byte(t text) RETURNS text
+LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE
+AS $$ SELECT oracle.to_multi_byte(t) $$;
+
+CREATE OR REPLACE FUNCTION oracompat.to_single_byte(t text) RETURNS text
+LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE
+AS $$ SELECT oracle.to_single_byte(t) $$;
+
 CREATE OR REPLACE FUNCTION oracompat.bitand(a numeric, b numeric) RETURNS numeric
 LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE
 AS $$ SELECT oracle.bitand(a::bigint, b::bigint)::numeric $$;
