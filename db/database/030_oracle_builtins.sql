@@ -63,21 +63,31 @@ AS $$ SELECT oracompat.days_between(a::timestamp::oracompat.date, b) $$;
 
 -- Declared on the DATE domain, yet any timestamp or date reaches them (a
 -- domain accepts its base type): a text literal still reads as an interval
--- there, so timestamp + '1 day' keeps PostgreSQL's meaning.
-DROP OPERATOR IF EXISTS oracompat.+ (oracompat.date, numeric);
-CREATE OPERATOR oracompat.+ (LEFTARG = oracompat.date, RIGHTARG = numeric, FUNCTION = oracompat.add_days);
-DROP OPERATOR IF EXISTS oracompat.+ (numeric, oracompat.date);
-CREATE OPERATOR oracompat.+ (LEFTARG = numeric, RIGHTARG = oracompat.date, FUNCTION = oracompat.add_days);
-DROP OPERATOR IF EXISTS oracompat.- (oracompat.date, numeric);
-CREATE OPERATOR oracompat.- (LEFTARG = oracompat.date, RIGHTARG = numeric, FUNCTION = oracompat.subtract_days);
--- DATE - DATE is a number of days; DATE - TIMESTAMP stays an interval, as
--- in Oracle.  A PostgreSQL date (an ANSI DATE literal) counts as a DATE.
-DROP OPERATOR IF EXISTS oracompat.- (oracompat.date, oracompat.date);
-CREATE OPERATOR oracompat.- (LEFTARG = oracompat.date, RIGHTARG = oracompat.date, FUNCTION = oracompat.days_between);
-DROP OPERATOR IF EXISTS oracompat.- (oracompat.date, date);
-CREATE OPERATOR oracompat.- (LEFTARG = oracompat.date, RIGHTARG = date, FUNCTION = oracompat.days_between);
-DROP OPERATOR IF EXISTS oracompat.- (date, oracompat.date);
-CREATE OPERATOR oracompat.- (LEFTARG = date, RIGHTARG = oracompat.date, FUNCTION = oracompat.days_between);
+-- there, so timestamp + '1 day' keeps PostgreSQL's meaning.  DATE - DATE is a
+-- number of days; DATE - TIMESTAMP stays an interval, as in Oracle.  A
+-- PostgreSQL date (an ANSI DATE literal) counts as a DATE.  Created once:
+-- views and routines may depend on them.
+DO $$
+DECLARE
+    op record;
+BEGIN
+    FOR op IN SELECT * FROM (VALUES
+            ('+', 'oracompat.date', 'numeric', 'oracompat.add_days'),
+            ('+', 'numeric', 'oracompat.date', 'oracompat.add_days'),
+            ('-', 'oracompat.date', 'numeric', 'oracompat.subtract_days'),
+            ('-', 'oracompat.date', 'oracompat.date', 'oracompat.days_between'),
+            ('-', 'oracompat.date', 'date', 'oracompat.days_between'),
+            ('-', 'date', 'oracompat.date', 'oracompat.days_between')) AS v(name, l, r, fn)
+    LOOP
+        IF NOT EXISTS (SELECT 1 FROM pg_catalog.pg_operator
+                        WHERE oprnamespace = 'oracompat'::regnamespace AND oprname = op.name
+                          AND oprleft = op.l::regtype AND oprright = op.r::regtype) THEN
+            EXECUTE format('CREATE OPERATOR oracompat.%s (LEFTARG = %s, RIGHTARG = %s, FUNCTION = %s)',
+                           op.name, op.l, op.r, op.fn);
+        END IF;
+    END LOOP;
+END
+$$;
 
 -- TO_DATE keeps the time of day the format reads (PostgreSQL's drops it).
 CREATE OR REPLACE FUNCTION oracompat.to_date(str text, fmt text) RETURNS oracompat.date
