@@ -1,5 +1,6 @@
 #include "connect/DatabaseError.hpp"
 
+#include <cctype>
 #include <unordered_map>
 
 namespace tk::connect {
@@ -17,7 +18,7 @@ std::string oracleCodeFor(const std::string& sqlstate) {
         {"22P02", "ORA-01722"},  // invalid number
         {"23503", "ORA-02291"},  // integrity constraint violated
         {"42P07", "ORA-00955"},  // name is already used by an existing object
-        {"42710", "ORA-00955"},
+        {"42710", "ORA-00955"},  // duplicate object
         {"40P01", "ORA-00060"},  // deadlock
         {"57014", "ORA-01013"},  // user requested cancel
         {"55000", "ORA-08002"},  // sequence CURRVAL is not yet defined in this session
@@ -28,14 +29,36 @@ std::string oracleCodeFor(const std::string& sqlstate) {
 }
 
 RunTimeError databaseError(const std::string& oracleCode, const std::string& message) {
-    return RunTimeError(errors::kDatabase, oracleCode.empty() ? message : oracleCode + ": " + message);
+    return RunTimeError(errors::kDatabase,
+                        oracleCode.empty() ? message : oracleCode + ": " + message);
 }
+
+namespace {
+
+// "function oracompat.to_char(boolean) does not exist" → "TO_CHAR": Oracle's
+// ORA-00904 names the identifier it does not know.
+std::string unknownFunctionName(const std::string& message) {
+    const std::string prefix = "function ";
+    size_t open = message.find('(');
+    if (message.rfind(prefix, 0) != 0 || open == std::string::npos) return {};
+    std::string name = message.substr(prefix.size(), open - prefix.size());
+    name = name.substr(name.rfind('.') == std::string::npos ? 0 : name.rfind('.') + 1);
+    for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return name;
+}
+
+}  // namespace
 
 RunTimeError databaseError(const PGresult* result, const PGconn* conn) {
     const char* state = result ? PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
     const char* primary = result ? PQresultErrorField(result, PG_DIAG_MESSAGE_PRIMARY) : nullptr;
     std::string message = primary ? primary : PQerrorMessage(conn);
     while (!message.empty() && message.back() == '\n') message.pop_back();
+    std::string function = unknownFunctionName(message);
+    if (!function.empty()) {
+        message =
+            "\"" + function + "\": invalid identifier (不支持的函数或参数类型: " + message + ")";
+    }
     return databaseError(oracleCodeFor(state ? state : ""), message);
 }
 

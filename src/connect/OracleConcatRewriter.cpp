@@ -126,14 +126,9 @@ bool isNonEmptyText(const SqlSeq& operand) {
            operand[0].token.text.size() > 2;
 }
 
-SqlSeq concatCall(std::vector<SqlSeq>&& operands, Gap gap) {
-    bool neverEmpty = false;
-    for (const SqlSeq& o : operands) neverEmpty = neverEmpty || isNonEmptyText(o);
-    SqlSeq call = makeCall("concat", joinWithCommas(std::move(operands)), gap);
-    if (neverEmpty) return call;
-    call.push_back(makeComma());
-    call.push_back(makeNode(TokenKind::String, "''"));
-    return makeCall("NULLIF", std::move(call), gap);
+bool isTextOrNull(const SqlSeq& operand) {
+    return operand.size() == 1 &&
+           (isKind(operand[0], TokenKind::String) || isKeyword(operand[0], Kw::Null));
 }
 
 // Folds the chain left to right: runs of || become one concat call, + and -
@@ -151,17 +146,33 @@ SqlSeq foldChain(SqlSeq& seq, size_t begin, const Chain& chain) {
             operands.push_back(std::move(term));
             continue;
         }
-        if (!operands.empty()) folded = concatCall(std::move(operands), gap);
+        if (!operands.empty())
+            folded = OracleConcatRewriter::concatenation(std::move(operands), gap);
         operands.clear();
         folded.push_back(seq[op]);
         append(folded, std::move(term));
     }
-    if (!operands.empty()) folded = concatCall(std::move(operands), gap);
+    if (!operands.empty()) folded = OracleConcatRewriter::concatenation(std::move(operands), gap);
     setGap(folded, gap);
     return folded;
 }
 
 }  // namespace
+
+SqlSeq OracleConcatRewriter::concatenation(std::vector<SqlSeq>&& operands, Gap gap) {
+    bool neverEmpty = false;
+    for (SqlSeq& o : operands) {
+        neverEmpty = neverEmpty || isNonEmptyText(o);
+        if (isTextOrNull(o)) continue;
+        Gap before = o.front().token.gap;
+        o = makeCall("oracompat.to_char", std::move(o), before);
+    }
+    SqlSeq call = makeCall("concat", joinWithCommas(std::move(operands)), gap);
+    if (neverEmpty) return call;
+    call.push_back(makeComma());
+    call.push_back(makeNode(TokenKind::String, "''"));
+    return makeCall("NULLIF", std::move(call), gap);
+}
 
 void OracleConcatRewriter::rewrite(SqlSeq& seq) {
     for (SqlNode& n : seq) {

@@ -64,6 +64,7 @@ size_t OracleExpressionRewriter::rewriteWord(SqlSeq& seq, size_t i) {
     if (kw == Kw::Minus) n.token.text = "EXCEPT";
     if (kw == Kw::Rownum) return rewriteRownum(seq, i);
     bool isCall = i + 1 < seq.size() && seq[i + 1].isGroup();
+    if (!isCall && (kw == Kw::Sysdate || kw == Kw::Systimestamp)) return rewriteClock(seq, i);
     if (!isCall || !SqlKeyword::isMappedFunction(kw)) return i + 1;
     SqlNode name = n;
     SqlSeq mapped = OracleFunctionMapper(arena_).map(name, std::move(seq[i + 1]));
@@ -95,6 +96,15 @@ size_t OracleExpressionRewriter::rewriteRownum(SqlSeq& seq, size_t i) {
     number.push_back(makeWord("over"));
     number.push_back(makeGroup({}, Gap::Space));
     return replaceRange(seq, i, i + 1, std::move(number));
+}
+
+// SYSDATE → oracompat.sysdate(): the statement's start to the second, as an
+// Oracle DATE; SYSTIMESTAMP → oracompat.systimestamp().
+size_t OracleExpressionRewriter::rewriteClock(SqlSeq& seq, size_t i) {
+    bool date = seq[i].token.keyword == Kw::Sysdate;
+    SqlSeq call =
+        makeCall(date ? "oracompat.sysdate" : "oracompat.systimestamp", {}, seq[i].token.gap);
+    return replaceRange(seq, i, i + 1, std::move(call));
 }
 
 void OracleExpressionRewriter::foldQuotedName(SqlNode& n) {

@@ -8,6 +8,7 @@ namespace tk::connect {
 //  - the literal '' becomes NULL (Oracle has no empty text);
 //  - seq.NEXTVAL / schema.seq.CURRVAL become nextval('schema.seq') / currval(…);
 //  - ROWNUM used as a value becomes row_number() over ();
+//  - SYSDATE and SYSTIMESTAMP become calls of their oracompat functions;
 //  - MINUS becomes EXCEPT;
 //  - identifiers with "#" (col#, obj#) become quoted lower-case names, and
 //    quoted upper-case names fold to lower case as PostgreSQL stores them;
@@ -24,6 +25,7 @@ class OracleExpressionRewriter {
     size_t rewriteWord(SqlSeq& seq, size_t i);
     size_t rewriteSequence(SqlSeq& seq, size_t i);
     size_t rewriteRownum(SqlSeq& seq, size_t i);
+    size_t rewriteClock(SqlSeq& seq, size_t i);
     void foldQuotedName(SqlNode& n);
     void quoteOddName(SqlNode& n);
 

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "connect/OracleConcatRewriter.hpp"
 #include "connect/OracleTranslator.hpp"
 #include "connect/SqlQueryBlock.hpp"
 
@@ -115,9 +116,26 @@ SqlSeq OracleFunctionMapper::map(const SqlNode& name, SqlNode&& group) {
                             joinWithCommas(std::move(args)), gap);
         case Kw::Round:
         case Kw::Trunc:
-            return numericRounding(name, std::move(args));
+            return rounding(name, std::move(args));
         case Kw::Replace:
-            return makeCall("oracompat.replace", joinWithCommas(std::move(args)), gap);
+        case Kw::ToChar:
+        case Kw::ToDate:
+        case Kw::Mod:
+        case Kw::RegexpReplace:
+            return makeCall(qualified(name), joinWithCommas(std::move(args)), gap);
+        case Kw::Greatest:
+        case Kw::Least:
+            return nullIfAnyNull(name, std::move(args));
+        case Kw::Concat:
+            requireArgs(args, 2, 2, "CONCAT");
+            return OracleConcatRewriter::concatenation(std::move(args), gap);
+        case Kw::Lpad:
+        case Kw::Rpad:
+            return padding(name, std::move(args));
+        case Kw::Length:
+            requireArgs(args, 1, 1, "LENGTH");
+            args[0] = asText(std::move(args[0]));
+            return makeCall(name.token.text, std::move(args[0]), gap);
         default:
             throw TranslationError("function not handled");
     }
@@ -230,15 +248,60 @@ SqlSeq OracleFunctionMapper::emptyAsNull(SqlSeq inner, Gap gap) {
     return makeCall("NULLIF", std::move(inner), gap);
 }
 
-SqlSeq OracleFunctionMapper::numericRounding(const SqlNode& name, std::vector<SqlSeq> args) {
+// "oracompat.name": the Oracle version where PostgreSQL's namesake comes first
+// on every search path.
+std::string_view OracleFunctionMapper::qualified(const SqlNode& name) {
+    return arena_.keep("oracompat." + lowerAscii(name.token.text));
+}
+
+// ROUND and TRUNC of numbers (halves away from zero) and of dates; the server
+// picks by the argument's type. A literal or a parameter is a number, as
+// Oracle reads it.
+SqlSeq OracleFunctionMapper::rounding(const SqlNode& name, std::vector<SqlSeq> args) {
     requireArgs(args, 1, 2, name.token.keyword == Kw::Round ? "ROUND" : "TRUNC");
-    args[0] = castTo(std::move(args[0]), "numeric");
-    setGap(args[0], Gap::None);
-    if (args.size() == 2 && literalOf(args[1]) != Literal::Integer) {
-        args[1] = castTo(std::move(args[1]), "integer");
+    Literal first = literalOf(args[0]);
+    bool bound = args[0].size() == 1 && isKind(args[0][0], TokenKind::Parameter);
+    if (first == Literal::Text || first == Literal::Null || bound) {
+        args[0] = castTo(std::move(args[0]), "numeric");
+        setGap(args[0], Gap::None);
     }
-    return makeCall(name.token.keyword == Kw::Round ? "round" : "trunc",
-                    joinWithCommas(std::move(args)), name.token.gap);
+    return makeCall(qualified(name), joinWithCommas(std::move(args)), name.token.gap);
+}
+
+// Oracle's GREATEST and LEAST are NULL when any argument is; PostgreSQL's
+// skip NULLs. (CASE WHEN num_nulls(a, b) = 0 THEN GREATEST(a, b) END)
+SqlSeq OracleFunctionMapper::nullIfAnyNull(const SqlNode& name, std::vector<SqlSeq> args) {
+    if (args.empty()) throw TranslationError(std::string(name.token.text) + " needs arguments");
+    SqlSeq body;
+    body.push_back(makeWord("CASE", Gap::None));
+    body.push_back(makeWord("WHEN"));
+    append(body,
+           spaced(makeCall("num_nulls", joinWithCommas(std::vector<SqlSeq>(args)), Gap::Space)));
+    body.push_back(makeNode(TokenKind::Operator, "="));
+    body.push_back(makeNode(TokenKind::Number, "0"));
+    body.push_back(makeWord("THEN"));
+    append(body, makeCall(name.token.text, joinWithCommas(std::move(args)), Gap::Space));
+    body.push_back(makeWord("END"));
+    SqlSeq out;
+    out.push_back(makeGroup(std::move(body), name.token.gap));
+    return out;
+}
+
+// LPAD / RPAD of any value as Oracle converts it to text; an empty result is NULL.
+SqlSeq OracleFunctionMapper::padding(const SqlNode& name, std::vector<SqlSeq> args) {
+    requireArgs(args, 2, 3, name.token.keyword == Kw::Lpad ? "LPAD" : "RPAD");
+    args[0] = asText(std::move(args[0]));
+    if (literalOf(args[1]) != Literal::Integer) args[1] = castTo(std::move(args[1]), "integer");
+    if (args.size() == 3) args[2] = asText(std::move(args[2]));
+    return emptyAsNull(makeCall(name.token.text, joinWithCommas(std::move(args)), Gap::None),
+                       name.token.gap);
+}
+
+SqlSeq OracleFunctionMapper::asText(SqlSeq e) {
+    Literal kind = literalOf(e);
+    if (kind == Literal::Text || kind == Literal::Null) return e;
+    Gap gap = e.front().token.gap;
+    return makeCall("oracompat.to_char", std::move(e), gap);
 }
 
 }  // namespace tk::connect

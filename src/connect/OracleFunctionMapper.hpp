@@ -1,4 +1,5 @@
 #pragma once
+#include <string_view>
 #include <vector>
 
 #include "connect/SqlNode.hpp"
@@ -12,8 +13,12 @@ namespace tk::connect {
 //  - TRIM, LTRIM, RTRIM and SUBSTR answer NULL for an empty result, since
 //    Oracle has no empty text.
 //  - SUBSTR, INSTR, TO_NUMBER use orafce's Oracle versions (negative
-//    positions count from the end); ROUND and TRUNC work on numeric, so halves
-//    round away from zero for every input type.
+//    positions count from the end).
+//  - ROUND, TRUNC, TO_CHAR, TO_DATE, MOD, REPLACE and REGEXP_REPLACE call the oracompat
+//    versions (PostgreSQL's namesakes would come first on the search path):
+//    numbers round halves away from zero, dates keep their time of day.
+//  - GREATEST and LEAST are NULL when an argument is; CONCAT follows "||";
+//    LPAD, RPAD and LENGTH take numbers as Oracle converts them to text.
 class OracleFunctionMapper {
   public:
     explicit OracleFunctionMapper(SqlTextArena& arena) : arena_(arena) {}
@@ -27,7 +32,11 @@ class OracleFunctionMapper {
     SqlSeq nvl(const SqlNode& name, std::vector<SqlSeq> args);
     SqlSeq nvl2(const SqlNode& name, std::vector<SqlSeq> args);
     SqlSeq emptyAsNull(SqlSeq call, Gap gap);
-    SqlSeq numericRounding(const SqlNode& name, std::vector<SqlSeq> args);
+    SqlSeq rounding(const SqlNode& name, std::vector<SqlSeq> args);
+    SqlSeq nullIfAnyNull(const SqlNode& name, std::vector<SqlSeq> args);
+    SqlSeq padding(const SqlNode& name, std::vector<SqlSeq> args);
+    SqlSeq asText(SqlSeq e);
+    std::string_view qualified(const SqlNode& name);
     SqlSeq matchTest(const SqlSeq& subject, SqlSeq search);
     void unifyResultTypes(const std::vector<SqlSeq*>& results);
     SqlSeq asTextLiteral(const SqlSeq& number);

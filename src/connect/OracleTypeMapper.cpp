@@ -78,8 +78,8 @@ void OracleTypeMapper::mapType(SqlSeq& seq, size_t i) {
         case Kw::Int:
             rename(seq, i, "integer");
             break;
-        case Kw::Date:
-            rename(seq, i, "timestamp(0)");
+        case Kw::Date:  // a timestamp to the second, with Oracle's date arithmetic
+            rename(seq, i, "oracompat.date");
             break;
         case Kw::Clob:
         case Kw::Nclob:

@@ -5,7 +5,7 @@ namespace tk::connect {
 
 // Oracle column and variable types → PostgreSQL types: VARCHAR2(n) →
 // varchar(n), NUMBER(p,s) → numeric(p,s) (integer or bigint without scale),
-// NUMBER → numeric, DATE → timestamp(0), CLOB → text, BLOB → bytea, …
+// NUMBER → numeric, DATE → oracompat.date (timestamp(0)), CLOB → text, BLOB → bytea, …
 // INTEGER becomes integer, the 32-bit type of the component's ids.
 class OracleTypeMapper {
   public:

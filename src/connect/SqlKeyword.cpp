@@ -87,6 +87,18 @@ constexpr std::array kEntries = {
     Entry{"round", Kw::Round},
     Entry{"trunc", Kw::Trunc},
     Entry{"replace", Kw::Replace},
+    Entry{"to_char", Kw::ToChar},
+    Entry{"to_date", Kw::ToDate},
+    Entry{"greatest", Kw::Greatest},
+    Entry{"least", Kw::Least},
+    Entry{"concat", Kw::Concat},
+    Entry{"lpad", Kw::Lpad},
+    Entry{"rpad", Kw::Rpad},
+    Entry{"length", Kw::Length},
+    Entry{"mod", Kw::Mod},
+    Entry{"regexp_replace", Kw::RegexpReplace},
+    Entry{"sysdate", Kw::Sysdate},
+    Entry{"systimestamp", Kw::Systimestamp},
     Entry{"count", Kw::Count},
     Entry{"sum", Kw::Sum},
     Entry{"max", Kw::Max},
@@ -229,6 +241,16 @@ bool SqlKeyword::isMappedFunction(Kw kw) {
         case Kw::Round:
         case Kw::Trunc:
         case Kw::Replace:
+        case Kw::ToChar:
+        case Kw::ToDate:
+        case Kw::Greatest:
+        case Kw::Least:
+        case Kw::Concat:
+        case Kw::Lpad:
+        case Kw::Rpad:
+        case Kw::Length:
+        case Kw::Mod:
+        case Kw::RegexpReplace:
             return true;
         default:
             return false;
@@ -236,7 +258,8 @@ bool SqlKeyword::isMappedFunction(Kw kw) {
 }
 
 bool SqlKeyword::needsRewrite(Kw kw) {
-    return kw == Kw::Minus || kw == Kw::Nextval || kw == Kw::Currval || isMappedFunction(kw);
+    return kw == Kw::Minus || kw == Kw::Nextval || kw == Kw::Currval || kw == Kw::Sysdate ||
+           kw == Kw::Systimestamp || isMappedFunction(kw);
 }
 
 }  // namespace tk::connect

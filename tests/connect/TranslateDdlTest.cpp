@@ -12,7 +12,7 @@ TEST(TranslateDdl, CreateTableMapsTypesAndDropsStorage) {
                  "Default ' ' Not Null, e Date, f Integer, g Clob, h Number(5, 0), "
                  "Constraint T_PK Primary Key (a)) Tablespace users Nologging"),
               "Create Table zt.T (a bigint, b numeric(18,2), c numeric, d varchar(20) Default ' ' "
-              "Not Null, e timestamp(0), f integer, g text, h integer, Constraint T_PK Primary "
+              "Not Null, e oracompat.date, f integer, g text, h integer, Constraint T_PK Primary "
               "Key (a))");
     EXPECT_EQ(tr("Create Table zt.T nologging As Select * From zt.U"),
               "Create Table zt.T As Select * From zt.U");

@@ -51,27 +51,34 @@ TEST(TranslateNvl, CoalesceWithTheFirstArgumentsType) {
 }
 
 TEST(TranslateConcat, NullIgnoringChain) {
-    EXPECT_EQ(tr("Select a || b || c From t"), "Select NULLIF(concat(a, b, c), '') From t");
+    EXPECT_EQ(tr("Select a || b || c From t"),
+              "Select NULLIF(concat(oracompat.to_char(a), oracompat.to_char(b), "
+              "oracompat.to_char(c)), '') From t");
     EXPECT_EQ(tr("Select a.x || ' ' || f(b) As n From t a"),
-              "Select concat(a.x, ' ', f(b)) As n From t a");
-    EXPECT_EQ(tr("Select x From t Where a || b = c || d"),
-              "Select x From t Where NULLIF(concat(a, b), '') = NULLIF(concat(c, d), '')");
+              "Select concat(oracompat.to_char(a.x), ' ', oracompat.to_char(f(b))) As n From t a");
+    EXPECT_EQ(tr("Select x From t Where a || Null = c || d"),
+              "Select x From t Where NULLIF(concat(oracompat.to_char(a), Null), '') = "
+              "NULLIF(concat(oracompat.to_char(c), oracompat.to_char(d)), '')");
 }
 
 // "||" binds like + and -, left to right; * and / bind tighter.
 TEST(TranslateConcat, OraclePrecedence) {
     EXPECT_EQ(tr("Select 1 + a || b * 2 - 3 From t"),
-              "Select NULLIF(concat(1 + a, b * 2), '') - 3 From t");
-    EXPECT_EQ(tr("Select -a || (b || c) From t"),
-              "Select NULLIF(concat(-a, (NULLIF(concat(b, c), ''))), '') From t");
+              "Select NULLIF(concat(oracompat.to_char(1 + a), oracompat.to_char(b * 2)), '') - 3 "
+              "From t");
+    EXPECT_EQ(tr("Select -a || (b || 'c') From t"),
+              "Select NULLIF(concat(oracompat.to_char(-a), oracompat.to_char((concat("
+              "oracompat.to_char(b), 'c')))), '') From t");
 }
 
 TEST(TranslateConcat, OperandsOfEveryShape) {
     EXPECT_EQ(tr("Select Case When x = 1 Then 'a' End || Decode(y, 1, 'b') || rownum From t"),
-              "Select NULLIF(concat(Case When x = 1 Then 'a' End, (CASE WHEN y = '1' THEN 'b' "
-              "END), row_number() over ()), '') From t");
+              "Select NULLIF(concat(oracompat.to_char(Case When x = 1 Then 'a' End), "
+              "oracompat.to_char((CASE WHEN y = '1' THEN 'b' END)), oracompat.to_char(row_number() "
+              "over ())), '') From t");
     EXPECT_EQ(tr("Select zt.t.a || :p || ? From zt.t"),
-              "Select NULLIF(concat(zt.t.a, :p, ?), '') From zt.t");
+              "Select NULLIF(concat(oracompat.to_char(zt.t.a), oracompat.to_char(:p), "
+              "oracompat.to_char(?)), '') From zt.t");
 }
 
 TEST(TranslateEmptyText, IsNull) {
@@ -87,8 +94,15 @@ TEST(TranslateFunctions, OracleSemanticsForTextAndNumbers) {
     EXPECT_EQ(tr("Select To_Number(a), To_Number(a, '99') From t"),
               "Select oracle.to_number(a), to_number(a, '99') From t");
     EXPECT_EQ(tr("Select Round(a), Round(b * 2, 2), Trunc(c, n), Replace(d, 'x') From t"),
-              "Select round((a)::numeric), round((b * 2)::numeric, 2), trunc((c)::numeric, "
-              "(n)::integer), oracompat.replace(d, 'x') From t");
+              "Select oracompat.round(a), oracompat.round(b * 2, 2), oracompat.trunc(c, n), "
+              "oracompat.replace(d, 'x') From t");
+    EXPECT_EQ(tr("Select Round('2.5'), Trunc(?), Greatest(a, b), Lpad(c, n + 1) From t"),
+              "Select oracompat.round(('2.5')::numeric), oracompat.trunc((?)::numeric), "
+              "(CASE WHEN num_nulls(a, b) = 0 THEN "
+              "Greatest(a, b) END), NULLIF(Lpad(oracompat.to_char(c), (n + 1)::integer), '') "
+              "From t");
+    EXPECT_EQ(tr("Select Sysdate, 'A' || n From t"),
+              "Select oracompat.sysdate(), concat('A', oracompat.to_char(n)) From t");
 }
 
 TEST(TranslateFunctions, QualifiedNamesAndColumnsAreLeftAlone) {
@@ -104,7 +118,8 @@ TEST(TranslateSequence, NextvalAndCurrval) {
 
 TEST(TranslateRownumValue, NumbersTheRows) {
     EXPECT_EQ(tr("Select rownum || '折旧费用分摊' As strRemark From t"),
-              "Select concat(row_number() over (), '折旧费用分摊') As strRemark From t");
+              "Select concat(oracompat.to_char(row_number() over ()), '折旧费用分摊') As strRemark "
+              "From t");
 }
 
 }  // namespace

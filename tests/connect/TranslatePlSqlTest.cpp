@@ -34,18 +34,19 @@ TEST(TranslatePlSql, InsideATransactionCommitIsLeftToTheCaller) {
 TEST(TranslatePlSql, ProcedureCallBlocks) {
     EXPECT_EQ(tr("begin \nz_adj_compileObject;\nend;\n/\n"), "CALL z_adj_compileObject()");
     EXPECT_EQ(tr("Begin zt.Recalc(5, b || ''); End;"),
-              "CALL zt.Recalc(5, NULLIF(concat(b, NULL), ''))");
+              "CALL zt.Recalc(5, NULLIF(concat(oracompat.to_char(b), NULL), ''))");
     EXPECT_EQ(tr("Begin p1; p2(1); End;"),
               "DO $tk$\n#variable_conflict use_column\nBegin CALL p1(); CALL p2(1); End;\n$tk$");
 }
 
 TEST(TranslatePlSql, ControlFlowAndAssignments) {
-    EXPECT_EQ(tr("Declare n Number(10) := 0; s Varchar2(10); Begin If n = 0 Then s := 'a' || s; "
-                 "Elsif n > 1 Then Null; Else s := Decode(n, 1, 'x'); End If; End;"),
-              "DO $tk$\n#variable_conflict use_column\nDECLARE n bigint := 0; s varchar(10); Begin "
-              "If n = 0 Then s := "
-              "concat('a', s); Elsif n > 1 Then Null; Else s := (CASE WHEN n = '1' "
-              "THEN 'x' END); End If; End;\n$tk$");
+    EXPECT_EQ(
+        tr("Declare n Number(10) := 0; s Varchar2(10); Begin If n = 0 Then s := 'a' || s; "
+           "Elsif n > 1 Then Null; Else s := Decode(n, 1, 'x'); End If; End;"),
+        "DO $tk$\n#variable_conflict use_column\nDECLARE n bigint := 0; s varchar(10); Begin "
+        "If n = 0 Then s := "
+        "concat('a', oracompat.to_char(s)); Elsif n > 1 Then Null; Else s := (CASE WHEN n = '1' "
+        "THEN 'x' END); End If; End;\n$tk$");
 }
 
 // Oracle raises NO_DATA_FOUND / TOO_MANY_ROWS for SELECT … INTO.
