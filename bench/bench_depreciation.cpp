@@ -127,24 +127,25 @@ BENCHMARK(BM_WriteBalance100kNextPeriod)
     ->Iterations(5);
 
 // The recalculation after an addition, one asset at a time: in the open
-// period (the usual case) and into a period already depreciated, which
-// writes that period again for the asset.
-void CalculateAdditions(benchmark::State& state, int org, int first, int count) {
+// period (the usual case) and, as a carry-forward or an upgrade rebuilds
+// (mode 1), into a period already depreciated, which writes that period
+// again for the asset.
+void CalculateAdditions(benchmark::State& state, int16_t mode, int org, int first, int count) {
     accountSet();
     clsAMAssetDeprection depreciation;
     int32_t n = 0;
     for (auto _ : state)
-        if (!depreciation.CaclDeprectionAdd(0, first + n++ % count, org))
-            state.SkipWithError("CaclDeprectionAdd failed");
+        if (!depreciation.CaclDeprectionAdd(mode, first + n++ % count, org))
+            state.SkipWithError(depreciation.ErrorMessage().c_str());
 }
 
 void BM_CaclDeprectionAdd(benchmark::State& state) {
-    CalculateAdditions(state, kNewOrg, kLargeAssets + kJournalAssets + 1, kNewAssets);
+    CalculateAdditions(state, 0, kNewOrg, kLargeAssets + kJournalAssets + 1, kNewAssets);
 }
 BENCHMARK(BM_CaclDeprectionAdd)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_CaclDeprectionAddIntoADepreciatedPeriod(benchmark::State& state) {
-    CalculateAdditions(state, kLargeOrg, 1, kLargeAssets);
+    CalculateAdditions(state, 1, kLargeOrg, 1, kLargeAssets);
 }
 BENCHMARK(BM_CaclDeprectionAddIntoADepreciatedPeriod)->Unit(benchmark::kMillisecond)->UseRealTime();
 

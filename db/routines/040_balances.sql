@@ -161,18 +161,22 @@ BEGIN
         OFFSET 0
     ),
     changed AS (
-        -- depreciation changes of the alterations since the previous run
-        SELECT y.lngAMAssetID, y.lngAMFundID,
-               sum(AMAssetDepreciationChange(false, ya.bytAlterType, y.dblDepreciation,
-                                             y.dblDepreciationAlter, y.dblTransferDepreciationAlter)) AS dblChange
+        -- depreciation changes of the alterations since the previous run, and
+        -- those of versions that do not govern the period yet (pending)
+        SELECT c.lngAMAssetID, c.lngAMFundID, sum(c.dblChange) AS dblChange,
+               sum(CASE WHEN c.lngAMAssetAlterID > c.lngGovernID THEN c.dblChange ELSE 0 END) AS dblPending
+          FROM (SELECT y.lngAMAssetID, y.lngAMFundID, y.lngAMAssetAlterID, gv.lngGovernID,
+                       AMAssetDepreciationChange(false, ya.bytAlterType, y.dblDepreciation, y.dblDepreciationAlter,
+                                                 y.dblTransferDepreciationAlter) AS dblChange
           FROM AMAssetFundAlter y
           JOIN AMAssetFund af ON af.lngAMAssetID = y.lngAMAssetID AND af.lngAMFundID = y.lngAMFundID
           JOIN AMAssetAlter ya ON ya.lngAMAssetAlterID = y.lngAMAssetAlterID
+          JOIN governed gv ON gv.lngAMAssetID = y.lngAMAssetID
          WHERE y.lngOrganizationID = p_org AND (p_asset = 0 OR y.lngAMAssetID = p_asset)
            AND (y.intYear, y.bytPeriod) > (coalesce(v_prev, 0) / 100, coalesce(v_prev, 0) % 100)
            AND (y.intYear, y.bytPeriod) <= (p_year, p_period)
-           AND y.lngAMAssetFundAlterID <> af.lngAMAssetFundInitAlterID
-         GROUP BY y.lngAMAssetID, y.lngAMFundID
+           AND y.lngAMAssetFundAlterID <> af.lngAMAssetFundInitAlterID) c
+         GROUP BY c.lngAMAssetID, c.lngAMFundID
     ),
     worked AS (
         SELECT x.lngAMAssetID, max(x.dblWork) AS dblWork
@@ -206,6 +210,7 @@ BEGIN
                         AND (pb.lngBasisAlterID = f.lngGovernID
                              OR AMAssetSameBasis(pb.lngBasisAlterID, f.lngGovernID)), false) AS blnContinues,
                pb.lngBasisAlterID AS lngPrevBasisID,
+               coalesce(ch.dblPending, 0) AS dblPending,
                pb.bytBasisMethod AS bytPrevMethod, pb.dblBasisBook AS dblPrevBook,
                pb.dblBasisAmount AS dblPrevAmount, pb.dblBasisLife AS dblPrevLife,
                pb.intBasisPeriods AS intPrevPeriods, pb.dblBasisWork AS dblPrevWork,
@@ -230,11 +235,12 @@ BEGIN
     ),
     assetwide AS (
         SELECT r.*,
-               sum(r.dblInit) OVER w AS dblAssetInit,
-               sum(greatest(r.dblFundDepreciable - r.dblInit, 0)) OVER w AS dblFundsToGo,
+               -- a new schedule starts from what the governing version knows
+               sum(r.dblInit - r.dblPending) OVER w AS dblAssetInit,
+               sum(greatest(r.dblFundDepreciable - r.dblInit + r.dblPending, 0)) OVER w AS dblFundsToGo,
                sum(r.dblFundCost) OVER w AS dblFundsCost,
                row_number() OVER (PARTITION BY r.lngAMAssetID
-                                  ORDER BY round(greatest(r.dblFundDepreciable - r.dblInit, 0), 2) DESC,
+                                  ORDER BY round(greatest(r.dblFundDepreciable - r.dblInit + r.dblPending, 0), 2) DESC,
                                            round(r.dblFundCost, 2) DESC, r.lngAMFundID) AS intRank,
                bool_and(r.blnContinues) OVER w AS blnAssetContinues,
                max(CASE WHEN r.blnContinues THEN r.lngPrevBasisID END) OVER w AS lngContBasisID,
@@ -265,7 +271,7 @@ BEGIN
                CASE WHEN NOT r.blnGoverned THEN 0
                     WHEN r.blnAssetContinues THEN coalesce(r.dblPrevWeight, 0)
                     -- in cents: amounts saved from doubles carry noise past them
-                    WHEN r.dblFundsToGo > 0 THEN round(greatest(r.dblFundDepreciable - r.dblInit, 0), 2)
+                    WHEN r.dblFundsToGo > 0 THEN round(greatest(r.dblFundDepreciable - r.dblInit + r.dblPending, 0), 2)
                     WHEN r.dblFundsCost > 0 THEN round(r.dblFundCost, 2)
                     WHEN r.intRank = 1 THEN 1 ELSE 0 END AS dblWeight,
                CASE WHEN NOT r.blnGoverned THEN 1

@@ -78,15 +78,18 @@ LANGUAGE sql STABLE SET search_path FROM CURRENT AS $$
      WHERE v.lngAMAssetAlterID = p_version
 $$;
 
--- Accumulated depreciation of an asset before period p_yp, the periods
--- still open before it depreciated on trial and rolled back: what the
--- schedule will have charged by the time a change takes effect.
-CREATE OR REPLACE FUNCTION AMAssetAccumulatedBefore(p_asset integer, p_org integer, p_yp integer)
-RETURNS numeric LANGUAGE plpgsql SET search_path FROM CURRENT AS $$
+-- Accumulated depreciation of each funding source of an asset before
+-- period p_yp, the periods still open before it depreciated on trial and
+-- rolled back: what the schedule will have charged by the time a change
+-- takes effect.
+CREATE OR REPLACE FUNCTION AMAssetFundsAccumulatedBefore(p_asset integer, p_org integer, p_yp integer)
+RETURNS TABLE (lngAMFundID integer, dblAccumulated numeric)
+LANGUAGE plpgsql SET search_path FROM CURRENT AS $$
 DECLARE
     v_latest integer := AMAssetLatestRun(p_org, NULL);
     v_yp     integer;
-    v_acc    numeric;
+    v_funds  integer[];
+    v_sums   numeric[];
 BEGIN
     v_yp := CASE WHEN v_latest IS NULL
                  THEN (SELECT min(x.intYear * 100 + x.bytPeriod) FROM AMAssetAlter x WHERE x.lngAMAssetID = p_asset)
@@ -102,7 +105,8 @@ BEGIN
             EXIT WHEN v_yp >= p_yp;
             v_yp := GetNextPeriod(v_yp);
         END LOOP;
-        SELECT sum(b.dblInitDepreciation) INTO v_acc
+        SELECT array_agg(b.lngAMFundID ORDER BY b.lngAMFundID),
+               array_agg(b.dblInitDepreciation ORDER BY b.lngAMFundID) INTO v_funds, v_sums
           FROM AMAssetFundBalance b
          WHERE b.lngOrganizationID = p_org AND b.intYear = p_yp / 100 AND b.bytPeriod = p_yp % 100
            AND b.lngAMAssetID = p_asset;
@@ -110,7 +114,61 @@ BEGIN
     EXCEPTION WHEN SQLSTATE 'AMTRL' THEN
         NULL;  -- the trial leaves nothing behind
     END;
-    RETURN coalesce(v_acc, 0);
+    RETURN QUERY SELECT u.f, u.s FROM unnest(v_funds, v_sums) AS u(f, s);
+END
+$$;
+
+CREATE OR REPLACE FUNCTION AMAssetAccumulatedBefore(p_asset integer, p_org integer, p_yp integer)
+RETURNS numeric LANGUAGE sql SET search_path FROM CURRENT AS $$
+    SELECT coalesce(sum(a.dblAccumulated), 0) FROM AMAssetFundsAccumulatedBefore(p_asset, p_org, p_yp) a
+$$;
+
+-- A partial decrease (部分减少) dated in period p_yp: what leaves with
+-- p_cost_out of the cost, per funding source and to the cent.  Each source
+-- gives its share of the cost (by cost, the largest source taking the
+-- rounding remainder) and the same proportion of its impairment, residual
+-- value and of the depreciation it will have accumulated when the decrease
+-- takes effect; what stays depreciates on over the remaining life.
+CREATE OR REPLACE FUNCTION AMAssetPartOut(p_asset integer, p_org integer, p_yp integer, p_cost_out numeric)
+RETURNS TABLE (lngAMFundID integer, dblAmountOut numeric, dblDecAmountOut numeric, dblNetworthOut numeric,
+               dblDepreciationOut numeric)
+LANGUAGE plpgsql SET search_path FROM CURRENT AS $$
+DECLARE
+    v_last integer := (SELECT a.lngAMAssetLastAlterID FROM AMAsset a
+                        WHERE a.lngAMAssetID = p_asset AND a.lngOrganizationID = p_org);
+    v_cost numeric := (SELECT sum(y.dblAmount) FROM AMAssetFund f
+                         JOIN AMAssetFundAlter y ON y.lngAMAssetFundAlterID = f.lngAMAssetFundLastAlterID
+                        WHERE f.lngAMAssetID = p_asset);
+BEGIN
+    IF v_last IS NULL THEN
+        RAISE EXCEPTION '资产 % 不在组织 % 的资产登记簿中', p_asset, p_org;
+    ELSIF NOT (p_cost_out > 0 AND p_cost_out < v_cost) THEN
+        RAISE EXCEPTION '部分减少的原值 % 须大于 0 且小于原值 %', AMAssetAmountText(p_cost_out),
+            AMAssetAmountText(coalesce(v_cost, 0));
+    END IF;
+    RETURN QUERY
+    WITH source AS (
+        SELECT f.lngAMFundID AS lngFund, y.dblAmount, y.dblDecAmount, y.dblNetworth,
+               coalesce(acc.dblAccumulated, 0) AS dblAccumulated,
+               round(p_cost_out * y.dblAmount / v_cost, 2) AS dblShare,
+               row_number() OVER (ORDER BY y.dblAmount DESC, f.lngAMFundID) AS intRank
+          FROM AMAssetFund f
+          JOIN AMAssetFundAlter y ON y.lngAMAssetFundAlterID = f.lngAMAssetFundLastAlterID
+          LEFT JOIN AMAssetFundsAccumulatedBefore(
+                        p_asset, p_org,
+                        GetDeprectionPeriod(p_yp, (AMAssetVersionRule(v_last, p_org)).bytType, 0)) acc
+                 ON acc.lngAMFundID = f.lngAMFundID
+         WHERE f.lngAMAssetID = p_asset),
+    cut AS (
+        SELECT s.*, CASE WHEN s.intRank = 1 THEN p_cost_out - (sum(s.dblShare) OVER () - s.dblShare)
+                         ELSE s.dblShare END AS dblOut
+          FROM source s)
+    SELECT c.lngFund, c.dblOut,
+           round(c.dblDecAmount * c.dblOut / nullif(c.dblAmount, 0), 2),
+           round(c.dblNetworth * c.dblOut / nullif(c.dblAmount, 0), 2),
+           round(c.dblAccumulated * c.dblOut / nullif(c.dblAmount, 0), 2)
+      FROM cut c
+     ORDER BY c.lngFund;
 END
 $$;
 

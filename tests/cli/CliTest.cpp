@@ -341,5 +341,56 @@ TEST_F(CliTest, TheScheduleForecastsWhatThePeriodEndsWillCharge) {
         << "the year and what is left add up to what the schedules depreciate";
 }
 
+// A lathe of 120,000 (sources 60/40, residual 6,000, 120 months) charges
+// 950.00 a month; a 1,000 impairment in June leaves 108,250 over 115 months
+// from July: 941.30.  A 30% partial decrease dated in July takes out 36,000
+// of cost with 30% of the impairment, the residual value and the 5,691.30
+// depreciated by the end of July, source by source; what stays depreciates
+// at 70%: 75,116.09 over the 114 months left, 658.91 a month.
+TEST_F(CliTest, APartialDecreaseTakesItsShareOfEveryFigureSourceBySource) {
+    ASSERT_EQ(inSet(kLathe + " --life 120 --method 2 --residual-rate 5 --fund 01:60,02:40").status,
+              0);
+    std::string lathe = value("Select strAMAssetCode From AMAsset").toText();
+    ASSERT_EQ(inSet("period close --period 2024-01 --to 2024-05").status, 0);
+    ASSERT_EQ(inSet("asset alter " + lathe + " --date 2024-06-10 --impairment 1000").status, 0);
+    ASSERT_EQ(inSet("period close --period 2024-06").status, 0);
+    Outcome tooMuch = inSet("asset dispose " + lathe + " --date 2024-07-20 --cost-out 120000");
+    EXPECT_NE(tooMuch.status, 0);
+    EXPECT_NE(tooMuch.out.find("须大于 0 且小于原值 120,000.00"), std::string::npos) << tooMuch.out;
+
+    Outcome part = inSet("asset dispose " + lathe + " --date 2024-07-20 --part 30%");
+    ASSERT_EQ(part.status, 0) << part.out;
+    auto out = [&](int fund, const std::string& column) {
+        return scalar("Select fa." + column +
+                      " From AMAssetFundAlter fa, AMAssetFund f Where "
+                      "fa.lngAMAssetFundAlterID = f.lngAMAssetFundLastAlterID And f.lngAMFundID "
+                      "= " +
+                      std::to_string(fund));
+    };
+    EXPECT_EQ(out(1, "dblAmountAlter"), -21600);
+    EXPECT_EQ(out(2, "dblAmountAlter"), -14400);
+    EXPECT_EQ(out(1, "dblDepreciationAlter"), -1024.43) << "30% of 3,414.78";
+    EXPECT_EQ(out(2, "dblDepreciationAlter"), -682.96) << "30% of 2,276.52";
+    EXPECT_EQ(out(1, "dblDecAmountAlter") + out(2, "dblDecAmountAlter"), -300);
+    EXPECT_EQ(out(1, "dblNetworthAlter") + out(2, "dblNetworthAlter"), -1800);
+
+    ASSERT_EQ(inSet("period close --period 2024-07 --to 2024-12").status, 0);
+    auto charged = [&](int period) {
+        return scalar("Select Sum(dblDepreciation) From AMAssetFundBalance Where bytPeriod = " +
+                      std::to_string(period));
+    };
+    EXPECT_NEAR(charged(7), 941.30, 0.001) << "July still runs on the whole asset";
+    EXPECT_NEAR(charged(8), 658.91, 0.001);
+    std::vector<std::string> total = lastRow(inSet("report register --period 2024-12 --csv").out);
+    ASSERT_EQ(total.size(), 8u);
+    EXPECT_NEAR(amount(total[4]), 84000, 0.001);
+    EXPECT_NEAR(amount(total[5]),
+                5691.30 - 1707.39 +
+                    scalar("Select Sum(dblDepreciation) From AMAssetFundBalance "
+                           "Where bytPeriod > 7"),
+                0.005)
+        << "the register's depreciation is what stays of the months charged";
+}
+
 }  // namespace
 }  // namespace tk::test

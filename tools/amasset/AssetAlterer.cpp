@@ -57,9 +57,13 @@ void AssetAlterer::alter(const std::string& assetCode, const AssetAlteration& al
             "--department)");
     const std::optional<int32_t> department = departmentOf(alteration);
     AssetVersionWriter(session_).write(
-        assetCode,
-        {am::atOther, kChangeReceiptType, kChangeTemplate, wayOf(alteration), alteration.date,
-         [&](am::clsAMAssetCard& card) { applyTo(card, alteration, department); }});
+        assetCode, {am::atOther,
+                    kChangeReceiptType,
+                    kChangeTemplate,
+                    wayOf(alteration),
+                    alteration.date,
+                    [&](am::clsAMAssetCard& card) { applyTo(card, alteration, department); },
+                    {}});
 }
 
 int32_t AssetAlterer::wayOf(const AssetAlteration& alteration) const {

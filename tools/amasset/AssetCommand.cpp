@@ -178,9 +178,19 @@ int disposeAsset(const CliContext& cli) {
     auto date = o.value("date");
     if (o.word(2).empty() || !date)
         throw std::runtime_error(
-            "用法: amasset asset dispose 资产编码 --date yyyy-MM-dd [--way 减少方式编码]");
+            "用法: amasset asset dispose 资产编码 --date yyyy-MM-dd [--way 减少方式编码]"
+            " [--part 30% | --cost-out 金额]");
     AccountSetSession session(cli);
-    AssetDisposer(session).dispose(o.word(2), *date, o.value("way", "08"));
+    AssetDisposer disposer(session);
+    const std::string way = o.value("way", "08");
+    if (auto part = o.value("part") ? o.value("part") : o.value("cost-out")) {
+        const double costOut = disposer.costOut(o.word(2), *part);
+        disposer.disposePart(o.word(2), *date, way, costOut);
+        std::cout << "资产已部分减少: " << o.word(2) << " " << *date << " 原值 "
+                  << formatDouble(costOut) << "\n";
+        return 0;
+    }
+    disposer.dispose(o.word(2), *date, way);
     std::cout << "资产已减少: " << o.word(2) << " " << *date << "\n";
     return 0;
 }
@@ -296,7 +306,8 @@ int assetCommand(const CliContext& cli) {
            "         [--residual 净残值] [--life 月数或工作总量] [--method 1..6] [--department "
            "部门编码]\n"
            "         [--way 变动方式编码]\n"
-           "       amasset asset dispose 资产编码 --date yyyy-MM-dd [--way 减少方式编码]\n";
+           "       amasset asset dispose 资产编码 --date yyyy-MM-dd [--way 减少方式编码]"
+           " [--part 30% | --cost-out 金额]\n";
     return 2;
 }
 

@@ -4,6 +4,9 @@
 
 #include "AssetVersionWriter.hpp"
 #include "InputText.hpp"
+#include "frame/Conversion.hpp"
+#include "frame/Utility.hpp"
+#include "register/clsAMAssetCard.hpp"
 
 namespace tk::tools {
 namespace {
@@ -14,16 +17,64 @@ constexpr int32_t kDecreaseWays = 1;  // bytAssetAlterType of the ways of decrea
 
 }  // namespace
 
-void AssetDisposer::dispose(const std::string& assetCode, const std::string& date,
-                            const std::string& way) const {
-    auto wayID = session_.lookup(
+int32_t AssetDisposer::wayID(const std::string& way) const {
+    auto id = session_.lookup(
         "Select lngAMAssetMethodID From AMAssetMethod Where bytAssetAlterType = " +
         std::to_string(kDecreaseWays) + " And strAMAssetMethodCode = " + sqlText(way));
-    if (!wayID) throw std::runtime_error("减少方式不存在: \"" + way + "\"");
+    if (!id) throw std::runtime_error("减少方式不存在: \"" + way + "\"");
+    return std::stoi(*id);
+}
+
+void AssetDisposer::dispose(const std::string& assetCode, const std::string& date,
+                            const std::string& way) const {
     // The decrease version keeps the figures the asset leaves with.
+    AssetVersionWriter(session_).write(assetCode, {am::atDec,
+                                                   kDecreaseReceiptType,
+                                                   kDecreaseTemplate,
+                                                   wayID(way),
+                                                   date,
+                                                   [](am::clsAMAssetCard&) {},
+                                                   {}});
+}
+
+double AssetDisposer::costOut(const std::string& assetCode, const std::string& part) const {
+    if (part.empty() || part.back() != '%') return parseNonNegative(part, "减少的原值");
+    const double percent = parseNonNegative(part.substr(0, part.size() - 1), "减少的比例");
+    const double cost = session_.number(
+        "Select Sum(fa.dblAmount) From AMAssetFund f, AMAssetFundAlter fa Where "
+        "fa.lngAMAssetFundAlterID = f.lngAMAssetFundLastAlterID And f.lngAMAssetID = " +
+        std::to_string(session_.assetID(assetCode)));
+    return am::RoundTo(cost * percent / 100, 2);
+}
+
+void AssetDisposer::disposePart(const std::string& assetCode, const std::string& date,
+                                const std::string& way, double costOut) const {
+    std::map<int32_t, FundChange> parts;
+    auto change = [&](am::clsAMAssetCard& card) {
+        auto rs = session_.connection().GetRecordset(
+            "Select lngAMFundID, dblAmountOut, dblDecAmountOut, dblNetworthOut, "
+            "dblDepreciationOut From AMAssetPartOut(" +
+                std::to_string(card.lngAMAssetID) + ", " + std::to_string(session_.organization()) +
+                ", " + std::to_string(session_.periodOfDate(date).key()) + ", " +
+                formatDouble(costOut) + ")",
+            3, 1);
+        FundChange total;
+        for (; !rs->eof(); rs->moveNext()) {
+            FundChange& out = parts[rs->field(0).toInt32()];
+            out = {-rs->field(1).toDouble(), -rs->field(2).toDouble(), -rs->field(3).toDouble(),
+                   -rs->field(4).toDouble()};
+            total = {total.cost + out.cost, total.impairment + out.impairment,
+                     total.residual + out.residual, total.depreciation + out.depreciation};
+        }
+        card.dblAmount += card.dblAmountAlter = am::RoundTo(total.cost, 2);
+        card.dblDecAmount += card.dblDecAmountAlter = am::RoundTo(total.impairment, 2);
+        card.dblNetworth += card.dblNetworthAlter = am::RoundTo(total.residual, 2);
+        card.dblDepreciationAlter = am::RoundTo(total.depreciation, 2);
+        card.blnFinanceAlter = 1;
+    };
     AssetVersionWriter(session_).write(
-        assetCode, {am::atDec, kDecreaseReceiptType, kDecreaseTemplate, std::stoi(*wayID), date,
-                    [](am::clsAMAssetCard&) {}});
+        assetCode, {am::atOther, kDecreaseReceiptType, kDecreaseTemplate, wayID(way), date, change,
+                    [&](int32_t fund) { return parts.at(fund); }});
 }
 
 }  // namespace tk::tools

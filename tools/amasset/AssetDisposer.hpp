@@ -1,4 +1,5 @@
 #pragma once
+#include <map>
 #include <string>
 
 #include "AccountSetSession.hpp"
@@ -13,8 +14,18 @@ class AssetDisposer {
     // `way` is the code of a way of decrease (AMAssetMethod of type 1).
     void dispose(const std::string& assetCode, const std::string& date,
                  const std::string& way) const;
+    // A partial decrease (部分减少): `costOut` of the cost leaves with the
+    // same share of the depreciation, impairment and residual value, per
+    // funding source as the account set's routine works them out; the rest
+    // stays in the register and depreciates on.
+    void disposePart(const std::string& assetCode, const std::string& date, const std::string& way,
+                     double costOut) const;
+    // The cost a part given as "30%" or as an amount stands for.
+    double costOut(const std::string& assetCode, const std::string& part) const;
 
   private:
+    int32_t wayID(const std::string& way) const;
+
     const AccountSetSession& session_;
 };
 

@@ -98,6 +98,9 @@ void AssetVersionWriter::saveFunds(const am::clsAMAssetCard& card, int32_t previ
     const auto impairment = splitByWeights(card.dblDecAmountAlter, costs);
     const auto residual = splitByWeights(card.dblNetworthAlter, costs);
     for (size_t i = 0; i < funds.size(); ++i) {
+        const FundChange part = document.fundChange
+                                    ? document.fundChange(funds[i])
+                                    : FundChange{cost[i], impairment[i], residual[i], 0};
         am::clsAMAssetFund fund;
         fund.Mode = document.mode;
         fund.LoadID(card.lngAMAssetID, funds[i]);
@@ -106,9 +109,12 @@ void AssetVersionWriter::saveFunds(const am::clsAMAssetCard& card, int32_t previ
         fund.lngAMAssetFundAlterID = 0;
         fund.lngAMAssetAlterID = card.lngAMAssetAlterID;
         markDocument(fund, document, period);
-        fund.dblAmount += fund.dblAmountAlter = cost[i];
-        fund.dblDecAmount += fund.dblDecAmountAlter = impairment[i];
-        fund.dblNetworth += fund.dblNetworthAlter = residual[i];
+        fund.dblAmount += fund.dblAmountAlter = part.cost;
+        fund.dblDecAmount += fund.dblDecAmountAlter = part.impairment;
+        fund.dblNetworth += fund.dblNetworthAlter = part.residual;
+        // (dblDepreciation stays the opening figure; the journal and the
+        // balances follow the change)
+        fund.dblDepreciationAlter = part.depreciation;
         const int32_t saved = fund.SaveCard();
         if (saved == 0) throw std::runtime_error("保存资金来源的新版本失败");
         carryAccountLines(previous, saved, previousDepartment, card.lngDepartmentID);

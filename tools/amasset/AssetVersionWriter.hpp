@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <string>
 
 #include "AccountSetSession.hpp"
@@ -11,6 +12,12 @@ class clsAMAssetCard;
 }
 
 namespace tk::tools {
+
+// One funding source's part of a change, where the document decides it
+// rather than the sources' costs.
+struct FundChange {
+    double cost = 0, impairment = 0, residual = 0, depreciation = 0;
+};
 
 // A document that changes an asset already in the register (a decrease or
 // another change): its kind, its date and what it does to the card.
@@ -23,6 +30,9 @@ struct AssetDocument {
     // Sets the card's new values and their changes in the ...Alter fields,
     // which are zero when it is called.
     std::function<void(am::clsAMAssetCard&)> change;
+    // Each source's part, asked once the card has changed; unset, the card's
+    // changes are shared by the sources' costs.
+    std::function<FundChange(int32_t fund)> fundChange;
 };
 
 // Writes a document as the asset's newest version, all in one transaction:
