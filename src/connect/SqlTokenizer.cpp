@@ -148,6 +148,7 @@ class Scanner {
             return TokenKind::Operator;
         }
         ++pos_;
+        if (c == '/') out_.features |= kDivision;
         return c == '.' ? TokenKind::Dot : TokenKind::Operator;
     }
 

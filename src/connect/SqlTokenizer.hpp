@@ -39,6 +39,7 @@ enum Feature : unsigned {
     kConcat = 1u << 1,
     kRownum = 1u << 2,
     kRewriteWords = 1u << 3,  // functions, sequences, '' literals, odd identifiers
+    kDivision = 1u << 4,
 };
 
 struct TokenStream {
