@@ -25,12 +25,13 @@ class StatementShape {
     std::string_view text() const { return std::string_view(key_).substr(1); }
     // The lifted literals as written, in order; literal i stands for marker(i).
     const std::vector<std::string_view>& literals() const { return literals_; }
-    const std::vector<std::string>& markers() const { return markers_; }
+    std::vector<std::string> markers() const;
 
   private:
+    static void appendMarker(std::string& out, std::string_view literal, size_t index);
+
     std::string key_;
     std::vector<std::string_view> literals_;
-    std::vector<std::string> markers_;
 };
 
 }  // namespace tk::connect

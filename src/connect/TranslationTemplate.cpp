@@ -36,8 +36,9 @@ std::optional<TranslationTemplate> TranslationTemplate::cut(const Translation& s
                                                             const StatementShape& shape,
                                                             const Translation& expected) {
     TranslationTemplate t;
-    t.sql_ = cutText(shaped.sql, shape.markers());
-    t.insertSelect_ = cutText(shaped.insertSelect, shape.markers());
+    const std::vector<std::string> markers = shape.markers();
+    t.sql_ = cutText(shaped.sql, markers);
+    t.insertSelect_ = cutText(shaped.insertSelect, markers);
     t.insertTable_ = shaped.insertTable;
     t.insertValueCount_ = shaped.insertValueCount;
     Translation filled = t.fill(shape.literals());
