@@ -37,6 +37,7 @@ TEST_F(ExactDivision, Literals) {
     EXPECT_EQ(value("Select Trunc(7 / 2) From dual"), "3");
     EXPECT_EQ(value("Select '7' / 2 From dual"), "3.5");     // Oracle converts the text
     EXPECT_EQ(value("Select 7 / 2 From dual\n/\n"), "3.5");  // SQL*Plus's run line
+    EXPECT_EQ(value("Select 7 /* a / b */ / 2 -- c / d\n From dual"), "3.5");
 }
 
 TEST_F(ExactDivision, IntegerColumns) {
