@@ -59,9 +59,9 @@ size_t parseName(const SqlSeq& seq, size_t i) {
 }
 
 size_t parsePrimary(const SqlSeq& seq, size_t i) {
+    while (i < seq.size() && (isOperator(seq[i], "-") || isOperator(seq[i], "+"))) ++i;
     if (i >= seq.size()) return kNoOperand;
     const SqlNode& n = seq[i];
-    if (isOperator(n, "-") || isOperator(n, "+")) return parsePrimary(seq, i + 1);
     size_t end = kNoOperand;
     switch (n.token.kind) {
         case TokenKind::OpenParen:

@@ -52,6 +52,9 @@ std::vector<SqlSeq> splitArgs(SqlSeq&& inner) {
         args.push_back(take(inner, r.begin, r.end));
     }
     if (args.size() == 1 && args.front().empty()) args.clear();
+    for (const SqlSeq& a : args) {
+        if (a.empty()) throw TranslationError("empty function argument");
+    }
     return args;
 }
 

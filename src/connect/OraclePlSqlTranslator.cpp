@@ -1,5 +1,6 @@
 #include "connect/OraclePlSqlTranslator.hpp"
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
@@ -258,7 +259,12 @@ class BlockWriter {
             source + 1 < stop && isKind(source, TokenKind::OpenParen) &&
             (isKw(tokens_[source + 1], Kw::Select) || isKw(tokens_[source + 1], Kw::With));
         if (!overQuery) {
-            emitTokens(pos_, stop + 1);
+            // Bounds such as n / 2 divide as Oracle does; both sides round a
+            // fractional bound to the nearest integer.
+            size_t range = std::min(pos_ + 3, stop);
+            emitTokens(pos_, range);
+            emit(expressionText(range, stop), gapAt(range));
+            emit(tokens_[stop].text, tokens_[stop].gap);
         } else {
             implicitRecords_.push_back(tokens_[pos_ + 1].text);
             emitTokens(pos_, source);

@@ -1,6 +1,8 @@
 #include "connect/OracleRownumRewriter.hpp"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <optional>
 #include <string>
 
@@ -67,6 +69,13 @@ std::optional<long long> rowsAllowed(std::string_view op, double value) {
     throw TranslationError("ROWNUM comparison not understood");
 }
 
+// Bounded, so that a huge literal still converts to a row count: no table
+// holds 10^18 rows.
+double numberValue(const SqlNode& n) {
+    double value = std::strtod(std::string(n.token.text).c_str(), nullptr);
+    return std::clamp(value, -1e18, 1e18);
+}
+
 std::optional<long long> limitOf(const SqlSeq& c) {
     bool leading = c.size() == 3 && isKeyword(c[0], Kw::Rownum) &&
                    isKind(c[1], TokenKind::Operator) && isKind(c[2], TokenKind::Number);
@@ -76,8 +85,7 @@ std::optional<long long> limitOf(const SqlSeq& c) {
         throw TranslationError("ROWNUM is only understood as \"rownum <= n\" in a WHERE clause");
     }
     std::string_view op = c[1].token.text;
-    double value = std::stod(std::string(leading ? c[2].token.text : c[0].token.text));
-    return rowsAllowed(leading ? op : mirrored(op), value);
+    return rowsAllowed(leading ? op : mirrored(op), numberValue(leading ? c[2] : c[0]));
 }
 
 class BlockLimiter {

@@ -2,6 +2,7 @@
 
 #include "connect/OracleConcatRewriter.hpp"
 #include "connect/OracleDdlTranslator.hpp"
+#include "connect/OracleDivisionRewriter.hpp"
 #include "connect/OracleDmlTranslator.hpp"
 #include "connect/OracleExpressionRewriter.hpp"
 #include "connect/OracleOuterJoinRewriter.hpp"
@@ -68,6 +69,7 @@ void OracleStatementTranslator::rewriteExpressions(SqlSeq& seq, unsigned feature
     if (features & kOuterJoin) OracleOuterJoinRewriter::rewrite(seq);
     if (features & kRownum) OracleRownumRewriter::rewrite(seq, arena);
     if (features & (kRewriteWords | kRownum)) OracleExpressionRewriter(arena).rewrite(seq);
+    if (features & kDivision) OracleDivisionRewriter::rewrite(seq);
     if (features & kConcat) OracleConcatRewriter::rewrite(seq);
 }
 

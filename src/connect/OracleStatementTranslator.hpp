@@ -18,8 +18,9 @@ class OracleStatementTranslator {
 
     // The query and expression passes, in the order they depend on: outer
     // joins and row limits read the WHERE clauses before the expression pass
-    // turns the remaining ROWNUMs into values; "||" goes last so that the
-    // operands it gathers are already PostgreSQL.
+    // turns the remaining ROWNUMs into values; divisions are made exact once
+    // the functions are mapped; "||" goes last so that the operands it gathers
+    // are already PostgreSQL.
     static void rewriteExpressions(SqlSeq& seq, unsigned features, SqlTextArena& arena);
 };
 

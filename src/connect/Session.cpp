@@ -33,10 +33,11 @@ bool succeeded(const PGresult* r) {
 
 // Oracle user names are case-insensitive; the roles and schemas standing for
 // them are created in lower case.
-Session::Session(const std::string& server, const std::string& userName, const std::string& password) {
+Session::Session(const std::string& server, const std::string& userName,
+                 const std::string& password) {
     const std::string user = lower(userName);
-    const char* keys[] = {"dbname", "user", "password", "client_encoding", "application_name",
-                          nullptr};
+    const char* keys[] = {"dbname",           "user", "password", "client_encoding",
+                          "application_name", nullptr};
     const char* values[] = {server.c_str(),
                             user.empty() ? nullptr : user.c_str(),
                             password.empty() ? nullptr : password.c_str(),
@@ -50,7 +51,8 @@ Session::Session(const std::string& server, const std::string& userName, const s
         conn_ = nullptr;
         throw databaseError("ORA-12154", "无法连接数据库: " + message);
     }
-    PQsetNoticeProcessor(conn_, [](void*, const char*) {}, nullptr);
+    PQsetNoticeProcessor(
+        conn_, [](void*, const char*) {}, nullptr);
     // The login user is also a schema: its tables come first, then the Oracle
     // compatibility objects (dual, the dictionary views).
     std::string schema = user.empty() ? std::string(PQuser(conn_)) : user;
@@ -62,21 +64,16 @@ Session::~Session() {
     if (conn_) PQfinish(conn_);
 }
 
-const Translation& Session::translate(std::string_view oracleSql) {
-    auto& cache = translations_[inTransaction_ ? 1 : 0];
-    auto key = std::string(oracleSql);
-    auto it = cache.find(key);
-    if (it != cache.end()) return it->second;
+Translation Session::translate(std::string_view oracleSql) {
     try {
-        return cache.emplace(std::move(key), OracleTranslator::translate(oracleSql, inTransaction_))
-            .first->second;
+        return translations_.translate(oracleSql, inTransaction_);
     } catch (const TranslationError& e) {
         throw databaseError("ORA-00900", e.what());
     }
 }
 
 PgResult Session::runOracle(std::string_view oracleSql) {
-    const Translation& t = translate(oracleSql);
+    const Translation t = translate(oracleSql);
     if (t.insertTable.empty()) return runNative(t.sql);
     return guarded([&] {
         checkInsertArity(t);

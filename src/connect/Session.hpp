@@ -9,6 +9,7 @@
 
 #include "connect/OracleTranslator.hpp"
 #include "connect/PgResult.hpp"
+#include "connect/TranslationCache.hpp"
 
 namespace tk::connect {
 
@@ -23,7 +24,7 @@ struct NativeParams {
 // meaning. Outside a transaction every statement commits on its own; inside one
 // a failing statement undoes only itself, as Oracle does.
 class Session {
-public:
+  public:
     Session(const std::string& server, const std::string& user, const std::string& password);
     ~Session();
     Session(const Session&) = delete;
@@ -49,8 +50,8 @@ public:
     // Name of column `number` (1-based) of a table.
     const std::string& columnName(Oid table, int number);
 
-private:
-    const Translation& translate(std::string_view oracleSql);
+  private:
+    Translation translate(std::string_view oracleSql);
     PgResult execute(const std::string& sql, const NativeParams& params);
     PgResult executeChecked(const std::string& sql, const NativeParams& params);
     void checkInsertArity(const Translation& t);
@@ -64,7 +65,7 @@ private:
 
     PGconn* conn_ = nullptr;
     bool inTransaction_ = false;
-    std::unordered_map<std::string, Translation> translations_[2];
+    TranslationCache translations_;
     std::unordered_map<Oid, std::string> tableNames_;
     std::unordered_map<Oid, std::vector<std::string>> columnNames_;
 };

@@ -24,7 +24,9 @@ constexpr std::array<std::string_view, 13> kTwoCharOperators = {
 
 class Scanner {
   public:
-    explicit Scanner(std::string_view sql) : sql_(sql) { out_.tokens.reserve(sql.size() / 4 + 8); }
+    Scanner(std::string_view sql, bool keywords) : sql_(sql), keywords_(keywords) {
+        out_.tokens.reserve(sql.size() / 4 + 8);
+    }
 
     TokenStream run() {
         while (pos_ < sql_.size()) {
@@ -148,6 +150,7 @@ class Scanner {
             return TokenKind::Operator;
         }
         ++pos_;
+        if (c == '/') out_.features |= kDivision;
         return c == '.' ? TokenKind::Dot : TokenKind::Operator;
     }
 
@@ -171,7 +174,7 @@ class Scanner {
     void push(TokenKind kind, std::string_view text) {
         Token t{kind, gap_, Kw::None, text};
         gap_ = Gap::None;
-        if (kind == TokenKind::Word) classifyWord(t);
+        if (kind == TokenKind::Word && keywords_) classifyWord(t);
         if (kind == TokenKind::String && text.substr(text.size() - 2) == "''" && text.size() <= 3) {
             out_.features |= kRewriteWords;  // '' is Oracle's NULL
         }
@@ -187,6 +190,7 @@ class Scanner {
     }
 
     std::string_view sql_;
+    bool keywords_;
     size_t pos_ = 0;
     Gap gap_ = Gap::None;
     TokenStream out_;
@@ -194,6 +198,8 @@ class Scanner {
 
 }  // namespace
 
-TokenStream SqlTokenizer::tokenize(std::string_view sql) { return Scanner(sql).run(); }
+TokenStream SqlTokenizer::tokenize(std::string_view sql, bool keywords) {
+    return Scanner(sql, keywords).run();
+}
 
 }  // namespace tk::connect

@@ -5,19 +5,24 @@
 namespace tk::connect {
 namespace {
 
-SqlSeq buildLevel(std::span<const Token> tokens, size_t& pos, bool nested) {
+// Oracle's own limit for nested subqueries; every pass recurses per level, so
+// a deeper text must be refused before it exhausts the stack.
+constexpr int kMaxNesting = 255;
+
+SqlSeq buildLevel(std::span<const Token> tokens, size_t& pos, int depth) {
+    if (depth > kMaxNesting) throw TranslationError("parentheses nested more than 255 deep");
     SqlSeq seq;
     while (pos < tokens.size()) {
         const Token& t = tokens[pos];
         if (t.kind == TokenKind::CloseParen) {
-            if (!nested) throw TranslationError("unbalanced parenthesis");
+            if (depth == 0) throw TranslationError("unbalanced parenthesis");
             return seq;
         }
         ++pos;
         SqlNode node;
         node.token = t;
         if (t.kind == TokenKind::OpenParen) {
-            node.inner = buildLevel(tokens, pos, true);
+            node.inner = buildLevel(tokens, pos, depth + 1);
             if (pos >= tokens.size()) throw TranslationError("unbalanced parenthesis");
             node.close = tokens[pos++];
         }
@@ -85,7 +90,7 @@ size_t dottedNameEnd(const SqlSeq& seq, size_t i) {
 
 SqlSeq SqlTree::build(std::span<const Token> tokens) {
     size_t pos = 0;
-    return buildLevel(tokens, pos, false);
+    return buildLevel(tokens, pos, 0);
 }
 
 std::string SqlTree::render(const SqlSeq& seq) {
