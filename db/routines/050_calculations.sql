@@ -209,6 +209,28 @@ BEGIN
 END
 $$;
 
+-- Work recorded in an open period changes what that period charges before
+-- a change still to take effect (the latest version): that change is judged
+-- again against the version in force.
+CREATE OR REPLACE FUNCTION AMAssetCheckPending(p_asset integer, p_org integer, p_yp integer)
+RETURNS integer LANGUAGE plpgsql SET search_path FROM CURRENT AS $$
+DECLARE
+    v      AMAssetAlter;
+    p      AMAssetAlter;
+    v_type integer;
+BEGIN
+    SELECT x.* INTO v FROM AMAssetAlter x JOIN AMAsset a ON a.lngAMAssetLastAlterID = x.lngAMAssetAlterID
+     WHERE a.lngAMAssetID = p_asset;
+    v_type := (AMAssetVersionRule(v.lngAMAssetAlterID, p_org)).bytType;
+    SELECT x.* INTO p FROM AMAssetAlter x
+     WHERE x.lngAMAssetAlterID = AMAssetGoverningVersion(p_asset, p_yp, v_type);
+    IF p.lngAMAssetAlterID IS NULL OR p.lngAMAssetAlterID = v.lngAMAssetAlterID OR v.bytAlterType = 2 THEN
+        RETURN 0;
+    END IF;
+    RETURN AMAssetCheckNetValue(v, p, p_org, v_type);
+END
+$$;
+
 -- The checks of a card version before it is depreciated (see the results
 -- above); 0 when it passes.
 CREATE OR REPLACE FUNCTION AMAssetCheckVersion(p_version integer, p_org integer, p_mode integer)
@@ -382,6 +404,7 @@ DECLARE
     v_yp     integer := p_year * 100 + p_period;
     v_latest integer := AMAssetLatestRun(p_org, NULL);
     v_result integer;
+    v_reason text;
 BEGIN
     IF NOT AMAssetBelongs(p_asset, p_org) THEN
         RETURN AMAssetNotInOrganization(p_asset, p_org);
@@ -391,7 +414,19 @@ BEGIN
         RETURN AMAssetRefuse(2, '期间 ' || AMAssetPeriodText(v_yp) || ' 已计提折旧, 工作量只能记入 '
                                 || AMAssetPeriodText(v_latest) || ' 及以后的期间');
     END IF;
-    v_result := AMAssetDeprectionWork(p_year, p_period, p_asset, CASE WHEN p_mode = 2 THEN 0 ELSE p_work END, p_org);
+    BEGIN
+        v_result := AMAssetDeprectionWork(p_year, p_period, p_asset, CASE WHEN p_mode = 2 THEN 0 ELSE p_work END,
+                                          p_org);
+        IF v_result = 0 AND p_mode <> 2 THEN
+            v_result := AMAssetCheckPending(p_asset, p_org, v_yp);
+            IF v_result <> 0 THEN
+                v_reason := '登记工作量后' || AMAssetRefusal();
+                RAISE SQLSTATE 'AMRFS';
+            END IF;
+        END IF;
+    EXCEPTION WHEN SQLSTATE 'AMRFS' THEN
+        RETURN AMAssetRefuse(v_result, v_reason);  -- the work recorded goes with the block
+    END;
     IF v_result <> 0 THEN
         RETURN AMAssetRefuse(v_result, '资产在期间 ' || AMAssetPeriodText(v_yp) || ' 还没有卡片');
     ELSIF v_yp = v_latest THEN

@@ -235,8 +235,12 @@ class DifferentialTest : public DepreciationTest {
         asset.workedIn = open;
         double work = std::round(Uniform(0, 3000));
         Note("work " + std::to_string(asset.id) + " " + std::to_string(work));
-        RecordWork(asset.id, open / 100, static_cast<int16_t>(open % 100), work);
-        model.work(static_cast<int>(&asset - assets.data()), open, work);
+        bool accepted =
+            depreciation.CaclDeprectionWork(0, static_cast<int16_t>(open / 100),
+                                            static_cast<int16_t>(open % 100), asset.id, work, kOrg);
+        Verdict verdict = model.work(static_cast<int>(&asset - assets.data()), open, work);
+        EXPECT_EQ(accepted, verdict == Verdict::Accepted) << depreciation.ErrorMessage();
+        if (!accepted) ++tally["refused: work past a change's floor"];
     }
 
     void Dispose(Tracked& asset) {

@@ -78,15 +78,11 @@ Verdict ReferenceModel::alter(int index, int yp, const std::vector<FundFigures>&
     if (yp <= lastClosed_) throw std::logic_error("a change dated in a closed period");
     Asset& asset = assets_.at(index);
     Basis basis = asset.versions.back().basis;
-    FundFigures before = Total(basis.funds);
     for (size_t f = 0; f < basis.funds.size(); ++f)
         basis.funds[f] = Plus(basis.funds[f], deltas.at(f));
-    FundFigures after = Total(basis.funds);
-    Money net = after.cost - after.impairment - after.accumulated -
-                chargedBefore(asset, GovernedFrom(basis.rule, yp));
-    if (net < 0) return Verdict::NegativeNet;
-    if (net < after.residual && (after.cost < before.cost || after.residual > before.residual))
-        return Verdict::BelowResidual;
+    Verdict verdict =
+        judge(asset, asset.versions.back().basis, basis, GovernedFrom(basis.rule, yp));
+    if (verdict != Verdict::Accepted) return verdict;
     basis.method = method.value_or(basis.method);
     if (life) basis.life = ToMicro(*life);
     asset.versions.push_back({yp, std::move(basis)});
@@ -97,8 +93,29 @@ void ReferenceModel::transfer(int asset, int yp) {
     assets_.at(asset).versions.push_back({yp, assets_.at(asset).versions.back().basis});
 }
 
-void ReferenceModel::work(int asset, int yp, double work) {
-    assets_.at(asset).workIn[yp] += ToMicro(work);
+// The net value where `after` takes effect, against the figures `before` it.
+Verdict ReferenceModel::judge(const Asset& asset, const Basis& before, const Basis& after,
+                              int effect) const {
+    FundFigures was = Total(before.funds), now = Total(after.funds);
+    Money net = now.cost - now.impairment - now.accumulated - chargedBefore(asset, effect);
+    if (net < 0) return Verdict::NegativeNet;
+    if (net < now.residual && (now.cost < was.cost || now.residual > was.residual))
+        return Verdict::BelowResidual;
+    return Verdict::Accepted;
+}
+
+// More work makes the open period charge more before a change still to take
+// effect; that change must still stand against the version in force.
+Verdict ReferenceModel::work(int index, int yp, double work) {
+    Asset& asset = assets_.at(index);
+    asset.workIn[yp] += ToMicro(work);
+    const Version& latest = asset.versions.back();
+    const Version* inForce = governing(asset, yp);
+    const int effect = GovernedFrom(latest.basis.rule, latest.yp);
+    if (!inForce || inForce == &latest || effect <= yp) return Verdict::Accepted;
+    Verdict verdict = judge(asset, inForce->basis, latest.basis, effect);
+    if (verdict != Verdict::Accepted) asset.workIn[yp] -= ToMicro(work);
+    return verdict;
 }
 
 void ReferenceModel::dispose(int asset, int yp) { assets_.at(asset).disposeYp = yp; }

@@ -31,8 +31,9 @@ class ReferenceModel {
                   std::optional<int> method = {}, std::optional<double> life = {});
     // A new card version that leaves the depreciation basis alone.
     void transfer(int asset, int yp);
-    // Work done in period yp (workload method), recorded before it is closed.
-    void work(int asset, int yp, double work);
+    // Work done in period yp (workload method), recorded before it is closed;
+    // refused when it leaves a change still to take effect below its floor.
+    Verdict work(int asset, int yp, double work);
     void dispose(int asset, int yp);
     // Depreciates period yp for every asset; periods close in order.
     void close(int yp);
@@ -78,6 +79,7 @@ class ReferenceModel {
     };
 
     static const Version* governing(const Asset& asset, int yp);
+    Verdict judge(const Asset& asset, const Basis& before, const Basis& after, int effect) const;
     static void closePeriod(Asset& asset, int yp);
     static Schedule start(const Asset& asset, const Basis& basis);
     static std::vector<Money> yearFigures(const Schedule& s);
