@@ -48,12 +48,20 @@ $$;
 -- The account set's own adjustment routines (named z_update_...) kept as
 -- scripts that create them again, under their upper-case names.  The
 -- routine's schema is written in upper case, which the component replaces
--- by the name of the account set the script runs in.
+-- by the name of the account set the script runs in.  An account set of an
+-- earlier release gets the table (account_set/070_backup_script.sql), which
+-- marks it as adjusted.
 CREATE OR REPLACE PROCEDURE z_adj_backupScript()
 LANGUAGE plpgsql SET search_path FROM CURRENT AS $$
 DECLARE
     r record;
 BEGIN
+    CREATE TABLE IF NOT EXISTS t_backupScript (
+        strNo   varchar(20)  NOT NULL PRIMARY KEY,
+        strName varchar(100) NOT NULL,
+        strSql  text         NOT NULL,
+        strDate varchar(19)  NOT NULL DEFAULT to_char(localtimestamp(0), 'YYYY-MM-DD HH24:MI:SS')
+    );
     FOR r IN SELECT upper(p.proname) AS strName,
                     replace(pg_get_functiondef(p.oid), ' ' || quote_ident(current_schema()) || '.',
                             ' ' || upper(current_schema()) || '.') || E'\n/' AS strSql

@@ -1,6 +1,7 @@
 #include "Feedback.hpp"
 
 #include <map>
+#include <regex>
 #include <sstream>
 #include <vector>
 
@@ -60,6 +61,9 @@ StatementKind classify(const std::string& statement, bool plsql) {
         kind.object = objectOf(words);
     kind.isDefinition = !kind.object.empty() || kind.verb == "truncate" || kind.verb == "grant" ||
                         kind.verb == "revoke" || kind.verb == "comment";
+    static const std::regex kDollarQuote(R"(\$[A-Za-z_]*\$)");
+    kind.isNativeRoutine = (kind.object == "procedure" || kind.object == "function") &&
+                           std::regex_search(statement, kDollarQuote);
     return kind;
 }
 

@@ -11,6 +11,9 @@ struct StatementKind {
     bool isQuery = false;
     bool isBlock = false;       // an anonymous PL/SQL block
     bool isDefinition = false;  // DDL, which Oracle commits on its own
+    // A routine written for PostgreSQL, its body in dollar quotes, as the
+    // account set keeps its own in t_backupScript: it runs as it is.
+    bool isNativeRoutine = false;
 };
 
 StatementKind classify(const std::string& statement, bool plsql);

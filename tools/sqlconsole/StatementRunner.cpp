@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "Feedback.hpp"
+#include "connect/Session.hpp"
 
 namespace tk::console {
 
@@ -75,10 +76,14 @@ void StatementRunner::query(const std::string& sql) {
 }
 
 void StatementRunner::execute(const std::string& sql, bool plsql) {
+    StatementKind kind = classify(sql, plsql);
     int32_t count = 0;
     bool ok = false;
-    connection_->ExecSql(sql, 1, count, ok);
-    std::string line = feedbackFor(classify(sql, plsql), count);
+    if (kind.isNativeRoutine)
+        connection_->session().runNative(sql);
+    else
+        connection_->ExecSql(sql, 1, count, ok);
+    std::string line = feedbackFor(kind, count);
     if (settings_.feedback > 0 && !line.empty()) out_ << line << "\n";
 }
 
