@@ -1,5 +1,5 @@
-#include <dirent.h>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <array>
@@ -209,6 +209,25 @@ TEST_F(Adjust, ThePasswordIsNowhereToBeRead) {
     for (const auto& file : filesUnder(wrappers[0].parent_path()))
         EXPECT_EQ(readFile(file).find(password), std::string::npos) << file;
     fs::remove_all(wrappers[0].parent_path());
+}
+
+// The command line names the failed script and says so by its exit status.
+TEST_F(Adjust, TheAdjustCommandReportsFailedScripts) {
+    backup("01", "BROKEN", "select * from no_such_table;");
+    backup("02", "FINE", trace("fine"));
+    std::string command =
+        (fs::read_symlink("/proc/self/exe").parent_path().parent_path() / "amasset").string() +
+        " adjust --account-set " + newSet.name() + " --from " + oldSet.name() + " --server '" +
+        test::adminServer() + "' 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
+    std::string out;
+    std::array<char, 4096> buffer;
+    for (size_t n; (n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0;)
+        out.append(buffer.data(), n);
+    int status = pclose(pipe);
+    EXPECT_EQ(WEXITSTATUS(status), 1) << out;
+    EXPECT_NE(out.find("1 个调整脚本执行失败: BROKEN.sql"), std::string::npos) << out;
+    EXPECT_EQ(traced(), "fine ");
 }
 
 TEST(AdjustClass, IsCreatableByName) {
