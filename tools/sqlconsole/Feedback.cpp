@@ -5,13 +5,15 @@
 #include <sstream>
 #include <vector>
 
+#include "connect/Dispatchable.hpp"
+
 namespace tk::console {
 namespace {
 
 std::vector<std::string> leadingWords(const std::string& text, size_t count) {
     std::string spaced;
     for (char c : text) spaced += (c == '(' || c == ';' || c == '\r') ? ' ' : c;
-    std::istringstream in(lowerAscii(spaced));
+    std::istringstream in(tk::lowerAscii(spaced));
     std::vector<std::string> words;
     for (std::string w; words.size() < count && in >> w;) words.push_back(w);
     return words;
@@ -42,12 +44,6 @@ std::string rowsLine(int32_t rows, const std::string& done) {
 std::string upperAscii(std::string text) {
     for (char& c : text)
         if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return text;
-}
-
-std::string lowerAscii(std::string text) {
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     return text;
 }
 

@@ -23,6 +23,5 @@ std::string feedbackFor(const StatementKind& kind, int32_t rows);
 // True when a line starts a PL/SQL unit, which only a "/" line ends.
 bool startsPlsql(const std::string& line);
 std::string upperAscii(std::string text);
-std::string lowerAscii(std::string text);
 
 }  // namespace tk::console

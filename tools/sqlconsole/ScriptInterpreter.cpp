@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "Feedback.hpp"
+#include "connect/Dispatchable.hpp"
 
 namespace tk::console {
 namespace fs = std::filesystem;
@@ -40,28 +41,26 @@ fs::path scriptPath(const std::string& name, const fs::path& folder) {
 ScriptInterpreter::ScriptInterpreter(StatementRunner& runner, std::ostream& out)
     : runner_(runner), out_(out) {}
 
-bool ScriptInterpreter::run(LineSource& lines, const fs::path& folder, bool interactive) {
+void ScriptInterpreter::run(LineSource& lines, const fs::path& folder, bool interactive) {
     while (!exited_) {
         std::string prompt = buffer_.empty() ? "SQL> " : "  " + std::to_string(lines_ + 1) + "  ";
         auto text = lines.next(interactive ? prompt : "");
         if (!text) break;
         line(*text, folder);
     }
-    return !exited_;
 }
 
-bool ScriptInterpreter::runFile(const fs::path& file) {
+void ScriptInterpreter::runFile(const fs::path& file) {
     std::ifstream in(file, std::ios::binary);
     if (!in) {
         out_ << "SP2-0310: unable to open file \"" << file.string() << "\"\n";
-        return !exited_;
+        return;
     }
     StreamLines lines(in);
     // A statement left open at the end of a script is not run.
     std::string outer = std::exchange(buffer_, "");
     run(lines, file.parent_path(), false);
     buffer_ = outer;
-    return !exited_;
 }
 
 void ScriptInterpreter::line(const std::string& text, const fs::path& folder) {
@@ -94,16 +93,19 @@ void ScriptInterpreter::runBuffer() {
 
 bool ScriptInterpreter::consoleCommand(const std::string& text, const fs::path& folder) {
     if (text.starts_with("--")) return true;
-    if (text.starts_with("@@")) return runFile(scriptPath(text.substr(2), folder)), true;
-    if (text.starts_with("@")) return runFile(scriptPath(text.substr(1), fs::current_path())), true;
+    if (text.starts_with("@")) {
+        bool nested = text.starts_with("@@");
+        runFile(scriptPath(text.substr(nested ? 2 : 1), nested ? folder : fs::current_path()));
+        return true;
+    }
     std::istringstream words(text);
     std::string verb, option, value;
     words >> verb >> option >> value;
-    verb = lowerAscii(withoutSemicolon(verb));
+    verb = tk::lowerAscii(withoutSemicolon(verb));
     if (verb == "exit" || verb == "quit") {
         exited_ = true;
     } else if (verb == "set") {
-        set(lowerAscii(withoutSemicolon(option)), lowerAscii(withoutSemicolon(value)));
+        set(tk::lowerAscii(withoutSemicolon(option)), tk::lowerAscii(withoutSemicolon(value)));
     } else if (verb == "prompt" || verb == "pro") {
         out_ << trimmed(text.substr(verb.size())) << "\n";
     } else if (!(verb == "rem" || verb == "remark" || verb == "spool" || verb == "whenever" ||

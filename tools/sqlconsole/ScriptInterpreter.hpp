@@ -17,9 +17,9 @@ namespace tk::console {
 class ScriptInterpreter {
   public:
     ScriptInterpreter(StatementRunner& runner, std::ostream& out);
-    // Runs lines until their end or EXIT; false once EXIT was given.
-    bool run(LineSource& lines, const std::filesystem::path& folder, bool interactive);
-    bool runFile(const std::filesystem::path& file);
+    // Runs lines until their end or EXIT.
+    void run(LineSource& lines, const std::filesystem::path& folder, bool interactive);
+    void runFile(const std::filesystem::path& file);
     bool exited() const { return exited_; }
 
   private:

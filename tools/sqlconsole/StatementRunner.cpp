@@ -1,8 +1,5 @@
 #include "StatementRunner.hpp"
 
-#include <sstream>
-#include <vector>
-
 #include "Feedback.hpp"
 #include "connect/Session.hpp"
 
