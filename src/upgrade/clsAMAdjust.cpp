@@ -172,6 +172,7 @@ void clsAMAdjust::AdjustData() {
 
 void clsAMAdjust::runScripts(const std::vector<ScriptList::Entry>& scripts) {
     ScriptFolder folder(KeepScriptFiles);
+    if (KeepScriptFiles) WriteLog("脚本文件保留在 " + folder.path().string(), "DbSql");
     ConsoleScript console(login(), folder.path());
     for (size_t i = 0; i < scripts.size(); ++i) {
         const auto& [name, text] = scripts[i];
