@@ -4,6 +4,7 @@
 #include <string>
 
 #include "AccountSetCommand.hpp"
+#include "AdjustCommand.hpp"
 #include "AssetCommand.hpp"
 #include "CliContext.hpp"
 #include "DemoCommand.hpp"
@@ -54,6 +55,8 @@ void usage() {
            "  report register|depreciation|schedule|journal [--period yyyy-MM] [--summary] [--csv] "
            " 报表\n"
            "  demo                                         演示: 建账套, 新增一年的资产并结账\n"
+           "  adjust [--from 原账套] [--keep-files]          执行数据调整脚本\n"
+           "  sql [-f 脚本]                                SQL 控制台 (Oracle 语法)\n"
            "全局参数: --server 连接串 --account-set 账套 --org 机构(默认 1) --data-dir 目录\n";
 }
 
@@ -72,6 +75,8 @@ int main(int argc, char** argv) {
         if (command == "amortise") return tk::tools::amortiseCommand(cli);
         if (command == "report") return tk::tools::reportCommand(cli);
         if (command == "demo") return tk::tools::demoCommand(cli);
+        if (command == "adjust") return tk::tools::adjustCommand(cli);
+        if (command == "sql") return tk::tools::sqlCommand(cli);
         usage();
         return 2;
     } catch (const tk::RunTimeError& e) {
