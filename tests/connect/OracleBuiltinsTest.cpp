@@ -6,7 +6,6 @@
 
 #include "TestDatabase.hpp"
 #include "connect/Connection.hpp"
-#include "connect/RunTimeError.hpp"
 
 namespace tk::connect {
 namespace {
@@ -31,16 +30,7 @@ class OracleBuiltins : public ::testing::Test {
         return v.isNull() ? std::string(kNull) : v.toText();
     }
 
-    std::string error(const std::string& sql) {
-        try {
-            int32_t count = 0;
-            bool ok = false;
-            conn->ExecSql(sql, 1, count, ok);
-        } catch (const RunTimeError& e) {
-            return e.description();
-        }
-        return "";
-    }
+    std::string error(const std::string& sql) { return test::ErrorOf(*conn, sql); }
 
     // Each case as a query, then all of them assigned to a variable in one
     // block and stored, so the block's translation is checked as well.

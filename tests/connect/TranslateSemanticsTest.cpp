@@ -6,7 +6,6 @@
 
 #include "TestDatabase.hpp"
 #include "connect/Connection.hpp"
-#include "connect/RunTimeError.hpp"
 
 namespace tk::connect {
 namespace {
@@ -20,16 +19,7 @@ class TranslateSemantics : public ::testing::Test {
 
     void exec(const std::string& sql) { test::ExecuteOk(*conn, sql); }
 
-    std::string error(const std::string& sql) {
-        try {
-            int32_t count = 0;
-            bool ok = false;
-            conn->ExecSql(sql, 1, count, ok);
-        } catch (const RunTimeError& e) {
-            return e.description();
-        }
-        return "";
-    }
+    std::string error(const std::string& sql) { return test::ErrorOf(*conn, sql); }
 
     // Each row as "field|field|…", NULL shown as ∅.
     Rows rows(const std::string& sql) {

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <stdexcept>
 
+#include "connect/RunTimeError.hpp"
 #include "frame/Context.hpp"
 #include "provision/AccountSetAdmin.hpp"
 
@@ -42,6 +43,17 @@ void ExecuteOk(connect::Connection& conn, const std::string& sql) {
     bool ok = false;
     conn.ExecSql(sql, 1, count, ok);
     EXPECT_TRUE(ok) << sql;
+}
+
+std::string ErrorOf(connect::Connection& conn, const std::string& sql) {
+    try {
+        int32_t count = 0;
+        bool ok = false;
+        conn.ExecSql(sql, 1, count, ok);
+    } catch (const RunTimeError& e) {
+        return e.description();
+    }
+    return "";
 }
 
 std::string testServer() { return TKAM_TEST_SERVER; }

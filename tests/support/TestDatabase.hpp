@@ -10,6 +10,8 @@ namespace tk::test {
 // server the test run started; dropped again when the object goes.
 // Runs a statement on the connection; the test fails when it does not succeed.
 void ExecuteOk(connect::Connection& conn, const std::string& sql);
+// Runs a statement expected to fail; the description of its error ("" when none).
+std::string ErrorOf(connect::Connection& conn, const std::string& sql);
 
 class TestSchema {
   public:

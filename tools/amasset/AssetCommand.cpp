@@ -183,8 +183,10 @@ int disposeAsset(const CliContext& cli) {
     AccountSetSession session(cli);
     AssetDisposer disposer(session);
     const std::string way = o.value("way", "08");
-    if (auto part = o.value("part") ? o.value("part") : o.value("cost-out")) {
-        const double costOut = disposer.costOut(o.word(2), *part);
+    const auto part = o.value("part"), amount = o.value("cost-out");
+    if (part || amount) {
+        const double costOut =
+            part ? disposer.costOfPart(o.word(2), *part) : parseNonNegative(*amount, "减少的原值");
         disposer.disposePart(o.word(2), *date, way, costOut);
         std::cout << "资产已部分减少: " << o.word(2) << " " << *date << " 原值 "
                   << formatDouble(costOut) << "\n";

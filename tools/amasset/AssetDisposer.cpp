@@ -37,9 +37,10 @@ void AssetDisposer::dispose(const std::string& assetCode, const std::string& dat
                                                    {}});
 }
 
-double AssetDisposer::costOut(const std::string& assetCode, const std::string& part) const {
-    if (part.empty() || part.back() != '%') return parseNonNegative(part, "减少的原值");
-    const double percent = parseNonNegative(part.substr(0, part.size() - 1), "减少的比例");
+double AssetDisposer::costOfPart(const std::string& assetCode, const std::string& text) const {
+    const bool sign = !text.empty() && text.back() == '%';
+    const double percent =
+        parseNonNegative(sign ? text.substr(0, text.size() - 1) : text, "减少的比例");
     const double cost = session_.number(
         "Select Sum(fa.dblAmount) From AMAssetFund f, AMAssetFundAlter fa Where "
         "fa.lngAMAssetFundAlterID = f.lngAMAssetFundLastAlterID And f.lngAMAssetID = " +

@@ -20,8 +20,8 @@ class AssetDisposer {
     // stays in the register and depreciates on.
     void disposePart(const std::string& assetCode, const std::string& date, const std::string& way,
                      double costOut) const;
-    // The cost a part given as "30%" or as an amount stands for.
-    double costOut(const std::string& assetCode, const std::string& part) const;
+    // The cost a part of the asset given in percent ("30" or "30%") stands for.
+    double costOfPart(const std::string& assetCode, const std::string& percent) const;
 
   private:
     int32_t wayID(const std::string& way) const;
