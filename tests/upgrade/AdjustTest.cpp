@@ -5,6 +5,7 @@
 #include <array>
 #include <atomic>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -33,6 +34,10 @@ class Adjust : public ::testing::Test {
   protected:
     Adjust() {
         fs::create_directories(component / "data");
+        // Runs make their private folders in the temporary directory: one of
+        // the test's own, so that tests running beside it cannot be counted.
+        fs::create_directories(component / "tmp");
+        setenv("TMPDIR", (component / "tmp").c_str(), 1);
         fs::create_symlink(ComponentFolder() / "sqlconsole", component / "sqlconsole");
         SetComponentFolder(component);
         adjust.ConnBase = conn;
@@ -44,6 +49,7 @@ class Adjust : public ::testing::Test {
         execute("drop table t_backupScript");
     }
     ~Adjust() override {
+        unsetenv("TMPDIR");
         SetComponentFolder({});
         fs::remove_all(component);
     }
