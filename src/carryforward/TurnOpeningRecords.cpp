@@ -449,7 +449,14 @@ void TurnOpeningRecords::UpdateFundOpeningAmounts() {
         "           and fd.lngorganizationid = {1}\r\n"
         "         group by fd.lngamassetid, fd.lngamfundid)\r\n"
         "   And fd.yearperiod < {0}\r\n"
-        "   And fd.lngorganizationid = {1}";
+        "   And fd.lngorganizationid = {1}\r\n"
+        // A period may hold several rows of a source (an addition and its
+        // first charge): the last one posted carries the period's end.
+        "   And Not Exists (Select 1 From [OldUser]amassetfunddaily fl\r\n"
+        "                    Where fl.lngAMAssetID = fd.lngAMAssetID And fl.lngAMFundID = "
+        "fd.lngAMFundID\r\n"
+        "                      And fl.YearPeriod = fd.YearPeriod\r\n"
+        "                      And fl.lngAMAssetFundDailyID > fd.lngAMAssetFundDailyID)";
     RecordsetPtr rs =
         OpenRecordset(FormatTemplate(query, {scope_.yp(), scope_.org()}), kStatic, kReadOnly);
     for (; !rs->eof(); rs->moveNext()) {

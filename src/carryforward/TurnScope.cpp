@@ -10,7 +10,9 @@ namespace tk::am {
 std::string TurnScope::prevDay() const {
     int year = 0;
     unsigned month = 0, day = 0;
-    if (std::sscanf(turnDate.c_str(), "%d-%u-%u", &year, &month, &day) != 3)
+    bool shaped = turnDate.size() == 10 && turnDate[4] == '-' && turnDate[7] == '-' &&
+                  turnDate.find_first_not_of("0123456789-") == std::string::npos;
+    if (!shaped || std::sscanf(turnDate.c_str(), "%d-%u-%u", &year, &month, &day) != 3)
         throw RunTimeError(errors::kTypeMismatch, "结转日期不是 yyyy-MM-dd 格式: " + turnDate);
     std::chrono::year_month_day date{std::chrono::year(year), std::chrono::month(month),
                                      std::chrono::day(day)};

@@ -12,6 +12,12 @@ namespace tk::am::test {
 void CarryForwardTest::BuildYear() {
     // The next account set keeps the next year's books only.
     tk::test::ExecuteOk(*nextConn, "Delete From AccountPeriod Where intYear < 2025");
+    // Category 22 follows the public-sector rule: charged in the month of addition.
+    for (const char* table : {"AMAssetType", "AMAssetTypeEx"})
+        for (auto* set : {conn.get(), nextConn.get()})
+            tk::test::ExecuteOk(*set,
+                                std::string("Update ") + table +
+                                    " Set bytDepreciationType = 3 Where lngAMAssetTypeID = 22");
     AssetPlan straight = AssetPlan::Of(2, 120000, 6000, 120);
     straight.fundCosts = {72000, 48000};
     assets.straightLine = AddAsset(straight);
@@ -43,6 +49,12 @@ void CarryForwardTest::BuildYear() {
             transfer.period = 7;
             transfer.department = 4;
             Alter(assets.transferred, transfer);
+        }
+        if (period == 12) {
+            AssetPlan administrative = AssetPlan::Of(2, 33359.72, 0, 60, 22);
+            administrative.period = 12;
+            administrative.fundCosts = {20000, 13359.72};
+            assets.administrative = AddAsset(administrative);
         }
         if (period == 9) {
             Change disposal;

@@ -20,7 +20,7 @@ class TurnFiguresTest : public CarryForwardTest {
     std::vector<int32_t> CarriedAssets() const {
         return {assets.straightLine, assets.declining,      assets.sumOfYears,
                 assets.workload,     assets.fixedDeclining, assets.notDepreciated,
-                assets.impaired,     assets.transferred};
+                assets.impaired,     assets.transferred,    assets.administrative};
     }
 
     // The old set's own figures for a source at the end of December 2024.

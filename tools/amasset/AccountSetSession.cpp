@@ -10,9 +10,10 @@
 
 namespace tk::tools {
 
-AccountSetSession::AccountSetSession(const CliContext& cli, const std::string& fallbackName) {
+AccountSetSession::AccountSetSession(const CliContext& cli, const std::string& fallbackName,
+                                     bool fixedName) {
     const Options& o = cli.options();
-    name_ = o.value("account-set", o.value("user", fallbackName));
+    name_ = fixedName ? fallbackName : o.value("account-set", o.value("user", fallbackName));
     if (name_.empty()) throw std::runtime_error("请用 --account-set 指定账套");
     if (!am::AccountSetAdmin(cli.adminServer()).exists(name_))
         throw std::runtime_error("账套不存在: " + name_);

@@ -16,8 +16,10 @@ namespace tk::tools {
 // host does: the thread's User and ConnBase point at it.
 class AccountSetSession {
   public:
-    // The account set named by --account-set (or --user), else `fallbackName`.
-    explicit AccountSetSession(const CliContext& cli, const std::string& fallbackName = "");
+    // The account set named by --account-set (or --user), else `fallbackName`;
+    // with `fixedName`, `fallbackName` whatever the options say.
+    explicit AccountSetSession(const CliContext& cli, const std::string& fallbackName = "",
+                               bool fixedName = false);
 
     connect::Connection& connection() const { return *conn_; }
     const std::string& name() const { return name_; }

@@ -6,6 +6,7 @@
 #include "AccountSetCommand.hpp"
 #include "AdjustCommand.hpp"
 #include "AssetCommand.hpp"
+#include "CarryForwardCommand.hpp"
 #include "CliContext.hpp"
 #include "DemoCommand.hpp"
 #include "EmbeddedServer.hpp"
@@ -57,6 +58,7 @@ void usage() {
            "  demo                                         演示: 建账套, 新增一年的资产并结账\n"
            "  adjust [--from 原账套] [--keep-files]          执行数据调整脚本\n"
            "  sql [-f 脚本]                                SQL 控制台 (Oracle 语法)\n"
+           "  carryforward --from 原账套 --to 新账套 --date yyyy-MM-dd [--check]  年末结转到新账套\n"
            "全局参数: --server 连接串 --account-set 账套 --org 机构(默认 1) --data-dir 目录\n";
 }
 
@@ -77,6 +79,7 @@ int main(int argc, char** argv) {
         if (command == "demo") return tk::tools::demoCommand(cli);
         if (command == "adjust") return tk::tools::adjustCommand(cli);
         if (command == "sql") return tk::tools::sqlCommand(cli);
+        if (command == "carryforward") return tk::tools::carryForwardCommand(cli);
         usage();
         return 2;
     } catch (const tk::RunTimeError& e) {
