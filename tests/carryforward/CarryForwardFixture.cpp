@@ -1,13 +1,35 @@
 #include "CarryForwardFixture.hpp"
 
 #include <libpq-fe.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <fstream>
+#include <sstream>
 
 #include "frame/Context.hpp"
 #include "frame/Conversion.hpp"
+#include "frame/Utility.hpp"
 
 namespace tk::am::test {
+
+CarryForwardTest::CarryForwardTest()
+    : logFolder(std::filesystem::temp_directory_path() /
+                ("carry-forward-test-" + std::to_string(getpid()))) {
+    SetComponentFolder(logFolder);
+}
+
+CarryForwardTest::~CarryForwardTest() {
+    SetComponentFolder({});
+    std::filesystem::remove_all(logFolder);
+}
+
+std::string CarryForwardTest::Log(const std::string& name) const {
+    std::ifstream in(logFolder / "log" / (name + ".log"), std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
 
 void CarryForwardTest::BuildYear() {
     // The next account set keeps the next year's books only.

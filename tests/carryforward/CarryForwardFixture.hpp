@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <string>
@@ -14,7 +15,13 @@ namespace tk::am::test {
 // knows) and the next account set to carry it into.
 class CarryForwardTest : public DepreciationTest {
   protected:
+    CarryForwardTest();
+    ~CarryForwardTest() override;
+
     tk::test::TestAccountSet next{"next", true};
+    // The component's logs go to a folder of the test's own.
+    std::filesystem::path logFolder;
+    std::string Log(const std::string& name) const;
     std::shared_ptr<connect::Connection> nextConn = next.connect();
 
     struct Assets {

@@ -13,25 +13,9 @@
 namespace tk::am::test {
 namespace {
 
-namespace fs = std::filesystem;
-
-// Runs with the component's logs in a folder of its own.
 class TurnChecksTest : public CarryForwardTest {
   protected:
-    fs::path folder = fs::temp_directory_path() / ("turn-test-" + std::to_string(getpid()));
-
-    void SetUp() override { SetComponentFolder(folder); }
-    void TearDown() override {
-        SetComponentFolder({});
-        fs::remove_all(folder);
-    }
-
-    std::string TurnLog() {
-        std::ifstream in(folder / "log" / "固定资产结转.log", std::ios::binary);
-        std::stringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
+    std::string TurnLog() const { return Log("固定资产结转"); }
 
     // Check and Execute both refuse, with this reason, and the failure is logged.
     void ExpectRefused(const std::string& reason) {
@@ -55,7 +39,7 @@ TEST_F(TurnChecksTest, AnOrganisationWithoutAssetsNeedsNothingAndLogsNothing) {
     EXPECT_TRUE(turn.Check(message));
     EXPECT_TRUE(turn.Execute(message));
     EXPECT_EQ(message, "untouched");
-    EXPECT_FALSE(fs::exists(folder / "log" / "固定资产结转.log"));
+    EXPECT_FALSE(std::filesystem::exists(logFolder / "log" / "固定资产结转.log"));
 }
 
 TEST_F(TurnChecksTest, EachPreconditionRefusesWithItsReason) {

@@ -12,18 +12,8 @@
 namespace tk::am::test {
 namespace {
 
-namespace fs = std::filesystem;
-
 class TurnOnlineTest : public CarryForwardTest {
   protected:
-    fs::path folder = fs::temp_directory_path() / ("online-turn-test-" + std::to_string(getpid()));
-
-    void SetUp() override { SetComponentFolder(folder); }
-    void TearDown() override {
-        SetComponentFolder({});
-        fs::remove_all(folder);
-    }
-
     void AddPlatform(const std::string& schema) {
         std::ifstream in(std::string(TKAM_DB_DIR) + "/optional/self_service.sql");
         std::stringstream script;
@@ -56,7 +46,7 @@ TEST_F(TurnOnlineTest, NotInUseUnlessBothSetsHaveThePlatform) {
     AddPlatform(accountSet.name());
     EXPECT_TRUE(RunOnlineTurn(message));
     EXPECT_EQ(message, "");
-    EXPECT_FALSE(fs::exists(folder / "log" / "资产自助管理平台结转.log"));
+    EXPECT_FALSE(std::filesystem::exists(logFolder / "log" / "资产自助管理平台结转.log"));
 }
 
 // Open requests and open detail rows come over; closed ones, and requests
@@ -97,11 +87,9 @@ TEST_F(TurnOnlineTest, OpenRequestsAreCarriedAndClosedOnesLeftBehind) {
     EXPECT_EQ(Ids("AMAssetAlterReqEntityDetail", "lngAlterReqEntityDetailID"), "");
     EXPECT_EQ(Ids("AMAssetAlterReduce", "lngAlterReduceID"), "7 ");
     EXPECT_EQ(Ids("AMAssetAlterRedBaseDetail", "lngAlterRedBaseDetailID"), "33 ");
-    std::ifstream in(folder / "log" / "资产自助管理平台结转.log", std::ios::binary);
-    std::stringstream log;
-    log << in.rdbuf();
-    EXPECT_NE(log.str().find("资产自助管理平台开始结转:\r\n"), std::string::npos);
-    EXPECT_NE(log.str().find("新账套机构启用日期2025-01-01\r\n错误信息:\r\n"), std::string::npos);
+    const std::string log = Log("资产自助管理平台结转");
+    EXPECT_NE(log.find("资产自助管理平台开始结转:\r\n"), std::string::npos);
+    EXPECT_NE(log.find("新账套机构启用日期2025-01-01\r\n错误信息:\r\n"), std::string::npos);
 
     // Again: the rows already there are kept, the closed ones go again.
     ASSERT_TRUE(RunOnlineTurn(message)) << message;
