@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "carryforward/Statistics.hpp"
 #include "depreciation/clsAMAssetDaily.hpp"
 #include "depreciation/clsAMAssetDeprection.hpp"
 #include "frame/Context.hpp"
@@ -77,9 +78,9 @@ bool TurnOpeningRecords::BuildOpeningRecords() {
         "           (Select 1\r\n                    From [NewUser]Amassetalter Aa\r\n"
         "                   Where a.Lngamassetid = Aa.Lngamassetid\r\n"
         "                     And a.Lngamassetlastalterid = Aa.Lngamassetalterid))");
-    if (!CardStatements() || !SummaryStatements() || !InsertInitialFundAlterations() ||
-        !FundStatements() || !OtherAndLabelStatements())
-        return false;
+    if (!CardStatements() || !SummaryStatements() || !InsertInitialFundAlterations()) return false;
+    RefreshStatistics(context().NewUser);
+    if (!FundStatements() || !OtherAndLabelStatements()) return false;
     UpdateFundOpeningAmounts();
     return true;
 }

@@ -1,6 +1,7 @@
 #include "carryforward/clsAMAssetTurn.hpp"
 
 #include "carryforward/SequenceSnapshot.hpp"
+#include "carryforward/Statistics.hpp"
 #include "carryforward/TurnDataCopy.hpp"
 #include "carryforward/TurnLog.hpp"
 #include "carryforward/TurnOpeningRecords.hpp"
@@ -200,7 +201,12 @@ bool clsAMAssetTurn::RunSteps(std::string& strErrMsg) {
     } else {
         steps.insert(steps.end(), {{"复制资产卡片", [&] { return data.CopyAssetRegister(); }},
                                    {"复制本期变动", [&] { return data.CopyCurrentAlterations(); }},
-                                   {"复制以后期间余额", [&] { return data.CopyLaterBalances(); }},
+                                   {"复制以后期间余额",
+                                    [&] {
+                                        bool copied = data.CopyLaterBalances();
+                                        if (copied) RefreshStatistics(context().NewUser);
+                                        return copied;
+                                    }},
                                    {"生成期初记录", [&] { return opening.BuildOpeningRecords(); }},
                                    {"重算余额并登账", [&] { return opening.RebuildBalances(); }},
                                    {"重置序列", [&] { return data.ResetSequences(); }}});
