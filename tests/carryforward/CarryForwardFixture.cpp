@@ -87,6 +87,37 @@ void CarryForwardTest::BuildYear() {
         RecordWork(assets.workload, 2024, period, 1000 + 100 * period);
         RunPeriod(2024, period);
     }
+    AddRecords(assets.straightLine);
+}
+
+void CarryForwardTest::AddRecords(int32_t asset) {
+    const std::string s = accountSet.name() + ".", a = std::to_string(asset),
+                      version = "(Select lngAMAssetLastAlterID From " + s +
+                                "AMAsset Where lngAMAssetID = " + a + ")";
+    AsAdmin("INSERT INTO " + s +
+            "AMAssetLabel (lngAMAssetID, lngAMAssetLabelID, strAMAssetLabelNo, "
+            "lngAMAssetLabelInitAlterID, lngAMAssetLabelLastAlterID, lngOrganizationID) VALUES (" +
+            a + ", 1, 'L1', 1, 1, 1);INSERT INTO " + s +
+            "AMAssetLabelAlter (lngAMAssetID, lngAMAssetLabelID, lngAMAssetLabelAlterID, "
+            "lngAMAssetAlterID, strAMAssetLabelNo, intYear, bytPeriod, bytAlterType, "
+            "lngOrganizationID) SELECT " +
+            a + ", 1, 1, " + version + ", 'L1', 2024, 1, 1, 1;INSERT INTO " + s +
+            "AMAssetLabelCustom (lngAMAssetLabelID, strText1) VALUES (1, '铭牌');INSERT INTO " + s +
+            "AMAssetOther (lngAMAssetID, lngAMAssetOtherInitAlterID, lngAMAssetOtherLastAlterID, "
+            "strOwner) VALUES (" +
+            a + ", 1, 1, '王工');INSERT INTO " + s +
+            "AMAssetOtherAlter (lngAMAssetOtherAlterID, lngAMAssetID, lngAMAssetAlterID, intYear, "
+            "bytPeriod, bytAlterType, strOwner) SELECT 1, " +
+            a + ", " + version + ", 2024, 1, 1, '王工';INSERT INTO " + s +
+            "AMAssetCustom (lngAMAssetID, strCustom1) VALUES (" + a + ", '进口');INSERT INTO " + s +
+            "AMAssetAux (lngAMAssetID, lngAMAssetAuxID, strAMAssetAuxCode, strAMAssetAuxName) "
+            "VALUES (" +
+            a + ", 1, 'F1', '刀架');INSERT INTO " + s +
+            "AMAssetDocument (lngAMAssetDocumentID, lngAMAssetID, strDocumentName, blbDocument) "
+            "VALUES (1, " +
+            a + ", '发票', '\\x00ff10'::bytea);INSERT INTO " + s +
+            "AMAssetImage (lngAMAssetImageID, lngAMAssetID, strImageName, blbImage) VALUES (1, " +
+            a + ", '照片', '\\x89504e47'::bytea);");
 }
 
 void CarryForwardTest::UseOld() {

@@ -30,8 +30,11 @@ class CarryForwardTest : public DepreciationTest {
     };
     Assets assets;
 
-    // Adds the assets, their changes and work, and closes January to December 2024.
+    // Adds the assets, their changes and work, and closes January to December
+    // 2024; the straight-line asset has a label, other card, custom fields,
+    // auxiliary equipment, a document and an image.
     void BuildYear();
+    void AddRecords(int32_t asset);
     // A carry-forward object set up for 2025-01-01 from this set into the next.
     clsAMAssetTurn Turn(const std::string& startDate = "2024-01-01");
     // The thread works on the old or the new account set.

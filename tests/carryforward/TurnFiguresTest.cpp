@@ -127,5 +127,37 @@ TEST_F(TurnFiguresTest, NextYearChargesWhatTheOldSetForecasts) {
         }
 }
 
+// The asset's label, other card, custom fields, auxiliary equipment, document
+// and image come over as they are; its label and other card open with records
+// of the opening alteration, whose flags say which records the asset has.
+TEST_F(TurnFiguresTest, AnAssetsRecordsComeOverWithIt) {
+    const std::string asset = Id(assets.straightLine);
+    for (const char* table : {"AMAssetLabel", "AMAssetLabelCustom", "AMAssetOther", "AMAssetCustom",
+                              "AMAssetAux", "AMAssetDocument", "AMAssetImage"}) {
+        std::vector<std::string> carried = Rows(table);
+        ASSERT_EQ(carried.size(), 1u) << table;
+        auto old = conn->GetRecordset(std::string("Select * From ") + table, 3, 1);
+        std::string row;
+        for (int i = 0; i < old->fieldCount(); ++i) row += old->field(i).toText() + "|";
+        EXPECT_EQ(carried[0], row) << table;
+    }
+    EXPECT_EQ(NewScalar("Select Count(*) From " + next.name() + ".AMAssetLabelAlter la, " +
+                        next.name() + ".AMAssetAlter aa Where aa.lngAMAssetAlterID = " +
+                        "la.lngAMAssetAlterID And aa.blnIsInit = 1 And la.intYear = 2025 And " +
+                        "la.bytPeriod = 1 And la.lngAMAssetID = " + asset),
+              1);
+    EXPECT_EQ(NewScalar("Select Count(*) From " + next.name() + ".AMAssetOtherAlter oa, " +
+                        next.name() + ".AMAssetAlter aa Where aa.lngAMAssetAlterID = " +
+                        "oa.lngAMAssetAlterID And aa.blnIsInit = 1 And oa.strDate = " +
+                        "'2024-12-31' And oa.lngAMAssetID = " + asset),
+              1);
+    const std::string flags =
+        "Select blnLabelAlter + blnAuxAlter + blnPicAlter + blnDocAlter + "
+        "blnOtherAlter From " +
+        next.name() + ".AMAssetAlter Where blnIsInit = 1 And lngAMAssetID = ";
+    EXPECT_EQ(NewScalar(flags + asset), 5);
+    EXPECT_EQ(NewScalar(flags + Id(assets.declining)), 0);
+}
+
 }  // namespace
 }  // namespace tk::am::test
