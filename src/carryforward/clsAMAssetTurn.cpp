@@ -197,7 +197,10 @@ bool clsAMAssetTurn::RunSteps(std::string& strErrMsg) {
         {"编译存储过程", [&] { return data.CompileFunctions(); }},
         {"清除新账套数据", [&] { return data.ClearNewAccountSet(strErrMsg); }}};
     if (scope.startsOnTurnDate()) {
-        steps.push_back({"复制全部数据", [&] { return data.CopyAllTables(); }});
+        steps.push_back({"复制全部数据", [&] {
+                             copiedWholeTables_ = true;
+                             return data.CopyAllTables();
+                         }});
     } else {
         steps.insert(steps.end(), {{"复制资产卡片", [&] { return data.CopyAssetRegister(); }},
                                    {"复制本期变动", [&] { return data.CopyCurrentAlterations(); }},
@@ -252,10 +255,10 @@ bool clsAMAssetTurn::Execute(std::string& strErrMsg) {
     WriteLog("", "errSql");
     TurnLog log(kTitles, scope);
     log.started();
+    copiedWholeTables_ = false;
     bool ok = connection().session().inTransaction() ? RunSteps(strErrMsg)
                                                      : RunInOwnTransaction(strErrMsg);
-    // Copying whole tables reports by its result alone.
-    if (scope.startsOnTurnDate() && ok) return true;
+    if (copiedWholeTables_) return ok;
     if (ok)
         log.succeeded(strErrMsg);
     else

@@ -47,7 +47,9 @@ class clsAMAssetTurn : public DispatchableBase<clsAMAssetTurn> {
     bool ReadNewPeriod();
     bool RunSteps(std::string& strErrMsg);
     bool RunInOwnTransaction(std::string& strErrMsg);
-    std::vector<Step> Steps(std::string& strErrMsg);
+
+    // The run reached the whole-table copy, which reports by its result alone.
+    bool copiedWholeTables_ = false;
 };
 
 }  // namespace tk::am
