@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "provision/DatabaseFolder.hpp"
+
 namespace tk::connect {
 class Session;
 }
@@ -11,12 +13,12 @@ class Session;
 namespace tk::am {
 
 struct AccountSetOptions {
-    std::vector<int> years;   // accounting years of the reference data
-    bool demo = false;        // load the reference data of a working account set
+    std::vector<int> years;  // accounting years of the reference data
+    bool demo = false;       // load the reference data of a working account set
     bool onlineDevice = false;
     bool selfService = false;
-    bool replace = false;     // drop an existing account set of that name first
-    std::string like;         // copy this account set's reference data (periods: `years`)
+    bool replace = false;  // drop an existing account set of that name first
+    std::string like;      // copy this account set's reference data (periods: `years`)
 };
 
 struct AccountSetInfo {
@@ -28,9 +30,9 @@ struct AccountSetInfo {
 // of the same name holding the tables, sequences and stored routines. Needs a
 // connection string with the right to create roles.
 class AccountSetAdmin {
-public:
+  public:
     explicit AccountSetAdmin(const std::string& adminServer,
-                             std::filesystem::path dbDir = TKAM_DB_DIR);
+                             std::filesystem::path dbDir = DatabaseFolder());
     ~AccountSetAdmin();
 
     void create(const std::string& name, const AccountSetOptions& options);
@@ -41,7 +43,7 @@ public:
     // The schema/role name an account-set name stands for (names are case-insensitive).
     static std::string schemaName(const std::string& name);
 
-private:
+  private:
     void runFolder(const std::filesystem::path& folder, const std::string& yearsArray);
     // "{YEARS}" in the script stands for `yearsArray`, "{LIKE}" for `likeSchema`.
     void runFile(const std::filesystem::path& file, const std::string& yearsArray,
