@@ -78,6 +78,7 @@ bool TurnOpeningRecords::BuildOpeningRecords() {
         "           (Select 1\r\n                    From [NewUser]Amassetalter Aa\r\n"
         "                   Where a.Lngamassetid = Aa.Lngamassetid\r\n"
         "                     And a.Lngamassetlastalterid = Aa.Lngamassetalterid))");
+    RefreshStatistics(context().NewUser);
     if (!CardStatements() || !SummaryStatements() || !InsertInitialFundAlterations()) return false;
     RefreshStatistics(context().NewUser);
     if (!FundStatements() || !OtherAndLabelStatements()) return false;
