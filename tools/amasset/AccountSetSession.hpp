@@ -9,6 +9,7 @@
 #include "YearPeriod.hpp"
 #include "connect/Connection.hpp"
 #include "depreciation/clsAMAssetDeprection.hpp"
+#include "frame/TransactionRetry.hpp"
 
 namespace tk::tools {
 
@@ -53,21 +54,11 @@ void requireEngine(bool done, const am::clsAMAssetDeprection& engine, const std:
 enum class Ending { Commit, RollBack };
 
 // Runs `work` inside one transaction of the session's connection, ended as
-// `ending` says when it returns and rolled back when it throws.
+// `ending` says when it returns and rolled back when it throws; run again
+// when it lost a race with another session.
 template <typename Work>
 auto inTransaction(const AccountSetSession& session, Work&& work, Ending ending = Ending::Commit) {
-    session.connection().BeginTrans();
-    try {
-        auto result = work();
-        if (ending == Ending::Commit)
-            session.connection().CommitTrans();
-        else
-            session.connection().RollbackTrans();
-        return result;
-    } catch (...) {
-        session.connection().RollbackTrans();
-        throw;
-    }
+    return am::TransactionRetry(session.connection()).run(work, ending == Ending::Commit);
 }
 
 }  // namespace tk::tools

@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "ProgressBar.hpp"
+#include "depreciation/PeriodLock.hpp"
 #include "depreciation/clsAMAssetDeprection.hpp"
 
 namespace tk::tools {
@@ -38,6 +39,8 @@ void closePeriods(const AccountSetSession& session, YearPeriod from, YearPeriod 
     ProgressBar bar("期间结账", count);
     for (YearPeriod p = from; p <= to; p = p.next()) {
         inTransaction(session, [&] {
+            am::PeriodLock::takeAlone(session.organization(),
+                                      [] { std::cerr << "正在等待另一个结账完成…" << std::endl; });
             if (beforeEach) beforeEach(p);
             closePeriod(session, p);
             return 0;
