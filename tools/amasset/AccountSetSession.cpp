@@ -5,6 +5,7 @@
 
 #include "InputText.hpp"
 #include "frame/Context.hpp"
+#include "frame/InputLimits.hpp"
 #include "frame/Utility.hpp"
 #include "provision/AccountSetAdmin.hpp"
 
@@ -40,6 +41,7 @@ double AccountSetSession::number(const std::string& sql) const {
 }
 
 YearPeriod AccountSetSession::periodOfDate(const std::string& date) const {
+    am::InputLimits::checkDate("日期", date);
     auto key =
         lookup("Select intYear * 100 + bytPeriod From AccountPeriod Where lngOrganizationID = " +
                std::to_string(organization_) + " And strStartDate <= '" + date +

@@ -60,6 +60,20 @@ std::string readFile(const fs::path& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+// A lock file left by a server that died (a crash, a reboot) names a process
+// number that is gone or now belongs to another program; PostgreSQL refuses
+// to start on the second. The file goes when no server of ours holds it.
+void removeStaleLock(const fs::path& dataDir) {
+    const fs::path lock = dataDir / "postmaster.pid";
+    std::ifstream in(lock);
+    long pid = 0;
+    if (!(in >> pid) || pid <= 0) return;
+    std::ifstream command("/proc/" + std::to_string(pid) + "/cmdline");
+    std::string name;
+    std::getline(command, name, '\0');
+    if (fs::path(name).filename() != "postgres") fs::remove(lock);
+}
+
 }  // namespace
 
 EmbeddedServer::EmbeddedServer(fs::path dataDir) : dataDir_(fs::absolute(std::move(dataDir))) {
@@ -85,6 +99,8 @@ int EmbeddedServer::pgTool(const std::string& tool, std::vector<std::string> arg
 }
 
 bool EmbeddedServer::running() const {
+    // pg_ctl would take a stale lock's process, whatever it is, for the server.
+    removeStaleLock(dataDir_);
     return fs::exists(dataDir_ / "PG_VERSION") &&
            pgTool("pg_ctl", {"status", "-D", dataDir_.string()}, true) == 0;
 }
