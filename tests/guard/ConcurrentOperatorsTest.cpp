@@ -16,20 +16,8 @@ namespace {
 constexpr int kClerks = 8;
 constexpr int kAssetsEach = 50;
 
-// Straight-line over 120 months without residual value: 100.00 a month from
-// the month after it arrives.
-const std::string kPrinter =
-    "asset add --category 04-02 --name 打印机 --cost 12000 --method 2 --life 120 "
-    "--residual-rate 0 --date 2024-01-10 --department 0101";
-
 class ConcurrentOperatorsTest : public ::testing::Test {
   protected:
-    // One clerk's run: the add again and again, stopping at the first failure.
-    std::future<Outcome> clerk(int times) {
-        std::string loop = "for i in $(seq " + std::to_string(times) + "); do " +
-                           cli_.commandLine(kPrinter) + " || exit 1; done";
-        return std::async(std::launch::async, [loop] { return AmassetCli::shell(loop); });
-    }
     std::future<Outcome> inBackground(const std::string& args) {
         return std::async(std::launch::async, [this, args] { return cli_.run(args); });
     }
@@ -38,12 +26,8 @@ class ConcurrentOperatorsTest : public ::testing::Test {
 };
 
 TEST_F(ConcurrentOperatorsTest, ClerksAddingAtOnceAllSucceedAndTheClosesThatMeetKeepTheBooks) {
-    std::vector<std::future<Outcome>> clerks;
-    for (int c = 0; c < kClerks; ++c) clerks.push_back(clerk(kAssetsEach));
-    for (auto& run : clerks) {
-        Outcome done = run.get();
-        EXPECT_EQ(done.status, 0) << done.out;
-    }
+    for (const Outcome& clerk : cli_.runSideBySide(kPrinter, kClerks, kAssetsEach))
+        EXPECT_EQ(clerk.status, 0) << clerk.out;
     const double added = kClerks * kAssetsEach;
     EXPECT_EQ(cli_.scalar("Select Count(*) From AMAsset"), added);
     EXPECT_EQ(cli_.scalar("Select Count(Distinct strAMAssetCode) From AMAsset"), added);
