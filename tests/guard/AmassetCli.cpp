@@ -26,7 +26,8 @@ AmassetCli::AmassetCli(const std::string& hint, const std::string& dataDir) {
     set_ = hint + "_" + std::to_string(getpid()) + "_" + std::to_string(made++);
     serverName_ = dataDir.empty() ? testServer() : "host=" + dataDir + " dbname=amasset";
     adminName_ = serverName_ + " user=amasset";
-    serverOption_ = dataDir.empty() ? "--server " + singleQuoted(adminName_) : "--data-dir " + dataDir;
+    serverOption_ =
+        dataDir.empty() ? "--server " + singleQuoted(adminName_) : "--data-dir " + dataDir;
     Outcome created = shell(program() + " accountset create " + set_ +
                             " --demo --years 2024 --replace " + serverOption_ + " 2>&1");
     if (created.status != 0) throw std::runtime_error(created.out);
@@ -76,12 +77,17 @@ Outcome AmassetCli::shell(const std::string& text) {
 }
 
 double AmassetCli::scalar(const std::string& sql) const {
+    std::string value = text(sql);
+    return value.empty() ? 0 : std::stod(value);
+}
+
+std::string AmassetCli::text(const std::string& sql) const {
     connect::Connection conn;
     conn.ServerName = serverName_;
     conn.UserName = set_;
     conn.Open();
     auto rs = conn.GetRecordset(sql, 3, 1);
-    return rs->eof() || rs->field(0).isNull() ? 0 : rs->field(0).toDouble();
+    return rs->eof() || rs->field(0).isNull() ? "" : rs->field(0).toText();
 }
 
 }  // namespace tk::test

@@ -37,6 +37,8 @@ class AmassetCli {
     // The first column of the query's first row in the account set, 0 when none
     // or null, on a connection of its own (the server may have been restarted).
     double scalar(const std::string& sql) const;
+    // The same as text, "" when none or null.
+    std::string text(const std::string& sql) const;
 
     static std::string program();
 
