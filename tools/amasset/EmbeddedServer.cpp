@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "Process.hpp"
+#include "provision/DatabaseFolder.hpp"
 
 namespace tk::tools {
 namespace fs = std::filesystem;
@@ -167,7 +168,7 @@ void EmbeddedServer::installDatabase() const {
     PgConn db(adminUrl(kDatabase));
     db.exec("CREATE EXTENSION IF NOT EXISTS orafce");
     std::vector<fs::path> files;
-    fs::path dir = fs::path(TKAM_DB_DIR) / "database";
+    fs::path dir = am::DatabaseFolder() / "database";
     if (!fs::exists(dir)) return;
     for (const auto& entry : fs::directory_iterator(dir))
         if (entry.path().extension() == ".sql") files.push_back(entry.path());
