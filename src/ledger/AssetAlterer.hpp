@@ -3,9 +3,9 @@
 #include <optional>
 #include <string>
 
-#include "AccountSetSession.hpp"
+#include "ledger/LedgerSession.hpp"
 
-namespace tk::tools {
+namespace tk::ledger {
 
 // The new values of a change (变动单) as the command line gives them; what is
 // not given stays as it is.
@@ -25,14 +25,14 @@ struct AssetAlteration {
 // depreciation recalculated from the change on.
 class AssetAlterer {
   public:
-    explicit AssetAlterer(const AccountSetSession& session) : session_(session) {}
+    explicit AssetAlterer(const LedgerSession& session) : session_(session) {}
     void alter(const std::string& assetCode, const AssetAlteration& alteration) const;
 
   private:
     int32_t wayOf(const AssetAlteration& alteration) const;
     std::optional<int32_t> departmentOf(const AssetAlteration& alteration) const;
 
-    const AccountSetSession& session_;
+    const LedgerSession& session_;
 };
 
-}  // namespace tk::tools
+}  // namespace tk::ledger

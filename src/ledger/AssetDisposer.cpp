@@ -1,14 +1,14 @@
-#include "AssetDisposer.hpp"
+#include "ledger/AssetDisposer.hpp"
 
 #include <stdexcept>
 
-#include "AssetVersionWriter.hpp"
-#include "InputText.hpp"
 #include "frame/Conversion.hpp"
 #include "frame/Utility.hpp"
+#include "ledger/AssetVersionWriter.hpp"
+#include "ledger/InputText.hpp"
 #include "register/clsAMAssetCard.hpp"
 
-namespace tk::tools {
+namespace tk::ledger {
 namespace {
 
 constexpr int32_t kDecreaseReceiptType = 49;
@@ -78,4 +78,4 @@ void AssetDisposer::disposePart(const std::string& assetCode, const std::string&
                     [&](int32_t fund) { return parts.at(fund); }});
 }
 
-}  // namespace tk::tools
+}  // namespace tk::ledger

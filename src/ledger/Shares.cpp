@@ -1,10 +1,10 @@
-#include "Shares.hpp"
+#include "ledger/Shares.hpp"
 
 #include <numeric>
 
 #include "frame/Conversion.hpp"
 
-namespace tk::tools {
+namespace tk::ledger {
 
 std::vector<double> splitByWeights(double amount, const std::vector<double>& weights) {
     const double total = std::accumulate(weights.begin(), weights.end(), 0.0);
@@ -21,4 +21,4 @@ std::vector<double> splitByWeights(double amount, const std::vector<double>& wei
     return parts;
 }
 
-}  // namespace tk::tools
+}  // namespace tk::ledger

@@ -4,14 +4,14 @@
 #include <map>
 #include <string>
 
-#include "AccountSetSession.hpp"
 #include "frame/PublicDef.hpp"
+#include "ledger/LedgerSession.hpp"
 
 namespace tk::am {
 class clsAMAssetCard;
 }
 
-namespace tk::tools {
+namespace tk::ledger {
 
 // One funding source's part of a change, where the document decides it
 // rather than the sources' costs.
@@ -41,7 +41,7 @@ struct AssetDocument {
 // depreciation recalculated. Afterwards the whole change exists or none of it.
 class AssetVersionWriter {
   public:
-    explicit AssetVersionWriter(const AccountSetSession& session) : session_(session) {}
+    explicit AssetVersionWriter(const LedgerSession& session) : session_(session) {}
     void write(const std::string& assetCode, const AssetDocument& document) const;
 
   private:
@@ -55,7 +55,7 @@ class AssetVersionWriter {
                            int32_t toDepartment) const;
     void recalculate(const am::clsAMAssetCard& card, const AssetDocument& document) const;
 
-    const AccountSetSession& session_;
+    const LedgerSession& session_;
 };
 
-}  // namespace tk::tools
+}  // namespace tk::ledger

@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <string>
 
-namespace tk::tools {
+namespace tk::ledger {
 
 // An accounting period as the tables key it: year * 100 + period.
 struct YearPeriod {
@@ -18,4 +18,4 @@ struct YearPeriod {
     bool operator<=(const YearPeriod& other) const { return key() <= other.key(); }
 };
 
-}  // namespace tk::tools
+}  // namespace tk::ledger

@@ -1,4 +1,4 @@
-#include "InputText.hpp"
+#include "ledger/InputText.hpp"
 
 #include <cmath>
 #include <sstream>
@@ -6,7 +6,7 @@
 
 #include "frame/Utility.hpp"
 
-namespace tk::tools {
+namespace tk::ledger {
 
 double parseNonNegative(const std::string& text, const std::string& what) {
     size_t used = 0;
@@ -46,4 +46,4 @@ std::vector<std::string> splitParts(const std::string& text, size_t parts,
 
 std::string sqlText(const std::string& text) { return "'" + am::QuoteSql(text) + "'"; }
 
-}  // namespace tk::tools
+}  // namespace tk::ledger

@@ -1,15 +1,16 @@
-#include "AssetVersionWriter.hpp"
+#include "ledger/AssetVersionWriter.hpp"
 
 #include <stdexcept>
 #include <vector>
 
-#include "Shares.hpp"
 #include "depreciation/clsAMAssetDeprection.hpp"
 #include "funds/clsAMAssetFund.hpp"
 #include "funds/clsAMAssetFundAccAlter.hpp"
+#include "ledger/Shares.hpp"
+#include "ledger/Transaction.hpp"
 #include "register/clsAMAssetCard.hpp"
 
-namespace tk::tools {
+namespace tk::ledger {
 namespace {
 
 constexpr int16_t kSaved = 2;
@@ -30,7 +31,7 @@ void markDocument(Version& version, const AssetDocument& document, YearPeriod pe
         version.dblDecAmountAlter = 0;
 }
 
-std::vector<int32_t> ids(const AccountSetSession& session, const std::string& sql) {
+std::vector<int32_t> ids(const LedgerSession& session, const std::string& sql) {
     auto rs = session.connection().GetRecordset(sql, 3, 1);
     std::vector<int32_t> found;
     for (; !rs->eof(); rs->moveNext()) found.push_back(rs->field(0).toInt32());
@@ -148,4 +149,4 @@ void AssetVersionWriter::recalculate(const am::clsAMAssetCard& card,
     requireEngine(done, depreciation, "资产 " + card.strAMAssetCode.str() + " 的变动未保存");
 }
 
-}  // namespace tk::tools
+}  // namespace tk::ledger

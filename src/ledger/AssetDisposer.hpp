@@ -2,15 +2,15 @@
 #include <map>
 #include <string>
 
-#include "AccountSetSession.hpp"
+#include "ledger/LedgerSession.hpp"
 
-namespace tk::tools {
+namespace tk::ledger {
 
 // Takes an asset out of the register (报废, 出售, ...): a decrease version of
 // the card and of each funding source, the depreciation recalculated.
 class AssetDisposer {
   public:
-    explicit AssetDisposer(const AccountSetSession& session) : session_(session) {}
+    explicit AssetDisposer(const LedgerSession& session) : session_(session) {}
     // `way` is the code of a way of decrease (AMAssetMethod of type 1).
     void dispose(const std::string& assetCode, const std::string& date,
                  const std::string& way) const;
@@ -26,7 +26,7 @@ class AssetDisposer {
   private:
     int32_t wayID(const std::string& way) const;
 
-    const AccountSetSession& session_;
+    const LedgerSession& session_;
 };
 
-}  // namespace tk::tools
+}  // namespace tk::ledger

@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-namespace tk::tools {
+namespace tk::ledger {
 
 // A number given on the command line, all of the text, not negative;
 // otherwise an error naming `what`.
@@ -14,4 +14,4 @@ std::vector<std::string> splitParts(const std::string& text, size_t parts, const
 // A text as an SQL string literal.
 std::string sqlText(const std::string& text);
 
-}  // namespace tk::tools
+}  // namespace tk::ledger

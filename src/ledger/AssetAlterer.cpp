@@ -1,13 +1,13 @@
-#include "AssetAlterer.hpp"
+#include "ledger/AssetAlterer.hpp"
 
 #include <stdexcept>
 
-#include "AssetVersionWriter.hpp"
-#include "InputText.hpp"
 #include "frame/Conversion.hpp"
+#include "ledger/AssetVersionWriter.hpp"
+#include "ledger/InputText.hpp"
 #include "register/clsAMAssetCard.hpp"
 
-namespace tk::tools {
+namespace tk::ledger {
 namespace {
 
 constexpr int32_t kChangeReceiptType = 50;
@@ -86,4 +86,4 @@ std::optional<int32_t> AssetAlterer::departmentOf(const AssetAlteration& alterat
     return std::stoi(*id);
 }
 
-}  // namespace tk::tools
+}  // namespace tk::ledger

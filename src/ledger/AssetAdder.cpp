@@ -1,20 +1,22 @@
-#include "AssetAdder.hpp"
+#include "ledger/AssetAdder.hpp"
 
 #include <cmath>
 #include <stdexcept>
 
-#include "InputText.hpp"
-#include "Shares.hpp"
 #include "depreciation/clsAMAssetDeprection.hpp"
 #include "frame/Conversion.hpp"
 #include "funds/clsAMAssetFund.hpp"
 #include "funds/clsAMAssetFundAccAlter.hpp"
 #include "funds/clsAMAssetFundAccount.hpp"
+#include "ledger/AssetInputError.hpp"
+#include "ledger/InputText.hpp"
+#include "ledger/Shares.hpp"
+#include "ledger/Transaction.hpp"
 #include "register/clsAMAssetCard.hpp"
 #include "register/clsAMAssetCode.hpp"
 #include "register/clsAMAssetType.hpp"
 
-namespace tk::tools {
+namespace tk::ledger {
 namespace {
 
 constexpr int32_t kAdditionReceiptType = 48;
@@ -31,8 +33,8 @@ std::string withoutTerminator(std::string code) {
     return code;
 }
 
-void requireHundred(double total, const std::string& what) {
-    if (std::fabs(total - 100) > 1e-6) throw std::runtime_error(what + "比例合计应为 100");
+void requireHundred(double total, const std::string& field, const std::string& what) {
+    if (std::fabs(total - 100) > 1e-6) throw AssetInputError(field, what + "比例合计应为 100");
 }
 
 }  // namespace
@@ -47,37 +49,43 @@ struct AssetAdder::Resolved {
     std::vector<std::pair<int32_t, int32_t>> lineAccounts;  // account, department
 };
 
-int32_t AssetAdder::idOf(const std::string& sql, const std::string& what,
+int32_t AssetAdder::idOf(const std::string& sql, const std::string& field, const std::string& what,
                          const std::string& code) const {
     auto id = session_.lookup(sql);
-    if (!id) throw std::runtime_error(what + "不存在: \"" + code + "\"");
+    if (!id) throw AssetInputError(field, what + "不存在: \"" + code + "\"");
     return std::stoi(*id);
 }
 
 AssetAdder::Resolved AssetAdder::resolve(const NewAsset& asset) const {
     const std::string org = std::to_string(session_.organization());
     Resolved r;
-    if (asset.name.empty()) throw std::runtime_error("请指定资产名称 (--name)");
-    if (asset.cost < 0) throw std::runtime_error("原值不能为负数");
+    if (asset.name.empty()) throw AssetInputError("name", "请指定资产名称 (--name)");
+    if (asset.cost < 0) throw AssetInputError("cost", "原值不能为负数");
     r.category = idOf(
         "Select lngAMAssetTypeID From AMAssetType Where blnIsDetail = 1 And strAMAssetTypeCode = " +
             sqlText(asset.category),
-        "资产类别(明细)", asset.category);
-    r.period = session_.periodOfDate(asset.date);
+        "category", "资产类别(明细)", asset.category);
+    try {
+        r.period = session_.periodOfDate(asset.date);
+    } catch (const std::runtime_error& e) {
+        throw AssetInputError("date", e.what());
+    }
     r.department =
         asset.department.empty()
             ? idOf("Select Min(lngDepartmentID) From Department Where lngOrganizationID = " + org,
-                   "机构的部门", org)
+                   "department", "机构的部门", org)
             : idOf("Select lngDepartmentID From Department Where lngOrganizationID = " + org +
                        " And strDepartmentCode = " + sqlText(asset.department),
-                   "部门", asset.department);
+                   "department", "部门", asset.department);
     am::clsAMAssetType type;
     type.LoadID(r.category, session_.organization());
     r.method = asset.method.value_or(type.bytDepreciationMethod);
     r.life = r.method == kWorkload ? asset.totalWork.value_or(type.dblUseage)
                                    : asset.life.value_or(type.dblUseage);
     r.residual =
-        am::RoundTo(asset.cost * asset.residualRate.value_or(type.dblNetworthRate) / 100, 2);
+        asset.residual
+            ? am::RoundTo(*asset.residual, 2)
+            : am::RoundTo(asset.cost * asset.residualRate.value_or(type.dblNetworthRate) / 100, 2);
 
     std::vector<NewAsset::Fund> funds =
         asset.funds.empty() ? std::vector<NewAsset::Fund>{{"01", 100}} : asset.funds;
@@ -85,12 +93,12 @@ AssetAdder::Resolved AssetAdder::resolve(const NewAsset& asset) const {
     for (const auto& fund : funds) {
         r.funds.push_back(
             idOf("Select lngAMFundID From AMFund Where strAMFundCode = " + sqlText(fund.code),
-                 "资金来源", fund.code));
+                 "fund", "资金来源", fund.code));
         percents.push_back(fund.percent);
     }
     double total = 0;
     for (double p : percents) total += p;
-    requireHundred(total, "资金来源");
+    requireHundred(total, "fund", "资金来源");
     r.fundCosts = splitByWeights(asset.cost, percents);
     r.fundResiduals = splitByWeights(r.residual, percents);
 
@@ -98,13 +106,13 @@ AssetAdder::Resolved AssetAdder::resolve(const NewAsset& asset) const {
     for (const auto& line : asset.accountLines) {
         r.lineAccounts.emplace_back(
             idOf("Select lngAccountID From Account Where strAccountCode = " + sqlText(line.account),
-                 "科目", line.account),
+                 "accountLine", "科目", line.account),
             idOf("Select lngDepartmentID From Department Where lngOrganizationID = " + org +
                      " And strDepartmentCode = " + sqlText(line.department),
-                 "部门", line.department));
+                 "accountLine", "部门", line.department));
         lineTotal += line.percent;
     }
-    if (!asset.accountLines.empty()) requireHundred(lineTotal, "折旧分摊");
+    if (!asset.accountLines.empty()) requireHundred(lineTotal, "accountLine", "折旧分摊");
     return r;
 }
 
@@ -113,11 +121,27 @@ std::pair<int32_t, std::string> AssetAdder::add(const NewAsset& asset) const {
     return inTransaction(session_, [&] { return write(asset, r); });
 }
 
+std::pair<int32_t, std::string> AssetAdder::addWithin(const NewAsset& asset) const {
+    return write(asset, resolve(asset));
+}
+
+void AssetAdder::check(const NewAsset& asset) const { resolve(asset); }
+
+std::string AssetAdder::codeOf(const NewAsset& asset, const Resolved& r) const {
+    if (!asset.code)
+        return withoutTerminator(am::clsAMAssetCode().GetCode(am::acAssetCode, asset.date,
+                                                              session_.organization(), r.category,
+                                                              0, r.department, r.department));
+    if (session_.lookup("Select 1 From AMAsset Where lngOrganizationID = " +
+                        std::to_string(session_.organization()) +
+                        " And strAMAssetCode = " + sqlText(*asset.code)))
+        throw AssetInputError("code", "资产编码已存在: \"" + *asset.code + "\"");
+    return *asset.code;
+}
+
 std::pair<int32_t, std::string> AssetAdder::write(const NewAsset& asset, const Resolved& r) const {
     const int32_t org = session_.organization();
-    am::clsAMAssetCode codes;
-    std::string code = withoutTerminator(
-        codes.GetCode(am::acAssetCode, asset.date, org, r.category, 0, r.department, r.department));
+    const std::string code = codeOf(asset, r);
     auto [assetID, versionID] = saveCard(asset, r, code);
     saveFunds(assetID, versionID, asset, r);
     am::clsAMAssetDeprection depreciation;
@@ -203,4 +227,14 @@ void AssetAdder::saveFunds(int32_t assetID, int32_t versionID, const NewAsset& a
     }
 }
 
-}  // namespace tk::tools
+NewAsset::Fund fundOf(const std::string& text) {
+    auto parts = splitParts(text, 2, "资金来源");
+    return {parts[0], parseNonNegative(parts[1], "资金来源比例")};
+}
+
+NewAsset::AccountLine accountLineOf(const std::string& text) {
+    auto parts = splitParts(text, 3, "折旧分摊");
+    return {parts[0], parts[1], parseNonNegative(parts[2], "折旧分摊比例")};
+}
+
+}  // namespace tk::ledger

@@ -1,9 +1,9 @@
-#include "YearPeriod.hpp"
+#include "ledger/YearPeriod.hpp"
 
 #include <regex>
 #include <stdexcept>
 
-namespace tk::tools {
+namespace tk::ledger {
 
 YearPeriod YearPeriod::parse(const std::string& text) {
     static const std::regex kForm(R"((\d{4})-(\d{1,2}))");
@@ -24,4 +24,4 @@ std::string YearPeriod::text() const {
     return std::to_string(year) + (period < 10 ? "-0" : "-") + std::to_string(period);
 }
 
-}  // namespace tk::tools
+}  // namespace tk::ledger
