@@ -61,6 +61,9 @@ AssetAdder::Resolved AssetAdder::resolve(const NewAsset& asset) const {
     Resolved r;
     if (asset.name.empty()) throw AssetInputError("name", "请指定资产名称 (--name)");
     if (asset.cost < 0) throw AssetInputError("cost", "原值不能为负数");
+    if (asset.code && session_.lookup("Select 1 From AMAsset Where lngOrganizationID = " + org +
+                                      " And strAMAssetCode = " + sqlText(*asset.code)))
+        throw AssetInputError("code", "资产编码已存在: \"" + *asset.code + "\"");
     r.category = idOf(
         "Select lngAMAssetTypeID From AMAssetType Where blnIsDetail = 1 And strAMAssetTypeCode = " +
             sqlText(asset.category),
@@ -121,22 +124,15 @@ std::pair<int32_t, std::string> AssetAdder::add(const NewAsset& asset) const {
     return inTransaction(session_, [&] { return write(asset, r); });
 }
 
-std::pair<int32_t, std::string> AssetAdder::addWithin(const NewAsset& asset) const {
-    return write(asset, resolve(asset));
+std::shared_ptr<const AssetAdder::Resolved> AssetAdder::prepare(const NewAsset& asset) const {
+    return std::make_shared<const Resolved>(resolve(asset));
 }
 
-void AssetAdder::check(const NewAsset& asset) const { resolve(asset); }
-
 std::string AssetAdder::codeOf(const NewAsset& asset, const Resolved& r) const {
-    if (!asset.code)
-        return withoutTerminator(am::clsAMAssetCode().GetCode(am::acAssetCode, asset.date,
-                                                              session_.organization(), r.category,
-                                                              0, r.department, r.department));
-    if (session_.lookup("Select 1 From AMAsset Where lngOrganizationID = " +
-                        std::to_string(session_.organization()) +
-                        " And strAMAssetCode = " + sqlText(*asset.code)))
-        throw AssetInputError("code", "资产编码已存在: \"" + *asset.code + "\"");
-    return *asset.code;
+    if (asset.code) return *asset.code;
+    return withoutTerminator(am::clsAMAssetCode().GetCode(am::acAssetCode, asset.date,
+                                                          session_.organization(), r.category, 0,
+                                                          r.department, r.department));
 }
 
 std::pair<int32_t, std::string> AssetAdder::write(const NewAsset& asset, const Resolved& r) const {

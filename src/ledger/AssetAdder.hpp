@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -36,13 +37,16 @@ class AssetAdder {
     // The new asset's id and code; input that names nothing known raises an
     // AssetInputError before anything is written.
     std::pair<int32_t, std::string> add(const NewAsset& asset) const;
-    // The same inside the caller's transaction.
-    std::pair<int32_t, std::string> addWithin(const NewAsset& asset) const;
-    // The AssetInputError `add` would raise, if any; writes nothing.
-    void check(const NewAsset& asset) const;
+    // The asset with every code looked up, ready to write; the AssetInputError
+    // `add` would raise, if any. Writes nothing.
+    struct Resolved;
+    std::shared_ptr<const Resolved> prepare(const NewAsset& asset) const;
+    // A prepared asset written inside the caller's transaction.
+    std::pair<int32_t, std::string> addPrepared(const NewAsset& asset, const Resolved& r) const {
+        return write(asset, r);
+    }
 
   private:
-    struct Resolved;
     Resolved resolve(const NewAsset& asset) const;
     int32_t idOf(const std::string& sql, const std::string& field, const std::string& what,
                  const std::string& code) const;
