@@ -8,7 +8,7 @@
 #include "AssetCommand.hpp"
 #include "CliContext.hpp"
 #include "DemoCommand.hpp"
-#include "EmbeddedServer.hpp"
+#include "provision/EmbeddedServer.hpp"
 #include "Options.hpp"
 #include "PeriodCommand.hpp"
 #include "PostCommand.hpp"
@@ -16,7 +16,7 @@
 #include "connect/RunTimeError.hpp"
 
 namespace {
-using tk::tools::EmbeddedServer;
+using tk::am::EmbeddedServer;
 using tk::tools::Options;
 
 int serverCommand(const tk::tools::CliContext& cli) {
