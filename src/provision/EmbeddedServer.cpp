@@ -10,6 +10,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "provision/DatabaseFolder.hpp"
 #include "provision/Process.hpp"
 
 namespace tk::am {
@@ -147,7 +148,7 @@ void EmbeddedServer::installDatabase() const {
     PgConn db(adminUrl(kDatabase));
     db.exec("CREATE EXTENSION IF NOT EXISTS orafce");
     std::vector<fs::path> files;
-    fs::path dir = fs::path(TKAM_DB_DIR) / "database";
+    fs::path dir = am::DatabaseFolder() / "database";
     if (!fs::exists(dir)) return;
     for (const auto& entry : fs::directory_iterator(dir))
         if (entry.path().extension() == ".sql") files.push_back(entry.path());

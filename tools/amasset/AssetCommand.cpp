@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "AccountSetSession.hpp"
+#include "CommandHelp.hpp"
 #include "ProgressBar.hpp"
 #include "TablePrinter.hpp"
 #include "ledger/AssetAdder.hpp"
@@ -264,23 +265,7 @@ int assetCommand(const CliContext& cli) {
     if (action == "dispose") return disposeAsset(cli);
     if (action == "import") return importAssets(cli);
     if (action == "export") return exportAssets(cli);
-    std::cerr
-        << "用法: amasset asset add --category 类别编码 --name 名称 --cost 原值 --date yyyy-MM-dd\n"
-           "         [--residual-rate R] [--life 月数 | --total-work 工作总量] [--method 2..6]\n"
-           "         [--department 部门编码] [--fund 编码:比例 ...] [--account-line 科目:部门:比例 "
-           "...]\n"
-           "       amasset asset list [--category 类别编码] [--department 部门编码] [--csv]\n"
-           "       amasset asset show 资产编码\n"
-           "       amasset asset work 资产编码 --period yyyy-MM --work 工作量\n"
-           "       amasset asset alter 资产编码 --date yyyy-MM-dd [--cost 原值] [--impairment "
-           "减值准备]\n"
-           "         [--residual 净残值] [--life 月数或工作总量] [--method 1..6] [--department "
-           "部门编码]\n"
-           "         [--way 变动方式编码]\n"
-           "       amasset asset dispose 资产编码 --date yyyy-MM-dd [--way 减少方式编码]"
-           " [--part 30% | --cost-out 金额]\n"
-           "       amasset asset import 文件.csv [--dry-run]\n"
-           "       amasset asset export [--output 文件.csv]\n";
+    CommandHelp::print("asset", std::cerr);
     return 2;
 }
 
