@@ -23,7 +23,6 @@ namespace {
 
 using namespace ledger;
 using Align = TablePrinter::Align;
-constexpr size_t kNameWidth = 24, kDepartmentWidth = 16;
 
 std::optional<double> optionalNumber(const Options& o, const std::string& name,
                                      const std::string& what) {

@@ -15,7 +15,6 @@ namespace {
 using Align = TablePrinter::Align;
 using ledger::Figures;
 using ledger::LedgerQueries;
-constexpr size_t kNameWidth = 24, kDepartmentWidth = 16;
 
 // A report as it leaves the command: its heading line and its table.
 struct Report {
