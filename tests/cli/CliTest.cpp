@@ -169,6 +169,8 @@ TEST_F(CliTest, AnHtmlReportIsOneSelfContainedPageWithItsChart) {
     ASSERT_EQ(inSet("period close --period 2024-01 --to 2024-03").status, 0);
     const std::filesystem::path page =
         std::filesystem::temp_directory_path() / (kSet + "-schedule.html");
+    Outcome terminal = inSet("report schedule");
+    EXPECT_NE(terminal.out.find("4月*"), std::string::npos) << "April is still a forecast";
     Outcome written = inSet("report schedule --html " + page.string());
     ASSERT_EQ(written.status, 0) << written.out;
     Outcome checked;
