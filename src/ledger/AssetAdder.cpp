@@ -80,8 +80,7 @@ AssetAdder::Resolved AssetAdder::resolve(const NewAsset& asset) const {
             : idOf("Select lngDepartmentID From Department Where lngOrganizationID = " + org +
                        " And strDepartmentCode = " + sqlText(asset.department),
                    "department", "部门", asset.department);
-    am::clsAMAssetType type;
-    type.LoadID(r.category, session_.organization());
+    const am::clsAMAssetType& type = categoryOf(r.category);
     r.method = asset.method.value_or(type.bytDepreciationMethod);
     r.life = r.method == kWorkload ? asset.totalWork.value_or(type.dblUseage)
                                    : asset.life.value_or(type.dblUseage);
@@ -183,8 +182,7 @@ void AssetAdder::saveFunds(int32_t assetID, int32_t versionID, const NewAsset& a
                            const Resolved& r) const {
     const int32_t org = session_.organization();
     for (size_t i = 0; i < r.funds.size(); ++i) {
-        am::clsAMAssetFundAccount accounts;
-        accounts.LoadID(r.category, r.funds[i], org);
+        const am::clsAMAssetFundAccount& accounts = accountsOf(r.category, r.funds[i]);
         am::clsAMAssetFund fund;
         fund.Mode = am::atAdd;
         fund.lngAMAssetID = assetID;
@@ -221,6 +219,24 @@ void AssetAdder::saveFunds(int32_t assetID, int32_t versionID, const NewAsset& a
                 throw std::runtime_error("保存折旧分摊科目失败: " + asset.name);
         }
     }
+}
+
+const am::clsAMAssetType& AssetAdder::categoryOf(int32_t category) const {
+    auto& loaded = categories_[category];
+    if (!loaded) {
+        loaded = std::make_shared<am::clsAMAssetType>();
+        loaded->LoadID(category, session_.organization());
+    }
+    return *loaded;
+}
+
+const am::clsAMAssetFundAccount& AssetAdder::accountsOf(int32_t category, int32_t fund) const {
+    auto& loaded = fundAccounts_[{category, fund}];
+    if (!loaded) {
+        loaded = std::make_shared<am::clsAMAssetFundAccount>();
+        loaded->LoadID(category, fund, session_.organization());
+    }
+    return *loaded;
 }
 
 NewAsset::Fund fundOf(const std::string& text) {

@@ -1,11 +1,17 @@
 #pragma once
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "ledger/LedgerSession.hpp"
+
+namespace tk::am {
+class clsAMAssetType;
+class clsAMAssetFundAccount;
+}  // namespace tk::am
 
 namespace tk::ledger {
 
@@ -57,8 +63,15 @@ class AssetAdder {
                                          const std::string& code) const;
     void saveFunds(int32_t assetID, int32_t versionID, const NewAsset& asset,
                    const Resolved& r) const;
+    // A category, and its accounts for a funding source, loaded once for all
+    // the assets this adder writes.
+    const am::clsAMAssetType& categoryOf(int32_t category) const;
+    const am::clsAMAssetFundAccount& accountsOf(int32_t category, int32_t fund) const;
 
     const LedgerSession& session_;
+    mutable std::map<int32_t, std::shared_ptr<am::clsAMAssetType>> categories_;
+    mutable std::map<std::pair<int32_t, int32_t>, std::shared_ptr<am::clsAMAssetFundAccount>>
+        fundAccounts_;
 };
 
 // "01:60" → a funding source and its share; an error naming the text otherwise.

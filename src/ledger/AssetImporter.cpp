@@ -85,9 +85,10 @@ ImportResult AssetImporter::import(const std::string& csv, bool dryRun,
     result.rows = rows.size();
     const bool headerRead =
         std::ranges::none_of(result.problems, [](const ImportProblem& p) { return p.row == 1; });
-    if (headerRead) check(rows, result);
+    const AssetAdder adder(session_);  // one adder: each category is loaded once
+    if (headerRead) check(adder, rows, result);
     std::ranges::stable_sort(result.problems, {}, &ImportProblem::row);
-    if (result.problems.empty()) write(rows, dryRun, progress, result);
+    if (result.problems.empty()) write(adder, rows, dryRun, progress, result);
     return result;
 }
 
@@ -135,8 +136,8 @@ std::vector<AssetImporter::Row> AssetImporter::parse(const CsvText& file,
     return rows;
 }
 
-void AssetImporter::check(std::vector<Row>& rows, ImportResult& result) const {
-    const AssetAdder adder(session_);
+void AssetImporter::check(const AssetAdder& adder, std::vector<Row>& rows,
+                          ImportResult& result) const {
     std::set<std::string> codes;
     for (Row& row : rows) {
         if (!row.readable) continue;
@@ -151,9 +152,8 @@ void AssetImporter::check(std::vector<Row>& rows, ImportResult& result) const {
     }
 }
 
-void AssetImporter::write(const std::vector<Row>& rows, bool dryRun, const Progress& progress,
-                          ImportResult& result) const {
-    const AssetAdder adder(session_);
+void AssetImporter::write(const AssetAdder& adder, const std::vector<Row>& rows, bool dryRun,
+                          const Progress& progress, ImportResult& result) const {
     size_t done = 0;
     try {
         inTransaction(

@@ -37,14 +37,14 @@ class AssetImporter {
     struct Row {
         size_t line;
         NewAsset asset;
-        bool readable;  // every cell made sense on its own
+        bool readable;                                         // every cell made sense on its own
         std::shared_ptr<const AssetAdder::Resolved> prepared;  // once checked
     };
     std::vector<Row> parse(const CsvText& file, ImportResult& result) const;
     std::map<AssetColumn, size_t> header(const CsvText::Line& titles, ImportResult& result) const;
-    void check(std::vector<Row>& rows, ImportResult& result) const;
-    void write(const std::vector<Row>& rows, bool dryRun, const Progress& progress,
-               ImportResult& result) const;
+    void check(const AssetAdder& adder, std::vector<Row>& rows, ImportResult& result) const;
+    void write(const AssetAdder& adder, const std::vector<Row>& rows, bool dryRun,
+               const Progress& progress, ImportResult& result) const;
 
     const LedgerSession& session_;
 };
