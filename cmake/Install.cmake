@@ -37,6 +37,7 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "固定资产管理组件 TkAMAssetInt, wi
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
+set(CPACK_STRIP_FILES ON)
 # Library dependencies (libpq5, libreadline8, libstdc++6 …) come from dpkg-shlibdeps;
 # the server and its Oracle compatibility are what the embedded server runs.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)

@@ -159,7 +159,7 @@ void AssetImporter::write(const AssetAdder& adder, const std::vector<Row>& rows,
         inTransaction(
             session_,
             [&] {
-                for (; done < rows.size(); ++done) {
+                for (done = 0; done < rows.size(); ++done) {  // from the start on a retry
                     adder.addPrepared(rows[done].asset, *rows[done].prepared);
                     if (progress) progress(done + 1, rows.size());
                 }

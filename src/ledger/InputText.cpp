@@ -4,6 +4,7 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "frame/InputLimits.hpp"
 #include "frame/Utility.hpp"
 
 namespace tk::ledger {
@@ -19,6 +20,13 @@ double parseNonNegative(const std::string& text, const std::string& what) {
     if (used == 0 || used != text.size() || !std::isfinite(value))
         throw std::runtime_error(what + "不是数值: \"" + text + "\"");
     if (value < 0) throw std::runtime_error(what + "不能为负数: " + text);
+    am::InputLimits::checkNumber(what, value);
+    return value;
+}
+
+double parseAmount(const std::string& text, const std::string& what) {
+    double value = parseNonNegative(text, what);
+    am::InputLimits::checkAmount(what, value);
     return value;
 }
 

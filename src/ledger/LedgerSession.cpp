@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "frame/Context.hpp"
+#include "frame/InputLimits.hpp"
 #include "frame/Utility.hpp"
 #include "ledger/InputText.hpp"
 
@@ -36,6 +37,7 @@ double LedgerSession::number(const std::string& sql) const {
 }
 
 YearPeriod LedgerSession::periodOfDate(const std::string& date) const {
+    am::InputLimits::checkDate("日期", date);
     auto key =
         lookup("Select intYear * 100 + bytPeriod From AccountPeriod Where lngOrganizationID = " +
                std::to_string(organization_) + " And strStartDate <= '" + date +

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "depreciation/PeriodLock.hpp"
 #include "depreciation/clsAMAssetAmortise.hpp"
 #include "depreciation/clsAMAssetDaily.hpp"
 #include "depreciation/clsAMAssetDeprection.hpp"
@@ -16,11 +17,13 @@ constexpr int32_t kOperator = 1;
 }  // namespace
 
 void PeriodCloser::close(YearPeriod from, YearPeriod to, const PeriodStep& beforeEach,
-                         const PeriodStep& afterEach) const {
+                         const PeriodStep& afterEach,
+                         const std::function<void()>& beforeWaiting) const {
     if (!(from <= to)) throw std::runtime_error("结束期间早于开始期间");
     for (YearPeriod p = from; p <= to; p = p.next()) session_.requirePeriod(p);
     for (YearPeriod p = from; p <= to; p = p.next()) {
         inTransaction(session_, [&] {
+            am::PeriodLock::takeAlone(session_.organization(), beforeWaiting);
             if (beforeEach) beforeEach(p);
             closeOne(p);
             return 0;

@@ -17,9 +17,12 @@ class PeriodCloser {
     // each period in one transaction: post the period's card movements,
     // depreciate, post the depreciation. `beforeEach` runs first inside that
     // transaction (work entries of the period), `afterEach` once it is
-    // committed. An error names the period that failed.
+    // committed. The periods of the organisation are closed by one session at
+    // a time: `beforeWaiting` runs when another holds them. An error names the
+    // period that failed.
     void close(YearPeriod from, YearPeriod to, const PeriodStep& beforeEach = {},
-               const PeriodStep& afterEach = {}) const;
+               const PeriodStep& afterEach = {},
+               const std::function<void()>& beforeWaiting = {}) const;
     // Writes the period's depreciation and balances (WriteBalance) and nothing
     // else, inside the caller's transaction.
     void depreciate(YearPeriod period) const;

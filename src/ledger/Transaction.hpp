@@ -1,4 +1,5 @@
 #pragma once
+#include "frame/TransactionRetry.hpp"
 #include "ledger/LedgerSession.hpp"
 
 namespace tk::ledger {
@@ -8,21 +9,11 @@ enum class Ending { Commit, RollBack };
 
 // The one way the ledger opens a transaction: runs `work` inside one
 // transaction of the session's connection, ended as `ending` says when it
-// returns and rolled back when it throws.
+// returns and rolled back when it throws; run again when it lost a race with
+// another session.
 template <typename Work>
 auto inTransaction(const LedgerSession& session, Work&& work, Ending ending = Ending::Commit) {
-    session.connection().BeginTrans();
-    try {
-        auto result = work();
-        if (ending == Ending::Commit)
-            session.connection().CommitTrans();
-        else
-            session.connection().RollbackTrans();
-        return result;
-    } catch (...) {
-        session.connection().RollbackTrans();
-        throw;
-    }
+    return am::TransactionRetry(session.connection()).run(work, ending == Ending::Commit);
 }
 
 }  // namespace tk::ledger

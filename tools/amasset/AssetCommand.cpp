@@ -31,6 +31,13 @@ std::optional<double> optionalNumber(const Options& o, const std::string& name,
     return parseNonNegative(*text, what);
 }
 
+std::optional<double> optionalAmount(const Options& o, const std::string& name,
+                                     const std::string& what) {
+    auto text = o.value(name);
+    if (!text) return std::nullopt;
+    return parseAmount(*text, what);
+}
+
 std::string methodName(int16_t method) {
     static const char* const names[] = {"类别默认",       "不提折旧",   "平均年限法",    "工作量法",
                                         "双倍余额递减法", "年数总和法", "固定余额递减法"};
@@ -45,7 +52,7 @@ NewAsset newAssetFrom(const Options& o) {
     asset.department = o.value("department", "");
     auto cost = o.value("cost");
     if (!cost) throw std::runtime_error("请指定原值 (--cost)");
-    asset.cost = parseNonNegative(*cost, "原值");
+    asset.cost = parseAmount(*cost, "原值");
     asset.residualRate = optionalNumber(o, "residual-rate", "净残值率");
     asset.life = optionalNumber(o, "life", "使用期间");
     asset.totalWork = optionalNumber(o, "total-work", "工作总量");
@@ -98,9 +105,9 @@ int recordWork(const CliContext& cli) {
 AssetAlteration alterationFrom(const Options& o) {
     AssetAlteration a;
     a.date = o.value("date", "");
-    a.cost = optionalNumber(o, "cost", "原值");
-    a.impairment = optionalNumber(o, "impairment", "减值准备");
-    a.residual = optionalNumber(o, "residual", "净残值");
+    a.cost = optionalAmount(o, "cost", "原值");
+    a.impairment = optionalAmount(o, "impairment", "减值准备");
+    a.residual = optionalAmount(o, "residual", "净残值");
     a.life = optionalNumber(o, "life", "使用期间/工作总量");
     if (auto method = o.value("method"))
         a.method = static_cast<int16_t>(parseInteger(*method, 1, 6, "折旧方法"));
@@ -137,7 +144,7 @@ int disposeAsset(const CliContext& cli) {
     const auto part = o.value("part"), amount = o.value("cost-out");
     if (part || amount) {
         const double costOut =
-            part ? disposer.costOfPart(o.word(2), *part) : parseNonNegative(*amount, "减少的原值");
+            part ? disposer.costOfPart(o.word(2), *part) : parseAmount(*amount, "减少的原值");
         disposer.disposePart(o.word(2), *date, way, costOut);
         std::cout << "资产已部分减少: " << o.word(2) << " " << *date << " 原值 "
                   << formatDouble(costOut) << "\n";

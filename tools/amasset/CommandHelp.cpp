@@ -85,24 +85,23 @@ const std::vector<Entry>& table() {
         {"amortise", "折旧费用分摊", "amasset amortise", {}},
         {"report",
          "报表",
-         "amasset report register [--period yyyy-MM] [--summary] [--csv | --html 文件]\n"
+         "amasset report register [--period yyyy-MM] [--summary] [--csv] [--html 文件]\n"
          "amasset report depreciation [--period yyyy-MM | --from yyyy-MM --to yyyy-MM] "
          "[--by-fund]\n"
-         "          [--summary] [--csv | --html 文件]\n"
-         "amasset report schedule [--year yyyy] [--summary] [--csv | --html 文件]\n"
+         "          [--summary] [--csv] [--html 文件]\n"
+         "amasset report schedule [--year yyyy] [--summary] [--csv] [--html 文件]\n"
          "amasset report journal 资产编码 [--csv]",
          {{"register", "资产登记簿: 原值、累计折旧、减值准备、净值"},
-          {"depreciation", "折旧报表: 各期按科目、部门 (及资金来源) 的折旧额"},
+          {"depreciation", "折旧报表: 每期按科目和部门分列"},
           {"schedule", "逐月折旧计划, 未结账期间为预测 (标 *)"},
           {"journal", "一项资产的日记账: 每次变动、每期折旧及其后各资金来源的状况"},
           {"--period", "报表期间 (默认最近结账的期间)"},
-          {"--from", "depreciation: 起始期间 (默认第一个期间)"},
-          {"--to", "depreciation: 结束期间 (默认最后一个期间)"},
-          {"--by-fund", "depreciation: 再按资金来源细分"},
-          {"--html", "写成一个独立的 HTML 页面, 含表格和 SVG 图表"},
+          {"--from, --to", "depreciation: 期间范围"},
+          {"--by-fund", "depreciation: 再按资金来源分列"},
           {"--year", "schedule: 会计年度"},
           {"--summary", "只列合计"},
-          {"--csv", "以 UTF-8 CSV 输出"}}},
+          {"--csv", "以 UTF-8 CSV 输出"},
+          {"--html", "另写一个自带图表的 HTML 页面"}}},
         {"demo",
          "演示: 建账套, 新增一年的资产并结账",
          "amasset demo [--account-set 账套名]",

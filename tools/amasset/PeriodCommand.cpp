@@ -15,8 +15,9 @@ void closePeriods(const AccountSetSession& session, YearPeriod from, YearPeriod 
     for (YearPeriod p = from; p <= to; p = p.next()) ++count;
     auto started = std::chrono::steady_clock::now();
     ProgressBar bar("期间结账", count);
-    ledger::PeriodCloser(session).close(from, to, beforeEach,
-                                        [&](YearPeriod p) { bar.advance(p.text()); });
+    ledger::PeriodCloser(session).close(
+        from, to, beforeEach, [&](YearPeriod p) { bar.advance(p.text()); },
+        [] { std::cerr << "正在等待另一个结账完成…" << std::endl; });
     std::chrono::duration<double> took = std::chrono::steady_clock::now() - started;
     std::ostringstream summary;
     summary.precision(1);
