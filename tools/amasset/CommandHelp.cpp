@@ -42,7 +42,7 @@ const std::vector<Entry>& table() {
           {"--with-self-service", "同时建立自助服务的表"},
           {"--replace", "同名账套已存在时先删除"}}},
         {"asset",
-         "新增、列出、查看、变动、减少资产, 登记工作量",
+         "新增、列出、查看、变动、减少资产, 登记工作量, 导入导出",
          "amasset asset add --category 类别编码 --name 名称 --cost 原值 --date yyyy-MM-dd\n"
          "          [--residual-rate R] [--life 月数 | --total-work 工作总量] [--method 2..6]\n"
          "          [--department 部门编码] [--fund 编码:比例 ...] [--account-line 科目:部门:比例 "
@@ -54,7 +54,9 @@ const std::vector<Entry>& table() {
          "          [--residual 净残值] [--life 月数或工作总量] [--method 1..6]\n"
          "          [--department 部门编码] [--way 变动方式编码]\n"
          "amasset asset dispose 资产编码 --date yyyy-MM-dd [--way 减少方式编码]\n"
-         "          [--part 30% | --cost-out 金额]",
+         "          [--part 30% | --cost-out 金额]\n"
+         "amasset asset import 文件.csv [--dry-run]\n"
+         "amasset asset export [--output 文件.csv]",
          {{"--category", "资产类别编码"},
           {"--name", "资产名称"},
           {"--cost", "原值"},
@@ -73,7 +75,9 @@ const std::vector<Entry>& table() {
           {"--cost-out", "dispose: 部分减少的原值金额"},
           {"--period", "work: 登记工作量的期间"},
           {"--work", "work: 本期工作量"},
-          {"--csv", "list: 以 UTF-8 CSV 输出"}}},
+          {"--csv", "list: 以 UTF-8 CSV 输出"},
+          {"--dry-run", "import: 逐行检查并试写, 不保存"},
+          {"--output", "export: 写入的文件 (默认标准输出)"}}},
         {"period",
          "期间结账 (计提折旧并过账)",
          "amasset period close --period yyyy-MM [--to yyyy-MM]",

@@ -10,16 +10,16 @@
 #include "CliContext.hpp"
 #include "CommandHelp.hpp"
 #include "DemoCommand.hpp"
-#include "EmbeddedServer.hpp"
 #include "Options.hpp"
 #include "PeriodCommand.hpp"
 #include "PostCommand.hpp"
 #include "ReportCommand.hpp"
 #include "connect/RunTimeError.hpp"
 #include "provision/DatabaseFolder.hpp"
+#include "provision/EmbeddedServer.hpp"
 
 namespace {
-using tk::tools::EmbeddedServer;
+using tk::am::EmbeddedServer;
 using tk::tools::Options;
 
 int serverCommand(const tk::tools::CliContext& cli) {
