@@ -1,15 +1,14 @@
 // The amasset command end to end: the built program against the test server,
 // its effects checked in the account set's tables.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <array>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
+#include "AmassetCli.hpp"
 #include "TestDatabase.hpp"
 #include "provision/AccountSetAdmin.hpp"
 
@@ -19,29 +18,9 @@ namespace {
 // Each test program runs in its own process; the account set is its own too.
 const std::string kSet = "clitest_" + std::to_string(getpid());
 
-struct Outcome {
-    int status = -1;
-    std::string out;
-};
-
-// The program sits in the build directory, the parent of this test's own.
-std::string program() {
-    auto self = std::filesystem::read_symlink("/proc/self/exe");
-    return (self.parent_path().parent_path() / "amasset").string();
-}
-
-std::string quoted(const std::string& arg) { return "'" + arg + "'"; }
-
 Outcome amasset(const std::string& args) {
-    std::string command = program() + " " + args + " --server " + quoted(adminServer()) + " 2>&1";
-    Outcome run;
-    FILE* pipe = popen(command.c_str(), "r");
-    std::array<char, 4096> buffer;
-    for (size_t n; (n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0;)
-        run.out.append(buffer.data(), n);
-    int status = pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
+    return AmassetCli::shell(AmassetCli::program() + " " + args + " --server '" + adminServer() +
+                             "' 2>&1");
 }
 
 Outcome inSet(const std::string& args) { return amasset(args + " --account-set " + kSet); }
@@ -173,15 +152,9 @@ TEST_F(CliTest, AnHtmlReportIsOneSelfContainedPageWithItsChart) {
     EXPECT_NE(terminal.out.find("4月*"), std::string::npos) << "April is still a forecast";
     Outcome written = inSet("report schedule --html " + page.string());
     ASSERT_EQ(written.status, 0) << written.out;
-    Outcome checked;
-    FILE* pipe = popen(("python3 " + std::string(TKAM_SOURCE_DIR) + "/tests/cli/check_html.py " +
-                        page.string() + " 2>&1")
-                           .c_str(),
-                       "r");
-    std::array<char, 4096> buffer;
-    for (size_t n; (n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0;)
-        checked.out.append(buffer.data(), n);
-    EXPECT_EQ(pclose(pipe), 0) << checked.out;
+    Outcome checked = AmassetCli::shell("python3 " + std::string(TKAM_SOURCE_DIR) +
+                                        "/tests/cli/check_html.py " + page.string() + " 2>&1");
+    EXPECT_EQ(checked.status, 0) << checked.out;
     EXPECT_NE(checked.out.find("svg 2"), std::string::npos) << checked.out;
     std::filesystem::remove(page);
 }
