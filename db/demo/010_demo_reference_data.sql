@@ -41,16 +41,7 @@ INSERT INTO Department (lngDepartmentID, strDepartmentCode, strDepartmentName, s
     (8, '0203', '仓储部',       '仓储部',       2, 1, 1);
 
 -- Twelve monthly periods per year and organisation.
-INSERT INTO AccountPeriod (lngAccountPeriodID, lngOrganizationID, intYear, bytPeriod, strStartDate, strEndDate, blnIsClosed)
-SELECT nextval('AccountPeriod_SEQ'), p.org, p.yr, p.mon,
-       to_char(make_date(p.yr, p.mon, 1), 'YYYY-MM-DD'),
-       to_char((make_date(p.yr, p.mon, 1) + interval '1 month' - interval '1 day')::date, 'YYYY-MM-DD'),
-       0
-  FROM (SELECT o.lngOrganizationID AS org, y AS yr, m AS mon
-          FROM Organization o
-         CROSS JOIN unnest({YEARS}) AS y
-         CROSS JOIN generate_series(1, 12) AS m
-         ORDER BY 1, 2, 3) AS p;
+SELECT AMAssetMakePeriods({YEARS});
 
 -- The fixed-asset module counts as started in period 1 of the first year.
 INSERT INTO Module (lngModuleID, lngOrganizationID, strModuleName, bytStatus, intYear, bytPeriod)

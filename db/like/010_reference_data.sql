@@ -28,16 +28,7 @@ BEGIN
     END LOOP;
 END $$;
 
-INSERT INTO AccountPeriod (lngAccountPeriodID, lngOrganizationID, intYear, bytPeriod, strStartDate, strEndDate, blnIsClosed)
-SELECT nextval('AccountPeriod_SEQ'), p.org, p.yr, p.mon,
-       to_char(make_date(p.yr, p.mon, 1), 'YYYY-MM-DD'),
-       to_char((make_date(p.yr, p.mon, 1) + interval '1 month' - interval '1 day')::date, 'YYYY-MM-DD'),
-       0
-  FROM (SELECT o.lngOrganizationID AS org, y AS yr, m AS mon
-          FROM Organization o
-         CROSS JOIN unnest({YEARS}) AS y
-         CROSS JOIN generate_series(1, 12) AS m
-         ORDER BY 1, 2, 3) AS p;
+SELECT AMAssetMakePeriods({YEARS});
 
 INSERT INTO Module (lngModuleID, lngOrganizationID, strModuleName, bytStatus, intYear, bytPeriod)
 SELECT m.lngModuleID, m.lngOrganizationID, m.strModuleName, m.bytStatus,

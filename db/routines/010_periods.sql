@@ -72,3 +72,20 @@ RETURNS integer LANGUAGE sql STABLE SET search_path FROM CURRENT AS $$
        AND (AMAssetLatestRun.intYearPeriod IS NULL
             OR d.intYear * 100 + d.bytPeriod < AMAssetLatestRun.intYearPeriod)
 $$;
+
+-- Twelve monthly periods for each of the given years and every organisation,
+-- as a new account set (demo data, or one made like last year's) starts out.
+CREATE OR REPLACE FUNCTION AMAssetMakePeriods(p_years integer[])
+RETURNS void LANGUAGE sql SET search_path FROM CURRENT AS $$
+    INSERT INTO AccountPeriod (lngAccountPeriodID, lngOrganizationID, intYear, bytPeriod,
+                               strStartDate, strEndDate, blnIsClosed)
+    SELECT nextval('AccountPeriod_SEQ'), p.org, p.yr, p.mon,
+           to_char(make_date(p.yr, p.mon, 1), 'YYYY-MM-DD'),
+           to_char((make_date(p.yr, p.mon, 1) + interval '1 month' - interval '1 day')::date, 'YYYY-MM-DD'),
+           0
+      FROM (SELECT o.lngOrganizationID AS org, y AS yr, m AS mon
+              FROM Organization o
+             CROSS JOIN unnest(p_years) AS y
+             CROSS JOIN generate_series(1, 12) AS m
+             ORDER BY 1, 2, 3) AS p
+$$;
