@@ -1,0 +1,34 @@
+#pragma once
+#include <string>
+
+namespace tk::am {
+
+class clsAMAssetUpdate;
+
+// The steps both routes of an upgrade take on the new schema ([NewUser]).
+class UpgradeSteps {
+  public:
+    explicit UpgradeSteps(clsAMAssetUpdate& update) : update_(update) {}
+
+    // The report of a failed data check: to the "check" log and the host's warning.
+    void ReportFailedCheck(const std::string& strErrMsg);
+    bool RecompileRoutines();
+    // Adds what later releases added to AMAsset, recreates the balance
+    // scratch table and empties the asset tables; false at the first table
+    // that cannot be emptied.
+    bool EmptyAssetTables();
+    void DropScratchTables();
+    // Organisations of the old assets whose fixed-asset module is started
+    // in the new schema get the physical-asset settings.
+    void EnablePhysicalAssets();
+    // Sequences restart after the largest id of their table.
+    void RebuildSequences();
+
+  private:
+    void AddCreationColumns();
+    void RecreateBalanceScratch();
+
+    clsAMAssetUpdate& update_;
+};
+
+}  // namespace tk::am
