@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <array>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -23,6 +26,20 @@ std::string readFile(const fs::path& file) {
     std::stringstream text;
     text << in.rdbuf();
     return text.str();
+}
+
+// The amasset program of this build: its exit status and what it printed.
+std::pair<int, std::string> amasset(const std::string& args) {
+    auto program = fs::read_symlink("/proc/self/exe").parent_path().parent_path() / "amasset";
+    std::string command =
+        program.string() + " " + args + " --server '" + test::adminServer() + "' 2>&1";
+    std::string out;
+    FILE* pipe = popen(command.c_str(), "r");
+    std::array<char, 4096> buffer;
+    for (size_t n; (n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0;)
+        out.append(buffer.data(), n);
+    int status = pclose(pipe);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
 }
 
 struct Event {
@@ -137,8 +154,10 @@ class Update : public ::testing::Test {
 // The old version picks the route, the new version whether there is anything
 // to convert; versions compare as text.
 TEST_F(Update, VersionRouting) {
+    old("Insert Into [NewUser]AMAsset (lngAMAssetID) Values (9)");
     EXPECT_TRUE(execute()) << errors;
     EXPECT_EQ(update.TotalProgress, 83);
+    EXPECT_EQ(count("[NewUser]AMAsset"), "1");  // no old assets: nothing emptied
 
     setVersions("a.83.20130430", "a.83.20140101");
     EXPECT_TRUE(execute()) << errors;
@@ -305,6 +324,26 @@ TEST_F(Update, HostTransactionIsLeftToTheHost) {
     EXPECT_EQ(count("[NewUser]AMAsset"), "2");
     conn->RollbackTrans();
     EXPECT_EQ(count("[NewUser]AMAsset"), "0");
+}
+
+TEST_F(Update, CommandLineChecksThenUpgrades) {
+    earlierReleaseCompany();
+    old("Update [OldUser]AMAssetAlter Set bytStatus = 1 Where lngAMAssetAlterID = 201");
+    std::string args = "upgrade --from " + oldSet.name() + " --to " + newSet.name() +
+                       " --old-version " + kEarlierRelease;
+    auto [status, out] = amasset(args);
+    EXPECT_EQ(status, 1);
+    EXPECT_NE(out.find("固定资产数据检查错误报告：\n存在未审批的固定资产。"), std::string::npos)
+        << out;
+    EXPECT_EQ(count("[NewUser]AMAsset"), "0");
+
+    old("Update [OldUser]AMAssetAlter Set bytStatus = 2");
+    std::tie(status, out) = amasset(args + " --check");
+    EXPECT_EQ(status, 0) << out;
+    std::tie(status, out) = amasset(args);
+    EXPECT_EQ(status, 0) << out;
+    EXPECT_NE(out.find("升级完成"), std::string::npos) << out;
+    EXPECT_EQ(count("[NewUser]AMAsset"), "2");
 }
 
 }  // namespace
