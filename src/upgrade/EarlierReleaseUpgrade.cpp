@@ -84,17 +84,11 @@ std::string NotYetThere(const std::string& table) {
 }  // namespace
 
 bool EarlierReleaseUpgrade::Run(std::string& strErrMsg) {
-    bool succeeded = !HasAssets() || RunSteps(strErrMsg);
+    bool succeeded =
+        !UpgradeSteps::Counts("SELECT Count(lngAMAssetID) As lngCount FROM [OldUser]AMAsset") ||
+        RunSteps(strErrMsg);
     steps_.DropScratchTables();
     return succeeded;
-}
-
-bool EarlierReleaseUpgrade::HasAssets() {
-    RecordsetPtr rs =
-        OpenRecordset("SELECT Count(lngAMAssetID) As lngCount FROM [OldUser]AMAsset", 3, 1);
-    int32_t count = rs->field("lngCount").toInt32();
-    CloseRecordset(rs);
-    return count > 0;
 }
 
 bool EarlierReleaseUpgrade::RunSteps(std::string& strErrMsg) {

@@ -19,7 +19,6 @@ class EarlierReleaseUpgrade {
     bool Run(std::string& strErrMsg);
 
   private:
-    bool HasAssets();
     bool RunSteps(std::string& strErrMsg);
     void CopyBaseData();
     void CopyBaseTable(const std::string& table);

@@ -109,6 +109,13 @@ void UpgradeSteps::ReportFailedCheck(const std::string& strErrMsg) {
                         "提醒");
 }
 
+bool UpgradeSteps::Counts(const std::string& countQuery) {
+    RecordsetPtr rs = OpenRecordset(countQuery, 3, 1);
+    int32_t count = rs->field("lngCount").toInt32();
+    CloseRecordset(rs);
+    return count > 0;
+}
+
 bool UpgradeSteps::RecompileRoutines() {
     update_.ReportProgress("编译固资函数...");
     bool compiled = true;

@@ -12,6 +12,8 @@ class UpgradeSteps {
 
     // The report of a failed data check: to the "check" log and the host's warning.
     void ReportFailedCheck(const std::string& strErrMsg);
+    // Whether a "Select Count(…) As lngCount" query counts anything.
+    static bool Counts(const std::string& countQuery);
     bool RecompileRoutines();
     // Adds what later releases added to AMAsset, recreates the balance
     // scratch table and empties the asset tables; false at the first table

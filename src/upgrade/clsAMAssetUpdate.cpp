@@ -10,6 +10,7 @@
 #include "frame/Dictionary.hpp"
 #include "frame/Utility.hpp"
 #include "upgrade/EarlierReleaseUpgrade.hpp"
+#include "upgrade/FixedModuleUpgrade.hpp"
 #include "upgrade/UpgradeCheck.hpp"
 #include "upgrade/clsAMAdjust.hpp"
 
@@ -144,10 +145,8 @@ bool clsAMAssetUpdate::ExecuteFromFixedModule(std::string& strErrMsg) {
         TotalProgress = kNothingToConvertSteps;
         return true;
     }
-    if (!TableExists("AMAsset", c.OldUser) || IsAfterLastConverted(c.OldVer)) {
-        strErrMsg = "暂不支持从旧固定资产模块(Fixed…表)升级。";
-        return false;
-    }
+    if (!TableExists("AMAsset", c.OldUser) || IsAfterLastConverted(c.OldVer))
+        return FixedModuleUpgrade(*this).Run(strErrMsg);
     TotalProgress = kMaintenanceSteps;
     strErrMsg = "暂不支持在新账套中维护已有的固定资产数据。";
     return false;

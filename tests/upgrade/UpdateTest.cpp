@@ -1,32 +1,16 @@
-#include <gtest/gtest.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <array>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 
-#include "TestDatabase.hpp"
-#include "connect/Session.hpp"
+#include "UpgradeTestBase.hpp"
 #include "frame/ClassRegistry.hpp"
-#include "frame/Context.hpp"
-#include "frame/Utility.hpp"
-#include "upgrade/clsAMAssetUpdate.hpp"
 
 namespace tk::am {
 namespace {
 namespace fs = std::filesystem;
 
 const char* const kEarlierRelease = "a.82.20120930";
-
-std::string readFile(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 // The amasset program of this build: its exit status and what it printed.
 std::pair<int, std::string> amasset(const std::string& args) {
@@ -42,56 +26,10 @@ std::pair<int, std::string> amasset(const std::string& args) {
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
 }
 
-struct Event {
-    int32_t progress, total;
-    std::string message;
-};
-
-// An old account set of the earlier release and a new one, both with the demo
-// reference data, and a component folder of the test's own for the logs.
-class Update : public ::testing::Test {
+// Two account sets: the old one of the earlier release.
+class Update : public UpgradeTestBase {
   protected:
-    Update() {
-        SetComponentFolder(component);
-        auto setup = oldSet.connect();
-        setup->session().runScript("SET search_path TO " + oldSet.name() + ", oracompat, public;" +
-                                   readFile(fs::path(TKAM_DB_DIR) / ".." / "tests" / "fixtures" /
-                                            "earlier_release" / "asset_tables.sql"));
-        context().ConnBase = conn;
-        setVersions(kEarlierRelease, "a.83.20130430");
-        update.advise([this](std::string_view event, Dispatchable::Args& args) {
-            if (event == "MessageBox")
-                warnings.push_back(args[0].toText() + "|" + args[2].toText());
-            if (event != "UpdateProgress") return;
-            events.push_back({args[0].toInt32(), args[1].toInt32(), args[2].toText()});
-            args[3] = Variant(true);  // a host asking to stop: the run goes on
-        });
-    }
-    ~Update() override {
-        SetComponentFolder({});
-        fs::remove_all(component);
-    }
-
-    void setVersions(const std::string& oldVer, const std::string& newVer) {
-        Context& c = context();
-        c.OldUser = oldSet.name();
-        c.User = c.NewUser = newSet.name();
-        c.OldVer = oldVer;
-        c.NewVer = newVer;
-    }
-    void old(const std::string& sql) { test::ExecuteOk(*conn, ReplaceSchema(sql)); }
-    std::string value(const std::string& sql) {
-        auto rs = conn->GetRecordset(ReplaceSchema(sql), 3, 1);
-        std::string text = rs->eof() ? "<none>" : rs->field(0).toText();
-        for (rs->moveNext(); !rs->eof(); rs->moveNext()) text += "," + rs->field(0).toText();
-        return text;
-    }
-    std::string count(const std::string& table) { return value("Select Count(*) From " + table); }
-    bool execute() {
-        events.clear();
-        errors.clear();
-        return update.Execute(errors);
-    }
+    Update() : UpgradeTestBase("earlier_release/asset_tables.sql", kEarlierRelease) {}
 
     // Two assets: a lathe added in January and changed in July (one label,
     // an other card), and a truck depreciated by work (no other card).
@@ -141,14 +79,6 @@ class Update : public ::testing::Test {
             " lngAMFundID, lngPayAccountID, lngOrganizationID, bytStatus) Values (" +
             values + ", 1, 77, 1, 2)");
     }
-
-    fs::path component = fs::temp_directory_path() / ("update-test-" + std::to_string(getpid()));
-    test::TestAccountSet oldSet{"updold", true}, newSet{"updnew", true};
-    std::shared_ptr<connect::Connection> conn = newSet.connect();
-    clsAMAssetUpdate update;
-    std::vector<Event> events;
-    std::vector<std::string> warnings;
-    std::string errors;
 };
 
 // The old version picks the route, the new version whether there is anything
@@ -201,10 +131,10 @@ TEST_F(Update, CheckOfAnEarlierRelease) {
     old("Update [OldUser]AMAssetAlter Set bytStatus = 1 Where lngAMAssetAlterID = 102");
     EXPECT_FALSE(update.Check(errors));
     EXPECT_EQ(errors, "\r\n固定资产数据检查错误报告：\r\n存在未审批的固定资产。");
-    std::string log = readFile(component / "log" / "check.log");
-    EXPECT_NE(log.find("固定资产数据完整性检查错误报告"), std::string::npos);
+    std::string report = log("check");
+    EXPECT_NE(report.find("固定资产数据完整性检查错误报告"), std::string::npos);
     EXPECT_NE(
-        log.find("固定资产科目检查\r\nSelect 1\r\n  From " + oldSet.name() + ".AMAssetAlter a"),
+        report.find("固定资产科目检查\r\nSelect 1\r\n  From " + oldSet.name() + ".AMAssetAlter a"),
         std::string::npos);
 
     EXPECT_FALSE(execute());
@@ -266,10 +196,10 @@ TEST_F(Update, ProgressCountsEveryStep) {
     EXPECT_EQ(events[1].message, "编译固资函数...");
     EXPECT_EQ(events[2].message, "删除固资数据, AMAsset...");
     EXPECT_EQ(events.back().message, "固定资产升级结束");
-    std::string log = readFile(component / "log" / "固定资产升级.log");
-    EXPECT_NE(log.find("升级前账套" + oldSet.name() + ",升级后账套" + newSet.name()),
+    std::string runLog = log("固定资产升级");
+    EXPECT_NE(runLog.find("升级前账套" + oldSet.name() + ",升级后账套" + newSet.name()),
               std::string::npos);
-    EXPECT_NE(log.find("固定资产升级成功,耗时:"), std::string::npos);
+    EXPECT_NE(runLog.find("固定资产升级成功,耗时:"), std::string::npos);
 }
 
 // A second run empties what the first wrote and gives the same rows; the
@@ -311,8 +241,7 @@ TEST_F(Update, FailureMidRunLeavesBothSchemasUntouched) {
     EXPECT_NE(errors.find("injected"), std::string::npos);
     EXPECT_EQ(value("Select lngAMAssetID From [NewUser]AMAsset Order By 1"), before);
     EXPECT_EQ(count("[OldUser]AMAssetOther"), "1");
-    EXPECT_NE(readFile(component / "log" / "固定资产升级.log").find("升级失败原因:"),
-              std::string::npos);
+    EXPECT_NE(log("固定资产升级").find("升级失败原因:"), std::string::npos);
 }
 
 // Inside the host's own transaction the run neither commits nor rolls back.
