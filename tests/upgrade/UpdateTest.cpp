@@ -244,6 +244,27 @@ TEST_F(Update, FailureMidRunLeavesBothSchemasUntouched) {
     EXPECT_NE(log("固定资产升级").find("升级失败原因:"), std::string::npos);
 }
 
+// Templates get the system template of their receipt type, the versions the
+// template of their kind; group 6 reports under menu 76 move under 56.
+TEST_F(Update, TemplateAndReportFixUps) {
+    earlierReleaseCompany();
+    old("Update [NewUser]Template Set lngSysTemplateID = 0 Where lngReceiptTypeID = 51");
+    old("Update [OldUser]AMAssetAlter Set blnIsInit = 1 Where lngAMAssetAlterID = 201");
+    old("Insert Into [NewUser]MenuSchemeDetail (lngMenuSchemeDetailID, lngMenuID) Values (1, 76)");
+    old("Insert Into [NewUser]Report (lngReportID, bytGroup, lngParentID, lngViewID) Values"
+        " (1, 6, 76, 60001)");
+    old("Insert Into [NewUser]Report (lngReportID, bytGroup, lngParentID, lngViewID) Values"
+        " (2, 6, 76, 500)");
+    ASSERT_TRUE(execute()) << errors;
+    EXPECT_EQ(value("Select lngReceiptTypeID || ':' || lngSysTemplateID From [NewUser]Template"
+                    " Order By lngTemplateID"),
+              "48:4044,49:4046,50:4045,51:4047,52:0,53:4048");
+    EXPECT_EQ(value("Select lngTemplateID From [NewUser]AMAssetAlter Order By lngAMAssetAlterID"),
+              "1,3,6");
+    EXPECT_EQ(value("Select lngParentID || ':' || blnIsDetail From [NewUser]Report Order By 1"),
+              "56:1,76:0");
+}
+
 // Inside the host's own transaction the run neither commits nor rolls back.
 TEST_F(Update, HostTransactionIsLeftToTheHost) {
     earlierReleaseCompany();
