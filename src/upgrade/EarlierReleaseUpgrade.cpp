@@ -48,11 +48,6 @@ const char* const kBaseTables[] = {"Organization",
                                    "AMFund",
                                    "Adjust"};
 
-// Template receipt types and the system template each stands for. Receipt
-// type 50 (other alterations) keeps 4045; the card templates are type 51.
-const std::pair<int, int> kSystemTemplates[] = {
-    {48, 4044}, {49, 4046}, {53, 4048}, {50, 4045}, {51, 4047}};
-
 bool Execute(const std::string& sql) {
     std::string errorText;
     return ExecuteSql(sql, errorText);
@@ -111,7 +106,7 @@ bool EarlierReleaseUpgrade::RunSteps(std::string& strErrMsg) {
                   CopyDepreciationRecords(strErrMsg) && PostDaily(strErrMsg) &&
                   LinkVouchers(strErrMsg);
     if (!copied) return false;
-    FixTemplatesAndReports();
+    UpgradeSteps::FixTemplatesAndReports();
     steps_.EnablePhysicalAssets();
     steps_.RebuildSequences();
     strErrMsg.clear();
@@ -211,23 +206,6 @@ bool EarlierReleaseUpgrade::LinkVouchers(std::string& strErrMsg) {
                             errorText);
     }
     return linked || Failed("升级固定资产凭证记录出错！", errorText, strErrMsg);
-}
-
-void EarlierReleaseUpgrade::FixTemplatesAndReports() {
-    for (const auto& [receiptType, systemTemplate] : kSystemTemplates) {
-        std::string id = std::to_string(systemTemplate);
-        Execute(" Update [NewUser]Template t Set t.lngSysTemplateID = " + id +
-                " Where t.lngReceiptTypeID = " + std::to_string(receiptType) +
-                " And t.lngSysTemplateID <> " + id);
-    }
-    RecordsetPtr rs =
-        OpenRecordset(" SELECT 1 FROM [NewUser]MenuSchemeDetail m WHERE m.lngMenuID = 76", 3, 1);
-    bool hasMenu = !IsRecordsetEmpty(rs);
-    CloseRecordset(rs);
-    if (hasMenu)
-        Execute(
-            " UPDATE [NewUser]Report r SET r.blnIsDetail = 1, r.lngParentID = 56"
-            " WHERE r.bytGroup = 6 AND r.lngParentID = 76 AND r.lngViewID > 60000");
 }
 
 }  // namespace tk::am

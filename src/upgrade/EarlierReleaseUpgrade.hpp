@@ -27,7 +27,6 @@ class EarlierReleaseUpgrade {
     bool CopyDepreciationRecords(std::string& strErrMsg);
     bool PostDaily(std::string& strErrMsg);
     bool LinkVouchers(std::string& strErrMsg);
-    void FixTemplatesAndReports();
 
     clsAMAssetUpdate& update_;
     UpgradeSteps steps_;

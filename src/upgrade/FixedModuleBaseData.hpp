@@ -18,10 +18,11 @@ class FixedModuleBaseData {
     // False when the categories cannot be copied.
     bool CopyCategories(std::string& strErrMsg);
     bool CopyCardSerials(std::string& strErrMsg);
+    // The templates of the ways of alteration follow the new schema's templates.
+    static void MapMethodTemplates(const std::string& table);
 
   private:
     void AddPresetMethods(std::string& strErrMsg);
-    void MapMethodTemplates(const std::string& table);
     void FillMissingMethodValues(const std::string& table);
 
     clsAMAssetUpdate& update_;

@@ -87,6 +87,11 @@ const char* const kSequencedTables[] = {"Organization",
 const char* const kScratchTables[] = {"AMAssetFundBalanceEx_Temp", "FixAlterID_Temp",
                                       "FixBalID_Temp", "FixBalIDx_Temp"};
 
+// Template receipt types and the system template each stands for. Receipt
+// type 50 (other alterations) keeps 4045; the card templates are type 51.
+const std::pair<int, int> kSystemTemplates[] = {
+    {48, 4044}, {49, 4046}, {53, 4048}, {50, 4045}, {51, 4047}};
+
 bool Execute(const std::string& sql) {
     std::string errorText;
     return ExecuteSql(sql, errorText);
@@ -172,6 +177,23 @@ void UpgradeSteps::EnablePhysicalAssets() {
 void UpgradeSteps::RebuildSequences() {
     update_.ReportProgress("重建序列...");
     for (const char* table : kSequencedTables) ResetSequence(table, context().NewUser);
+}
+
+void UpgradeSteps::FixTemplatesAndReports() {
+    for (const auto& [receiptType, systemTemplate] : kSystemTemplates) {
+        std::string id = std::to_string(systemTemplate);
+        Execute(" Update [NewUser]Template t Set t.lngSysTemplateID = " + id +
+                " Where t.lngReceiptTypeID = " + std::to_string(receiptType) +
+                " And t.lngSysTemplateID <> " + id);
+    }
+    RecordsetPtr rs =
+        OpenRecordset(" SELECT 1 FROM [NewUser]MenuSchemeDetail m WHERE m.lngMenuID = 76", 3, 1);
+    bool hasMenu = !IsRecordsetEmpty(rs);
+    CloseRecordset(rs);
+    if (hasMenu)
+        Execute(
+            " UPDATE [NewUser]Report r SET r.blnIsDetail = 1, r.lngParentID = 56"
+            " WHERE r.bytGroup = 6 AND r.lngParentID = 76 AND r.lngViewID > 60000");
 }
 
 }  // namespace tk::am

@@ -25,9 +25,14 @@ class UpgradeSteps {
     void EnablePhysicalAssets();
     // Sequences restart after the largest id of their table.
     void RebuildSequences();
+    // Templates take the system template of their receipt type; reports of
+    // group 6 under menu 76 move under menu 56 where the menu has 76.
+    static void FixTemplatesAndReports();
+    // strCreateDate and strAMAssetNationalCode of AMAsset, which later
+    // releases added.
+    static void AddCreationColumns();
 
   private:
-    void AddCreationColumns();
     void RecreateBalanceScratch();
 
     clsAMAssetUpdate& update_;

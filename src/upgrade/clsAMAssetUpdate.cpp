@@ -11,6 +11,7 @@
 #include "frame/Utility.hpp"
 #include "upgrade/EarlierReleaseUpgrade.hpp"
 #include "upgrade/FixedModuleUpgrade.hpp"
+#include "upgrade/MaintenanceUpgrade.hpp"
 #include "upgrade/UpgradeCheck.hpp"
 #include "upgrade/clsAMAdjust.hpp"
 
@@ -148,8 +149,7 @@ bool clsAMAssetUpdate::ExecuteFromFixedModule(std::string& strErrMsg) {
     if (!TableExists("AMAsset", c.OldUser) || IsAfterLastConverted(c.OldVer))
         return FixedModuleUpgrade(*this).Run(strErrMsg);
     TotalProgress = kMaintenanceSteps;
-    strErrMsg = "暂不支持在新账套中维护已有的固定资产数据。";
-    return false;
+    return MaintenanceUpgrade(*this).Run(strErrMsg);
 }
 
 void clsAMAssetUpdate::StartRun(int32_t totalProgress) {

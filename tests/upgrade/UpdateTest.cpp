@@ -265,6 +265,35 @@ TEST_F(Update, TemplateAndReportFixUps) {
               "56:1,76:0");
 }
 
+// A register of this component's own is brought up to date in place.
+TEST_F(Update, MaintenanceOfTheRegisterInPlace) {
+    earlierReleaseCompany();
+    ASSERT_TRUE(execute()) << errors;
+    old("Update [NewUser]AMAsset Set strCreateDate = ' '");
+    old("Update [NewUser]AMAssetAlter Set lngTemplateID = 5 Where lngAMAssetAlterID = 102");
+    old("Update [NewUser]AMAssetOther Set strAssetModel = 'M2' Where lngAMAssetID = 1");
+    setVersions("a.83.20130430", "a.83.20130430");
+    ASSERT_TRUE(execute()) << errors;
+    EXPECT_EQ(update.TotalProgress, 3);
+    EXPECT_EQ(value("Select strCreateDate || ':' || lngCardTemplateID From [NewUser]AMAsset"
+                    " Order By lngAMAssetID"),
+              "2024-01-15:4,2024-02-10:4");
+    EXPECT_EQ(value("Select lngTemplateID From [NewUser]AMAssetAlter Order By lngAMAssetAlterID"),
+              "1,3,1");
+    EXPECT_EQ(value("Select strStyleModel From [NewUser]AMAssetOther Order By lngAMAssetID"),
+              "CK6140-M2, ");
+    EXPECT_EQ(value("Select strStyleModel From [NewUser]AMAssetOtherAlter"
+                    " Where lngAMAssetOtherAlterID = 101"),
+              "CK6140");
+    // Only the lathe is depreciated by time and never was: an uncounted event.
+    std::vector<std::string> recalculated;
+    for (size_t i = 1; i < events.size(); ++i)
+        if (events[i].message.starts_with("重新计算折旧"))
+            recalculated.push_back(events[i].message + "@" +
+                                   std::to_string(events[i].progress - events[i - 1].progress));
+    EXPECT_EQ(recalculated, std::vector<std::string>{"重新计算折旧...(1/1) A001 数控车床@0"});
+}
+
 // Inside the host's own transaction the run neither commits nor rolls back.
 TEST_F(Update, HostTransactionIsLeftToTheHost) {
     earlierReleaseCompany();
