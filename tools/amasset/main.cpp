@@ -58,7 +58,8 @@ void usage() {
            "  demo                                         演示: 建账套, 新增一年的资产并结账\n"
            "  adjust [--from 原账套] [--keep-files]          执行数据调整脚本\n"
            "  sql [-f 脚本]                                SQL 控制台 (Oracle 语法)\n"
-           "  upgrade --from 原账套 --to 新账套 --old-version 版本 [--check]  升级固定资产数据\n"
+           "  upgrade --from 原账套 --to 新账套 --old-version 版本 [--new-version 版本] [--check]\n"
+           "                                               升级固定资产数据\n"
            "全局参数: --server 连接串 --account-set 账套 --org 机构(默认 1) --data-dir 目录\n";
 }
 
