@@ -7,6 +7,7 @@
 #include "frame/Utility.hpp"
 #include "upgrade/EarlierReleaseAssetCopy.hpp"
 #include "upgrade/UpgradeCheck.hpp"
+#include "upgrade/UpgradeSteps.hpp"
 #include "upgrade/clsAMAssetUpdate.hpp"
 
 namespace tk::am {
@@ -47,11 +48,6 @@ const char* const kBaseTables[] = {"Organization",
                                    "AMAssetFundAccSetting",
                                    "AMFund",
                                    "Adjust"};
-
-bool Execute(const std::string& sql) {
-    std::string errorText;
-    return ExecuteSql(sql, errorText);
-}
 
 bool Failed(const std::string& message, const std::string& errorText, std::string& strErrMsg) {
     strErrMsg = message + "#" + errorText;
@@ -128,8 +124,9 @@ void EarlierReleaseUpgrade::CopyBaseTable(const std::string& table) {
         return;
     }
     std::string fromBase = ReplaceAll(condition, "[OldUser]AMAssetState.", "b.");
-    Execute("Insert Into [NewUser]AMAssetState Select b.* From [BaseUser]AMAssetState b" +
-            (fromBase.empty() ? "" : " Where " + fromBase));
+    UpgradeSteps::RunLogged(
+        "Insert Into [NewUser]AMAssetState Select b.* From [BaseUser]AMAssetState b" +
+        (fromBase.empty() ? "" : " Where " + fromBase));
 }
 
 // Versions take the system template of their kind: 4048 opening records,

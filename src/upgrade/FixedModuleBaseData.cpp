@@ -2,6 +2,7 @@
 
 #include "frame/PublicDef.hpp"
 #include "frame/Utility.hpp"
+#include "upgrade/UpgradeSteps.hpp"
 #include "upgrade/clsAMAssetUpdate.hpp"
 
 namespace tk::am {
@@ -24,11 +25,6 @@ const PresetMethod kPresetMethods[] = {{17, "19", "财政拨款转入", 2},
                                        {19, "21", "教学基金转入", 2},
                                        {20, "22", "自有基金转出", 3},
                                        {21, "23", "其它", 4}};
-
-bool Execute(const std::string& sql) {
-    std::string errorText;
-    return ExecuteSql(sql, errorText);
-}
 
 std::string MethodCopy(const std::string& table, const std::string& organization) {
     return " Insert Into [NewUser]AMAsset" + table + " (Select 1 As lngAMAssetCategoryID," +
@@ -76,8 +72,8 @@ std::string CategoryCopy(const std::string& suffix) {
 
 bool FixedModuleBaseData::CopyMethods(std::string& strErrMsg) {
     update_.ReportProgress("升级固资基础数据, AMAssetMethod...");
-    Execute(MethodCopy("Method", ""));
-    Execute(MethodCopy("MethodEx", ",lngOrganizationID"));
+    UpgradeSteps::RunLogged(MethodCopy("Method", ""));
+    UpgradeSteps::RunLogged(MethodCopy("MethodEx", ",lngOrganizationID"));
     AddPresetMethods(strErrMsg);
     for (const char* table : {"AMAssetMethod", "AMAssetMethodEx"}) {
         MapMethodTemplates(table);
@@ -91,7 +87,7 @@ bool FixedModuleBaseData::CopyMethods(std::string& strErrMsg) {
 void FixedModuleBaseData::AddPresetMethods(std::string& strErrMsg) {
     for (const PresetMethod& preset : kPresetMethods) {
         std::string id = std::to_string(preset.id), code = preset.code;
-        bool added = Execute(
+        bool added = UpgradeSteps::RunLogged(
             " Insert Into [NewUser]AMAssetMethod (lngAMAssetCategoryID, lngAMAssetMethodID,"
             " strAMAssetMethodCode, strAMAssetMethodName, blnIsInActive, blnIsSys,"
             " bytAssetAlterType, lngAccountID, lngVoucherTypeID, lngTemplateID, strRemark,"
@@ -113,25 +109,27 @@ void FixedModuleBaseData::AddPresetMethods(std::string& strErrMsg) {
 // receipt type and organisation, else the latest new template standing for
 // the system template its old id named, else keeps its own.
 void FixedModuleBaseData::MapMethodTemplates(const std::string& table) {
-    Execute(" Update [NewUser]" + table +
-            " m Set lngTemplateID = Nvl((Select Max(n.lngTemplateID) From [NewUser]Template n,"
-            " [OldUser]Template o Where o.lngTemplateID = m.lngTemplateID"
-            " And n.strTemplateName = o.strTemplateName And n.lngReceiptTypeID = o.lngReceiptTypeID"
-            " And n.lngOrganizationID = o.lngOrganizationID), Nvl((Select Max(n.lngTemplateID)"
-            " From [NewUser]Template n Where n.lngSysTemplateID = m.lngTemplateID),"
-            " m.lngTemplateID)) Where m.blnIsSys = 0 And m.lngTemplateID <> 0");
+    UpgradeSteps::RunLogged(
+        " Update [NewUser]" + table +
+        " m Set lngTemplateID = Nvl((Select Max(n.lngTemplateID) From [NewUser]Template n,"
+        " [OldUser]Template o Where o.lngTemplateID = m.lngTemplateID"
+        " And n.strTemplateName = o.strTemplateName And n.lngReceiptTypeID = o.lngReceiptTypeID"
+        " And n.lngOrganizationID = o.lngOrganizationID), Nvl((Select Max(n.lngTemplateID)"
+        " From [NewUser]Template n Where n.lngSysTemplateID = m.lngTemplateID),"
+        " m.lngTemplateID)) Where m.blnIsSys = 0 And m.lngTemplateID <> 0");
 }
 
 // A method without a voucher type takes the first one; without a template,
 // the shared system template of its kind (additions, decreases, others).
 void FixedModuleBaseData::FillMissingMethodValues(const std::string& table) {
-    Execute(" Update [NewUser]" + table +
-            " m Set lngVoucherTypeID = Nvl((Select Min(v.lngVoucherTypeID) From"
-            " [NewUser]VoucherType v), 0) Where m.lngVoucherTypeID = 0");
-    Execute(" Update [NewUser]" + table +
-            " m Set lngTemplateID = Nvl((Select Max(t.lngTemplateID) From [NewUser]Template t"
-            " Where t.lngOrganizationID = -1 And t.lngSysTemplateID = Decode(m.bytAssetAlterType,"
-            " 0, 4044, 1, 4046, 4045)), 0) Where m.lngTemplateID = 0");
+    UpgradeSteps::RunLogged(" Update [NewUser]" + table +
+                            " m Set lngVoucherTypeID = Nvl((Select Min(v.lngVoucherTypeID) From"
+                            " [NewUser]VoucherType v), 0) Where m.lngVoucherTypeID = 0");
+    UpgradeSteps::RunLogged(
+        " Update [NewUser]" + table +
+        " m Set lngTemplateID = Nvl((Select Max(t.lngTemplateID) From [NewUser]Template t"
+        " Where t.lngOrganizationID = -1 And t.lngSysTemplateID = Decode(m.bytAssetAlterType,"
+        " 0, 4044, 1, 4046, 4045)), 0) Where m.lngTemplateID = 0");
 }
 
 bool FixedModuleBaseData::CopyCategories(std::string& strErrMsg) {

@@ -7,6 +7,7 @@
 #include "frame/Context.hpp"
 #include "frame/Utility.hpp"
 #include "upgrade/FixedModuleBaseData.hpp"
+#include "upgrade/UpgradeSteps.hpp"
 #include "upgrade/clsAMAssetUpdate.hpp"
 
 namespace tk::am {
@@ -14,32 +15,29 @@ namespace {
 
 const char* const kRelease = "a.83.20130430";
 
-bool Execute(const std::string& sql) {
-    std::string errorText;
-    return ExecuteSql(sql, errorText);
-}
-
 // A blank style-and-model text is made of the style and the model, or of
 // whichever of the two is there.
 void FillStyleModel(const std::string& table) {
-    Execute(" Update [NewUser]" + table +
-            " Set strStyleModel = Case When Trim(strAssetStyle) Is Not Null And"
-            " Trim(strAssetModel) Is Not Null Then strAssetStyle || '-' || strAssetModel"
-            " When Trim(strAssetStyle) Is Not Null Then strAssetStyle Else strAssetModel End"
-            " Where Trim(strStyleModel) Is Null And (Trim(strAssetStyle) Is Not Null Or"
-            " Trim(strAssetModel) Is Not Null)");
+    UpgradeSteps::RunLogged(
+        " Update [NewUser]" + table +
+        " Set strStyleModel = Case When Trim(strAssetStyle) Is Not Null And"
+        " Trim(strAssetModel) Is Not Null Then strAssetStyle || '-' || strAssetModel"
+        " When Trim(strAssetStyle) Is Not Null Then strAssetStyle Else strAssetModel End"
+        " Where Trim(strStyleModel) Is Null And (Trim(strAssetStyle) Is Not Null Or"
+        " Trim(strAssetModel) Is Not Null)");
 }
 
 // The shared template (organisation -1) of a system id, for a row whose
 // template stands for none of the five.
 void UseSystemTemplate(const std::string& table, const std::string& column,
                        const std::string& systemID) {
-    Execute(" Update [NewUser]" + table + " a Set " + column +
-            " = Nvl((Select Max(t.lngTemplateID) From [NewUser]Template t"
-            " Where t.lngOrganizationID = -1 And t.lngSysTemplateID = " +
-            systemID + "), a." + column +
-            ") Where Not Exists(Select 1 From [NewUser]Template t Where t.lngTemplateID = a." +
-            column + " And t.lngSysTemplateID In (4044, 4045, 4046, 4047, 4048))");
+    UpgradeSteps::RunLogged(
+        " Update [NewUser]" + table + " a Set " + column +
+        " = Nvl((Select Max(t.lngTemplateID) From [NewUser]Template t"
+        " Where t.lngOrganizationID = -1 And t.lngSysTemplateID = " +
+        systemID + "), a." + column +
+        ") Where Not Exists(Select 1 From [NewUser]Template t Where t.lngTemplateID = a." + column +
+        " And t.lngSysTemplateID In (4044, 4045, 4046, 4047, 4048))");
 }
 
 std::vector<int32_t> OrganizationIDs() {
@@ -75,10 +73,10 @@ void MaintenanceUpgrade::FillCreationColumns() {
     UpgradeSteps::AddCreationColumns();
     for (const char* column : {"strCreateDate", "strAMAssetNationalCode"}) {
         std::string source = std::string(column) == "strCreateDate" ? "strDate" : column;
-        Execute(std::string(" Update [NewUser]AMAsset a Set ") + column + " = Nvl((Select f." +
-                source +
-                " From [NewUser]AMAssetAlter f Where f.lngAMAssetAlterID ="
-                " a.lngAMAssetInitAlterID), ' ')");
+        UpgradeSteps::RunLogged(std::string(" Update [NewUser]AMAsset a Set ") + column +
+                                " = Nvl((Select f." + source +
+                                " From [NewUser]AMAssetAlter f Where f.lngAMAssetAlterID ="
+                                " a.lngAMAssetInitAlterID), ' ')");
     }
 }
 

@@ -92,11 +92,6 @@ const char* const kScratchTables[] = {"AMAssetFundBalanceEx_Temp", "FixAlterID_T
 const std::pair<int, int> kSystemTemplates[] = {
     {48, 4044}, {49, 4046}, {53, 4048}, {50, 4045}, {51, 4047}};
 
-bool Execute(const std::string& sql) {
-    std::string errorText;
-    return ExecuteSql(sql, errorText);
-}
-
 // A column a re-run finds already there is answered with ORA-01430; that is fine.
 bool AddColumn(const std::string& table, const std::string& column) {
     std::string errorText;
@@ -112,6 +107,11 @@ void UpgradeSteps::ReportFailedCheck(const std::string& strErrMsg) {
                             "请将日志目录(C:\\Windows\\Norvex*\\log)提交给客服，" + kCrLf +
                             "先对固定资产数据调整后再升级，以保证升级后固定资产业务没有问题。",
                         "提醒");
+}
+
+bool UpgradeSteps::RunLogged(const std::string& sql) {
+    std::string errorText;
+    return ExecuteSql(sql, errorText);
 }
 
 bool UpgradeSteps::Counts(const std::string& countQuery) {
@@ -135,8 +135,8 @@ void UpgradeSteps::AddCreationColumns() {
 }
 
 void UpgradeSteps::RecreateBalanceScratch() {
-    Execute("Drop Table [NewUser]AMAssetFundBalanceEx_Temp");
-    Execute(
+    RunLogged("Drop Table [NewUser]AMAssetFundBalanceEx_Temp");
+    RunLogged(
         "Create Table [NewUser]AMAssetFundBalanceEx_Temp As Select * From "
         "[NewUser]AMAssetFundBalanceEx Where 1 = 0");
     AddColumn("AMAssetFundBalanceEx_Temp", "strAlterKey Varchar2(50) Default ' ' Not Null");
@@ -155,7 +155,7 @@ bool UpgradeSteps::EmptyAssetTables() {
 void UpgradeSteps::DropScratchTables() {
     for (const char* table : kScratchTables)
         if (TableExists(table, context().NewUser))
-            Execute("Drop Table [NewUser]" + std::string(table));
+            RunLogged("Drop Table [NewUser]" + std::string(table));
 }
 
 void UpgradeSteps::EnablePhysicalAssets() {
@@ -182,16 +182,16 @@ void UpgradeSteps::RebuildSequences() {
 void UpgradeSteps::FixTemplatesAndReports() {
     for (const auto& [receiptType, systemTemplate] : kSystemTemplates) {
         std::string id = std::to_string(systemTemplate);
-        Execute(" Update [NewUser]Template t Set t.lngSysTemplateID = " + id +
-                " Where t.lngReceiptTypeID = " + std::to_string(receiptType) +
-                " And t.lngSysTemplateID <> " + id);
+        RunLogged(" Update [NewUser]Template t Set t.lngSysTemplateID = " + id +
+                  " Where t.lngReceiptTypeID = " + std::to_string(receiptType) +
+                  " And t.lngSysTemplateID <> " + id);
     }
     RecordsetPtr rs =
         OpenRecordset(" SELECT 1 FROM [NewUser]MenuSchemeDetail m WHERE m.lngMenuID = 76", 3, 1);
     bool hasMenu = !IsRecordsetEmpty(rs);
     CloseRecordset(rs);
     if (hasMenu)
-        Execute(
+        RunLogged(
             " UPDATE [NewUser]Report r SET r.blnIsDetail = 1, r.lngParentID = 56"
             " WHERE r.bytGroup = 6 AND r.lngParentID = 76 AND r.lngViewID > 60000");
 }

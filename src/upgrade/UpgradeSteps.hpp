@@ -12,6 +12,8 @@ class UpgradeSteps {
 
     // The report of a failed data check: to the "check" log and the host's warning.
     void ReportFailedCheck(const std::string& strErrMsg);
+    // Runs a statement whose failure is only logged ("errSql"); true when it ran.
+    static bool RunLogged(const std::string& sql);
     // Whether a "Select Count(…) As lngCount" query counts anything.
     static bool Counts(const std::string& countQuery);
     bool RecompileRoutines();
