@@ -80,9 +80,8 @@ bool clsAMAssetUpdate::Check(std::string& strErrMsg) {
 
 void clsAMAssetUpdate::ReportProgress(const std::string& message, bool counted) {
     if (counted) ++Progress;
-    Args args{Variant(Progress), Variant(TotalProgress), Variant(message), Variant(stepFlag_)};
+    Args args{Variant(Progress), Variant(TotalProgress), Variant(message), Variant(resultFlag_)};
     raiseEvent("UpdateProgress", args);
-    stepFlag_ = args[3].toBool();
 }
 
 void clsAMAssetUpdate::ShowWarning(const std::string& prompt, const std::string& title) {
@@ -155,7 +154,7 @@ bool clsAMAssetUpdate::ExecuteFromFixedModule(std::string& strErrMsg) {
 void clsAMAssetUpdate::StartRun(int32_t totalProgress) {
     Progress = 0;
     TotalProgress = totalProgress;
-    stepFlag_ = false;
+    resultFlag_ = false;
     started_ = std::chrono::steady_clock::now();
     WriteLog("", "sql");
     WriteLog("", "errSql");
@@ -172,7 +171,7 @@ void clsAMAssetUpdate::LogRunHeader(const std::string& firstLine) {
 }
 
 bool clsAMAssetUpdate::FinishRun(bool succeeded, const std::string& strErrMsg) {
-    stepFlag_ = succeeded;
+    resultFlag_ = succeeded;
     ReportProgress("固定资产升级结束");
     std::chrono::duration<float> elapsed = std::chrono::steady_clock::now() - started_;
     std::string duration = FormatDuration(elapsed.count());

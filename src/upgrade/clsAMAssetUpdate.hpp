@@ -25,8 +25,9 @@ class clsAMAssetUpdate : public DispatchableBase<clsAMAssetUpdate> {
     int32_t Progress = 0;
     int32_t TotalProgress = 0;
 
-    // Raises UpdateProgress; only counted events advance Progress. What the
-    // host does to Cancel is kept until the next step overwrites it.
+    // Raises UpdateProgress; only counted events advance Progress. Cancel
+    // carries the run's own flag (false until the run has a result) and
+    // whatever the host puts in it is ignored: the run goes on to its end.
     void ReportProgress(const std::string& message, bool counted = true);
     // The warning a failed data check shows: logged, and raised as the
     // "MessageBox" event (prompt, style 48 = warning, title) for a host
@@ -41,7 +42,7 @@ class clsAMAssetUpdate : public DispatchableBase<clsAMAssetUpdate> {
     bool FinishRun(bool succeeded, const std::string& strErrMsg);
     void LogRunHeader(const std::string& firstLine);
 
-    bool stepFlag_ = false;
+    bool resultFlag_ = false;
     std::chrono::steady_clock::time_point started_;
 };
 

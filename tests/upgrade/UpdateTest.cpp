@@ -191,6 +191,8 @@ TEST_F(Update, ProgressCountsEveryStep) {
     for (size_t i = 0; i < events.size(); ++i) {
         EXPECT_EQ(events[i].progress, static_cast<int32_t>(i + 1)) << events[i].message;
         EXPECT_EQ(events[i].total, 83);
+        // The run's own flag: its result with the last event, never the host's.
+        EXPECT_EQ(events[i].cancel, i + 1 == events.size());
     }
     EXPECT_EQ(events.front().message, "固定资产升级开始");
     EXPECT_EQ(events[1].message, "编译固资函数...");

@@ -26,6 +26,7 @@ inline std::string readFile(const std::filesystem::path& file) {
 struct UpgradeEvent {
     int32_t progress, total;
     std::string message;
+    bool cancel;
 };
 
 // An old account set turned into the source of an upgrade by a fixture
@@ -45,7 +46,8 @@ class UpgradeTestBase : public ::testing::Test {
             if (event == "MessageBox")
                 warnings.push_back(args[0].toText() + "|" + args[2].toText());
             if (event != "UpdateProgress") return;
-            events.push_back({args[0].toInt32(), args[1].toInt32(), args[2].toText()});
+            events.push_back(
+                {args[0].toInt32(), args[1].toInt32(), args[2].toText(), args[3].toBool()});
             args[3] = Variant(true);  // a host asking to stop: the run goes on
         });
     }
