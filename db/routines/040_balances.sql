@@ -484,6 +484,7 @@ CREATE OR REPLACE FUNCTION AMAssetDeprection(p_mode integer, p_year integer, p_p
                                              p_operator integer, p_org integer)
 RETURNS double precision LANGUAGE plpgsql SET search_path FROM CURRENT AS $$
 DECLARE
+    v_lock   integer := AMAssetPeriodLock(p_org, 1, 1);
     v_yp     integer := p_year * 100 + p_period;
     v_latest integer := AMAssetLatestRun(p_org, NULL);
     v_prev   integer;

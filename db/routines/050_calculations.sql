@@ -346,6 +346,7 @@ $$;
 CREATE OR REPLACE FUNCTION AMAssetCalcAdd(p_mode integer, p_asset integer, p_org integer)
 RETURNS double precision LANGUAGE plpgsql SET search_path FROM CURRENT AS $$
 DECLARE
+    v_lock  integer := AMAssetPeriodLock(p_org, 0, 1);
     v_first integer;
     v_check integer;
 BEGIN
@@ -369,6 +370,7 @@ $$;
 CREATE OR REPLACE FUNCTION AMAssetCalcChange(p_mode integer, p_asset integer, p_org integer)
 RETURNS double precision LANGUAGE plpgsql SET search_path FROM CURRENT AS $$
 DECLARE
+    v_lock  integer := AMAssetPeriodLock(p_org, 0, 1);
     v_last  integer := (SELECT a.lngAMAssetLastAlterID FROM AMAsset a WHERE a.lngAMAssetID = p_asset);
     v_check integer;
 BEGIN
@@ -401,6 +403,7 @@ CREATE OR REPLACE FUNCTION AMAssetCalcWork(p_mode integer, p_year integer, p_per
                                            p_work numeric, p_org integer)
 RETURNS double precision LANGUAGE plpgsql SET search_path FROM CURRENT AS $$
 DECLARE
+    v_lock   integer := AMAssetPeriodLock(p_org, 0, 1);
     v_yp     integer := p_year * 100 + p_period;
     v_latest integer := AMAssetLatestRun(p_org, NULL);
     v_result integer;
@@ -449,6 +452,7 @@ BEGIN
                   WHERE (p_org = 0 OR d.lngOrganizationID = p_org)
                     AND (p_asset = 0 OR AMAssetBelongs(p_asset, d.lngOrganizationID))
                   ORDER BY 1 LOOP
+        PERFORM AMAssetPeriodLock(v_org, 1, 1);
         v_latest := AMAssetLatestRun(v_org, NULL);
         IF p_year * 100 + p_period <> 0 AND p_year * 100 + p_period <> v_latest THEN
             RETURN AMAssetRefuse(2, '只能重算最近已计提折旧的期间 ' || AMAssetPeriodText(v_latest));

@@ -38,6 +38,7 @@ CREATE OR REPLACE FUNCTION AMAssetActDaily(p_year integer, p_period integer, p_a
 RETURNS double precision LANGUAGE plpgsql SET search_path FROM CURRENT SET jit = off SET work_mem = '64MB'
     SET enable_nestloop = on AS $$
 DECLARE
+    v_lock   integer := AMAssetPeriodLock(p_org, 1, 1);
     v_yp     integer := p_year * 100 + p_period;
     v_kind   integer := CASE WHEN p_from_depreciation = 0 THEN 0 ELSE 1 END;
     v_seed   integer := AMAssetLatestRun(p_org, p_year * 100 + p_period);

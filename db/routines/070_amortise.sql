@@ -103,6 +103,7 @@ $$;
 CREATE OR REPLACE FUNCTION AMAssetAmortise(p_mode integer, p_org integer)
 RETURNS double precision LANGUAGE plpgsql SET search_path FROM CURRENT AS $$
 DECLARE
+    v_lock   integer := AMAssetPeriodLock(p_org, 1, 1);
     v_latest integer := AMAssetLatestRun(p_org, NULL);
 BEGIN
     IF v_latest IS NULL THEN

@@ -21,6 +21,7 @@ std::string oracleCodeFor(const std::string& sqlstate) {
         {"42710", "ORA-00955"},  // duplicate object
         {"42701", "ORA-01430"},  // column being added already exists in table
         {"40P01", "ORA-00060"},  // deadlock
+        {"40001", "ORA-08177"},  // can't serialize access for this transaction
         {"57014", "ORA-01013"},  // user requested cancel
         {"55000", "ORA-08002"},  // sequence CURRVAL is not yet defined in this session
         {"42601", "ORA-00900"},  // invalid SQL statement

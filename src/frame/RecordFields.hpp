@@ -12,6 +12,7 @@
 #include "connect/Dispatchable.hpp"
 #include "connect/Recordset.hpp"
 #include "connect/RunTimeError.hpp"
+#include "frame/InputLimits.hpp"
 #include "frame/RecordText.hpp"
 
 namespace tk::am {
@@ -116,6 +117,15 @@ class RecordFields {
         for (const auto& f : fields_)
             std::visit([&](auto member) { fieldvalue::assign(record.*member, rs.field(f.name)); },
                        f.member);
+    }
+
+    // Every value within what the tables' columns of its name hold, before a
+    // write (InputLimits): nothing is written when one is not.
+    void checkLimits(const T& record, std::initializer_list<std::string_view> tables) const {
+        for (const auto& f : fields_)
+            std::visit(
+                [&](auto member) { InputLimits::checkField(f.name, record.*member, tables); },
+                f.member);
     }
 
     // Texts in their blank form, numbers 0, flags false.

@@ -159,8 +159,10 @@ void SetComponentFolder(const fs::path& folder) {
 
 fs::path ComponentFolder() {
     std::lock_guard lock(gFolderMutex);
-    return gComponentFolder.empty() ? libraryPath().parent_path() : gComponentFolder;
+    return gComponentFolder.empty() ? LibraryFolder() : gComponentFolder;
 }
+
+fs::path LibraryFolder() { return libraryPath().parent_path(); }
 
 std::string ComponentName() { return libraryPath().stem().string(); }
 

@@ -38,6 +38,8 @@ std::string Trim(const std::string& text);
 // The component's folder (logs and data live under it) and its file name.
 void SetComponentFolder(const std::filesystem::path& folder);
 std::filesystem::path ComponentFolder();
+// The folder the library file itself lies in, whatever folder the host named.
+std::filesystem::path LibraryFolder();
 std::string ComponentName();
 
 }  // namespace tk::am

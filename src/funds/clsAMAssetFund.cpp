@@ -219,7 +219,10 @@ int32_t clsAMAssetFund::save() {
     if (lngAMAssetID <= 0) return 0;
     const int32_t versionID = lngAMAssetFundAlterID;
     bool written = false;
-    switch (VersionedRecord::ActionFor(lngAMFundID, versionID)) {
+    const auto action = VersionedRecord::ActionFor(lngAMFundID, versionID);
+    if (action != VersionedRecord::Action::Delete)
+        fields().checkLimits(*this, {"AMAssetFund", "AMAssetFundAlter"});
+    switch (action) {
         case VersionedRecord::Action::AddVersion:
             written = addVersion();
             break;

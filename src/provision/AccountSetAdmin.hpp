@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "provision/DatabaseFolder.hpp"
+
 namespace tk::connect {
 class Session;
 }
@@ -11,11 +13,11 @@ class Session;
 namespace tk::am {
 
 struct AccountSetOptions {
-    std::vector<int> years;   // accounting years of the reference data
-    bool demo = false;        // load the reference data of a working account set
+    std::vector<int> years;  // accounting years of the reference data
+    bool demo = false;       // load the reference data of a working account set
     bool onlineDevice = false;
     bool selfService = false;
-    bool replace = false;     // drop an existing account set of that name first
+    bool replace = false;  // drop an existing account set of that name first
 };
 
 struct AccountSetInfo {
@@ -27,9 +29,9 @@ struct AccountSetInfo {
 // of the same name holding the tables, sequences and stored routines. Needs a
 // connection string with the right to create roles.
 class AccountSetAdmin {
-public:
+  public:
     explicit AccountSetAdmin(const std::string& adminServer,
-                             std::filesystem::path dbDir = TKAM_DB_DIR);
+                             std::filesystem::path dbDir = DatabaseFolder());
     ~AccountSetAdmin();
 
     void create(const std::string& name, const AccountSetOptions& options);
@@ -40,7 +42,7 @@ public:
     // The schema/role name an account-set name stands for (names are case-insensitive).
     static std::string schemaName(const std::string& name);
 
-private:
+  private:
     void runFolder(const std::filesystem::path& folder, const std::string& yearsArray);
     void runFile(const std::filesystem::path& file, const std::string& yearsArray);
 

@@ -339,7 +339,9 @@ bool clsAMAssetCard::write(int32_t assetID, int32_t versionID) {
     using Action = VersionedRecord::Action;
     // Unlike the records hung on it, a card without an asset id is never deleted.
     if (assetID == 0 && versionID != 0) return false;
-    switch (VersionedRecord::ActionFor(assetID, versionID)) {
+    const auto action = VersionedRecord::ActionFor(assetID, versionID);
+    if (action != Action::Delete) fields().checkLimits(*this, {"AMAsset", "AMAssetAlter"});
+    switch (action) {
         case Action::AddHead:
             return addAsset();
         case Action::AddVersion:

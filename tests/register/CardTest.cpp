@@ -4,6 +4,7 @@
 
 #include "RegisterTest.hpp"
 #include "frame/ClassRegistry.hpp"
+#include "frame/InputRefusal.hpp"
 #include "register/clsAMAssetCard.hpp"
 
 namespace tk::am::test {
@@ -318,18 +319,20 @@ TEST_F(CardTest, ApostropheInANameSurvivesTheRoundTrip) {
               "O'Brien's 车床");
 }
 
-TEST_F(CardTest, ApostropheInAKeptDateFailsTheSave) {
+TEST_F(CardTest, ADateThatIsNoDayIsRefusedBeforeAnythingIsWritten) {
     clsAMAssetCard card;
     fill(card);
     card.strCreateDate = "2024-03-1'5";
-    EXPECT_EQ(card.SaveCard(), 0);
+    EXPECT_THROW(card.SaveCard(), InputRefusal);
     EXPECT_EQ(countOf("[User]AMAsset"), 0);
 }
 
 TEST_F(CardTest, AFailedSecondStatementLeavesTheFirstUnlessRolledBack) {
+    // Only the version row has strDate, and only the version table refuses this one.
+    run("Alter Table [User]AMAssetAlter Add Constraint no_16th Check (strDate <> '2024-03-16')");
     clsAMAssetCard card;
     fill(card);
-    card.strDate = "2024-03-1'5";  // only the version row has it
+    card.strDate = "2024-03-16";
     EXPECT_EQ(card.SaveCard(), 0);
     EXPECT_EQ(countOf("[User]AMAsset"), 1);
     EXPECT_EQ(countOf("[User]AMAssetAlter"), 0);
@@ -337,7 +340,7 @@ TEST_F(CardTest, AFailedSecondStatementLeavesTheFirstUnlessRolledBack) {
     run("Delete From [User]AMAsset");
     clsAMAssetCard inTransaction;
     fill(inTransaction);
-    inTransaction.strDate = "2024-03-1'5";
+    inTransaction.strDate = "2024-03-16";
     conn->BeginTrans();
     EXPECT_EQ(inTransaction.SaveCard(), 0);
     conn->RollbackTrans();

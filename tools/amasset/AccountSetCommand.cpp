@@ -4,7 +4,7 @@
 #include <iostream>
 #include <sstream>
 
-#include "InputText.hpp"
+#include "ledger/InputText.hpp"
 #include "provision/AccountSetAdmin.hpp"
 
 namespace tk::tools {
@@ -22,7 +22,7 @@ std::vector<int> parseYears(const std::string& text) {
     std::stringstream in(text);
     std::string item;
     while (std::getline(in, item, ',')) {
-        years.push_back(parseInteger(item, 1900, 2999, "会计年度"));
+        years.push_back(ledger::parseInteger(item, 1900, 2999, "会计年度"));
     }
     return years;
 }

@@ -3,16 +3,21 @@
 #include <iostream>
 #include <stdexcept>
 
-#include "AssetAdder.hpp"
-#include "AssetAlterer.hpp"
-#include "AssetDisposer.hpp"
-#include "InputText.hpp"
+#include "AccountSetSession.hpp"
 #include "TablePrinter.hpp"
-#include "depreciation/clsAMAssetDeprection.hpp"
-#include "register/clsAMAssetCard.hpp"
+#include "ledger/AssetAdder.hpp"
+#include "ledger/AssetAlterer.hpp"
+#include "ledger/AssetDisposer.hpp"
+#include "ledger/InputText.hpp"
+#include "ledger/LedgerQueries.hpp"
+#include "ledger/PeriodCloser.hpp"
 
 namespace tk::tools {
 namespace {
+
+using namespace ledger;
+using Align = TablePrinter::Align;
+constexpr size_t kNameWidth = 24, kDepartmentWidth = 16;
 
 std::optional<double> optionalNumber(const Options& o, const std::string& name,
                                      const std::string& what) {
@@ -21,49 +26,17 @@ std::optional<double> optionalNumber(const Options& o, const std::string& name,
     return parseNonNegative(*text, what);
 }
 
+std::optional<double> optionalAmount(const Options& o, const std::string& name,
+                                     const std::string& what) {
+    auto text = o.value(name);
+    if (!text) return std::nullopt;
+    return parseAmount(*text, what);
+}
+
 std::string methodName(int16_t method) {
     static const char* const names[] = {"类别默认",       "不提折旧",   "平均年限法",    "工作量法",
                                         "双倍余额递减法", "年数总和法", "固定余额递减法"};
     return method >= 0 && method <= 6 ? names[method] : std::to_string(method);
-}
-
-// How a query's column shows in a table.
-enum class Cell { Text, Amount, Method, Period };
-struct QueryColumn {
-    std::string title;
-    Cell cell = Cell::Text;
-};
-
-std::string cellText(const Variant& value, Cell cell) {
-    switch (cell) {
-        case Cell::Amount:
-            return formatAmount(value.toDouble());
-        case Cell::Method:
-            return methodName(static_cast<int16_t>(value.toInt32()));
-        case Cell::Period:
-            return YearPeriod::fromKey(value.toInt32()).text();
-        case Cell::Text:
-            break;
-    }
-    return value.toText();
-}
-
-// The rows of a query as a table, amounts to the right.
-TablePrinter queryTable(const AccountSetSession& session, const std::string& sql,
-                        const std::vector<QueryColumn>& columns) {
-    std::vector<TablePrinter::Column> heads;
-    for (const auto& c : columns)
-        heads.push_back({c.title, c.cell == Cell::Amount ? TablePrinter::Align::Right
-                                                         : TablePrinter::Align::Left});
-    TablePrinter table(heads);
-    auto rs = session.connection().GetRecordset(sql, 3, 1);
-    for (; !rs->eof(); rs->moveNext()) {
-        std::vector<std::string> cells;
-        for (size_t i = 0; i < columns.size(); ++i)
-            cells.push_back(cellText(rs->field(static_cast<int>(i)), columns[i].cell));
-        table.addRow(std::move(cells));
-    }
-    return table;
 }
 
 NewAsset newAssetFrom(const Options& o) {
@@ -74,21 +47,15 @@ NewAsset newAssetFrom(const Options& o) {
     asset.department = o.value("department", "");
     auto cost = o.value("cost");
     if (!cost) throw std::runtime_error("请指定原值 (--cost)");
-    asset.cost = parseNonNegative(*cost, "原值");
+    asset.cost = parseAmount(*cost, "原值");
     asset.residualRate = optionalNumber(o, "residual-rate", "净残值率");
     asset.life = optionalNumber(o, "life", "使用期间");
     asset.totalWork = optionalNumber(o, "total-work", "工作总量");
     if (auto method = o.value("method"))
         asset.method = static_cast<int16_t>(parseInteger(*method, 1, 6, "折旧方法"));
-    for (const std::string& fund : o.values("fund")) {
-        auto parts = splitParts(fund, 2, "资金来源");
-        asset.funds.push_back({parts[0], parseNonNegative(parts[1], "资金来源比例")});
-    }
-    for (const std::string& line : o.values("account-line")) {
-        auto parts = splitParts(line, 3, "折旧分摊");
-        asset.accountLines.push_back(
-            {parts[0], parts[1], parseNonNegative(parts[2], "折旧分摊比例")});
-    }
+    for (const std::string& fund : o.values("fund")) asset.funds.push_back(fundOf(fund));
+    for (const std::string& line : o.values("account-line"))
+        asset.accountLines.push_back(accountLineOf(line));
     return asset;
 }
 
@@ -103,20 +70,14 @@ int addAsset(const CliContext& cli) {
 int listAssets(const CliContext& cli) {
     AccountSetSession session(cli);
     const Options& o = cli.options();
-    std::string where = " Where a.lngOrganizationID = " + std::to_string(session.organization());
-    if (auto category = o.value("category"))
-        where += " And t.strAMAssetTypeCode Like " + sqlText(*category + "%");
-    if (auto department = o.value("department"))
-        where += " And d.strDepartmentCode = " + sqlText(*department);
-    TablePrinter table = queryTable(
-        session,
-        "Select a.strAMAssetCode, a.strAMAssetName, t.strAMAssetTypeName, d.strDepartmentName,"
-        " v.dblAmount From AMAsset a, AMAssetAlter v, AMAssetType t, Department d" +
-            where +
-            " And v.lngAMAssetAlterID = a.lngAMAssetLastAlterID"
-            " And t.lngAMAssetTypeID = a.lngAMAssetTypeID"
-            " And d.lngDepartmentID = v.lngDepartmentID Order By a.strAMAssetCode",
-        {{"资产编码"}, {"资产名称"}, {"类别"}, {"部门"}, {"原值", Cell::Amount}});
+    TablePrinter table({{"资产编码"},
+                        {"资产名称", Align::Left, kNameWidth},
+                        {"类别"},
+                        {"部门", Align::Left, kDepartmentWidth},
+                        {"原值", Align::Right}});
+    for (const auto& a :
+         ledger::LedgerQueries(session).assets(o.value("category"), o.value("department")))
+        table.addRow({a.code, a.name, a.category, a.department, formatAmount(a.cost)});
     o.flag("csv") ? table.printCsv(std::cout) : table.print(std::cout);
     return 0;
 }
@@ -131,15 +92,7 @@ int recordWork(const CliContext& cli) {
     YearPeriod yp = YearPeriod::parse(*period);
     double amount = parseNonNegative(*work, "工作量");
     AccountSetSession session(cli);
-    session.requirePeriod(yp);
-    int32_t asset = session.assetID(o.word(2));
-    inTransaction(session, [&] {
-        am::clsAMAssetDeprection depreciation;
-        requireEngine(depreciation.CaclDeprectionWork(0, static_cast<int16_t>(yp.year), yp.period,
-                                                      asset, amount, session.organization()),
-                      depreciation, "登记工作量失败");
-        return 0;
-    });
+    ledger::PeriodCloser(session).recordWork(o.word(2), yp, amount);
     std::cout << "已登记工作量: " << o.word(2) << " " << yp.text() << " " << amount << "\n";
     return 0;
 }
@@ -147,9 +100,9 @@ int recordWork(const CliContext& cli) {
 AssetAlteration alterationFrom(const Options& o) {
     AssetAlteration a;
     a.date = o.value("date", "");
-    a.cost = optionalNumber(o, "cost", "原值");
-    a.impairment = optionalNumber(o, "impairment", "减值准备");
-    a.residual = optionalNumber(o, "residual", "净残值");
+    a.cost = optionalAmount(o, "cost", "原值");
+    a.impairment = optionalAmount(o, "impairment", "减值准备");
+    a.residual = optionalAmount(o, "residual", "净残值");
     a.life = optionalNumber(o, "life", "使用期间/工作总量");
     if (auto method = o.value("method"))
         a.method = static_cast<int16_t>(parseInteger(*method, 1, 6, "折旧方法"));
@@ -186,7 +139,7 @@ int disposeAsset(const CliContext& cli) {
     const auto part = o.value("part"), amount = o.value("cost-out");
     if (part || amount) {
         const double costOut =
-            part ? disposer.costOfPart(o.word(2), *part) : parseNonNegative(*amount, "减少的原值");
+            part ? disposer.costOfPart(o.word(2), *part) : parseAmount(*amount, "减少的原值");
         disposer.disposePart(o.word(2), *date, way, costOut);
         std::cout << "资产已部分减少: " << o.word(2) << " " << *date << " 原值 "
                   << formatDouble(costOut) << "\n";
@@ -197,91 +150,67 @@ int disposeAsset(const CliContext& cli) {
     return 0;
 }
 
-void printCard(const AccountSetSession& session, const am::clsAMAssetCard& card) {
-    auto text = [&](const std::string& sql) { return session.lookup(sql).value_or(""); };
+void printCard(const ledger::AssetDetail& d) {
     TablePrinter fields({{"项目"}, {"内容"}});
-    fields.addRow({"资产编码", card.strAMAssetCode});
-    fields.addRow({"资产名称", card.strAMAssetName});
-    fields.addRow(
-        {"类别", text("Select strAMAssetTypeName From AMAssetType Where lngAMAssetTypeID = " +
-                      std::to_string(card.lngAMAssetTypeID))});
-    fields.addRow({"部门", text("Select d.strDepartmentName From Department d, AMAssetAlter v"
-                                " Where d.lngDepartmentID = v.lngDepartmentID"
-                                " And v.lngAMAssetAlterID = " +
-                                std::to_string(card.lngAMAssetAlterID))});
-    fields.addRow({"入账日期", card.strCreateDate});
-    fields.addRow({"折旧方法", methodName(card.bytDepreciationMethod)});
-    fields.addRow({"原值", formatAmount(card.dblAmount)});
-    fields.addRow({"净残值", formatAmount(card.dblNetworth)});
-    fields.addRow({"减值准备", formatAmount(card.dblDecAmount)});
-    fields.addRow({"使用期间/工作总量", formatAmount(card.dblUseage)});
+    fields.addRow({"资产编码", d.code});
+    fields.addRow({"资产名称", d.name});
+    fields.addRow({"类别", d.category});
+    fields.addRow({"部门", d.department});
+    fields.addRow({"入账日期", d.createDate});
+    fields.addRow({"折旧方法", methodName(d.method)});
+    fields.addRow({"原值", groupThousands(formatAmount(d.cost))});
+    fields.addRow({"净残值", groupThousands(formatAmount(d.residual))});
+    fields.addRow({"减值准备", groupThousands(formatAmount(d.impairment))});
+    fields.addRow({"使用期间/工作总量", groupThousands(formatAmount(d.life))});
     fields.print(std::cout);
 }
 
 // Every version of the card, oldest first, with the way that made it.
-void printVersions(const AccountSetSession& session, int32_t assetID) {
+void printVersions(const ledger::AssetDetail& d) {
     std::cout << "\n版本:\n";
-    queryTable(session,
-               "Select v.strDate, m.strAMAssetMethodName, d.strDepartmentName,"
-               " v.bytDepreciationMethod, v.dblUseage, v.dblAmount, v.dblDecAmount, v.dblNetworth"
-               " From AMAssetAlter v, AMAssetMethod m, Department d"
-               " Where m.lngAMAssetMethodID(+) = v.lngAMAssetMethodID"
-               " And d.lngDepartmentID(+) = v.lngDepartmentID And v.lngAMAssetID = " +
-                   std::to_string(assetID) + " Order By v.lngAMAssetAlterID",
-               {{"日期"},
-                {"方式"},
-                {"部门"},
-                {"折旧方法", Cell::Method},
-                {"使用期间/工作总量", Cell::Amount},
-                {"原值", Cell::Amount},
-                {"减值准备", Cell::Amount},
-                {"净残值", Cell::Amount}})
-        .print(std::cout);
+    TablePrinter table({{"日期"},
+                        {"方式"},
+                        {"部门"},
+                        {"折旧方法"},
+                        {"使用期间/工作总量", Align::Right},
+                        {"原值", Align::Right},
+                        {"减值准备", Align::Right},
+                        {"净残值", Align::Right}});
+    for (const auto& v : d.versions)
+        table.addRow({v.date, v.way, v.department, methodName(v.method), formatAmount(v.life),
+                      formatAmount(v.cost), formatAmount(v.impairment), formatAmount(v.residual)});
+    table.print(std::cout);
 }
 
-// What each funding source carries, as the journal shows it now.
-void printFunds(const AccountSetSession& session, int32_t assetID) {
-    std::cout << "\n已过账的资金来源:\n";
-    queryTable(session,
-               "Select f.strAMFundName, Sum(j.dblAmountAlter),"
-               " Sum(j.dblDeprection + j.dblDeprectionAlter), Sum(j.dblDecAmountAlter)"
-               " From AMAssetFundDaily j, AMFund f Where j.lngAMFundID = f.lngAMFundID"
-               " And j.lngAMAssetID = " +
-                   std::to_string(assetID) +
-                   " Group By f.strAMFundCode, f.strAMFundName Order By f.strAMFundCode",
-               {{"资金来源"},
-                {"原值", Cell::Amount},
-                {"累计折旧", Cell::Amount},
-                {"减值准备", Cell::Amount}})
-        .print(std::cout);
-}
-
-// The asset's charge per depreciated period, and its accumulated depreciation
-// at the period's end (an opening figure included).
-void printDepreciation(const AccountSetSession& session, int32_t assetID) {
+void printDepreciation(const ledger::AssetDetail& d) {
     std::cout << "\n折旧:\n";
-    queryTable(session,
-               "Select intYear * 100 + bytPeriod, Sum(dblDepreciation),"
-               " Sum(dblInitDepreciation + dblDepreciation) From AMAssetFundBalance"
-               " Where lngAMAssetID = " +
-                   std::to_string(assetID) + " Group By intYear * 100 + bytPeriod Order By 1",
-               {{"期间", Cell::Period}, {"折旧额", Cell::Amount}, {"累计折旧", Cell::Amount}})
-        .print(std::cout);
+    TablePrinter table({{"期间"}, {"折旧额", Align::Right}, {"累计折旧", Align::Right}});
+    for (const auto& p : d.depreciation)
+        table.addRow({p.period.text(), formatAmount(p.charge), formatAmount(p.accumulated)});
+    table.print(std::cout);
 }
 
-// The card's latest version, its history, its depreciation and what its
-// sources carry.
+void printFunds(const ledger::AssetDetail& d) {
+    std::cout << "\n已过账的资金来源:\n";
+    TablePrinter table({{"资金来源"},
+                        {"原值", Align::Right},
+                        {"累计折旧", Align::Right},
+                        {"减值准备", Align::Right}});
+    for (const auto& f : d.funds)
+        table.addRow({f.fund, formatAmount(f.figures.cost), formatAmount(f.figures.depreciation),
+                      formatAmount(f.figures.impairment)});
+    table.print(std::cout);
+}
+
 int showAsset(const CliContext& cli) {
     if (cli.options().word(2).empty())
         throw std::runtime_error("用法: amasset asset show 资产编码");
     AccountSetSession session(cli);
-    am::clsAMAssetCard card;
-    card.Mode = am::atOther;
-    card.LoadID(session.assetID(cli.options().word(2)));
-    printCard(session, card);
-    printVersions(session, card.lngAMAssetID);
-    printDepreciation(session, card.lngAMAssetID);
-    printFunds(session, card.lngAMAssetID);
+    const ledger::AssetDetail detail = ledger::LedgerQueries(session).asset(cli.options().word(2));
+    printCard(detail);
+    printVersions(detail);
+    printDepreciation(detail);
+    printFunds(detail);
     return 0;
 }
 

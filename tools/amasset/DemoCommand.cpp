@@ -7,19 +7,21 @@
 #include <random>
 #include <stdexcept>
 
-#include "AssetAdder.hpp"
-#include "AssetAlterer.hpp"
-#include "AssetDisposer.hpp"
-#include "InputText.hpp"
 #include "PeriodCommand.hpp"
 #include "ProgressBar.hpp"
 #include "ReportCommand.hpp"
 #include "depreciation/clsAMAssetDeprection.hpp"
+#include "ledger/AssetAdder.hpp"
+#include "ledger/AssetAlterer.hpp"
+#include "ledger/AssetDisposer.hpp"
+#include "ledger/LedgerQueries.hpp"
 #include "provision/AccountSetAdmin.hpp"
 #include "register/clsAMAssetType.hpp"
 
 namespace tk::tools {
 namespace {
+
+using namespace ledger;
 
 constexpr int kYear = 2024;
 constexpr int kAssets = 200;
@@ -139,16 +141,11 @@ class DemoYear {
     // Up to `count` assets of a category that came in the first half-year, with their cost.
     std::vector<std::pair<std::string, double>> assetsOf(const std::string& category,
                                                          size_t count) const {
-        auto rs = session_.connection().GetRecordset(
-            "Select a.strAMAssetCode, v.dblAmount From AMAsset a, AMAssetAlter v, AMAssetType t"
-            " Where v.lngAMAssetAlterID = a.lngAMAssetLastAlterID And t.lngAMAssetTypeID = "
-            "a.lngAMAssetTypeID And t.strAMAssetTypeCode = " +
-                sqlText(category) + " And v.strDate < '" + std::to_string(kYear) +
-                "-06-01' Order By a.strAMAssetCode",
-            3, 1);
+        const std::string midYear = std::to_string(kYear) + "-06-01";
         std::vector<std::pair<std::string, double>> found;
-        for (; !rs->eof() && found.size() < count; rs->moveNext())
-            found.emplace_back(rs->field(0).toText(), rs->field(1).toDouble());
+        for (const auto& asset : LedgerQueries(session_).assets(category))
+            if (asset.date < midYear && found.size() < count)
+                found.emplace_back(asset.code, asset.cost);
         return found;
     }
 
@@ -217,7 +214,7 @@ int demoCommand(const CliContext& cli) {
     std::cout << "\n";
     printRegister(session, YearPeriod{kYear, 12}, {false, true}, std::cout);
     std::cout << "\n";
-    printDepreciation(session, std::nullopt, {false, true}, std::cout);
+    printDepreciation(session, {false, false}, std::cout);
     std::chrono::duration<double> took = std::chrono::steady_clock::now() - started;
     std::cout << "\n演示完成, 用时 " << static_cast<int>(took.count() + 0.5) << " 秒\n";
     return 0;

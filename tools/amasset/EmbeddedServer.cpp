@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "Process.hpp"
+#include "provision/DatabaseFolder.hpp"
 
 namespace tk::tools {
 namespace fs = std::filesystem;
@@ -60,6 +61,24 @@ std::string readFile(const fs::path& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+// A lock file (the data directory's, the socket's) left by a server that
+// died names a process that is gone, a zombie, or now another program;
+// PostgreSQL refuses to start on the last two. Such a file goes.
+void removeStaleLocks(const fs::path& dataDir) {
+    if (!fs::exists(dataDir)) return;
+    for (const auto& entry : fs::directory_iterator(dataDir)) {
+        const std::string name = entry.path().filename().string();
+        if (name != "postmaster.pid" && !(name.starts_with(".s.PGSQL.") && name.ends_with(".lock")))
+            continue;
+        long pid = 0;
+        if (!(std::ifstream(entry.path()) >> pid) || pid <= 0) continue;
+        std::ifstream command("/proc/" + std::to_string(pid) + "/cmdline");
+        std::string program;
+        std::getline(command, program, '\0');
+        if (fs::path(program).filename() != "postgres") fs::remove(entry.path());
+    }
+}
+
 }  // namespace
 
 EmbeddedServer::EmbeddedServer(fs::path dataDir) : dataDir_(fs::absolute(std::move(dataDir))) {
@@ -85,6 +104,8 @@ int EmbeddedServer::pgTool(const std::string& tool, std::vector<std::string> arg
 }
 
 bool EmbeddedServer::running() const {
+    // pg_ctl would take a stale lock's process, whatever it is, for the server.
+    removeStaleLocks(dataDir_);
     return fs::exists(dataDir_ / "PG_VERSION") &&
            pgTool("pg_ctl", {"status", "-D", dataDir_.string()}, true) == 0;
 }
@@ -147,7 +168,7 @@ void EmbeddedServer::installDatabase() const {
     PgConn db(adminUrl(kDatabase));
     db.exec("CREATE EXTENSION IF NOT EXISTS orafce");
     std::vector<fs::path> files;
-    fs::path dir = fs::path(TKAM_DB_DIR) / "database";
+    fs::path dir = am::DatabaseFolder() / "database";
     if (!fs::exists(dir)) return;
     for (const auto& entry : fs::directory_iterator(dir))
         if (entry.path().extension() == ".sql") files.push_back(entry.path());

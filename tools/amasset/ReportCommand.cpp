@@ -2,219 +2,263 @@
 
 #include <iostream>
 #include <map>
-#include <stdexcept>
 
-#include "InputText.hpp"
-#include "LedgerReports.hpp"
-#include "TablePrinter.hpp"
+#include "HtmlPage.hpp"
+#include "SvgChart.hpp"
+#include "ledger/InputText.hpp"
+#include "ledger/LedgerQueries.hpp"
 
 namespace tk::tools {
 namespace {
 
 using Align = TablePrinter::Align;
+using ledger::Figures;
+using ledger::LedgerQueries;
+constexpr size_t kNameWidth = 24, kDepartmentWidth = 16;
 
-// Cost, accumulated depreciation, impairment.
-struct Figures {
-    double cost = 0, depreciation = 0, impairment = 0;
-    Figures& operator+=(const Figures& other) {
-        cost += other.cost;
-        depreciation += other.depreciation;
-        impairment += other.impairment;
-        return *this;
-    }
-    std::vector<std::string> cells() const {
-        return {formatAmount(cost), formatAmount(depreciation), formatAmount(impairment),
-                formatAmount(cost - depreciation - impairment)};
-    }
+// A report as it leaves the command: its heading line and its table.
+struct Report {
+    std::string heading;
+    TablePrinter table;
+    std::string footnote;
 };
 
-struct RegisterLine {
-    std::string code, name, category, department;
-    Figures figures;
-};
-
-YearPeriod latestRun(const AccountSetSession& session) {
-    auto latest = session.latestDepreciated();
-    if (!latest) throw std::runtime_error("尚无已结账的期间, 请先运行 period close");
-    return *latest;
-}
-
-// The year of the latest depreciated period, else the account set's first.
-int32_t scheduleYear(const AccountSetSession& session) {
-    if (auto latest = session.latestDepreciated()) return latest->year;
-    auto first =
-        session.lookup("Select Min(intYear) From AccountPeriod Where lngOrganizationID = " +
-                       std::to_string(session.organization()));
-    if (!first) throw std::runtime_error("机构没有会计期间");
-    return std::stoi(*first);
-}
-
-// The journal summed up to a period end gives every source's state then.
-std::vector<RegisterLine> registerLines(const AccountSetSession& session, YearPeriod period) {
-    auto rs = session.connection().GetRecordset(
-        "Select a.strAMAssetCode, a.strAMAssetName, t.strAMAssetTypeName, d.strDepartmentName,"
-        " Sum(j.dblAmountAlter), Sum(j.dblDeprection + j.dblDeprectionAlter), "
-        "Sum(j.dblDecAmountAlter)"
-        " From AMAssetFundDaily j, AMAsset a, AMAssetType t, Department d"
-        " Where j.lngAMAssetID = a.lngAMAssetID And t.lngAMAssetTypeID = a.lngAMAssetTypeID"
-        // the department of the version in force at the period end
-        " And d.lngDepartmentID = (Select v.lngDepartmentID From AMAssetAlter v"
-        " Where v.lngAMAssetAlterID = (Select Max(w.lngAMAssetAlterID) From AMAssetAlter w"
-        " Where w.lngAMAssetID = a.lngAMAssetID And w.intYear * 100 + w.bytPeriod <= " +
-            std::to_string(period.key()) +
-            "))"
-            " And j.lngOrganizationID = " +
-            std::to_string(session.organization()) +
-            " And j.YearPeriod <= " + std::to_string(period.key()) +
-            " Group By t.strAMAssetTypeCode, t.strAMAssetTypeName, d.strDepartmentCode, "
-            "d.strDepartmentName,"
-            " a.strAMAssetCode, a.strAMAssetName"
-            " Order By t.strAMAssetTypeCode, d.strDepartmentCode, a.strAMAssetCode",
-        3, 1);
-    std::vector<RegisterLine> lines;
-    for (; !rs->eof(); rs->moveNext())
-        lines.push_back(
-            {rs->field(0).toText(),
-             rs->field(1).toText(),
-             rs->field(2).toText(),
-             rs->field(3).toText(),
-             {rs->field(4).toDouble(), rs->field(5).toDouble(), rs->field(6).toDouble()}});
-    return lines;
-}
-
-std::vector<std::string> row(std::vector<std::string> head, const Figures& figures) {
-    for (auto& cell : figures.cells()) head.push_back(std::move(cell));
+std::vector<std::string> row(std::vector<std::string> head, const Figures& f) {
+    for (double value : {f.cost, f.depreciation, f.impairment, f.netValue()})
+        head.push_back(formatAmount(value));
     return head;
 }
 
-std::optional<YearPeriod> periodOption(const Options& o) {
-    auto text = o.value("period");
-    return text ? std::optional(YearPeriod::parse(*text)) : std::nullopt;
-}
-
-}  // namespace
-
-void printTable(const TablePrinter& table, ReportStyle style, std::ostream& out) {
-    style.csv ? table.printCsv(out) : table.print(out);
-}
-
-void printRegister(const AccountSetSession& session, std::optional<YearPeriod> period,
-                   ReportStyle style, std::ostream& out) {
-    YearPeriod end = period.value_or(latestRun(session));
-    session.requirePeriod(end);
+Report registerReport(const AccountSetSession& session, YearPeriod end, bool summary) {
     TablePrinter table({{"资产编码"},
-                        {"资产名称"},
+                        {"资产名称", Align::Left, kNameWidth},
                         {"类别"},
-                        {"部门"},
+                        {"部门", Align::Left, kDepartmentWidth},
                         {"原值", Align::Right},
                         {"累计折旧", Align::Right},
                         {"减值准备", Align::Right},
                         {"净值", Align::Right}});
-    std::vector<RegisterLine> lines = registerLines(session, end);
+    const auto lines = LedgerQueries(session).register_(end);
     std::map<std::string, Figures> byDepartment;
     Figures category, total;
     for (size_t i = 0; i < lines.size(); ++i) {
-        const RegisterLine& line = lines[i];
-        if (!style.summary)
+        const auto& line = lines[i];
+        if (!summary)
             table.addRow(row({line.code, line.name, line.category, line.department}, line.figures));
         category += line.figures;
         byDepartment[line.department] += line.figures;
         total += line.figures;
         if (i + 1 == lines.size() || lines[i + 1].category != line.category) {
             table.addRow(row({"", "类别小计", line.category, ""}, category));
-            if (!style.summary) table.addRule();
+            if (!summary) table.addRule();
             category = {};
         }
     }
-    if (style.summary) table.addRule();  // detailed, the last category closed with one
+    if (summary) table.addRule();  // detailed, the last category closed with one
     for (const auto& [department, figures] : byDepartment)
         table.addRow(row({"", "部门小计", "", department}, figures));
     table.addRule();
     table.addRow(row({"", "合计", "", ""}, total));
-    if (!style.csv)
-        out << "资产登记簿 " << session.name() << " 机构 " << session.organization() << " 截至 "
-            << end.text() << "\n";
-    printTable(table, style, out);
+    return {"资产登记簿 " + session.name() + " 机构 " + std::to_string(session.organization()) +
+                " 截至 " + end.text(),
+            std::move(table), ""};
 }
 
-void printDepreciation(const AccountSetSession& session, std::optional<YearPeriod> period,
-                       ReportStyle style, std::ostream& out) {
-    std::string where = " Where b.lngOrganizationID = " + std::to_string(session.organization());
-    if (period) {
-        session.requirePeriod(*period);
-        where += " And b.intYear * 100 + b.bytPeriod = " + std::to_string(period->key());
-    }
-    // A source version's charge goes to its account lines by their shares, to
-    // its depreciation account and the asset's department when it has none.
-    auto rs = session.connection().GetRecordset(
-        "Select b.intYear * 100 + b.bytPeriod, c.strAccountCode, c.strAccountName, "
-        "d.strDepartmentName,"
-        " Sum(b.dblDepreciation * Nvl(l.dblRate, 100) / 100)"
-        " From AMAssetFundBalance b"
-        " Join AMAssetFundAlter fa On fa.lngAMAssetFundAlterID = b.lngAMAssetFundAlterID"
-        " Join AMAssetAlter aa On aa.lngAMAssetAlterID = b.lngAMAssetAlterID"
-        " Left Join AMAssetFundAccAlter l On l.lngAMAssetFundAlterID = b.lngAMAssetFundAlterID"
-        " And l.blnDepreIncrease = 0"
-        " Left Join Account c On c.lngAccountID = Nvl(l.lngAccountID, fa.lngDepreciationAccountID)"
-        " Left Join Department d On d.lngDepartmentID = Nvl(l.lngDepartmentID, "
-        "aa.lngDepartmentID)" +
-            where +
-            " Group By b.intYear * 100 + b.bytPeriod, c.strAccountCode, c.strAccountName, "
-            "d.strDepartmentName"
-            " Order By 1, 2, 4",
-        3, 1);
-    TablePrinter table({{"期间"}, {"科目编码"}, {"科目名称"}, {"部门"}, {"折旧额", Align::Right}});
+Report depreciationReport(const AccountSetSession& session, YearPeriod from, YearPeriod to,
+                          bool byFund, bool summary) {
+    std::vector<TablePrinter::Column> columns{
+        {"期间"}, {"科目编码"}, {"科目名称"}, {"部门", Align::Left, kDepartmentWidth}};
+    if (byFund) columns.insert(columns.begin() + 1, {"资金来源"});
+    columns.push_back({"折旧额", Align::Right});
+    TablePrinter table(columns);
+    auto add = [&](std::string period, const std::string& fund, std::vector<std::string> cells) {
+        cells.insert(cells.begin(), std::move(period));
+        if (byFund) cells.insert(cells.begin() + 1, fund);
+        table.addRow(std::move(cells));
+    };
     double periodTotal = 0, total = 0;
     std::string current;
     auto closePeriod = [&] {
         if (current.empty()) return;
-        table.addRow({current, "", "本期合计", "", formatAmount(periodTotal)});
-        if (!style.summary) table.addRule();
+        add(current, "", {"", "本期合计", "", formatAmount(periodTotal)});
+        if (!summary) table.addRule();
         periodTotal = 0;
     };
-    for (; !rs->eof(); rs->moveNext()) {
-        int32_t key = rs->field(0).toInt32();
-        std::string label = YearPeriod::fromKey(key).text();
+    for (const auto& r : LedgerQueries(session).depreciation(from, to, byFund)) {
+        const std::string label = r.period.text();
         if (label != current) closePeriod();
         current = label;
-        double amount = rs->field(4).toDouble();
-        periodTotal += amount;
-        total += amount;
-        if (!style.summary)
-            table.addRow({label, rs->field(1).toText(), rs->field(2).toText(),
-                          rs->field(3).toText(), formatAmount(amount)});
+        periodTotal += r.amount;
+        total += r.amount;
+        if (!summary)
+            add(label, r.fund,
+                {r.accountCode, r.accountName, r.department, formatAmount(r.amount)});
     }
     closePeriod();
-    table.addRow({"", "", "合计", "", formatAmount(total)});
-    if (!style.csv)
-        out << "折旧明细 " << session.name() << " 机构 " << session.organization() << "\n";
-    printTable(table, style, out);
+    add("", "", {"", "合计", "", formatAmount(total)});
+    return {"折旧明细 " + session.name() + " 机构 " + std::to_string(session.organization()) + " " +
+                from.text() + " 至 " + to.text(),
+            std::move(table), ""};
+}
+
+Report scheduleReport(const AccountSetSession& session, const ledger::Schedule& s, bool summary) {
+    std::vector<TablePrinter::Column> columns{{"资产编码"}, {"资产名称", Align::Left, kNameWidth}};
+    for (int m = 1; m <= 12; ++m)
+        columns.push_back({std::to_string(m) + "月" + (s.isOpen(m) ? "*" : ""), Align::Right});
+    columns.push_back({"全年", Align::Right});
+    columns.push_back({"以后", Align::Right});
+    TablePrinter table(columns);
+    ledger::ScheduleRow total{"", "合计", {}, 0};
+    auto addLine = [&](const ledger::ScheduleRow& line) {
+        std::vector<std::string> cells{line.code, line.name};
+        double whole = 0;
+        for (double month : line.months) {
+            cells.push_back(formatAmount(month));
+            whole += month;
+        }
+        cells.push_back(formatAmount(whole));
+        cells.push_back(formatAmount(line.after));
+        table.addRow(cells);
+    };
+    for (const auto& line : s.rows) {
+        if (!summary) addLine(line);
+        for (size_t m = 0; m < 12; ++m) total.months[m] += line.months[m];
+        total.after += line.after;
+    }
+    if (!summary) table.addRule();
+    addLine(total);
+    return {"折旧计划 " + session.name() + " 机构 " + std::to_string(session.organization()) + " " +
+                std::to_string(s.year) + " 年",
+            std::move(table), s.open.empty() ? "" : "* 未结账期间: 按现有卡片试算, 未写入账套"};
+}
+
+Report journalReport(const AccountSetSession& session, const std::string& code) {
+    TablePrinter table({{"期间"},
+                        {"资金来源"},
+                        {"业务"},
+                        {"原值变动", Align::Right},
+                        {"折旧变动", Align::Right},
+                        {"减值变动", Align::Right},
+                        {"原值", Align::Right},
+                        {"累计折旧", Align::Right},
+                        {"减值准备", Align::Right}});
+    for (const auto& j : LedgerQueries(session).journal(code))
+        table.addRow({j.period.text(), j.fund, j.fromDepreciation ? "计提折旧" : "卡片变动",
+                      formatAmount(j.costChange), formatAmount(j.depreciationChange),
+                      formatAmount(j.impairmentChange), formatAmount(j.after.cost),
+                      formatAmount(j.after.depreciation), formatAmount(j.after.impairment)});
+    return {"资金来源日记账 " + code, std::move(table), ""};
+}
+
+void print(const Report& report, ReportStyle style, std::ostream& out) {
+    if (style.csv) return report.table.printCsv(out);
+    out << report.heading << "\n";
+    report.table.print(out);
+    if (!report.footnote.empty()) out << report.footnote << "\n";
+}
+
+std::vector<std::string> monthLabels() {
+    std::vector<std::string> labels;
+    for (int m = 1; m <= 12; ++m) labels.push_back(std::to_string(m) + "月");
+    return labels;
+}
+
+// The year's depreciation by category, month by month, and the net book value
+// over the forecast of the year.
+void addCharts(HtmlPage& page, const AccountSetSession& session, const ledger::Schedule& s) {
+    std::map<std::string, std::vector<double>> byCategory;
+    for (const auto& c : LedgerQueries(session).depreciationByCategory({s.year, 1}, {s.year, 12})) {
+        auto& values = byCategory[c.category];
+        values.resize(12);
+        values.at(static_cast<size_t>(c.period.period - 1)) += c.amount;
+    }
+    page.addSvg(SvgChart::stackedBars(std::to_string(s.year) + " 年各月折旧 (按类别)",
+                                      monthLabels(), {byCategory.begin(), byCategory.end()}));
+    page.addSvg(SvgChart::line(std::to_string(s.year) + " 年净值预测 (含未结账期间试算)",
+                               monthLabels(), {s.netBookValue.begin(), s.netBookValue.end()}));
+}
+
+void writeHtml(const Report& report, const AccountSetSession& session, const ledger::Schedule& s,
+               const std::string& file) {
+    HtmlPage page(report.heading);
+    addCharts(page, session, s);
+    page.addTable(report.table);
+    if (!report.footnote.empty()) page.addHeading(report.footnote);
+    page.write(file);
+    std::cout << "报表已写入 " << file << "\n";
+}
+
+std::optional<YearPeriod> periodOption(const Options& o, const std::string& name) {
+    auto text = o.value(name);
+    return text ? std::optional(YearPeriod::parse(*text)) : std::nullopt;
+}
+
+// --period P gives one period; --from/--to a range, open ends reaching the
+// organisation's first and last period.
+std::pair<YearPeriod, YearPeriod> periodRange(const Options& o, const LedgerQueries& queries) {
+    if (auto one = periodOption(o, "period")) return {*one, *one};
+    auto [first, last] = queries.periodSpan();
+    return {periodOption(o, "from").value_or(first), periodOption(o, "to").value_or(last)};
+}
+
+Report chosenReport(const std::string& kind, const CliContext& cli,
+                    const AccountSetSession& session, const std::optional<ledger::Schedule>& s) {
+    const Options& o = cli.options();
+    const LedgerQueries queries(session);
+    const bool summary = o.flag("summary");
+    if (kind == "register")
+        return registerReport(session, periodOption(o, "period").value_or(queries.latestRun()),
+                              summary);
+    if (kind == "depreciation") {
+        auto [from, to] = periodRange(o, queries);
+        if (o.value("period")) session.requirePeriod(from);
+        return depreciationReport(session, from, to, o.flag("by-fund"), summary);
+    }
+    if (kind == "schedule") return scheduleReport(session, *s, summary);
+    return journalReport(session, o.word(2));
+}
+
+}  // namespace
+
+void printRegister(const AccountSetSession& session, std::optional<YearPeriod> period,
+                   ReportStyle style, std::ostream& out) {
+    print(
+        registerReport(session, period.value_or(LedgerQueries(session).latestRun()), style.summary),
+        style, out);
+}
+
+void printDepreciation(const AccountSetSession& session, ReportStyle style, std::ostream& out) {
+    auto [first, last] = LedgerQueries(session).periodSpan();
+    print(depreciationReport(session, first, last, false, style.summary), style, out);
 }
 
 int reportCommand(const CliContext& cli) {
     const Options& o = cli.options();
     const std::string kind = o.word(1);
     if (kind != "register" && kind != "depreciation" && kind != "schedule" && kind != "journal") {
-        std::cerr
-            << "用法: amasset report register|depreciation [--period yyyy-MM] [--summary] [--csv]\n"
-               "       amasset report schedule [--year yyyy] [--summary] [--csv]\n"
-               "       amasset report journal 资产编码 [--csv]\n";
+        std::cerr << "用法: amasset report register [--period yyyy-MM] [--summary] [--csv] "
+                     "[--html 文件]\n"
+                     "       amasset report depreciation [--period yyyy-MM | --from yyyy-MM --to "
+                     "yyyy-MM] [--by-fund] [--summary] [--csv] [--html 文件]\n"
+                     "       amasset report schedule [--year yyyy] [--summary] [--csv] [--html "
+                     "文件]\n"
+                     "       amasset report journal 资产编码 [--csv]\n";
         return 2;
     }
-    std::optional<YearPeriod> period = periodOption(o);
-    ReportStyle style{o.flag("csv"), o.flag("summary")};
     AccountSetSession session(cli);
-    if (kind == "register")
-        printRegister(session, period, style, std::cout);
-    else if (kind == "depreciation")
-        printDepreciation(session, period, style, std::cout);
-    else if (kind == "schedule")
-        printSchedule(session,
-                      o.value("year") ? parseInteger(*o.value("year"), 1900, 2999, "会计年度")
-                                      : scheduleYear(session),
-                      style, std::cout);
+    const auto html = kind == "journal" ? std::nullopt : o.value("html");
+    std::optional<ledger::Schedule> schedule;
+    if (kind == "schedule" || html) {
+        const LedgerQueries queries(session);
+        schedule = queries.schedule(
+            o.value("year") ? ledger::parseInteger(*o.value("year"), 1900, 2999, "会计年度")
+                            : queries.scheduleYear());
+    }
+    const Report report = chosenReport(kind, cli, session, schedule);
+    if (html)
+        writeHtml(report, session, *schedule, *html);
     else
-        printJournal(session, o.word(2), style, std::cout);
+        print(report, {o.flag("csv"), o.flag("summary")}, std::cout);
     return 0;
 }
 

@@ -8,7 +8,7 @@
 
 namespace tk::tools {
 
-// amasset report register|depreciation [--period yyyy-MM] [--summary] [--csv]
+// amasset report register|depreciation|schedule|journal ...
 int reportCommand(const CliContext& cli);
 
 struct ReportStyle {
@@ -16,16 +16,12 @@ struct ReportStyle {
     bool summary = false;  // subtotals and totals only
 };
 
-void printTable(const TablePrinter& table, ReportStyle style, std::ostream& out);
-
 // The register at the end of `period` (default: the latest depreciated
 // period): cost, accumulated depreciation, impairment and net value by asset,
 // subtotals by category and by department, and the total.
 void printRegister(const AccountSetSession& session, std::optional<YearPeriod> period,
                    ReportStyle style, std::ostream& out);
-// The depreciation of one period (default: every depreciated period) by
-// account and department.
-void printDepreciation(const AccountSetSession& session, std::optional<YearPeriod> period,
-                       ReportStyle style, std::ostream& out);
+// The depreciation of every depreciated period by account and department.
+void printDepreciation(const AccountSetSession& session, ReportStyle style, std::ostream& out);
 
 }  // namespace tk::tools

@@ -6,13 +6,16 @@
 namespace tk::tools {
 
 // A report table: aligned columns on a terminal (CJK characters take two
-// cells), or CSV in UTF-8.
+// cells), CSV in UTF-8, or an HTML table.
 class TablePrinter {
   public:
+    // Right: an amount, given plain ("2000.00"); CSV keeps it so, the terminal
+    // and HTML show it with thousands separators.
     enum class Align { Left, Right };
     struct Column {
         std::string title;
         Align align = Align::Left;
+        size_t maxWidth = 0;  // display cells on a terminal; 0: as wide as needed
     };
 
     explicit TablePrinter(std::vector<Column> columns);
@@ -21,15 +24,24 @@ class TablePrinter {
     void addRule();
     void print(std::ostream& out) const;
     void printCsv(std::ostream& out) const;
+    void printHtml(std::ostream& out) const;
 
     static size_t displayWidth(const std::string& utf8);
+    // The text cut to at most `width` display cells, ending in "…" when cut.
+    static std::string fitted(const std::string& utf8, size_t width);
 
   private:
+    std::string shown(const std::string& cell, size_t column) const;
+
     std::vector<Column> columns_;
     std::vector<std::vector<std::string>> rows_;  // an empty row stands for a rule
 };
 
-// An amount to the cent with thousands separators: 1234567.5 → "1,234,567.50".
+// An amount to the cent, plain: 1234567.5 → "1234567.50" (never "-0.00").
 std::string formatAmount(double value);
+// Thousands separators in a plain amount: "1234567.50" → "1,234,567.50".
+std::string groupThousands(std::string amount);
+// Text safe inside HTML elements and attributes.
+std::string htmlEscaped(const std::string& text);
 
 }  // namespace tk::tools

@@ -7,6 +7,7 @@
 #include "AdjustCommand.hpp"
 #include "AssetCommand.hpp"
 #include "CliContext.hpp"
+#include "CommandHelp.hpp"
 #include "DemoCommand.hpp"
 #include "EmbeddedServer.hpp"
 #include "Options.hpp"
@@ -15,6 +16,7 @@
 #include "ReportCommand.hpp"
 #include "UpgradeCommand.hpp"
 #include "connect/RunTimeError.hpp"
+#include "provision/DatabaseFolder.hpp"
 
 namespace {
 using tk::tools::EmbeddedServer;
@@ -43,24 +45,25 @@ int serverCommand(const tk::tools::CliContext& cli) {
     return 0;
 }
 
-void usage() {
-    std::cerr
-        << "用法: amasset <命令> [参数]\n"
-           "  server start|stop|status|url [--data-dir 目录]  管理内置数据库服务\n"
-           "  accountset create|drop|list                   管理账套\n"
-           "  asset add|list|show|alter|work|dispose       新增、列出、查看、变动、减少资产, "
-           "登记工作量\n"
-           "  period close --period yyyy-MM [--to yyyy-MM]  期间结账(计提折旧并过账)\n"
-           "  post --rebuild                               重建资金来源日记账\n"
-           "  amortise                                     折旧费用分摊\n"
-           "  report register|depreciation|schedule|journal [--period yyyy-MM] [--summary] [--csv] "
-           " 报表\n"
-           "  demo                                         演示: 建账套, 新增一年的资产并结账\n"
-           "  adjust [--from 原账套] [--keep-files]          执行数据调整脚本\n"
-           "  sql [-f 脚本]                                SQL 控制台 (Oracle 语法)\n"
-           "  upgrade --from 原账套 --to 新账套 --old-version 版本 [--new-version 版本] [--check]\n"
-           "                                               升级固定资产数据\n"
-           "全局参数: --server 连接串 --account-set 账套 --org 机构(默认 1) --data-dir 目录\n";
+// `amasset --help asset` gives the command as the option's value.
+int printHelp(const Options& o) {
+    std::string command = o.word(0) == "help" ? o.word(1) : o.word(0);
+    if (command.empty()) command = o.value("help", "");
+    if (command.empty()) {
+        tk::tools::CommandHelp::printOverview(std::cout);
+        return 0;
+    }
+    if (tk::tools::CommandHelp::print(command, std::cout)) return 0;
+    std::cerr << "未知命令: " << command << "\n";
+    tk::tools::CommandHelp::printOverview(std::cerr);
+    return 2;
+}
+
+// The version, and the schema folder account sets are created from.
+int printVersion() {
+    std::cout << "amasset " << TKAM_VERSION << "\n"
+              << "账套脚本: " << tk::am::DatabaseFolder().string() << "\n";
+    return 0;
 }
 
 }  // namespace
@@ -68,6 +71,8 @@ void usage() {
 int main(int argc, char** argv) {
     Options options(argc, argv, 1);
     std::string command = options.word(0);
+    if (options.flag("help") || command == "help") return printHelp(options);
+    if (options.flag("version")) return printVersion();
     try {
         tk::tools::CliContext cli(options);
         if (command == "server") return serverCommand(cli);
@@ -81,7 +86,7 @@ int main(int argc, char** argv) {
         if (command == "adjust") return tk::tools::adjustCommand(cli);
         if (command == "sql") return tk::tools::sqlCommand(cli);
         if (command == "upgrade") return tk::tools::upgradeCommand(cli);
-        usage();
+        tk::tools::CommandHelp::printOverview(std::cerr);
         return 2;
     } catch (const tk::RunTimeError& e) {
         std::cerr << "错误 " << e.number() << ": " << e.description() << "\n";

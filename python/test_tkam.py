@@ -1,0 +1,38 @@
+"""The Python module against the test server: the example runs, the ledger's
+figures come back as numbers, and a refused operation raises TkamError."""
+import io
+import sys
+import unittest
+from contextlib import redirect_stdout
+
+import example
+from tkam import Ledger, TkamError
+
+LIBRARY, SERVER, ACCOUNT_SET = sys.argv[1:4]
+
+
+class LedgerModuleTest(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        out = io.StringIO()
+        with redirect_stdout(out):
+            example.main(LIBRARY, SERVER, ACCOUNT_SET)
+        cls.printed = out.getvalue()
+
+    def test_the_example_prints_the_register_and_its_charges(self):
+        self.assertIn("数控车床", self.printed)
+        self.assertIn("原值 120000.00", self.printed)
+        self.assertIn("2024-03  财政拨款  510101", self.printed)
+
+    def test_queries_give_numbers_and_a_refusal_gives_its_reason(self):
+        with Ledger(LIBRARY, SERVER, ACCOUNT_SET) as ledger:
+            self.assertEqual(sum(r["原值"] for r in ledger.register("2024-03")), 156000.0)
+            charges = ledger.depreciation("2024-02", "2024-03")
+            self.assertEqual({r["期间"] for r in charges}, {"2024-02", "2024-03"})
+            with self.assertRaises(TkamError) as refused:
+                ledger.add_asset("99-99", "坏", 100, "2024-05-02")
+            self.assertIn("99-99", refused.exception.description)
+
+
+if __name__ == "__main__":
+    unittest.main(argv=sys.argv[:1])

@@ -1,0 +1,17 @@
+#pragma once
+#include <cstdint>
+#include <functional>
+
+namespace tk::am {
+
+// The right to run an organisation's period processes alone, held until the
+// thread connection's transaction ends (the account set's AMAssetPeriodLock).
+// The routines take it themselves; a caller that takes it first can tell its
+// operator why it waits.
+class PeriodLock {
+  public:
+    // Takes the lock; calls `beforeWaiting` first when another session holds it.
+    static void takeAlone(int32_t organizationID, const std::function<void()>& beforeWaiting);
+};
+
+}  // namespace tk::am

@@ -1,0 +1,17 @@
+#pragma once
+#include <string>
+
+#include "connect/RunTimeError.hpp"
+
+namespace tk::am {
+
+// Input the books cannot hold, refused before anything was written. A save
+// that reports by result lets this one reach its caller, so that the reason
+// is not lost with the write.
+class InputRefusal : public RunTimeError {
+  public:
+    explicit InputRefusal(std::string description)
+        : RunTimeError(errors::kInvalidArgument, std::move(description)) {}
+};
+
+}  // namespace tk::am

@@ -1,0 +1,291 @@
+#include "ledger/LedgerQueries.hpp"
+
+#include <map>
+#include <stdexcept>
+
+#include "ledger/InputText.hpp"
+#include "ledger/PeriodCloser.hpp"
+#include "ledger/Transaction.hpp"
+#include "register/clsAMAssetCard.hpp"
+
+namespace tk::ledger {
+namespace {
+
+using Rows = std::shared_ptr<connect::Recordset>;
+
+std::string text(const Rows& rs, int i) { return rs->field(i).toText(); }
+double amount(const Rows& rs, int i) { return rs->field(i).toDouble(); }
+YearPeriod period(const Rows& rs, int i) { return YearPeriod::fromKey(rs->field(i).toInt32()); }
+
+std::string periodRange(const std::string& column, YearPeriod from, YearPeriod to) {
+    return " And " + column + " Between " + std::to_string(from.key()) + " And " +
+           std::to_string(to.key());
+}
+
+}  // namespace
+
+std::vector<AssetRow> LedgerQueries::assets(const std::optional<std::string>& category,
+                                            const std::optional<std::string>& department) const {
+    std::string where = " Where a.lngOrganizationID = " + std::to_string(session_.organization());
+    if (category) where += " And t.strAMAssetTypeCode Like " + sqlText(*category + "%");
+    if (department) where += " And d.strDepartmentCode = " + sqlText(*department);
+    auto rs = session_.connection().GetRecordset(
+        "Select a.strAMAssetCode, a.strAMAssetName, t.strAMAssetTypeName, d.strDepartmentName,"
+        " v.dblAmount, v.strDate From AMAsset a, AMAssetAlter v, AMAssetType t, Department d" +
+            where +
+            " And v.lngAMAssetAlterID = a.lngAMAssetLastAlterID"
+            " And t.lngAMAssetTypeID = a.lngAMAssetTypeID"
+            " And d.lngDepartmentID = v.lngDepartmentID Order By a.strAMAssetCode",
+        3, 1);
+    std::vector<AssetRow> rows;
+    for (; !rs->eof(); rs->moveNext())
+        rows.push_back(
+            {text(rs, 0), text(rs, 1), text(rs, 2), text(rs, 3), amount(rs, 4), text(rs, 5)});
+    return rows;
+}
+
+AssetDetail LedgerQueries::asset(const std::string& code) const {
+    am::clsAMAssetCard card;
+    card.Mode = am::atOther;
+    card.LoadID(session_.assetID(code));
+    const std::string id = std::to_string(card.lngAMAssetID);
+    AssetDetail d{card.strAMAssetCode.str(),
+                  card.strAMAssetName.str(),
+                  "",
+                  "",
+                  card.strCreateDate.str(),
+                  card.bytDepreciationMethod,
+                  card.dblAmount,
+                  card.dblNetworth,
+                  card.dblDecAmount,
+                  card.dblUseage,
+                  {},
+                  {},
+                  {}};
+    d.category =
+        session_
+            .lookup("Select strAMAssetTypeName From AMAssetType Where lngAMAssetTypeID = " +
+                    std::to_string(card.lngAMAssetTypeID))
+            .value_or("");
+    d.department = session_
+                       .lookup(
+                           "Select d.strDepartmentName From Department d, AMAssetAlter v"
+                           " Where d.lngDepartmentID = v.lngDepartmentID"
+                           " And v.lngAMAssetAlterID = " +
+                           std::to_string(card.lngAMAssetAlterID))
+                       .value_or("");
+    auto rs = session_.connection().GetRecordset(
+        "Select v.strDate, m.strAMAssetMethodName, d.strDepartmentName,"
+        " v.bytDepreciationMethod, v.dblUseage, v.dblAmount, v.dblDecAmount, v.dblNetworth"
+        " From AMAssetAlter v, AMAssetMethod m, Department d"
+        " Where m.lngAMAssetMethodID(+) = v.lngAMAssetMethodID"
+        " And d.lngDepartmentID(+) = v.lngDepartmentID And v.lngAMAssetID = " +
+            id + " Order By v.lngAMAssetAlterID",
+        3, 1);
+    for (; !rs->eof(); rs->moveNext())
+        d.versions.push_back({text(rs, 0), text(rs, 1), text(rs, 2),
+                              static_cast<int16_t>(rs->field(3).toInt32()), amount(rs, 4),
+                              amount(rs, 5), amount(rs, 6), amount(rs, 7)});
+    // Each depreciated period's charge and the accumulated depreciation at its
+    // end (an opening figure included).
+    rs = session_.connection().GetRecordset(
+        "Select intYear * 100 + bytPeriod, Sum(dblDepreciation),"
+        " Sum(dblInitDepreciation + dblDepreciation) From AMAssetFundBalance"
+        " Where lngAMAssetID = " +
+            id + " Group By intYear * 100 + bytPeriod Order By 1",
+        3, 1);
+    for (; !rs->eof(); rs->moveNext())
+        d.depreciation.push_back({period(rs, 0), amount(rs, 1), amount(rs, 2)});
+    // What each funding source carries, as the journal shows it now.
+    rs = session_.connection().GetRecordset(
+        "Select f.strAMFundName, Sum(j.dblAmountAlter),"
+        " Sum(j.dblDeprection + j.dblDeprectionAlter), Sum(j.dblDecAmountAlter)"
+        " From AMAssetFundDaily j, AMFund f Where j.lngAMFundID = f.lngAMFundID"
+        " And j.lngAMAssetID = " +
+            id + " Group By f.strAMFundCode, f.strAMFundName Order By f.strAMFundCode",
+        3, 1);
+    for (; !rs->eof(); rs->moveNext())
+        d.funds.push_back({text(rs, 0), {amount(rs, 1), amount(rs, 2), amount(rs, 3)}});
+    return d;
+}
+
+YearPeriod LedgerQueries::latestRun() const {
+    auto latest = session_.latestDepreciated();
+    if (!latest) throw std::runtime_error("尚无已结账的期间, 请先运行 period close");
+    return *latest;
+}
+
+int32_t LedgerQueries::scheduleYear() const {
+    if (auto latest = session_.latestDepreciated()) return latest->year;
+    return periodSpan().first.year;
+}
+
+std::pair<YearPeriod, YearPeriod> LedgerQueries::periodSpan() const {
+    auto rs = session_.connection().GetRecordset(
+        "Select Min(intYear * 100 + bytPeriod), Max(intYear * 100 + bytPeriod) From AccountPeriod"
+        " Where lngOrganizationID = " +
+            std::to_string(session_.organization()),
+        3, 1);
+    if (rs->eof() || rs->field(0).isNull()) throw std::runtime_error("机构没有会计期间");
+    return {period(rs, 0), period(rs, 1)};
+}
+
+std::vector<RegisterRow> LedgerQueries::register_(YearPeriod end) const {
+    session_.requirePeriod(end);
+    auto rs = session_.connection().GetRecordset(
+        "Select a.strAMAssetCode, a.strAMAssetName, t.strAMAssetTypeName, d.strDepartmentName,"
+        " Sum(j.dblAmountAlter), Sum(j.dblDeprection + j.dblDeprectionAlter), "
+        "Sum(j.dblDecAmountAlter)"
+        " From AMAssetFundDaily j, AMAsset a, AMAssetType t, Department d"
+        " Where j.lngAMAssetID = a.lngAMAssetID And t.lngAMAssetTypeID = a.lngAMAssetTypeID"
+        // the department of the version in force at the period end
+        " And d.lngDepartmentID = (Select v.lngDepartmentID From AMAssetAlter v"
+        " Where v.lngAMAssetAlterID = (Select Max(w.lngAMAssetAlterID) From AMAssetAlter w"
+        " Where w.lngAMAssetID = a.lngAMAssetID And w.intYear * 100 + w.bytPeriod <= " +
+            std::to_string(end.key()) +
+            "))"
+            " And j.lngOrganizationID = " +
+            std::to_string(session_.organization()) +
+            " And j.YearPeriod <= " + std::to_string(end.key()) +
+            " Group By t.strAMAssetTypeCode, t.strAMAssetTypeName, d.strDepartmentCode, "
+            "d.strDepartmentName,"
+            " a.strAMAssetCode, a.strAMAssetName"
+            " Order By t.strAMAssetTypeCode, d.strDepartmentCode, a.strAMAssetCode",
+        3, 1);
+    std::vector<RegisterRow> rows;
+    for (; !rs->eof(); rs->moveNext())
+        rows.push_back({text(rs, 0),
+                        text(rs, 1),
+                        text(rs, 2),
+                        text(rs, 3),
+                        {amount(rs, 4), amount(rs, 5), amount(rs, 6)}});
+    return rows;
+}
+
+std::vector<DepreciationRow> LedgerQueries::depreciation(YearPeriod from, YearPeriod to,
+                                                         bool byFund) const {
+    const std::string fund = byFund ? "f.strAMFundName" : "Null";
+    const std::string fundGroup = byFund ? " f.strAMFundName," : "";
+    // A source version's charge goes to its account lines by their shares, to
+    // its depreciation account and the asset's department when it has none.
+    auto rs = session_.connection().GetRecordset(
+        "Select b.intYear * 100 + b.bytPeriod, " + fund +
+            ", c.strAccountCode, c.strAccountName, d.strDepartmentName,"
+            " Sum(b.dblDepreciation * Nvl(l.dblRate, 100) / 100)"
+            " From AMAssetFundBalance b"
+            " Join AMAssetFundAlter fa On fa.lngAMAssetFundAlterID = b.lngAMAssetFundAlterID"
+            " Join AMAssetAlter aa On aa.lngAMAssetAlterID = b.lngAMAssetAlterID"
+            " Join AMFund f On f.lngAMFundID = b.lngAMFundID"
+            " Left Join AMAssetFundAccAlter l On l.lngAMAssetFundAlterID = "
+            "b.lngAMAssetFundAlterID And l.blnDepreIncrease = 0"
+            " Left Join Account c On c.lngAccountID = Nvl(l.lngAccountID, "
+            "fa.lngDepreciationAccountID)"
+            " Left Join Department d On d.lngDepartmentID = Nvl(l.lngDepartmentID, "
+            "aa.lngDepartmentID)"
+            " Where b.lngOrganizationID = " +
+            std::to_string(session_.organization()) +
+            periodRange("b.intYear * 100 + b.bytPeriod", from, to) +
+            " Group By b.intYear * 100 + b.bytPeriod," + fundGroup +
+            " c.strAccountCode, c.strAccountName, d.strDepartmentName Order By 1, 2, 3, 5",
+        3, 1);
+    std::vector<DepreciationRow> rows;
+    for (; !rs->eof(); rs->moveNext())
+        rows.push_back({period(rs, 0), byFund ? text(rs, 1) : "", text(rs, 2), text(rs, 3),
+                        text(rs, 4), amount(rs, 5)});
+    return rows;
+}
+
+std::vector<CategoryCharge> LedgerQueries::depreciationByCategory(YearPeriod from,
+                                                                  YearPeriod to) const {
+    auto rs = session_.connection().GetRecordset(
+        "Select b.intYear * 100 + b.bytPeriod, t.strAMAssetTypeName, Sum(b.dblDepreciation)"
+        " From AMAssetFundBalance b, AMAsset a, AMAssetType t"
+        " Where a.lngAMAssetID = b.lngAMAssetID And t.lngAMAssetTypeID = a.lngAMAssetTypeID"
+        " And b.lngOrganizationID = " +
+            std::to_string(session_.organization()) +
+            periodRange("b.intYear * 100 + b.bytPeriod", from, to) +
+            " Group By b.intYear * 100 + b.bytPeriod, t.strAMAssetTypeCode, t.strAMAssetTypeName"
+            " Order By 1, t.strAMAssetTypeCode",
+        3, 1);
+    std::vector<CategoryCharge> rows;
+    for (; !rs->eof(); rs->moveNext()) rows.push_back({period(rs, 0), text(rs, 1), amount(rs, 2)});
+    return rows;
+}
+
+std::vector<ScheduleRow> LedgerQueries::scheduleRows(int32_t year) const {
+    const std::string org = std::to_string(session_.organization());
+    const int32_t lastPeriod = static_cast<int32_t>(session_.number(
+        "Select Max(bytPeriod) From AccountPeriod Where lngOrganizationID = " + org +
+        " And intYear = " + std::to_string(year)));
+    auto rs = session_.connection().GetRecordset(
+        "Select a.strAMAssetCode, a.strAMAssetName, b.bytPeriod, Sum(b.dblDepreciation),"
+        " Sum(b.dblRenewDepreciation) From AMAssetFundBalance b, AMAsset a"
+        " Where a.lngAMAssetID = b.lngAMAssetID And b.lngOrganizationID = " +
+            org + " And b.intYear = " + std::to_string(year) +
+            " Group By a.strAMAssetCode, a.strAMAssetName, b.bytPeriod Order By 1, 3",
+        3, 1);
+    std::vector<ScheduleRow> rows;
+    for (; !rs->eof(); rs->moveNext()) {
+        if (rows.empty() || rows.back().code != text(rs, 0))
+            rows.push_back({text(rs, 0), text(rs, 1), {}, 0});
+        const int32_t month = rs->field(2).toInt32();
+        rows.back().months.at(month - 1) += amount(rs, 3);
+        if (month == lastPeriod) rows.back().after = amount(rs, 4);
+    }
+    return rows;
+}
+
+// Cost less impairment less accumulated depreciation, over every source
+// version depreciated in the month.
+std::array<double, 12> LedgerQueries::netBookValues(int32_t year) const {
+    auto rs = session_.connection().GetRecordset(
+        "Select b.bytPeriod, Sum(fa.dblAmount - fa.dblDecAmount - b.dblInitDepreciation -"
+        " b.dblDepreciation) From AMAssetFundBalance b, AMAssetFundAlter fa"
+        " Where fa.lngAMAssetFundAlterID = b.lngAMAssetFundAlterID And b.lngOrganizationID = " +
+            std::to_string(session_.organization()) + " And b.intYear = " + std::to_string(year) +
+            " Group By b.bytPeriod",
+        3, 1);
+    std::array<double, 12> values{};
+    for (; !rs->eof(); rs->moveNext()) values.at(rs->field(0).toInt32() - 1) = amount(rs, 1);
+    return values;
+}
+
+Schedule LedgerQueries::schedule(int32_t year) const {
+    Schedule s;
+    s.year = year;
+    s.open = session_.openPeriods(year);
+    return inTransaction(
+        session_,
+        [&] {
+            for (YearPeriod p : s.open) PeriodCloser(session_).depreciate(p);
+            s.rows = scheduleRows(year);
+            s.netBookValue = netBookValues(year);
+            return s;
+        },
+        Ending::RollBack);
+}
+
+std::vector<JournalRow> LedgerQueries::journal(const std::string& assetCode) const {
+    auto rs = session_.connection().GetRecordset(
+        "Select j.YearPeriod, f.strAMFundName, j.blnFromDepreciation, j.dblAmountAlter,"
+        " j.dblDeprection + j.dblDeprectionAlter, j.dblDecAmountAlter, j.dblTotalAmount, "
+        "j.dblTotalDeprection,"
+        " j.dblTotalDecAmount From AMAssetFundDaily j, AMFund f Where f.lngAMFundID = j.lngAMFundID"
+        " And j.lngAMAssetID = " +
+            std::to_string(session_.assetID(assetCode)) +
+            " Order By j.YearPeriod, f.strAMFundCode, j.blnFromDepreciation, "
+            "j.lngAMAssetFundDailyID",
+        3, 1);
+    std::vector<JournalRow> rows;
+    for (; !rs->eof(); rs->moveNext())
+        rows.push_back({period(rs, 0),
+                        text(rs, 1),
+                        rs->field(2).toInt32() != 0,
+                        amount(rs, 3),
+                        amount(rs, 4),
+                        amount(rs, 5),
+                        {amount(rs, 6), amount(rs, 7), amount(rs, 8)}});
+    return rows;
+}
+
+}  // namespace tk::ledger

@@ -1,0 +1,86 @@
+#include "ledger/PeriodCloser.hpp"
+
+#include <stdexcept>
+
+#include "depreciation/PeriodLock.hpp"
+#include "depreciation/clsAMAssetAmortise.hpp"
+#include "depreciation/clsAMAssetDaily.hpp"
+#include "depreciation/clsAMAssetDeprection.hpp"
+#include "ledger/InputText.hpp"
+#include "ledger/Transaction.hpp"
+
+namespace tk::ledger {
+namespace {
+
+constexpr int32_t kOperator = 1;
+
+}  // namespace
+
+void PeriodCloser::close(YearPeriod from, YearPeriod to, const PeriodStep& beforeEach,
+                         const PeriodStep& afterEach,
+                         const std::function<void()>& beforeWaiting) const {
+    if (!(from <= to)) throw std::runtime_error("结束期间早于开始期间");
+    for (YearPeriod p = from; p <= to; p = p.next()) session_.requirePeriod(p);
+    for (YearPeriod p = from; p <= to; p = p.next()) {
+        inTransaction(session_, [&] {
+            am::PeriodLock::takeAlone(session_.organization(), beforeWaiting);
+            if (beforeEach) beforeEach(p);
+            closeOne(p);
+            return 0;
+        });
+        if (afterEach) afterEach(p);
+    }
+}
+
+void PeriodCloser::closeOne(YearPeriod period) const {
+    am::clsAMAssetDeprection depreciation;
+    const auto year = static_cast<int16_t>(period.year);
+    const Variant org(session_.organization());
+    requireEngine(depreciation.WriteDaily(year, period.period, 0, false, false, org), depreciation,
+                  "期间 " + period.text() + " 变动过账失败");
+    depreciate(period);
+    requireEngine(depreciation.WriteDaily(year, period.period, 0, true, false, org), depreciation,
+                  "期间 " + period.text() + " 折旧过账失败");
+}
+
+void PeriodCloser::depreciate(YearPeriod period) const {
+    am::clsAMAssetDeprection depreciation;
+    requireEngine(depreciation.WriteBalance(0, static_cast<int16_t>(period.year), period.period,
+                                            session_.periodEnd(period), "计提折旧", false, 0,
+                                            kOperator, session_.organization()),
+                  depreciation, "期间 " + period.text() + " 计提折旧失败");
+}
+
+void PeriodCloser::recordWork(const std::string& assetCode, YearPeriod period, double work) const {
+    if (work < 0) throw std::runtime_error("工作量不能为负数: " + formatDouble(work));
+    session_.requirePeriod(period);
+    const int32_t asset = session_.assetID(assetCode);
+    inTransaction(session_, [&] {
+        am::clsAMAssetDeprection depreciation;
+        requireEngine(
+            depreciation.CaclDeprectionWork(0, static_cast<int16_t>(period.year), period.period,
+                                            asset, work, session_.organization()),
+            depreciation, "登记工作量失败");
+        return 0;
+    });
+}
+
+// Runs one of the organisation-wide processes in a transaction; its error
+// text, if any, goes into the message.
+template <typename Process>
+void PeriodCloser::runWhole(const std::string& what) const {
+    inTransaction(session_, [&] {
+        Process process;
+        std::string error;
+        if (!process.Execute(session_.organization(), error))
+            throw std::runtime_error(what + "失败" +
+                                     (error.empty() ? std::string() : ": " + error));
+        return 0;
+    });
+}
+
+void PeriodCloser::rebuildJournal() const { runWhole<am::clsAMAssetDaily>("重建资金来源日记账"); }
+
+void PeriodCloser::amortise() const { runWhole<am::clsAMAssetAmortise>("折旧费用分摊"); }
+
+}  // namespace tk::ledger

@@ -1,0 +1,23 @@
+#pragma once
+#include <cstdint>
+
+#include "connect/Dispatchable.hpp"
+#include "ledger/LedgerSession.hpp"
+
+namespace tk::am {
+
+// The ledger's operations and queries for a host that binds late: each
+// operation is one transaction on the thread's connection (set through
+// Interface.ConnBase), each query returns its rows as text, one line a row,
+// cells separated by tabs, the column titles first.
+class clsAMLedger : public DispatchableBase<clsAMLedger> {
+  public:
+    std::string_view className() const override { return "clsAMLedger"; }
+    static void describe(DispatchTable<clsAMLedger>& t);
+
+    int32_t Organization = 1;
+
+    ledger::LedgerSession session() const { return ledger::LedgerSession::ofThread(Organization); }
+};
+
+}  // namespace tk::am

@@ -1,0 +1,13 @@
+#include "provision/DatabaseFolder.hpp"
+
+#include "frame/Utility.hpp"
+
+namespace tk::am {
+
+std::filesystem::path DatabaseFolder() {
+    std::filesystem::path installed = LibraryFolder() / TKAM_DB_INSTALLED;
+    if (std::filesystem::is_directory(installed)) return installed.lexically_normal();
+    return TKAM_DB_DIR;
+}
+
+}  // namespace tk::am

@@ -1,0 +1,120 @@
+// Input the books cannot hold is refused before anything is written, with
+// the field, the value and the rule; input at the limits is kept exactly.
+#include <gtest/gtest.h>
+
+#include "AmassetCli.hpp"
+#include "TestDatabase.hpp"
+#include "frame/InputLimits.hpp"
+#include "frame/InputRefusal.hpp"
+#include "funds/clsAMAssetFund.hpp"
+#include "register/clsAMAssetCard.hpp"
+
+namespace tk::test {
+namespace {
+
+using am::InputLimits;
+
+std::string refusal(const std::function<void()>& attempt) {
+    try {
+        attempt();
+    } catch (const am::InputRefusal& e) {
+        return e.description();
+    }
+    return "";
+}
+
+TEST(InputLimits, DatesAreRealCalendarDays) {
+    for (const char* day : {"2024-02-29", "2000-02-29", "2025-12-31"})
+        EXPECT_EQ(refusal([&] { InputLimits::checkDate("日期", day); }), "") << day;
+    // 1900 and 2023 are no leap years; months have their own lengths.
+    for (const char* day : {"2025-02-30", "2023-02-29", "1900-02-29", "2024-04-31", "2024-13-01",
+                            "2024-00-10", "2024-1-5", "20240105", ""})
+        EXPECT_NE(refusal([&] { InputLimits::checkDate("日期", day); }).find("不是有效日期"),
+                  std::string::npos)
+            << day;
+}
+
+TEST(InputLimits, AmountsStayWhereDoublesHoldTheCent) {
+    for (double fine : {0.0, 0.01, 0.3, 123456.78, 9'999'999'999'999.99})
+        EXPECT_EQ(refusal([&] { InputLimits::checkAmount("原值", fine); }), "") << fine;
+    EXPECT_NE(refusal([] { InputLimits::checkAmount("原值", 1e14); }).find("9,999,999,999,999.99"),
+              std::string::npos);
+    EXPECT_NE(refusal([] { InputLimits::checkAmount("原值", 1.005); }).find("最多两位小数"),
+              std::string::npos);
+    EXPECT_NE(refusal([] { InputLimits::checkNumber("原值", 1e20); }).find("100000000000000000000"),
+              std::string::npos);
+}
+
+TEST(InputLimits, TextsAreCountedInCharactersNotBytes) {
+    const std::string chinese200 = [] {
+        std::string s;
+        for (int i = 0; i < 200; ++i) s += "资";
+        return s;
+    }();
+    EXPECT_EQ(refusal([&] { InputLimits::checkLength("名称", chinese200, 200); }), "");
+    EXPECT_EQ(refusal([&] { InputLimits::checkLength("名称", chinese200 + "a", 200); }),
+              "名称 过长: 201 个字符, 最多 200 个字符");
+}
+
+// Every host saves through the record objects: they refuse, and say why.
+TEST(InputLimits, TheRecordsRefuseBeforeWriting) {
+    TestAccountSet set("zlim", true);
+    set.useOnThisThread();
+    am::clsAMAssetCard card;
+    card.Mode = am::atAdd;
+    card.strAMAssetName = std::string(201, 'a');
+    EXPECT_EQ(refusal([&] { card.SaveCard(); }),
+              "strAMAssetName 过长: 201 个字符, 最多 200 个字符");
+    card.strAMAssetName = "车床";
+    card.strDate = "2024-02-30";
+    EXPECT_NE(refusal([&] { card.SaveCard(); }).find("strDate 的值 \"2024-02-30\" 无效"),
+              std::string::npos);
+    am::clsAMAssetFund fund;
+    fund.Mode = am::atAdd;
+    fund.lngAMAssetID = 1;
+    fund.lngAMFundID = 1;
+    fund.dblAmount = 1e20;
+    EXPECT_NE(refusal([&] { fund.SaveCard(); }).find("dblAmount 的值 100000000000000000000"),
+              std::string::npos);
+    auto conn = set.connect();
+    auto rows = conn->GetRecordset(
+        "Select (Select Count(*) From AMAsset) + (Select Count(*) From AMAssetFundAlter) From dual",
+        3, 1);
+    EXPECT_EQ(rows->field(0).toInt32(), 0);
+}
+
+TEST(InputLimits, TheCommandLineNamesFieldValueAndRuleAndKeepsTheLimitExactly) {
+    AmassetCli cli("glim");
+    const std::string add = "asset add --category 04-02 --date 2024-01-10 ";
+    const std::string name200 = [] {
+        std::string s;
+        for (int i = 0; i < 200; ++i) s += "资";
+        return s;
+    }();
+    const struct {
+        std::string args, says;
+    } refused[] = {
+        {add + "--name x --cost 99999999999999999999",
+         "原值 的值 100000000000000000000 无效: 绝对值不能超过 9,999,999,999,999.99"},
+        {add + "--name x --cost 10.001", "原值 的值 10.001 无效: 金额最多两位小数"},
+        {"asset add --category 04-02 --name x --cost 1 --date 2025-02-30",
+         "日期 的值 \"2025-02-30\" 无效: 不是有效日期"},
+        {add + "--cost 1 --name " + name200 + "资", "过长: 201 个字符, 最多 200 个字符"},
+    };
+    for (const auto& r : refused) {
+        Outcome run = cli.run(r.args);
+        EXPECT_NE(run.status, 0) << r.args;
+        EXPECT_NE(run.out.find(r.says), std::string::npos) << run.out;
+    }
+    EXPECT_EQ(cli.scalar("Select Count(*) From AMAsset"), 0) << "nothing half written";
+    EXPECT_EQ(cli.scalar("Select Count(*) From AMAssetTypeNo"), 0) << "no code drawn";
+
+    Outcome kept = cli.run(add + "--cost 9999999999999.99 --name " + name200);
+    ASSERT_EQ(kept.status, 0) << kept.out;
+    EXPECT_EQ(cli.scalar("Select Count(*) From AMAsset Where Length(strAMAssetName) = 200"), 1);
+    EXPECT_EQ(cli.scalar("Select Count(*) From AMAssetAlter Where dblAmount = 9999999999999.99"),
+              1);
+}
+
+}  // namespace
+}  // namespace tk::test

@@ -1,0 +1,164 @@
+#include "CommandHelp.hpp"
+
+#include <algorithm>
+#include <vector>
+
+namespace tk::tools {
+namespace {
+
+struct OptionHelp {
+    const char* option;
+    const char* meaning;
+};
+
+struct Entry {
+    const char* command;
+    const char* summary;
+    const char* usage;  // one line per form
+    std::vector<OptionHelp> options;
+};
+
+const std::vector<Entry>& table() {
+    static const std::vector<Entry> kTable = {
+        {"server",
+         "管理内置数据库服务",
+         "amasset server start|stop|status|url [--data-dir 目录]",
+         {{"start", "启动服务 (首次启动时初始化数据目录)"},
+          {"stop", "停止服务"},
+          {"status", "服务是否在运行 (未运行时退出码为 3)"},
+          {"url", "打印连接所用的 ServerName"},
+          {"--fresh", "start: 删除原有数据, 重新初始化"},
+          {"--remove", "stop: 停止后删除数据目录"}}},
+        {"accountset",
+         "管理账套",
+         "amasset accountset create 账套名 [--years 2024,2025] [--demo] [--with-online-device]\n"
+         "                           [--with-self-service] [--replace]\n"
+         "amasset accountset drop 账套名\n"
+         "amasset accountset list",
+         {{"--years", "基础数据的会计年度, 逗号分隔 (默认当年)"},
+          {"--demo", "装入演示用的基础数据 (类别、部门、科目等)"},
+          {"--with-online-device", "同时建立在线设备的表和存储过程"},
+          {"--with-self-service", "同时建立自助服务的表"},
+          {"--replace", "同名账套已存在时先删除"}}},
+        {"asset",
+         "新增、列出、查看、变动、减少资产, 登记工作量",
+         "amasset asset add --category 类别编码 --name 名称 --cost 原值 --date yyyy-MM-dd\n"
+         "          [--residual-rate R] [--life 月数 | --total-work 工作总量] [--method 2..6]\n"
+         "          [--department 部门编码] [--fund 编码:比例 ...] [--account-line 科目:部门:比例 "
+         "...]\n"
+         "amasset asset list [--category 类别编码] [--department 部门编码] [--csv]\n"
+         "amasset asset show 资产编码\n"
+         "amasset asset work 资产编码 --period yyyy-MM --work 工作量\n"
+         "amasset asset alter 资产编码 --date yyyy-MM-dd [--cost 原值] [--impairment 减值准备]\n"
+         "          [--residual 净残值] [--life 月数或工作总量] [--method 1..6]\n"
+         "          [--department 部门编码] [--way 变动方式编码]\n"
+         "amasset asset dispose 资产编码 --date yyyy-MM-dd [--way 减少方式编码]\n"
+         "          [--part 30% | --cost-out 金额]",
+         {{"--category", "资产类别编码"},
+          {"--name", "资产名称"},
+          {"--cost", "原值"},
+          {"--date", "入账、变动或减少日期"},
+          {"--residual-rate", "净残值率 (百分数)"},
+          {"--residual", "alter: 新的净残值"},
+          {"--life", "使用期间 (月); alter 时也可为工作总量"},
+          {"--total-work", "工作量法的工作总量"},
+          {"--method", "折旧方法编号"},
+          {"--department", "使用部门编码 (alter 时为部门调拨)"},
+          {"--fund", "资金来源及其比例, 如 01:60,02:40"},
+          {"--account-line", "折旧科目、部门及比例"},
+          {"--impairment", "alter: 新的减值准备"},
+          {"--way", "变动或减少方式编码 (减少默认 08)"},
+          {"--part", "dispose: 部分减少的比例"},
+          {"--cost-out", "dispose: 部分减少的原值金额"},
+          {"--period", "work: 登记工作量的期间"},
+          {"--work", "work: 本期工作量"},
+          {"--csv", "list: 以 UTF-8 CSV 输出"}}},
+        {"period",
+         "期间结账 (计提折旧并过账)",
+         "amasset period close --period yyyy-MM [--to yyyy-MM]",
+         {{"--period", "结账的 (第一个) 期间"}, {"--to", "依次结账直到该期间"}}},
+        {"post", "重建资金来源日记账", "amasset post --rebuild", {{"--rebuild", "按现有卡片重建"}}},
+        {"amortise", "折旧费用分摊", "amasset amortise", {}},
+        {"report",
+         "报表",
+         "amasset report register [--period yyyy-MM] [--summary] [--csv] [--html 文件]\n"
+         "amasset report depreciation [--period yyyy-MM | --from yyyy-MM --to yyyy-MM] "
+         "[--by-fund]\n"
+         "          [--summary] [--csv] [--html 文件]\n"
+         "amasset report schedule [--year yyyy] [--summary] [--csv] [--html 文件]\n"
+         "amasset report journal 资产编码 [--csv]",
+         {{"register", "资产登记簿: 原值、累计折旧、减值准备、净值"},
+          {"depreciation", "折旧报表: 每期按科目和部门分列"},
+          {"schedule", "逐月折旧计划, 未结账期间为预测 (标 *)"},
+          {"journal", "一项资产的日记账: 每次变动、每期折旧及其后各资金来源的状况"},
+          {"--period", "报表期间 (默认最近结账的期间)"},
+          {"--from, --to", "depreciation: 期间范围"},
+          {"--by-fund", "depreciation: 再按资金来源分列"},
+          {"--year", "schedule: 会计年度"},
+          {"--summary", "只列合计"},
+          {"--csv", "以 UTF-8 CSV 输出"},
+          {"--html", "另写一个自带图表的 HTML 页面"}}},
+        {"demo",
+         "演示: 建账套, 新增一年的资产并结账",
+         "amasset demo [--account-set 账套名]",
+         {{"--account-set", "演示账套名 (默认 AMDEMO, 已有则重建)"}}},
+        {"adjust",
+         "执行数据调整脚本",
+         "amasset adjust --account-set 账套名 [--from 原账套] [--keep-files]",
+         {{"--from", "从该账套升级而来"}, {"--keep-files", "运行结束后保留脚本文件"}}},
+        {"sql",
+         "SQL 控制台 (Oracle 语法)",
+         "amasset sql --account-set 账套名 [-f 脚本]",
+         {{"-f", "执行脚本文件后退出"}}},
+        {"upgrade",
+         "升级固定资产数据 (旧固定资产模块或早期版本)",
+         "amasset upgrade --from 原账套 --to 新账套 --old-version 版本 [--new-version 版本] "
+         "[--check]",
+         {{"--old-version", "原账套的版本, 如 a.82.20120930 (早期版本)"},
+          {"--new-version", "新账套的版本 (默认取新账套自己的版本)"},
+          {"--check", "只检查原账套的数据"}}},
+    };
+    return kTable;
+}
+
+constexpr const char* kGlobalOptions =
+    "全局参数:\n"
+    "  --server 连接串     使用已有的数据库服务, 不启动内置服务\n"
+    "  --account-set 账套  要操作的账套 (也可用 --user)\n"
+    "  --org 机构          机构编号 (默认 1)\n"
+    "  --data-dir 目录     内置数据库服务的数据目录\n"
+    "  --help              说明命令及其参数; --version 打印版本\n";
+
+}  // namespace
+
+void CommandHelp::printOverview(std::ostream& out) {
+    out << "用法: amasset <命令> [参数]    (amasset <命令> --help 查看命令说明)\n";
+    for (const Entry& e : table()) {
+        std::string name = e.command;
+        out << "  " << name << std::string(12 - name.size(), ' ') << e.summary << "\n";
+    }
+    out << kGlobalOptions;
+}
+
+bool CommandHelp::print(const std::string& command, std::ostream& out) {
+    auto found = std::find_if(table().begin(), table().end(),
+                              [&](const Entry& e) { return command == e.command; });
+    if (found == table().end()) return false;
+    out << found->summary << "\n\n用法:\n";
+    std::string usage = found->usage;
+    for (size_t start = 0; start <= usage.size();) {
+        size_t end = std::min(usage.find('\n', start), usage.size());
+        out << "  " << usage.substr(start, end - start) << "\n";
+        start = end + 1;
+    }
+    if (!found->options.empty()) out << "\n参数:\n";
+    for (const OptionHelp& option : found->options) {
+        std::string name = option.option;
+        out << "  " << name << std::string(name.size() < 22 ? 22 - name.size() : 1, ' ')
+            << option.meaning << "\n";
+    }
+    out << "\n" << kGlobalOptions;
+    return true;
+}
+
+}  // namespace tk::tools

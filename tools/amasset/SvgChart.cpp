@@ -1,0 +1,97 @@
+#include "SvgChart.hpp"
+
+#include <algorithm>
+#include <cstdio>
+#include <sstream>
+
+#include "TablePrinter.hpp"
+
+namespace tk::tools {
+namespace {
+
+constexpr double kWidth = 760, kHeight = 300, kLeft = 90, kTop = 40, kBottom = 40, kRight = 170;
+constexpr const char* kColours[] = {"#4e79a7", "#f28e2b", "#e15759", "#76b7b2", "#59a14f",
+                                    "#edc948", "#b07aa1", "#ff9da7", "#9c755f", "#bab0ac"};
+
+double plotWidth() { return kWidth - kLeft - kRight; }
+double plotHeight() { return kHeight - kTop - kBottom; }
+
+std::string number(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f", value);
+    return text;
+}
+
+// The frame, the title, the axis labels and three grid lines up to `top`.
+void frame(std::ostringstream& svg, const std::string& title,
+           const std::vector<std::string>& labels, double top) {
+    svg << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << kWidth << "\" height=\""
+        << kHeight << "\" viewBox=\"0 0 " << kWidth << " " << kHeight << "\" role=\"img\">\n"
+        << "<title>" << htmlEscaped(title) << "</title>\n"
+        << "<text x=\"" << kLeft << "\" y=\"22\" font-size=\"15\">" << htmlEscaped(title)
+        << "</text>\n";
+    for (int i = 0; i <= 3; ++i) {
+        const double y = kTop + plotHeight() * (1 - i / 3.0);
+        svg << "<line x1=\"" << kLeft << "\" x2=\"" << kLeft + plotWidth() << "\" y1=\""
+            << number(y) << "\" y2=\"" << number(y) << "\" stroke=\"#ddd\"/>\n"
+            << "<text x=\"" << kLeft - 6 << "\" y=\"" << number(y + 4)
+            << "\" font-size=\"11\" text-anchor=\"end\">" << groupThousands(number(top * i / 3))
+            << "</text>\n";
+    }
+    const double step = plotWidth() / static_cast<double>(std::max<size_t>(labels.size(), 1));
+    for (size_t i = 0; i < labels.size(); ++i)
+        svg << "<text x=\"" << number(kLeft + step * (static_cast<double>(i) + 0.5)) << "\" y=\""
+            << kHeight - kBottom + 16 << "\" font-size=\"11\" text-anchor=\"middle\">"
+            << htmlEscaped(labels[i]) << "</text>\n";
+}
+
+double scaleTop(double largest) { return largest > 0 ? largest * 1.1 : 1; }
+
+}  // namespace
+
+std::string SvgChart::stackedBars(const std::string& title, const std::vector<std::string>& labels,
+                                  const std::vector<Series>& series) {
+    std::vector<double> totals(labels.size());
+    for (const auto& [name, values] : series)
+        for (size_t i = 0; i < labels.size() && i < values.size(); ++i) totals[i] += values[i];
+    const double top = scaleTop(totals.empty() ? 0 : *std::ranges::max_element(totals));
+    std::ostringstream svg;
+    frame(svg, title, labels, top);
+    const double step = plotWidth() / static_cast<double>(std::max<size_t>(labels.size(), 1));
+    std::vector<double> base(labels.size());
+    for (size_t s = 0; s < series.size(); ++s) {
+        const char* colour = kColours[s % std::size(kColours)];
+        for (size_t i = 0; i < labels.size() && i < series[s].second.size(); ++i) {
+            const double h = plotHeight() * std::max(series[s].second[i], 0.0) / top;
+            base[i] += h;
+            svg << "<rect x=\"" << number(kLeft + step * static_cast<double>(i) + step * 0.15)
+                << "\" y=\"" << number(kTop + plotHeight() - base[i]) << "\" width=\""
+                << number(step * 0.7) << "\" height=\"" << number(h) << "\" fill=\"" << colour
+                << "\"/>\n";
+        }
+        const double y = kTop + 14.0 * static_cast<double>(s);
+        svg << "<rect x=\"" << kWidth - kRight + 12 << "\" y=\"" << number(y)
+            << "\" width=\"10\" height=\"10\" fill=\"" << colour << "\"/>"
+            << "<text x=\"" << kWidth - kRight + 26 << "\" y=\"" << number(y + 9)
+            << "\" font-size=\"11\">" << htmlEscaped(TablePrinter::fitted(series[s].first, 22))
+            << "</text>\n";
+    }
+    svg << "</svg>\n";
+    return svg.str();
+}
+
+std::string SvgChart::line(const std::string& title, const std::vector<std::string>& labels,
+                           const std::vector<double>& values) {
+    const double top = scaleTop(values.empty() ? 0 : *std::ranges::max_element(values));
+    std::ostringstream svg;
+    frame(svg, title, labels, top);
+    const double step = plotWidth() / static_cast<double>(std::max<size_t>(labels.size(), 1));
+    svg << "<polyline fill=\"none\" stroke=\"#4e79a7\" stroke-width=\"2\" points=\"";
+    for (size_t i = 0; i < values.size(); ++i)
+        svg << (i ? " " : "") << number(kLeft + step * (static_cast<double>(i) + 0.5)) << ","
+            << number(kTop + plotHeight() * (1 - std::max(values[i], 0.0) / top));
+    svg << "\"/>\n</svg>\n";
+    return svg.str();
+}
+
+}  // namespace tk::tools
