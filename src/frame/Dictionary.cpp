@@ -20,7 +20,7 @@ std::unordered_map<std::string, std::string>& ExistenceCache() {
     return cache;
 }
 
-// The owner is not part of the key: one connection serves one pair of account sets.
+// One connection serves one pair of account sets; TableExists adds the owner.
 std::string CacheKey(const std::string& suffix) {
     const connect::Connection& conn = connection();
     return conn.UserName + "@" + conn.ServerName + ":" + suffix;
@@ -72,8 +72,9 @@ std::string SequenceKeyColumn(const std::string& table) {
 
 }  // namespace
 
+// Keyed by owner as well: a carry-forward asks about the same table in two account sets.
 bool TableExists(const std::string& table, const std::string& owner) {
-    return HasRow(table, "select 1 from all_tables where upper(owner) = '" + UpperAscii(owner) +
+    return HasRow(UpperAscii(owner) + "." + UpperAscii(table), "select 1 from all_tables where upper(owner) = '" + UpperAscii(owner) +
                              "' and upper(table_name) = '" + UpperAscii(table) + "'");
 }
 

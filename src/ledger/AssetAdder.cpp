@@ -61,6 +61,9 @@ AssetAdder::Resolved AssetAdder::resolve(const NewAsset& asset) const {
     Resolved r;
     if (asset.name.empty()) throw AssetInputError("name", "请指定资产名称 (--name)");
     if (asset.cost < 0) throw AssetInputError("cost", "原值不能为负数");
+    if (asset.code && session_.lookup("Select 1 From AMAsset Where lngOrganizationID = " + org +
+                                      " And strAMAssetCode = " + sqlText(*asset.code)))
+        throw AssetInputError("code", "资产编码已存在: \"" + *asset.code + "\"");
     r.category = idOf(
         "Select lngAMAssetTypeID From AMAssetType Where blnIsDetail = 1 And strAMAssetTypeCode = " +
             sqlText(asset.category),
@@ -77,8 +80,7 @@ AssetAdder::Resolved AssetAdder::resolve(const NewAsset& asset) const {
             : idOf("Select lngDepartmentID From Department Where lngOrganizationID = " + org +
                        " And strDepartmentCode = " + sqlText(asset.department),
                    "department", "部门", asset.department);
-    am::clsAMAssetType type;
-    type.LoadID(r.category, session_.organization());
+    const am::clsAMAssetType& type = categoryOf(r.category);
     r.method = asset.method.value_or(type.bytDepreciationMethod);
     r.life = r.method == kWorkload ? asset.totalWork.value_or(type.dblUseage)
                                    : asset.life.value_or(type.dblUseage);
@@ -121,22 +123,15 @@ std::pair<int32_t, std::string> AssetAdder::add(const NewAsset& asset) const {
     return inTransaction(session_, [&] { return write(asset, r); });
 }
 
-std::pair<int32_t, std::string> AssetAdder::addWithin(const NewAsset& asset) const {
-    return write(asset, resolve(asset));
+std::shared_ptr<const AssetAdder::Resolved> AssetAdder::prepare(const NewAsset& asset) const {
+    return std::make_shared<const Resolved>(resolve(asset));
 }
 
-void AssetAdder::check(const NewAsset& asset) const { resolve(asset); }
-
 std::string AssetAdder::codeOf(const NewAsset& asset, const Resolved& r) const {
-    if (!asset.code)
-        return withoutTerminator(am::clsAMAssetCode().GetCode(am::acAssetCode, asset.date,
-                                                              session_.organization(), r.category,
-                                                              0, r.department, r.department));
-    if (session_.lookup("Select 1 From AMAsset Where lngOrganizationID = " +
-                        std::to_string(session_.organization()) +
-                        " And strAMAssetCode = " + sqlText(*asset.code)))
-        throw AssetInputError("code", "资产编码已存在: \"" + *asset.code + "\"");
-    return *asset.code;
+    if (asset.code) return *asset.code;
+    return withoutTerminator(am::clsAMAssetCode().GetCode(am::acAssetCode, asset.date,
+                                                          session_.organization(), r.category, 0,
+                                                          r.department, r.department));
 }
 
 std::pair<int32_t, std::string> AssetAdder::write(const NewAsset& asset, const Resolved& r) const {
@@ -187,8 +182,7 @@ void AssetAdder::saveFunds(int32_t assetID, int32_t versionID, const NewAsset& a
                            const Resolved& r) const {
     const int32_t org = session_.organization();
     for (size_t i = 0; i < r.funds.size(); ++i) {
-        am::clsAMAssetFundAccount accounts;
-        accounts.LoadID(r.category, r.funds[i], org);
+        const am::clsAMAssetFundAccount& accounts = accountsOf(r.category, r.funds[i]);
         am::clsAMAssetFund fund;
         fund.Mode = am::atAdd;
         fund.lngAMAssetID = assetID;
@@ -225,6 +219,24 @@ void AssetAdder::saveFunds(int32_t assetID, int32_t versionID, const NewAsset& a
                 throw std::runtime_error("保存折旧分摊科目失败: " + asset.name);
         }
     }
+}
+
+const am::clsAMAssetType& AssetAdder::categoryOf(int32_t category) const {
+    auto& loaded = categories_[category];
+    if (!loaded) {
+        loaded = std::make_shared<am::clsAMAssetType>();
+        loaded->LoadID(category, session_.organization());
+    }
+    return *loaded;
+}
+
+const am::clsAMAssetFundAccount& AssetAdder::accountsOf(int32_t category, int32_t fund) const {
+    auto& loaded = fundAccounts_[{category, fund}];
+    if (!loaded) {
+        loaded = std::make_shared<am::clsAMAssetFundAccount>();
+        loaded->LoadID(category, fund, session_.organization());
+    }
+    return *loaded;
 }
 
 NewAsset::Fund fundOf(const std::string& text) {

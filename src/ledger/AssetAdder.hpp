@@ -1,10 +1,17 @@
 #pragma once
 #include <cstdint>
+#include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "ledger/LedgerSession.hpp"
+
+namespace tk::am {
+class clsAMAssetType;
+class clsAMAssetFundAccount;
+}  // namespace tk::am
 
 namespace tk::ledger {
 
@@ -36,13 +43,16 @@ class AssetAdder {
     // The new asset's id and code; input that names nothing known raises an
     // AssetInputError before anything is written.
     std::pair<int32_t, std::string> add(const NewAsset& asset) const;
-    // The same inside the caller's transaction.
-    std::pair<int32_t, std::string> addWithin(const NewAsset& asset) const;
-    // The AssetInputError `add` would raise, if any; writes nothing.
-    void check(const NewAsset& asset) const;
+    // The asset with every code looked up, ready to write; the AssetInputError
+    // `add` would raise, if any. Writes nothing.
+    struct Resolved;
+    std::shared_ptr<const Resolved> prepare(const NewAsset& asset) const;
+    // A prepared asset written inside the caller's transaction.
+    std::pair<int32_t, std::string> addPrepared(const NewAsset& asset, const Resolved& r) const {
+        return write(asset, r);
+    }
 
   private:
-    struct Resolved;
     Resolved resolve(const NewAsset& asset) const;
     int32_t idOf(const std::string& sql, const std::string& field, const std::string& what,
                  const std::string& code) const;
@@ -53,8 +63,15 @@ class AssetAdder {
                                          const std::string& code) const;
     void saveFunds(int32_t assetID, int32_t versionID, const NewAsset& asset,
                    const Resolved& r) const;
+    // A category, and its accounts for a funding source, loaded once for all
+    // the assets this adder writes.
+    const am::clsAMAssetType& categoryOf(int32_t category) const;
+    const am::clsAMAssetFundAccount& accountsOf(int32_t category, int32_t fund) const;
 
     const LedgerSession& session_;
+    mutable std::map<int32_t, std::shared_ptr<am::clsAMAssetType>> categories_;
+    mutable std::map<std::pair<int32_t, int32_t>, std::shared_ptr<am::clsAMAssetFundAccount>>
+        fundAccounts_;
 };
 
 // "01:60" → a funding source and its share; an error naming the text otherwise.

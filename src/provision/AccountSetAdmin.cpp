@@ -92,6 +92,9 @@ void AccountSetAdmin::create(const std::string& name, const AccountSetOptions& o
         }
         if (options.selfService) runFile(dbDir_ / "optional" / "self_service.sql", "");
         if (options.demo) runFolder(dbDir_ / "demo", "ARRAY[" + years + "]::int[]");
+        if (!options.like.empty())
+            for (const auto& file : sqlFiles(dbDir_ / "like"))
+                runFile(file, "ARRAY[" + years + "]::int[]", schemaName(options.like));
         session_->commit();
     } catch (...) {
         session_->rollback();
@@ -103,9 +106,11 @@ void AccountSetAdmin::runFolder(const fs::path& folder, const std::string& years
     for (const auto& file : sqlFiles(folder)) runFile(file, yearsArray);
 }
 
-void AccountSetAdmin::runFile(const fs::path& file, const std::string& yearsArray) {
+void AccountSetAdmin::runFile(const fs::path& file, const std::string& yearsArray,
+                              const std::string& likeSchema) {
     std::string script = readFile(file);
     if (!yearsArray.empty()) script = ReplaceAll(script, "{YEARS}", yearsArray);
+    if (!likeSchema.empty()) script = ReplaceAll(script, "{LIKE}", likeSchema);
     try {
         session_->runScript(script);
     } catch (const RunTimeError& e) {

@@ -18,6 +18,7 @@ struct AccountSetOptions {
     bool onlineDevice = false;
     bool selfService = false;
     bool replace = false;  // drop an existing account set of that name first
+    std::string like;      // copy this account set's reference data (periods: `years`)
 };
 
 struct AccountSetInfo {
@@ -44,7 +45,9 @@ class AccountSetAdmin {
 
   private:
     void runFolder(const std::filesystem::path& folder, const std::string& yearsArray);
-    void runFile(const std::filesystem::path& file, const std::string& yearsArray);
+    // "{YEARS}" in the script stands for `yearsArray`, "{LIKE}" for `likeSchema`.
+    void runFile(const std::filesystem::path& file, const std::string& yearsArray,
+                 const std::string& likeSchema = "");
 
     std::unique_ptr<connect::Session> session_;
     std::filesystem::path dbDir_;

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 
 #include "TestDatabase.hpp"
@@ -168,6 +169,8 @@ TEST_F(CliTest, AnHtmlReportIsOneSelfContainedPageWithItsChart) {
     ASSERT_EQ(inSet("period close --period 2024-01 --to 2024-03").status, 0);
     const std::filesystem::path page =
         std::filesystem::temp_directory_path() / (kSet + "-schedule.html");
+    Outcome terminal = inSet("report schedule");
+    EXPECT_NE(terminal.out.find("4月*"), std::string::npos) << "April is still a forecast";
     Outcome written = inSet("report schedule --html " + page.string());
     ASSERT_EQ(written.status, 0) << written.out;
     Outcome checked;
@@ -181,6 +184,29 @@ TEST_F(CliTest, AnHtmlReportIsOneSelfContainedPageWithItsChart) {
     EXPECT_EQ(pclose(pipe), 0) << checked.out;
     EXPECT_NE(checked.out.find("svg 2"), std::string::npos) << checked.out;
     std::filesystem::remove(page);
+}
+
+TEST_F(CliTest, AnImportNamesEachBadCellAndAnExportReadsBackOnTrial) {
+    const std::filesystem::path file =
+        std::filesystem::temp_directory_path() / (kSet + "-assets.csv");
+    std::ofstream(file) << "资产名称,类别编码,入账日期,原值\n车床,02-01-01,2024-01-15,1x\n"
+                           "车床,99-99,2024-01-15,100\n";
+    Outcome bad = inSet("asset import " + file.string());
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_NE(bad.out.find("第 2 行, 列 原值: 原值不是数值: \"1x\""), std::string::npos) << bad.out;
+    EXPECT_NE(bad.out.find("第 3 行, 列 类别编码: "), std::string::npos) << bad.out;
+    EXPECT_NE(bad.out.find("发现 2 处问题, 未写入任何资产"), std::string::npos) << bad.out;
+
+    ASSERT_EQ(inSet(kLathe).status, 0);
+    ASSERT_EQ(inSet("asset export --output " + file.string()).status, 0);
+    ASSERT_EQ(inSet("accountset create " + kSet + "_b --demo --years 2024 --replace").status, 0);
+    Outcome trial =
+        amasset("asset import " + file.string() + " --dry-run --account-set " + kSet + "_b");
+    EXPECT_EQ(trial.status, 0) << trial.out;
+    EXPECT_NE(trial.out.find("检查通过: 1 项资产可以导入 (未写入)"), std::string::npos)
+        << trial.out;
+    am::AccountSetAdmin(adminServer()).drop(kSet + "_b");
+    std::filesystem::remove(file);
 }
 
 }  // namespace

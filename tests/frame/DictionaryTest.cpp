@@ -47,11 +47,12 @@ TEST_F(DictionaryChecks, AMissingTableStaysMissingForTheThread) {
     EXPECT_FALSE(TableExists("AMAssetLabel", schema.name()));
 }
 
-// The key holds no owner: the same table under another owner gets the cached answer.
-TEST_F(DictionaryChecks, TheOwnerIsNotPartOfTheCacheKey) {
+// A table's answer is its owner's: the same table under another owner is asked anew.
+TEST_F(DictionaryChecks, TablesAreKnownByOwnerAndName) {
     schema.admin("CREATE TABLE AMAssetAux (lngAMAssetAuxID integer)");
     EXPECT_TRUE(TableExists("AMAssetAux", schema.name()));
-    EXPECT_TRUE(TableExists("AMAssetAux", "NOBODY"));
+    EXPECT_FALSE(TableExists("AMAssetAux", "NOBODY"));
+    EXPECT_TRUE(TableExists("amassetaux", schema.name()));
 }
 
 TEST_F(DictionaryChecks, ColumnAnswersAreCachedPerColumn) {

@@ -3,6 +3,7 @@
 #include <ctime>
 #include <iostream>
 #include <sstream>
+#include <stdexcept>
 
 #include "ledger/InputText.hpp"
 #include "provision/AccountSetAdmin.hpp"
@@ -44,6 +45,9 @@ int accountSetCommand(const CliContext& cli) {
         options.onlineDevice = o.flag("with-online-device");
         options.selfService = o.flag("with-self-service");
         options.replace = o.flag("replace");
+        options.like = o.value("like", "");
+        if (!options.like.empty() && !admin.exists(options.like))
+            throw std::runtime_error("参照账套不存在: " + options.like);
         admin.create(name, options);
         std::cout << "账套 " << name << " 已创建\n";
     } else if (action == "drop") {

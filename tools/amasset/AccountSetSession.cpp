@@ -9,8 +9,9 @@
 namespace tk::tools {
 namespace {
 
-std::string accountSetName(const Options& o, const std::string& fallbackName) {
-    std::string name = o.value("account-set", o.value("user", fallbackName));
+std::string accountSetName(const Options& o, const std::string& fallbackName, bool fixedName) {
+    std::string name =
+        fixedName ? fallbackName : o.value("account-set", o.value("user", fallbackName));
     if (name.empty()) throw std::runtime_error("请用 --account-set 指定账套");
     return name;
 }
@@ -27,9 +28,10 @@ std::shared_ptr<connect::Connection> logOn(const CliContext& cli, const std::str
 
 }  // namespace
 
-AccountSetSession::AccountSetSession(const CliContext& cli, const std::string& fallbackName)
-    : LedgerSession(logOn(cli, accountSetName(cli.options(), fallbackName)),
+AccountSetSession::AccountSetSession(const CliContext& cli, const std::string& fallbackName,
+                                     bool fixedName)
+    : LedgerSession(logOn(cli, accountSetName(cli.options(), fallbackName, fixedName)),
                     ledger::parseInteger(cli.options().value("org", "1"), 1, INT32_MAX, "机构编号"),
-                    accountSetName(cli.options(), fallbackName)) {}
+                    accountSetName(cli.options(), fallbackName, fixedName)) {}
 
 }  // namespace tk::tools

@@ -15,8 +15,10 @@ using ledger::YearPeriod;
 // The ledger session of the account set and organisation a command names.
 class AccountSetSession : public ledger::LedgerSession {
   public:
-    // The account set named by --account-set (or --user), else `fallbackName`.
-    explicit AccountSetSession(const CliContext& cli, const std::string& fallbackName = "");
+    // The account set named by --account-set (or --user), else `fallbackName`;
+    // with `fixedName`, `fallbackName` whatever the options say.
+    explicit AccountSetSession(const CliContext& cli, const std::string& fallbackName = "",
+                               bool fixedName = false);
 };
 
 }  // namespace tk::tools

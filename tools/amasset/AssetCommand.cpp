@@ -1,13 +1,19 @@
 #include "AssetCommand.hpp"
 
+#include <fstream>
 #include <iostream>
+#include <iterator>
 #include <stdexcept>
 
 #include "AccountSetSession.hpp"
+#include "CommandHelp.hpp"
+#include "ProgressBar.hpp"
 #include "TablePrinter.hpp"
 #include "ledger/AssetAdder.hpp"
 #include "ledger/AssetAlterer.hpp"
 #include "ledger/AssetDisposer.hpp"
+#include "ledger/AssetExporter.hpp"
+#include "ledger/AssetImporter.hpp"
 #include "ledger/InputText.hpp"
 #include "ledger/LedgerQueries.hpp"
 #include "ledger/PeriodCloser.hpp"
@@ -17,7 +23,6 @@ namespace {
 
 using namespace ledger;
 using Align = TablePrinter::Align;
-constexpr size_t kNameWidth = 24, kDepartmentWidth = 16;
 
 std::optional<double> optionalNumber(const Options& o, const std::string& name,
                                      const std::string& what) {
@@ -214,6 +219,46 @@ int showAsset(const CliContext& cli) {
     return 0;
 }
 
+// Every problem of the file, or the assets written (or that would be, on a trial run).
+int importAssets(const CliContext& cli) {
+    const Options& o = cli.options();
+    if (o.word(2).empty())
+        throw std::runtime_error("用法: amasset asset import 文件.csv [--dry-run]");
+    std::ifstream in(o.word(2), std::ios::binary);
+    if (!in) throw std::runtime_error("无法读取文件: " + o.word(2));
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    AccountSetSession session(cli);
+    std::optional<ProgressBar> bar;
+    const bool dryRun = o.flag("dry-run");
+    const ImportResult result =
+        AssetImporter(session).import(text, dryRun, [&](size_t done, size_t total) {
+            if (!bar) bar.emplace(dryRun ? "试导入资产" : "导入资产", total);
+            bar->advance(std::to_string(done));
+        });
+    for (const auto& p : result.problems)
+        std::cerr << "第 " << p.row << " 行" << (p.column.empty() ? "" : ", 列 " + p.column) << ": "
+                  << p.reason << "\n";
+    const std::string summary =
+        !result.problems.empty()
+            ? "发现 " + std::to_string(result.problems.size()) + " 处问题, 未写入任何资产"
+        : dryRun ? "检查通过: " + std::to_string(result.rows) + " 项资产可以导入 (未写入)"
+                 : "已导入 " + std::to_string(result.rows) + " 项资产";
+    bar ? bar->finish(summary) : void(std::cout << summary << "\n");
+    return result.problems.empty() ? 0 : 1;
+}
+
+int exportAssets(const CliContext& cli) {
+    AccountSetSession session(cli);
+    const std::string csv = AssetExporter(session).csv();
+    if (auto file = cli.options().value("output")) {
+        std::ofstream(*file, std::ios::binary) << csv;
+        std::cout << "资产已导出到 " << *file << "\n";
+    } else {
+        std::cout << csv;
+    }
+    return 0;
+}
+
 }  // namespace
 
 int assetCommand(const CliContext& cli) {
@@ -224,21 +269,9 @@ int assetCommand(const CliContext& cli) {
     if (action == "work") return recordWork(cli);
     if (action == "alter") return alterAsset(cli);
     if (action == "dispose") return disposeAsset(cli);
-    std::cerr
-        << "用法: amasset asset add --category 类别编码 --name 名称 --cost 原值 --date yyyy-MM-dd\n"
-           "         [--residual-rate R] [--life 月数 | --total-work 工作总量] [--method 2..6]\n"
-           "         [--department 部门编码] [--fund 编码:比例 ...] [--account-line 科目:部门:比例 "
-           "...]\n"
-           "       amasset asset list [--category 类别编码] [--department 部门编码] [--csv]\n"
-           "       amasset asset show 资产编码\n"
-           "       amasset asset work 资产编码 --period yyyy-MM --work 工作量\n"
-           "       amasset asset alter 资产编码 --date yyyy-MM-dd [--cost 原值] [--impairment "
-           "减值准备]\n"
-           "         [--residual 净残值] [--life 月数或工作总量] [--method 1..6] [--department "
-           "部门编码]\n"
-           "         [--way 变动方式编码]\n"
-           "       amasset asset dispose 资产编码 --date yyyy-MM-dd [--way 减少方式编码]"
-           " [--part 30% | --cost-out 金额]\n";
+    if (action == "import") return importAssets(cli);
+    if (action == "export") return exportAssets(cli);
+    CommandHelp::print("asset", std::cerr);
     return 2;
 }
 

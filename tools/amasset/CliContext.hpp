@@ -1,10 +1,12 @@
 #pragma once
 #include <string>
 
-#include "EmbeddedServer.hpp"
 #include "Options.hpp"
+#include "provision/EmbeddedServer.hpp"
 
 namespace tk::tools {
+
+using am::EmbeddedServer;
 
 // What every subcommand needs to reach the database: the server named by
 // --server, or else the embedded one, started on demand.

@@ -32,16 +32,17 @@ const std::vector<Entry>& table() {
         {"accountset",
          "管理账套",
          "amasset accountset create 账套名 [--years 2024,2025] [--demo] [--with-online-device]\n"
-         "                           [--with-self-service] [--replace]\n"
+         "                           [--with-self-service] [--replace] [--like 参照账套]\n"
          "amasset accountset drop 账套名\n"
          "amasset accountset list",
          {{"--years", "基础数据的会计年度, 逗号分隔 (默认当年)"},
           {"--demo", "装入演示用的基础数据 (类别、部门、科目等)"},
+          {"--like", "复制参照账套的基础数据 (类别、模板、科目等), 按 --years 建立期间"},
           {"--with-online-device", "同时建立在线设备的表和存储过程"},
           {"--with-self-service", "同时建立自助服务的表"},
           {"--replace", "同名账套已存在时先删除"}}},
         {"asset",
-         "新增、列出、查看、变动、减少资产, 登记工作量",
+         "新增、列出、查看、变动、减少资产, 登记工作量, 导入导出",
          "amasset asset add --category 类别编码 --name 名称 --cost 原值 --date yyyy-MM-dd\n"
          "          [--residual-rate R] [--life 月数 | --total-work 工作总量] [--method 2..6]\n"
          "          [--department 部门编码] [--fund 编码:比例 ...] [--account-line 科目:部门:比例 "
@@ -53,7 +54,9 @@ const std::vector<Entry>& table() {
          "          [--residual 净残值] [--life 月数或工作总量] [--method 1..6]\n"
          "          [--department 部门编码] [--way 变动方式编码]\n"
          "amasset asset dispose 资产编码 --date yyyy-MM-dd [--way 减少方式编码]\n"
-         "          [--part 30% | --cost-out 金额]",
+         "          [--part 30% | --cost-out 金额]\n"
+         "amasset asset import 文件.csv [--dry-run]\n"
+         "amasset asset export [--output 文件.csv]",
          {{"--category", "资产类别编码"},
           {"--name", "资产名称"},
           {"--cost", "原值"},
@@ -72,7 +75,9 @@ const std::vector<Entry>& table() {
           {"--cost-out", "dispose: 部分减少的原值金额"},
           {"--period", "work: 登记工作量的期间"},
           {"--work", "work: 本期工作量"},
-          {"--csv", "list: 以 UTF-8 CSV 输出"}}},
+          {"--csv", "list: 以 UTF-8 CSV 输出"},
+          {"--dry-run", "import: 逐行检查并试写, 不保存"},
+          {"--output", "export: 写入的文件 (默认标准输出)"}}},
         {"period",
          "期间结账 (计提折旧并过账)",
          "amasset period close --period yyyy-MM [--to yyyy-MM]",
@@ -110,6 +115,13 @@ const std::vector<Entry>& table() {
          "SQL 控制台 (Oracle 语法)",
          "amasset sql --account-set 账套名 [-f 脚本]",
          {{"-f", "执行脚本文件后退出"}}},
+        {"carryforward",
+         "年末结转到下年账套",
+         "amasset carryforward --from 原账套 --to 新账套 --date yyyy-MM-dd [--org 机构] [--check]",
+         {{"--from", "结转前账套"},
+          {"--to", "结转后账套 (可先用 accountset create --like 建立)"},
+          {"--date", "结转日期: 新账套第一个期间的第一天"},
+          {"--check", "只检查能否结转"}}},
         {"upgrade",
          "升级固定资产数据 (旧固定资产模块或早期版本)",
          "amasset upgrade --from 原账套 --to 新账套 --old-version 版本 [--new-version 版本] "

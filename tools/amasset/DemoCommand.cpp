@@ -7,6 +7,7 @@
 #include <random>
 #include <stdexcept>
 
+#include "CarryForwardCommand.hpp"
 #include "PeriodCommand.hpp"
 #include "ProgressBar.hpp"
 #include "ReportCommand.hpp"
@@ -215,6 +216,22 @@ int demoCommand(const CliContext& cli) {
     printRegister(session, YearPeriod{kYear, 12}, {false, true}, std::cout);
     std::cout << "\n";
     printDepreciation(session, {false, false}, std::cout);
+
+    // The year ends with the carry-forward into the next account set, which
+    // then depreciates its first month.
+    const std::string next = name + std::to_string(kYear + 1);
+    options.years = {kYear + 1};
+    options.demo = false;
+    options.like = name;
+    am::AccountSetAdmin(cli.adminServer()).create(next, options);
+    std::cout << "\n下年账套 " << next << " 已创建, 结转 " << name << " → " << next << "\n";
+    AccountSetSession nextSet(cli, next, true);
+    if (carryForward(nextSet, name, std::to_string(kYear + 1) + "-01-01", false) != 0)
+        throw std::runtime_error("结转失败");
+    const YearPeriod january{kYear + 1, 1};
+    closePeriods(nextSet, january, january, work);
+    std::cout << "\n";
+    printDepreciation(nextSet, {false, false}, std::cout);
     std::chrono::duration<double> took = std::chrono::steady_clock::now() - started;
     std::cout << "\n演示完成, 用时 " << static_cast<int>(took.count() + 0.5) << " 秒\n";
     return 0;

@@ -3,6 +3,7 @@
 #include <iostream>
 #include <map>
 
+#include "CommandHelp.hpp"
 #include "HtmlPage.hpp"
 #include "SvgChart.hpp"
 #include "ledger/InputText.hpp"
@@ -14,7 +15,6 @@ namespace {
 using Align = TablePrinter::Align;
 using ledger::Figures;
 using ledger::LedgerQueries;
-constexpr size_t kNameWidth = 24, kDepartmentWidth = 16;
 
 // A report as it leaves the command: its heading line and its table.
 struct Report {
@@ -236,13 +236,7 @@ int reportCommand(const CliContext& cli) {
     const Options& o = cli.options();
     const std::string kind = o.word(1);
     if (kind != "register" && kind != "depreciation" && kind != "schedule" && kind != "journal") {
-        std::cerr << "用法: amasset report register [--period yyyy-MM] [--summary] [--csv] "
-                     "[--html 文件]\n"
-                     "       amasset report depreciation [--period yyyy-MM | --from yyyy-MM --to "
-                     "yyyy-MM] [--by-fund] [--summary] [--csv] [--html 文件]\n"
-                     "       amasset report schedule [--year yyyy] [--summary] [--csv] [--html "
-                     "文件]\n"
-                     "       amasset report journal 资产编码 [--csv]\n";
+        CommandHelp::print("report", std::cerr);
         return 2;
     }
     AccountSetSession session(cli);

@@ -10,8 +10,6 @@ namespace tk::tools {
 namespace {
 
 constexpr double kWidth = 760, kHeight = 300, kLeft = 90, kTop = 40, kBottom = 40, kRight = 170;
-constexpr const char* kColours[] = {"#4e79a7", "#f28e2b", "#e15759", "#76b7b2", "#59a14f",
-                                    "#edc948", "#b07aa1", "#ff9da7", "#9c755f", "#bab0ac"};
 
 double plotWidth() { return kWidth - kLeft - kRight; }
 double plotHeight() { return kHeight - kTop - kBottom; }
@@ -45,6 +43,12 @@ void frame(std::ostringstream& svg, const std::string& title,
             << htmlEscaped(labels[i]) << "</text>\n";
 }
 
+// Hues a golden angle apart: any number of series, no two neighbours alike.
+std::string colour(size_t series) {
+    return "hsl(" + std::to_string(static_cast<int>(static_cast<double>(series) * 137.508) % 360) +
+           ",60%,50%)";
+}
+
 double scaleTop(double largest) { return largest > 0 ? largest * 1.1 : 1; }
 
 }  // namespace
@@ -60,18 +64,18 @@ std::string SvgChart::stackedBars(const std::string& title, const std::vector<st
     const double step = plotWidth() / static_cast<double>(std::max<size_t>(labels.size(), 1));
     std::vector<double> base(labels.size());
     for (size_t s = 0; s < series.size(); ++s) {
-        const char* colour = kColours[s % std::size(kColours)];
+        const std::string fill = colour(s);
         for (size_t i = 0; i < labels.size() && i < series[s].second.size(); ++i) {
             const double h = plotHeight() * std::max(series[s].second[i], 0.0) / top;
             base[i] += h;
             svg << "<rect x=\"" << number(kLeft + step * static_cast<double>(i) + step * 0.15)
                 << "\" y=\"" << number(kTop + plotHeight() - base[i]) << "\" width=\""
-                << number(step * 0.7) << "\" height=\"" << number(h) << "\" fill=\"" << colour
+                << number(step * 0.7) << "\" height=\"" << number(h) << "\" fill=\"" << fill
                 << "\"/>\n";
         }
         const double y = kTop + 14.0 * static_cast<double>(s);
         svg << "<rect x=\"" << kWidth - kRight + 12 << "\" y=\"" << number(y)
-            << "\" width=\"10\" height=\"10\" fill=\"" << colour << "\"/>"
+            << "\" width=\"10\" height=\"10\" fill=\"" << fill << "\"/>"
             << "<text x=\"" << kWidth - kRight + 26 << "\" y=\"" << number(y + 9)
             << "\" font-size=\"11\">" << htmlEscaped(TablePrinter::fitted(series[s].first, 22))
             << "</text>\n";

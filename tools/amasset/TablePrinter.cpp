@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "ledger/CsvText.hpp"
+
 namespace tk::tools {
 namespace {
 
@@ -22,13 +24,6 @@ std::pair<size_t, size_t> character(const std::string& utf8, size_t i) {
     for (size_t k = 1; k < length && i + k < utf8.size(); ++k)
         code = (code << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
     return {length, isWide(code) ? 2 : 1};
-}
-
-std::string csvField(const std::string& text) {
-    if (text.find_first_of(",\"\n\r") == std::string::npos) return text;
-    std::string out = "\"";
-    for (char c : text) out += c == '"' ? std::string("\"\"") : std::string(1, c);
-    return out + "\"";
 }
 
 }  // namespace
@@ -104,11 +99,12 @@ void TablePrinter::print(std::ostream& out) const {
 
 void TablePrinter::printCsv(std::ostream& out) const {
     for (size_t i = 0; i < columns_.size(); ++i)
-        out << (i ? "," : "") << csvField(columns_[i].title);
+        out << (i ? "," : "") << ledger::CsvText::field(columns_[i].title);
     out << "\r\n";
     for (const auto& row : rows_) {
         if (row.empty()) continue;
-        for (size_t i = 0; i < row.size(); ++i) out << (i ? "," : "") << csvField(row[i]);
+        for (size_t i = 0; i < row.size(); ++i)
+            out << (i ? "," : "") << ledger::CsvText::field(row[i]);
         out << "\r\n";
     }
 }

@@ -37,6 +37,9 @@ class TablePrinter {
     std::vector<std::vector<std::string>> rows_;  // an empty row stands for a rule
 };
 
+// How wide the reports let names and departments grow on a terminal.
+constexpr size_t kNameWidth = 24, kDepartmentWidth = 16;
+
 // An amount to the cent, plain: 1234567.5 → "1234567.50" (never "-0.00").
 std::string formatAmount(double value);
 // Thousands separators in a plain amount: "1234567.50" → "1,234,567.50".

@@ -6,10 +6,10 @@
 #include "AccountSetCommand.hpp"
 #include "AdjustCommand.hpp"
 #include "AssetCommand.hpp"
+#include "CarryForwardCommand.hpp"
 #include "CliContext.hpp"
 #include "CommandHelp.hpp"
 #include "DemoCommand.hpp"
-#include "EmbeddedServer.hpp"
 #include "Options.hpp"
 #include "PeriodCommand.hpp"
 #include "PostCommand.hpp"
@@ -17,9 +17,10 @@
 #include "UpgradeCommand.hpp"
 #include "connect/RunTimeError.hpp"
 #include "provision/DatabaseFolder.hpp"
+#include "provision/EmbeddedServer.hpp"
 
 namespace {
-using tk::tools::EmbeddedServer;
+using tk::am::EmbeddedServer;
 using tk::tools::Options;
 
 int serverCommand(const tk::tools::CliContext& cli) {
@@ -85,6 +86,7 @@ int main(int argc, char** argv) {
         if (command == "demo") return tk::tools::demoCommand(cli);
         if (command == "adjust") return tk::tools::adjustCommand(cli);
         if (command == "sql") return tk::tools::sqlCommand(cli);
+        if (command == "carryforward") return tk::tools::carryForwardCommand(cli);
         if (command == "upgrade") return tk::tools::upgradeCommand(cli);
         tk::tools::CommandHelp::printOverview(std::cerr);
         return 2;

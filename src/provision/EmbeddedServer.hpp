@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-namespace tk::tools {
+namespace tk::am {
 
 // The private PostgreSQL instance the tools start by themselves: its own data
 // directory, UTF8, a Unix socket in that directory only (no TCP), orafce and the
@@ -34,4 +34,4 @@ class EmbeddedServer {
     std::filesystem::path dataDir_;
 };
 
-}  // namespace tk::tools
+}  // namespace tk::am

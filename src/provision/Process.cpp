@@ -1,10 +1,10 @@
-#include "Process.hpp"
+#include "provision/Process.hpp"
 
 #include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-namespace tk::tools {
+namespace tk::am {
 
 int runProgram(const std::vector<std::string>& argv, bool quiet) {
     std::vector<char*> args;
@@ -27,4 +27,4 @@ int runProgram(const std::vector<std::string>& argv, bool quiet) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
-}  // namespace tk::tools
+}  // namespace tk::am

@@ -1,4 +1,4 @@
-#include "EmbeddedServer.hpp"
+#include "provision/EmbeddedServer.hpp"
 
 #include <libpq-fe.h>
 #include <pwd.h>
@@ -10,10 +10,10 @@
 #include <stdexcept>
 #include <vector>
 
-#include "Process.hpp"
 #include "provision/DatabaseFolder.hpp"
+#include "provision/Process.hpp"
 
-namespace tk::tools {
+namespace tk::am {
 namespace fs = std::filesystem;
 namespace {
 
@@ -182,4 +182,4 @@ void EmbeddedServer::installDatabase() const {
     }
 }
 
-}  // namespace tk::tools
+}  // namespace tk::am

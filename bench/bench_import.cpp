@@ -1,0 +1,48 @@
+// Assets imported per second from a CSV file: every row checked, then all
+// written in one transaction (rolled back here, so that each run starts alike).
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <string>
+
+#include "BenchAccountSet.hpp"
+#include "frame/Context.hpp"
+#include "ledger/AssetImporter.hpp"
+
+namespace {
+
+tk::bench::BenchAccountSet& accountSet() {
+    static tk::bench::BenchAccountSet set("bench_import_" + std::to_string(getpid()), true);
+    return set;
+}
+
+// `count` assets over four categories and two funding sources.
+std::string assetFile(int count) {
+    static const char* const kRows[] = {
+        "车床,02-01-01,0103,2024-01-15,2,120000,6000,120,01:60;02:40,510101:0103:100",
+        "货车,03-01-02,0104,2024-02-20,3,300000,15000,500000,01:100,",
+        "笔记本电脑,04-01-02,0101,2024-03-03,5,8000,0,36,01:100,660201:0101:100",
+        "会议桌,05-01,0105,2024-01-09,,12000,,,,"};
+    std::string csv =
+        "资产名称,类别编码,部门编码,入账日期,折旧方法,原值,净残值,使用期间,资金来源,"
+        "折旧分摊\n";
+    for (int i = 0; i < count; ++i) csv += std::string(kRows[i % 4]) + "\n";
+    return csv;
+}
+
+void BM_ImportAssets(benchmark::State& state) {
+    accountSet().useOnThisThread();
+    const tk::ledger::LedgerSession session(tk::am::context().ConnBase, 1, "bench");
+    const std::string csv = assetFile(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        const auto result = tk::ledger::AssetImporter(session).import(csv, true);
+        if (!result.problems.empty()) state.SkipWithError(result.problems.front().reason.c_str());
+    }
+    state.counters["assets_per_s"] = benchmark::Counter(
+        static_cast<double>(state.iterations() * state.range(0)), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_ImportAssets)->Arg(200)->UseRealTime()->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

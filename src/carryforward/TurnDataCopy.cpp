@@ -1,0 +1,259 @@
+#include "carryforward/TurnDataCopy.hpp"
+
+#include <vector>
+
+#include "frame/Context.hpp"
+#include "frame/Dictionary.hpp"
+#include "frame/PublicDef.hpp"
+#include "frame/TableCopier.hpp"
+#include "frame/Utility.hpp"
+
+namespace tk::am {
+namespace {
+
+const char* const kRoutines[] = {"GetDeprectionFromDDB",      "GetDeprectionFromGDP",
+                                 "GetDeprectionFromSLN",      "GetDeprectionFromSYD",
+                                 "GetDeprectionFromUPD",      "GetNextPeriod",
+                                 "GetDeprectionPeriod",       "GetInitDeprectionFromDDB",
+                                 "GetInitDeprectionFromGDP",  "GetInitDeprectionFromSLN",
+                                 "GetInitDeprectionFromSYD",  "GetInitDeprectionFromUPD",
+                                 "AMAssetWriteBalance",       "AMAssetWriteBalanceAmortise",
+                                 "AMAssetAmortise",           "AMAssetActDaily",
+                                 "AMAssetDeprectionWork",     "AMAssetDeprectionSlnx",
+                                 "AMAssetDeprectionProcess1", "AMAssetDeprectionProcess2",
+                                 "AMAssetDeprection",         "AMAssetCalcUpdate",
+                                 "AMAssetCalcWork",           "AMAssetCalcDec",
+                                 "AMAssetCalcAlter",          "AMAssetCalcAdd"};
+
+// Conditions that go through a parent table of the new account set.
+const std::string kNewAssets =
+    "In(Select a.lngAMAssetID From [NewUser]AMAsset a Where a.lngOrganizationID = ";
+const std::string kNewFundAlters =
+    "afa.lngAMAssetFundAlterID In(Select fa.lngAMAssetFundAlterID From [NewUser]AMAssetFundAlter "
+    "fa Where fa.lngOrganizationID = ";
+const std::string kOldAssets =
+    "In(SELECT a.lngAMAssetID FROM [OldUser]AMAsset a WHERE a.lngOrganizationID = ";
+
+struct Deletion {
+    const char* table;
+    std::string condition;
+};
+
+const std::vector<Deletion>& ClearOrder() {
+    static const std::vector<Deletion> order = {
+        {"AMAssetFundCostAlter afa", kNewFundAlters},
+        {"AMAssetFundAccAlter afa", kNewFundAlters},
+        {"AMAssetFundAlter fa", "fa.lngOrganizationID = "},
+        {"AMAssetFund af", "af.lngAMAssetID " + kNewAssets},
+        {"AMAssetOther ao", "ao.lngAMAssetID " + kNewAssets},
+        {"AMAssetOtherAlter aoa", "aoa.lngAMAssetID " + kNewAssets},
+        {"AMAssetLabelCustom alc",
+         "alc.lngAMAssetLabelID In(Select a.lngAMAssetLabelID From [NewUser]AMAssetLabel a Where "
+         "a.lngOrganizationID = "},
+        {"AMAssetLabel al", "al.lngOrganizationID = "},
+        {"AMAssetLabelAlter ala", "ala.lngOrganizationID = "},
+        {"AMAssetAux aa", "aa.lngAMAssetID " + kNewAssets},
+        {"AMAssetDocument ad", "ad.lngAMAssetID " + kNewAssets},
+        {"AMAssetImage ai", "ai.lngAMAssetID " + kNewAssets},
+        {"AMAssetCustom ac", "ac.lngAMAssetID " + kNewAssets},
+        {"AMAssetFundBalanceEx afb", "afb.lngOrganizationID = "},
+        {"AMAssetFundBalance afb", "afb.lngOrganizationID = "},
+        {"AMAssetFundBalanceAmortiseEx afba", "afba.lngOrganizationID = "},
+        {"AMAssetFundBalanceAmortise afba", "afba.lngOrganizationID = "},
+        {"AMAssetFundDaily afd", "afd.lngOrganizationID = "},
+        {"AMAssetDepreciation ad", "ad.lngOrganizationID = "},
+        {"AMAssetAlter aa", "aa.lngOrganizationID = "},
+        {"AMAsset a", "a.lngOrganizationID = "}};
+    return order;
+}
+
+struct RegisterCopy {
+    const char* table;
+    std::string deletion, copy;
+    bool byCursor = false;
+};
+
+const std::vector<RegisterCopy>& RegisterOrder() {
+    static const std::vector<RegisterCopy> order = {
+        {"AMAsset a", "a.lngOrganizationID = ", "a.lngOrganizationID = "},
+        {"AMAssetFund af", "af.lngAMAssetID " + kNewAssets, "af.lngAMAssetID " + kOldAssets},
+        {"AMAssetAux aa", "aa.lngAMAssetID " + kNewAssets, "aa.lngAMAssetID " + kOldAssets},
+        {"AMAssetCustom ac", "ac.lngAMAssetID " + kNewAssets, "ac.lngAMAssetID " + kOldAssets},
+        {"AMAssetDocument ad", "ad.lngAMAssetID " + kNewAssets, "ad.lngAMAssetID " + kOldAssets,
+         true},
+        {"AMAssetImage ai", "ai.lngAMAssetID " + kNewAssets, "ai.lngAMAssetID " + kOldAssets, true},
+        {"AMAssetLabel al", "al.lngOrganizationID = ", "al.lngAMAssetID " + kOldAssets},
+        {"AMAssetLabelCustom alc",
+         "alc.lngAMAssetLabelID In(Select a.lngAMAssetLabelID From [NewUser]AMAssetLabel a Where "
+         "a.lngOrganizationID = ",
+         "alc.lngAMAssetLabelID In(SELECT ab.lngAMAssetLabelID FROM [OldUser]AMAssetLabel ab, "
+         "[OldUser]AMAsset a WHERE ab.lngAMAssetID = a.lngAMAssetID And a.lngOrganizationID = "},
+        {"AMAssetOther ao", "ao.lngAMAssetID " + kNewAssets, "ao.lngAMAssetID " + kOldAssets}};
+    return order;
+}
+
+const char* const kAllTables[] = {
+    "AMAsset,AMAssetAlter,AMAssetCustom",
+    "AMAssetAux,AMAssetDocument,AMAssetImage,AMAssetOther,AMAssetOtherAlter",
+    "AMAssetFund,AMAssetFundAlter,AMAssetFundAccAlter,AMAssetFundCostAlter",
+    "AMAssetFundBalanceEx,AMAssetFundBalanceAmortiseEx,AMAssetFundDaily",
+    "AMAssetLabel,AMAssetLabelAlter,AMAssetLabelCustom"};
+
+const char* const kSequencedTables[] = {
+    "AMAssetType",       "AMAssetNationalType", "AMAssetMethod",        "AMAsset",
+    "AMAssetAlter",      "AMAssetFundAlter",    "AMAssetFundCostAlter", "AMAssetFundAccAlter",
+    "AMAssetOtherAlter", "AMAssetLabel",        "AMAssetLabelAlter",    "AMAssetAux",
+    "AMAssetDocument",   "AMAssetImage",        "AMManagerType",        "AMAssetObjectMap",
+    "AMAssetObverse"};
+
+const char* const kSummaryLines[] = {
+    "SELECT fd.lngAMAssetID,",
+    "      MAX(Decode(fd.YearPeriod, fdx.YearPeriod, Decode(fa.bytStatus, 2, "
+    "fd.lngAMAssetAlterID, aa.lngAMAssetRecentAlterID), 0)) As lngAMAssetAlterID,",
+    "      Round(SUM(fd.dblAmountAlter - Decode(fa.bytStatus, 2, 0, 1) * Decode(fd.YearPeriod, "
+    "fdx.YearPeriod, 1, 0) * (fa.dblAmountAlter + fa.dblTransferAmountAlter)),2) As "
+    "dblTotalAmount,/*原值*/",
+    "      Round(SUM((fd.dblDeprectionAlter + fd.dblDeprection) - Decode(fa.bytStatus, 2, 0, 1) "
+    "* Decode(fd.YearPeriod, fdx.YearPeriod, 1, 0) * (fa.dblDepreciationAlter + "
+    "fa.dblTransferDepreciationAlter)),2) As dblTotalDeprection, /*累计折旧*/",
+    "      Round(SUM(fd.dblDecAmountAlter - Decode(fa.bytStatus, 2, 0, 1) * "
+    "Decode(fd.YearPeriod, fdx.YearPeriod, 1, 0) * (fa.dblDecAmountAlter + "
+    "fa.dblTransferDecAmountAlter)),2) As dblTotalDecAmount,/*减值准备*/",
+    "      Round(SUM(fd.dblNetworthAlter - Decode(fa.bytStatus, 2, 0, 1) * "
+    "Decode(fd.YearPeriod, fdx.YearPeriod, 1, 0) * fa.dblNetworthAlter),2) As "
+    "dblTotalNetWorth,/*剩余残值*/",
+    "      MAX(Decode(fd.YearPeriod, fdx.YearPeriod, 1, 0) * fd.dblTotalWorks) as "
+    "dblTotalWorks,/*预计累计工作量*/",
+    "      MAX(Decode(fd.YearPeriod, fdx.YearPeriod, 1, 0) * fd.intTotalPeriods) as "
+    "intTotalPeriods,/*预计使用期间*/",
+    "      MAX(Decode(fd.YearPeriod, fdx.YearPeriod, 1, 0) * fd.dblTotalDepredWorks) as "
+    "dblTotalDepredWorks,/*已提累计工作量*/",
+    "      MAX(Decode(fd.YearPeriod, fdx.YearPeriod, 1, 0) * fd.intTotalDepredPeriods) as "
+    "intTotalDepredPeriods /*已提折旧期间数*/",
+    "  FROM [OldUser]AMAssetFundDaily fd, [OldUser]AMAssetFundAlter fa, [OldUser]AMAssetAlter aa,",
+    "       (SELECT fd.lngOrganizationID,fd.lngAMAssetID,fd.lngAMFundID,Max(fd.YearPeriod) As "
+    "YearPeriod",
+    "          FROM [OldUser]AMAssetFundDaily fd",
+    "         WHERE fd.lngOrganizationID = {0} AND fd.YearPeriod < {1}",
+    "         GROUP BY fd.lngOrganizationID,fd.lngAMAssetID,fd.lngAMFundID) fdx",
+    " WHERE fd.lngAMAssetFundAlterID = fa.lngAMAssetFundAlterID",
+    "   AND fa.lngAMAssetAlterID = aa.lngAMAssetAlterID",
+    "   AND fd.lngOrganizationID = fdx.lngOrganizationID",
+    "   AND fd.lngAMAssetID = fdx.lngAMAssetID",
+    "   AND fd.lngAMFundID = fdx.lngAMFundID",
+    "   AND fd.lngOrganizationID = {0}",
+    "   AND fd.YearPeriod < {1}",
+    " GROUP BY fd.lngAMAssetID"};
+
+bool Execute(const std::string& sql) {
+    std::string errorText;
+    return ExecuteSql(sql, errorText);
+}
+
+// The organisation id closes a condition, and the subquery it opened.
+std::string Closed(const std::string& condition, const std::string& org) {
+    bool opensSubquery = condition.find("In(") != std::string::npos;
+    return condition + org + (opensSubquery ? ")" : "");
+}
+
+}  // namespace
+
+std::string TurnDataCopy::summaryTable() const {
+    return context().NewUser + ".AMAssetDaily_" + scope_.org();
+}
+
+bool TurnDataCopy::copy(const std::string& table, const std::string& condition) {
+    std::string errorText;
+    return CopyTable(table, ReplaceSchema(condition), errorText);
+}
+
+bool TurnDataCopy::CompileFunctions() {
+    for (const char* routine : kRoutines)
+        if (!CompileFunction(routine, context().NewUser)) return false;
+    return true;
+}
+
+bool TurnDataCopy::ClearNewAccountSet(std::string& strErrMsg) {
+    try {
+        for (const Deletion& d : ClearOrder())
+            if (!DeleteWhere(d.table, context().NewUser,
+                             ReplaceSchema(Closed(d.condition, scope_.org()))))
+                throw RunTimeError(errors::kDatabase, std::string("无法清除 ") + d.table);
+        return true;
+    } catch (...) {
+        strErrMsg = AppendErrorText(ErrorInfo::current(), strErrMsg);
+        return false;
+    }
+}
+
+bool TurnDataCopy::CopyAllTables() {
+    for (const char* list : kAllTables)
+        if (!copy(list, "")) return false;
+    return true;
+}
+
+bool TurnDataCopy::CopyAssetRegister() {
+    for (const RegisterCopy& step : RegisterOrder()) {
+        if (!DeleteWhere(step.table, context().NewUser,
+                         ReplaceSchema(Closed(step.deletion, scope_.org()))))
+            return false;
+        std::string condition = ReplaceSchema(Closed(step.copy, scope_.org()));
+        bool copied =
+            step.byCursor ? CopyRowsByCursor(step.table, condition) : copy(step.table, condition);
+        if (!copied) return false;
+    }
+    return true;
+}
+
+bool TurnDataCopy::BuildDailySummary() {
+    Execute("DROP TABLE " + summaryTable());
+    std::string query;
+    for (const char* line : kSummaryLines) query += kCrLf + std::string(line);
+    query = ReplaceAll(ReplaceAll(query, "{0}", scope_.org()), "{1}", scope_.yp());
+    return Execute("CREATE TABLE " + summaryTable() + " As " + query);
+}
+
+bool TurnDataCopy::CopyCurrentAlterations() {
+    if (!BuildDailySummary()) return false;
+    const std::string org = scope_.org(), yp = scope_.yp();
+    const std::string laterAlters = " Where ata.blnIsInit = 0  And ata.lngOrganizationID = " + org +
+                                    " And ata.intYear * 100 + ata.bytPeriod >= " + yp + ")";
+    return copy("AMAssetAlter aa", " aa.blnIsInit = 0  And aa.lngOrganizationID = " + org +
+                                       " And aa.intYear * 100 + aa.bytPeriod >= " + yp) &&
+           copy("AMAssetFundAlter afa", " afa.blnIsInit = 0  And afa.lngOrganizationID = " + org +
+                                            " And afa.intYear * 100 + afa.bytPeriod >= " + yp) &&
+           copy("AMAssetFundCostAlter afc",
+                " afc.lngAMAssetFundAlterID In(Select amt.lngAMAssetFundAlterID From "
+                "[OldUser]AMAssetFundAlter amt Where amt.blnIsInit = 0 And amt.intYear * 100 + "
+                "amt.bytPeriod >= " +
+                    yp + " And amt.lngOrganizationID = " + org + ")") &&
+           copy("AMAssetLabelAlter ala",
+                " ala.lngAMAssetAlterID In(Select ata.lngAMAssetAlterID From "
+                "[OldUser]AMAssetAlter ata" +
+                    laterAlters) &&
+           copy("AMAssetOtherAlter aoa",
+                " aoa.lngAMAssetAlterID In(Select ata.lngAMAssetAlterID From "
+                "[OldUser]AMAssetAlter ata" +
+                    laterAlters);
+}
+
+bool TurnDataCopy::CopyLaterBalances() {
+    const std::string org = scope_.org(), yp = std::to_string(scope_.prevYearPeriod());
+    const std::string balances =
+        " afb.lngOrganizationID = " + org + " And afb.intYear * 100 + afb.bytPeriod > " + yp;
+    for (const char* table : {"AMAssetFundBalanceEx afb", "AMAssetFundBalanceAmortiseEx afb",
+                              "AMAssetFundBalance afb", "AMAssetFundBalanceAmortise afb"})
+        if (!copy(table, balances)) return false;
+    return copy("AMAssetDepreciation ad", " ad.lngOrganizationID = " + org +
+                                              " And ad.intYear * 100 + ad.bytPeriod > " + yp) &&
+           copy("AMAssetFundDaily afd",
+                " afd.lngOrganizationID = " + org + " And afd.YearPeriod >= " + yp);
+}
+
+bool TurnDataCopy::ResetSequences() {
+    for (const char* table : kSequencedTables)
+        if (!ResetSequence(table, context().NewUser)) return false;
+    return true;
+}
+
+}  // namespace tk::am

@@ -1,0 +1,538 @@
+#include "carryforward/TurnOpeningRecords.hpp"
+
+#include <memory>
+#include <utility>
+#include <vector>
+
+#include "carryforward/Statistics.hpp"
+#include "depreciation/clsAMAssetDaily.hpp"
+#include "depreciation/clsAMAssetDeprection.hpp"
+#include "frame/Context.hpp"
+#include "frame/Conversion.hpp"
+#include "frame/Currency.hpp"
+#include "frame/Dictionary.hpp"
+#include "frame/TableCopier.hpp"
+#include "frame/Utility.hpp"
+
+namespace tk::am {
+namespace {
+
+constexpr int16_t kTurnReceiptType = 53;
+constexpr int32_t kStatic = 3, kReadOnly = 1;
+
+bool Execute(const std::string& sql) {
+    std::string errorText;
+    return ExecuteSql(sql, errorText);
+}
+
+bool ExecuteAll(const std::vector<std::string>& statements) {
+    for (const std::string& sql : statements)
+        if (!Execute(sql)) return false;
+    return true;
+}
+
+using Columns = std::vector<std::pair<std::string, std::string>>;
+
+// "Insert Into target (c1,...) Select e1,... From source": the columns named
+// with the value each takes; an empty value copies the source's column.
+std::string InsertSelect(const std::string& target, const Columns& columns) {
+    std::string names, values;
+    for (const auto& [column, value] : columns) {
+        names += (names.empty() ? "" : ",") + column;
+        values += (values.empty() ? "" : ",") + (value.empty() ? "ama2." + column : value);
+    }
+    return "Insert Into " + target + " (" + names + ") Select " + values;
+}
+
+std::string Text(const std::string& value) { return "'" + value + "'"; }
+
+// Two-decimal texts of two amounts differ.
+bool Differ(double a, double b) { return FormatNumber(a - b, "0.00") != FormatNumber(0, "0.00"); }
+
+double Number(const RecordsetPtr& rs, const char* column) { return ToDouble(rs->field(column)); }
+
+}  // namespace
+
+int32_t TurnOpeningRecords::GetSysTemplateID(int16_t receiptType) {
+    static const std::pair<int16_t, int32_t> kSystemTemplates[] = {
+        {48, 4044}, {49, 4046}, {50, 4045}, {51, 4047}, {53, 4048}};
+    int32_t systemID = 0;
+    for (const auto& [type, id] : kSystemTemplates)
+        if (type == receiptType) systemID = id;
+    RecordsetPtr rs = OpenRecordset(
+        " Select lngTemplateID From [NewUser]Template Where lngReceiptTypeID In(48,49,50,51,53)"
+        " And lngSysTemplateID = " +
+            std::to_string(systemID) + " Order by lngTemplateID",
+        kStatic, kReadOnly);
+    int32_t templateID = IsRecordsetEmpty(rs) ? 0 : rs->field("lngTemplateID").toInt32();
+    CloseRecordset(rs);
+    return templateID;
+}
+
+bool TurnOpeningRecords::BuildOpeningRecords() {
+    if (!InsertInitialAlterations()) return false;
+    Execute(
+        "Insert Into [NewUser]Amassetalter\r\n  Select *\r\n    From [OldUser]Amassetalter Ao\r\n"
+        "   Where Ao.Lngamassetalterid In\r\n         (Select a.Lngamassetlastalterid\r\n"
+        "            From [NewUser]Amasset a\r\n           Where Not Exists\r\n"
+        "           (Select 1\r\n                    From [NewUser]Amassetalter Aa\r\n"
+        "                   Where a.Lngamassetid = Aa.Lngamassetid\r\n"
+        "                     And a.Lngamassetlastalterid = Aa.Lngamassetalterid))");
+    RefreshStatistics(context().NewUser);
+    if (!CardStatements() || !SummaryStatements() || !InsertInitialFundAlterations()) return false;
+    RefreshStatistics(context().NewUser);
+    if (!FundStatements() || !OtherAndLabelStatements()) return false;
+    UpdateFundOpeningAmounts();
+    return true;
+}
+
+bool TurnOpeningRecords::InsertInitialAlterations() {
+    const std::string org = scope_.org(), tmpl = std::to_string(GetSysTemplateID(kTurnReceiptType));
+    Columns columns;
+    for (const char* copied : {"lngAMAssetAlterID",
+                               "lngAMAssetID",
+                               "strReceiptNO",
+                               "lngReceiptNO",
+                               "strAMAssetNationalCode",
+                               "strAMAssetCardCode",
+                               "strAMAssetCode",
+                               "strAMAssetName",
+                               "lngAMAssetTypeID",
+                               "lngAMAssetNationalTypeID",
+                               "lngAMAssetMethodID",
+                               "lngDepartmentID",
+                               "lngCustomerID",
+                               "lngClassID1",
+                               "lngClassID2",
+                               "strWorkUnit",
+                               "bytAssetState",
+                               "bytDepreciationMethod",
+                               "bytDepreciationFactor",
+                               "bytAccumulationFactor",
+                               "blnIsDepreciationAll",
+                               "dblUseage",
+                               "strDepartmentStr",
+                               "strAccountStr",
+                               "strRelativeAccountStr",
+                               "strCurrencyStr",
+                               "lngUnitID",
+                               "dblQuantity",
+                               "dblQuantityAlter",
+                               "blnIsPrint",
+                               "blnIsPrinted",
+                               "blnIsVoid",
+                               "lngOperatorID",
+                               "lngCheckerID",
+                               "strErrorMsg",
+                               "strDescription",
+                               "strNotes",
+                               "lngOrganizationID",
+                               "lngAMManagerTypeID",
+                               "strFlexibleID"})
+        columns.emplace_back(copied, "");
+    columns.insert(columns.end(), {{"lngTemplateID",
+                                    "Decode(ama2.blnIsInit, 1, ama2.lngTemplateID, " + tmpl + ")"},
+                                   {"lngReceiptTypeID", std::to_string(kTurnReceiptType)},
+                                   {"intYear", std::to_string(scope_.newYear)},
+                                   {"bytPeriod", std::to_string(scope_.newPeriod)},
+                                   {"strDate", Text(scope_.prevDay())}});
+    for (const char* zero :
+         {"dblAmount", "dblDepreciation", "dblNetworth", "dblDecAmount", "dblAmountAlter",
+          "dblDepreciationAlter", "dblNetworthAlter", "dblDecAmountAlter", "dblUsageAlter",
+          "blnIsVoucher", "lngVoucherID", "lngAMAssetRecentAlterID"})
+        columns.emplace_back(zero, "0");
+    for (const char* one :
+         {"bytAlterType", "blnBaseAlter", "blnFinanceAlter", "blnLabelAlter", "blnAuxAlter",
+          "blnPicAlter", "blnDocAlter", "blnOtherAlter", "blnIsInit"})
+        columns.emplace_back(one, "1");
+    columns.emplace_back("bytStatus", "2");
+    return Execute(
+        InsertSelect("[NewUser]AMAssetAlter", columns) +
+        " From [OldUser]AMAssetAlter ama2 Where ama2.bytAlterType <> 2 And Exists ( Select 1 From "
+        "(Select ama.lngAMAssetID,Max(ama.lngAMAssetAlterID) As lngMinID From "
+        "[OldUser]AMAssetAlter ama Where ama.lngOrganizationID = " +
+        org + " And ama.intYear * 100 + ama.bytPeriod < " + scope_.yp() +
+        " Group By ama.lngAMAssetID) ama1 Where ama1.lngAMAssetID = ama2.lngAMAssetID And "
+        "ama1.lngMinID = ama2.lngAMAssetAlterID And ama2.lngOrganizationID = " +
+        org + ")");
+}
+
+// Statements 3 to 16: the cards' initial alteration, change flags, cards that
+// go, dates and start usage.
+bool TurnOpeningRecords::CardStatements() {
+    const std::string org = scope_.org(), yp = scope_.yp();
+    const std::string initialOfOrg =
+        " Where Exists (Select 1 From [NewUser]AMAssetAlter ata Where ata.lngAMAssetID = "
+        "amt.lngAMAssetID And ata.blnIsInit = 1 And ata.lngOrganizationID = " +
+        org + ")";
+    std::vector<std::string> statements = {
+        " Update [NewUser]AMAsset amt Set amt.lngAMAssetInitAlterID = (Select "
+        "ata.lngAMAssetAlterID "
+        "From [NewUser]AMAssetAlter ata Where ata.lngAMAssetID = amt.lngAMAssetID And "
+        "ata.blnIsInit = 1 And ata.lngOrganizationID = " +
+        org + ")" + initialOfOrg};
+    for (const auto& [flag, table] :
+         std::vector<std::pair<std::string, std::string>>{{"blnLabelAlter", "AMAssetLabel"},
+                                                          {"blnAuxAlter", "AMAssetAux"},
+                                                          {"blnPicAlter", "AMAssetImage"},
+                                                          {"blnDocAlter", "AMAssetDocument"},
+                                                          {"blnOtherAlter", "AMAssetOther"}})
+        statements.push_back(" Update [NewUser]AMAssetAlter amt Set amt." + flag +
+                             " = 0 Where Not Exists (Select 1 From [NewUser]" + table +
+                             " ata Where ata.lngAMAssetID = amt.lngAMAssetID) And" +
+                             initialOfOrg.substr(6) + " And amt.lngOrganizationID = " + org);
+    const std::string oldInitial =
+        " Select aat.strDate From [OldUser]AMAsset amt, [OldUser]AMAssetAlter aat  Where "
+        "amt.lngAMAssetInitAlterID = aat.lngAMAssetAlterID And amt.lngAMAssetID = "
+        "amat.lngAMAssetID And aat.lngOrganizationID = " +
+        org + " And aat.intYear * 100 + aat.bytPeriod < " + yp + ")";
+    auto startUsage = [&](const std::string& column, const std::string& used,
+                          const std::string& usedAlter, const std::string& methodTest) {
+        return " Update [NewUser]AMAsset amt Set amt." + column + " = (Select Nvl(Sum (ata." +
+               used + "),0) From (Select YearPeriod,lngAMAssetID,Max(" + usedAlter + ") As " +
+               usedAlter + ", Max(" + used + ") As " + used +
+               " From [OldUser]AMAssetFundDaily Group By lngAMAssetID,YearPeriod) ata Where "
+               "ata.lngAMAssetID = amt.lngAMAssetID And ata.YearPeriod < " +
+               yp +
+               ") Where Exists (Select 1 From [OldUser]AMAssetFundDaily ata Where ata.lngAMAssetID "
+               "= amt.lngAMAssetID And ata.lngOrganizationID = " +
+               org + " And ata.YearPeriod < " + yp +
+               ") And Exists (Select 1 From [NewUser]AMAssetAlter a1 Where a1.lngAMAssetID = "
+               "amt.lngAMAssetID And a1.blnIsInit = 1 And a1.bytDepreciationMethod " +
+               methodTest + " And a1.lngOrganizationID = " + org + ")";
+    };
+    statements.insert(
+        statements.end(),
+        {" Delete From [NewUser]AMAsset afd Where Not Exists(Select 1 From [NewUser]AMAssetAlter "
+         "afa Where afa.lngAMAssetID = afd.lngAMAssetID) And afd.lngOrganizationID = " +
+             org,
+         " Delete From [NewUser]AMAsset afd Where Exists(Select 1 From [NewUser]AMAssetAlter afa "
+         "Where afa.lngAMAssetID = afd.lngAMAssetID And "
+         "afa.lngAMAssetAlterID=afd.lngAMAssetLastAlterID And afa.bytAlterType=2 And afa.intYear "
+         "* 100 + afa.bytPeriod < " +
+             yp + " And afa.lngOrganizationID = " + org + ") And afd.lngOrganizationID = " + org,
+         " Delete From [NewUser]AMAssetAlter afd Where Not Exists(Select 1 From [NewUser]AMAsset "
+         "afa Where afa.lngAMAssetID = afd.lngAMAssetID And afa.lngOrganizationID = " +
+             org + ") And afd.lngOrganizationID = " + org,
+         " Update [NewUser]AMAsset a Set a.strCreateDate = '" + scope_.prevDay() +
+             "' Where Exists(Select 1 From [NewUser]AMAssetAlter aa Where aa.blnIsInit = 1 And "
+             "aa.lngAMAssetID = a.lngAMAssetID And aa.lngAMAssetAlterID = "
+             "a.lngAMAssetInitAlterID) And a.lngOrganizationID = " +
+             org,
+         " Update [NewUser]AMAsset amat Set amat.strStartDate = (" + oldInitial +
+             " Where trim(amat.strStartDate) is null And Exists (" + oldInitial,
+         startUsage("dblStartUsage", "intPeriods", "intPeriodAlter", "<> 3"),
+         startUsage("dblStartWork", "dblWork", "dblWorkAlter", "= 3"),
+         " Update [NewUser]AMAsset amt Set amt.lngRefReceiptTypeID = 0,amt.lngRefActivityDetailID "
+         "= 0  Where Exists(Select 1 From [NewUser]AMAssetAlter ata Where ata.lngAMAssetAlterID = "
+         "amt.lngAMAssetInitAlterID And ata.blnIsInit = 1 And ata.lngOrganizationID = " +
+             org + ") And amt.lngOrganizationID = " + org});
+    return ExecuteAll(statements);
+}
+
+// Statements 17 to 20: life or work and the opening amounts from the summary.
+bool TurnOpeningRecords::SummaryStatements() {
+    const std::string org = scope_.org(), t = summary_ + " fd";
+    const std::string fromSummary =
+        " From " + t + " Where fd.lngAMAssetID = amt.lngAMAssetID) Where Exists (Select 1 From " +
+        t + " Where fd.lngAMAssetID = amt.lngAMAssetID) And amt.blnIsInit = 1";
+    return ExecuteAll(
+        {" Update [NewUser]AMAssetAlter amt Set amt.dblUseage = (Select fd.intTotalPeriods" +
+             fromSummary + " And amt.bytDepreciationMethod <> 3 And amt.lngOrganizationID = " + org,
+         " Update [NewUser]AMAssetAlter amt Set amt.dblUseage = (Select fd.dblTotalWorks" +
+             fromSummary + " And amt.bytDepreciationMethod = 3 And amt.lngOrganizationID = " + org,
+         " Update [NewUser]AMAssetAlter amt Set "
+         "(amt.dblAmount,amt.dblDepreciation,amt.dblDecAmount,amt.dblNetworth) = (Select "
+         "fd.dblTotalAmount, fd.dblTotalDeprection, fd.dblTotalDecAmount, fd.dblTotalNetWorth" +
+             fromSummary + " And amt.lngOrganizationID = " + org,
+         " Update [NewUser]AMAssetAlter amt Set amt.strDescription = '[结转]' || "
+         "amt.strDescription "
+         "Where amt.lngOrganizationID = " +
+             org});
+}
+
+bool TurnOpeningRecords::InsertInitialFundAlterations() {
+    const std::string org = scope_.org();
+    Columns columns;
+    auto add = [&](std::initializer_list<const char*> names, const std::string& value) {
+        for (const char* name : names) columns.emplace_back(name, value);
+    };
+    add({"lngAMAssetFundAlterID", "lngAMAssetAlterID", "lngAMAssetID", "lngAMFundID"}, "");
+    add({"lngReceiptTypeID"}, std::to_string(kTurnReceiptType));
+    add({"intYear"}, std::to_string(scope_.newYear));
+    add({"bytPeriod"}, std::to_string(scope_.newPeriod));
+    add({"strDate"}, Text(scope_.prevDay()));
+    add({"strReceiptNO", "lngReceiptNO"}, "");
+    add({"dblAmount", "dblDepreciation"}, "0");
+    add({"dblNetworth", "dblDecAmount"}, "");
+    add({"dblAmountAlter", "dblDepreciationAlter", "dblNetworthAlter", "dblDecAmountAlter",
+         "dblTransferAmountAlter", "dblTransferDepreciationAlter", "dblTransferDecAmountAlter"},
+        "0");
+    add({"bytAlterType"}, "1");
+    add({"blnIsVoid"}, "");
+    add({"blnIsInit"}, "1");
+    add({"lngOperatorID"}, "");
+    add({"lngVoucherID"}, "0");
+    add({"lngAssetAccountID", "lngDepreciationAccountID", "lngDecAccountID", "lngOutAccountID",
+         "lngPayAccountID", "lngFixUpAccountID", "lngSpecialAccountID", "lngAddToAccountID"},
+        "");
+    add({"lngAMAssetFundRecentAlterID", "lngAMAssetFundRelativeAlterID"}, "0");
+    add({"strDepartmentStr", "strAccountStr", "strRelativeAccountStr", "strCurrencyStr"}, "");
+    add({"bytStatus"}, "2");
+    add({"strNotes", "lngOrganizationID"}, "");
+    return Execute(
+        InsertSelect("[NewUser]AMAssetFundAlter", columns) +
+        " From [OldUser]AMAssetFundAlter ama2 Where ama2.bytAlterType <> 2 And "
+        "ama2.lngOrganizationID = " +
+        org +
+        " And Exists ( Select 1 From (Select ama.lngAMAssetID,Max(ama.strDate) As strMinDate From "
+        "[OldUser]AMAssetFundAlter ama Where ama.lngOrganizationID = " +
+        org + " And ama.intYear * 100 + ama.bytPeriod < " + scope_.yp() +
+        " Group By ama.lngAMAssetID) ama1 Where ama1.lngAMAssetID = ama2.lngAMAssetID And "
+        "ama1.strMinDate = ama2.strDate) And Exists(Select 1 From [NewUser]AMAssetAlter aa Where "
+        "aa.lngAMAssetAlterID = ama2.lngAMAssetAlterID And aa.lngOrganizationID = " +
+        org + ")");
+}
+
+// Statements 22 to 30: funding sources, their opening amounts, cost and account rows.
+bool TurnOpeningRecords::FundStatements() {
+    const std::string org = scope_.org(), yp = scope_.yp();
+    const std::string initialFund =
+        " From [NewUser]AMAssetFundAlter ata Where ata.lngAMAssetID = amt.lngAMAssetID And "
+        "ata.lngAMFundID = amt.lngAMFundID And ata.blnIsInit = 1 And ata.lngOrganizationID = " +
+        org + ")";
+    auto missingFundAlter = [&](const char* column) {
+        return std::string(
+                   " Delete From [NewUser]AMAssetFund afd Where Not Exists(Select 1 From "
+                   "[NewUser]AMAssetFundAlter afa Where afa.lngAMAssetFundAlterID = afd.") +
+               column + " And afa.lngOrganizationID = " + org +
+               ") And afd.lngAMAssetID In (Select lngAMAssetID From [NewUser]AMAsset Where "
+               "lngOrganizationID = " +
+               org + ")";
+    };
+    const std::string oldDaily =
+        " From [OldUser]AMAssetFundDaily ata Where ata.lngAMAssetID = amt.lngAMAssetID And "
+        "ata.lngAMFundID = amt.lngAMFundID And ata.lngOrganizationID = " +
+        org + " And ata.YearPeriod < " + yp + ")";
+    const std::string initialOf =
+        " From [NewUser]AMAssetFundAlter ata Where ata.lngAMAssetFundAlterID = "
+        "amt.lngAMAssetFundAlterID And ata.blnIsInit = 1 And ata.lngOrganizationID = " +
+        org + ")";
+    auto detailsOfNewFundAlters = [&](const char* table) {
+        return ReplaceSchema(
+            "Exists(Select 1 From [NewUser]AMAssetFundAlter afa Where afa.lngAMAssetFundAlterID = "
+            "[OldUser]" +
+            std::string(table) + ".lngAMAssetFundAlterID And afa.lngOrganizationID = " + org + ")");
+    };
+    std::string errorText;
+    return ExecuteAll(
+               {" Update [NewUser]AMAssetFund amt Set amt.lngAMAssetFundInitAlterID = (Select "
+                "ata.lngAMAssetFundAlterID" +
+                    initialFund + " Where Exists (Select 1" + initialFund,
+                missingFundAlter("lngAMAssetFundInitAlterID"),
+                missingFundAlter("lngAMAssetFundLastAlterID"),
+                " Delete From [NewUser]AMAssetFund afd Where Not Exists(Select 1 From "
+                "[NewUser]AMAsset afa Where afa.lngAMAssetID = afd.lngAMAssetID )",
+                " Update [NewUser]AMAssetFundAlter amt Set "
+                "(amt.dblAmount,amt.dblDepreciation,amt.dblNetworth,amt.dblDecAmount) = (Select "
+                "Nvl(Round(Sum (ata.dblAmountAlter),2),0),Nvl(Round(Sum (ata.dblDeprection + "
+                "ata.dblDeprectionAlter),2),0),Nvl(Sum (ata.dblNetworthAlter),0),Nvl(Round(Sum "
+                "(ata.dblDecAmountAlter),2),0)" +
+                    oldDaily + " Where Exists (Select 1" + oldDaily +
+                    " And amt.blnIsInit = 1 And amt.lngOrganizationID = " + org}) &&
+           ResetSequence("AMAssetFundCostAlter", context().NewUser) &&
+           CopyTable("AMAssetFundCostAlter", detailsOfNewFundAlters("AMAssetFundCostAlter"),
+                     errorText) &&
+           Execute(
+               " Update [NewUser]AMAssetFundCostAlter amt Set (amt.dblCurrAmount, amt.dblAmount, "
+               "amt.dblDepreciation, amt.dblDecAmount) = (Select ata.dblAmount, ata.dblAmount, "
+               "ata.dblDepreciation, ata.dblDecAmount" +
+               initialOf + " Where Exists (Select 1" + initialOf) &&
+           CopyTable("AMAssetFundAccAlter", detailsOfNewFundAlters("AMAssetFundAccAlter"),
+                     errorText);
+}
+
+// Statements 31 to 41: other-card and label records, and references to old receipts.
+bool TurnOpeningRecords::OtherAndLabelStatements() {
+    const std::string org = scope_.org(), yp = scope_.yp();
+    const std::string ofNewAlter =
+        " And Exists(Select 1 From [NewUser]AMAssetAlter fa Where fa.lngAMAssetAlterID = "
+        "ama2.lngAMAssetAlterID And fa.lngOrganizationID = " +
+        org + ")";
+    const std::string otherInitial =
+        " From [NewUser]AMAssetOtherAlter ata, [NewUser]AMAssetAlter aa Where ata.lngAMAssetID = "
+        "aa.lngAMAssetID And ata.lngAMAssetAlterID = aa.lngAMAssetAlterID And aa.blnIsInit = 1 "
+        "And ata.lngAMAssetID = amt.lngAMAssetID)";
+    const std::string labelInitial =
+        " From [NewUser]AMAssetLabelAlter ata, [NewUser]AMAssetAlter aa Where aa.blnIsInit = 1 AND "
+        "aa.lngAMAssetID = ata.lngAMAssetID AND aa.lngAMAssetAlterID = ata.lngAMAssetAlterID AND "
+        "ata.bytAlterType = 1 AND ata.lngAMAssetLabelID = amt.lngAMAssetLabelID And "
+        "ata.lngOrganizationID = " +
+        org + ")";
+    const std::string initialAlterOfOrg =
+        " From [NewUser]AMAssetAlter aa WHERE aa.blnIsInit = 1 AND aa.lngAMAssetID = "
+        "ata.lngAMAssetID AND aa.lngAMAssetAlterID = ata.lngAMAssetAlterID AND "
+        "aa.lngOrganizationID = " +
+        org + ")";
+    return ExecuteAll(
+        {" Insert Into [NewUser]AMAssetOtherAlter Select * From [OldUser]AMAssetOtherAlter ama2 "
+         "Where ama2.bytAlterType <> 2 And Exists ( Select 1 From (Select "
+         "ama.lngAMAssetID,Max(ama.lngAMAssetOtherAlterID) As lngMinID From "
+         "[OldUser]AMAssetOtherAlter ama Where ama.intYear * 100 + ama.bytPeriod < " +
+             yp +
+             " Group By ama.lngAMAssetID) ama1 Where ama1.lngAMAssetID = ama2.lngAMAssetID And "
+             "ama1.lngMinID = ama2.lngAMAssetOtherAlterID)" +
+             ofNewAlter,
+         " Update [NewUser]AMAssetOtherAlter ata Set (ata.bytAlterType, ata.intYear, "
+         "ata.bytPeriod, "
+         "ata.strDate) = (SELECT aa.bytAlterType, aa.intYear, aa.bytPeriod, aa.strDate   From "
+         "[NewUser]AMAssetAlter aa WHERE aa.blnIsInit = 1 AND aa.lngAMAssetID = ata.lngAMAssetID "
+         "AND aa.lngAMAssetAlterID = ata.lngAMAssetAlterID)  Where Exists (Select 1" +
+             initialAlterOfOrg,
+         " Update [NewUser]AMAssetOther amt Set amt.lngAMAssetOtherInitAlterID = (Select "
+         "ata.lngAMAssetOtherAlterID" +
+             otherInitial + " Where Exists (Select 1" + otherInitial +
+             " And Exists(Select 1 From [NewUser]AMAsset a Where a.lngAMAssetID = amt.lngAMAssetID "
+             "And a.lngOrganizationID = " +
+             org + ")",
+         " Delete From [NewUser]AMAssetOther afd Where Not Exists(Select 1 From [NewUser]AMAsset "
+         "afa Where afa.lngAMAssetID = afd.lngAMAssetID )",
+         " Insert Into [NewUser]AMAssetLabelAlter Select * From [OldUser]AMAssetLabelAlter ama2 "
+         "Where ama2.bytAlterType <> 2 And Exists ( Select 1 From (Select "
+         "ama.lngAMAssetLabelID,Max(ama.lngAMAssetLabelAlterID) As lngMinID From "
+         "[OldUser]AMAssetLabelAlter ama Where ama.lngOrganizationID = " +
+             org + " And ama.intYear * 100 + ama.bytPeriod < " + yp +
+             " Group By ama.lngAMAssetLabelID) ama1 Where ama1.lngAMAssetLabelID = "
+             "ama2.lngAMAssetLabelID And ama1.lngMinID = ama2.lngAMAssetLabelAlterID)" +
+             ofNewAlter,
+         " Update [NewUser]AMAssetLabelAlter ata Set (ata.bytAlterType, ata.intYear, "
+         "ata.bytPeriod) "
+         "= (SELECT aa.bytAlterType, aa.intYear, aa.bytPeriod  " +
+             initialAlterOfOrg + "  Where Exists (Select 1" + initialAlterOfOrg,
+         " Update [NewUser]AMAssetLabel amt Set amt.lngAMAssetLabelInitAlterID = (Select "
+         "ata.lngAMAssetLabelAlterID" +
+             labelInitial + " Where Exists (Select 1" + labelInitial,
+         " Delete From [NewUser]AMAssetLabel afd Where Not Exists(Select 1 From [NewUser]AMAsset "
+         "afa Where afa.lngAMAssetID = afd.lngAMAssetID And afa.lngOrganizationID = " +
+             org + ") And afd.lngOrganizationID = " + org,
+         " Delete From [NewUser]AMAssetLabelAlter afd Where Not Exists(Select 1 From "
+         "[NewUser]AMAssetLabel afa Where afa.lngAMAssetLabelID = afd.lngAMAssetLabelID And "
+         "afa.lngOrganizationID = " +
+             org + ") And afd.lngOrganizationID = " + org,
+         " Update [NewUser]AMAsset a Set a.lngRefReceiptTypeID=0, a.lngRefActivityDetailID=0, "
+         "a.lngRefActivityVoucherID=0, a.strRefReceiptNO = ' ' Where a.lngOrganizationID = " +
+             org,
+         " Delete From [NewUser]AMAssetLabelCustom afd Where Not Exists(Select 1 From "
+         "[NewUser]AMAssetLabel afa, [NewUser]AMasset a Where afa.lngAMAssetID = a.lngAMAssetID "
+         "And afa.lngAMAssetLabelID = afd.lngAMAssetLabelID And a.lngOrganizationID = " +
+             org +
+             ") And afd.lngAMAssetLabelID In (Select lngAMAssetLabelID From [NewUser]AMAssetLabel "
+             "Where lngOrganizationID = " +
+             org + ")"});
+}
+
+// Each initial funding-source alteration takes the running totals of the old
+// set's last daily row of its asset and source where they differ to the cent.
+void TurnOpeningRecords::UpdateFundOpeningAmounts() {
+    std::string query =
+        "select fa.lngAmassetFundAlterID,\r\n"
+        "       fa.dblAmount,fa.dblDepreciation,fa.dblDecAmount,fa.dblnetworth,\r\n"
+        "       "
+        "fd.dbltotalamount,fd.dbltotaldeprection,fd.dbltotaldecamount,fd.dbltotalnetworth,\r\n"
+        "       "
+        "fd.inttotalperiods,fd.dbltotalworks,fd.inttotaldepredperiods,fd.dbltotaldepredworks\r\n"
+        "  from [OldUser]amassetfunddaily fd, [NewUser]AmassetFundAlter fa\r\n"
+        " where fd.lngAmassetFundAlterID = fa.lngAmassetFundAlterID\r\n"
+        "   And fa.blnIsInit = 1\r\n"
+        "   And (fd.lngamassetid, fd.lngamfundid, fd.yearperiod) in\r\n"
+        "       (select fd.lngamassetid, fd.lngamfundid, Max(fd.yearperiod) as yearperiod\r\n"
+        "          from [OldUser]amassetfunddaily fd\r\n"
+        "         Where fd.yearperiod < {0}\r\n"
+        "           and fd.lngorganizationid = {1}\r\n"
+        "         group by fd.lngamassetid, fd.lngamfundid)\r\n"
+        "   And fd.yearperiod < {0}\r\n"
+        "   And fd.lngorganizationid = {1}\r\n"
+        // A period may hold several rows of a source (an addition and its
+        // first charge): the last one posted carries the period's end.
+        "   And Not Exists (Select 1 From [OldUser]amassetfunddaily fl\r\n"
+        "                    Where fl.lngAMAssetID = fd.lngAMAssetID And fl.lngAMFundID = "
+        "fd.lngAMFundID\r\n"
+        "                      And fl.YearPeriod = fd.YearPeriod\r\n"
+        "                      And fl.lngAMAssetFundDailyID > fd.lngAMAssetFundDailyID)";
+    RecordsetPtr rs =
+        OpenRecordset(FormatTemplate(query, {scope_.yp(), scope_.org()}), kStatic, kReadOnly);
+    for (; !rs->eof(); rs->moveNext()) {
+        const std::string id = rs->field("lngAMAssetFundAlterID").toText();
+        const std::string where = " Where fa.blnIsInit = 1 And fa.lngAMAssetFundAlterID = " + id;
+        for (const auto& [column, total] : std::vector<std::pair<const char*, const char*>>{
+                 {"dblAmount", "dblTotalAmount"},
+                 {"dblDepreciation", "dblTotalDeprection"},
+                 {"dblDecAmount", "dblTotalDecAmount"},
+                 {"dblnetworth", "dblTotalNetWorth"}})
+            if (Differ(Number(rs, column), Number(rs, total)))
+                Execute(" Update [NewUser]AMAssetFundAlter fa Set fa." + std::string(column) +
+                        " = " + rs->field(total).toText() + where);
+        UpdateCostRows(id, Number(rs, "dblTotalAmount"), Number(rs, "dblTotalDeprection"),
+                       Number(rs, "dblTotalDecAmount"));
+    }
+    CloseRecordset(rs);
+}
+
+void TurnOpeningRecords::UpdateCostRows(const std::string& fundAlterID, double amount,
+                                        double depreciation, double impairment) {
+    RecordsetPtr rs = OpenRecordset(
+        "Select * From [NewUser]AMAssetFundCostAlter fa Where fa.lngAMAssetFundAlterID = " +
+            fundAlterID,
+        kStatic, kReadOnly);
+    if (!IsRecordsetEmpty(rs)) {
+        const std::string update = " Update [NewUser]AMAssetFundCostAlter fa Set fa.";
+        const std::string where = " Where fa.lngAMAssetFundAlterID = " + fundAlterID;
+        auto text = [](double v) { return FormatNumber(v, "0.00"); };
+        if (Differ(Number(rs, "dblAmount"), amount)) {
+            double converted =
+                ConvertCurrencyAmount(rs->field("lngCurrencyID").toInt32(), Number(rs, "dblRate"),
+                                      amount, context().OldUser);
+            Execute(update + "dblAmount = " + text(amount) +
+                    ",fa.dblCurrAmount = " + FormatNumber(converted, "0.00") + where);
+        }
+        if (Differ(Number(rs, "dblDepreciation"), depreciation))
+            Execute(update + "dblDepreciation = " + text(depreciation) + where);
+        if (Differ(Number(rs, "dblDecAmount"), impairment))
+            Execute(update + "dblDecAmount = " + text(impairment) + where);
+    }
+    CloseRecordset(rs);
+}
+
+bool TurnOpeningRecords::RebuildBalances() {
+    const std::string org = scope_.org();
+    for (const char* table :
+         {"AMAssetFundDaily", "AMAssetFundBalanceEx", "AMAssetFundBalanceAmortiseEx",
+          "AMAssetFundBalance", "AMAssetFundBalanceAmortise"})
+        if (!Execute(" Delete From [NewUser]" + std::string(table) +
+                     " afd Where Not Exists(Select 1 From [NewUser]AMAssetFundAlter afa Where "
+                     "afa.lngAMAssetFundAlterID = afd.lngAMAssetFundAlterID) And "
+                     "afd.lngOrganizationID = " +
+                     org))
+            return false;
+    if (!RecalculateAssets()) return false;
+    clsAMAssetDaily daily;
+    std::string message;
+    return daily.Execute(scope_.organization, message);
+}
+
+bool TurnOpeningRecords::RecalculateAssets() {
+    clsAMAssetDeprection depreciation;
+    std::vector<int32_t> assets;
+    RecordsetPtr rs = OpenRecordset(
+        " SELECT a.lngAMAssetID FROM [NewUser]AMAsset a WHERE "
+        "lngOrganizationID = " +
+            scope_.org() + " ORDER BY a.lngAMAssetID",
+        kStatic, kReadOnly);
+    for (; !rs->eof(); rs->moveNext()) assets.push_back(rs->field(0).toInt32());
+    CloseRecordset(rs);
+    for (int32_t asset : assets)
+        if (!depreciation.CaclDeprectionAlter(1, asset, scope_.organization)) return false;
+    return true;
+}
+
+}  // namespace tk::am

@@ -1,0 +1,40 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "carryforward/TurnScope.hpp"
+
+namespace tk::am {
+
+// The carry-forward steps that give each asset its starting point in the new
+// account set (initial alteration, funding-source, cost, account, other-card
+// and label records carrying the old set's closing figures), remove what has
+// no place there, and recalculate and repost the organisation.
+class TurnOpeningRecords {
+  public:
+    // `summaryTable`: the per-asset table of opening totals, with schema.
+    TurnOpeningRecords(const TurnScope& scope, std::string summaryTable)
+        : scope_(scope), summary_(std::move(summaryTable)) {}
+
+    bool BuildOpeningRecords();
+    bool RebuildBalances();
+    // The template of the carry-forward's receipt type in the new set, 0 when none.
+    static int32_t GetSysTemplateID(int16_t receiptType);
+
+  private:
+    bool InsertInitialAlterations();
+    bool CardStatements();
+    bool SummaryStatements();
+    bool InsertInitialFundAlterations();
+    bool FundStatements();
+    bool OtherAndLabelStatements();
+    void UpdateFundOpeningAmounts();
+    void UpdateCostRows(const std::string& fundAlterID, double amount, double depreciation,
+                        double impairment);
+    bool RecalculateAssets();
+
+    const TurnScope& scope_;
+    std::string summary_;
+};
+
+}  // namespace tk::am

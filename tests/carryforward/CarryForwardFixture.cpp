@@ -1,0 +1,223 @@
+#include "CarryForwardFixture.hpp"
+
+#include <libpq-fe.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+
+#include "frame/Context.hpp"
+#include "frame/Conversion.hpp"
+#include "frame/Utility.hpp"
+
+namespace tk::am::test {
+
+CarryForwardTest::CarryForwardTest()
+    : logFolder(std::filesystem::temp_directory_path() /
+                ("carry-forward-test-" + std::to_string(getpid()))) {
+    SetComponentFolder(logFolder);
+}
+
+CarryForwardTest::~CarryForwardTest() {
+    SetComponentFolder({});
+    std::filesystem::remove_all(logFolder);
+}
+
+std::string CarryForwardTest::Log(const std::string& name) const {
+    std::ifstream in(logFolder / "log" / (name + ".log"), std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void CarryForwardTest::BuildYear() {
+    // The next account set keeps the next year's books only.
+    tk::test::ExecuteOk(*nextConn, "Delete From AccountPeriod Where intYear < 2025");
+    // Category 22 follows the public-sector rule: charged in the month of addition.
+    for (const char* table : {"AMAssetType", "AMAssetTypeEx"})
+        for (auto* set : {conn.get(), nextConn.get()})
+            tk::test::ExecuteOk(*set,
+                                std::string("Update ") + table +
+                                    " Set bytDepreciationType = 3 Where lngAMAssetTypeID = 22");
+    AssetPlan straight = AssetPlan::Of(2, 120000, 6000, 120);
+    straight.fundCosts = {72000, 48000};
+    assets.straightLine = AddAsset(straight);
+    AssetPlan declining = AssetPlan::Of(4, 50000, 2000, 60);
+    declining.period = 5;
+    declining.fundCosts = {20000, 20000, 10000};
+    AssetPlan sumOfYears = AssetPlan::Of(5, 36000, 1800, 36);
+    sumOfYears.period = 3;
+    AssetPlan workload = AssetPlan::Of(3, 80000, 0, 100000);
+    AssetPlan fixed = AssetPlan::Of(6, 40000, 4000, 48);
+    fixed.period = 2;
+    assets.workload = AddAsset(workload);
+    assets.fixedDeclining = AddAsset(fixed);
+    assets.notDepreciated = AddAsset(AssetPlan::Of(1, 9000, 0, 0));
+    assets.impaired = AddAsset(AssetPlan::Of(2, 60000, 3000, 60));
+    assets.transferred = AddAsset(AssetPlan::Of(2, 24000, 0, 24));
+    assets.disposed = AddAsset(AssetPlan::Of(2, 12000, 600, 60));
+    for (int16_t period = 1; period <= 12; ++period) {
+        if (period == 3) assets.sumOfYears = AddAsset(sumOfYears);
+        if (period == 5) assets.declining = AddAsset(declining);
+        if (period == 6) {
+            Change impairment;
+            impairment.period = 6;
+            impairment.impairmentChange = 5000;
+            Alter(assets.impaired, impairment);
+        }
+        if (period == 7) {
+            Change transfer;
+            transfer.period = 7;
+            transfer.department = 4;
+            Alter(assets.transferred, transfer);
+        }
+        if (period == 12) {
+            AssetPlan administrative = AssetPlan::Of(2, 33359.72, 0, 60, 22);
+            administrative.period = 12;
+            administrative.fundCosts = {20000, 13359.72};
+            assets.administrative = AddAsset(administrative);
+        }
+        if (period == 9) {
+            Change disposal;
+            disposal.period = 9;
+            disposal.alterType = 2;
+            Alter(assets.disposed, disposal);
+        }
+        RecordWork(assets.workload, 2024, period, 1000 + 100 * period);
+        RunPeriod(2024, period);
+    }
+    AddRecords(assets.straightLine);
+}
+
+void CarryForwardTest::AddRecords(int32_t asset) {
+    const std::string s = accountSet.name() + ".", a = std::to_string(asset),
+                      version = "(Select lngAMAssetLastAlterID From " + s +
+                                "AMAsset Where lngAMAssetID = " + a + ")";
+    AsAdmin("INSERT INTO " + s +
+            "AMAssetLabel (lngAMAssetID, lngAMAssetLabelID, strAMAssetLabelNo, "
+            "lngAMAssetLabelInitAlterID, lngAMAssetLabelLastAlterID, lngOrganizationID) VALUES (" +
+            a + ", 1, 'L1', 1, 1, 1);INSERT INTO " + s +
+            "AMAssetLabelAlter (lngAMAssetID, lngAMAssetLabelID, lngAMAssetLabelAlterID, "
+            "lngAMAssetAlterID, strAMAssetLabelNo, intYear, bytPeriod, bytAlterType, "
+            "lngOrganizationID) SELECT " +
+            a + ", 1, 1, " + version + ", 'L1', 2024, 1, 1, 1;INSERT INTO " + s +
+            "AMAssetLabelCustom (lngAMAssetLabelID, strText1) VALUES (1, '铭牌');INSERT INTO " + s +
+            "AMAssetOther (lngAMAssetID, lngAMAssetOtherInitAlterID, lngAMAssetOtherLastAlterID, "
+            "strOwner) VALUES (" +
+            a + ", 1, 1, '王工');INSERT INTO " + s +
+            "AMAssetOtherAlter (lngAMAssetOtherAlterID, lngAMAssetID, lngAMAssetAlterID, intYear, "
+            "bytPeriod, bytAlterType, strOwner) SELECT 1, " +
+            a + ", " + version + ", 2024, 1, 1, '王工';INSERT INTO " + s +
+            "AMAssetCustom (lngAMAssetID, strCustom1) VALUES (" + a + ", '进口');INSERT INTO " + s +
+            "AMAssetAux (lngAMAssetID, lngAMAssetAuxID, strAMAssetAuxCode, strAMAssetAuxName) "
+            "VALUES (" +
+            a + ", 1, 'F1', '刀架');INSERT INTO " + s +
+            "AMAssetDocument (lngAMAssetDocumentID, lngAMAssetID, strDocumentName, blbDocument) "
+            "VALUES (1, " +
+            a + ", '发票', '\\x00ff10'::bytea);INSERT INTO " + s +
+            "AMAssetImage (lngAMAssetImageID, lngAMAssetID, strImageName, blbImage) VALUES (1, " +
+            a + ", '照片', '\\x89504e47'::bytea);");
+}
+
+void CarryForwardTest::UseOld() {
+    context().User = accountSet.name();
+    context().ConnBase = conn;
+}
+
+void CarryForwardTest::UseNew() {
+    context().OldUser = accountSet.name();
+    context().User = context().NewUser = next.name();
+    context().ConnBase = nextConn;
+}
+
+clsAMAssetTurn CarryForwardTest::Turn(const std::string& startDate) {
+    UseNew();
+    clsAMAssetTurn turn;
+    turn.scope.organization = kOrg;
+    turn.scope.turnDate = "2025-01-01";
+    turn.scope.startDate = startDate;
+    turn.scope.turnYear = 2025;
+    turn.scope.turnPeriod = 1;
+    return turn;
+}
+
+const std::vector<std::string>& CarryForwardTest::TurnTables() {
+    static const std::vector<std::string> tables = {"AMAsset",
+                                                    "AMAssetAlter",
+                                                    "AMAssetFund",
+                                                    "AMAssetFundAlter",
+                                                    "AMAssetFundCostAlter",
+                                                    "AMAssetFundAccAlter",
+                                                    "AMAssetFundBalance",
+                                                    "AMAssetFundBalanceEx",
+                                                    "AMAssetFundBalanceAmortise",
+                                                    "AMAssetFundBalanceAmortiseEx",
+                                                    "AMAssetFundDaily",
+                                                    "AMAssetDepreciation",
+                                                    "AMAssetOther",
+                                                    "AMAssetOtherAlter",
+                                                    "AMAssetLabel",
+                                                    "AMAssetLabelAlter",
+                                                    "AMAssetLabelCustom",
+                                                    "AMAssetCustom",
+                                                    "AMAssetAux",
+                                                    "AMAssetDocument",
+                                                    "AMAssetImage"};
+    return tables;
+}
+
+std::vector<std::string> CarryForwardTest::Rows(const std::string& table,
+                                                const std::string& except) {
+    auto rs = nextConn->GetRecordset("Select * From " + next.name() + "." + table, 3, 1);
+    std::vector<std::string> rows;
+    for (; !rs->eof(); rs->moveNext()) {
+        std::string row;
+        for (int i = 0; i < rs->fieldCount(); ++i)
+            if (lowerAscii(rs->fieldName(i)) != lowerAscii(except))
+                row += rs->field(i).toText() + "|";
+        rows.push_back(row);
+    }
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+std::map<std::string, std::string> CarryForwardTest::Sequences() {
+    auto rs = nextConn->GetRecordset(
+        "Select sequencename, Nvl(last_value, 0) From pg_sequences Where schemaname = '" +
+            lowerAscii(next.name()) + "'",
+        3, 1);
+    std::map<std::string, std::string> values;
+    for (; !rs->eof(); rs->moveNext()) values[rs->field(0).toText()] = rs->field(1).toText();
+    return values;
+}
+
+double CarryForwardTest::NewScalar(const std::string& sql) {
+    auto rs = nextConn->GetRecordset(sql, 3, 1);
+    if (rs->eof() || rs->field(0).isNull()) return 0;
+    return rs->field(0).toDouble();
+}
+
+void CarryForwardTest::AsAdmin(const std::string& script) {
+    PGconn* admin = PQconnectdb(tk::test::adminServer().c_str());
+    PQsetNoticeProcessor(
+        admin, [](void*, const char*) {}, nullptr);
+    PGresult* result = PQexec(admin, script.c_str());
+    EXPECT_EQ(PQresultStatus(result), PGRES_COMMAND_OK) << PQerrorMessage(admin);
+    PQclear(result);
+    PQfinish(admin);
+}
+
+CarryForwardTest::Image CarryForwardTest::NewImage(const std::string& drawnIds) {
+    Image image;
+    for (const std::string& table : TurnTables()) image.tables[table] = Rows(table, drawnIds);
+    image.tables["summary"] =
+        NewScalar("Select Count(*) From all_tables Where owner = '" + UpperAscii(next.name()) +
+                  "' And table_name = 'AMASSETDAILY_1'") > 0
+            ? Rows("AMAssetDaily_1")
+            : std::vector<std::string>{};
+    image.sequences = Sequences();
+    return image;
+}
+
+}  // namespace tk::am::test

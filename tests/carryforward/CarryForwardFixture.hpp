@@ -1,0 +1,63 @@
+#pragma once
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "DepreciationFixture.hpp"
+#include "carryforward/clsAMAssetTurn.hpp"
+
+namespace tk::am::test {
+
+// A year of books in one account set (2024, every kind of asset the engine
+// knows) and the next account set to carry it into.
+class CarryForwardTest : public DepreciationTest {
+  protected:
+    CarryForwardTest();
+    ~CarryForwardTest() override;
+
+    tk::test::TestAccountSet next{"next", true};
+    // The component's logs go to a folder of the test's own.
+    std::filesystem::path logFolder;
+    std::string Log(const std::string& name) const;
+    std::shared_ptr<connect::Connection> nextConn = next.connect();
+
+    struct Assets {
+        int32_t straightLine = 0, declining = 0, sumOfYears = 0, workload = 0, fixedDeclining = 0,
+                notDepreciated = 0, impaired = 0, transferred = 0, disposed = 0, administrative = 0;
+    };
+    Assets assets;
+
+    // Adds the assets, their changes and work, and closes January to December
+    // 2024; the straight-line asset has a label, other card, custom fields,
+    // auxiliary equipment, a document and an image.
+    void BuildYear();
+    void AddRecords(int32_t asset);
+    // A carry-forward object set up for 2025-01-01 from this set into the next.
+    clsAMAssetTurn Turn(const std::string& startDate = "2024-01-01");
+    // The thread works on the old or the new account set.
+    void UseOld();
+    void UseNew();
+
+    // Every row of a table of the new account set, as sorted texts.
+    std::vector<std::string> Rows(const std::string& table, const std::string& except = "");
+    // Every sequence of the new account set with its value.
+    std::map<std::string, std::string> Sequences();
+    // The tables a carry-forward writes, and the summary table.
+    static const std::vector<std::string>& TurnTables();
+    double NewScalar(const std::string& sql);
+    // Runs a PostgreSQL script as the server's superuser.
+    void AsAdmin(const std::string& script);
+
+    // What the new account set holds: the rows of every table a carry-forward
+    // writes (without the columns named in `drawnIds`) and its sequences' values.
+    struct Image {
+        std::map<std::string, std::vector<std::string>> tables;
+        std::map<std::string, std::string> sequences;
+    };
+    Image NewImage(const std::string& drawnIds = "");
+};
+
+}  // namespace tk::am::test

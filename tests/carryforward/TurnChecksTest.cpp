@@ -1,0 +1,146 @@
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "CarryForwardFixture.hpp"
+#include "frame/Context.hpp"
+#include "frame/Utility.hpp"
+#include "tkam/tkam.h"
+
+namespace tk::am::test {
+namespace {
+
+class TurnChecksTest : public CarryForwardTest {
+  protected:
+    std::string TurnLog() const { return Log("固定资产结转"); }
+
+    // Check and Execute both refuse, with this reason, and the failure is logged.
+    void ExpectRefused(const std::string& reason) {
+        clsAMAssetTurn turn = Turn();
+        std::string message;
+        EXPECT_FALSE(turn.Check(message));
+        EXPECT_EQ(message, reason);
+        message.clear();
+        EXPECT_FALSE(turn.Execute(message));
+        EXPECT_EQ(message, reason);
+        EXPECT_NE(TurnLog().find("固定资产结转失败:\r\n"), std::string::npos);
+        EXPECT_NE(TurnLog().find("结转失败原因:\r\n" + reason + "\r\n\r\n"), std::string::npos);
+        EXPECT_EQ(NewScalar("Select Count(*) From " + next.name() + ".AMAsset"), 0);
+        UseOld();
+    }
+};
+
+TEST_F(TurnChecksTest, AnOrganisationWithoutAssetsNeedsNothingAndLogsNothing) {
+    clsAMAssetTurn turn = Turn();
+    std::string message = "untouched";
+    EXPECT_TRUE(turn.Check(message));
+    EXPECT_TRUE(turn.Execute(message));
+    EXPECT_EQ(message, "untouched");
+    EXPECT_FALSE(std::filesystem::exists(logFolder / "log" / "固定资产结转.log"));
+}
+
+TEST_F(TurnChecksTest, EachPreconditionRefusesWithItsReason) {
+    BuildYear();
+    // No old period ends the day before the carry-forward date (2024-12-31).
+    Execute(
+        "Update AccountPeriod Set strEndDate = '2024-12-30' Where intYear = 2024 And bytPeriod = "
+        "12");
+    ExpectRefused("固定资产结转：取结转上一期间失败，当前结转日期：2025-01-01");
+    Execute(
+        "Update AccountPeriod Set strEndDate = '2024-12-31' Where intYear = 2024 And bytPeriod = "
+        "12");
+
+    // An alteration without posting rows.
+    Execute(
+        "Delete From AMAssetFundDaily Where lngAMAssetAlterID = (Select lngAMAssetLastAlterID "
+        "From AMAsset Where lngAMAssetID = " +
+        std::to_string(assets.impaired) + ")");
+    ExpectRefused("固定资产结转：系统发现结转前账套有固定资产未登账，不能结转！");
+}
+
+TEST_F(TurnChecksTest, AnUndepreciatedLastPeriodIsRefusedUnlessNothingIsLeftToDepreciate) {
+    AddAsset(AssetPlan::Of(2, 1200, 0, 12));
+    RunPeriods(2024, 1, 11);
+    ExpectRefused(
+        "固定资产结转：结转日期前一个会计期间没有“计提折旧”或计提折旧业务数据，不能结转！");
+    RunPeriod(2024, 12);
+    clsAMAssetTurn turn = Turn();
+    std::string message;
+    EXPECT_TRUE(turn.Check(message)) << message;
+    EXPECT_TRUE(turn.Execute(message)) << message;
+    EXPECT_NE(TurnLog().find("固定资产结转成功:\r\n"), std::string::npos);
+    EXPECT_NE(
+        TurnLog().find("结转日期2025-01-01\r\n结转年度2025\r\n结转期间1\r\n旧账套机构启用日期2024-"
+                       "01-01\r\n错误信息:\r\n"),
+        std::string::npos);
+}
+
+// An organisation that started in the old set on the carry-forward date has
+// nothing of its own there yet: its tables come over whole.
+TEST_F(TurnChecksTest, StartingOnTheCarryForwardDateCopiesWholeTables) {
+    AssetPlan plan = AssetPlan::Of(2, 5000, 0, 60);
+    plan.year = 2025;
+    AddAsset(plan);
+    EXPECT_TRUE(depreciation.WriteDaily(2025, 1, 0, false, false, Variant(kOrg)));
+    clsAMAssetTurn turn = Turn("2025-01-01");
+    std::string message;
+    ASSERT_TRUE(turn.Execute(message)) << message;
+    for (const char* table :
+         {"AMAsset", "AMAssetAlter", "AMAssetFund", "AMAssetFundAlter", "AMAssetFundDaily"}) {
+        auto old = conn->GetRecordset(std::string("Select Count(*) From ") + table, 3, 1);
+        EXPECT_EQ(NewScalar("Select Count(*) From " + next.name() + "." + table),
+                  old->field(0).toDouble())
+            << table;
+    }
+    EXPECT_EQ(TurnLog().find("固定资产结转成功"), std::string::npos);
+    EXPECT_NE(TurnLog().find("固定资产开始结转:"), std::string::npos);
+}
+
+// A host reaches the object by name: the schema setters set the thread's
+// values (NewUser sets User as well), and Check hands back its reason.
+TEST_F(TurnChecksTest, AHostDrivesItThroughTheCInterface) {
+    BuildYear();
+    Execute(
+        "Update AccountPeriod Set strEndDate = '2024-12-30' Where intYear = 2024 And bytPeriod = "
+        "12");
+    UseOld();
+    tkam_object* turn = tkam_create("TkAMAssetInt.clsAMAssetTurn");
+    ASSERT_NE(turn, nullptr);
+    auto text = [](const std::string& value) {
+        tkam_value v{};
+        v.type = TKAM_TEXT;
+        v.text = value.c_str();
+        return v;
+    };
+    const std::string oldName = accountSet.name(), newName = next.name();
+    tkam_value oldValue = text(oldName), newValue = text(newName);
+    EXPECT_EQ(tkam_put(turn, "OldUser", &oldValue), 0);
+    EXPECT_EQ(tkam_put(turn, "NewUser", &newValue), 0);
+    EXPECT_EQ(context().User, newName);
+    EXPECT_EQ(context().OldUser, oldName);
+    context().ConnBase = nextConn;
+    tkam_value org{};
+    org.type = TKAM_I4;
+    org.i = kOrg;
+    EXPECT_EQ(tkam_put(turn, "TurnOrganizationID", &org), 0);
+    const std::string turnDate = "2025-01-01", startDate = "2024-01-01";
+    tkam_value turnValue = text(turnDate), startValue = text(startDate);
+    EXPECT_EQ(tkam_put(turn, "TurnDate", &turnValue), 0);
+    EXPECT_EQ(tkam_put(turn, "StartDate", &startValue), 0);
+    const std::string none;
+    tkam_value message = text(none), result{};
+    ASSERT_EQ(tkam_call(turn, "Check", &message, 1, &result), 0);
+    EXPECT_EQ(result.i, 0);
+    ASSERT_EQ(message.type, TKAM_TEXT);
+    EXPECT_EQ(std::string(message.text),
+              "固定资产结转：取结转上一期间失败，当前结转日期：2025-01-01");
+    tkam_value_clear(&message);
+    tkam_value_clear(&result);
+    tkam_release(turn);
+}
+
+}  // namespace
+}  // namespace tk::am::test

@@ -1,0 +1,100 @@
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "CarryForwardFixture.hpp"
+#include "carryforward/clsAMAssetOnlineTurn.hpp"
+#include "frame/Utility.hpp"
+
+namespace tk::am::test {
+namespace {
+
+class TurnOnlineTest : public CarryForwardTest {
+  protected:
+    void AddPlatform(const std::string& schema) {
+        std::ifstream in(std::string(TKAM_DB_DIR) + "/optional/self_service.sql");
+        std::stringstream script;
+        script << in.rdbuf();
+        AsAdmin("SET ROLE amasset_owner; SET search_path TO " + schema + ", oracompat, public;" +
+                script.str());
+    }
+
+    bool RunOnlineTurn(std::string& message) {
+        UseNew();
+        clsAMAssetOnlineTurn turn;
+        turn.scope.organization = kOrg;
+        turn.scope.turnDate = "2025-01-01";
+        turn.scope.startDate = "2025-01-01";
+        return turn.Execute(message);
+    }
+
+    std::string Ids(const std::string& table, const std::string& key) {
+        auto rs = nextConn->GetRecordset(
+            "Select " + key + " From " + next.name() + "." + table + " Order By 1", 3, 1);
+        std::string ids;
+        for (; !rs->eof(); rs->moveNext()) ids += rs->field(0).toText() + " ";
+        return ids;
+    }
+};
+
+TEST_F(TurnOnlineTest, NotInUseUnlessBothSetsHaveThePlatform) {
+    std::string message;
+    EXPECT_TRUE(RunOnlineTurn(message));
+    AddPlatform(accountSet.name());
+    EXPECT_TRUE(RunOnlineTurn(message));
+    EXPECT_EQ(message, "");
+    EXPECT_FALSE(std::filesystem::exists(logFolder / "log" / "资产自助管理平台结转.log"));
+}
+
+// Open requests and open detail rows come over; closed ones, and requests
+// left without detail rows, stay behind; another organisation's are kept.
+TEST_F(TurnOnlineTest, OpenRequestsAreCarriedAndClosedOnesLeftBehind) {
+    AddPlatform(accountSet.name());
+    AddPlatform(next.name());
+    Execute("Insert Into AlterType (lngAlterTypeID) Values (1)");
+    Execute("Insert Into AMAssetAlterItem (lngAMAssetAlterItemID, lngAlterTypeID) Values (1, 1)");
+    // Requests: 1 open, 2 closed, 3 open with closed details only, 4 closed in organisation 2.
+    for (const char* values : {"1, 0, 1", "2, 1, 1", "3, 0, 1", "4, 1, 2"})
+        Execute(std::string("Insert Into AMAssetAlterRequest (lngAlterRequestID, blnIsClose, "
+                            "lngOrganizationID) Values (") +
+                values + ")");
+    for (const char* values : {"11, 1, 0", "12, 2, 0", "13, 4, 0"})
+        Execute(std::string("Insert Into AMAssetAlterReqBaseDetail (lngAlterReqBaseDetailID, "
+                            "lngAlterRequestID, blnIsClose) Values (") +
+                values + ")");
+    for (const char* values : {"21, 1, 1", "22, 3, 1"})
+        Execute(std::string("Insert Into AMAssetAlterReqEntityDetail (lngAlterReqEntityDetailID, "
+                            "lngAlterRequestID, blnIsClose) Values (") +
+                values + ")");
+    // Reductions: 5 closed, 6 open with a closed detail only, 7 open.
+    for (const char* values : {"5, 1, 1", "6, 0, 1", "7, 0, 1"})
+        Execute(std::string("Insert Into AMAssetAlterReduce (lngAlterReduceID, blnIsClose, "
+                            "lngOrganizationID) Values (") +
+                values + ")");
+    for (const char* values : {"31, 5, 0", "32, 6, 1", "33, 7, 0"})
+        Execute(std::string("Insert Into AMAssetAlterRedBaseDetail (lngAlterRedBaseDetailID, "
+                            "lngAlterReduceID, blnIsClose) Values (") +
+                values + ")");
+
+    std::string message;
+    ASSERT_TRUE(RunOnlineTurn(message)) << message;
+    EXPECT_EQ(Ids("AMAssetAlterItem", "lngAMAssetAlterItemID"), "1 ");
+    EXPECT_EQ(Ids("AMAssetAlterRequest", "lngAlterRequestID"), "1 4 ");
+    EXPECT_EQ(Ids("AMAssetAlterReqBaseDetail", "lngAlterReqBaseDetailID"), "11 13 ");
+    EXPECT_EQ(Ids("AMAssetAlterReqEntityDetail", "lngAlterReqEntityDetailID"), "");
+    EXPECT_EQ(Ids("AMAssetAlterReduce", "lngAlterReduceID"), "7 ");
+    EXPECT_EQ(Ids("AMAssetAlterRedBaseDetail", "lngAlterRedBaseDetailID"), "33 ");
+    const std::string log = Log("资产自助管理平台结转");
+    EXPECT_NE(log.find("资产自助管理平台开始结转:\r\n"), std::string::npos);
+    EXPECT_NE(log.find("新账套机构启用日期2025-01-01\r\n错误信息:\r\n"), std::string::npos);
+
+    // Again: the rows already there are kept, the closed ones go again.
+    ASSERT_TRUE(RunOnlineTurn(message)) << message;
+    EXPECT_EQ(Ids("AMAssetAlterRequest", "lngAlterRequestID"), "1 4 ");
+}
+
+}  // namespace
+}  // namespace tk::am::test

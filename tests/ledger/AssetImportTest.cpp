@@ -1,0 +1,129 @@
+// Assets from a CSV file: every bad row found before anything is written, and
+// an export that reads back in as the same register.
+#include <gtest/gtest.h>
+
+#include "TestDatabase.hpp"
+#include "ledger/AssetAdder.hpp"
+#include "ledger/AssetExporter.hpp"
+#include "ledger/AssetImporter.hpp"
+#include "ledger/LedgerQueries.hpp"
+
+namespace tk::test {
+namespace {
+
+using namespace ledger;
+
+const std::string kHeader =
+    "资产编码,资产名称,类别编码,部门编码,入账日期,折旧方法,原值,净残值,使用期间,资金来源,"
+    "折旧分摊\r\n";
+
+class AssetImportTest : public ::testing::Test {
+  protected:
+    double assetRows() {
+        auto rs = conn_->GetRecordset(
+            "Select (Select Count(*) From AMAsset) + (Select Count(*) From AMAssetFundAlter) +"
+            " (Select Count(*) From AMAssetFundAccAlter) + (Select Count(*) From AMAssetAlter)"
+            " From dual",
+            3, 1);
+        return rs->field(0).toDouble();
+    }
+
+    TestAccountSet set_{"import", true};
+    std::shared_ptr<connect::Connection> conn_ = set_.useOnThisThread();
+    LedgerSession session_{conn_, 1, set_.name()};
+};
+
+TEST_F(AssetImportTest, EveryBadRowIsReportedAndNothingIsWritten) {
+    NewAsset existing;
+    existing.code = "EX-1";
+    existing.category = "04-02";
+    existing.name = "复印机";
+    existing.cost = 6000;
+    existing.date = "2024-01-10";
+    AssetAdder(session_).add(existing);
+    const double before = assetRows();
+    const std::string file =
+        "\xEF\xBB\xBF" + kHeader +
+        "A-1,\"车床, 数控\",02-01-01,0103,2024-01-15,2,120000,6000,120,01:60;02:40,"
+        "510101:0103:100\r\n"                                        // 2: good
+        "A-2,车床,02-01-01,0103,2024-01-15,,12a,,,,\r\n"             // 3: not a number
+        "A-3,车床,02-01-01,0103,2024-01-15,,-5,,,,\r\n"              // 4: negative
+        "A-4,车床,99-99,0103,2024-01-15,,100,,,,\r\n"                // 5: no such category
+        "A-5,车床,02-01-01,9999,2024-01-15,,100,,,,\r\n"             // 6: no such department
+        "A-6,车床,02-01-01,0103,2030-01-15,,100,,,,\r\n"             // 7: outside the periods
+        "A-7,车床,02-01-01,0103,2024-01-15,,100,,,01:50,\r\n"        // 8: shares short of 100
+        "A-8,车床,02-01-01,0103,2024-01-15,,100,,,09:100,\r\n"       // 9: no such source
+        "A-9,车床,02-01-01,0103,2024-01-15,,100,,,,510101:0103\r\n"  // 10: malformed line
+        "A-10,车床,02-01-01,0103,2024-01-15,9,100,,,,\r\n"           // 11: no such method
+        "A-11,,02-01-01,0103,2024-01-15,,100,,,,\r\n"                // 12: no name
+        "A-1,车床,02-01-01,0103,2024-01-15,,100,,,,\r\n"             // 13: code twice in the file
+        "EX-1,车床,02-01-01,0103,2024-01-15,,100,,,,\r\n"            // 14: code in the register
+        "A-12,车床,02-01-01,0103,2024-01-15,,100,,,,,extra\r\n";     // 15: a cell too many
+    const ImportResult result = AssetImporter(session_).import(file, false);
+    std::vector<std::pair<size_t, std::string>> found;
+    for (const auto& p : result.problems) {
+        found.emplace_back(p.row, p.column);
+        EXPECT_FALSE(p.reason.empty());
+    }
+    const std::vector<std::pair<size_t, std::string>> expected = {
+        {3, "原值"},      {4, "原值"},      {5, "类别编码"},  {6, "部门编码"},  {7, "入账日期"},
+        {8, "资金来源"},  {9, "资金来源"},  {10, "折旧分摊"}, {11, "折旧方法"}, {12, "资产名称"},
+        {13, "资产编码"}, {14, "资产编码"}, {15, ""}};
+    EXPECT_EQ(found, expected);
+    EXPECT_FALSE(result.written);
+    EXPECT_EQ(assetRows(), before);
+
+    const ImportResult header = AssetImporter(session_).import(
+        "资产名称,类别编码,入账日期,颜色\n车床,02-01-01,2024-01-15,红\n", false);
+    ASSERT_EQ(header.problems.size(), 2u);
+    EXPECT_EQ(header.problems[0].column, "颜色");
+    EXPECT_EQ(header.problems[1].column, "原值");
+    EXPECT_EQ(header.problems[1].row, 1u);
+}
+
+TEST_F(AssetImportTest, ATrialRunKeepsNothingAndTheRealOneWritesEveryRow) {
+    const std::string file = kHeader +
+                             ",车床,02-01-01,0103,2024-01-15,,120000,,,,\n"
+                             ",\"复印机 \"\"A3\"\"\",04-02,0101,2024-02-03,5,36000,0,36,,\n";
+    const double before = assetRows();
+    const ImportResult trial = AssetImporter(session_).import(file, true);
+    EXPECT_TRUE(trial.problems.empty());
+    EXPECT_EQ(trial.rows, 2u);
+    EXPECT_FALSE(trial.written);
+    EXPECT_EQ(assetRows(), before);
+    size_t reported = 0;
+    const ImportResult real =
+        AssetImporter(session_).import(file, false, [&](size_t done, size_t) { reported = done; });
+    EXPECT_TRUE(real.written);
+    EXPECT_EQ(reported, 2u);
+    const auto assets = LedgerQueries(session_).assets();
+    ASSERT_EQ(assets.size(), 2u);
+    EXPECT_EQ(assets[1].name, "复印机 \"A3\"");
+}
+
+TEST_F(AssetImportTest, AnExportReadsBackIntoAnEmptyAccountSetAsTheSameRegister) {
+    const std::string file =
+        kHeader +
+        ",车床,02-01-01,0103,2024-01-15,2,100000,5000,120,01:33.3333333333333;"
+        "02:33.3333333333333;03:33.3333333333334,510101:0103:70;660201:0101:30\n"
+        ",货车,03-01-02,0104,2024-03-20,3,300000,15000,500000,01:50;02:50,\n"
+        ",复印机,04-02,0101,2024-02-03,5,36000,0,36,,\n";
+    ASSERT_TRUE(AssetImporter(session_).import(file, false).written);
+    const std::string exported = AssetExporter(session_).csv();
+
+    TestAccountSet empty("import", true);
+    auto other = empty.useOnThisThread();
+    LedgerSession target(other, 1, empty.name());
+    const ImportResult again = AssetImporter(target).import(exported, false);
+    ASSERT_TRUE(again.problems.empty()) << again.problems.front().reason;
+    EXPECT_EQ(AssetExporter(target).csv(), exported);
+    auto fundCosts = [](connect::Connection& conn) {
+        auto rs = conn.GetRecordset(
+            "Select Sum(dblAmount * lngAMFundID), Count(*) From AMAssetFundAlter", 3, 1);
+        return std::make_pair(rs->field(0).toDouble(), rs->field(1).toInt32());
+    };
+    EXPECT_EQ(fundCosts(*other), fundCosts(*conn_)) << "each source's cent as before";
+}
+
+}  // namespace
+}  // namespace tk::test
