@@ -67,7 +67,12 @@ int32_t tkam_get(tkam_object* obj, const char* name, tkam_value* out);
 /* `args` may be NULL when argc is 0; `result` may be NULL when the host wants no result. */
 int32_t tkam_call(tkam_object* obj, const char* method, tkam_value* args, int32_t argc,
                   tkam_value* result);
-/* A NULL fn stops the events. */
+/* A NULL fn stops the events. A handler may change the arguments an event passes by
+ * reference; they go back to the object when it returns. Events raised:
+ *   DOSOutputs       "ReceiveOutputs" (chunk TEXT)
+ *   clsAMAssetUpdate "UpdateProgress" (Progress I4, TotalProgress I4, Message TEXT,
+ *                                      Cancel BOOL by reference; the run does not stop for it)
+ *                    "MessageBox"     (Prompt TEXT, Style I4 = 48 warning, Title TEXT) */
 int32_t tkam_advise(tkam_object* obj, tkam_event_fn fn, void* user);
 /* Frees what `owned` marks. */
 void tkam_value_clear(tkam_value* value);

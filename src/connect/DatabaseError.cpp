@@ -19,6 +19,7 @@ std::string oracleCodeFor(const std::string& sqlstate) {
         {"23503", "ORA-02291"},  // integrity constraint violated
         {"42P07", "ORA-00955"},  // name is already used by an existing object
         {"42710", "ORA-00955"},  // duplicate object
+        {"42701", "ORA-01430"},  // column being added already exists in table
         {"40P01", "ORA-00060"},  // deadlock
         {"40001", "ORA-08177"},  // can't serialize access for this transaction
         {"57014", "ORA-01013"},  // user requested cancel

@@ -122,6 +122,14 @@ const std::vector<Entry>& table() {
           {"--to", "结转后账套 (可先用 accountset create --like 建立)"},
           {"--date", "结转日期: 新账套第一个期间的第一天"},
           {"--check", "只检查能否结转"}}},
+        {"upgrade",
+         "升级固定资产数据 (旧固定资产模块或早期版本)",
+         "amasset upgrade --from 原账套 --to 新账套 --old-version 版本 [--new-version 版本] "
+         "[--check]",
+         {{"--from, --to", "原账套和接收数据的新账套"},
+          {"--old-version", "原账套的版本, 如 a.82.20120930 (早期版本)"},
+          {"--new-version", "新账套的版本 (默认取新账套自己的版本)"},
+          {"--check", "只检查原账套的数据"}}},
     };
     return kTable;
 }

@@ -14,6 +14,7 @@
 #include "PeriodCommand.hpp"
 #include "PostCommand.hpp"
 #include "ReportCommand.hpp"
+#include "UpgradeCommand.hpp"
 #include "connect/RunTimeError.hpp"
 #include "provision/DatabaseFolder.hpp"
 #include "provision/EmbeddedServer.hpp"
@@ -86,6 +87,7 @@ int main(int argc, char** argv) {
         if (command == "adjust") return tk::tools::adjustCommand(cli);
         if (command == "sql") return tk::tools::sqlCommand(cli);
         if (command == "carryforward") return tk::tools::carryForwardCommand(cli);
+        if (command == "upgrade") return tk::tools::upgradeCommand(cli);
         tk::tools::CommandHelp::printOverview(std::cerr);
         return 2;
     } catch (const tk::RunTimeError& e) {

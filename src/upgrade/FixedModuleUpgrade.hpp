@@ -1,0 +1,23 @@
+#pragma once
+#include <string>
+
+#include "upgrade/UpgradeSteps.hpp"
+
+namespace tk::am {
+
+class clsAMAssetUpdate;
+
+// Converts the suite's older fixed-asset module ([OldUser]Fixed…) into this
+// component's tables of [NewUser]: the reference data first; the cards and
+// their history only after the old data passed its checks.
+class FixedModuleUpgrade {
+  public:
+    explicit FixedModuleUpgrade(clsAMAssetUpdate& update) : update_(update), steps_(update) {}
+    bool Run(std::string& strErrMsg);
+
+  private:
+    clsAMAssetUpdate& update_;
+    UpgradeSteps steps_;
+};
+
+}  // namespace tk::am

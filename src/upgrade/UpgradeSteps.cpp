@@ -1,0 +1,199 @@
+#include "upgrade/UpgradeSteps.hpp"
+
+#include "frame/Context.hpp"
+#include "frame/Dictionary.hpp"
+#include "frame/Settings.hpp"
+#include "frame/Utility.hpp"
+#include "upgrade/clsAMAssetUpdate.hpp"
+
+namespace tk::am {
+namespace {
+
+constexpr int32_t kAssetModule = 11;
+
+const char* const kRoutines[] = {"GetDeprectionFromDDB",      "GetDeprectionFromGDP",
+                                 "GetDeprectionFromSLN",      "GetDeprectionFromSYD",
+                                 "GetDeprectionFromUPD",      "GetNextPeriod",
+                                 "GetDeprectionPeriod",       "GetInitDeprectionFromDDB",
+                                 "GetInitDeprectionFromGDP",  "GetInitDeprectionFromSLN",
+                                 "GetInitDeprectionFromSYD",  "GetInitDeprectionFromUPD",
+                                 "AMAssetWriteBalance",       "AMAssetWriteBalanceAmortise",
+                                 "AMAssetAmortise",           "AMAssetActDaily",
+                                 "AMAssetDeprectionWork",     "AMAssetDeprectionSlnx",
+                                 "AMAssetDeprectionProcess1", "AMAssetDeprectionProcess2",
+                                 "AMAssetDeprection",         "AMAssetCalcUpdate",
+                                 "AMAssetCalcWork",           "AMAssetCalcDec",
+                                 "AMAssetCalcAlter",          "AMAssetCalcAdd"};
+
+const char* const kAssetTables[] = {"AMAsset",
+                                    "AMAssetAlter",
+                                    "AMAssetFund",
+                                    "AMAssetFundAlter",
+                                    "AMAssetFundCostAlter",
+                                    "AMAssetFundAccAlter",
+                                    "AMAssetOther",
+                                    "AMAssetOtherAlter",
+                                    "AMAssetLabel",
+                                    "AMAssetLabelAlter",
+                                    "AMAssetLabelCustom",
+                                    "AMAssetAux",
+                                    "AMAssetDocument",
+                                    "AMAssetImage",
+                                    "AMAssetCustom",
+                                    "AMAssetFundBalanceEx",
+                                    "AMAssetFundBalance",
+                                    "AMAssetFundBalanceAmortiseEx",
+                                    "AMAssetFundBalanceAmortise",
+                                    "AMAssetFundDaily",
+                                    "AMAssetDepreciation"};
+
+const char* const kSequencedTables[] = {"Organization",
+                                        "Operator",
+                                        "Account",
+                                        "CustomerType",
+                                        "Customer",
+                                        "Department",
+                                        "EmployeeType",
+                                        "Employee",
+                                        "Class1",
+                                        "Class2",
+                                        "ItemUnitGroup",
+                                        "ItemUnit",
+                                        "Location",
+                                        "Country",
+                                        "Integrality",
+                                        "MaintainType",
+                                        "FaultType",
+                                        "VoucherType",
+                                        "Voucher",
+                                        "VoucherDetail",
+                                        "Template",
+                                        "TemplateFormat",
+                                        "AMAssetType",
+                                        "AMAssetNationalType",
+                                        "AMAssetMethod",
+                                        "AMAsset",
+                                        "AMAssetAlter",
+                                        "AMAssetFundAlter",
+                                        "AMAssetFundCostAlter",
+                                        "AMAssetFundAccAlter",
+                                        "AMAssetOtherAlter",
+                                        "AMAssetLabel",
+                                        "AMAssetLabelAlter",
+                                        "AMAssetAux",
+                                        "AMAssetDocument",
+                                        "AMAssetImage"};
+
+const char* const kScratchTables[] = {"AMAssetFundBalanceEx_Temp", "FixAlterID_Temp",
+                                      "FixBalID_Temp", "FixBalIDx_Temp"};
+
+// Template receipt types and the system template each stands for. Receipt
+// type 50 (other alterations) keeps 4045; the card templates are type 51.
+const std::pair<int, int> kSystemTemplates[] = {
+    {48, 4044}, {49, 4046}, {53, 4048}, {50, 4045}, {51, 4047}};
+
+// A column a re-run finds already there is answered with ORA-01430; that is fine.
+bool AddColumn(const std::string& table, const std::string& column) {
+    std::string errorText;
+    return ExecuteSql("Alter Table [NewUser]" + table + " Add (" + column + ")", errorText) ||
+           errorText.find("ORA-01430") != std::string::npos;
+}
+
+}  // namespace
+
+void UpgradeSteps::ReportFailedCheck(const std::string& strErrMsg) {
+    WriteLog(std::string(kCrLf) + strErrMsg + kCrLf, "check");
+    update_.ShowWarning(strErrMsg + kCrLf + kCrLf +
+                            "请将日志目录(C:\\Windows\\Norvex*\\log)提交给客服，" + kCrLf +
+                            "先对固定资产数据调整后再升级，以保证升级后固定资产业务没有问题。",
+                        "提醒");
+}
+
+bool UpgradeSteps::RunLogged(const std::string& sql) {
+    std::string errorText;
+    return ExecuteSql(sql, errorText);
+}
+
+bool UpgradeSteps::Counts(const std::string& countQuery) {
+    RecordsetPtr rs = OpenRecordset(countQuery, 3, 1);
+    int32_t count = rs->field("lngCount").toInt32();
+    CloseRecordset(rs);
+    return count > 0;
+}
+
+bool UpgradeSteps::RecompileRoutines() {
+    update_.ReportProgress("编译固资函数...");
+    bool compiled = true;
+    for (const char* routine : kRoutines)
+        compiled = CompileFunction(routine, context().NewUser) && compiled;
+    return compiled;
+}
+
+void UpgradeSteps::AddCreationColumns() {
+    AddColumn("AMAsset", "strCreateDate Varchar2(10) Default ' ' Not Null");
+    AddColumn("AMAsset", "strAMAssetNationalCode Varchar2(60) Default ' ' Not Null");
+}
+
+void UpgradeSteps::RecreateBalanceScratch() {
+    RunLogged("Drop Table [NewUser]AMAssetFundBalanceEx_Temp");
+    RunLogged(
+        "Create Table [NewUser]AMAssetFundBalanceEx_Temp As Select * From "
+        "[NewUser]AMAssetFundBalanceEx Where 1 = 0");
+    AddColumn("AMAssetFundBalanceEx_Temp", "strAlterKey Varchar2(50) Default ' ' Not Null");
+}
+
+bool UpgradeSteps::EmptyAssetTables() {
+    AddCreationColumns();
+    RecreateBalanceScratch();
+    for (const char* table : kAssetTables) {
+        update_.ReportProgress(std::string("删除固资数据, ") + table + "...");
+        if (!TruncateTable(table, context().NewUser)) return false;
+    }
+    return true;
+}
+
+void UpgradeSteps::DropScratchTables() {
+    for (const char* table : kScratchTables)
+        if (TableExists(table, context().NewUser))
+            RunLogged("Drop Table [NewUser]" + std::string(table));
+}
+
+void UpgradeSteps::EnablePhysicalAssets() {
+    RecordsetPtr rs = OpenRecordset(
+        "Select Distinct a.lngOrganizationID, m.intYear * 100 + m.bytPeriod As lngPeriod"
+        " From [OldUser]AMAsset a, [NewUser]Module m"
+        " Where m.lngOrganizationID = a.lngOrganizationID And m.lngModuleID = 11"
+        " And m.bytStatus = 1",
+        3, 1);
+    for (; !rs->eof(); rs->moveNext()) {
+        int32_t organization = rs->field("lngOrganizationID").toInt32();
+        WriteSetting("固定资产", "启用实物资产", "1", "Long", kAssetModule, organization);
+        WriteSetting("固定资产", "实物资产启用期间", rs->field("lngPeriod").toText(), "Long",
+                     kAssetModule, organization);
+    }
+    CloseRecordset(rs);
+}
+
+void UpgradeSteps::RebuildSequences() {
+    update_.ReportProgress("重建序列...");
+    for (const char* table : kSequencedTables) ResetSequence(table, context().NewUser);
+}
+
+void UpgradeSteps::FixTemplatesAndReports() {
+    for (const auto& [receiptType, systemTemplate] : kSystemTemplates) {
+        std::string id = std::to_string(systemTemplate);
+        RunLogged(" Update [NewUser]Template t Set t.lngSysTemplateID = " + id +
+                  " Where t.lngReceiptTypeID = " + std::to_string(receiptType) +
+                  " And t.lngSysTemplateID <> " + id);
+    }
+    RecordsetPtr rs =
+        OpenRecordset(" SELECT 1 FROM [NewUser]MenuSchemeDetail m WHERE m.lngMenuID = 76", 3, 1);
+    bool hasMenu = !IsRecordsetEmpty(rs);
+    CloseRecordset(rs);
+    if (hasMenu)
+        RunLogged(
+            " UPDATE [NewUser]Report r SET r.blnIsDetail = 1, r.lngParentID = 56"
+            " WHERE r.bytGroup = 6 AND r.lngParentID = 76 AND r.lngViewID > 60000");
+}
+
+}  // namespace tk::am

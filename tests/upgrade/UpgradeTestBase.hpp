@@ -1,0 +1,96 @@
+#pragma once
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "TestDatabase.hpp"
+#include "connect/Session.hpp"
+#include "frame/Context.hpp"
+#include "frame/Utility.hpp"
+#include "upgrade/clsAMAssetUpdate.hpp"
+
+namespace tk::am {
+
+inline std::string readFile(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+struct UpgradeEvent {
+    int32_t progress, total;
+    std::string message;
+    bool cancel;
+};
+
+// An old account set turned into the source of an upgrade by a fixture
+// script, a new one, both with the demo reference data, and a component
+// folder of the test's own for the logs.
+class UpgradeTestBase : public ::testing::Test {
+  protected:
+    UpgradeTestBase(const std::string& fixture, const std::string& oldVer) {
+        SetComponentFolder(component);
+        auto setup = oldSet.connect();
+        setup->session().runScript(
+            "SET search_path TO " + oldSet.name() + ", oracompat, public;" +
+            readFile(std::filesystem::path(TKAM_DB_DIR) / ".." / "tests" / "fixtures" / fixture));
+        context().ConnBase = conn;
+        setVersions(oldVer, "a.83.20130430");
+        update.advise([this](std::string_view event, Dispatchable::Args& args) {
+            if (event == "MessageBox")
+                warnings.push_back(args[0].toText() + "|" + args[2].toText());
+            if (event != "UpdateProgress") return;
+            events.push_back(
+                {args[0].toInt32(), args[1].toInt32(), args[2].toText(), args[3].toBool()});
+            args[3] = Variant(true);  // a host asking to stop: the run goes on
+        });
+    }
+    ~UpgradeTestBase() override {
+        SetComponentFolder({});
+        std::filesystem::remove_all(component);
+    }
+
+    void setVersions(const std::string& oldVer, const std::string& newVer) {
+        Context& c = context();
+        c.OldUser = oldSet.name();
+        c.User = c.NewUser = newSet.name();
+        c.OldVer = oldVer;
+        c.NewVer = newVer;
+    }
+    // A statement on either schema, named through the placeholders.
+    void old(const std::string& sql) { test::ExecuteOk(*conn, ReplaceSchema(sql)); }
+    // The first column of every row, joined by ",".
+    std::string value(const std::string& sql) {
+        auto rs = conn->GetRecordset(ReplaceSchema(sql), 3, 1);
+        if (rs->eof()) return "<none>";
+        std::string text = rs->field(0).toText();
+        for (rs->moveNext(); !rs->eof(); rs->moveNext()) text += "," + rs->field(0).toText();
+        return text;
+    }
+    std::string count(const std::string& table) { return value("Select Count(*) From " + table); }
+    bool execute() {
+        events.clear();
+        errors.clear();
+        return update.Execute(errors);
+    }
+    std::string log(const std::string& name) {
+        return readFile(component / "log" / (name + ".log"));
+    }
+
+    std::filesystem::path component =
+        std::filesystem::temp_directory_path() / ("update-test-" + std::to_string(getpid()));
+    test::TestAccountSet oldSet{"updold", true}, newSet{"updnew", true};
+    std::shared_ptr<connect::Connection> conn = newSet.connect();
+    clsAMAssetUpdate update;
+    std::vector<UpgradeEvent> events;
+    std::vector<std::string> warnings;
+    std::string errors;
+};
+
+}  // namespace tk::am
