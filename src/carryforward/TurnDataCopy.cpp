@@ -11,20 +11,6 @@
 namespace tk::am {
 namespace {
 
-const char* const kRoutines[] = {"GetDeprectionFromDDB",      "GetDeprectionFromGDP",
-                                 "GetDeprectionFromSLN",      "GetDeprectionFromSYD",
-                                 "GetDeprectionFromUPD",      "GetNextPeriod",
-                                 "GetDeprectionPeriod",       "GetInitDeprectionFromDDB",
-                                 "GetInitDeprectionFromGDP",  "GetInitDeprectionFromSLN",
-                                 "GetInitDeprectionFromSYD",  "GetInitDeprectionFromUPD",
-                                 "AMAssetWriteBalance",       "AMAssetWriteBalanceAmortise",
-                                 "AMAssetAmortise",           "AMAssetActDaily",
-                                 "AMAssetDeprectionWork",     "AMAssetDeprectionSlnx",
-                                 "AMAssetDeprectionProcess1", "AMAssetDeprectionProcess2",
-                                 "AMAssetDeprection",         "AMAssetCalcUpdate",
-                                 "AMAssetCalcWork",           "AMAssetCalcDec",
-                                 "AMAssetCalcAlter",          "AMAssetCalcAdd"};
-
 // Conditions that go through a parent table of the new account set.
 const std::string kNewAssets =
     "In(Select a.lngAMAssetID From [NewUser]AMAsset a Where a.lngOrganizationID = ";
@@ -168,7 +154,7 @@ bool TurnDataCopy::copy(const std::string& table, const std::string& condition) 
 }
 
 bool TurnDataCopy::CompileFunctions() {
-    for (const char* routine : kRoutines)
+    for (const char* routine : kDepreciationRoutines)
         if (!CompileFunction(routine, context().NewUser)) return false;
     return true;
 }

@@ -15,4 +15,20 @@ bool DeleteWhere(const std::string& table, const std::string& owner, const std::
 bool CompileFunction(const std::string& function, const std::string& owner);
 bool ResetSequence(const std::string& table, const std::string& owner);
 
+// The depreciation routines a new account set has recompiled once its tables are filled.
+inline constexpr const char* kDepreciationRoutines[] = {
+    "GetDeprectionFromDDB",      "GetDeprectionFromGDP",
+    "GetDeprectionFromSLN",      "GetDeprectionFromSYD",
+    "GetDeprectionFromUPD",      "GetNextPeriod",
+    "GetDeprectionPeriod",       "GetInitDeprectionFromDDB",
+    "GetInitDeprectionFromGDP",  "GetInitDeprectionFromSLN",
+    "GetInitDeprectionFromSYD",  "GetInitDeprectionFromUPD",
+    "AMAssetWriteBalance",       "AMAssetWriteBalanceAmortise",
+    "AMAssetAmortise",           "AMAssetActDaily",
+    "AMAssetDeprectionWork",     "AMAssetDeprectionSlnx",
+    "AMAssetDeprectionProcess1", "AMAssetDeprectionProcess2",
+    "AMAssetDeprection",         "AMAssetCalcUpdate",
+    "AMAssetCalcWork",           "AMAssetCalcDec",
+    "AMAssetCalcAlter",          "AMAssetCalcAdd"};
+
 }  // namespace tk::am

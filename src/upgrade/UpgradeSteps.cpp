@@ -11,20 +11,6 @@ namespace {
 
 constexpr int32_t kAssetModule = 11;
 
-const char* const kRoutines[] = {"GetDeprectionFromDDB",      "GetDeprectionFromGDP",
-                                 "GetDeprectionFromSLN",      "GetDeprectionFromSYD",
-                                 "GetDeprectionFromUPD",      "GetNextPeriod",
-                                 "GetDeprectionPeriod",       "GetInitDeprectionFromDDB",
-                                 "GetInitDeprectionFromGDP",  "GetInitDeprectionFromSLN",
-                                 "GetInitDeprectionFromSYD",  "GetInitDeprectionFromUPD",
-                                 "AMAssetWriteBalance",       "AMAssetWriteBalanceAmortise",
-                                 "AMAssetAmortise",           "AMAssetActDaily",
-                                 "AMAssetDeprectionWork",     "AMAssetDeprectionSlnx",
-                                 "AMAssetDeprectionProcess1", "AMAssetDeprectionProcess2",
-                                 "AMAssetDeprection",         "AMAssetCalcUpdate",
-                                 "AMAssetCalcWork",           "AMAssetCalcDec",
-                                 "AMAssetCalcAlter",          "AMAssetCalcAdd"};
-
 const char* const kAssetTables[] = {"AMAsset",
                                     "AMAssetAlter",
                                     "AMAssetFund",
@@ -124,7 +110,7 @@ bool UpgradeSteps::Counts(const std::string& countQuery) {
 bool UpgradeSteps::RecompileRoutines() {
     update_.ReportProgress("编译固资函数...");
     bool compiled = true;
-    for (const char* routine : kRoutines)
+    for (const char* routine : kDepreciationRoutines)
         compiled = CompileFunction(routine, context().NewUser) && compiled;
     return compiled;
 }
