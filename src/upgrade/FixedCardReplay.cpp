@@ -13,6 +13,7 @@ namespace {
 
 constexpr int16_t kPeriodDepreciation = 4, kSaved = 2;
 constexpr int32_t kWorkload = 3;
+constexpr size_t kRememberedAtOnce = 500;
 // The older module knew one funding source: the company's own (自有资金).
 constexpr int32_t kOwnFund = 1;
 
@@ -33,20 +34,24 @@ const char* const kSource =
     "And fc.lngAssetID = a.lngAssetID(+) \r\n"
     "Order by fc.lngFixedCardID, fa.intYear, fa.bytPeriod, fa.lngFixedAlterID";
 
-// The lines of an alteration with the given increase flag; a line without
-// department is spread over the alteration's department shares.
-std::string AccountLines(const std::string& alter, int increase) {
-    std::string flag = std::to_string(increase);
+// Only the alterations that become versions, not the periods' depreciation.
+const char* const kOfVersions =
+    " And Exists(Select 1 From [OldUser]FixedAlter x Where x.lngFixedAlterID ="
+    " {0}.lngFixedAlterID And x.bytAlterType <> 4)";
+
+// The lines of every alteration; a line without department is spread over
+// the alteration's department shares.
+std::string AccountLines() {
     return " SELECT fa.lngFixedAlterID, fa.lngAccountID, fa.lngDepartmentID, fa.dblRate,"
            " fa.strFlexibleID, fa.blnDepreincrease FROM [OldUser]FixedAccount fa"
-           " WHERE fa.lngDepartmentID > 0 AND fa.blnDepreincrease = " +
-           flag + " AND fa.lngFixedAlterID = " + alter +
+           " WHERE fa.lngDepartmentID > 0" +
+           FormatTemplate(kOfVersions, {"fa"}) +
            " UNION SELECT fa.lngFixedAlterID, fa.lngAccountID, fd.lngDepartmentID,"
            " fd.dblRate * fa.dblRate / 100 As dblRate, fa.strFlexibleID, fa.blnDepreincrease"
            " FROM [OldUser]FixedDepartment fd, [OldUser]FixedAccount fa"
            " WHERE fd.lngFixedAlterID = fa.lngFixedAlterID AND fa.lngDepartmentID = 0"
-           " AND fd.lngDepartmentID > 0 AND fa.blnDepreincrease = " +
-           flag + " AND fa.lngFixedAlterID = " + alter + " Order By 4, 3";
+           " AND fd.lngDepartmentID > 0" +
+           FormatTemplate(kOfVersions, {"fa"}) + " Order By 1, 6, 4, 3";
 }
 
 int32_t Int(const RecordsetPtr& rs, const char* column) { return rs->field(column).toInt32(); }
@@ -107,9 +112,39 @@ void FixedCardReplay::Run() {
                        " From [OldUser]FixedAlter fa Where 1 = 0",
                        errorText),
             errorText);
+    LoadLines();
     RecordsetPtr rs = OpenRecordset(kSource, 0, 1);
     for (; !rs->eof(); rs->moveNext())
         if (Int(rs, "bytAlterType") != kPeriodDepreciation) ReplayRow(rs);
+    CloseRecordset(rs);
+    FlushRemembered();
+}
+
+// A version's department is the one with the largest share.
+void FixedCardReplay::LoadLines() {
+    RecordsetPtr rs = OpenRecordset(
+        "Select fd.lngFixedAlterID, fd.lngDepartmentID From [OldUser]FixedDepartment fd"
+        " Where 1 = 1" +
+            FormatTemplate(kOfVersions, {"fd"}) +
+            " Order By fd.lngFixedAlterID, fd.dblRate Desc, fd.lngFixedDepartmentID",
+        0, 1);
+    for (; !rs->eof(); rs->moveNext())
+        mainDepartments_.try_emplace(Int(rs, "lngFixedAlterID"), Int(rs, "lngDepartmentID"));
+    CloseRecordset(rs);
+    rs = OpenRecordset("SELECT * FROM [OldUser]FixedCost fc Where 1 = 1" +
+                           FormatTemplate(kOfVersions, {"fc"}) +
+                           " Order By fc.lngFixedAlterID, fc.lngFixedCostID",
+                       0, 1);
+    for (; !rs->eof(); rs->moveNext())
+        costLines_[Int(rs, "lngFixedAlterID")].push_back(
+            {Int(rs, "lngCurrencyID"), Number(rs, "dblRate"), Number(rs, "dblCurrAmount"),
+             Number(rs, "dblAmount")});
+    CloseRecordset(rs);
+    rs = OpenRecordset(AccountLines(), 0, 1);
+    for (; !rs->eof(); rs->moveNext())
+        accountLines_[Int(rs, "lngFixedAlterID")].push_back(
+            {Int(rs, "lngAccountID"), Int(rs, "lngDepartmentID"), Text(rs, "strFlexibleID"),
+             Number(rs, "dblRate"), static_cast<int16_t>(Int(rs, "blnDepreincrease"))});
     CloseRecordset(rs);
 }
 
@@ -133,7 +168,7 @@ void FixedCardReplay::ReplayRow(const RecordsetPtr& rs) {
             false);
     }
     FillCard(rs, first);
-    card_.lngDepartmentID = MainDepartment(Int(rs, "lngFixedAlterID"));
+    card_.lngDepartmentID = mainDepartments_[Int(rs, "lngFixedAlterID")];
     Require(card_.SaveCard() != 0, card_.strAMAssetCode.str());
     saved_ = {card_.lngAMAssetID, card_.lngAMAssetAlterID, SaveFund(rs, first)};
     SaveCostLines(Int(rs, "lngFixedAlterID"), Int(rs, "lngRelativeAccountID"), saved_.fundVersion);
@@ -251,63 +286,50 @@ int32_t FixedCardReplay::SaveFund(const RecordsetPtr& rs, bool first) {
 
 void FixedCardReplay::SaveCostLines(int32_t oldAlter, int32_t relativeAccount,
                                     int32_t fundVersion) {
-    RecordsetPtr rs = OpenRecordset("SELECT * FROM [OldUser]FixedCost WHERE lngFixedAlterID = " +
-                                        std::to_string(oldAlter) + " Order By lngFixedCostID",
-                                    0, 1);
-    for (; !rs->eof(); rs->moveNext()) {
+    for (const CostLine& cost : costLines_[oldAlter]) {
         clsAMAssetFundCostAlter line;
         line.lngAMAssetFundAlterID = fundVersion;
         line.lngAMAssetMethodID = card_.lngAMAssetMethodID;
         line.lngAccountID = relativeAccount;
-        line.lngCurrencyID = Int(rs, "lngCurrencyID");
-        line.dblRate = Number(rs, "dblRate");
-        line.dblCurrAmount = Number(rs, "dblCurrAmount");
-        line.dblAmount = Number(rs, "dblAmount");
+        line.lngCurrencyID = cost.currency;
+        line.dblRate = cost.rate;
+        line.dblCurrAmount = cost.currAmount;
+        line.dblAmount = cost.amount;
         Require(line.SaveCard() != 0, "币种原值 " + card_.strAMAssetCode.str());
     }
-    CloseRecordset(rs);
-}
-
-// The department of a version is the one with the largest share.
-int32_t FixedCardReplay::MainDepartment(int32_t oldAlter) {
-    RecordsetPtr rs = OpenRecordset(
-        "Select lngDepartmentID From [OldUser]FixedDepartment Where lngFixedAlterID = " +
-            std::to_string(oldAlter) + " Order By dblRate Desc, lngFixedDepartmentID",
-        0, 1);
-    int32_t department = rs->eof() ? 0 : rs->field(0).toInt32();
-    CloseRecordset(rs);
-    return department;
 }
 
 void FixedCardReplay::SaveAccountLines(int32_t oldAlter, int32_t fundVersion) {
     int32_t order = 0;
-    for (int increase : {0, 1}) {
-        RecordsetPtr rs = OpenRecordset(AccountLines(std::to_string(oldAlter), increase), 0, 1);
-        for (; !rs->eof(); rs->moveNext()) {
-            clsAMAssetFundAccAlter line;
-            line.lngAMAssetFundAlterID = fundVersion;
-            line.lngAccountID = Int(rs, "lngAccountID");
-            line.lngDepartmentID = Int(rs, "lngDepartmentID");
-            line.strFlexibleID = Text(rs, "strFlexibleID");
-            line.lngOrderNo = ++order;
-            line.dblRate = Number(rs, "dblRate");
-            line.dblQuotiety = 1;
-            line.blnDepreIncrease = static_cast<int16_t>(increase);
-            Require(line.SaveCard() != 0, "费用科目 " + card_.strAMAssetCode.str());
-        }
-        CloseRecordset(rs);
+    for (const AccountLine& account : accountLines_[oldAlter]) {
+        clsAMAssetFundAccAlter line;
+        line.lngAMAssetFundAlterID = fundVersion;
+        line.lngAccountID = account.account;
+        line.lngDepartmentID = account.department;
+        line.strFlexibleID = account.flexibleID;
+        line.lngOrderNo = ++order;
+        line.dblRate = account.rate;
+        line.dblQuotiety = 1;
+        line.blnDepreIncrease = account.increase;
+        Require(line.SaveCard() != 0, "费用科目 " + card_.strAMAssetCode.str());
     }
 }
 
 void FixedCardReplay::Remember(const RecordsetPtr& rs) {
-    std::string errorText;
-    Require(ExecuteSql("Insert Into [NewUser]FixAlterID_Temp Values (" +
-                           Text(rs, "lngFixedAlterID") + ", " + Text(rs, "lngFixedCardID") + ", " +
-                           std::to_string(saved_.asset) + ", " + std::to_string(saved_.version) +
-                           ", " + std::to_string(saved_.fundVersion) + ", " +
-                           std::to_string(card_.intYear * 100 + card_.bytPeriod) + ")",
-                       errorText),
-            errorText);
+    remembered_.push_back("Select " + Text(rs, "lngFixedAlterID") + ", " +
+                          Text(rs, "lngFixedCardID") + ", " + std::to_string(saved_.asset) + ", " +
+                          std::to_string(saved_.version) + ", " +
+                          std::to_string(saved_.fundVersion) + ", " +
+                          std::to_string(card_.intYear * 100 + card_.bytPeriod) + " From Dual");
+    if (remembered_.size() >= kRememberedAtOnce) FlushRemembered();
+}
+
+void FixedCardReplay::FlushRemembered() {
+    if (remembered_.empty()) return;
+    std::string rows, errorText;
+    for (const std::string& row : remembered_) rows += (rows.empty() ? "" : " Union All ") + row;
+    remembered_.clear();
+    Require(ExecuteSql("Insert Into [NewUser]FixAlterID_Temp " + rows, errorText), errorText);
 }
 
 }  // namespace tk::am

@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "frame/PublicDef.hpp"
 #include "frame/Utility.hpp"
@@ -18,6 +19,7 @@ class clsAMAssetUpdate;
 // depreciation (alteration type 4) is no alteration of the asset: it becomes
 // that period's balance later, so it is only remembered. Which old
 // alteration became which version is kept in [NewUser]FixAlterID_Temp.
+// The alterations' lines are read once for all cards, not per alteration.
 class FixedCardReplay {
   public:
     explicit FixedCardReplay(clsAMAssetUpdate& update) : update_(update) {}
@@ -28,21 +30,36 @@ class FixedCardReplay {
     struct Saved {
         int32_t asset = 0, version = 0, fundVersion = 0;
     };
+    struct CostLine {
+        int32_t currency;
+        double rate, currAmount, amount;
+    };
+    struct AccountLine {
+        int32_t account, department;
+        std::string flexibleID;
+        double rate;
+        int16_t increase;
+    };
     void LoadTemplates();
+    void LoadLines();
     void ReplayRow(const RecordsetPtr& rs);
     void FillCard(const RecordsetPtr& rs, bool first);
     void FillChanges(const RecordsetPtr& rs);
     int32_t SaveFund(const RecordsetPtr& rs, bool first);
-    static int32_t MainDepartment(int32_t oldAlter);
     void SaveCostLines(int32_t oldAlter, int32_t relativeAccount, int32_t fundVersion);
     void SaveAccountLines(int32_t oldAlter, int32_t fundVersion);
     void Remember(const RecordsetPtr& rs);
+    void FlushRemembered();
 
     clsAMAssetUpdate& update_;
     std::map<int32_t, int32_t> templates_;  // by system template id
     clsAMAssetCard card_;
     int32_t currentCard_ = 0;
     Saved saved_;
+    std::map<int32_t, int32_t> mainDepartments_;  // by old alteration
+    std::map<int32_t, std::vector<CostLine>> costLines_;
+    std::map<int32_t, std::vector<AccountLine>> accountLines_;
+    std::vector<std::string> remembered_;  // rows for FixAlterID_Temp not yet written
 };
 
 }  // namespace tk::am
