@@ -225,9 +225,22 @@ BEGIN
                             ELSE AMAssetFundFiguresOf(AMAssetFundVersionOf(f.lngAMAssetID, f.lngAMFundID,
                                                                            f.lngGovernID)) END AS fg
                   FROM fund f) f
-          LEFT JOIN AMAssetFundBalance pb
-                 ON pb.lngOrganizationID = p_org AND pb.intYear = v_prev / 100 AND pb.bytPeriod = v_prev % 100
-                AND pb.lngAMAssetID = f.lngAMAssetID AND pb.lngAMFundID = f.lngAMFundID
+          LEFT JOIN (SELECT b.lngAMAssetID, b.lngAMFundID, b.dblInitDepreciation, b.dblDepreciation,
+                            b.intInitPeriods, b.intPeriods, b.dblInitWork, b.dblWork, b.lngBasisAlterID,
+                            b.bytBasisMethod, b.dblBasisBook, b.dblBasisAmount, b.dblBasisLife, b.intBasisPeriods,
+                            b.dblBasisWork, b.dblBasisDepreciation, b.dblBasisShare, b.blnBasisRemainder,
+                            b.dblBasisWeight, b.dblBasisWeights
+                       FROM AMAssetFundBalance b
+                      WHERE b.lngOrganizationID = p_org AND b.intYear = v_prev / 100 AND b.bytPeriod = v_prev % 100
+                     UNION ALL
+                     -- before a period of the set's own: the schedule an opening record carries on
+                     SELECT o.lngAMAssetID, o.lngAMFundID, o.dblInitDepreciation, 0, o.intInitPeriods, 0,
+                            o.dblInitWork, 0, o.lngBasisAlterID, o.bytBasisMethod, o.dblBasisBook, o.dblBasisAmount,
+                            o.dblBasisLife, o.intBasisPeriods, o.dblBasisWork, o.dblBasisDepreciation,
+                            o.dblBasisShare, o.blnBasisRemainder, o.dblBasisWeight, o.dblBasisWeights
+                       FROM AMAssetFundBasis o
+                      WHERE v_prev IS NULL AND o.lngOrganizationID = p_org) pb
+                 ON pb.lngAMAssetID = f.lngAMAssetID AND pb.lngAMFundID = f.lngAMFundID
           LEFT JOIN changed ch ON ch.lngAMAssetID = f.lngAMAssetID AND ch.lngAMFundID = f.lngAMFundID
           LEFT JOIN worked wk ON wk.lngAMAssetID = f.lngAMAssetID
          WHERE (f.fv).lngAMAssetFundAlterID IS NOT NULL
