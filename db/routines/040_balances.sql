@@ -211,10 +211,24 @@ RETURNS SETOF AMAssetFundBalance LANGUAGE sql STABLE AS $$
                             ELSE AMAssetFundFiguresOf(AMAssetFundVersionOf(f.lngAMAssetID, f.lngAMFundID,
                                                                            f.lngGovernID)) END AS fg
                   FROM fund f) f
-          LEFT JOIN AMAssetFundBalance pb
-                 ON (NOT p_whole OR pb.lngOrganizationID = p_org) AND pb.intYear = p_prev / 100
-                AND pb.bytPeriod = p_prev % 100
-                AND pb.lngAMAssetID = f.lngAMAssetID AND pb.lngAMFundID = f.lngAMFundID
+          LEFT JOIN (SELECT b.lngAMAssetID, b.lngAMFundID, b.dblInitDepreciation, b.dblDepreciation,
+                            b.intInitPeriods, b.intPeriods, b.dblInitWork, b.dblWork, b.lngBasisAlterID,
+                            b.bytBasisMethod, b.dblBasisBook, b.dblBasisAmount, b.dblBasisLife, b.intBasisPeriods,
+                            b.dblBasisWork, b.dblBasisDepreciation, b.dblBasisShare, b.blnBasisRemainder,
+                            b.dblBasisWeight, b.dblBasisWeights
+                       FROM AMAssetFundBalance b
+                      WHERE (NOT p_whole OR b.lngOrganizationID = p_org) AND (p_whole OR b.lngAMAssetID = p_asset)
+                        AND b.intYear = p_prev / 100 AND b.bytPeriod = p_prev % 100
+                     UNION ALL
+                     -- before a period of the set's own: the schedule an opening record carries on
+                     SELECT o.lngAMAssetID, o.lngAMFundID, o.dblInitDepreciation, 0, o.intInitPeriods, 0,
+                            o.dblInitWork, 0, o.lngBasisAlterID, o.bytBasisMethod, o.dblBasisBook, o.dblBasisAmount,
+                            o.dblBasisLife, o.intBasisPeriods, o.dblBasisWork, o.dblBasisDepreciation,
+                            o.dblBasisShare, o.blnBasisRemainder, o.dblBasisWeight, o.dblBasisWeights
+                       FROM AMAssetFundBasis o
+                      WHERE p_prev IS NULL AND (NOT p_whole OR o.lngOrganizationID = p_org)
+                        AND (p_whole OR o.lngAMAssetID = p_asset)) pb
+                 ON pb.lngAMAssetID = f.lngAMAssetID AND pb.lngAMFundID = f.lngAMFundID
           LEFT JOIN changed ch ON ch.lngAMAssetID = f.lngAMAssetID AND ch.lngAMFundID = f.lngAMFundID
           LEFT JOIN worked wk ON wk.lngAMAssetID = f.lngAMAssetID
          WHERE (f.fv).lngAMAssetFundAlterID IS NOT NULL

@@ -42,6 +42,7 @@ const std::vector<Deletion>& ClearOrder() {
         {"AMAssetDocument ad", "ad.lngAMAssetID " + kNewAssets},
         {"AMAssetImage ai", "ai.lngAMAssetID " + kNewAssets},
         {"AMAssetCustom ac", "ac.lngAMAssetID " + kNewAssets},
+        {"AMAssetFundBasis afb", "afb.lngOrganizationID = "},
         {"AMAssetFundBalanceEx afb", "afb.lngOrganizationID = "},
         {"AMAssetFundBalance afb", "afb.lngOrganizationID = "},
         {"AMAssetFundBalanceAmortiseEx afba", "afba.lngOrganizationID = "},

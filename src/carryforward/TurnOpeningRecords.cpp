@@ -83,7 +83,50 @@ bool TurnOpeningRecords::BuildOpeningRecords() {
     RefreshStatistics(context().NewUser);
     if (!FundStatements() || !OtherAndLabelStatements()) return false;
     UpdateFundOpeningAmounts();
-    return true;
+    return CarryScheduleBasis();
+}
+
+// Each opening funding-source version takes the schedule of the old set's
+// last balance row of its source, so that the new set's first period goes on
+// where the old set's forecast would: the same depreciation years, periods
+// and remainders. The schedule runs on (it names the opening version) only
+// where the old set itself would have carried it into the new first period:
+// the opening version is the one it started on, or one that depreciates the
+// same (no change of cost, impairment, residual value, accumulated
+// depreciation, life, method or category since).
+bool TurnOpeningRecords::CarryScheduleBasis() {
+    const std::string org = scope_.org();
+    const std::string sameBasis =
+        "b.lngBasisAlterID = a.lngAMAssetInitAlterID Or (Exists(Select 1 From "
+        "[OldUser]AMAssetAlter x, [OldUser]AMAssetAlter y Where x.lngAMAssetAlterID = "
+        "b.lngBasisAlterID And y.lngAMAssetAlterID = a.lngAMAssetInitAlterID And x.dblAmount = "
+        "y.dblAmount And x.dblDecAmount = y.dblDecAmount And x.dblNetworth = y.dblNetworth And "
+        "x.dblDepreciation = y.dblDepreciation And x.dblUseage = y.dblUseage And "
+        "x.bytDepreciationMethod = y.bytDepreciationMethod And x.lngAMAssetTypeID = "
+        "y.lngAMAssetTypeID) And Not Exists(Select 1 From [OldUser]AMAssetFundAlter y Where "
+        "y.lngAMAssetID = b.lngAMAssetID And y.lngAMAssetAlterID > b.lngBasisAlterID And "
+        "y.lngAMAssetAlterID <= a.lngAMAssetInitAlterID And y.dblDepreciationAlter + "
+        "y.dblTransferDepreciationAlter <> 0))";
+    return Execute(
+        "Insert Into [NewUser]AMAssetFundBasis (lngAMAssetFundAlterID, lngAMAssetID, lngAMFundID, "
+        "lngOrganizationID, dblInitDepreciation, intInitPeriods, dblInitWork, lngBasisAlterID, "
+        "bytBasisMethod, dblBasisBook, dblBasisAmount, dblBasisLife, intBasisPeriods, "
+        "dblBasisWork, dblBasisDepreciation, dblBasisShare, blnBasisRemainder, dblBasisWeight, "
+        "dblBasisWeights) Select fa.lngAMAssetFundAlterID, fa.lngAMAssetID, fa.lngAMFundID, "
+        "fa.lngOrganizationID, fa.dblDepreciation, Round(a.dblStartUsage), a.dblStartWork, "
+        "Case When b.lngBasisAlterID <> 0 And (" +
+        sameBasis +
+        ") Then a.lngAMAssetInitAlterID Else 0 End, b.bytBasisMethod, b.dblBasisBook, "
+        "b.dblBasisAmount, b.dblBasisLife, b.intBasisPeriods, b.dblBasisWork, "
+        "b.dblBasisDepreciation, b.dblBasisShare, b.blnBasisRemainder, b.dblBasisWeight, "
+        "b.dblBasisWeights From [NewUser]AMAssetFundAlter fa, [NewUser]AMAsset a, "
+        "[OldUser]AMAssetFundBalance b Where fa.blnIsInit = 1 And fa.lngOrganizationID = " +
+        org +
+        " And a.lngAMAssetID = fa.lngAMAssetID And a.lngAMAssetInitAlterID = "
+        "fa.lngAMAssetAlterID And b.lngAMAssetID = fa.lngAMAssetID And b.lngAMFundID = "
+        "fa.lngAMFundID And b.lngOrganizationID = " +
+        org + " And b.intYear = " + std::to_string(scope_.prevYear) +
+        " And b.bytPeriod = " + std::to_string(scope_.prevPeriod));
 }
 
 bool TurnOpeningRecords::InsertInitialAlterations() {

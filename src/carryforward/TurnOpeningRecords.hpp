@@ -29,6 +29,7 @@ class TurnOpeningRecords {
     bool FundStatements();
     bool OtherAndLabelStatements();
     void UpdateFundOpeningAmounts();
+    bool CarryScheduleBasis();
     void UpdateCostRows(const std::string& fundAlterID, double amount, double depreciation,
                         double impairment);
     bool RecalculateAssets();

@@ -148,7 +148,8 @@ void CommandHelp::printOverview(std::ostream& out) {
     out << "用法: amasset <命令> [参数]    (amasset <命令> --help 查看命令说明)\n";
     for (const Entry& e : table()) {
         std::string name = e.command;
-        out << "  " << name << std::string(12 - name.size(), ' ') << e.summary << "\n";
+        name.resize(std::max<std::size_t>(name.size() + 2, 14), ' ');  // never run into the summary
+        out << "  " << name << e.summary << "\n";
     }
     out << kGlobalOptions;
 }
