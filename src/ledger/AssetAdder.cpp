@@ -54,7 +54,9 @@ struct AssetAdder::Resolved {
 
 int32_t AssetAdder::idOf(const std::string& sql, const std::string& field, const std::string& what,
                          const std::string& code) const {
-    auto id = session_.lookup(sql);
+    auto known = ids_.find(sql);
+    if (known == ids_.end()) known = ids_.emplace(sql, session_.lookup(sql)).first;
+    const auto& id = known->second;
     if (!id) throw AssetInputError(field, what + "不存在: \"" + code + "\"");
     return std::stoi(*id);
 }
@@ -72,7 +74,7 @@ AssetAdder::Resolved AssetAdder::resolve(const NewAsset& asset) const {
             sqlText(asset.category),
         "category", "资产类别(明细)", asset.category);
     try {
-        r.period = session_.periodOfDate(asset.date);
+        r.period = periodOf(asset.date);
     } catch (const std::runtime_error& e) {
         throw AssetInputError("date", e.what());
     }
@@ -281,6 +283,12 @@ std::vector<am::clsAMAssetFundAccAlter> AssetAdder::linesOf(const NewAsset& asse
         lines[l].dblRate = asset.accountLines[l].percent;
     }
     return lines;
+}
+
+YearPeriod AssetAdder::periodOf(const std::string& date) const {
+    auto known = periods_.find(date);
+    if (known == periods_.end()) known = periods_.emplace(date, session_.periodOfDate(date)).first;
+    return known->second;
 }
 
 const am::clsAMAssetType& AssetAdder::categoryOf(int32_t category) const {

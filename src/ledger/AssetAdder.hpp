@@ -77,12 +77,16 @@ class AssetAdder {
                                             const am::clsAMAssetCard& card) const;
     std::vector<am::clsAMAssetFundAccAlter> linesOf(const NewAsset& asset, const Resolved& r,
                                                     int32_t fundVersion) const;
-    // A category, and its accounts for a funding source, loaded once for all
-    // the assets this adder writes.
+    YearPeriod periodOf(const std::string& date) const;
+    // The reference rows an asset names (ids by code, the period of a date, a
+    // category and its accounts for a funding source), read once for all the
+    // assets this adder writes.
     const am::clsAMAssetType& categoryOf(int32_t category) const;
     const am::clsAMAssetFundAccount& accountsOf(int32_t category, int32_t fund) const;
 
     const LedgerSession& session_;
+    mutable std::map<std::string, std::optional<std::string>> ids_;  // by query
+    mutable std::map<std::string, YearPeriod> periods_;
     mutable std::map<int32_t, std::shared_ptr<am::clsAMAssetType>> categories_;
     mutable std::map<std::pair<int32_t, int32_t>, std::shared_ptr<am::clsAMAssetFundAccount>>
         fundAccounts_;
