@@ -20,10 +20,10 @@ tk::bench::BenchAccountSet& accountSet() {
 }
 
 const char* const kRows[] = {
-        "车床,02-01-01,0103,2024-01-15,2,120000,6000,120,01:60;02:40,510101:0103:100",
-        "货车,03-01-02,0104,2024-02-20,3,300000,15000,500000,01:100,",
-        "笔记本电脑,04-01-02,0101,2024-03-03,5,8000,0,36,01:100,660201:0101:100",
-        "会议桌,05-01,0105,2024-01-09,,12000,,,,"};
+    "车床,02-01-01,0103,2024-01-15,2,120000,6000,120,01:60;02:40,510101:0103:100",
+    "货车,03-01-02,0104,2024-02-20,3,300000,15000,500000,01:100,",
+    "笔记本电脑,04-01-02,0101,2024-03-03,5,8000,0,36,01:100,660201:0101:100",
+    "会议桌,05-01,0105,2024-01-09,,12000,,,,"};
 
 // `count` assets over four categories and two funding sources.
 std::string assetFile(int count) {
@@ -58,7 +58,8 @@ void BM_PlainInsert(benchmark::State& state) {
     std::string insert = "INSERT INTO import_rows VALUES ";
     for (int i = 0; i < state.range(0); ++i) {
         insert += std::string(i ? "," : "") + "('";
-        for (const char* c = kRows[i % 4]; *c; ++c) insert += *c == ',' ? "','" : std::string(1, *c);
+        for (const char* c = kRows[i % 4]; *c; ++c)
+            insert += *c == ',' ? "','" : std::string(1, *c);
         insert += "')";
     }
     for (auto _ : state) {
