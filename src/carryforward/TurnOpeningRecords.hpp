@@ -26,7 +26,10 @@ class TurnOpeningRecords {
     bool CardStatements();
     bool SummaryStatements();
     bool InsertInitialFundAlterations();
+    bool StartUsage(const std::string& column, const std::string& used,
+                    const std::string& methodTest);
     bool FundStatements();
+    bool FundOpeningAmounts();
     bool OtherAndLabelStatements();
     void UpdateFundOpeningAmounts();
     bool CarryScheduleBasis();
