@@ -46,18 +46,30 @@ int accountSetCommand(const CliContext& cli) {
         options.selfService = o.flag("with-self-service");
         options.replace = o.flag("replace");
         options.like = o.value("like", "");
+        bool madeUp = false;
+        options.password = cli.newAccountSetPassword(madeUp);
         if (!options.like.empty() && !admin.exists(options.like))
             throw std::runtime_error("参照账套不存在: " + options.like);
         admin.create(name, options);
         std::cout << "账套 " << name << " 已创建\n";
+        if (madeUp)
+            std::cout << "账套登录口令 (只显示这一次, 登录时以环境变量 AMASSET_PASSWORD 给出): "
+                      << options.password << "\n";
     } else if (action == "drop") {
         admin.drop(name);
         std::cout << "账套 " << name << " 已删除\n";
+    } else if (action == "secure") {
+        if (name.empty())
+            admin.secureAll();
+        else
+            admin.secure(name);
+        std::cout << (name.empty() ? std::string("全部账套") : "账套 " + name)
+                  << " 已只归本账套登录所有\n";
     } else if (action == "list") {
         for (const auto& set : admin.list())
             std::cout << set.name << "\t" << set.tables << " 张表\n";
     } else {
-        std::cerr << "用法: amasset accountset create|drop|list\n";
+        std::cerr << "用法: amasset accountset create|drop|list|secure\n";
         return 2;
     }
     return 0;
