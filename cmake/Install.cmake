@@ -14,6 +14,11 @@ install(TARGETS sqlconsole RUNTIME DESTINATION ${TKAM_COMPONENT_DIR})
 install(TARGETS amasset RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(DIRECTORY include/ DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 install(DIRECTORY db/ DESTINATION ${TKAM_DB_INSTALL_DIR})
+# The Python module where Debian's python3 looks for the system's modules
+# (under another prefix: PYTHONPATH=<prefix>/lib/python3/dist-packages).
+install(FILES python/tkam.py DESTINATION lib/python3/dist-packages)
+# beside db/: the older module's demo data that "accountset create --older-module-demo" loads
+install(DIRECTORY examples/older_module DESTINATION ${CMAKE_INSTALL_DATADIR}/tkamasset/examples)
 
 install(EXPORT TkAMAssetIntTargets NAMESPACE TkAMAssetInt:: DESTINATION ${TKAM_CMAKE_DIR})
 configure_package_config_file(cmake/TkAMAssetIntConfig.cmake.in

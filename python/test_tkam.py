@@ -1,7 +1,9 @@
 """The Python module against the test server: the example runs, the ledger's
 figures come back as numbers, and a refused operation raises TkamError."""
 import io
+import os
 import sys
+import tempfile
 import unittest
 from contextlib import redirect_stdout
 
@@ -32,6 +34,19 @@ class LedgerModuleTest(unittest.TestCase):
             with self.assertRaises(TkamError) as refused:
                 ledger.add_asset("99-99", "坏", 100, "2024-05-02")
             self.assertIn("99-99", refused.exception.description)
+
+    def test_reports_are_written_as_the_command_line_writes_them(self):
+        with Ledger(LIBRARY, SERVER, ACCOUNT_SET) as ledger, tempfile.TemporaryDirectory() as d:
+            ledger.write_report("register", os.path.join(d, "r.html"))
+            ledger.write_report("depreciation", os.path.join(d, "d.csv"), "csv")
+            with open(os.path.join(d, "r.html"), encoding="utf-8") as page:
+                html = page.read()
+            with open(os.path.join(d, "d.csv"), encoding="utf-8-sig") as sheet:
+                csv = sheet.read()
+        self.assertEqual(html.count("<svg"), 2)
+        self.assertIn("数控车床", html)
+        self.assertIn("期间,科目编码", csv)
+        self.assertNotRegex(csv, r"\d,\d{3}\.")  # plain numbers, no thousands separators
 
 
 if __name__ == "__main__":

@@ -196,3 +196,8 @@ class Ledger:
 
     def schedule(self, year=None):
         return _rows(self.ledger.call("Schedule", year))
+
+    def write_report(self, kind, path, fmt="html"):
+        """The register, depreciation or schedule report as a file: "html"
+        (one page with its charts), "csv" or "text", as amasset writes it."""
+        self.ledger.call("WriteReport", kind, str(path), fmt)

@@ -82,49 +82,35 @@ RETURNS boolean LANGUAGE sql STABLE AS $$
      WHERE x.lngAMAssetAlterID = p_from AND y.lngAMAssetAlterID = p_to
 $$;
 
--- Writes the rows of one period (all assets of the organisation, or one
--- asset) into AMAssetFundBalance; the caller has removed that scope's old
--- rows (AMAssetDeprectionProcess1).  Work of the period is read from the
--- working copy.  Returns the number of rows.  One statement: it runs the same
--- for 100,000 assets as for one (compiling it with JIT would cost more than
--- running it).
-CREATE OR REPLACE FUNCTION AMAssetWriteBalance(p_year integer, p_period integer, p_asset integer,
-                                               p_org integer)
-RETURNS integer LANGUAGE plpgsql SET search_path FROM CURRENT SET jit = off SET work_mem = '64MB' AS $$
-DECLARE
-    v_yp     integer := p_year * 100 + p_period;
-    v_prev   integer := AMAssetLatestRun(p_org, p_year * 100 + p_period);
-    v_type   integer := AMAssetModuleSetting(p_org, '折旧类型', 1);
-    v_method integer := AMAssetModuleSetting(p_org, '常用折旧方法', 2);
-    v_life   numeric := AMAssetModuleSetting(p_org, '预计使用期间', 0);
-    v_rows   integer;
-BEGIN
-    INSERT INTO AMAssetFundBalance (
-        lngAMAssetAlterID, lngAMAssetFundAlterID, lngAMAssetID, lngAMFundID, intYear, bytPeriod,
-        dblInitDepreciation, dblDepreciation, dblInitWork, dblWork, intInitPeriods, intPeriods,
-        dblExpectDepreciation, dblPeriodDepreciation, dblRenewDepreciation, dblIncreaseDepreciation,
-        blnIsDepreciationReport, dblYearDepreciationAmount, dblYearDepreciationRate,
-        dblMonthDepreciationAmount, dblMonthDepreciationRate, lngVoucherID, lngOrganizationID,
-        lngBasisAlterID, bytBasisMethod, dblBasisBook, dblBasisAmount, dblBasisLife, intBasisPeriods,
-        dblBasisWork, dblBasisDepreciation, dblBasisShare, blnBasisRemainder, dblBasisWeight, dblBasisWeights)
+-- The balance rows of one period: the organisation's (p_whole) or asset
+-- p_asset's.  Work of the period is read from the working copy.  Written to
+-- be inlined into its caller's statement: p_whole comes as a constant, so the
+-- statement planned for one asset reaches every table through the asset's
+-- own key (it names no organisation or period index it could scan instead,
+-- whatever stale statistics say those hold), and its plan, once cached,
+-- serves every later asset.
+CREATE OR REPLACE FUNCTION AMAssetBalanceRows(p_year integer, p_period integer, p_yp integer, p_org integer,
+                                              p_whole boolean, p_asset integer, p_prev integer, p_type integer,
+                                              p_method integer, p_life numeric)
+RETURNS SETOF AMAssetFundBalance LANGUAGE sql STABLE AS $$
     -- (OFFSET 0 keeps each stage's figures computed once instead of being
     -- copied into every expression that uses them)
     WITH asset AS (
         -- the card version current at the period's end: normally the latest
         SELECT a.lngAMAssetID, a.dblStartUsage, a.dblStartWork,
-               CASE WHEN l.intYear * 100 + l.bytPeriod <= v_yp
+               CASE WHEN l.intYear * 100 + l.bytPeriod <= p_yp
                     THEN ROW(l.lngAMAssetAlterID, l.intYear * 100 + l.bytPeriod, l.blnIsInit, l.bytAlterType,
                              l.dblAmount - l.dblDecAmount, l.dblNetworth, l.bytDepreciationMethod,
                              l.dblUseage)::AMAssetVersionFigures
-                    ELSE AMAssetVersionFiguresOf(AMAssetVersionAt(a.lngAMAssetID, v_yp)) END AS c,
-               AMAssetDepreciationType(coalesce(tx.bytDepreciationType, t.bytDepreciationType), v_type) AS bytType,
-               coalesce(nullif(coalesce(tx.bytDepreciationMethod, t.bytDepreciationMethod), 0), v_method) AS bytTypeMethod,
-               coalesce(nullif(coalesce(tx.dblUseage, t.dblUseage), 0), v_life) AS dblTypeLife
+                    ELSE AMAssetVersionFiguresOf(AMAssetVersionAt(a.lngAMAssetID, p_yp)) END AS c,
+               AMAssetDepreciationType(coalesce(tx.bytDepreciationType, t.bytDepreciationType), p_type) AS bytType,
+               coalesce(nullif(coalesce(tx.bytDepreciationMethod, t.bytDepreciationMethod), 0), p_method) AS bytTypeMethod,
+               coalesce(nullif(coalesce(tx.dblUseage, t.dblUseage), 0), p_life) AS dblTypeLife
           FROM AMAsset a
           LEFT JOIN AMAssetAlter l ON l.lngAMAssetAlterID = a.lngAMAssetLastAlterID
           LEFT JOIN AMAssetType t ON t.lngAMAssetTypeID = a.lngAMAssetTypeID
           LEFT JOIN AMAssetTypeEx tx ON tx.lngAMAssetTypeID = a.lngAMAssetTypeID AND tx.lngOrganizationID = p_org
-         WHERE a.lngOrganizationID = p_org AND (p_asset = 0 OR a.lngAMAssetID = p_asset)
+         WHERE a.lngOrganizationID = p_org AND (p_whole OR a.lngAMAssetID = p_asset)
         OFFSET 0
     ),
     governing AS (
@@ -132,11 +118,11 @@ BEGIN
         SELECT s.lngAMAssetID, s.dblStartUsage, s.dblStartWork, s.bytType, s.bytTypeMethod, s.dblTypeLife,
                (s.c).lngAMAssetAlterID AS lngCurrentID,
                CASE WHEN s.bytType = 2 THEN NULL
-                    WHEN GetDeprectionPeriod((s.c).intYearPeriod, s.bytType, (s.c).blnIsInit) <= v_yp THEN s.c
-                    ELSE AMAssetVersionFiguresOf(AMAssetGoverningVersion(s.lngAMAssetID, v_yp, s.bytType)) END AS g
+                    WHEN GetDeprectionPeriod((s.c).intYearPeriod, s.bytType, (s.c).blnIsInit) <= p_yp THEN s.c
+                    ELSE AMAssetVersionFiguresOf(AMAssetGoverningVersion(s.lngAMAssetID, p_yp, s.bytType)) END AS g
           FROM asset s
          WHERE (s.c).lngAMAssetAlterID IS NOT NULL
-           AND NOT ((s.c).bytAlterType = 2 AND (s.c).intYearPeriod < v_yp)
+           AND NOT ((s.c).bytAlterType = 2 AND (s.c).intYearPeriod < p_yp)
         OFFSET 0
     ),
     governed AS (
@@ -151,9 +137,9 @@ BEGIN
     fund AS (
         -- each source's version current at the period's end: normally its latest
         SELECT gv.*, af.lngAMFundID, af.lngAMAssetFundInitAlterID,
-               CASE WHEN lf.intYear * 100 + lf.bytPeriod <= v_yp
+               CASE WHEN lf.intYear * 100 + lf.bytPeriod <= p_yp
                     THEN ROW(lf.lngAMAssetFundAlterID, lf.dblAmount, lf.dblDecAmount, lf.dblNetworth)::AMAssetFundFigures
-                    ELSE AMAssetFundFiguresOf(AMAssetFundVersionAt(af.lngAMAssetID, af.lngAMFundID, v_yp))
+                    ELSE AMAssetFundFiguresOf(AMAssetFundVersionAt(af.lngAMAssetID, af.lngAMFundID, p_yp))
                END AS fv
           FROM governed gv
           JOIN AMAssetFund af ON af.lngAMAssetID = gv.lngAMAssetID
@@ -172,8 +158,8 @@ BEGIN
           JOIN AMAssetFund af ON af.lngAMAssetID = y.lngAMAssetID AND af.lngAMFundID = y.lngAMFundID
           JOIN AMAssetAlter ya ON ya.lngAMAssetAlterID = y.lngAMAssetAlterID
           JOIN governed gv ON gv.lngAMAssetID = y.lngAMAssetID
-         WHERE y.lngOrganizationID = p_org AND (p_asset = 0 OR y.lngAMAssetID = p_asset)
-           AND (y.intYear, y.bytPeriod) > (coalesce(v_prev, 0) / 100, coalesce(v_prev, 0) % 100)
+         WHERE (NOT p_whole OR y.lngOrganizationID = p_org) AND (p_whole OR y.lngAMAssetID = p_asset)
+           AND (y.intYear, y.bytPeriod) > (coalesce(p_prev, 0) / 100, coalesce(p_prev, 0) % 100)
            AND (y.intYear, y.bytPeriod) <= (p_year, p_period)
            AND y.lngAMAssetFundAlterID <> af.lngAMAssetFundInitAlterID) c
          GROUP BY c.lngAMAssetID, c.lngAMFundID
@@ -181,8 +167,8 @@ BEGIN
     worked AS (
         SELECT x.lngAMAssetID, max(x.dblWork) AS dblWork
           FROM AMAssetFundBalanceEx x
-         WHERE x.lngOrganizationID = p_org AND x.intYear = p_year AND x.bytPeriod = p_period
-           AND (p_asset = 0 OR x.lngAMAssetID = p_asset) AND x.dblWork <> 0
+         WHERE (NOT p_whole OR x.lngOrganizationID = p_org) AND x.intYear = p_year AND x.bytPeriod = p_period
+           AND (p_whole OR x.lngAMAssetID = p_asset) AND x.dblWork <> 0
          GROUP BY x.lngAMAssetID
     ),
     sourced AS (
@@ -200,7 +186,7 @@ BEGIN
                                      FROM AMAssetFundAlter y
                                      JOIN AMAssetAlter ya ON ya.lngAMAssetAlterID = y.lngAMAssetAlterID
                                     WHERE y.lngAMAssetID = f.lngAMAssetID AND y.lngAMFundID = f.lngAMFundID
-                                      AND y.intYear * 100 + y.bytPeriod <= v_yp
+                                      AND y.intYear * 100 + y.bytPeriod <= p_yp
                                       AND y.lngAMAssetFundAlterID <> f.lngAMAssetFundInitAlterID), 0)
                END AS dblInit,
                coalesce(pb.intInitPeriods + pb.intPeriods, round(f.dblStartUsage)::integer) AS intInitPeriods,
@@ -225,9 +211,23 @@ BEGIN
                             ELSE AMAssetFundFiguresOf(AMAssetFundVersionOf(f.lngAMAssetID, f.lngAMFundID,
                                                                            f.lngGovernID)) END AS fg
                   FROM fund f) f
-          LEFT JOIN AMAssetFundBalance pb
-                 ON pb.lngOrganizationID = p_org AND pb.intYear = v_prev / 100 AND pb.bytPeriod = v_prev % 100
-                AND pb.lngAMAssetID = f.lngAMAssetID AND pb.lngAMFundID = f.lngAMFundID
+          LEFT JOIN (SELECT b.lngAMAssetID, b.lngAMFundID, b.dblInitDepreciation, b.dblDepreciation,
+                            b.intInitPeriods, b.intPeriods, b.dblInitWork, b.dblWork, b.lngBasisAlterID,
+                            b.bytBasisMethod, b.dblBasisBook, b.dblBasisAmount, b.dblBasisLife, b.intBasisPeriods,
+                            b.dblBasisWork, b.dblBasisDepreciation, b.dblBasisShare, b.blnBasisRemainder,
+                            b.dblBasisWeight, b.dblBasisWeights
+                       FROM AMAssetFundBalance b
+                      WHERE (NOT p_whole OR b.lngOrganizationID = p_org) AND b.intYear = p_prev / 100
+                        AND b.bytPeriod = p_prev % 100
+                     UNION ALL
+                     -- before a period of the set's own: the schedule an opening record carries on
+                     SELECT o.lngAMAssetID, o.lngAMFundID, o.dblInitDepreciation, 0, o.intInitPeriods, 0,
+                            o.dblInitWork, 0, o.lngBasisAlterID, o.bytBasisMethod, o.dblBasisBook, o.dblBasisAmount,
+                            o.dblBasisLife, o.intBasisPeriods, o.dblBasisWork, o.dblBasisDepreciation,
+                            o.dblBasisShare, o.blnBasisRemainder, o.dblBasisWeight, o.dblBasisWeights
+                       FROM AMAssetFundBasis o
+                      WHERE p_prev IS NULL AND (NOT p_whole OR o.lngOrganizationID = p_org)) pb
+                 ON pb.lngAMAssetID = f.lngAMAssetID AND pb.lngAMFundID = f.lngAMFundID
           LEFT JOIN changed ch ON ch.lngAMAssetID = f.lngAMAssetID AND ch.lngAMFundID = f.lngAMFundID
           LEFT JOIN worked wk ON wk.lngAMAssetID = f.lngAMAssetID
          WHERE (f.fv).lngAMAssetFundAlterID IS NOT NULL
@@ -346,30 +346,66 @@ BEGIN
            f.bytBasis, f.dblBook, f.dblToDepreciate,
            f.dblRemaining, f.intNowPeriods, f.dblNowWork, f.dblNow, f.dblShare, f.blnRemainder, f.dblWeight,
            f.dblWeights
-      FROM final f;
+      FROM final f
+$$;
+
+-- Writes the rows of one period (all assets of the organisation, or one
+-- asset) into AMAssetFundBalance; the caller has removed that scope's old
+-- rows (AMAssetDeprectionProcess1).  Returns the number of rows.  The same
+-- rows for 100,000 assets as for one (compiling with JIT would cost more
+-- than running the statement).
+CREATE OR REPLACE FUNCTION AMAssetWriteBalance(p_year integer, p_period integer, p_asset integer,
+                                               p_org integer)
+RETURNS integer LANGUAGE plpgsql SET search_path FROM CURRENT SET jit = off SET work_mem = '64MB' AS $$
+DECLARE
+    v_yp     integer := p_year * 100 + p_period;
+    v_prev   integer := AMAssetLatestRun(p_org, p_year * 100 + p_period);
+    v_type   integer := AMAssetModuleSetting(p_org, '折旧类型', 1);
+    v_method integer := AMAssetModuleSetting(p_org, '常用折旧方法', 2);
+    v_life   numeric := AMAssetModuleSetting(p_org, '预计使用期间', 0);
+    v_rows   integer;
+BEGIN
+    IF p_asset = 0 THEN
+        INSERT INTO AMAssetFundBalance
+        SELECT * FROM AMAssetBalanceRows(p_year, p_period, v_yp, p_org, true, 0, v_prev, v_type, v_method, v_life);
+    ELSE
+        INSERT INTO AMAssetFundBalance
+        SELECT * FROM AMAssetBalanceRows(p_year, p_period, v_yp, p_org, false, p_asset, v_prev, v_type, v_method,
+                                         v_life);
+    END IF;
     GET DIAGNOSTICS v_rows = ROW_COUNT;
     RETURN v_rows;
 END
 $$;
 
 -- Step 1 of (re)writing a period: the scope's rows of that period go, with
--- their apportionment and their posted depreciation.
+-- their apportionment and their posted depreciation.  One asset's rows are
+-- named by the asset alone: its statements can take no index but the
+-- asset's, however few rows stale statistics make the organisation's period
+-- look (a plan cached for one asset serves the next one).
 CREATE OR REPLACE FUNCTION AMAssetDeprectionProcess1(p_year integer, p_period integer, p_asset integer,
                                                      p_org integer)
 RETURNS integer LANGUAGE plpgsql SET search_path FROM CURRENT AS $$
 BEGIN
+    IF p_asset <> 0 THEN
+        DELETE FROM AMAssetFundBalance b
+         WHERE b.lngAMAssetID = p_asset AND b.intYear = p_year AND b.bytPeriod = p_period;
+        DELETE FROM AMAssetFundBalanceAmortise b
+         WHERE b.lngAMAssetID = p_asset AND b.intYear = p_year AND b.bytPeriod = p_period;
+        DELETE FROM AMAssetFundBalanceAmortiseEx b
+         WHERE b.lngAMAssetID = p_asset AND b.intYear = p_year AND b.bytPeriod = p_period;
+        DELETE FROM AMAssetFundDaily d
+         WHERE d.lngAMAssetID = p_asset AND d.YearPeriod = p_year * 100 + p_period AND d.blnFromDepreciation = 1;
+        RETURN 0;
+    END IF;
     DELETE FROM AMAssetFundBalance b
-     WHERE b.lngOrganizationID = p_org AND b.intYear = p_year AND b.bytPeriod = p_period
-       AND (p_asset = 0 OR b.lngAMAssetID = p_asset);
+     WHERE b.lngOrganizationID = p_org AND b.intYear = p_year AND b.bytPeriod = p_period;
     DELETE FROM AMAssetFundBalanceAmortise b
-     WHERE b.lngOrganizationID = p_org AND b.intYear = p_year AND b.bytPeriod = p_period
-       AND (p_asset = 0 OR b.lngAMAssetID = p_asset);
+     WHERE b.lngOrganizationID = p_org AND b.intYear = p_year AND b.bytPeriod = p_period;
     DELETE FROM AMAssetFundBalanceAmortiseEx b
-     WHERE b.lngOrganizationID = p_org AND b.intYear = p_year AND b.bytPeriod = p_period
-       AND (p_asset = 0 OR b.lngAMAssetID = p_asset);
+     WHERE b.lngOrganizationID = p_org AND b.intYear = p_year AND b.bytPeriod = p_period;
     DELETE FROM AMAssetFundDaily d
-     WHERE d.lngOrganizationID = p_org AND d.YearPeriod = p_year * 100 + p_period
-       AND d.blnFromDepreciation = 1 AND (p_asset = 0 OR d.lngAMAssetID = p_asset);
+     WHERE d.lngOrganizationID = p_org AND d.YearPeriod = p_year * 100 + p_period AND d.blnFromDepreciation = 1;
     RETURN 0;
 END
 $$;
@@ -393,13 +429,19 @@ BEGIN
            AND b.lngOrganizationID = p_org AND b.intYear = p_year AND b.bytPeriod = p_period
            AND (p_asset = 0 OR b.lngAMAssetID = p_asset);
     END IF;
+    IF p_asset <> 0 THEN  -- by the asset alone, as in step 1
+        DELETE FROM AMAssetFundBalanceEx x
+         WHERE x.lngAMAssetID = p_asset AND x.intYear * 100 + x.bytPeriod <= p_year * 100 + p_period;
+        INSERT INTO AMAssetFundBalanceEx
+        SELECT * FROM AMAssetFundBalance b
+         WHERE b.lngAMAssetID = p_asset AND b.intYear = p_year AND b.bytPeriod = p_period;
+        RETURN 0;
+    END IF;
     DELETE FROM AMAssetFundBalanceEx x
-     WHERE x.lngOrganizationID = p_org AND x.intYear * 100 + x.bytPeriod <= p_year * 100 + p_period
-       AND (p_asset = 0 OR x.lngAMAssetID = p_asset);
+     WHERE x.lngOrganizationID = p_org AND x.intYear * 100 + x.bytPeriod <= p_year * 100 + p_period;
     INSERT INTO AMAssetFundBalanceEx
     SELECT * FROM AMAssetFundBalance b
-     WHERE b.lngOrganizationID = p_org AND b.intYear = p_year AND b.bytPeriod = p_period
-       AND (p_asset = 0 OR b.lngAMAssetID = p_asset);
+     WHERE b.lngOrganizationID = p_org AND b.intYear = p_year AND b.bytPeriod = p_period;
     RETURN 0;
 END
 $$;
@@ -444,10 +486,14 @@ DECLARE
     v_period integer := p_yp % 100;
     v_posted boolean;
 BEGIN
-    SELECT EXISTS (SELECT 1 FROM AMAssetFundDaily d
-                    WHERE d.lngOrganizationID = p_org AND d.YearPeriod = p_yp AND d.blnFromDepreciation = 1
-                      AND (p_asset = 0 OR d.lngAMAssetID = p_asset))
-      INTO v_posted;
+    -- (one asset by the asset alone, as in AMAssetDeprectionProcess1)
+    v_posted := CASE WHEN p_asset = 0
+                     THEN EXISTS (SELECT 1 FROM AMAssetFundDaily d
+                                   WHERE d.lngOrganizationID = p_org AND d.YearPeriod = p_yp
+                                     AND d.blnFromDepreciation = 1)
+                     ELSE EXISTS (SELECT 1 FROM AMAssetFundDaily d
+                                   WHERE d.lngAMAssetID = p_asset AND d.YearPeriod = p_yp
+                                     AND d.blnFromDepreciation = 1) END;
     PERFORM AMAssetDeprectionProcess1(v_year, v_period, p_asset, p_org);
     PERFORM AMAssetWriteBalance(v_year, v_period, p_asset, p_org);
     PERFORM AMAssetDeprectionProcess2(v_year, v_period, p_asset, p_increase, p_org);

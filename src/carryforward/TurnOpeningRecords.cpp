@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "carryforward/Statistics.hpp"
+#include "connect/Session.hpp"
 #include "depreciation/clsAMAssetDaily.hpp"
 #include "depreciation/clsAMAssetDeprection.hpp"
 #include "frame/Context.hpp"
@@ -23,6 +24,13 @@ constexpr int32_t kStatic = 3, kReadOnly = 1;
 bool Execute(const std::string& sql) {
     std::string errorText;
     return ExecuteSql(sql, errorText);
+}
+
+// A statement in PostgreSQL's own dialect: an organisation-wide update from an
+// aggregate, which Oracle's dialect can only write as a subquery per row.
+bool Native(const std::string& sql) {
+    connection().session().runNative(ReplaceSchema(sql));
+    return true;
 }
 
 bool ExecuteAll(const std::vector<std::string>& statements) {
@@ -83,7 +91,50 @@ bool TurnOpeningRecords::BuildOpeningRecords() {
     RefreshStatistics(context().NewUser);
     if (!FundStatements() || !OtherAndLabelStatements()) return false;
     UpdateFundOpeningAmounts();
-    return true;
+    return CarryScheduleBasis();
+}
+
+// Each opening funding-source version takes the schedule of the old set's
+// last balance row of its source, so that the new set's first period goes on
+// where the old set's forecast would: the same depreciation years, periods
+// and remainders. The schedule runs on (it names the opening version) only
+// where the old set itself would have carried it into the new first period:
+// the opening version is the one it started on, or one that depreciates the
+// same (no change of cost, impairment, residual value, accumulated
+// depreciation, life, method or category since).
+bool TurnOpeningRecords::CarryScheduleBasis() {
+    const std::string org = scope_.org();
+    const std::string sameBasis =
+        "b.lngBasisAlterID = a.lngAMAssetInitAlterID Or (Exists(Select 1 From "
+        "[OldUser]AMAssetAlter x, [OldUser]AMAssetAlter y Where x.lngAMAssetAlterID = "
+        "b.lngBasisAlterID And y.lngAMAssetAlterID = a.lngAMAssetInitAlterID And x.dblAmount = "
+        "y.dblAmount And x.dblDecAmount = y.dblDecAmount And x.dblNetworth = y.dblNetworth And "
+        "x.dblDepreciation = y.dblDepreciation And x.dblUseage = y.dblUseage And "
+        "x.bytDepreciationMethod = y.bytDepreciationMethod And x.lngAMAssetTypeID = "
+        "y.lngAMAssetTypeID) And Not Exists(Select 1 From [OldUser]AMAssetFundAlter y Where "
+        "y.lngAMAssetID = b.lngAMAssetID And y.lngAMAssetAlterID > b.lngBasisAlterID And "
+        "y.lngAMAssetAlterID <= a.lngAMAssetInitAlterID And y.dblDepreciationAlter + "
+        "y.dblTransferDepreciationAlter <> 0))";
+    return Execute(
+        "Insert Into [NewUser]AMAssetFundBasis (lngAMAssetFundAlterID, lngAMAssetID, lngAMFundID, "
+        "lngOrganizationID, dblInitDepreciation, intInitPeriods, dblInitWork, lngBasisAlterID, "
+        "bytBasisMethod, dblBasisBook, dblBasisAmount, dblBasisLife, intBasisPeriods, "
+        "dblBasisWork, dblBasisDepreciation, dblBasisShare, blnBasisRemainder, dblBasisWeight, "
+        "dblBasisWeights) Select fa.lngAMAssetFundAlterID, fa.lngAMAssetID, fa.lngAMFundID, "
+        "fa.lngOrganizationID, fa.dblDepreciation, Round(a.dblStartUsage), a.dblStartWork, "
+        "Case When b.lngBasisAlterID <> 0 And (" +
+        sameBasis +
+        ") Then a.lngAMAssetInitAlterID Else 0 End, b.bytBasisMethod, b.dblBasisBook, "
+        "b.dblBasisAmount, b.dblBasisLife, b.intBasisPeriods, b.dblBasisWork, "
+        "b.dblBasisDepreciation, b.dblBasisShare, b.blnBasisRemainder, b.dblBasisWeight, "
+        "b.dblBasisWeights From [NewUser]AMAssetFundAlter fa, [NewUser]AMAsset a, "
+        "[OldUser]AMAssetFundBalance b Where fa.blnIsInit = 1 And fa.lngOrganizationID = " +
+        org +
+        " And a.lngAMAssetID = fa.lngAMAssetID And a.lngAMAssetInitAlterID = "
+        "fa.lngAMAssetAlterID And b.lngAMAssetID = fa.lngAMAssetID And b.lngAMFundID = "
+        "fa.lngAMFundID And b.lngOrganizationID = " +
+        org + " And b.intYear = " + std::to_string(scope_.prevYear) +
+        " And b.bytPeriod = " + std::to_string(scope_.prevPeriod));
 }
 
 bool TurnOpeningRecords::InsertInitialAlterations() {
@@ -186,21 +237,6 @@ bool TurnOpeningRecords::CardStatements() {
         "amt.lngAMAssetInitAlterID = aat.lngAMAssetAlterID And amt.lngAMAssetID = "
         "amat.lngAMAssetID And aat.lngOrganizationID = " +
         org + " And aat.intYear * 100 + aat.bytPeriod < " + yp + ")";
-    auto startUsage = [&](const std::string& column, const std::string& used,
-                          const std::string& usedAlter, const std::string& methodTest) {
-        return " Update [NewUser]AMAsset amt Set amt." + column + " = (Select Nvl(Sum (ata." +
-               used + "),0) From (Select YearPeriod,lngAMAssetID,Max(" + usedAlter + ") As " +
-               usedAlter + ", Max(" + used + ") As " + used +
-               " From [OldUser]AMAssetFundDaily Group By lngAMAssetID,YearPeriod) ata Where "
-               "ata.lngAMAssetID = amt.lngAMAssetID And ata.YearPeriod < " +
-               yp +
-               ") Where Exists (Select 1 From [OldUser]AMAssetFundDaily ata Where ata.lngAMAssetID "
-               "= amt.lngAMAssetID And ata.lngOrganizationID = " +
-               org + " And ata.YearPeriod < " + yp +
-               ") And Exists (Select 1 From [NewUser]AMAssetAlter a1 Where a1.lngAMAssetID = "
-               "amt.lngAMAssetID And a1.blnIsInit = 1 And a1.bytDepreciationMethod " +
-               methodTest + " And a1.lngOrganizationID = " + org + ")";
-    };
     statements.insert(
         statements.end(),
         {" Delete From [NewUser]AMAsset afd Where Not Exists(Select 1 From [NewUser]AMAssetAlter "
@@ -221,13 +257,32 @@ bool TurnOpeningRecords::CardStatements() {
              org,
          " Update [NewUser]AMAsset amat Set amat.strStartDate = (" + oldInitial +
              " Where trim(amat.strStartDate) is null And Exists (" + oldInitial,
-         startUsage("dblStartUsage", "intPeriods", "intPeriodAlter", "<> 3"),
-         startUsage("dblStartWork", "dblWork", "dblWorkAlter", "= 3"),
          " Update [NewUser]AMAsset amt Set amt.lngRefReceiptTypeID = 0,amt.lngRefActivityDetailID "
          "= 0  Where Exists(Select 1 From [NewUser]AMAssetAlter ata Where ata.lngAMAssetAlterID = "
          "amt.lngAMAssetInitAlterID And ata.blnIsInit = 1 And ata.lngOrganizationID = " +
              org + ") And amt.lngOrganizationID = " + org});
-    return ExecuteAll(statements);
+    return ExecuteAll(statements) && StartUsage("dblStartUsage", "intPeriods", "<> 3") &&
+           StartUsage("dblStartWork", "dblWork", "= 3");
+}
+
+// Statements 14 and 15: a card's start usage is what its journal in the old set
+// used, per period the largest of its sources, summed over the periods. One
+// pass over the journal rather than a grouped subquery per card.
+bool TurnOpeningRecords::StartUsage(const std::string& column, const std::string& used,
+                                    const std::string& methodTest) {
+    const std::string org = scope_.org(), yp = scope_.yp();
+    return Native("UPDATE [NewUser]AMAsset amt SET " + column +
+                  " = s.used FROM (SELECT x.lngAMAssetID, COALESCE(sum(x.used), 0) AS used FROM "
+                  "(SELECT d.lngAMAssetID, d.YearPeriod, max(d." +
+                  used + ") AS used FROM [OldUser]AMAssetFundDaily d WHERE d.YearPeriod < " + yp +
+                  " GROUP BY d.lngAMAssetID, d.YearPeriod) x GROUP BY x.lngAMAssetID) s"
+                  " WHERE s.lngAMAssetID = amt.lngAMAssetID AND EXISTS (SELECT 1 FROM "
+                  "[OldUser]AMAssetFundDaily ata WHERE ata.lngAMAssetID = amt.lngAMAssetID AND "
+                  "ata.lngOrganizationID = " +
+                  org + " AND ata.YearPeriod < " + yp +
+                  ") AND EXISTS (SELECT 1 FROM [NewUser]AMAssetAlter a1 WHERE a1.lngAMAssetID = "
+                  "amt.lngAMAssetID AND a1.blnIsInit = 1 AND a1.bytDepreciationMethod " +
+                  methodTest + " AND a1.lngOrganizationID = " + org + ")");
 }
 
 // Statements 17 to 20: life or work and the opening amounts from the summary.
@@ -294,9 +349,27 @@ bool TurnOpeningRecords::InsertInitialFundAlterations() {
         org + ")");
 }
 
+// Statement 26: each opening source's amounts summed from its journal rows in
+// the old set, in one pass over the journal.
+bool TurnOpeningRecords::FundOpeningAmounts() {
+    const std::string org = scope_.org();
+    return Native(
+        "UPDATE [NewUser]AMAssetFundAlter amt SET dblAmount = s.a, dblDepreciation = s.d, "
+        "dblNetworth = s.n, dblDecAmount = s.i FROM (SELECT ata.lngAMAssetID, ata.lngAMFundID, "
+        "COALESCE(oracompat.round(sum(ata.dblAmountAlter), 2), 0) AS a, "
+        "COALESCE(oracompat.round(sum(ata.dblDeprection + ata.dblDeprectionAlter), 2), 0) AS d, "
+        "COALESCE(sum(ata.dblNetworthAlter), 0) AS n, "
+        "COALESCE(oracompat.round(sum(ata.dblDecAmountAlter), 2), 0) AS i "
+        "FROM [OldUser]AMAssetFundDaily ata WHERE ata.lngOrganizationID = " +
+        org + " AND ata.YearPeriod < " + scope_.yp() +
+        " GROUP BY ata.lngAMAssetID, ata.lngAMFundID) s WHERE s.lngAMAssetID = amt.lngAMAssetID "
+        "AND s.lngAMFundID = amt.lngAMFundID AND amt.blnIsInit = 1 AND amt.lngOrganizationID = " +
+        org);
+}
+
 // Statements 22 to 30: funding sources, their opening amounts, cost and account rows.
 bool TurnOpeningRecords::FundStatements() {
-    const std::string org = scope_.org(), yp = scope_.yp();
+    const std::string org = scope_.org();
     const std::string initialFund =
         " From [NewUser]AMAssetFundAlter ata Where ata.lngAMAssetID = amt.lngAMAssetID And "
         "ata.lngAMFundID = amt.lngAMFundID And ata.blnIsInit = 1 And ata.lngOrganizationID = " +
@@ -310,10 +383,6 @@ bool TurnOpeningRecords::FundStatements() {
                "lngOrganizationID = " +
                org + ")";
     };
-    const std::string oldDaily =
-        " From [OldUser]AMAssetFundDaily ata Where ata.lngAMAssetID = amt.lngAMAssetID And "
-        "ata.lngAMFundID = amt.lngAMFundID And ata.lngOrganizationID = " +
-        org + " And ata.YearPeriod < " + yp + ")";
     const std::string initialOf =
         " From [NewUser]AMAssetFundAlter ata Where ata.lngAMAssetFundAlterID = "
         "amt.lngAMAssetFundAlterID And ata.blnIsInit = 1 And ata.lngOrganizationID = " +
@@ -332,15 +401,8 @@ bool TurnOpeningRecords::FundStatements() {
                 missingFundAlter("lngAMAssetFundInitAlterID"),
                 missingFundAlter("lngAMAssetFundLastAlterID"),
                 " Delete From [NewUser]AMAssetFund afd Where Not Exists(Select 1 From "
-                "[NewUser]AMAsset afa Where afa.lngAMAssetID = afd.lngAMAssetID )",
-                " Update [NewUser]AMAssetFundAlter amt Set "
-                "(amt.dblAmount,amt.dblDepreciation,amt.dblNetworth,amt.dblDecAmount) = (Select "
-                "Nvl(Round(Sum (ata.dblAmountAlter),2),0),Nvl(Round(Sum (ata.dblDeprection + "
-                "ata.dblDeprectionAlter),2),0),Nvl(Sum (ata.dblNetworthAlter),0),Nvl(Round(Sum "
-                "(ata.dblDecAmountAlter),2),0)" +
-                    oldDaily + " Where Exists (Select 1" + oldDaily +
-                    " And amt.blnIsInit = 1 And amt.lngOrganizationID = " + org}) &&
-           ResetSequence("AMAssetFundCostAlter", context().NewUser) &&
+                "[NewUser]AMAsset afa Where afa.lngAMAssetID = afd.lngAMAssetID )"}) &&
+           FundOpeningAmounts() && ResetSequence("AMAssetFundCostAlter", context().NewUser) &&
            CopyTable("AMAssetFundCostAlter", detailsOfNewFundAlters("AMAssetFundCostAlter"),
                      errorText) &&
            Execute(
@@ -458,7 +520,19 @@ void TurnOpeningRecords::UpdateFundOpeningAmounts() {
         "                    Where fl.lngAMAssetID = fd.lngAMAssetID And fl.lngAMFundID = "
         "fd.lngAMFundID\r\n"
         "                      And fl.YearPeriod = fd.YearPeriod\r\n"
-        "                      And fl.lngAMAssetFundDailyID > fd.lngAMAssetFundDailyID)";
+        "                      And fl.lngAMAssetFundDailyID > fd.lngAMAssetFundDailyID)\r\n"
+        // Only the sources whose opening or cost figures differ from the
+        // totals at all need looking at: one pass over the organisation
+        // instead of a query per source.
+        "   And (fa.dblAmount <> fd.dblTotalAmount Or fa.dblDepreciation <> "
+        "fd.dblTotalDeprection\r\n"
+        "        Or fa.dblDecAmount <> fd.dblTotalDecAmount Or fa.dblNetworth <> "
+        "fd.dblTotalNetWorth\r\n"
+        "        Or Exists (Select 1 From [NewUser]AMAssetFundCostAlter c\r\n"
+        "                    Where c.lngAMAssetFundAlterID = fa.lngAMAssetFundAlterID\r\n"
+        "                      And (c.dblAmount <> fd.dblTotalAmount Or c.dblDepreciation <> "
+        "fd.dblTotalDeprection\r\n"
+        "                           Or c.dblDecAmount <> fd.dblTotalDecAmount)))";
     RecordsetPtr rs =
         OpenRecordset(FormatTemplate(query, {scope_.yp(), scope_.org()}), kStatic, kReadOnly);
     for (; !rs->eof(); rs->moveNext()) {
@@ -520,19 +594,13 @@ bool TurnOpeningRecords::RebuildBalances() {
     return daily.Execute(scope_.organization, message);
 }
 
+// The opening records need no recalculation of their own: the new set's first
+// period continues from them. Only a period the old set had already
+// depreciated past the carry-forward date (copied with the later balances)
+// is written again, for every asset of the organisation in one pass.
 bool TurnOpeningRecords::RecalculateAssets() {
     clsAMAssetDeprection depreciation;
-    std::vector<int32_t> assets;
-    RecordsetPtr rs = OpenRecordset(
-        " SELECT a.lngAMAssetID FROM [NewUser]AMAsset a WHERE "
-        "lngOrganizationID = " +
-            scope_.org() + " ORDER BY a.lngAMAssetID",
-        kStatic, kReadOnly);
-    for (; !rs->eof(); rs->moveNext()) assets.push_back(rs->field(0).toInt32());
-    CloseRecordset(rs);
-    for (int32_t asset : assets)
-        if (!depreciation.CaclDeprectionAlter(1, asset, scope_.organization)) return false;
-    return true;
+    return depreciation.CaclDeprectionUpdate(0, 0, 0, scope_.organization);
 }
 
 }  // namespace tk::am

@@ -26,9 +26,13 @@ class TurnOpeningRecords {
     bool CardStatements();
     bool SummaryStatements();
     bool InsertInitialFundAlterations();
+    bool StartUsage(const std::string& column, const std::string& used,
+                    const std::string& methodTest);
     bool FundStatements();
+    bool FundOpeningAmounts();
     bool OtherAndLabelStatements();
     void UpdateFundOpeningAmounts();
+    bool CarryScheduleBasis();
     void UpdateCostRows(const std::string& fundAlterID, double amount, double depreciation,
                         double impairment);
     bool RecalculateAssets();

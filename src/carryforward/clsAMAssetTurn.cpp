@@ -228,6 +228,9 @@ bool clsAMAssetTurn::RunSteps(std::string& strErrMsg) {
 bool clsAMAssetTurn::RunInOwnTransaction(std::string& strErrMsg) {
     SequenceSnapshot sequences(context().NewUser);
     connection().BeginTrans();
+    // The organisation-wide statements sort and hash whole tables: room to do
+    // it in memory, for this transaction only.
+    connection().session().runNative("SET LOCAL work_mem = '128MB'");
     bool ok = RunSteps(strErrMsg);
     try {
         if (ok) connection().CommitTrans();

@@ -1,5 +1,8 @@
 #include "depreciation/clsAMAssetDeprection.hpp"
 
+#include <libpq-fe.h>
+
+#include "connect/Session.hpp"
 #include "frame/ClassRegistry.hpp"
 #include "frame/Context.hpp"
 #include "frame/Dictionary.hpp"
@@ -105,6 +108,25 @@ bool clsAMAssetDeprection::CaclDeprectionAdd(int16_t intMode, int32_t lngAMAsset
                            else
                                WriteEquipmentIfFirstVersion(lngAMAssetID, lngOrganizationID);
                        });
+}
+
+size_t clsAMAssetDeprection::CaclDeprectionAddAll(const std::vector<int32_t>& assets,
+                                                  int32_t lngOrganizationID) {
+    errorMessage_.clear();
+    std::string list;
+    for (int32_t asset : assets) list += (list.empty() ? "" : ",") + std::to_string(asset);
+    connect::NativeParams params{{"{" + list + "}", std::to_string(lngOrganizationID)}, {0, 0}};
+    connect::PgResult result = connection().session().runNative(
+        "SELECT " + RoutineCall::schemaName() + ".AMAssetCalcAddAll($1::integer[], $2::integer)",
+        params);
+    const size_t refused = std::stoul(PQgetvalue(result.get(), 0, 0));
+    if (refused != 0) {
+        errorMessage_ = Refusal("AMAssetCalcAdd");
+        return refused;
+    }
+    if (TableExists("db_et_table_version", connection().UserName))
+        for (int32_t asset : assets) WriteEquipmentIfFirstVersion(asset, lngOrganizationID);
+    return 0;
 }
 
 bool clsAMAssetDeprection::CaclDeprectionAlter(int16_t intMode, int32_t lngAMAssetID,

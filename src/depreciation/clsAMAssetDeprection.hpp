@@ -20,6 +20,10 @@ class clsAMAssetDeprection : public DispatchableBase<clsAMAssetDeprection> {
     static void describe(DispatchTable<clsAMAssetDeprection>& t);
 
     bool CaclDeprectionAdd(int16_t intMode, int32_t lngAMAssetID, int32_t lngOrganizationID);
+    // CaclDeprectionAdd (mode 0) for each of many new assets, in one call: 0
+    // when every one passed, else the place (from 1) of the first one refused,
+    // with the reason in ErrorMessage. Database errors reach the caller.
+    size_t CaclDeprectionAddAll(const std::vector<int32_t>& assets, int32_t lngOrganizationID);
     bool CaclDeprectionAlter(int16_t intMode, int32_t lngAMAssetID, int32_t lngOrganizationID);
     bool CaclDeprectionDec(int16_t intMode, int32_t lngAMAssetID, int32_t lngOrganizationID);
     bool CaclDeprectionWork(int16_t intMode, int16_t intYear, int16_t bytPeriod,

@@ -3,9 +3,11 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "connect/Dispatchable.hpp"
 #include "frame/RecordFields.hpp"
+#include "frame/RowSet.hpp"
 #include "frame/Utility.hpp"
 #include "funds/FundSql.hpp"
 #include "register/SaveOrZero.hpp"
@@ -50,6 +52,19 @@ class FundVersionLine : public DispatchableBase<T> {
             if (!VersionedRecord::Execute({statement(versionID)})) return 0;
             return AbsoluteId(versionID >= 0 ? self().*T::lineTable().rowId : versionID);
         });
+    }
+
+    // New lines, as SaveCard inserts one, in one statement; the row ids are
+    // set on the lines.
+    static void AddAll(std::span<T> lines) {
+        const LineTable<T>& line = T::lineTable();
+        const std::vector<int32_t> ids = RowSet::newIDs(line.table, lines.size());
+        RowSet rows(line.columns);
+        for (size_t i = 0; i < lines.size(); ++i) {
+            lines[i].*line.rowId = ids[i];
+            rows.add(T::fields(), lines[i]);
+        }
+        rows.insertInto(line.table);
     }
 
   protected:

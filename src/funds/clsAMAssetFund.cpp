@@ -3,6 +3,8 @@
 #include <vector>
 
 #include "frame/ClassRegistry.hpp"
+#include "frame/RowRefusal.hpp"
+#include "frame/RowSet.hpp"
 #include "frame/Utility.hpp"
 #include "funds/FundSql.hpp"
 #include "register/SaveOrZero.hpp"
@@ -242,6 +244,24 @@ int32_t clsAMAssetFund::save() {
 std::string clsAMAssetFund::headWhere() const {
     return "lngAMAssetID = " + std::to_string(lngAMAssetID) +
            " And lngAMFundID = " + std::to_string(lngAMFundID);
+}
+
+void clsAMAssetFund::AddAll(std::span<clsAMAssetFund> funds) {
+    CheckEachRow(funds, [](const clsAMAssetFund& fund) {
+        fields().checkLimits(fund, {"AMAssetFund", "AMAssetFundAlter"});
+    });
+    const std::vector<int32_t> versions = RowSet::newIDs("AMAssetFundAlter", funds.size());
+    RowSet firstVersions(kVersionColumns), heads(kHeadColumns);
+    for (size_t i = 0; i < funds.size(); ++i) {
+        clsAMAssetFund& fund = funds[i];
+        VersionedRecord::StartChain(versions[i], fund.lngAMAssetFundAlterID,
+                                    fund.lngAMAssetFundInitAlterID, fund.lngAMAssetFundLastAlterID,
+                                    fund.lngAMAssetFundRecentAlterID);
+        firstVersions.add(fields(), fund);
+        heads.add(fields(), fund);
+    }
+    firstVersions.insertInto("AMAssetFundAlter");
+    heads.insertInto("AMAssetFund");
 }
 
 // With a head, the version keeps the predecessor its caller set and the head's

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -17,6 +18,11 @@ class clsAMAssetFund : public DispatchableBase<clsAMAssetFund> {
   public:
     std::string_view className() const override { return "clsAMAssetFund"; }
     static void describe(DispatchTable<clsAMAssetFund>& t);
+    // The first versions of new assets' funding sources (no head yet, Mode
+    // atAdd), with their heads, as SaveCard adds one, in one statement per
+    // table; the version ids are set on the records. Raises (RowRefusal) before
+    // anything is written when a record's values do not fit.
+    static void AddAll(std::span<clsAMAssetFund> funds);
 
     // By `Mode`: atAdd the source's first version, atDec/atOther its latest,
     // otherwise the version whose id is `lngID`. Database errors reach the caller.

@@ -1,10 +1,12 @@
 #include "ledger/AssetAdder.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <stdexcept>
 
 #include "depreciation/clsAMAssetDeprection.hpp"
 #include "frame/Conversion.hpp"
+#include "frame/RowRefusal.hpp"
 #include "funds/clsAMAssetFund.hpp"
 #include "funds/clsAMAssetFundAccAlter.hpp"
 #include "funds/clsAMAssetFundAccount.hpp"
@@ -12,6 +14,7 @@
 #include "ledger/InputText.hpp"
 #include "ledger/Shares.hpp"
 #include "ledger/Transaction.hpp"
+#include "register/AssetCodeBatch.hpp"
 #include "register/clsAMAssetCard.hpp"
 #include "register/clsAMAssetCode.hpp"
 #include "register/clsAMAssetType.hpp"
@@ -51,7 +54,9 @@ struct AssetAdder::Resolved {
 
 int32_t AssetAdder::idOf(const std::string& sql, const std::string& field, const std::string& what,
                          const std::string& code) const {
-    auto id = session_.lookup(sql);
+    auto known = ids_.find(sql);
+    if (known == ids_.end()) known = ids_.emplace(sql, session_.lookup(sql)).first;
+    const auto& id = known->second;
     if (!id) throw AssetInputError(field, what + "不存在: \"" + code + "\"");
     return std::stoi(*id);
 }
@@ -69,7 +74,7 @@ AssetAdder::Resolved AssetAdder::resolve(const NewAsset& asset) const {
             sqlText(asset.category),
         "category", "资产类别(明细)", asset.category);
     try {
-        r.period = session_.periodOfDate(asset.date);
+        r.period = periodOf(asset.date);
     } catch (const std::runtime_error& e) {
         throw AssetInputError("date", e.what());
     }
@@ -93,9 +98,13 @@ AssetAdder::Resolved AssetAdder::resolve(const NewAsset& asset) const {
         asset.funds.empty() ? std::vector<NewAsset::Fund>{{"01", 100}} : asset.funds;
     std::vector<double> percents;
     for (const auto& fund : funds) {
-        r.funds.push_back(
+        const int32_t id =
             idOf("Select lngAMFundID From AMFund Where strAMFundCode = " + sqlText(fund.code),
-                 "fund", "资金来源", fund.code));
+                 "fund", "资金来源", fund.code);
+        // one version per source: a source named twice would start two chains
+        if (std::ranges::find(r.funds, id) != r.funds.end())
+            throw AssetInputError("fund", "资金来源重复: \"" + fund.code + "\"");
+        r.funds.push_back(id);
         percents.push_back(fund.percent);
     }
     double total = 0;
@@ -127,37 +136,91 @@ std::shared_ptr<const AssetAdder::Resolved> AssetAdder::prepare(const NewAsset& 
     return std::make_shared<const Resolved>(resolve(asset));
 }
 
-std::string AssetAdder::codeOf(const NewAsset& asset, const Resolved& r) const {
-    if (asset.code) return *asset.code;
-    return withoutTerminator(am::clsAMAssetCode().GetCode(am::acAssetCode, asset.date,
-                                                          session_.organization(), r.category, 0,
-                                                          r.department, r.department));
+std::pair<std::string, std::string> AssetAdder::codesOf(const NewAsset& asset, const Resolved& r,
+                                                        am::CodeSource& codes) const {
+    const int32_t org = session_.organization();
+    const std::string code =
+        asset.code ? *asset.code
+                   : withoutTerminator(codes.code(am::acAssetCode, asset.date, org, r.category, 0,
+                                                  r.department, r.department));
+    return {code, withoutTerminator(codes.code(am::acAssetCardCode, asset.date, org, r.category, 0,
+                                               r.department, r.department, code))};
 }
 
 std::pair<int32_t, std::string> AssetAdder::write(const NewAsset& asset, const Resolved& r) const {
-    const int32_t org = session_.organization();
-    const std::string code = codeOf(asset, r);
-    auto [assetID, versionID] = saveCard(asset, r, code);
-    saveFunds(assetID, versionID, asset, r);
+    am::CodeSource codes;
+    const auto [code, cardCode] = codesOf(asset, r, codes);
+    am::clsAMAssetCard card = cardOf(asset, r, code, cardCode);
+    const int32_t assetID = card.SaveCard();
+    if (assetID == 0) throw std::runtime_error("保存资产卡片失败: " + asset.name);
+    for (am::clsAMAssetFund& fund : fundsOf(asset, r, card)) {
+        const int32_t fundVersion = fund.SaveCard();
+        if (fundVersion == 0) throw std::runtime_error("保存资金来源失败: " + asset.name);
+        for (am::clsAMAssetFundAccAlter& line : linesOf(asset, r, fundVersion))
+            if (line.SaveCard() == 0)
+                throw std::runtime_error("保存折旧分摊科目失败: " + asset.name);
+    }
     am::clsAMAssetDeprection depreciation;
-    requireEngine(depreciation.CaclDeprectionAdd(0, assetID, org), depreciation,
+    requireEngine(depreciation.CaclDeprectionAdd(0, assetID, session_.organization()), depreciation,
                   "资产 " + asset.name + " 未能新增");
     return {assetID, code};
 }
 
-std::pair<int32_t, int32_t> AssetAdder::saveCard(const NewAsset& asset, const Resolved& r,
-                                                 const std::string& code) const {
-    const int32_t org = session_.organization();
+void AssetAdder::addAll(std::span<const Prepared> assets) const {
+    am::AssetCodeBatch codes;
+    std::vector<am::clsAMAssetCard> cards;
+    for (const auto& [asset, r] : assets) {
+        const auto [code, cardCode] = codesOf(*asset, *r, codes);
+        cards.push_back(cardOf(*asset, *r, code, cardCode));
+    }
+    codes.finish();
+    am::clsAMAssetCard::AddAll(cards);
+    std::vector<am::clsAMAssetFund> funds;
+    std::vector<size_t> owners;  // the asset of each funding source
+    for (size_t i = 0; i < assets.size(); ++i)
+        for (am::clsAMAssetFund& fund : fundsOf(*assets[i].first, *assets[i].second, cards[i])) {
+            funds.push_back(fund);
+            owners.push_back(i);
+        }
+    try {
+        am::clsAMAssetFund::AddAll(funds);
+    } catch (const am::RowRefusal& refusal) {
+        throw am::RowRefusal(owners[refusal.index()], refusal);
+    }
+    std::vector<am::clsAMAssetFundAccAlter> lines;
+    for (size_t f = 0; f < funds.size(); ++f)
+        for (am::clsAMAssetFundAccAlter& line :
+             linesOf(*assets[owners[f]].first, *assets[owners[f]].second,
+                     funds[f].lngAMAssetFundAlterID))
+            lines.push_back(line);
+    am::clsAMAssetFundAccAlter::AddAll(lines);
+    recalculateAll(assets, cards);
+}
+
+void AssetAdder::recalculateAll(std::span<const Prepared> assets,
+                                const std::vector<am::clsAMAssetCard>& cards) const {
+    std::vector<int32_t> ids;
+    for (const am::clsAMAssetCard& card : cards) ids.push_back(card.lngAMAssetID);
+    am::clsAMAssetDeprection depreciation;
+    const size_t refused = depreciation.CaclDeprectionAddAll(ids, session_.organization());
+    if (refused != 0)
+        throw am::RowRefusal(refused - 1,
+                             RunTimeError(errors::kInvalidArgument,
+                                          "资产 " + assets[refused - 1].first->name +
+                                              " 未能新增: " + depreciation.ErrorMessage()));
+}
+
+am::clsAMAssetCard AssetAdder::cardOf(const NewAsset& asset, const Resolved& r,
+                                      const std::string& code, const std::string& cardCode) const {
     am::clsAMAssetCard card;
     card.Mode = am::atAdd;
     card.strAMAssetCode = code;
-    card.strAMAssetCardCode = withoutTerminator(am::clsAMAssetCode().GetCode(
-        am::acAssetCardCode, asset.date, org, r.category, 0, r.department, r.department, code));
+    card.strAMAssetCardCode = cardCode;
     card.strAMAssetName = asset.name;
     card.strCreateDate = asset.date;
     card.strStartDate = asset.date;
     card.strDate = asset.date;
-    card.lngOrganizationID = org;
+    card.lngOrganizationID = session_.organization();
     card.lngAMAssetTypeID = r.category;
     card.lngAMAssetMethodID = kPurchase;
     card.lngDepartmentID = r.department;
@@ -173,20 +236,18 @@ std::pair<int32_t, int32_t> AssetAdder::saveCard(const NewAsset& asset, const Re
     card.dblAmount = card.dblAmountAlter = asset.cost;
     card.dblNetworth = card.dblNetworthAlter = r.residual;
     card.dblUseage = r.life;
-    int32_t assetID = card.SaveCard();
-    if (assetID == 0) throw std::runtime_error("保存资产卡片失败: " + asset.name);
-    return {assetID, card.lngAMAssetAlterID};
+    return card;
 }
 
-void AssetAdder::saveFunds(int32_t assetID, int32_t versionID, const NewAsset& asset,
-                           const Resolved& r) const {
-    const int32_t org = session_.organization();
+std::vector<am::clsAMAssetFund> AssetAdder::fundsOf(const NewAsset& asset, const Resolved& r,
+                                                    const am::clsAMAssetCard& card) const {
+    std::vector<am::clsAMAssetFund> funds(r.funds.size());
     for (size_t i = 0; i < r.funds.size(); ++i) {
         const am::clsAMAssetFundAccount& accounts = accountsOf(r.category, r.funds[i]);
-        am::clsAMAssetFund fund;
+        am::clsAMAssetFund& fund = funds[i];
         fund.Mode = am::atAdd;
-        fund.lngAMAssetID = assetID;
-        fund.lngAMAssetAlterID = versionID;
+        fund.lngAMAssetID = card.lngAMAssetID;
+        fund.lngAMAssetAlterID = card.lngAMAssetAlterID;
         fund.lngAMFundID = r.funds[i];
         fund.lngReceiptTypeID = kAdditionReceiptType;
         fund.intYear = r.period.year;
@@ -196,7 +257,7 @@ void AssetAdder::saveFunds(int32_t assetID, int32_t versionID, const NewAsset& a
         fund.dblNetworth = fund.dblNetworthAlter = r.fundResiduals[i];
         fund.bytAlterType = kAddition;
         fund.bytStatus = kSaved;
-        fund.lngOrganizationID = org;
+        fund.lngOrganizationID = session_.organization();
         fund.lngAssetAccountID = accounts.lngAssetAccountID;
         fund.lngDepreciationAccountID = accounts.lngDepreciationAccountID;
         fund.lngDecAccountID = accounts.lngDecAccountID;
@@ -205,20 +266,29 @@ void AssetAdder::saveFunds(int32_t assetID, int32_t versionID, const NewAsset& a
         fund.lngFixUpAccountID = accounts.lngFixUpAccountID;
         fund.lngSpecialAccountID = accounts.lngSpecialAccountID;
         fund.lngAddToAccountID = accounts.lngAddToAccountID;
-        int32_t fundVersion = fund.SaveCard();
-        if (fundVersion == 0) throw std::runtime_error("保存资金来源失败: " + asset.name);
-        for (size_t l = 0; l < r.lineAccounts.size(); ++l) {
-            am::clsAMAssetFundAccAlter line;
-            line.lngAMAssetFundAlterID = fundVersion;
-            line.lngAccountID = r.lineAccounts[l].first;
-            line.lngDepartmentID = r.lineAccounts[l].second;
-            line.lngOrderNo = static_cast<int32_t>(l + 1);
-            line.dblQuotiety = 1;
-            line.dblRate = asset.accountLines[l].percent;
-            if (line.SaveCard() == 0)
-                throw std::runtime_error("保存折旧分摊科目失败: " + asset.name);
-        }
     }
+    return funds;
+}
+
+std::vector<am::clsAMAssetFundAccAlter> AssetAdder::linesOf(const NewAsset& asset,
+                                                            const Resolved& r,
+                                                            int32_t fundVersion) const {
+    std::vector<am::clsAMAssetFundAccAlter> lines(r.lineAccounts.size());
+    for (size_t l = 0; l < lines.size(); ++l) {
+        lines[l].lngAMAssetFundAlterID = fundVersion;
+        lines[l].lngAccountID = r.lineAccounts[l].first;
+        lines[l].lngDepartmentID = r.lineAccounts[l].second;
+        lines[l].lngOrderNo = static_cast<int32_t>(l + 1);
+        lines[l].dblQuotiety = 1;
+        lines[l].dblRate = asset.accountLines[l].percent;
+    }
+    return lines;
+}
+
+YearPeriod AssetAdder::periodOf(const std::string& date) const {
+    auto known = periods_.find(date);
+    if (known == periods_.end()) known = periods_.emplace(date, session_.periodOfDate(date)).first;
+    return known->second;
 }
 
 const am::clsAMAssetType& AssetAdder::categoryOf(int32_t category) const {

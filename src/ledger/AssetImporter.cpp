@@ -4,6 +4,7 @@
 #include <set>
 #include <sstream>
 
+#include "frame/RowRefusal.hpp"
 #include "ledger/AssetInputError.hpp"
 #include "ledger/InputText.hpp"
 #include "ledger/Transaction.hpp"
@@ -154,21 +155,26 @@ void AssetImporter::check(const AssetAdder& adder, std::vector<Row>& rows,
 
 void AssetImporter::write(const AssetAdder& adder, const std::vector<Row>& rows, bool dryRun,
                           const Progress& progress, ImportResult& result) const {
-    size_t done = 0;
+    // Rows are written in parts so that the progress moves and no statement grows
+    // without bound.
+    constexpr size_t kPart = 500;
+    size_t from = 0;
     try {
         inTransaction(
             session_,
             [&] {
-                for (done = 0; done < rows.size(); ++done) {  // from the start on a retry
-                    adder.addPrepared(rows[done].asset, *rows[done].prepared);
-                    if (progress) progress(done + 1, rows.size());
+                for (from = 0; from < rows.size(); from += kPart) {  // from the start on a retry
+                    std::vector<AssetAdder::Prepared> part;
+                    for (size_t i = from; i < std::min(rows.size(), from + kPart); ++i)
+                        part.emplace_back(&rows[i].asset, rows[i].prepared.get());
+                    adder.addAll(part);
+                    if (progress) progress(from + part.size(), rows.size());
                 }
                 return 0;
             },
             dryRun ? Ending::RollBack : Ending::Commit);
-    } catch (const std::exception& e) {
-        if (done == rows.size()) throw;  // the commit failed, not a row
-        result.problems.push_back({rows[done].line, columnOf(""), e.what()});
+    } catch (const am::RowRefusal& refusal) {
+        result.problems.push_back({rows[from + refusal.index()].line, "", refusal.what()});
         return;
     }
     result.written = !dryRun;

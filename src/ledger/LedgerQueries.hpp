@@ -45,6 +45,7 @@ class LedgerQueries {
 
   private:
     std::vector<ScheduleRow> scheduleRows(int32_t year) const;
+    void addTrialYear(int32_t year) const;
     std::array<double, 12> netBookValues(int32_t year) const;
 
     const LedgerSession& session_;

@@ -1,5 +1,6 @@
 #include "ledger/clsAMLedger.hpp"
 
+#include <fstream>
 #include <optional>
 #include <sstream>
 
@@ -9,6 +10,7 @@
 #include "ledger/AssetDisposer.hpp"
 #include "ledger/InputText.hpp"
 #include "ledger/LedgerQueries.hpp"
+#include "ledger/LedgerReports.hpp"
 #include "ledger/PeriodCloser.hpp"
 
 namespace tk::am {
@@ -156,6 +158,40 @@ Variant schedule(clsAMLedger& self, Args& a) {
     return rows.value();
 }
 
+// The report of the command line's `report KIND --html|--csv` over the whole
+// ledger: the register at the latest run, every period's depreciation, the
+// schedule of the latest run's year.
+ledger::Report reportOf(const ledger::LedgerReports& reports, const ledger::LedgerQueries& queries,
+                        const std::string& kind, const std::optional<ledger::Schedule>& s) {
+    if (kind == "register") return reports.registerAt(queries.latestRun());
+    if (kind == "depreciation") {
+        auto [first, last] = queries.periodSpan();
+        return reports.depreciation(first, last);
+    }
+    if (kind == "schedule") return reports.schedule(*s);
+    throw RunTimeError(errors::kInvalidArgument,
+                       "报表应为 register、depreciation 或 schedule: \"" + kind + "\"");
+}
+
+Variant writeReport(clsAMLedger& self, Args& a) {
+    const auto session = self.session();
+    const ledger::LedgerQueries queries(session);
+    const ledger::LedgerReports reports(session);
+    const std::string kind = requiredArg(a, 0).toText(), file = requiredArg(a, 1).toText();
+    const std::string format = given(a, 2) ? given(a, 2)->toText() : "html";
+    std::optional<ledger::Schedule> s;
+    if (kind == "schedule" || format == "html") s = queries.schedule(queries.scheduleYear());
+    const ledger::Report report = reportOf(reports, queries, kind, s);
+    if (format == "html") {
+        reports.writeHtml(report, *s, file);
+        return Variant(true);
+    }
+    std::ofstream out(file, std::ios::binary);
+    report.print(out, format == "csv");
+    if (!out) throw RunTimeError(errors::kInvalidArgument, "无法写入文件: " + file);
+    return Variant(true);
+}
+
 }  // namespace
 
 void clsAMLedger::describe(DispatchTable<clsAMLedger>& t) {
@@ -186,6 +222,7 @@ void clsAMLedger::describe(DispatchTable<clsAMLedger>& t) {
     t.method("Register", registerRows);
     t.method("Depreciation", depreciation);
     t.method("Schedule", schedule);
+    t.method("WriteReport", writeReport);
 }
 
 }  // namespace tk::am

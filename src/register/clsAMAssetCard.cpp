@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "frame/ClassRegistry.hpp"
+#include "frame/RowRefusal.hpp"
+#include "frame/RowSet.hpp"
 #include "frame/Utility.hpp"
 #include "register/SaveOrZero.hpp"
 #include "register/VersionedRecord.hpp"
@@ -333,6 +335,25 @@ int32_t clsAMAssetCard::save() {
     const int32_t assetID = lngAMAssetID, versionID = lngAMAssetAlterID;
     if (!write(assetID, versionID)) return 0;
     return assetID >= 0 && versionID < 0 ? std::abs(versionID) : std::abs(lngAMAssetID);
+}
+
+void clsAMAssetCard::AddAll(std::span<clsAMAssetCard> cards) {
+    CheckEachRow(cards, [](const clsAMAssetCard& card) {
+        fields().checkLimits(card, {"AMAsset", "AMAssetAlter"});
+    });
+    const std::vector<int32_t> assets = RowSet::newIDs("AMAsset", cards.size());
+    const std::vector<int32_t> versions = RowSet::newIDs("AMAssetAlter", cards.size());
+    RowSet heads(kHeadColumns), firstVersions(kVersionColumns);
+    for (size_t i = 0; i < cards.size(); ++i) {
+        clsAMAssetCard& card = cards[i];
+        card.lngAMAssetID = assets[i];
+        VersionedRecord::StartChain(versions[i], card.lngAMAssetAlterID, card.lngAMAssetInitAlterID,
+                                    card.lngAMAssetLastAlterID, card.lngAMAssetRecentAlterID);
+        heads.add(fields(), card);
+        firstVersions.add(fields(), card);
+    }
+    heads.insertInto("AMAsset");
+    firstVersions.insertInto("AMAssetAlter");
 }
 
 bool clsAMAssetCard::write(int32_t assetID, int32_t versionID) {

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "connect/Dispatchable.hpp"
@@ -22,6 +23,11 @@ class clsAMAssetCard : public DispatchableBase<clsAMAssetCard> {
     void LoadID(int32_t lngID);
     // The asset id (the version id when a version was deleted), or 0.
     int32_t SaveCard();
+    // New assets (Mode atAdd, no ids yet), each head with its first version, as
+    // SaveCard adds one, in one statement per table; the ids are set on the
+    // cards. Raises (RowRefusal) before anything is written when a card's
+    // values do not fit.
+    static void AddAll(std::span<clsAMAssetCard> cards);
 
     AlterTypeEnum Mode = atUnkonwn;
 

@@ -9,6 +9,7 @@
 #include "frame/ClassRegistry.hpp"
 #include "frame/Conversion.hpp"
 #include "frame/Utility.hpp"
+#include "register/CodeSource.hpp"
 
 namespace tk::am {
 namespace {
@@ -49,16 +50,17 @@ std::optional<Row> FirstRow(const std::string& sql) {
     return row;
 }
 
-std::string FirstText(const std::string& sql) {
-    std::optional<Row> row = FirstRow(sql);
+std::string FirstText(CodeSource& source, const std::string& sql) {
+    std::optional<Row> row = source.firstRow(sql);
     return row ? row->front() : "";
 }
 
 std::string Id(int32_t id) { return std::to_string(id); }
 
-std::string DepartmentCode(int32_t departmentID) {
-    return FirstText("SELECT strDepartmentCode FROM [User]Department WHERE lngDepartmentID = " +
-                     Id(departmentID));
+std::string DepartmentCode(CodeSource& source, int32_t departmentID) {
+    return FirstText(source,
+                     "SELECT strDepartmentCode FROM [User]Department WHERE lngDepartmentID = " +
+                         Id(departmentID));
 }
 
 struct CategoryRules {
@@ -68,8 +70,8 @@ struct CategoryRules {
     int32_t codeWidth = 0, cardWidth = 0, labelWidth = 0;
 };
 
-std::optional<CategoryRules> ReadCategoryRules(int32_t categoryID) {
-    std::optional<Row> row = FirstRow(
+std::optional<CategoryRules> ReadCategoryRules(CodeSource& source, int32_t categoryID) {
+    std::optional<Row> row = source.firstRow(
         "SELECT strAMAssetTypeCode,bytCodeMethod,strCodePrefix,strCodeSuffix,strCodeRule,"
         "intCodeSerialNoDec,strCardRule,intCardSerialNoDec,strLabelRule,intLabelSerialNoDec "
         "FROM [User]AMAssetType WHERE lngAMAssetTypeID = " +
@@ -88,32 +90,34 @@ std::optional<CategoryRules> ReadCategoryRules(int32_t categoryID) {
 }
 
 // The category whose code is this one's cut before its last "-"; 0 for none.
-int32_t ParentCategory(int32_t categoryID) {
+int32_t ParentCategory(CodeSource& source, int32_t categoryID) {
     return ToLong(FirstText(
+        source,
         "SELECT lngAMAssetTypeID FROM [User]AMAssetType WHERE strAMAssetTypeCode = (SELECT "
         "Substr(strAMAssetTypeCode, 1, Instr(strAMAssetTypeCode, '-', -1) - 1) As "
         "strAMAssetTypeCode FROM [User]AMAssetType WHERE lngAMAssetTypeID = " +
-        Id(categoryID) + ")"));
+            Id(categoryID) + ")"));
 }
 
 // A category that takes its parent's rule (code method 1) passes the question
 // up; a category without a parent has no rule.
-std::optional<CategoryRules> RulesFollowingParents(int32_t categoryID) {
+std::optional<CategoryRules> RulesFollowingParents(CodeSource& source, int32_t categoryID) {
     std::set<int32_t> visited;
-    std::optional<CategoryRules> rules = ReadCategoryRules(categoryID);
+    std::optional<CategoryRules> rules = ReadCategoryRules(source, categoryID);
     while (rules && rules->codeMethod == 1 && visited.insert(categoryID).second) {
-        categoryID = ParentCategory(categoryID);
-        rules = ReadCategoryRules(categoryID);
+        categoryID = ParentCategory(source, categoryID);
+        rules = ReadCategoryRules(source, categoryID);
     }
     return rules && rules->codeMethod != 1 ? rules : std::nullopt;
 }
 
 // "[国标分类编码前3位]": the national code without dashes, padded with zeros to three.
-std::string NationalFirstThree(int32_t nationalTypeID) {
+std::string NationalFirstThree(CodeSource& source, int32_t nationalTypeID) {
     std::string code = Trim(RemoveText(
-        FirstText("SELECT strAMAssetNationalTypeCode FROM [User]AMAssetNationalType WHERE "
+        FirstText(source,
+                  "SELECT strAMAssetNationalTypeCode FROM [User]AMAssetNationalType WHERE "
                   "lngAMAssetNationalTypeID = " +
-                  Id(nationalTypeID)),
+                      Id(nationalTypeID)),
         "-"));
     return code.empty() ? code : CharLeft(code + "000", 3);
 }
@@ -163,8 +167,8 @@ struct KindRule {
     Placeholder own;
 };
 
-std::optional<KindRule> RuleOfKind(const CodeRequest& r, const CategoryRules& rules,
-                                   const Row& category) {
+std::optional<KindRule> RuleOfKind(CodeSource& source, const CodeRequest& r,
+                                   const CategoryRules& rules, const Row& category) {
     const std::string& prefix = category[1];
     const std::string& suffix = category[2];
     switch (r.kind) {
@@ -174,7 +178,7 @@ std::optional<KindRule> RuleOfKind(const CodeRequest& r, const CategoryRules& ru
                             rules.codeWidth,
                             prefix,
                             suffix,
-                            {"[国标分类编码前3位]", NationalFirstThree(r.nationalTypeID)}};
+                            {"[国标分类编码前3位]", NationalFirstThree(source, r.nationalTypeID)}};
         case acAssetCardCode:
             return KindRule{
                 rules.cardRule, rules.cardWidth, prefix, suffix, {"[资产编码]", r.assetCode}};
@@ -184,7 +188,7 @@ std::optional<KindRule> RuleOfKind(const CodeRequest& r, const CategoryRules& ru
         case acAssetNationalCode:
             break;
     }
-    std::optional<Row> national = FirstRow(
+    std::optional<Row> national = source.firstRow(
         "SELECT strAMAssetNationalTypeCode, strNationalRule,intNationalSerialNoDec FROM "
         "[User]AMAssetNationalType WHERE lngAMAssetNationalTypeID = " +
         Id(r.nationalTypeID));
@@ -197,25 +201,44 @@ std::optional<KindRule> RuleOfKind(const CodeRequest& r, const CategoryRules& ru
                     {"[国标分类编码]", (*national)[0]}};
 }
 
-int32_t DrawSerial(int32_t organizationID, int32_t categoryID, AssetCodeTypeEnum kind) {
-    RecordsetPtr rs = OpenRecordset(
+}  // namespace
+
+RecordsetPtr CodeSource::openCounter(int32_t organizationID, int32_t categoryID,
+                                     AssetCodeTypeEnum kind) {
+    return OpenRecordset(
         "SELECT * FROM [User]AMAssetTypeNo WHERE lngOrganizationID = " + Id(organizationID) +
             " AND lngAMAssetTypeID = " + Id(categoryID) + " AND bytSerialNoType = " + Id(kind),
         2, 3);
-    int32_t serial = 1;
-    if (IsRecordsetEmpty(rs))
-        rs->addNew();
-    else
-        serial = rs->field("lngMaxSerialNo").toInt32() + 1;
-    rs->setField("lngMaxSerialNo", serial);
-    rs->setField("lngOrganizationID", organizationID);
-    rs->setField("lngAMAssetTypeID", categoryID);
-    rs->setField("bytSerialNoType", int32_t{kind});
+}
+
+int32_t CodeSource::lastSerial(const RecordsetPtr& counter) {
+    return IsRecordsetEmpty(counter) ? 0 : counter->field("lngMaxSerialNo").toInt32();
+}
+
+void CodeSource::writeCounter(RecordsetPtr& counter, int32_t organizationID, int32_t categoryID,
+                              AssetCodeTypeEnum kind, int32_t serial) {
+    if (IsRecordsetEmpty(counter)) counter->addNew();
+    counter->setField("lngMaxSerialNo", serial);
+    counter->setField("lngOrganizationID", organizationID);
+    counter->setField("lngAMAssetTypeID", categoryID);
+    counter->setField("bytSerialNoType", int32_t{kind});
     // Optimistic: a row another client wrote since it was read raises here.
-    rs->update();
-    CloseRecordset(rs);
+    counter->update();
+    CloseRecordset(counter);
+}
+
+int32_t CodeSource::drawSerial(int32_t organizationID, int32_t categoryID, AssetCodeTypeEnum kind) {
+    RecordsetPtr counter = openCounter(organizationID, categoryID, kind);
+    const int32_t serial = lastSerial(counter) + 1;
+    writeCounter(counter, organizationID, categoryID, kind, serial);
     return serial;
 }
+
+std::optional<std::vector<std::string>> CodeSource::firstRow(const std::string& sql) {
+    return FirstRow(sql);
+}
+
+namespace {
 
 std::string ZeroPadded(int32_t serial, int32_t width) {
     std::string digits = std::to_string(serial);
@@ -224,7 +247,7 @@ std::string ZeroPadded(int32_t serial, int32_t width) {
     return digits;
 }
 
-std::string FillSerials(std::string text, const CodeRequest& r, int32_t width) {
+std::string FillSerials(CodeSource& source, std::string text, const CodeRequest& r, int32_t width) {
     const struct {
         std::string_view placeholder;
         int32_t organizationID, categoryID;
@@ -235,30 +258,31 @@ std::string FillSerials(std::string text, const CodeRequest& r, int32_t width) {
     for (const auto& scope : scopes) {
         const std::string placeholder(scope.placeholder);
         if (text.find(placeholder) == std::string::npos) continue;
-        int32_t serial = DrawSerial(scope.organizationID, scope.categoryID, r.kind);
+        int32_t serial = source.drawSerial(scope.organizationID, scope.categoryID, r.kind);
         text = ReplaceAll(text, placeholder, ZeroPadded(serial, width));
     }
     return text;
 }
 
 // The code before its cut: empty when the kind yields none.
-std::string ComposeCode(const CodeRequest& r) {
+std::string ComposeCode(CodeSource& source, const CodeRequest& r) {
     DateParts date = SplitDate(r.date);
-    std::string organizationCode =
-        FirstText("SELECT strOrganizationCode FROM [User]Organization WHERE lngOrganizationID = " +
-                  Id(r.organizationID));
-    std::string dutyCode = DepartmentCode(r.dutyDepartmentID);
-    std::string mainCode = DepartmentCode(r.mainDepartmentID);
+    std::string organizationCode = FirstText(
+        source, "SELECT strOrganizationCode FROM [User]Organization WHERE lngOrganizationID = " +
+                    Id(r.organizationID));
+    std::string dutyCode = DepartmentCode(source, r.dutyDepartmentID);
+    std::string mainCode = DepartmentCode(source, r.mainDepartmentID);
     bool lentRule = r.kind == acAssetCode || r.kind == acAssetNationalCode;
-    std::optional<CategoryRules> rules =
-        lentRule ? RulesFollowingParents(r.categoryID) : ReadCategoryRules(r.categoryID);
-    Row category = FirstRow(
-                       "SELECT strAMAssetTypeCode, strCodePrefix, strCodeSuffix FROM "
-                       "[User]AMAssetType WHERE lngAMAssetTypeID = " +
-                       Id(r.categoryID))
+    std::optional<CategoryRules> rules = lentRule ? RulesFollowingParents(source, r.categoryID)
+                                                  : ReadCategoryRules(source, r.categoryID);
+    Row category = source
+                       .firstRow(
+                           "SELECT strAMAssetTypeCode, strCodePrefix, strCodeSuffix FROM "
+                           "[User]AMAssetType WHERE lngAMAssetTypeID = " +
+                           Id(r.categoryID))
                        .value_or(Row(3));
     if (!rules) return "";
-    std::optional<KindRule> rule = RuleOfKind(r, *rules, category);
+    std::optional<KindRule> rule = RuleOfKind(source, r, *rules, category);
     if (!rule) return "";
     const Placeholder placeholders[] = {{"[年]", date.year},
                                         {"[月]", date.month},
@@ -274,7 +298,7 @@ std::string ComposeCode(const CodeRequest& r) {
     std::string text = rule->text;
     for (const auto& [name, value] : placeholders)
         text = ReplaceAll(text, std::string(name), value);
-    return FillSerials(text, r, rule->width);
+    return FillSerials(source, text, r, rule->width);
 }
 
 }  // namespace
@@ -294,18 +318,28 @@ void clsAMAssetCode::describe(DispatchTable<clsAMAssetCode>& t) {
     });
 }
 
+std::string CodeSource::code(AssetCodeTypeEnum enmType, const std::string& strDate,
+                             int32_t lngOrganizationID, int32_t lngAssetTypeID,
+                             int32_t lngAssetNationalTypeID, int32_t lngDutyDepartmentID,
+                             int32_t lngMainDepartmentID, const std::string& strAMAssetCode,
+                             bool blnHaveSep) {
+    std::string code;
+    if (enmType >= acAssetCode && enmType <= acAssetNationalCode)
+        code = ComposeCode(
+            *this, {enmType, strDate, lngOrganizationID, lngAssetTypeID, lngAssetNationalTypeID,
+                    lngDutyDepartmentID, lngMainDepartmentID, strAMAssetCode});
+    std::string result = LeftWithNul(Trim(code), kMaxCodeChars);
+    return blnHaveSep ? result : RemoveText(result, "-");
+}
+
 std::string clsAMAssetCode::GetCode(AssetCodeTypeEnum enmType, const std::string& strDate,
                                     int32_t lngOrganizationID, int32_t lngAssetTypeID,
                                     int32_t lngAssetNationalTypeID, int32_t lngDutyDepartmentID,
                                     int32_t lngMainDepartmentID, const std::string& strAMAssetCode,
                                     bool blnHaveSep) {
-    std::string code;
-    if (enmType >= acAssetCode && enmType <= acAssetNationalCode)
-        code = ComposeCode({enmType, strDate, lngOrganizationID, lngAssetTypeID,
-                            lngAssetNationalTypeID, lngDutyDepartmentID, lngMainDepartmentID,
-                            strAMAssetCode});
-    std::string result = LeftWithNul(Trim(code), kMaxCodeChars);
-    return blnHaveSep ? result : RemoveText(result, "-");
+    CodeSource source;
+    return source.code(enmType, strDate, lngOrganizationID, lngAssetTypeID, lngAssetNationalTypeID,
+                       lngDutyDepartmentID, lngMainDepartmentID, strAMAssetCode, blnHaveSep);
 }
 
 bool clsAMAssetCode::RollbackCode(AssetCodeTypeEnum enmType, const std::string& strRule,

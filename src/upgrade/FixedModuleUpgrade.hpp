@@ -9,13 +9,16 @@ class clsAMAssetUpdate;
 
 // Converts the suite's older fixed-asset module ([OldUser]Fixed…) into this
 // component's tables of [NewUser]: the reference data first; the cards and
-// their history only after the old data passed its checks.
+// their history, replayed alteration by alteration, with the depreciation
+// each period booked, only after the old data passed its checks.
 class FixedModuleUpgrade {
   public:
     explicit FixedModuleUpgrade(clsAMAssetUpdate& update) : update_(update), steps_(update) {}
     bool Run(std::string& strErrMsg);
 
   private:
+    bool ConvertCards(std::string& strErrMsg);
+
     clsAMAssetUpdate& update_;
     UpgradeSteps steps_;
 };

@@ -1,8 +1,5 @@
 #include "upgrade/MaintenanceUpgrade.hpp"
 
-#include <vector>
-
-#include "depreciation/clsAMAssetDaily.hpp"
 #include "depreciation/clsAMAssetDeprection.hpp"
 #include "frame/Context.hpp"
 #include "frame/Utility.hpp"
@@ -40,16 +37,6 @@ void UseSystemTemplate(const std::string& table, const std::string& column,
         " And t.lngSysTemplateID In (4044, 4045, 4046, 4047, 4048))");
 }
 
-std::vector<int32_t> OrganizationIDs() {
-    RecordsetPtr rs = OpenRecordset(
-        " SELECT a.lngOrganizationID FROM [NewUser]Organization a ORDER BY a.lngOrganizationID", 3,
-        1);
-    std::vector<int32_t> ids;
-    for (; !rs->eof(); rs->moveNext()) ids.push_back(rs->field(0).toInt32());
-    CloseRecordset(rs);
-    return ids;
-}
-
 }  // namespace
 
 bool MaintenanceUpgrade::Run(std::string& strErrMsg) {
@@ -64,7 +51,7 @@ bool MaintenanceUpgrade::Run(std::string& strErrMsg) {
     strErrMsg = "重新计算资产折旧出错！";
     if (!Recalculate(strErrMsg)) return false;
     strErrMsg = "固定资产登账出错！";
-    if (!PostDaily(strErrMsg)) return false;
+    if (!UpgradeSteps::PostDaily(strErrMsg)) return false;
     strErrMsg.clear();
     return true;
 }
@@ -134,13 +121,6 @@ bool MaintenanceUpgrade::Recalculate(std::string& strErrMsg) {
     CloseRecordset(rs);
     if (!calculated) strErrMsg += depreciation.ErrorMessage();
     return calculated;
-}
-
-bool MaintenanceUpgrade::PostDaily(std::string& strErrMsg) {
-    clsAMAssetDaily daily;
-    for (int32_t organization : OrganizationIDs())
-        if (!daily.Execute(organization, strErrMsg)) return false;
-    return true;
 }
 
 }  // namespace tk::am

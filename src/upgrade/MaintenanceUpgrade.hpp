@@ -21,7 +21,6 @@ class MaintenanceUpgrade {
     void FillCreationColumns();
     bool WriteBalances();
     bool Recalculate(std::string& strErrMsg);
-    bool PostDaily(std::string& strErrMsg);
 
     clsAMAssetUpdate& update_;
     UpgradeSteps steps_;

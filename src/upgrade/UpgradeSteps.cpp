@@ -1,5 +1,8 @@
 #include "upgrade/UpgradeSteps.hpp"
 
+#include <vector>
+
+#include "depreciation/clsAMAssetDaily.hpp"
 #include "frame/Context.hpp"
 #include "frame/Dictionary.hpp"
 #include "frame/Settings.hpp"
@@ -69,6 +72,16 @@ const char* const kSequencedTables[] = {"Organization",
                                         "AMAssetAux",
                                         "AMAssetDocument",
                                         "AMAssetImage"};
+
+std::vector<int32_t> OrganizationIDs() {
+    RecordsetPtr rs = OpenRecordset(
+        " SELECT a.lngOrganizationID FROM [NewUser]Organization a ORDER BY a.lngOrganizationID", 3,
+        1);
+    std::vector<int32_t> ids;
+    for (; !rs->eof(); rs->moveNext()) ids.push_back(rs->field(0).toInt32());
+    CloseRecordset(rs);
+    return ids;
+}
 
 const char* const kScratchTables[] = {"AMAssetFundBalanceEx_Temp", "FixAlterID_Temp",
                                       "FixBalID_Temp", "FixBalIDx_Temp"};
@@ -180,6 +193,13 @@ void UpgradeSteps::FixTemplatesAndReports() {
         RunLogged(
             " UPDATE [NewUser]Report r SET r.blnIsDetail = 1, r.lngParentID = 56"
             " WHERE r.bytGroup = 6 AND r.lngParentID = 76 AND r.lngViewID > 60000");
+}
+
+bool UpgradeSteps::PostDaily(std::string& strErrMsg) {
+    clsAMAssetDaily daily;
+    for (int32_t organization : OrganizationIDs())
+        if (!daily.Execute(organization, strErrMsg)) return false;
+    return true;
 }
 
 }  // namespace tk::am

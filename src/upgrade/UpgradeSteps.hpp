@@ -30,6 +30,8 @@ class UpgradeSteps {
     // Templates take the system template of their receipt type; reports of
     // group 6 under menu 76 move under menu 56 where the menu has 76.
     static void FixTemplatesAndReports();
+    // The posting journal of every organisation of the new schema, rebuilt.
+    static bool PostDaily(std::string& strErrMsg);
     // strCreateDate and strAMAssetNationalCode of AMAsset, which later
     // releases added.
     static void AddCreationColumns();

@@ -153,6 +153,7 @@ const std::vector<std::string>& CarryForwardTest::TurnTables() {
                                                     "AMAssetFundAccAlter",
                                                     "AMAssetFundBalance",
                                                     "AMAssetFundBalanceEx",
+                                                    "AMAssetFundBasis",
                                                     "AMAssetFundBalanceAmortise",
                                                     "AMAssetFundBalanceAmortiseEx",
                                                     "AMAssetFundDaily",

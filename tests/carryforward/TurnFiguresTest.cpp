@@ -1,4 +1,6 @@
+#include <map>
 #include <string>
+#include <utility>
 
 #include "CarryForwardFixture.hpp"
 
@@ -88,42 +90,62 @@ TEST_F(TurnFiguresTest, OpeningRecordsAndJournalCarryTheOldClosingFigures) {
               0);
 }
 
-// A year in the new set charges what the old set itself would have charged,
-// month by month, for schedules whose depreciation year is the calendar year;
-// the workload asset follows its work. (The new set starts a schedule of its
-// own at the opening record, so a declining schedule begun mid-year restarts
-// its years there: that is the engine's to carry, see the closing note.)
-TEST_F(TurnFiguresTest, NextYearChargesWhatTheOldSetForecasts) {
-    const std::vector<int32_t> carried = {assets.straightLine, assets.workload,
-                                          assets.notDepreciated, assets.transferred};
-    auto runYear = [&] {
-        for (int16_t period = 1; period <= 12; ++period) {
-            RecordWork(assets.workload, 2025, period, 2000);
-            RunPeriod(2025, period);
+// The new set charges, period by period and per funding source, what the old
+// set itself goes on to charge, through the end of the declining assets'
+// lives (May 2029): every method, both depreciation types, impairment and
+// transfer included. Declining schedules begun mid-year keep their years:
+//  - double-declining 50,000, residual 2,000, 5 years, bought May 2024, from
+//    June: year 1 (Jun 2024-May 2025) 2/5 x 50,000 = 20,000, a twelfth each by
+//    running total, so January 2025 (its 8th month) is 13,333.33 - 11,666.67 =
+//    1,666.66 and May 2025 20,000 - 18,333.33 = 1,666.67; year 2 2/5 x 30,000
+//    = 12,000 (June 2025: 1,000.00); year 3 2/5 x 18,000 = 7,200; years 4 and
+//    5 share 10,800 - 2,000 = 8,800 (June 2027: 366.67);
+//  - sum-of-years 36,000, residual 1,800, 3 years, bought March 2024: 34,200
+//    x 3/6 = 17,100 for April 2024-March 2025 (1,425.00 a month), then x 2/6
+//    = 11,400 (April 2025: 950.00), then x 1/6 = 5,700 (April 2026: 475.00);
+//  - fixed-declining 40,000, residual 4,000, 4 years, bought February 2024:
+//    rate 1 - (4,000 / 40,000)^(1/4) = 0.437659, year 1 (Mar 2024-Feb 2025)
+//    40,000 x 0.437659 = 17,506.35, January 2025 (11th month) 16,047.49 -
+//    14,588.63 = 1,458.86; year 2 22,493.65 x 0.437659 = 9,844.54, March 2025
+//    9,844.54 / 12 = 820.38.
+TEST_F(TurnFiguresTest, TheNewSetChargesWhatTheOldSetForecastsThroughTheEndOfLife) {
+    const std::string years = "ARRAY[2026,2027,2028,2029]";
+    AsAdmin("DO $$ BEGIN PERFORM " + accountSet.name() + ".AMAssetMakePeriods(" + years +
+            "); PERFORM " + next.name() + ".AMAssetMakePeriods(" + years + "); END $$;");
+    auto runToEndOfLife = [&] {
+        for (int32_t yp = 202501; yp <= 202905; yp = yp % 100 == 12 ? yp + 89 : yp + 1) {
+            RecordWork(assets.workload, yp / 100, static_cast<int16_t>(yp % 100), 2000);
+            RunPeriod(yp / 100, static_cast<int16_t>(yp % 100));
         }
     };
-    runYear();
-    std::map<int32_t, std::map<int32_t, std::map<int32_t, double>>> forecast;
-    for (int32_t asset : carried)
-        for (int32_t fund : Funds(asset)) forecast[asset][fund] = Charges(asset, fund);
+    runToEndOfLife();
     UseNew();
-    runYear();
+    runToEndOfLife();
     UseOld();
-    for (int32_t asset : carried)
+    auto newCharge = [&](int32_t asset, int32_t fund, int32_t yp) {
+        return Cents(NewScalar("Select Sum(dblDepreciation) From " + next.name() +
+                               ".AMAssetFundBalance Where lngAMAssetID = " + Id(asset) +
+                               (fund ? " And lngAMFundID = " + Id(fund) : std::string()) +
+                               " And intYear * 100 + bytPeriod = " + Id(yp)));
+    };
+    const std::pair<int32_t, std::map<int32_t, int64_t>> textbook[] = {
+        {assets.declining, {{202501, 166666}, {202505, 166667}, {202506, 100000}, {202706, 36667}}},
+        {assets.sumOfYears, {{202501, 142500}, {202504, 95000}, {202604, 47500}}},
+        {assets.fixedDeclining, {{202501, 145886}, {202503, 82038}}}};
+    for (const auto& [asset, charges] : textbook)
+        for (const auto& [yp, cents] : charges)
+            EXPECT_EQ(newCharge(asset, 0, yp), cents) << "asset " << asset << " period " << yp;
+    for (int32_t asset : CarriedAssets())
         for (int32_t fund : Funds(asset)) {
-            auto rs = nextConn->GetRecordset(
-                "Select intYear * 100 + bytPeriod, Sum(dblDepreciation) From " + next.name() +
-                    ".AMAssetFundBalance Where lngAMAssetID = " + Id(asset) +
-                    " And lngAMFundID = " + Id(fund) +
-                    " Group By intYear * 100 + bytPeriod Order By 1",
-                3, 1);
+            std::map<int32_t, double> forecast = Charges(asset, fund);
             int months = 0;
-            for (; !rs->eof(); rs->moveNext(), ++months)
-                EXPECT_EQ(Cents(rs->field(1).toDouble()),
-                          Cents(forecast[asset][fund][rs->field(0).toInt32()]))
-                    << "asset " << asset << " fund " << fund << " period "
-                    << rs->field(0).toInt32();
-            EXPECT_EQ(months, 12) << asset;
+            for (const auto& [yp, charge] : forecast) {
+                if (yp < 202501) continue;
+                ++months;
+                EXPECT_EQ(newCharge(asset, fund, yp), Cents(charge))
+                    << "asset " << asset << " fund " << fund << " period " << yp;
+            }
+            EXPECT_EQ(months, 53) << asset;
         }
 }
 

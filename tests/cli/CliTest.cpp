@@ -182,5 +182,27 @@ TEST_F(CliTest, AnImportNamesEachBadCellAndAnExportReadsBackOnTrial) {
     std::filesystem::remove(file);
 }
 
+// The demo of an upgrade from the older module, as the README shows it.
+TEST(CliUpgrade, AnOlderModuleDemoUpgradesWithAllItsCards) {
+    const std::string oldSet = kSet + "_old", newSet = kSet + "_new";
+    Outcome created =
+        amasset("accountset create " + oldSet + " --older-module-demo --years 2023,2024 --replace");
+    ASSERT_EQ(created.status, 0) << created.out;
+    created = amasset("accountset create " + newSet + " --demo --years 2023,2024,2025 --replace");
+    ASSERT_EQ(created.status, 0) << created.out;
+    Outcome run = amasset("upgrade --from " + oldSet + " --to " + newSet +
+                          " --old-version 8.50 --new-version a.83.20130430");
+    EXPECT_EQ(run.status, 0) << run.out;
+    EXPECT_NE(run.out.find("升级完成"), std::string::npos) << run.out;
+    connect::Connection conn;
+    conn.ServerName = testServer();
+    conn.UserName = newSet;
+    conn.Open();
+    EXPECT_EQ(conn.GetRecordset("Select Count(*) From AMAsset", 3, 1)->field(0).toInt32(), 36);
+    am::AccountSetAdmin admin(adminServer());
+    admin.drop(oldSet);
+    admin.drop(newSet);
+}
+
 }  // namespace
 }  // namespace tk::test

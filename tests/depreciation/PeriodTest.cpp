@@ -93,6 +93,33 @@ TEST_F(PeriodTest, AnAlterationEnteredAfterTheRunRewritesThatPeriod) {
     EXPECT_EQ(Scalar("Select dblDepreciation From AMAssetFundBalance Where bytPeriod = 2"), 1000);
 }
 
+TEST_F(PeriodTest, RecalculatingOneAssetRewritesItsOwnRowsOnly) {
+    const int32_t rewritten = AddAsset(AssetPlan::Of(2, 36000, 0, 36));
+    const int32_t other = AddAsset(AssetPlan::Of(2, 60000, 0, 60));
+    AddLines(other, "Select 18 acc, 1 dep, 1 ord, 1 quo, 100 rate, 0 inc From Dual");
+    RunPeriods(2024, 1, 2);
+    clsAMAssetAmortise amortise;
+    std::string message;
+    ASSERT_TRUE(amortise.Execute(kOrg, message));
+    const std::string february = Balances(202402);
+    const std::string others = "lngAMAssetID = " + std::to_string(other) + " And bytPeriod = 2";
+    const std::string own = "lngAMAssetID = " + std::to_string(rewritten) + " And bytPeriod = 2";
+    const std::vector<std::string> tables = {"AMAssetFundBalance", "AMAssetFundBalanceEx",
+                                             "AMAssetFundBalanceAmortise",
+                                             "AMAssetFundBalanceAmortiseEx"};
+    std::vector<double> before;
+    for (const auto& table : tables) before.push_back(Count(table, others));
+
+    ASSERT_TRUE(depreciation.CaclDeprectionAdd(1, rewritten, kOrg));
+    EXPECT_EQ(Balances(202402), february) << "the same figures, 1,000 and 1,000";
+    for (size_t i = 0; i < tables.size(); ++i)
+        EXPECT_EQ(Count(tables[i], others), before[i]) << tables[i];
+    EXPECT_EQ(Count("AMAssetFundBalanceEx", own), 1);
+    EXPECT_EQ(Count("AMAssetFundBalanceAmortise", own), 0) << "apportioned again by the next run";
+    EXPECT_EQ(Count("AMAssetFundDaily", "YearPeriod = 202402 And blnFromDepreciation = 1"), 2)
+        << "posted again for the rewritten asset, kept for the other";
+}
+
 TEST_F(PeriodTest, IncreasedDepreciationFollowsTheFlaggedLinesAndIsApportioned) {
     int32_t asset = AddAsset(AssetPlan::Of(2, 120000, 0, 60));
     AddLines(asset,

@@ -2,7 +2,8 @@
 # Installs the build into a temporary prefix, lets the installed amasset create
 # an account set from the installed schema files, then builds the example
 # host (through pkg-config) and a find_package consumer against the installed
-# tree alone and runs both against that account set.
+# tree alone and runs both against that account set, and so does the installed
+# Python module.
 #   check_install.sh BUILD_DIR SOURCE_DIR SERVER [COMPILER_FLAGS]
 set -euo pipefail
 build=$1 source=$2 server=$3 flags=${4:-}
@@ -30,3 +31,16 @@ cmake -S "$source/examples/consumer" -B "$tmp/consumer" -DCMAKE_PREFIX_PATH="$pr
     -DCMAKE_C_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS="$flags" >/dev/null
 cmake --build "$tmp/consumer" >/dev/null
 "$tmp/consumer/consumer" "$server" $account_set
+
+# (Not under the sanitizers, whose runtime must load before the interpreter.)
+[[ $flags == *sanitize* ]] && exit 0
+PYTHONPATH=$prefix/lib/python3/dist-packages python3 - \
+    "$(pkg-config --variable=componentdir TkAMAssetInt)/TkAMAssetInt.so" "$server" $account_set \
+    "$prefix" <<'PYTHON'
+import sys
+import tkam
+library, server, account_set, prefix = sys.argv[1:5]
+assert tkam.__file__.startswith(prefix), tkam.__file__ + " is not the installed module"
+with tkam.Ledger(library, server, account_set) as ledger:
+    print("Python 模块: %d 项资产" % len(ledger.assets()))
+PYTHON

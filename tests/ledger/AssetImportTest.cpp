@@ -2,11 +2,14 @@
 // an export that reads back in as the same register.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "TestDatabase.hpp"
 #include "ledger/AssetAdder.hpp"
 #include "ledger/AssetExporter.hpp"
 #include "ledger/AssetImporter.hpp"
 #include "ledger/LedgerQueries.hpp"
+#include "ledger/PeriodCloser.hpp"
 
 namespace tk::test {
 namespace {
@@ -16,6 +19,34 @@ using namespace ledger;
 const std::string kHeader =
     "资产编码,资产名称,类别编码,部门编码,入账日期,折旧方法,原值,净残值,使用期间,资金来源,"
     "折旧分摊\r\n";
+
+// Every row of a table as text, sorted: what two account sets must agree on.
+std::vector<std::string> rowsOf(connect::Connection& conn, const std::string& table) {
+    auto rs = conn.GetRecordset("Select * From " + table, 3, 1);
+    std::vector<std::string> rows;
+    for (; !rs->eof(); rs->moveNext()) {
+        std::string row;
+        for (int i = 0; i < rs->fieldCount(); ++i)
+            row += (rs->field(i).isNull() ? "<null>" : rs->field(i).toText()) + "|";
+        rows.push_back(row);
+    }
+    std::ranges::sort(rows);
+    return rows;
+}
+
+// The file's line for an asset whose code is drawn.
+std::string csvLine(const NewAsset& a) {
+    auto number = [](std::optional<double> v) { return v ? formatDouble(*v) : ""; };
+    std::string funds, lines;
+    for (const auto& f : a.funds)
+        funds += (funds.empty() ? "" : ";") + f.code + ":" + formatDouble(f.percent);
+    for (const auto& l : a.accountLines)
+        lines += (lines.empty() ? "" : ";") + l.account + ":" + l.department + ":" +
+                 formatDouble(l.percent);
+    return "," + a.name + "," + a.category + "," + a.department + "," + a.date + "," +
+           (a.method ? std::to_string(*a.method) : "") + "," + formatDouble(a.cost) + "," +
+           number(a.residual) + "," + number(a.life) + "," + funds + "," + lines + "\n";
+}
 
 class AssetImportTest : public ::testing::Test {
   protected:
@@ -123,6 +154,65 @@ TEST_F(AssetImportTest, AnExportReadsBackIntoAnEmptyAccountSetAsTheSameRegister)
         return std::make_pair(rs->field(0).toDouble(), rs->field(1).toInt32());
     };
     EXPECT_EQ(fundCosts(*other), fundCosts(*conn_)) << "each source's cent as before";
+}
+
+TEST_F(AssetImportTest, AFileWritesTheRowsAddingItsAssetsOneByOneWrites) {
+    auto asset = [](std::string name, std::string category, std::string department,
+                    std::string date, std::optional<int16_t> method, double cost,
+                    std::optional<double> residual, std::optional<double> life,
+                    std::vector<NewAsset::Fund> funds, std::vector<NewAsset::AccountLine> lines) {
+        NewAsset a;
+        a.name = std::move(name);
+        a.category = std::move(category);
+        a.department = std::move(department);
+        a.date = std::move(date);
+        a.method = method;
+        a.cost = cost;
+        a.residual = residual;
+        a.life = a.totalWork = life;
+        a.funds = std::move(funds);
+        a.accountLines = std::move(lines);
+        return a;
+    };
+    std::vector<NewAsset> assets;
+    for (int round = 0; round < 3; ++round) {
+        assets.push_back(asset("车床", "02-01-01", "0103", "2024-01-15", 2, 120000, 6000, 120,
+                               {{"01", 60}, {"02", 40}}, {{"510101", "0103", 100}}));
+        assets.push_back(asset("货车", "03-01-02", "0104", "2024-02-20", 3, 300000, 15000, 500000,
+                               {{"01", 100}}, {}));
+        assets.push_back(asset("笔记本电脑", "04-01-02", "0101", "2024-01-03", 5, 8000, 0, 36, {},
+                               {{"660201", "0101", 70}, {"660201", "0103", 30}}));
+        assets.push_back(asset("会议桌 'A'", "05-01", "0105", "2024-01-09", std::nullopt, 12000,
+                               std::nullopt, std::nullopt, {}, {}));
+    }
+    std::string file =
+        "资产编码,资产名称,类别编码,部门编码,入账日期,折旧方法,原值,净残值,"
+        "使用期间,资金来源,折旧分摊\n";
+    for (const NewAsset& a : assets) file += csvLine(a);
+    // January depreciated first: the January assets are charged in it on adding.
+    PeriodCloser(session_).close(YearPeriod::parse("2024-01"), YearPeriod::parse("2024-01"));
+    const ImportResult imported = AssetImporter(session_).import(file, false);
+    ASSERT_TRUE(imported.problems.empty()) << imported.problems.front().reason;
+
+    TestAccountSet other("import", true);
+    auto byOne = other.useOnThisThread();
+    LedgerSession oneByOne(byOne, 1, other.name());
+    PeriodCloser(oneByOne).close(YearPeriod::parse("2024-01"), YearPeriod::parse("2024-01"));
+    for (const NewAsset& a : assets) AssetAdder(oneByOne).add(a);
+    for (const char* table :
+         {"AMAsset", "AMAssetAlter", "AMAssetFund", "AMAssetFundAlter", "AMAssetFundAccAlter",
+          "AMAssetTypeNo", "AMAssetFundBalance", "AMAssetFundDaily", "AMAssetDepreciation"})
+        EXPECT_EQ(rowsOf(*conn_, table), rowsOf(*byOne, table)) << table;
+    EXPECT_GT(rowsOf(*conn_, "AMAssetFundBalance").size(), 0u);
+
+    // A row the engine refuses is named, and nothing of the file is kept.
+    const size_t before = rowsOf(*byOne, "AMAsset").size();
+    const ImportResult refused = AssetImporter(oneByOne).import(
+        file + ",车床,02-01-01,0103,2024-02-15,2,100,500,120,,\n", false);
+    ASSERT_EQ(refused.problems.size(), 1u);
+    EXPECT_EQ(refused.problems[0].row, assets.size() + 2);
+    EXPECT_NE(refused.problems[0].reason.find("净残值"), std::string::npos);
+    EXPECT_EQ(rowsOf(*byOne, "AMAsset").size(), before);
 }
 
 }  // namespace

@@ -351,6 +351,22 @@ TEST_F(LedgerTest, TheScheduleForecastsWhatThePeriodEndsWillCharge) {
         << "the forecast ends where the register stands";
 }
 
+// The year after the account set's last is forecast too, on periods that
+// are not kept: the lathe (114,000 over 120 months from February 2024)
+// charges 950.00 every month of 2026 and leaves 114,000 - 35 x 950 after it.
+TEST_F(LedgerTest, TheScheduleForecastsTheYearAfterTheAccountSetsLast) {
+    add(lathe());
+    close("2024-01", "2025-12");
+    const double periods = scalar("Select Count(*) From AccountPeriod");
+    ASSERT_EQ(LedgerQueries(session_).periodSpan().second.key(), 202512);
+
+    const Schedule next = LedgerQueries(session_).schedule(2026);
+    ASSERT_EQ(next.rows.size(), 1u);
+    for (double month : next.rows[0].months) EXPECT_DOUBLE_EQ(month, 950.00);
+    EXPECT_DOUBLE_EQ(next.rows[0].after, 114000 - 35 * 950.00);
+    EXPECT_EQ(scalar("Select Count(*) From AccountPeriod"), periods);
+}
+
 // A lathe of 120,000 (sources 60/40, residual 6,000, 120 months) charges
 // 950.00 a month; a 1,000 impairment in June leaves 108,250 over 115 months
 // from July: 941.30.  A 30% partial decrease dated in July takes out 36,000

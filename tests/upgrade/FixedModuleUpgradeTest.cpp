@@ -6,7 +6,7 @@ namespace {
 // The old account set holds the older module's Fixed… tables.
 class FixedModule : public UpgradeTestBase {
   protected:
-    FixedModule() : UpgradeTestBase("older_module/fixed_tables.sql", "8.50") {}
+    FixedModule() : UpgradeTestBase("../../examples/older_module/fixed_tables.sql", "8.50") {}
 
     // One card with one addition whose lines are all in order.
     void soundCard() {

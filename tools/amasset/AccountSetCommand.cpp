@@ -1,10 +1,15 @@
 #include "AccountSetCommand.hpp"
 
 #include <ctime>
+#include <filesystem>
+#include <fstream>
 #include <iostream>
+#include <iterator>
 #include <sstream>
 #include <stdexcept>
 
+#include "connect/Connection.hpp"
+#include "connect/Session.hpp"
 #include "ledger/InputText.hpp"
 #include "provision/AccountSetAdmin.hpp"
 
@@ -28,6 +33,27 @@ std::vector<int> parseYears(const std::string& text) {
     return years;
 }
 
+// The older fixed-asset module's tables in place of this component's, with a
+// small company booked in them over the years: the source of a demo upgrade.
+void fillOlderModuleDemo(const CliContext& cli, const std::string& name,
+                         const std::vector<int>& years) {
+    std::filesystem::path folder = am::DatabaseFolder() / ".." / "examples" / "older_module";
+    connect::Connection conn;
+    conn.ServerName = cli.server();
+    conn.UserName = am::AccountSetAdmin::schemaName(name);
+    conn.Password = cli.accountSetPassword();
+    conn.Open();
+    std::string script = "SET search_path TO " + conn.UserName + ", oracompat, public;";
+    for (const char* file : {"fixed_tables.sql", "company.sql"})
+        if (std::ifstream in{(folder / file).lexically_normal()}; in)
+            script += std::string(std::istreambuf_iterator<char>(in), {});
+        else
+            throw std::runtime_error("找不到演示数据: " + (folder / file).string());
+    conn.session().runScript(script + "SELECT FixedModuleCompany(0.17, 36, " +
+                             std::to_string(years.front()) + ", " + std::to_string(years.size()) +
+                             ", 0);");
+}
+
 }  // namespace
 
 int accountSetCommand(const CliContext& cli) {
@@ -41,7 +67,8 @@ int accountSetCommand(const CliContext& cli) {
     if (action == "create") {
         am::AccountSetOptions options;
         options.years = parseYears(o.value("years", std::to_string(currentYear())));
-        options.demo = o.flag("demo");
+        const bool olderModule = o.flag("older-module-demo");
+        options.demo = o.flag("demo") || olderModule;
         options.onlineDevice = o.flag("with-online-device");
         options.selfService = o.flag("with-self-service");
         options.replace = o.flag("replace");
@@ -51,7 +78,9 @@ int accountSetCommand(const CliContext& cli) {
         if (!options.like.empty() && !admin.exists(options.like))
             throw std::runtime_error("参照账套不存在: " + options.like);
         admin.create(name, options);
-        std::cout << "账套 " << name << " 已创建\n";
+        if (olderModule) fillOlderModuleDemo(cli, name, options.years);
+        std::cout << "账套 " << name << (olderModule ? " (旧固定资产模块演示数据)" : "")
+                  << " 已创建\n";
         if (madeUp)
             std::cout << "账套登录口令 (只显示这一次, 登录时以环境变量 AMASSET_PASSWORD 给出): "
                       << options.password << "\n";

@@ -8,21 +8,19 @@
 #include "AccountSetSession.hpp"
 #include "CommandHelp.hpp"
 #include "ProgressBar.hpp"
-#include "TablePrinter.hpp"
 #include "ledger/AssetAdder.hpp"
 #include "ledger/AssetAlterer.hpp"
 #include "ledger/AssetDisposer.hpp"
 #include "ledger/AssetExporter.hpp"
 #include "ledger/AssetImporter.hpp"
 #include "ledger/InputText.hpp"
-#include "ledger/LedgerQueries.hpp"
+#include "ledger/LedgerReports.hpp"
 #include "ledger/PeriodCloser.hpp"
 
 namespace tk::tools {
 namespace {
 
 using namespace ledger;
-using Align = TablePrinter::Align;
 
 std::optional<double> optionalNumber(const Options& o, const std::string& name,
                                      const std::string& what) {
@@ -36,12 +34,6 @@ std::optional<double> optionalAmount(const Options& o, const std::string& name,
     auto text = o.value(name);
     if (!text) return std::nullopt;
     return parseAmount(*text, what);
-}
-
-std::string methodName(int16_t method) {
-    static const char* const names[] = {"类别默认",       "不提折旧",   "平均年限法",    "工作量法",
-                                        "双倍余额递减法", "年数总和法", "固定余额递减法"};
-    return method >= 0 && method <= 6 ? names[method] : std::to_string(method);
 }
 
 NewAsset newAssetFrom(const Options& o) {
@@ -75,15 +67,9 @@ int addAsset(const CliContext& cli) {
 int listAssets(const CliContext& cli) {
     AccountSetSession session(cli);
     const Options& o = cli.options();
-    TablePrinter table({{"资产编码"},
-                        {"资产名称", Align::Left, kNameWidth},
-                        {"类别"},
-                        {"部门", Align::Left, kDepartmentWidth},
-                        {"原值", Align::Right}});
-    for (const auto& a :
-         ledger::LedgerQueries(session).assets(o.value("category"), o.value("department")))
-        table.addRow({a.code, a.name, a.category, a.department, formatAmount(a.cost)});
-    o.flag("csv") ? table.printCsv(std::cout) : table.print(std::cout);
+    LedgerReports(session)
+        .assets(o.value("category"), o.value("department"))
+        .print(std::cout, o.flag("csv"));
     return 0;
 }
 
@@ -155,67 +141,12 @@ int disposeAsset(const CliContext& cli) {
     return 0;
 }
 
-void printCard(const ledger::AssetDetail& d) {
-    TablePrinter fields({{"项目"}, {"内容"}});
-    fields.addRow({"资产编码", d.code});
-    fields.addRow({"资产名称", d.name});
-    fields.addRow({"类别", d.category});
-    fields.addRow({"部门", d.department});
-    fields.addRow({"入账日期", d.createDate});
-    fields.addRow({"折旧方法", methodName(d.method)});
-    fields.addRow({"原值", groupThousands(formatAmount(d.cost))});
-    fields.addRow({"净残值", groupThousands(formatAmount(d.residual))});
-    fields.addRow({"减值准备", groupThousands(formatAmount(d.impairment))});
-    fields.addRow({"使用期间/工作总量", groupThousands(formatAmount(d.life))});
-    fields.print(std::cout);
-}
-
-// Every version of the card, oldest first, with the way that made it.
-void printVersions(const ledger::AssetDetail& d) {
-    std::cout << "\n版本:\n";
-    TablePrinter table({{"日期"},
-                        {"方式"},
-                        {"部门"},
-                        {"折旧方法"},
-                        {"使用期间/工作总量", Align::Right},
-                        {"原值", Align::Right},
-                        {"减值准备", Align::Right},
-                        {"净残值", Align::Right}});
-    for (const auto& v : d.versions)
-        table.addRow({v.date, v.way, v.department, methodName(v.method), formatAmount(v.life),
-                      formatAmount(v.cost), formatAmount(v.impairment), formatAmount(v.residual)});
-    table.print(std::cout);
-}
-
-void printDepreciation(const ledger::AssetDetail& d) {
-    std::cout << "\n折旧:\n";
-    TablePrinter table({{"期间"}, {"折旧额", Align::Right}, {"累计折旧", Align::Right}});
-    for (const auto& p : d.depreciation)
-        table.addRow({p.period.text(), formatAmount(p.charge), formatAmount(p.accumulated)});
-    table.print(std::cout);
-}
-
-void printFunds(const ledger::AssetDetail& d) {
-    std::cout << "\n已过账的资金来源:\n";
-    TablePrinter table({{"资金来源"},
-                        {"原值", Align::Right},
-                        {"累计折旧", Align::Right},
-                        {"减值准备", Align::Right}});
-    for (const auto& f : d.funds)
-        table.addRow({f.fund, formatAmount(f.figures.cost), formatAmount(f.figures.depreciation),
-                      formatAmount(f.figures.impairment)});
-    table.print(std::cout);
-}
-
 int showAsset(const CliContext& cli) {
     if (cli.options().word(2).empty())
         throw std::runtime_error("用法: amasset asset show 资产编码");
     AccountSetSession session(cli);
-    const ledger::AssetDetail detail = ledger::LedgerQueries(session).asset(cli.options().word(2));
-    printCard(detail);
-    printVersions(detail);
-    printDepreciation(detail);
-    printFunds(detail);
+    for (const Report& part : LedgerReports(session).asset(cli.options().word(2)))
+        part.print(std::cout);
     return 0;
 }
 

@@ -6,10 +6,10 @@
 
 #include "AccountSetSession.hpp"
 #include "ProgressBar.hpp"
-#include "TablePrinter.hpp"
 #include "carryforward/clsAMAssetTurn.hpp"
 #include "frame/Context.hpp"
 #include "frame/Utility.hpp"
+#include "ledger/TablePrinter.hpp"
 #include "provision/AccountSetAdmin.hpp"
 #include "provision/CrossSetAccess.hpp"
 
@@ -65,6 +65,8 @@ Totals NewTotals(const AccountSetSession& session) {
 // Prints both sets side by side; true when they agree to the cent.
 bool PrintTotals(const Totals& before, const Totals& after, const std::string& from,
                  const std::string& to) {
+    using ledger::formatAmount;
+    using ledger::TablePrinter;
     using Align = TablePrinter::Align;
     TablePrinter table(
         {{"项目"}, {"结转前 " + from, Align::Right}, {"结转后 " + to, Align::Right}});

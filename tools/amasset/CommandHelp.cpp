@@ -33,12 +33,15 @@ const std::vector<Entry>& table() {
          "管理账套",
          "amasset accountset create 账套名 [--years 2024,2025] [--demo] [--with-online-device]\n"
          "                           [--with-self-service] [--replace] [--like 参照账套]\n"
+         "amasset accountset create 账套名 --older-module-demo [--years 2023,2024]\n"
          "amasset accountset drop 账套名\n"
          "amasset accountset list\n"
          "amasset accountset secure [账套名]",
          {{"--years", "基础数据的会计年度, 逗号分隔 (默认当年)"},
           {"--demo", "装入演示用的基础数据 (类别、部门、科目等)"},
           {"--like", "复制参照账套的基础数据 (类别、模板、科目等), 按 --years 建立期间"},
+          {"--older-module-demo",
+           "建立旧固定资产模块的演示账套 (36 张卡片, 按 --years 记账), 供 upgrade 演示"},
           {"--with-online-device", "同时建立在线设备的表和存储过程"},
           {"--with-self-service", "同时建立自助服务的表"},
           {"--replace", "同名账套已存在时先删除"},
@@ -130,7 +133,7 @@ const std::vector<Entry>& table() {
          "amasset upgrade --from 原账套 --to 新账套 --old-version 版本 [--new-version 版本] "
          "[--check]",
          {{"--from, --to", "原账套和接收数据的新账套"},
-          {"--old-version", "原账套的版本, 如 a.82.20120930 (早期版本)"},
+          {"--old-version", "原账套的版本, 如 a.82.20120930 (早期版本), 旧固定资产模块如 8.50"},
           {"--new-version", "新账套的版本 (默认取新账套自己的版本)"},
           {"--check", "只检查原账套的数据"}}},
     };
@@ -152,7 +155,8 @@ void CommandHelp::printOverview(std::ostream& out) {
     out << "用法: amasset <命令> [参数]    (amasset <命令> --help 查看命令说明)\n";
     for (const Entry& e : table()) {
         std::string name = e.command;
-        out << "  " << name << std::string(12 - name.size(), ' ') << e.summary << "\n";
+        name.resize(std::max<std::size_t>(name.size() + 2, 14), ' ');  // never run into the summary
+        out << "  " << name << e.summary << "\n";
     }
     out << kGlobalOptions;
 }

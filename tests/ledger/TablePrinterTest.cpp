@@ -4,9 +4,9 @@
 
 #include <sstream>
 
-#include "TablePrinter.hpp"
+#include "ledger/TablePrinter.hpp"
 
-namespace tk::tools {
+namespace tk::ledger {
 namespace {
 
 using Align = TablePrinter::Align;
@@ -36,4 +36,4 @@ TEST(TablePrinterTest, CsvKeepsAmountsPlainAndQuotesWhatNeedsIt) {
 }
 
 }  // namespace
-}  // namespace tk::tools
+}  // namespace tk::ledger

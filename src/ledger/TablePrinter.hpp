@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-namespace tk::tools {
+namespace tk::ledger {
 
 // A report table: aligned columns on a terminal (CJK characters take two
 // cells), CSV in UTF-8, or an HTML table.
@@ -47,4 +47,4 @@ std::string groupThousands(std::string amount);
 // Text safe inside HTML elements and attributes.
 std::string htmlEscaped(const std::string& text);
 
-}  // namespace tk::tools
+}  // namespace tk::ledger

@@ -3,9 +3,9 @@
 #include <sstream>
 #include <string>
 
-#include "TablePrinter.hpp"
+#include "ledger/TablePrinter.hpp"
 
-namespace tk::tools {
+namespace tk::ledger {
 
 // One self-contained report page: its own styles, tables and inline SVG, no
 // scripts and nothing fetched from elsewhere.
@@ -23,4 +23,4 @@ class HtmlPage {
     std::ostringstream body_;
 };
 
-}  // namespace tk::tools
+}  // namespace tk::ledger

@@ -1,12 +1,12 @@
-#include "SvgChart.hpp"
+#include "ledger/SvgChart.hpp"
 
 #include <algorithm>
 #include <cstdio>
 #include <sstream>
 
-#include "TablePrinter.hpp"
+#include "ledger/TablePrinter.hpp"
 
-namespace tk::tools {
+namespace tk::ledger {
 namespace {
 
 constexpr double kWidth = 760, kHeight = 300, kLeft = 90, kTop = 40, kBottom = 40, kRight = 170;
@@ -98,4 +98,4 @@ std::string SvgChart::line(const std::string& title, const std::vector<std::stri
     return svg.str();
 }
 
-}  // namespace tk::tools
+}  // namespace tk::ledger

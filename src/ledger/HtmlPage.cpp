@@ -1,9 +1,9 @@
-#include "HtmlPage.hpp"
+#include "ledger/HtmlPage.hpp"
 
 #include <fstream>
 #include <stdexcept>
 
-namespace tk::tools {
+namespace tk::ledger {
 namespace {
 
 constexpr const char* kStyle =
@@ -34,4 +34,4 @@ void HtmlPage::write(const std::filesystem::path& file) const {
     if (!out) throw std::runtime_error("无法写入文件: " + file.string());
 }
 
-}  // namespace tk::tools
+}  // namespace tk::ledger

@@ -3,7 +3,7 @@
 #include <utility>
 #include <vector>
 
-namespace tk::tools {
+namespace tk::ledger {
 
 // Inline SVG charts for a report page: drawn from numbers alone, no scripts.
 class SvgChart {
@@ -18,4 +18,4 @@ class SvgChart {
                             const std::vector<double>& values);
 };
 
-}  // namespace tk::tools
+}  // namespace tk::ledger

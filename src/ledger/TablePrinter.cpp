@@ -1,4 +1,4 @@
-#include "TablePrinter.hpp"
+#include "ledger/TablePrinter.hpp"
 
 #include <algorithm>
 #include <cmath>
@@ -6,7 +6,7 @@
 
 #include "ledger/CsvText.hpp"
 
-namespace tk::tools {
+namespace tk::ledger {
 namespace {
 
 bool isWide(char32_t c) {
@@ -168,4 +168,4 @@ std::string htmlEscaped(const std::string& text) {
     return out;
 }
 
-}  // namespace tk::tools
+}  // namespace tk::ledger

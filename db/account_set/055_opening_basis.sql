@@ -1,0 +1,32 @@
+-- The depreciation schedule an opening funding-source version (blnIsInit = 1,
+-- written by the carry-forward) continues: the basis columns of the old
+-- account set's last balance row of that source, with the figures the
+-- source opens on.  The period balances read it where the new account set
+-- has no earlier period of its own, so that a declining or sum-of-years'
+-- schedule keeps its depreciation years, periods and remainders across the
+-- year end.  lngBasisAlterID names the opening card version when the old
+-- schedule runs on into the new set's first period, 0 when a new one starts.
+CREATE TABLE AMAssetFundBasis (
+    lngAMAssetFundAlterID  integer NOT NULL,               -- the opening funding-source version
+    lngAMAssetID           integer NOT NULL DEFAULT 0,
+    lngAMFundID            integer NOT NULL DEFAULT 0,
+    lngOrganizationID      integer NOT NULL DEFAULT 0,
+    dblInitDepreciation    numeric NOT NULL DEFAULT 0,     -- accumulated depreciation it opens with
+    intInitPeriods         integer NOT NULL DEFAULT 0,     -- periods used
+    dblInitWork            numeric NOT NULL DEFAULT 0,     -- work done
+    lngBasisAlterID        integer NOT NULL DEFAULT 0,
+    bytBasisMethod         integer NOT NULL DEFAULT 0,
+    dblBasisBook           numeric NOT NULL DEFAULT 0,
+    dblBasisAmount         numeric NOT NULL DEFAULT 0,
+    dblBasisLife           numeric NOT NULL DEFAULT 0,
+    intBasisPeriods        integer NOT NULL DEFAULT 0,
+    dblBasisWork           numeric NOT NULL DEFAULT 0,
+    dblBasisDepreciation   numeric NOT NULL DEFAULT 0,
+    dblBasisShare          numeric NOT NULL DEFAULT 0,
+    blnBasisRemainder      integer NOT NULL DEFAULT 0,
+    dblBasisWeight         numeric NOT NULL DEFAULT 0,
+    dblBasisWeights        numeric NOT NULL DEFAULT 0,
+    CONSTRAINT AMAssetFundBasis_PK PRIMARY KEY (lngAMAssetFundAlterID)
+);
+CREATE INDEX AMAssetFundBasis_Asset_IX ON AMAssetFundBasis (lngAMAssetID, lngAMFundID);
+CREATE INDEX AMAssetFundBasis_Org_IX ON AMAssetFundBasis (lngOrganizationID);

@@ -1,0 +1,138 @@
+#include "upgrade/FixedModuleHistory.hpp"
+
+#include <vector>
+
+#include "frame/Utility.hpp"
+#include "upgrade/UpgradeSteps.hpp"
+
+namespace tk::am {
+namespace {
+
+bool RunAll(const std::vector<std::string>& statements, const std::string& message,
+            std::string& strErrMsg) {
+    std::string errorText;
+    for (const std::string& sql : statements)
+        if (!ExecuteSql(sql, errorText)) {
+            strErrMsg = message + "#" + errorText;
+            return false;
+        }
+    return true;
+}
+
+// The working copy holds each organisation's latest depreciated period.
+std::string LatestPeriodOf(const std::string& table) {
+    return " Insert Into [NewUser]" + table + "Ex Select * From [NewUser]" + table +
+           " b Where b.intYear * 100 + b.bytPeriod = (Select Max(x.intYear * 100 + x.bytPeriod)"
+           " From [NewUser]AMAssetFundBalance x Where x.lngOrganizationID = b.lngOrganizationID)";
+}
+
+}  // namespace
+
+// A period counts as used when the asset was in service all of it: under the
+// enterprise rule not in the month of its addition, unless it came in as an
+// opening card; never under the method that does not depreciate.
+bool FixedModuleHistory::WriteBalances(std::string& strErrMsg) {
+    UpgradeSteps::RunLogged("Drop Table [NewUser]FixBalID_Temp");
+    return RunAll(
+        {"Create Table [NewUser]FixBalID_Temp As Select d.lngFixedAlterID, d.lngFixedCardID,"
+         " d.intYear * 100 + d.bytPeriod As intYearPeriod, Case When d.strDepreciationMethod = '1'"
+         " Or (f.blnIsInit = 0 And f.intYear = d.intYear And f.bytPeriod = d.bytPeriod) Then 0"
+         " Else 1 End As intPeriods From [OldUser]FixedAlter d, [OldUser]FixedAlter f"
+         " Where d.bytAlterType = 4 And f.lngFixedCardID = d.lngFixedCardID"
+         " And f.lngLastFixedAlterID = 0",
+         " Insert Into [NewUser]AMAssetFundBalance (lngAMAssetAlterID, lngAMAssetFundAlterID,"
+         " lngAMAssetID, lngAMFundID, intYear, bytPeriod, dblInitDepreciation, dblDepreciation,"
+         " intInitPeriods, intPeriods, dblPeriodDepreciation, lngVoucherID, lngOrganizationID)"
+         " Select m.lngAMAssetAlterID, m.lngAMAssetFundAlterID, m.lngAMAssetID, 1, d.intYear,"
+         " d.bytPeriod, d.dblDeprection - d.dblPeriodDepreciation, d.dblPeriodDepreciation,"
+         " c.intStartPeriod + Nvl((Select Sum(e.intPeriods) From [NewUser]FixBalID_Temp e"
+         " Where e.lngFixedCardID = p.lngFixedCardID And e.intYearPeriod < p.intYearPeriod), 0),"
+         " p.intPeriods, d.dblPeriodDepreciation, d.lngVoucherID, d.lngOrganizationID"
+         " From [OldUser]FixedAlter d, [OldUser]FixedCard c, [NewUser]FixBalID_Temp p,"
+         " [NewUser]FixAlterID_Temp m Where p.lngFixedAlterID = d.lngFixedAlterID"
+         " And c.lngFixedCardID = d.lngFixedCardID And m.lngFixedCardID = d.lngFixedCardID"
+         " And m.lngAMAssetAlterID = (Select Max(x.lngAMAssetAlterID) From"
+         " [NewUser]FixAlterID_Temp x Where x.lngFixedCardID = d.lngFixedCardID"
+         " And x.intYearPeriod <= p.intYearPeriod)",
+         LatestPeriodOf("AMAssetFundBalance")},
+        "生成新的固定资产折旧数据出错！", strErrMsg);
+}
+
+// A period's charge over the account lines of its funding-source version by
+// their shares; the last (largest) line takes what rounding leaves.
+bool FixedModuleHistory::WriteApportionment(std::string& strErrMsg) {
+    const std::string share = "Round(l.dblRate * b.dblDepreciation / 100, 2)";
+    return RunAll(
+        {" Insert Into [NewUser]AMAssetFundBalanceAmortise (lngAMAssetFundBalanceAmortiseID,"
+         " lngAMAssetAlterID, lngAMAssetFundAlterID, lngAMAssetID, lngAMFundID, intYear, bytPeriod,"
+         " lngAMAssetFundAccAlterID, lngOrderNo, bytDirection, lngAccountID, lngDepartmentID,"
+         " strFlexibleID, blnDepreIncrease, dblRate, dblQuotiety, dblAmount, strRemark,"
+         " lngVoucherID, lngOrganizationID) Select [NewUser]AMAssetFundBalanceAmortise_SEQ.NextVal,"
+         " b.lngAMAssetAlterID, b.lngAMAssetFundAlterID, b.lngAMAssetID, b.lngAMFundID, b.intYear,"
+         " b.bytPeriod, l.lngAMAssetFundAccAlterID, l.lngOrderNo, 1, l.lngAccountID,"
+         " l.lngDepartmentID, l.strFlexibleID, l.blnDepreIncrease, l.dblRate, l.dblQuotiety,"
+         " Case When l.lngOrderNo = (Select Max(o.lngOrderNo) From [NewUser]AMAssetFundAccAlter o"
+         " Where o.lngAMAssetFundAlterID = l.lngAMAssetFundAlterID And o.blnDepreIncrease = 0)"
+         " Then b.dblDepreciation - Nvl((Select Sum(Round(o.dblRate * b.dblDepreciation / 100, 2))"
+         " From [NewUser]AMAssetFundAccAlter o Where o.lngAMAssetFundAlterID ="
+         " l.lngAMAssetFundAlterID And o.blnDepreIncrease = 0 And o.lngOrderNo < l.lngOrderNo), 0)"
+         " Else " +
+             share +
+             " End, l.lngOrderNo || '折旧费用分摊', b.lngVoucherID, b.lngOrganizationID"
+             " From [NewUser]AMAssetFundBalance b, [NewUser]AMAssetFundAccAlter l"
+             " Where l.lngAMAssetFundAlterID = b.lngAMAssetFundAlterID And l.blnDepreIncrease = 0"
+             " And b.dblDepreciation <> 0",
+         LatestPeriodOf("AMAssetFundBalanceAmortise")},
+        "折旧数据分摊出错！", strErrMsg);
+}
+
+// One run per organisation and period, linked to the period's depreciation voucher.
+bool FixedModuleHistory::WriteDepreciationRecords(std::string& strErrMsg) {
+    return RunAll(
+        {" Insert Into [NewUser]AMAssetDepreciation (lngAMAssetDepreciationID, intYear, bytPeriod,"
+         " strDate, strName, blnIncreaseDepreciation, dblDepreciation, lngVoucherID, lngOperatorID,"
+         " lngOrganizationID) Select [NewUser]AMAssetDepreciation_SEQ.NextVal, r.intYear,"
+         " r.bytPeriod, r.strDate, r.intYear || '年' || r.bytPeriod || '期折旧', 0,"
+         " r.dblDepreciation, Nvl((Select Max(v.lngVoucherID) From [OldUser]Voucher v"
+         " Where v.lngVoucherSourceID = 15 And v.lngOrganizationID = r.lngOrganizationID"
+         " And v.intYear = r.intYear And v.bytPeriod = r.bytPeriod), 0), r.lngOperatorID,"
+         " r.lngOrganizationID From (Select d.lngOrganizationID, d.intYear, d.bytPeriod,"
+         " Max(d.strDate) As strDate, Max(d.lngOperatorID) As lngOperatorID,"
+         " Sum(d.dblPeriodDepreciation) As dblDepreciation From [OldUser]FixedAlter d"
+         " Where d.bytAlterType = 4 Group By d.lngOrganizationID, d.intYear, d.bytPeriod) r"},
+        "生成折旧记录出错！", strErrMsg);
+}
+
+bool FixedModuleHistory::CopyAssetRecords(std::string& strErrMsg) {
+    const std::string assetOfCard =
+        " (Select Max(m.lngAMAssetID) From [NewUser]FixAlterID_Temp m Where m.lngFixedCardID = ";
+    return RunAll(
+        {" Insert Into [NewUser]AMAssetAux (lngAMAssetID, lngAMAssetAuxID, strAMAssetAuxCode,"
+         " strAMAssetAuxName, strAuxStyle, dblQuantity, dblAmount) Select" +
+             assetOfCard +
+             "x.lngFixedCardID), [NewUser]AMAssetAux_Seq.NextVal, x.strAuxName, x.strAuxName,"
+             " x.strAuxModel, x.dblQuantity, x.dblAmount From [OldUser]FixedAux x Where Exists"
+             " (Select 1 From [NewUser]FixAlterID_Temp m Where m.lngFixedCardID = "
+             "x.lngFixedCardID)",
+         " Insert Into [NewUser]AMAssetImage (lngAMAssetImageID, lngAMAssetID, strImageName,"
+         " strExtension, blbImage, lngOrderNo) Select [NewUser]AMAssetImage_Seq.NextVal," +
+             assetOfCard +
+             "c.lngFixedCardID), o.strOleName, Substr(o.strOleName, Instr(o.strOleName, '.', -1) +"
+             " 1), o.blbOleData, 1 From [OldUser]OLEStore o, [OldUser]FixedCard c"
+             " Where o.bytOleType = 1 And o.bytOwnerType = 1 And o.lngReceiptTypeID = 170"
+             " And o.lngOwnerID = c.lngAssetID And Exists (Select 1 From [NewUser]FixAlterID_Temp m"
+             " Where m.lngFixedCardID = c.lngFixedCardID)",
+         " Insert Into [NewUser]AMAssetDocument (lngAMAssetDocumentID, lngAMAssetID,"
+         " strDocumentName, strDocumentAddress, strExtension, lngOrderNo) Select"
+         " [NewUser]AMAssetDocument_Seq.NextVal," +
+             assetOfCard +
+             "c.lngFixedCardID), d.strDocumentName, d.strDocumentAddress,"
+             " Substr(d.strDocumentAddress, Instr(d.strDocumentAddress, '.', -1) + 1), 1"
+             " From [OldUser]AssetDocument d, [OldUser]FixedCard c Where d.lngAssetID = "
+             "c.lngAssetID"
+             " And Exists (Select 1 From [NewUser]FixAlterID_Temp m"
+             " Where m.lngFixedCardID = c.lngFixedCardID)"},
+        "升级固定资产卡片和变动数据！", strErrMsg);
+}
+
+}  // namespace tk::am

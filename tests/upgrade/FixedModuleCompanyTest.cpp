@@ -1,0 +1,181 @@
+// The upgrade of a generated company kept in the older module: every figure
+// the old tables hold must come back in the new ones, computed here from the
+// old tables directly.
+#include <libpq-fe.h>
+
+#include "UpgradeTestBase.hpp"
+#include "depreciation/clsAMAssetDeprection.hpp"
+
+namespace tk::am {
+namespace {
+
+// Old and new rows that are not on both sides, counted.
+std::string Unmatched(const std::string& oldRows, const std::string& newRows) {
+    return "select (select count(*) from ((" + oldRows + ") except all (" + newRows +
+           ")) x) + (select count(*) from ((" + newRows + ") except all (" + oldRows + ")) y)";
+}
+
+class FixedModuleCompany : public UpgradeTestBase {
+  protected:
+    FixedModuleCompany() : UpgradeTestBase("../../examples/older_module/fixed_tables.sql", "8.50") {
+        oldSet.connect()->session().runScript(
+            "SET search_path TO " + oldSet.name() + ", oracompat, public;" +
+            readFile(std::filesystem::path(TKAM_DB_DIR) / ".." / "examples" / "older_module" /
+                     "company.sql") +
+            "SELECT FixedModuleCompany(0.42, 240, 2022, 3, 0);");
+        native("select " + newSet.name() + ".AMAssetMakePeriods(ARRAY[2022, 2023])");
+    }
+
+    // A PostgreSQL statement as it is, the schemas named by "O." and "N.".
+    std::string native(std::string sql) {
+        sql = ReplaceAll(ReplaceAll(sql, "O.", oldSet.name() + "."), "N.", newSet.name() + ".");
+        PGresult* r = PQexec(conn->session().raw(), sql.c_str());
+        std::string first = PQntuples(r) > 0 ? PQgetvalue(r, 0, 0) : "";
+        bool ok = PQresultStatus(r) == PGRES_TUPLES_OK || PQresultStatus(r) == PGRES_COMMAND_OK;
+        std::string error = PQresultErrorMessage(r);
+        PQclear(r);
+        EXPECT_TRUE(ok) << error << sql;
+        return first;
+    }
+
+    // Per card and depreciated period: cost, accumulated depreciation,
+    // impairment and net value.
+    const std::string oldPeriods =
+        "select c.strFixedCode, d.intYear, d.bytPeriod, round(d.dblAmount, 2),"
+        " round(d.dblDeprection, 2), round(d.dblFixedDecAlterBalance, 2),"
+        " round(d.dblAmount - d.dblDeprection - d.dblFixedDecAlterBalance, 2)"
+        " from O.FixedAlter d join O.FixedCard c on c.lngFixedCardID = d.lngFixedCardID"
+        " where d.bytAlterType = 4";
+    const std::string newPeriods =
+        "select a.strAMAssetCode, b.intYear, b.bytPeriod, round(f.dblAmount, 2),"
+        " round(b.dblInitDepreciation + b.dblDepreciation, 2), round(f.dblDecAmount, 2),"
+        " round(f.dblAmount - b.dblInitDepreciation - b.dblDepreciation - f.dblDecAmount, 2)"
+        " from N.AMAssetFundBalance b join N.AMAssetFundAlter f"
+        " on f.lngAMAssetFundAlterID = b.lngAMAssetFundAlterID"
+        " join N.AMAsset a on a.lngAMAssetID = b.lngAMAssetID";
+    // Per card, its alterations in order: period, kind and cost after.
+    const std::string oldVersions =
+        "select c.strFixedCode, string_agg(d.intYear * 100 + d.bytPeriod || ':' || d.bytAlterType"
+        " || ':' || round(d.dblAmount, 2), ',' order by d.intYear, d.bytPeriod, d.lngFixedAlterID)"
+        " from O.FixedAlter d join O.FixedCard c on c.lngFixedCardID = d.lngFixedCardID"
+        " where d.bytAlterType <> 4 group by c.strFixedCode";
+    const std::string newVersions =
+        "select a.strAMAssetCode, string_agg(v.intYear * 100 + v.bytPeriod || ':' ||"
+        " v.bytAlterType || ':' || round(v.dblAmount, 2), ',' order by v.lngAMAssetAlterID)"
+        " from N.AMAssetAlter v join N.AMAsset a on a.lngAMAssetID = v.lngAMAssetID"
+        " group by a.strAMAssetCode";
+};
+
+TEST_F(FixedModuleCompany, EveryCardAndPeriodComesOverToTheCent) {
+    ASSERT_TRUE(execute()) << errors;
+    EXPECT_EQ(native("select count(*) from N.AMAsset"), "240");
+    EXPECT_EQ(native(Unmatched(oldVersions, newVersions)), "0");
+    EXPECT_GT(std::stoi(native("select count(*) from O.FixedAlter where bytAlterType = 4")), 4000);
+    EXPECT_EQ(native(Unmatched(oldPeriods, newPeriods)), "0");
+    // each version's departments with their shares, a line without
+    // department spread over the shares, adding up to 100%
+    EXPECT_EQ(native(Unmatched(
+                  "select c.strFixedCode, d.intYear * 100 + d.bytPeriod, s.lngDepartmentID,"
+                  " round(s.dblRate, 4) from O.FixedAlter d join O.FixedCard c on"
+                  " c.lngFixedCardID = d.lngFixedCardID join O.FixedDepartment s on"
+                  " s.lngFixedAlterID = d.lngFixedAlterID where d.bytAlterType <> 4",
+                  "select a.strAMAssetCode, f.intYear * 100 + f.bytPeriod, l.lngDepartmentID,"
+                  " round(sum(l.dblRate), 4) from N.AMAssetFundAccAlter l join"
+                  " N.AMAssetFundAlter f on f.lngAMAssetFundAlterID = l.lngAMAssetFundAlterID"
+                  " join N.AMAsset a on a.lngAMAssetID = f.lngAMAssetID group by"
+                  " a.strAMAssetCode, f.lngAMAssetFundAlterID, f.intYear, f.bytPeriod,"
+                  " l.lngDepartmentID")),
+              "0");
+    EXPECT_EQ(native("select count(*) from (select 1 from N.AMAssetFundAccAlter group by"
+                     " lngAMAssetFundAlterID having abs(sum(dblRate) - 100) > 0.0001) x"),
+              "0");
+    // cost lines in their currencies
+    EXPECT_EQ(native(Unmatched(
+                  "select c.strFixedCode, x.lngCurrencyID, round(x.dblCurrAmount, 2),"
+                  " round(x.dblAmount, 2) from O.FixedCost x join O.FixedAlter d on"
+                  " d.lngFixedAlterID = x.lngFixedAlterID join O.FixedCard c on"
+                  " c.lngFixedCardID = d.lngFixedCardID",
+                  "select a.strAMAssetCode, x.lngCurrencyID, round(x.dblCurrAmount, 2),"
+                  " round(x.dblAmount, 2) from N.AMAssetFundCostAlter x join N.AMAssetFundAlter f"
+                  " on f.lngAMAssetFundAlterID = x.lngAMAssetFundAlterID join N.AMAsset a on"
+                  " a.lngAMAssetID = f.lngAMAssetID")),
+              "0");
+    EXPECT_NE(native("select count(distinct lngCurrencyID) from N.AMAssetFundCostAlter"), "1");
+    // the apportionment gives out each period's charge, one run per organisation and period
+    EXPECT_EQ(native("select count(*) from N.AMAssetFundBalance b where round(b.dblDepreciation, 2)"
+                     " <> round((select coalesce(sum(m.dblAmount), 0) from"
+                     " N.AMAssetFundBalanceAmortise m where m.lngAMAssetFundAlterID ="
+                     " b.lngAMAssetFundAlterID and m.intYear = b.intYear and m.bytPeriod ="
+                     " b.bytPeriod), 2)"),
+              "0");
+    EXPECT_EQ(
+        native(Unmatched("select lngOrganizationID, intYear, bytPeriod, round(sum("
+                         "dblPeriodDepreciation), 2) from O.FixedAlter where bytAlterType = 4"
+                         " group by 1, 2, 3",
+                         "select lngOrganizationID, intYear, bytPeriod, round(dblDepreciation,"
+                         " 2) from N.AMAssetDepreciation")),
+        "0");
+    for (const auto& [old, upgraded] : {std::pair{"O.FixedAux", "N.AMAssetAux"},
+                                        {"O.OLEStore", "N.AMAssetImage"},
+                                        {"O.AssetDocument", "N.AMAssetDocument"}})
+        EXPECT_EQ(native(std::string("select count(*) from ") + old),
+                  native(std::string("select count(*) from ") + upgraded));
+}
+
+// The month after the old books: each asset still in the register starts a
+// straight-line schedule on what is left over the life that is left, by this
+// system's rule (a year's figure rounded to the cent, a month its twelfth;
+// a last year shorter than twelve months shares what is left by month).
+TEST_F(FixedModuleCompany, NextPeriodDepreciatesWhatTheOldBooksLeft) {
+    ASSERT_TRUE(execute()) << errors;
+    clsAMAssetDeprection depreciation;
+    for (int32_t org : {1, 2})
+        ASSERT_TRUE(
+            depreciation.WriteBalance(0, 2025, 1, "2025-01-31", "2025年1期折旧", false, 0, 1, org))
+            << depreciation.ErrorMessage();
+    const std::string expected =
+        "select c.strFixedCode, round(case when r.left <= 0 then 0 when r.life - r.used <= 1"
+        " then r.left when r.life - r.used <= 12 then round(r.left / (r.life - r.used), 2)"
+        " else round(round(r.left * 12 / (r.life - r.used), 2) / 12, 2) end, 2) from (select"
+        " l.lngFixedCardID, l.dblAmount - l.dblFixedDecAlterBalance - l.dblDeprection -"
+        " l.dblNetworth as left, l.intUseAge as life, k.intStartPeriod + (select count(*) from"
+        " O.FixedAlter e, O.FixedAlter f where e.lngFixedCardID = l.lngFixedCardID and"
+        " e.bytAlterType = 4 and f.lngFixedCardID = e.lngFixedCardID and f.lngLastFixedAlterID = 0"
+        " and (f.blnIsInit = 1 or e.intYear * 100 + e.bytPeriod > f.intYear * 100 + f.bytPeriod))"
+        " as used from O.FixedAlter l join O.FixedCard k on k.lngFixedCardID = l.lngFixedCardID"
+        " where l.bytAlterType = 4 and l.intYear = 2024 and l.bytPeriod = 12 and not exists"
+        " (select 1 from O.FixedAlter g where g.lngFixedCardID = l.lngFixedCardID and"
+        " g.bytAlterType = 2)) r join O.FixedCard c on c.lngFixedCardID = r.lngFixedCardID";
+    const std::string charged =
+        "select a.strAMAssetCode, round(b.dblDepreciation, 2) from N.AMAssetFundBalance b join"
+        " N.AMAsset a on a.lngAMAssetID = b.lngAMAssetID where b.intYear = 2025 and b.bytPeriod = "
+        "1";
+    EXPECT_GT(std::stoi(native("select count(*) from (" + expected + ") x")), 100);
+    EXPECT_EQ(native(Unmatched(expected, charged)), "0");
+}
+
+// A second run gives the same books; a run that fails half-way leaves the
+// new account set as it was.
+TEST_F(FixedModuleCompany, RerunAndFailureHalfWay) {
+    const std::string digest =
+        "select (select md5(string_agg(r::text, ',' order by r::text)) from (" + newPeriods +
+        ") r) || (select md5(string_agg(r::text, ',' order by r::text)) from (" + newVersions +
+        ") r)";
+    ASSERT_TRUE(execute()) << errors;
+    const std::string first = native(digest);
+    ASSERT_TRUE(execute()) << errors;
+    EXPECT_EQ(native(digest), first);
+
+    native(
+        "create function N.refuse() returns trigger language plpgsql as"
+        " $$ begin raise exception 'injected'; end $$");
+    native(
+        "create trigger refuse before insert on N.AMAssetDepreciation"
+        " for each statement execute function N.refuse()");
+    EXPECT_FALSE(execute());
+    EXPECT_NE(errors.find("生成折旧记录出错！"), std::string::npos) << errors;
+    EXPECT_EQ(native(digest), first);
+}
+
+}  // namespace
+}  // namespace tk::am
