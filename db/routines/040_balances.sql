@@ -217,8 +217,8 @@ RETURNS SETOF AMAssetFundBalance LANGUAGE sql STABLE AS $$
                             b.dblBasisWork, b.dblBasisDepreciation, b.dblBasisShare, b.blnBasisRemainder,
                             b.dblBasisWeight, b.dblBasisWeights
                        FROM AMAssetFundBalance b
-                      WHERE (NOT p_whole OR b.lngOrganizationID = p_org) AND b.intYear = p_prev / 100
-                        AND b.bytPeriod = p_prev % 100
+                      WHERE (NOT p_whole OR b.lngOrganizationID = p_org) AND (p_whole OR b.lngAMAssetID = p_asset)
+                        AND b.intYear = p_prev / 100 AND b.bytPeriod = p_prev % 100
                      UNION ALL
                      -- before a period of the set's own: the schedule an opening record carries on
                      SELECT o.lngAMAssetID, o.lngAMFundID, o.dblInitDepreciation, 0, o.intInitPeriods, 0,
@@ -226,7 +226,8 @@ RETURNS SETOF AMAssetFundBalance LANGUAGE sql STABLE AS $$
                             o.dblBasisLife, o.intBasisPeriods, o.dblBasisWork, o.dblBasisDepreciation,
                             o.dblBasisShare, o.blnBasisRemainder, o.dblBasisWeight, o.dblBasisWeights
                        FROM AMAssetFundBasis o
-                      WHERE p_prev IS NULL AND (NOT p_whole OR o.lngOrganizationID = p_org)) pb
+                      WHERE p_prev IS NULL AND (NOT p_whole OR o.lngOrganizationID = p_org)
+                        AND (p_whole OR o.lngAMAssetID = p_asset)) pb
                  ON pb.lngAMAssetID = f.lngAMAssetID AND pb.lngAMFundID = f.lngAMFundID
           LEFT JOIN changed ch ON ch.lngAMAssetID = f.lngAMAssetID AND ch.lngAMFundID = f.lngAMFundID
           LEFT JOIN worked wk ON wk.lngAMAssetID = f.lngAMAssetID

@@ -95,42 +95,37 @@ const char* const kSequencedTables[] = {
 
 const char* const kSummaryLines[] = {
     "SELECT fd.lngAMAssetID,",
-    "      MAX(Decode(fd.YearPeriod, fdx.YearPeriod, Decode(fa.bytStatus, 2, "
+    "      MAX(Decode(fd.YearPeriod, fd.LastPeriod, Decode(fa.bytStatus, 2, "
     "fd.lngAMAssetAlterID, aa.lngAMAssetRecentAlterID), 0)) As lngAMAssetAlterID,",
     "      Round(SUM(fd.dblAmountAlter - Decode(fa.bytStatus, 2, 0, 1) * Decode(fd.YearPeriod, "
-    "fdx.YearPeriod, 1, 0) * (fa.dblAmountAlter + fa.dblTransferAmountAlter)),2) As "
+    "fd.LastPeriod, 1, 0) * (fa.dblAmountAlter + fa.dblTransferAmountAlter)),2) As "
     "dblTotalAmount,/*原值*/",
     "      Round(SUM((fd.dblDeprectionAlter + fd.dblDeprection) - Decode(fa.bytStatus, 2, 0, 1) "
-    "* Decode(fd.YearPeriod, fdx.YearPeriod, 1, 0) * (fa.dblDepreciationAlter + "
+    "* Decode(fd.YearPeriod, fd.LastPeriod, 1, 0) * (fa.dblDepreciationAlter + "
     "fa.dblTransferDepreciationAlter)),2) As dblTotalDeprection, /*累计折旧*/",
     "      Round(SUM(fd.dblDecAmountAlter - Decode(fa.bytStatus, 2, 0, 1) * "
-    "Decode(fd.YearPeriod, fdx.YearPeriod, 1, 0) * (fa.dblDecAmountAlter + "
+    "Decode(fd.YearPeriod, fd.LastPeriod, 1, 0) * (fa.dblDecAmountAlter + "
     "fa.dblTransferDecAmountAlter)),2) As dblTotalDecAmount,/*减值准备*/",
     "      Round(SUM(fd.dblNetworthAlter - Decode(fa.bytStatus, 2, 0, 1) * "
-    "Decode(fd.YearPeriod, fdx.YearPeriod, 1, 0) * fa.dblNetworthAlter),2) As "
+    "Decode(fd.YearPeriod, fd.LastPeriod, 1, 0) * fa.dblNetworthAlter),2) As "
     "dblTotalNetWorth,/*剩余残值*/",
-    "      MAX(Decode(fd.YearPeriod, fdx.YearPeriod, 1, 0) * fd.dblTotalWorks) as "
+    "      MAX(Decode(fd.YearPeriod, fd.LastPeriod, 1, 0) * fd.dblTotalWorks) as "
     "dblTotalWorks,/*预计累计工作量*/",
-    "      MAX(Decode(fd.YearPeriod, fdx.YearPeriod, 1, 0) * fd.intTotalPeriods) as "
+    "      MAX(Decode(fd.YearPeriod, fd.LastPeriod, 1, 0) * fd.intTotalPeriods) as "
     "intTotalPeriods,/*预计使用期间*/",
-    "      MAX(Decode(fd.YearPeriod, fdx.YearPeriod, 1, 0) * fd.dblTotalDepredWorks) as "
+    "      MAX(Decode(fd.YearPeriod, fd.LastPeriod, 1, 0) * fd.dblTotalDepredWorks) as "
     "dblTotalDepredWorks,/*已提累计工作量*/",
-    "      MAX(Decode(fd.YearPeriod, fdx.YearPeriod, 1, 0) * fd.intTotalDepredPeriods) as "
+    "      MAX(Decode(fd.YearPeriod, fd.LastPeriod, 1, 0) * fd.intTotalDepredPeriods) as "
     "intTotalDepredPeriods /*已提折旧期间数*/",
-    "  FROM [OldUser]AMAssetFundDaily fd, [OldUser]AMAssetFundAlter fa, [OldUser]AMAssetAlter aa,",
-    "       (SELECT fd.lngOrganizationID,fd.lngAMAssetID,fd.lngAMFundID,Max(fd.YearPeriod) As "
-    "YearPeriod",
+    // Each source's last period before the date comes with its rows (one sort of
+    // the organisation's journal) rather than from a join back to them.
+    "  FROM (SELECT fd.*, Max(fd.YearPeriod) Over (Partition By fd.lngAMAssetID, fd.lngAMFundID)"
+    " As LastPeriod",
     "          FROM [OldUser]AMAssetFundDaily fd",
-    "         WHERE fd.lngOrganizationID = {0} AND fd.YearPeriod < {1}",
-    "         GROUP BY fd.lngOrganizationID,fd.lngAMAssetID,fd.lngAMFundID) fdx",
+    "         WHERE fd.lngOrganizationID = {0} AND fd.YearPeriod < {1}) fd,",
+    "       [OldUser]AMAssetFundAlter fa, [OldUser]AMAssetAlter aa",
     " WHERE fd.lngAMAssetFundAlterID = fa.lngAMAssetFundAlterID",
-    "   AND fa.lngAMAssetAlterID = aa.lngAMAssetAlterID",
-    "   AND fd.lngOrganizationID = fdx.lngOrganizationID",
-    "   AND fd.lngAMAssetID = fdx.lngAMAssetID",
-    "   AND fd.lngAMFundID = fdx.lngAMFundID",
-    "   AND fd.lngOrganizationID = {0}",
-    "   AND fd.YearPeriod < {1}",
-    " GROUP BY fd.lngAMAssetID"};
+    "   AND fa.lngAMAssetAlterID = aa.lngAMAssetAlterID", " GROUP BY fd.lngAMAssetID"};
 
 bool Execute(const std::string& sql) {
     std::string errorText;

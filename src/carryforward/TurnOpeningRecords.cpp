@@ -285,25 +285,24 @@ bool TurnOpeningRecords::StartUsage(const std::string& column, const std::string
                   methodTest + " AND a1.lngOrganizationID = " + org + ")");
 }
 
-// Statements 17 to 20: life or work and the opening amounts from the summary.
+// Statements 17 to 20: life or work and the opening amounts from the summary,
+// written onto each opening alteration in one pass; then the description.
 bool TurnOpeningRecords::SummaryStatements() {
-    const std::string org = scope_.org(), t = summary_ + " fd";
-    const std::string fromSummary =
-        " From " + t + " Where fd.lngAMAssetID = amt.lngAMAssetID) Where Exists (Select 1 From " +
-        t + " Where fd.lngAMAssetID = amt.lngAMAssetID) And amt.blnIsInit = 1";
-    return ExecuteAll(
-        {" Update [NewUser]AMAssetAlter amt Set amt.dblUseage = (Select fd.intTotalPeriods" +
-             fromSummary + " And amt.bytDepreciationMethod <> 3 And amt.lngOrganizationID = " + org,
-         " Update [NewUser]AMAssetAlter amt Set amt.dblUseage = (Select fd.dblTotalWorks" +
-             fromSummary + " And amt.bytDepreciationMethod = 3 And amt.lngOrganizationID = " + org,
-         " Update [NewUser]AMAssetAlter amt Set "
-         "(amt.dblAmount,amt.dblDepreciation,amt.dblDecAmount,amt.dblNetworth) = (Select "
-         "fd.dblTotalAmount, fd.dblTotalDeprection, fd.dblTotalDecAmount, fd.dblTotalNetWorth" +
-             fromSummary + " And amt.lngOrganizationID = " + org,
-         " Update [NewUser]AMAssetAlter amt Set amt.strDescription = '[结转]' || "
-         "amt.strDescription "
-         "Where amt.lngOrganizationID = " +
-             org});
+    const std::string org = scope_.org();
+    return Native(
+               "UPDATE [NewUser]AMAssetAlter amt SET dblUseage = CASE WHEN "
+               "amt.bytDepreciationMethod = 3 THEN fd.dblTotalWorks WHEN "
+               "amt.bytDepreciationMethod <> 3 THEN fd.intTotalPeriods ELSE amt.dblUseage END, "
+               "dblAmount = fd.dblTotalAmount, dblDepreciation = fd.dblTotalDeprection, "
+               "dblDecAmount = fd.dblTotalDecAmount, dblNetworth = fd.dblTotalNetWorth FROM " +
+               summary_ +
+               " fd WHERE fd.lngAMAssetID = amt.lngAMAssetID AND amt.blnIsInit = 1 AND "
+               "amt.lngOrganizationID = " +
+               org) &&
+           Execute(
+               " Update [NewUser]AMAssetAlter amt Set amt.strDescription = '[结转]' || "
+               "amt.strDescription Where amt.lngOrganizationID = " +
+               org);
 }
 
 bool TurnOpeningRecords::InsertInitialFundAlterations() {

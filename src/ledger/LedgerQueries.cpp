@@ -269,6 +269,7 @@ Schedule LedgerQueries::schedule(int32_t year) const {
             for (YearPeriod p : s.open) PeriodCloser(session_).depreciate(p);
             s.rows = scheduleRows(year);
             s.netBookValue = netBookValues(year);
+            s.byCategory = depreciationByCategory({year, 1}, {year, 12});
             return s;
         },
         Ending::RollBack);

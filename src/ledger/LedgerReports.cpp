@@ -227,7 +227,7 @@ void LedgerReports::writeHtml(const Report& report, const Schedule& s,
                               const std::filesystem::path& file) const {
     HtmlPage page(report.heading);
     std::map<std::string, std::vector<double>> byCategory;
-    for (const auto& c : queries_.depreciationByCategory({s.year, 1}, {s.year, 12})) {
+    for (const auto& c : s.byCategory) {
         auto& values = byCategory[c.category];
         values.resize(12);
         values.at(static_cast<size_t>(c.period.period - 1)) += c.amount;

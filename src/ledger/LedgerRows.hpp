@@ -57,7 +57,8 @@ struct Schedule {
     int32_t year = 0;
     std::vector<YearPeriod> open;
     std::vector<ScheduleRow> rows;
-    std::array<double, 12> netBookValue{};  // of all assets at each month's end
+    std::array<double, 12> netBookValue{};   // of all assets at each month's end
+    std::vector<CategoryCharge> byCategory;  // the charges of each month by asset category
     bool isOpen(int month) const {
         for (YearPeriod p : open)
             if (p.year == year && p.period == month) return true;

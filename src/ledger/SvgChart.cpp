@@ -1,6 +1,7 @@
 #include "ledger/SvgChart.hpp"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <sstream>
 
@@ -20,6 +21,28 @@ std::string number(double value) {
     return text;
 }
 
+// Three grid steps of a round size (1, 2, 2.5 or 5 times a power of ten)
+// that reach over the largest value, so the axis reads 250,000 / 500,000 /
+// 750,000 rather than thirds of an odd maximum.
+double scaleTop(double largest) {
+    if (largest <= 0) return 3;
+    const double rough = largest / 3;
+    const double power = std::pow(10.0, std::floor(std::log10(rough)));
+    double step = 10 * power;
+    for (double m : {1.0, 2.0, 2.5, 5.0})
+        if (m * power >= rough) {
+            step = m * power;
+            break;
+        }
+    return 3 * step;
+}
+
+std::string axisNumber(double value, double top) {
+    char text[32];
+    std::snprintf(text, sizeof text, top >= 30 ? "%.0f" : "%.2f", value);
+    return groupThousands(text);
+}
+
 // The frame, the title, the axis labels and three grid lines up to `top`.
 void frame(std::ostringstream& svg, const std::string& title,
            const std::vector<std::string>& labels, double top) {
@@ -33,7 +56,7 @@ void frame(std::ostringstream& svg, const std::string& title,
         svg << "<line x1=\"" << kLeft << "\" x2=\"" << kLeft + plotWidth() << "\" y1=\""
             << number(y) << "\" y2=\"" << number(y) << "\" stroke=\"#ddd\"/>\n"
             << "<text x=\"" << kLeft - 6 << "\" y=\"" << number(y + 4)
-            << "\" font-size=\"11\" text-anchor=\"end\">" << groupThousands(number(top * i / 3))
+            << "\" font-size=\"11\" text-anchor=\"end\">" << axisNumber(top * i / 3, top)
             << "</text>\n";
     }
     const double step = plotWidth() / static_cast<double>(std::max<size_t>(labels.size(), 1));
@@ -48,8 +71,6 @@ std::string colour(size_t series) {
     return "hsl(" + std::to_string(static_cast<int>(static_cast<double>(series) * 137.508) % 360) +
            ",60%,50%)";
 }
-
-double scaleTop(double largest) { return largest > 0 ? largest * 1.1 : 1; }
 
 }  // namespace
 

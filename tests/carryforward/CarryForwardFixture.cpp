@@ -73,6 +73,16 @@ void CarryForwardTest::BuildYear() {
             Alter(assets.transferred, transfer);
         }
         if (period == 12) {
+            // Changes of the last month take effect in the new set's first: an
+            // impairment starts a new schedule there, a transfer keeps the old one.
+            Change impairment, transfer;
+            impairment.period = transfer.period = 12;
+            impairment.impairmentChange = 2000;
+            transfer.department = 4;
+            Alter(assets.impaired, impairment);
+            Alter(assets.declining, transfer);
+        }
+        if (period == 12) {
             AssetPlan administrative = AssetPlan::Of(2, 33359.72, 0, 60, 22);
             administrative.period = 12;
             administrative.fundCosts = {20000, 13359.72};

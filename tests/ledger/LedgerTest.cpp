@@ -364,6 +364,7 @@ TEST_F(LedgerTest, TheScheduleForecastsTheYearAfterTheAccountSetsLast) {
     ASSERT_EQ(next.rows.size(), 1u);
     for (double month : next.rows[0].months) EXPECT_DOUBLE_EQ(month, 950.00);
     EXPECT_DOUBLE_EQ(next.rows[0].after, 114000 - 35 * 950.00);
+    EXPECT_EQ(next.byCategory.size(), 12u) << "the category chart sees the trial months too";
     EXPECT_EQ(scalar("Select Count(*) From AccountPeriod"), periods);
 }
 
