@@ -25,6 +25,7 @@ std::string oracleCodeFor(const std::string& sqlstate) {
         {"57014", "ORA-01013"},  // user requested cancel
         {"55000", "ORA-08002"},  // sequence CURRVAL is not yet defined in this session
         {"42601", "ORA-00900"},  // invalid SQL statement
+        {"42501", "ORA-01031"},  // insufficient privileges
     };
     auto it = kCodes.find(sqlstate);
     return it == kCodes.end() ? std::string() : it->second;

@@ -1,6 +1,13 @@
 #include "depreciation/PeriodLock.hpp"
 
+#include <fstream>
+#include <iterator>
+
+#include "connect/Connection.hpp"
+#include "connect/Session.hpp"
 #include "depreciation/RoutineCall.hpp"
+#include "frame/Context.hpp"
+#include "provision/DatabaseFolder.hpp"
 
 namespace tk::am {
 
@@ -14,6 +21,17 @@ void PeriodLock::takeAlone(int32_t organizationID, const std::function<void()>& 
     if (take(false)) return;
     if (beforeWaiting) beforeWaiting();
     take(true);
+}
+
+// The login owns its schema, the first on its search path, where the routine goes.
+void PeriodLock::addIfMissing() {
+    connect::Session& session = connection().session();
+    connect::PgResult found = session.runNative(
+        "SELECT 1 FROM pg_proc WHERE proname = 'amassetperiodlock' AND pronamespace = "
+        "current_schema()::regnamespace");
+    if (PQntuples(found.get()) > 0) return;
+    std::ifstream in(DatabaseFolder() / "routines" / "005_period_lock.sql", std::ios::binary);
+    session.runScript({std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()});
 }
 
 }  // namespace tk::am

@@ -12,6 +12,9 @@ class PeriodLock {
   public:
     // Takes the lock; calls `beforeWaiting` first when another session holds it.
     static void takeAlone(int32_t organizationID, const std::function<void()>& beforeWaiting);
+    // An account set made before the lock existed gets it when opened, so that
+    // no period process fails for want of it.
+    static void addIfMissing();
 };
 
 }  // namespace tk::am

@@ -1,5 +1,6 @@
 #include "frame/InputLimits.hpp"
 
+#include <cctype>
 #include <chrono>
 #include <cmath>
 #include <limits>
@@ -8,6 +9,7 @@
 
 #include "connect/Dispatchable.hpp"
 #include "frame/ColumnWidths.hpp"
+#include "frame/FieldLabels.hpp"
 #include "frame/InputRefusal.hpp"
 #include "frame/RecordText.hpp"
 #include "frame/Utility.hpp"
@@ -37,7 +39,10 @@ size_t characters(const std::string& utf8) {
     return count;
 }
 
+// strStartDate, and numbered ones such as strCustomDate2.
 bool isDateField(std::string_view field) {
+    while (!field.empty() && std::isdigit(static_cast<unsigned char>(field.back())))
+        field.remove_suffix(1);
     return field.size() > 4 && lowerAscii(field.substr(field.size() - 4)) == "date";
 }
 
@@ -82,7 +87,7 @@ void InputLimits::checkLength(std::string_view field, const std::string& text, i
 
 void InputLimits::checkField(std::string_view field, double value,
                              std::initializer_list<std::string_view>) {
-    checkNumber(field, value);
+    checkNumber(FieldLabels::of(field), value);
 }
 
 void InputLimits::checkField(std::string_view field, const std::string& text,
@@ -91,9 +96,11 @@ void InputLimits::checkField(std::string_view field, const std::string& text,
     for (char c : text)
         if (c != '\0') stored += c;
     for (std::string_view table : tables)
-        if (auto width = ColumnWidths::of(table, field)) checkLength(field, stored, *width);
+        if (auto width = ColumnWidths::of(table, field))
+            checkLength(FieldLabels::of(field), stored, *width);
     // A date column may carry a time after the day.
-    if (isDateField(field) && !Trim(stored).empty()) checkDate(field, stored.substr(0, 10));
+    if (isDateField(field) && !Trim(stored).empty())
+        checkDate(FieldLabels::of(field), stored.substr(0, 10));
 }
 
 void InputLimits::checkField(std::string_view field, const RecordText& text,

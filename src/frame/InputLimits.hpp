@@ -27,7 +27,8 @@ class InputLimits {
 
     // One property of a record about to be saved: numbers within the maximum,
     // texts within the narrowest of the tables' columns of that name, and
-    // what a "…Date" property holds, unless blank, a calendar day.
+    // what a "…Date" (or "…Date2") property holds, unless blank, a calendar day. A refusal
+    // names the property by its label (FieldLabels).
     static void checkField(std::string_view field, double value,
                            std::initializer_list<std::string_view> tables);
     static void checkField(std::string_view field, const std::string& text,

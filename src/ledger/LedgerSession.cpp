@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <stdexcept>
 
+#include "depreciation/PeriodLock.hpp"
 #include "frame/Context.hpp"
 #include "frame/InputLimits.hpp"
 #include "frame/Utility.hpp"
@@ -18,6 +19,7 @@ LedgerSession::LedgerSession(std::shared_ptr<connect::Connection> connection, in
     if (!lookup("Select lngOrganizationID From Organization Where lngOrganizationID = " +
                 std::to_string(organization_)))
         throw std::runtime_error("机构不存在: " + std::to_string(organization_));
+    am::PeriodLock::addIfMissing();
 }
 
 LedgerSession LedgerSession::ofThread(int32_t organization) {

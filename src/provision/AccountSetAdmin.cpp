@@ -13,12 +13,14 @@ namespace tk::am {
 namespace fs = std::filesystem;
 namespace {
 
-// Every account set's objects belong to this role; each account set's login
-// role runs as it, so the carry-forward can read one account set from another.
-constexpr const char* kOwnerRole = "amasset_owner";
+// Account sets made by earlier releases all ran as this one role, so that any
+// could read and change any other; `secure` takes them out of it.
+constexpr const char* kSharedOwnerRole = "amasset_owner";
 constexpr const char* kMarker = "amasset account set";
 
-[[noreturn]] void fail(const std::string& message) { throw RunTimeError(errors::kInvalidArgument, message); }
+[[noreturn]] void fail(const std::string& message) {
+    throw RunTimeError(errors::kInvalidArgument, message);
+}
 
 std::string readFile(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -37,6 +39,107 @@ std::vector<fs::path> sqlFiles(const fs::path& folder) {
 
 std::string literal(const std::string& text) { return "'" + ReplaceAll(text, "'", "''") + "'"; }
 
+// "{S}" in each of these stands for the account set's schema (and role) name,
+// checked by schemaName to hold letters, digits and underscores only.
+std::string forSchema(const std::string& script, const std::string& schema) {
+    return ReplaceAll(script, "{S}", schema);
+}
+
+// The account set's login: its own role, in no shared one, with no role to
+// switch to; an administrator who is no superuser joins it to create its objects.
+constexpr const char* kLoginRole = R"(
+DO $$ BEGIN
+    IF NOT EXISTS (SELECT 1 FROM pg_roles WHERE rolname = '{S}') THEN CREATE ROLE {S} LOGIN; END IF;
+    IF EXISTS (SELECT 1 FROM pg_roles WHERE rolname = 'amasset_owner') THEN REVOKE amasset_owner FROM {S}; END IF;
+    IF NOT (SELECT rolsuper FROM pg_roles WHERE rolname = current_user) THEN GRANT {S} TO CURRENT_USER; END IF;
+END $$;
+ALTER ROLE {S} LOGIN;
+ALTER ROLE {S} RESET role;
+)";
+
+// Every object of the schema becomes its role's (a table takes its indexes and
+// the sequences of its columns along), and another account set's role loses
+// what it was granted there.
+constexpr const char* kOwnObjects = R"(
+SET LOCAL search_path TO pg_catalog;
+DO $$
+DECLARE
+    r record;
+BEGIN
+    ALTER SCHEMA {S} OWNER TO {S};
+    FOR r IN SELECT format('%I.%I', n.nspname, c.relname) AS name,
+                    CASE c.relkind WHEN 'S' THEN 'SEQUENCE' WHEN 'v' THEN 'VIEW'
+                                   WHEN 'm' THEN 'MATERIALIZED VIEW' WHEN 'f' THEN 'FOREIGN TABLE'
+                                   ELSE 'TABLE' END AS kind
+               FROM pg_class c JOIN pg_namespace n ON n.oid = c.relnamespace
+              WHERE n.nspname = '{S}' AND c.relkind IN ('r', 'p', 'v', 'm', 'f', 'S')
+                AND c.relowner <> '{S}'::regrole
+                AND NOT EXISTS (SELECT 1 FROM pg_depend d
+                                 WHERE d.classid = 'pg_class'::regclass AND d.objid = c.oid
+                                   AND d.deptype IN ('a', 'i') AND c.relkind = 'S')
+    LOOP
+        EXECUTE format('ALTER %s %s OWNER TO {S}', r.kind, r.name);
+    END LOOP;
+    FOR r IN SELECT p.oid::regprocedure AS name,
+                    CASE p.prokind WHEN 'p' THEN 'PROCEDURE' WHEN 'a' THEN 'AGGREGATE'
+                                   ELSE 'FUNCTION' END AS kind
+               FROM pg_proc p JOIN pg_namespace n ON n.oid = p.pronamespace
+              WHERE n.nspname = '{S}' AND p.proowner <> '{S}'::regrole
+    LOOP
+        EXECUTE format('ALTER %s %s OWNER TO {S}', r.kind, r.name);
+    END LOOP;
+    FOR r IN SELECT format('%I.%I', n.nspname, t.typname) AS name,
+                    CASE t.typtype WHEN 'd' THEN 'DOMAIN' ELSE 'TYPE' END AS kind
+               FROM pg_type t JOIN pg_namespace n ON n.oid = t.typnamespace
+               LEFT JOIN pg_class c ON c.oid = t.typrelid
+              WHERE n.nspname = '{S}' AND (t.typtype IN ('d', 'e') OR c.relkind = 'c')
+                AND t.typowner <> '{S}'::regrole
+    LOOP
+        EXECUTE format('ALTER %s %s OWNER TO {S}', r.kind, r.name);
+    END LOOP;
+    FOR r IN SELECT DISTINCT g.rolname
+               FROM pg_roles g
+               JOIN pg_namespace other ON other.nspname = g.rolname
+                                      AND obj_description(other.oid, 'pg_namespace') = 'amasset account set'
+              WHERE g.rolname <> '{S}'
+                AND (EXISTS (SELECT 1 FROM pg_namespace n, aclexplode(n.nspacl) a
+                              WHERE n.nspname = '{S}' AND a.grantee = g.oid)
+                  OR EXISTS (SELECT 1 FROM pg_class c JOIN pg_namespace n ON n.oid = c.relnamespace,
+                                           aclexplode(c.relacl) a
+                              WHERE n.nspname = '{S}' AND a.grantee = g.oid))
+    LOOP
+        EXECUTE format('REVOKE ALL ON ALL TABLES IN SCHEMA {S} FROM %I', r.rolname);
+        EXECUTE format('REVOKE ALL ON SCHEMA {S} FROM %I', r.rolname);
+    END LOOP;
+END $$;
+)";
+
+// Only once no account set is in it any more; a role that still owns or may
+// use something elsewhere stays.
+constexpr const char* kDropSharedOwner = R"(
+DO $$ BEGIN
+    IF EXISTS (SELECT 1 FROM pg_roles WHERE rolname = 'amasset_owner')
+       AND NOT EXISTS (SELECT 1 FROM pg_auth_members m JOIN pg_roles r ON r.oid = m.roleid
+                        WHERE r.rolname = 'amasset_owner') THEN
+        DROP ROLE amasset_owner;
+    END IF;
+EXCEPTION WHEN dependent_objects_still_exist THEN
+    NULL;
+END $$;
+)";
+
+// The SCRAM-SHA-256 secret of the password, made here so that the password
+// itself never travels to the server.
+std::string scramSecret(connect::Session& session, const std::string& role,
+                        const std::string& password) {
+    char* secret =
+        PQencryptPasswordConn(session.raw(), password.c_str(), role.c_str(), "scram-sha-256");
+    if (!secret) fail(std::string("无法生成账套口令: ") + PQerrorMessage(session.raw()));
+    std::string text = secret;
+    PQfreemem(secret);
+    return text;
+}
+
 }  // namespace
 
 AccountSetAdmin::AccountSetAdmin(const std::string& adminServer, fs::path dbDir)
@@ -46,18 +149,21 @@ AccountSetAdmin::~AccountSetAdmin() = default;
 
 std::string AccountSetAdmin::schemaName(const std::string& name) {
     std::string schema = lowerAscii(Trim(name));
-    bool valid = !schema.empty() && schema.size() <= 30 && std::isalpha(static_cast<unsigned char>(schema[0]));
-    for (char c : schema) valid = valid && (std::isalnum(static_cast<unsigned char>(c)) || c == '_');
-    if (!valid) fail("账套名称无效: \"" + name + "\"(以字母开头, 只含字母、数字和下划线, 最长 30 个字符)");
+    bool valid = !schema.empty() && schema.size() <= 30 &&
+                 std::isalpha(static_cast<unsigned char>(schema[0]));
+    for (char c : schema)
+        valid = valid && (std::isalnum(static_cast<unsigned char>(c)) || c == '_');
+    if (!valid)
+        fail("账套名称无效: \"" + name + "\"(以字母开头, 只含字母、数字和下划线, 最长 30 个字符)");
     if (schema == "public" || schema == "sys" || schema == "oracle" || schema == "oracompat" ||
-        schema.starts_with("pg_") || schema == kOwnerRole)
+        schema.starts_with("pg_") || schema == kSharedOwnerRole)
         fail("账套名称被系统保留: " + name);
     return schema;
 }
 
 bool AccountSetAdmin::exists(const std::string& name) {
-    connect::PgResult r = session_->runNative(
-        "SELECT 1 FROM pg_namespace WHERE nspname = $1", {{schemaName(name)}, {}});
+    connect::PgResult r = session_->runNative("SELECT 1 FROM pg_namespace WHERE nspname = $1",
+                                              {{schemaName(name)}, {}});
     return PQntuples(r.get()) > 0;
 }
 
@@ -69,21 +175,21 @@ void AccountSetAdmin::create(const std::string& name, const AccountSetOptions& o
     for (int year : options.years) years += (years.empty() ? "" : ",") + std::to_string(year);
     session_->begin();
     try {
-        // Account sets created side by side must not race to create the shared owner role.
-        session_->runScript(
-            "SELECT pg_advisory_xact_lock(hashtext('" + std::string(kOwnerRole) + "'));"
-            "DO $$ BEGIN IF NOT EXISTS (SELECT 1 FROM pg_roles WHERE rolname = '" +
-            std::string(kOwnerRole) + "') THEN CREATE ROLE " + kOwnerRole +
-            " NOLOGIN; END IF; END $$;"
-            "DROP SCHEMA IF EXISTS " + schema + " CASCADE;"
-            "DO $$ BEGIN IF NOT EXISTS (SELECT 1 FROM pg_roles WHERE rolname = '" + schema +
-            "') THEN CREATE ROLE " + schema + " LOGIN; END IF; END $$;"
-            "GRANT " + kOwnerRole + " TO " + schema + ";"
-            "ALTER ROLE " + schema + " SET role = '" + kOwnerRole + "';"
-            "CREATE SCHEMA " + schema + " AUTHORIZATION " + kOwnerRole + ";"
-            "COMMENT ON SCHEMA " + schema + " IS " + literal(kMarker) + ";"
-            "SET LOCAL ROLE " + kOwnerRole + ";"
-            "SET LOCAL search_path TO " + schema + ", oracompat, public;");
+        std::string login = forSchema(kLoginRole, schema);
+        if (!options.password.empty())
+            login += "ALTER ROLE " + schema + " PASSWORD " +
+                     literal(scramSecret(*session_, schema, options.password)) + ";";
+        session_->runScript("DROP SCHEMA IF EXISTS " + schema + " CASCADE;" + login +
+                            "CREATE SCHEMA " + schema + " AUTHORIZATION " + schema +
+                            ";"
+                            "COMMENT ON SCHEMA " +
+                            schema + " IS " + literal(kMarker) +
+                            ";"
+                            "SET LOCAL ROLE " +
+                            schema +
+                            ";"
+                            "SET LOCAL search_path TO " +
+                            schema + ", oracompat, public;");
         runFolder(dbDir_ / "account_set", "");
         runFolder(dbDir_ / "routines", "");
         if (options.onlineDevice) {
@@ -92,14 +198,31 @@ void AccountSetAdmin::create(const std::string& name, const AccountSetOptions& o
         }
         if (options.selfService) runFile(dbDir_ / "optional" / "self_service.sql", "");
         if (options.demo) runFolder(dbDir_ / "demo", "ARRAY[" + years + "]::int[]");
-        if (!options.like.empty())
-            for (const auto& file : sqlFiles(dbDir_ / "like"))
-                runFile(file, "ARRAY[" + years + "]::int[]", schemaName(options.like));
+        if (!options.like.empty()) copyReferenceData(schema, schemaName(options.like), years);
         session_->commit();
     } catch (...) {
         session_->rollback();
         throw;
     }
+}
+
+// The new set reads the other one inside this transaction only: the grant
+// and its revocation commit together, as nothing.
+void AccountSetAdmin::copyReferenceData(const std::string& schema, const std::string& like,
+                                        const std::string& years) {
+    const std::string grant = "RESET ROLE; GRANT USAGE ON SCHEMA " + like + " TO " + schema +
+                              "; GRANT SELECT ON ALL TABLES IN SCHEMA " + like + " TO " + schema +
+                              "; SET LOCAL ROLE " + schema + ";";
+    session_->runScript(grant);
+    for (const auto& file : sqlFiles(dbDir_ / "like"))
+        runFile(file, "ARRAY[" + years + "]::int[]", like);
+    session_->runScript("RESET ROLE; REVOKE ALL ON ALL TABLES IN SCHEMA " + like + " FROM " +
+                        schema + "; REVOKE ALL ON SCHEMA " + like + " FROM " + schema + ";");
+}
+
+void AccountSetAdmin::runAsAccountSet(const std::string& schema, const std::string& script) {
+    session_->runScript("SET LOCAL ROLE " + schema + "; SET LOCAL search_path TO " + schema +
+                        ", oracompat, public;" + script + ";RESET ROLE;");
 }
 
 void AccountSetAdmin::runFolder(const fs::path& folder, const std::string& yearsArray) {
@@ -121,13 +244,48 @@ void AccountSetAdmin::runFile(const fs::path& file, const std::string& yearsArra
 void AccountSetAdmin::drop(const std::string& name) {
     std::string schema = schemaName(name);
     if (!exists(schema)) fail("账套 " + name + " 不存在");
-    session_->runScript("DROP SCHEMA " + schema + " CASCADE; DROP ROLE IF EXISTS " + schema + ";");
+    // The role goes with whatever it was granted on other account sets.
+    session_->runScript(forSchema(
+        "DROP SCHEMA {S} CASCADE; DO $$ BEGIN IF EXISTS (SELECT 1 FROM pg_roles WHERE rolname = "
+        "'{S}') THEN DROP OWNED BY {S}; DROP ROLE {S}; END IF; END $$;",
+        schema));
+}
+
+void AccountSetAdmin::secure(const std::string& name) {
+    std::string schema = schemaName(name);
+    if (!exists(schema)) fail("账套 " + name + " 不存在");
+    session_->begin();
+    try {
+        // Servers started side by side secure the same sets: one at a time.
+        session_->runScript("SELECT pg_advisory_xact_lock(hashtext('amasset secure'));" +
+                            forSchema(kLoginRole, schema) + forSchema(kOwnObjects, schema));
+        addMissingRoutines(schema);
+        session_->commit();
+    } catch (...) {
+        session_->rollback();
+        throw;
+    }
+}
+
+void AccountSetAdmin::secureAll() {
+    for (const auto& set : list()) secure(set.name);
+    session_->runScript(kDropSharedOwner);
+}
+
+void AccountSetAdmin::addMissingRoutines(const std::string& schema) {
+    connect::PgResult r = session_->runNative(
+        "SELECT 1 FROM pg_proc p JOIN pg_namespace n ON n.oid = p.pronamespace "
+        "WHERE n.nspname = $1 AND p.proname = 'amassetperiodlock'",
+        {{schema}, {}});
+    if (PQntuples(r.get()) == 0)
+        runAsAccountSet(schema, readFile(dbDir_ / "routines" / "005_period_lock.sql"));
 }
 
 std::vector<AccountSetInfo> AccountSetAdmin::list() {
     connect::PgResult r = session_->runNative(
         "SELECT upper(n.nspname), (SELECT count(*) FROM pg_class c WHERE c.relnamespace = n.oid "
-        "AND c.relkind = 'r') FROM pg_namespace n WHERE obj_description(n.oid, 'pg_namespace') = $1 "
+        "AND c.relkind = 'r') FROM pg_namespace n WHERE obj_description(n.oid, 'pg_namespace') = "
+        "$1 "
         "ORDER BY 1",
         {{kMarker}, {}});
     std::vector<AccountSetInfo> sets;

@@ -19,6 +19,9 @@ struct AccountSetOptions {
     bool selfService = false;
     bool replace = false;  // drop an existing account set of that name first
     std::string like;      // copy this account set's reference data (periods: `years`)
+    // The login's password, kept as a SCRAM-SHA-256 secret; none on the embedded
+    // server, which admits its own socket only.
+    std::string password;
 };
 
 struct AccountSetInfo {
@@ -27,8 +30,9 @@ struct AccountSetInfo {
 };
 
 // Creates, drops and lists account sets (账套): each is a schema and a login role
-// of the same name holding the tables, sequences and stored routines. Needs a
-// connection string with the right to create roles.
+// of the same name; the role owns the schema with its tables, sequences and
+// stored routines and reaches no other account set. Needs a connection string
+// with the right to create roles.
 class AccountSetAdmin {
   public:
     explicit AccountSetAdmin(const std::string& adminServer,
@@ -40,10 +44,25 @@ class AccountSetAdmin {
     bool exists(const std::string& name);
     std::vector<AccountSetInfo> list();
 
+    // Brings an account set made when every set ran as one shared owner role
+    // under its own login: its objects become its role's, the shared role's
+    // membership and any other set's grants on it go, and missing routines are
+    // added. Safe to run again.
+    void secure(const std::string& name);
+    // The same for every account set; the shared role goes once unused.
+    void secureAll();
+
     // The schema/role name an account-set name stands for (names are case-insensitive).
     static std::string schemaName(const std::string& name);
 
   private:
+    // Routines later releases rely on that an older account set lacks.
+    void addMissingRoutines(const std::string& schema);
+    // Runs the script as the account set's role, in its schema, inside the
+    // current transaction.
+    void runAsAccountSet(const std::string& schema, const std::string& script);
+    void copyReferenceData(const std::string& schema, const std::string& like,
+                           const std::string& years);
     void runFolder(const std::filesystem::path& folder, const std::string& yearsArray);
     // "{YEARS}" in the script stands for `yearsArray`, "{LIKE}" for `likeSchema`.
     void runFile(const std::filesystem::path& file, const std::string& yearsArray,

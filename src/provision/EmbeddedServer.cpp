@@ -10,6 +10,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "provision/AccountSetAdmin.hpp"
 #include "provision/DatabaseFolder.hpp"
 #include "provision/Process.hpp"
 
@@ -141,6 +142,8 @@ void EmbeddedServer::start(bool fresh, bool durable) {
             throw std::runtime_error("数据库服务启动失败, 见 " + log);
     }
     installDatabase();
+    // Account sets of earlier releases shared one owner role; from here on each keeps to its own.
+    AccountSetAdmin(adminUrl(kDatabase)).secureAll();
 }
 
 void EmbeddedServer::stop(bool remove) {

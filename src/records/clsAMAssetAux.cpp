@@ -71,6 +71,7 @@ bool clsAMAssetAux::write() {
         return ExecuteStatement(" Delete From [User]AMAssetAux Where lngAMAssetAuxID = " +
                                 std::to_string(-lngAMAssetAuxID));
     if (lngAMAssetID == 0) return false;
+    kFields.checkLimits(*this, {"AMAssetAux"});
     if (lngAMAssetAuxID > 0) return ExecuteStatement(update());
     lngAMAssetAuxID = GetNewID("AMAssetAux");
     return ExecuteStatement(insert());

@@ -65,6 +65,7 @@ int32_t clsAMAssetCustom::SaveCard() {
                        ? -lngAMAssetID
                        : 0;
         if (lngAMAssetID == 0) return 0;
+        kFields.checkLimits(*this, {"AMAssetCustom"});
         bool saved = ExecuteStatement(HasRow(RowOf(lngAMAssetID)) ? update() : insert());
         return saved ? lngAMAssetID : 0;
     });

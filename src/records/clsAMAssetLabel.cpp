@@ -171,6 +171,8 @@ bool clsAMAssetLabel::writeLabel() {
                         : VersionedRecord::ActionFor(lngAMAssetLabelID, lngAMAssetLabelAlterID);
     if (action == Action::Delete) return deleteByMode();
     if (lngAMAssetID == 0) return false;
+    for (const RecordFields<Self>* fields : kAllFields)
+        fields->checkLimits(*this, {"AMAssetLabel", "AMAssetLabelAlter", "AMAssetLabelCustom"});
     switch (action) {
         case Action::AddHead:
             return addLabel();

@@ -186,7 +186,11 @@ int32_t clsAMAssetOtherCard::SaveCard() {
 }
 
 bool clsAMAssetOtherCard::writeVersion() {
-    switch (VersionedRecord::ActionFor(lngAMAssetID, lngAMAssetOtherAlterID)) {
+    const auto action = VersionedRecord::ActionFor(lngAMAssetID, lngAMAssetOtherAlterID);
+    if (action != VersionedRecord::Action::Delete)
+        for (const RecordFields<Self>* fields : kAllFields)
+            fields->checkLimits(*this, {"AMAssetOther", "AMAssetOtherAlter"});
+    switch (action) {
         case VersionedRecord::Action::Delete:
             return deleteByMode();
         case VersionedRecord::Action::AddVersion:

@@ -136,6 +136,8 @@ void CarryForwardTest::UseOld() {
 }
 
 void CarryForwardTest::UseNew() {
+    readOld.reset();
+    readOld.emplace(tk::test::adminServer(), accountSet.name(), next.name());
     context().OldUser = accountSet.name();
     context().User = context().NewUser = next.name();
     context().ConnBase = nextConn;

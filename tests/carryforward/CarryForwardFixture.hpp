@@ -3,11 +3,13 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "DepreciationFixture.hpp"
 #include "carryforward/clsAMAssetTurn.hpp"
+#include "provision/CrossSetAccess.hpp"
 
 namespace tk::am::test {
 
@@ -23,6 +25,8 @@ class CarryForwardTest : public DepreciationTest {
     std::filesystem::path logFolder;
     std::string Log(const std::string& name) const;
     std::shared_ptr<connect::Connection> nextConn = next.connect();
+    // The next set's login reads this one from UseNew on, as a run's would.
+    std::optional<CrossSetAccess> readOld;
 
     struct Assets {
         int32_t straightLine = 0, declining = 0, sumOfYears = 0, workload = 0, fixedDeclining = 0,
@@ -37,7 +41,8 @@ class CarryForwardTest : public DepreciationTest {
     void AddRecords(int32_t asset);
     // A carry-forward object set up for 2025-01-01 from this set into the next.
     clsAMAssetTurn Turn(const std::string& startDate = "2024-01-01");
-    // The thread works on the old or the new account set.
+    // The thread works on the old or the new account set; the new one is
+    // granted what the carry-forward reads in the old one as it stands now.
     void UseOld();
     void UseNew();
 

@@ -122,6 +122,8 @@ TEST_F(TurnChecksTest, AHostDrivesItThroughTheCInterface) {
     EXPECT_EQ(context().User, newName);
     EXPECT_EQ(context().OldUser, oldName);
     context().ConnBase = nextConn;
+    // As the host, grant the run reading the old set.
+    readOld.emplace(tk::test::adminServer(), oldName, newName);
     tkam_value org{};
     org.type = TKAM_I4;
     org.i = kOrg;

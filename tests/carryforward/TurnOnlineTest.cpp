@@ -18,7 +18,7 @@ class TurnOnlineTest : public CarryForwardTest {
         std::ifstream in(std::string(TKAM_DB_DIR) + "/optional/self_service.sql");
         std::stringstream script;
         script << in.rdbuf();
-        AsAdmin("SET ROLE amasset_owner; SET search_path TO " + schema + ", oracompat, public;" +
+        AsAdmin("SET ROLE " + schema + "; SET search_path TO " + schema + ", oracompat, public;" +
                 script.str());
     }
 

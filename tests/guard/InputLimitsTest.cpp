@@ -7,6 +7,10 @@
 #include "frame/InputLimits.hpp"
 #include "frame/InputRefusal.hpp"
 #include "funds/clsAMAssetFund.hpp"
+#include "records/clsAMAssetAux.hpp"
+#include "records/clsAMAssetCustom.hpp"
+#include "records/clsAMAssetLabel.hpp"
+#include "records/clsAMAssetOtherCard.hpp"
 #include "register/clsAMAssetCard.hpp"
 
 namespace tk::test {
@@ -63,24 +67,60 @@ TEST(InputLimits, TheRecordsRefuseBeforeWriting) {
     am::clsAMAssetCard card;
     card.Mode = am::atAdd;
     card.strAMAssetName = std::string(201, 'a');
-    EXPECT_EQ(refusal([&] { card.SaveCard(); }),
-              "strAMAssetName 过长: 201 个字符, 最多 200 个字符");
+    EXPECT_EQ(refusal([&] { card.SaveCard(); }), "资产名称 过长: 201 个字符, 最多 200 个字符");
     card.strAMAssetName = "车床";
     card.strDate = "2024-02-30";
-    EXPECT_NE(refusal([&] { card.SaveCard(); }).find("strDate 的值 \"2024-02-30\" 无效"),
+    EXPECT_NE(refusal([&] { card.SaveCard(); }).find("日期 的值 \"2024-02-30\" 无效"),
               std::string::npos);
     am::clsAMAssetFund fund;
     fund.Mode = am::atAdd;
     fund.lngAMAssetID = 1;
     fund.lngAMFundID = 1;
     fund.dblAmount = 1e20;
-    EXPECT_NE(refusal([&] { fund.SaveCard(); }).find("dblAmount 的值 100000000000000000000"),
+    EXPECT_NE(refusal([&] { fund.SaveCard(); }).find("原值 的值 100000000000000000000"),
               std::string::npos);
     auto conn = set.connect();
     auto rows = conn->GetRecordset(
         "Select (Select Count(*) From AMAsset) + (Select Count(*) From AMAssetFundAlter) From dual",
         3, 1);
     EXPECT_EQ(rows->field(0).toInt32(), 0);
+}
+
+// The records hung on a card save under the same rules;
+// each refusal names the field as the operator knows it.
+TEST(InputLimits, TheOtherRecordsRefuseByTheFieldsLabel) {
+    TestAccountSet set("zlio", true);
+    set.useOnThisThread();
+    std::string chinese101;
+    for (int i = 0; i < 101; ++i) chinese101 += "资";
+    am::clsAMAssetAux aux;
+    aux.lngAMAssetID = 1;
+    aux.strAMAssetAuxName = std::string(201, 'a');
+    EXPECT_EQ(refusal([&] { aux.SaveCard(); }), "附属设备名称 过长: 201 个字符, 最多 200 个字符");
+    am::clsAMAssetCustom custom;
+    custom.lngAMAssetID = 1;
+    custom.strCustomDate1 = "2024-02-30";
+    EXPECT_NE(refusal([&] { custom.SaveCard(); }).find("自定义日期1 的值 \"2024-02-30\" 无效"),
+              std::string::npos);
+    custom.strCustomDate1 = "2024-02-29";
+    custom.dblCustom2 = 1e20;
+    EXPECT_NE(refusal([&] { custom.SaveCard(); }).find("自定义数值2 的值 100000000000000000000"),
+              std::string::npos);
+    am::clsAMAssetLabel label;
+    label.Mode = am::atAdd;
+    label.lngAMAssetID = 1;
+    label.strAMAssetLabelNo = std::string(61, 'L');
+    EXPECT_EQ(refusal([&] { label.SaveCard(); }), "标签编号 过长: 61 个字符, 最多 60 个字符");
+    am::clsAMAssetOtherCard other;
+    other.Mode = am::atAdd;
+    other.lngAMAssetID = 1;
+    other.strMadeIn = chinese101;
+    EXPECT_EQ(refusal([&] { other.SaveCard(); }), "产地 过长: 101 个字符, 最多 100 个字符");
+    auto rows = set.connect()->GetRecordset(
+        "Select (Select Count(*) From AMAssetAux) + (Select Count(*) From AMAssetCustom) + "
+        "(Select Count(*) From AMAssetLabel) + (Select Count(*) From AMAssetOtherAlter) From dual",
+        3, 1);
+    EXPECT_EQ(rows->field(0).toInt32(), 0) << "nothing written";
 }
 
 TEST(InputLimits, TheCommandLineNamesFieldValueAndRuleAndKeepsTheLimitExactly) {

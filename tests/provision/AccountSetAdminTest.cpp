@@ -4,6 +4,7 @@
 
 #include "TestDatabase.hpp"
 #include "connect/Session.hpp"
+#include "provision/CrossSetAccess.hpp"
 
 namespace tk::am {
 namespace {
@@ -44,7 +45,8 @@ TEST(AccountSetAdmin, NamesAreCaseInsensitiveAndShownInUpperCase) {
 // "Insert … Select *": that only works when both have the same physical order.
 TEST(AccountSetAdmin, EveryTableCopiesBetweenTwoAccountSets) {
     TestAccountSet oldSet("old", true), newSet("new");
-    auto conn = oldSet.connect();
+    CrossSetAccess readOld(test::adminServer(), oldSet.name(), newSet.name());
+    auto conn = newSet.connect();
     auto tables = conn->GetRecordset(
         "select table_name from all_tables where owner = upper('" + oldSet.name() + "')", 3, 1);
     int copied = 0;

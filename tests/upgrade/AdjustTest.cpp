@@ -15,6 +15,7 @@
 #include "frame/ClassRegistry.hpp"
 #include "frame/Conversion.hpp"
 #include "frame/Utility.hpp"
+#include "provision/CrossSetAccess.hpp"
 #include "upgrade/clsAMAdjust.hpp"
 
 namespace tk::am {
@@ -76,6 +77,8 @@ class Adjust : public ::testing::Test {
     fs::path component = fs::temp_directory_path() / ("adjust-test-" + std::to_string(getpid()));
     test::TestAccountSet oldSet{"adjold", true}, newSet{"adjnew", true};
     std::shared_ptr<connect::Connection> conn = newSet.connect(), oldConn = oldSet.connect();
+    // The new set reads the old one's scripts, as the tool grants it for the run.
+    CrossSetAccess readOld{test::adminServer(), oldSet.name(), newSet.name()};
     clsAMAdjust adjust;
     std::vector<std::string> ran;
 };

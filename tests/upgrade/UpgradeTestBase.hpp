@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "connect/Session.hpp"
 #include "frame/Context.hpp"
 #include "frame/Utility.hpp"
+#include "provision/CrossSetAccess.hpp"
 #include "upgrade/clsAMAssetUpdate.hpp"
 
 namespace tk::am {
@@ -40,6 +42,8 @@ class UpgradeTestBase : public ::testing::Test {
         setup->session().runScript(
             "SET search_path TO " + oldSet.name() + ", oracompat, public;" +
             readFile(std::filesystem::path(TKAM_DB_DIR) / ".." / "tests" / "fixtures" / fixture));
+        readOld.emplace(test::adminServer(), oldSet.name(), newSet.name(),
+                        CrossSetAccess::Purpose::Upgrade);
         context().ConnBase = conn;
         setVersions(oldVer, "a.83.20130430");
         update.advise([this](std::string_view event, Dispatchable::Args& args) {
@@ -63,8 +67,9 @@ class UpgradeTestBase : public ::testing::Test {
         c.OldVer = oldVer;
         c.NewVer = newVer;
     }
-    // A statement on either schema, named through the placeholders.
-    void old(const std::string& sql) { test::ExecuteOk(*conn, ReplaceSchema(sql)); }
+    // A statement on either schema, named through the placeholders; run by
+    // the administrator, since the new set's login may only read the old one.
+    void old(const std::string& sql) { test::ExecuteOk(*admin, ReplaceSchema(sql)); }
     // The first column of every row, joined by ",".
     std::string value(const std::string& sql) {
         auto rs = conn->GetRecordset(ReplaceSchema(sql), 3, 1);
@@ -87,6 +92,14 @@ class UpgradeTestBase : public ::testing::Test {
         std::filesystem::temp_directory_path() / ("update-test-" + std::to_string(getpid()));
     test::TestAccountSet oldSet{"updold", true}, newSet{"updnew", true};
     std::shared_ptr<connect::Connection> conn = newSet.connect();
+    std::shared_ptr<connect::Connection> admin = [] {
+        auto login = std::make_shared<connect::Connection>();
+        login->ServerName = test::adminServer();
+        login->Open();
+        return login;
+    }();
+    // What the upgrade run reaches in the old set, granted as the tool grants it.
+    std::optional<CrossSetAccess> readOld;
     clsAMAssetUpdate update;
     std::vector<UpgradeEvent> events;
     std::vector<std::string> warnings;

@@ -41,6 +41,7 @@ void fillOlderModuleDemo(const CliContext& cli, const std::string& name,
     connect::Connection conn;
     conn.ServerName = cli.server();
     conn.UserName = am::AccountSetAdmin::schemaName(name);
+    conn.Password = cli.accountSetPassword();
     conn.Open();
     std::string script = "SET search_path TO " + conn.UserName + ", oracompat, public;";
     for (const char* file : {"fixed_tables.sql", "company.sql"})
@@ -72,20 +73,32 @@ int accountSetCommand(const CliContext& cli) {
         options.selfService = o.flag("with-self-service");
         options.replace = o.flag("replace");
         options.like = o.value("like", "");
+        bool madeUp = false;
+        options.password = cli.newAccountSetPassword(madeUp);
         if (!options.like.empty() && !admin.exists(options.like))
             throw std::runtime_error("参照账套不存在: " + options.like);
         admin.create(name, options);
         if (olderModule) fillOlderModuleDemo(cli, name, options.years);
         std::cout << "账套 " << name << (olderModule ? " (旧固定资产模块演示数据)" : "")
                   << " 已创建\n";
+        if (madeUp)
+            std::cout << "账套登录口令 (只显示这一次, 登录时以环境变量 AMASSET_PASSWORD 给出): "
+                      << options.password << "\n";
     } else if (action == "drop") {
         admin.drop(name);
         std::cout << "账套 " << name << " 已删除\n";
+    } else if (action == "secure") {
+        if (name.empty())
+            admin.secureAll();
+        else
+            admin.secure(name);
+        std::cout << (name.empty() ? std::string("全部账套") : "账套 " + name)
+                  << " 已只归本账套登录所有\n";
     } else if (action == "list") {
         for (const auto& set : admin.list())
             std::cout << set.name << "\t" << set.tables << " 张表\n";
     } else {
-        std::cerr << "用法: amasset accountset create|drop|list\n";
+        std::cerr << "用法: amasset accountset create|drop|list|secure\n";
         return 2;
     }
     return 0;

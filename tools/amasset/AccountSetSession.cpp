@@ -22,6 +22,7 @@ std::shared_ptr<connect::Connection> logOn(const CliContext& cli, const std::str
     auto conn = std::make_shared<connect::Connection>();
     conn->ServerName = cli.server();
     conn->UserName = am::AccountSetAdmin::schemaName(name);
+    conn->Password = cli.accountSetPassword();
     conn->Open();
     return conn;
 }

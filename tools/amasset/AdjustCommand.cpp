@@ -11,6 +11,7 @@
 #include "frame/Context.hpp"
 #include "frame/Utility.hpp"
 #include "provision/AccountSetAdmin.hpp"
+#include "provision/CrossSetAccess.hpp"
 #include "upgrade/ConsoleScript.hpp"
 #include "upgrade/clsAMAdjust.hpp"
 
@@ -32,6 +33,7 @@ int adjustCommand(const CliContext& cli) {
     adjust.NewUser = session.connection().UserName;
     adjust.OldUser = am::AccountSetAdmin::schemaName(cli.options().value("from", session.name()));
     adjust.KeepScriptFiles = cli.options().flag("keep-files");
+    am::CrossSetAccess readOld(cli.adminServer(), adjust.OldUser, adjust.NewUser);
     std::optional<ProgressBar> bar;
     adjust.onScript = [&](const std::string& name, size_t place, size_t total) {
         if (place == 1) bar.emplace("执行调整脚本", total);
@@ -53,7 +55,8 @@ int adjustCommand(const CliContext& cli) {
 }
 
 // The tool takes over this process; "user/" logs in without a password, as
-// the embedded server needs none.
+// the embedded server needs none; on a --server server libpq takes the set's
+// password from the environment.
 int sqlCommand(const CliContext& cli) {
     const Options& o = cli.options();
     std::string name = o.value("account-set", o.value("user", ""));
@@ -65,6 +68,8 @@ int sqlCommand(const CliContext& cli) {
     std::vector<std::string> args{tool};
     if (o.word(1) == "-f") args.insert(args.end(), {"-f", o.word(2)});
     args.push_back(logon);
+    if (std::string password = cli.accountSetPassword(); !password.empty())
+        setenv("PGPASSWORD", password.c_str(), 1);
     std::vector<char*> argv;
     for (auto& arg : args) argv.push_back(arg.data());
     argv.push_back(nullptr);

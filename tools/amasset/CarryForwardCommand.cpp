@@ -11,6 +11,7 @@
 #include "frame/Utility.hpp"
 #include "ledger/TablePrinter.hpp"
 #include "provision/AccountSetAdmin.hpp"
+#include "provision/CrossSetAccess.hpp"
 
 namespace tk::tools {
 namespace {
@@ -108,12 +109,13 @@ int carryForwardCommand(const CliContext& cli) {
     std::string from = required(o, "from"), to = required(o, "to"), date = required(o, "date");
     if (!am::AccountSetAdmin(cli.adminServer()).exists(from))
         throw std::runtime_error("账套不存在: " + from);
-    return carryForward(AccountSetSession(cli, to, true), from, date, o.flag("check"));
+    return carryForward(cli, AccountSetSession(cli, to, true), from, date, o.flag("check"));
 }
 
-int carryForward(const AccountSetSession& session, const std::string& from, const std::string& date,
-                 bool checkOnly) {
+int carryForward(const CliContext& cli, const AccountSetSession& session, const std::string& from,
+                 const std::string& date, bool checkOnly) {
     std::string oldSchema = am::AccountSetAdmin::schemaName(from);
+    am::CrossSetAccess readOld(cli.adminServer(), from, session.name());
     am::clsAMAssetTurn turn = PreparedTurn(session, oldSchema, date);
     std::string reason;
     if (checkOnly) {

@@ -14,7 +14,7 @@ int carryForwardCommand(const CliContext& cli);
 
 class AccountSetSession;
 // The same into the session's account set, from the account set `from`.
-int carryForward(const AccountSetSession& newSet, const std::string& from, const std::string& date,
-                 bool checkOnly);
+int carryForward(const CliContext& cli, const AccountSetSession& newSet, const std::string& from,
+                 const std::string& date, bool checkOnly);
 
 }  // namespace tk::tools

@@ -1,5 +1,9 @@
 #include "CliContext.hpp"
 
+#include <cstdio>
+#include <cstdlib>
+#include <random>
+
 namespace tk::tools {
 
 CliContext::CliContext(const Options& options) : options_(options) {}
@@ -21,6 +25,26 @@ std::string CliContext::adminServer() const {
     EmbeddedServer server = embedded();
     if (!server.running()) server.start(false, true);
     return server.adminUrl(EmbeddedServer::kDatabase);
+}
+
+std::string CliContext::accountSetPassword() const {
+    if (!options_.value("server")) return "";
+    const char* password = std::getenv("AMASSET_PASSWORD");
+    return password ? password : "";
+}
+
+std::string CliContext::newAccountSetPassword(bool& madeUp) const {
+    std::string password = accountSetPassword();
+    madeUp = options_.value("server") && password.empty();
+    if (!madeUp) return password;
+    std::random_device entropy;
+    char hex[9];
+    for (int i = 0; i < 3; ++i) {
+        std::snprintf(hex, sizeof hex, "%08x", static_cast<unsigned>(entropy()));
+        password += hex;
+    }
+    setenv("AMASSET_PASSWORD", password.c_str(), 1);
+    return password;
 }
 
 }  // namespace tk::tools

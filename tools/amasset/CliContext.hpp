@@ -19,6 +19,14 @@ class CliContext {
     std::string server() const;
     // Connection string with the right to create account sets.
     std::string adminServer() const;
+    // The account set's login password on a server given with --server, from
+    // AMASSET_PASSWORD (never on the command line, where others could read it);
+    // the embedded server takes none.
+    std::string accountSetPassword() const;
+    // The password a new account set's login gets on a --server server: the
+    // one given, else one made up here and kept for this process's own logins.
+    // `madeUp` tells whether the operator must be shown it.
+    std::string newAccountSetPassword(bool& madeUp) const;
 
   private:
     const Options& options_;

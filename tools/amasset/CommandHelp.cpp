@@ -35,7 +35,8 @@ const std::vector<Entry>& table() {
          "                           [--with-self-service] [--replace] [--like 参照账套]\n"
          "amasset accountset create 账套名 --older-module-demo [--years 2023,2024]\n"
          "amasset accountset drop 账套名\n"
-         "amasset accountset list",
+         "amasset accountset list\n"
+         "amasset accountset secure [账套名]",
          {{"--years", "基础数据的会计年度, 逗号分隔 (默认当年)"},
           {"--demo", "装入演示用的基础数据 (类别、部门、科目等)"},
           {"--like", "复制参照账套的基础数据 (类别、模板、科目等), 按 --years 建立期间"},
@@ -43,7 +44,9 @@ const std::vector<Entry>& table() {
            "建立旧固定资产模块的演示账套 (36 张卡片, 按 --years 记账), 供 upgrade 演示"},
           {"--with-online-device", "同时建立在线设备的表和存储过程"},
           {"--with-self-service", "同时建立自助服务的表"},
-          {"--replace", "同名账套已存在时先删除"}}},
+          {"--replace", "同名账套已存在时先删除"},
+          {"secure",
+           "让早先建立的账套只归本账套登录所有 (不给账套名时为全部账套; 内置服务启动时自动执行)"}}},
         {"asset",
          "新增、列出、查看、变动、减少资产, 登记工作量, 导入导出",
          "amasset asset add --category 类别编码 --name 名称 --cost 原值 --date yyyy-MM-dd\n"
@@ -139,7 +142,8 @@ const std::vector<Entry>& table() {
 
 constexpr const char* kGlobalOptions =
     "全局参数:\n"
-    "  --server 连接串     使用已有的数据库服务, 不启动内置服务\n"
+    "  --server 连接串     使用已有的数据库服务, 不启动内置服务 (连接串的用户须能建立角色;\n"
+    "                      账套登录口令取自环境变量 AMASSET_PASSWORD, 以 SCRAM-SHA-256 保存)\n"
     "  --account-set 账套  要操作的账套 (也可用 --user)\n"
     "  --org 机构          机构编号 (默认 1)\n"
     "  --data-dir 目录     内置数据库服务的数据目录\n"

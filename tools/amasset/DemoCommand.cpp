@@ -34,6 +34,9 @@ int demoCommand(const CliContext& cli) {
     options.years = {kYear};
     options.demo = true;
     options.replace = true;
+    bool madeUp = false;
+    options.password = cli.newAccountSetPassword(madeUp);
+    if (madeUp) std::cout << "账套登录口令 (AMASSET_PASSWORD): " << options.password << "\n";
     am::AccountSetAdmin(cli.adminServer()).create(name, options);
     std::cout << "演示账套 " << name << " 已创建 (" << kYear << " 年)\n";
 
@@ -64,7 +67,7 @@ int demoCommand(const CliContext& cli) {
     am::AccountSetAdmin(cli.adminServer()).create(next, options);
     std::cout << "\n下年账套 " << next << " 已创建, 结转 " << name << " → " << next << "\n";
     AccountSetSession nextSet(cli, next, true);
-    if (carryForward(nextSet, name, std::to_string(kYear + 1) + "-01-01", false) != 0)
+    if (carryForward(cli, nextSet, name, std::to_string(kYear + 1) + "-01-01", false) != 0)
         throw std::runtime_error("结转失败");
     const YearPeriod january{kYear + 1, 1};
     closePeriods(nextSet, january, january, work);

@@ -8,6 +8,7 @@
 #include "frame/Context.hpp"
 #include "frame/Utility.hpp"
 #include "provision/AccountSetAdmin.hpp"
+#include "provision/CrossSetAccess.hpp"
 #include "upgrade/clsAMAssetUpdate.hpp"
 
 namespace tk::tools {
@@ -29,8 +30,8 @@ std::string newVersion(const CliContext& cli, connect::Connection& conn) {
     return rs->eof() ? std::string() : am::Trim(rs->field(0).toText());
 }
 
-// Logs in as the new account set, which can read the old one, and hands the
-// upgrade its schemas and versions.
+// Logs in as the new account set and hands the upgrade its schemas and
+// versions; the new set reaches the old one while `CrossSetAccess` lasts.
 std::shared_ptr<connect::Connection> prepare(const CliContext& cli) {
     std::string oldSchema = existingSchema(cli, "from"), newSchema = existingSchema(cli, "to");
     std::string oldVersion = cli.options().value("old-version", "");
@@ -38,6 +39,7 @@ std::shared_ptr<connect::Connection> prepare(const CliContext& cli) {
     auto conn = std::make_shared<connect::Connection>();
     conn->ServerName = cli.server();
     conn->UserName = newSchema;
+    conn->Password = cli.accountSetPassword();
     conn->Open();
     am::Context& c = am::context();
     c.ConnBase = conn;
@@ -59,6 +61,8 @@ std::string terminalText(const std::string& text) {
 
 int upgradeCommand(const CliContext& cli) {
     auto conn = prepare(cli);
+    am::CrossSetAccess readOld(cli.adminServer(), am::context().OldUser, am::context().NewUser,
+                               am::CrossSetAccess::Purpose::Upgrade);
     am::clsAMAssetUpdate update;
     std::string message;
     if (!update.Check(message)) {
