@@ -134,7 +134,6 @@ CREATE TABLE AMAssetFundBalanceAmortise (
 );
 CREATE INDEX AMAssetFundBalanceAmortise_Period_IX ON AMAssetFundBalanceAmortise (lngOrganizationID, intYear, bytPeriod);
 CREATE INDEX AMAssetFundBalanceAmortise_FundAlter_IX ON AMAssetFundBalanceAmortise (lngAMAssetFundAlterID);
-CREATE INDEX AMAssetFundBalanceAmortise_Asset_IX ON AMAssetFundBalanceAmortise (lngAMAssetID, intYear, bytPeriod);
 
 CREATE SEQUENCE AMAssetFundBalanceAmortiseEx_SEQ AS integer;
 CREATE TABLE AMAssetFundBalanceAmortiseEx (
@@ -162,7 +161,6 @@ CREATE TABLE AMAssetFundBalanceAmortiseEx (
 );
 CREATE INDEX AMAssetFundBalanceAmortiseEx_Period_IX ON AMAssetFundBalanceAmortiseEx (lngOrganizationID, intYear, bytPeriod);
 CREATE INDEX AMAssetFundBalanceAmortiseEx_FundAlter_IX ON AMAssetFundBalanceAmortiseEx (lngAMAssetFundAlterID);
-CREATE INDEX AMAssetFundBalanceAmortiseEx_Asset_IX ON AMAssetFundBalanceAmortiseEx (lngAMAssetID, intYear, bytPeriod);
 
 -- The posting journal: one row per funding-source version and posted
 -- movement (addition, depreciation of a period, other alteration).  Beside

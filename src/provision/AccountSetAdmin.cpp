@@ -259,7 +259,7 @@ void AccountSetAdmin::secure(const std::string& name) {
         // Servers started side by side secure the same sets: one at a time.
         session_->runScript("SELECT pg_advisory_xact_lock(hashtext('amasset secure'));" +
                             forSchema(kLoginRole, schema) + forSchema(kOwnObjects, schema));
-        addMissingRoutines(schema);
+        bringUpToDate(schema);
         session_->commit();
     } catch (...) {
         session_->rollback();
@@ -272,13 +272,9 @@ void AccountSetAdmin::secureAll() {
     session_->runScript(kDropSharedOwner);
 }
 
-void AccountSetAdmin::addMissingRoutines(const std::string& schema) {
-    connect::PgResult r = session_->runNative(
-        "SELECT 1 FROM pg_proc p JOIN pg_namespace n ON n.oid = p.pronamespace "
-        "WHERE n.nspname = $1 AND p.proname = 'amassetperiodlock'",
-        {{schema}, {}});
-    if (PQntuples(r.get()) == 0)
-        runAsAccountSet(schema, readFile(dbDir_ / "routines" / "005_period_lock.sql"));
+void AccountSetAdmin::bringUpToDate(const std::string& schema) {
+    runAsAccountSet(schema, readFile(dbDir_ / "account_set" / "090_added_later.sql"));
+    for (const auto& file : sqlFiles(dbDir_ / "routines")) runAsAccountSet(schema, readFile(file));
 }
 
 std::vector<AccountSetInfo> AccountSetAdmin::list() {

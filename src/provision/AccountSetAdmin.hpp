@@ -46,8 +46,8 @@ class AccountSetAdmin {
 
     // Brings an account set made when every set ran as one shared owner role
     // under its own login: its objects become its role's, the shared role's
-    // membership and any other set's grants on it go, and missing routines are
-    // added. Safe to run again.
+    // membership and any other set's grants on it go, and the tables, indexes
+    // and routines of this release that it lacks are added. Safe to run again.
     void secure(const std::string& name);
     // The same for every account set; the shared role goes once unused.
     void secureAll();
@@ -56,8 +56,9 @@ class AccountSetAdmin {
     static std::string schemaName(const std::string& name);
 
   private:
-    // Routines later releases rely on that an older account set lacks.
-    void addMissingRoutines(const std::string& schema);
+    // What this release relies on that an older account set lacks: the later
+    // tables and indexes, and every routine in its present form.
+    void bringUpToDate(const std::string& schema);
     // Runs the script as the account set's role, in its schema, inside the
     // current transaction.
     void runAsAccountSet(const std::string& schema, const std::string& script);

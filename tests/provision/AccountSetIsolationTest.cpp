@@ -98,6 +98,12 @@ TEST_F(Isolation, SecuringTakesAnEarlierSetOutOfTheSharedRole) {
         "DROP FUNCTION " +
         b.name() +
         ".AMAssetPeriodLock(integer, integer, integer);"
+        "DROP TABLE " +
+        b.name() +
+        ".AMAssetFundBasis;"
+        "DROP FUNCTION " +
+        b.name() +
+        ".AMAssetCalcAddAll(integer[], integer);"
         "GRANT USAGE ON SCHEMA " +
         b.name() + " TO " + a.name() +
         ";"
@@ -112,6 +118,12 @@ TEST_F(Isolation, SecuringTakesAnEarlierSetOutOfTheSharedRole) {
     EXPECT_EQ(test::ErrorOf(*loginB, "Delete From AMAssetType Where lngAMAssetTypeID = -1"), "");
     EXPECT_EQ(test::ErrorOf(*loginB, "Select AMAssetPeriodLock(1, 1, 0) From dual"), "")
         << "the missing routine is back";
+    EXPECT_EQ(test::ErrorOf(*loginB, "Select Count(*) From AMAssetFundBasis"), "")
+        << "and so is the table added since";
+    EXPECT_EQ(adminValue("SELECT count(*) FROM pg_proc WHERE proname = 'amassetcalcaddall' AND "
+                         "pronamespace = '" +
+                         b.name() + "'::regnamespace"),
+              "1");
     EXPECT_EQ(adminValue("SELECT count(*) FROM pg_class c JOIN pg_namespace n ON n.oid = "
                          "c.relnamespace WHERE n.nspname = '" +
                          b.name() + "' AND c.relowner <> '" + b.name() + "'::regrole"),

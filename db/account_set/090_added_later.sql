@@ -1,3 +1,13 @@
+-- What account sets made by earlier releases lack.  A new account set gets
+-- it with the rest; `accountset secure` (run by the embedded server's start)
+-- runs this file again on every set, so each statement must leave a set
+-- that has it as it was.
+
+-- One asset's apportionment rows, deleted and rewritten when the asset alone
+-- is recalculated in a depreciated period.
+CREATE INDEX IF NOT EXISTS AMAssetFundBalanceAmortise_Asset_IX ON AMAssetFundBalanceAmortise (lngAMAssetID, intYear, bytPeriod);
+CREATE INDEX IF NOT EXISTS AMAssetFundBalanceAmortiseEx_Asset_IX ON AMAssetFundBalanceAmortiseEx (lngAMAssetID, intYear, bytPeriod);
+
 -- The depreciation schedule an opening funding-source version (blnIsInit = 1,
 -- written by the carry-forward) continues: the basis columns of the old
 -- account set's last balance row of that source, with the figures the
@@ -6,7 +16,7 @@
 -- schedule keeps its depreciation years, periods and remainders across the
 -- year end.  lngBasisAlterID names the opening card version when the old
 -- schedule runs on into the new set's first period, 0 when a new one starts.
-CREATE TABLE AMAssetFundBasis (
+CREATE TABLE IF NOT EXISTS AMAssetFundBasis (
     lngAMAssetFundAlterID  integer NOT NULL,               -- the opening funding-source version
     lngAMAssetID           integer NOT NULL DEFAULT 0,
     lngAMFundID            integer NOT NULL DEFAULT 0,
@@ -28,5 +38,5 @@ CREATE TABLE AMAssetFundBasis (
     dblBasisWeights        numeric NOT NULL DEFAULT 0,
     CONSTRAINT AMAssetFundBasis_PK PRIMARY KEY (lngAMAssetFundAlterID)
 );
-CREATE INDEX AMAssetFundBasis_Asset_IX ON AMAssetFundBasis (lngAMAssetID, lngAMFundID);
-CREATE INDEX AMAssetFundBasis_Org_IX ON AMAssetFundBasis (lngOrganizationID);
+CREATE INDEX IF NOT EXISTS AMAssetFundBasis_Asset_IX ON AMAssetFundBasis (lngAMAssetID, lngAMFundID);
+CREATE INDEX IF NOT EXISTS AMAssetFundBasis_Org_IX ON AMAssetFundBasis (lngOrganizationID);
