@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "CarryForwardFixture.hpp"
+#include "ledger/YearEndTurn.hpp"
 
 namespace tk::am::test {
 namespace {
@@ -179,6 +180,23 @@ TEST_F(TurnFiguresTest, AnAssetsRecordsComeOverWithIt) {
         next.name() + ".AMAssetAlter Where blnIsInit = 1 And lngAMAssetID = ";
     EXPECT_EQ(NewScalar(flags + asset), 5);
     EXPECT_EQ(NewScalar(flags + Id(assets.declining)), 0);
+}
+
+// The totals a carry-forward is proved by: the old set's journal before 2025
+// and the new set's opening rows hold the same nine assets and amounts, and a
+// cent more in the new set's journal is a disagreement.
+TEST_F(TurnFiguresTest, TheTotalsOfBothSetsAgreeToTheCent) {
+    UseNew();
+    ledger::LedgerSession session(nextConn, 1, next.name());
+    ledger::YearEndTurn yearEnd(session, accountSet.name(), "2025-01-01");
+    const ledger::TurnTotals before = yearEnd.closing();
+    EXPECT_EQ(before.assets, static_cast<double>(CarriedAssets().size()));
+    EXPECT_TRUE(before.agreesWith(yearEnd.opening()));
+    AsAdmin("UPDATE " + next.name() +
+            ".AMAssetFundDaily SET dblAmountAlter = dblAmountAlter + "
+            "0.01 WHERE lngAMAssetID = " +
+            Id(assets.straightLine));
+    EXPECT_FALSE(before.agreesWith(yearEnd.opening()));
 }
 
 }  // namespace

@@ -6,10 +6,10 @@
 
 #include "AccountSetSession.hpp"
 #include "ProgressBar.hpp"
-#include "carryforward/clsAMAssetTurn.hpp"
 #include "frame/Context.hpp"
 #include "frame/Utility.hpp"
 #include "ledger/TablePrinter.hpp"
+#include "ledger/YearEndTurn.hpp"
 #include "provision/AccountSetAdmin.hpp"
 #include "provision/CrossSetAccess.hpp"
 
@@ -26,80 +26,21 @@ std::string required(const Options& o, const std::string& name) {
     return value;
 }
 
-// One account set's totals for the organisation, from its own posting journal.
-struct Totals {
-    double assets = 0, cost = 0, depreciation = 0, impairment = 0;
-    double net() const { return cost - depreciation - impairment; }
-};
-
-// The old set's closing figures: its journal before the new first period.
-Totals OldTotals(const AccountSetSession& session, const std::string& oldSchema, int32_t yp) {
-    const std::string where =
-        " Where d.lngOrganizationID = " + std::to_string(session.organization()) +
-        " And d.YearPeriod < " + std::to_string(yp);
-    const std::string from = " From " + oldSchema + ".AMAssetFundDaily d";
-    Totals t;
-    t.cost = session.number("Select Sum(d.dblAmountAlter)" + from + where);
-    t.depreciation =
-        session.number("Select Sum(d.dblDeprection + d.dblDeprectionAlter)" + from + where);
-    t.impairment = session.number("Select Sum(d.dblDecAmountAlter)" + from + where);
-    t.assets = session.number("Select Count(*) From (Select d.lngAMAssetID" + from + where +
-                              " Group By d.lngAMAssetID Having Sum(d.dblAmountAlter) <> 0) x");
-    return t;
-}
-
-// The new set's opening figures: the journal rows of its opening records.
-Totals NewTotals(const AccountSetSession& session) {
-    const std::string from =
-        " From AMAssetFundDaily d, AMAssetFundAlter fa Where fa.lngAMAssetFundAlterID = "
-        "d.lngAMAssetFundAlterID And fa.blnIsInit = 1 And d.lngOrganizationID = " +
-        std::to_string(session.organization());
-    Totals t;
-    t.cost = session.number("Select Sum(d.dblAmountAlter)" + from);
-    t.depreciation = session.number("Select Sum(d.dblDeprection + d.dblDeprectionAlter)" + from);
-    t.impairment = session.number("Select Sum(d.dblDecAmountAlter)" + from);
-    t.assets = session.number("Select Count(Distinct d.lngAMAssetID)" + from);
-    return t;
-}
-
-// Prints both sets side by side; true when they agree to the cent.
-bool PrintTotals(const Totals& before, const Totals& after, const std::string& from,
-                 const std::string& to) {
+// Prints both sets side by side.
+void PrintTotals(const ledger::TurnTotals& before, const ledger::TurnTotals& after,
+                 const std::string& from, const std::string& to) {
     using ledger::formatAmount;
     using ledger::TablePrinter;
     using Align = TablePrinter::Align;
     TablePrinter table(
         {{"项目"}, {"结转前 " + from, Align::Right}, {"结转后 " + to, Align::Right}});
-    auto cents = [](double v) { return formatAmount(v); };
     table.addRow({"资产数", std::to_string(static_cast<int64_t>(before.assets)),
                   std::to_string(static_cast<int64_t>(after.assets))});
-    table.addRow({"原值", cents(before.cost), cents(after.cost)});
-    table.addRow({"累计折旧", cents(before.depreciation), cents(after.depreciation)});
-    table.addRow({"减值准备", cents(before.impairment), cents(after.impairment)});
-    table.addRow({"净值", cents(before.net()), cents(after.net())});
+    table.addRow({"原值", formatAmount(before.cost), formatAmount(after.cost)});
+    table.addRow({"累计折旧", formatAmount(before.depreciation), formatAmount(after.depreciation)});
+    table.addRow({"减值准备", formatAmount(before.impairment), formatAmount(after.impairment)});
+    table.addRow({"净值", formatAmount(before.net()), formatAmount(after.net())});
     table.print(std::cout);
-    return before.assets == after.assets && cents(before.cost) == cents(after.cost) &&
-           cents(before.depreciation) == cents(after.depreciation) &&
-           cents(before.impairment) == cents(after.impairment);
-}
-
-am::clsAMAssetTurn PreparedTurn(const AccountSetSession& session, const std::string& oldSchema,
-                                const std::string& date) {
-    am::context().OldUser = oldSchema;
-    am::context().NewUser = session.connection().UserName;
-    am::clsAMAssetTurn turn;
-    turn.scope.organization = session.organization();
-    turn.scope.turnDate = date;
-    turn.scope.prevDay();  // refuses a date not written yyyy-MM-dd
-    YearPeriod first = session.periodOfDate(date);
-    turn.scope.turnYear = static_cast<int16_t>(first.year);
-    turn.scope.turnPeriod = static_cast<uint8_t>(first.period);
-    turn.scope.startDate = session
-                               .lookup("Select strStartDate From " + oldSchema +
-                                       ".Organization Where lngOrganizationID = " +
-                                       std::to_string(session.organization()))
-                               .value_or("");
-    return turn;
 }
 
 }  // namespace
@@ -114,9 +55,9 @@ int carryForwardCommand(const CliContext& cli) {
 
 int carryForward(const CliContext& cli, const AccountSetSession& session, const std::string& from,
                  const std::string& date, bool checkOnly) {
-    std::string oldSchema = am::AccountSetAdmin::schemaName(from);
     am::CrossSetAccess readOld(cli.adminServer(), from, session.name());
-    am::clsAMAssetTurn turn = PreparedTurn(session, oldSchema, date);
+    ledger::YearEndTurn yearEnd(session, from, date);
+    am::clsAMAssetTurn& turn = yearEnd.run();
     std::string reason;
     if (checkOnly) {
         bool ready = turn.Check(reason);
@@ -138,8 +79,9 @@ int carryForward(const CliContext& cli, const AccountSetSession& session, const 
         std::cerr << "结转失败: " << (reason.empty() ? "详见日志 " + log : reason) << "\n";
         return 1;
     }
-    bool agree = PrintTotals(OldTotals(session, oldSchema, turn.scope.newYearPeriod()),
-                             NewTotals(session), from, session.name());
+    const ledger::TurnTotals before = yearEnd.closing(), after = yearEnd.opening();
+    PrintTotals(before, after, from, session.name());
+    const bool agree = before.agreesWith(after);
     if (!agree) std::cerr << "结转前后合计不一致, 详见日志 " << log << "\n";
     return agree ? 0 : 1;
 }
