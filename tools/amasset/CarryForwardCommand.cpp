@@ -6,7 +6,6 @@
 
 #include "AccountSetSession.hpp"
 #include "ProgressBar.hpp"
-#include "frame/Context.hpp"
 #include "frame/Utility.hpp"
 #include "ledger/TablePrinter.hpp"
 #include "ledger/YearEndTurn.hpp"
