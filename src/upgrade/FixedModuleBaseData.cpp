@@ -158,11 +158,17 @@ bool FixedModuleBaseData::CopyCategories(std::string& strErrMsg) {
 }
 
 // The module's card-number rules of each organisation and category become
-// the category's card rule and its serial counter (type 2).
+// the category's card rule and its serial counter (type 2). A rule counting
+// over the whole set ([流水号]) or the organisation ([机构流水号]) gave its
+// numbers to other categories too: its counter starts past the largest
+// number the same rule gave in that scope, so no new card takes an old number.
 bool FixedModuleBaseData::CopyCardSerials(std::string& strErrMsg) {
     update_.ReportProgress("升级固资基础数据, AMAssetTypeNo...");
     RecordsetPtr rs = OpenRecordset(
-        "Select r.* From [OldUser]ReceiptNoRule r Where r.lngReceiptTypeID = 170"
+        "Select r.*, (Select Max(x.lngMaxNo) From [OldUser]ReceiptNoRule x"
+        " Where x.lngReceiptTypeID = 170 And x.bytNoIndex = 1 And x.strNoRule = r.strNoRule"
+        " And (x.lngOrganizationID = r.lngOrganizationID Or Instr(r.strNoRule, '[流水号]') > 0))"
+        " As lngSharedMaxNo From [OldUser]ReceiptNoRule r Where r.lngReceiptTypeID = 170"
         " And r.bytNoIndex = 1 And r.lngOrganizationID > 0 And Exists(Select 1 From"
         " [NewUser]AMAssetType t Where t.lngAMAssetTypeID = r.lngFixedTypeID)",
         3, 1);
@@ -171,7 +177,7 @@ bool FixedModuleBaseData::CopyCardSerials(std::string& strErrMsg) {
     for (; copied && !rs->eof(); rs->moveNext()) {
         std::string organization = rs->field("lngOrganizationID").toText(),
                     category = rs->field("lngFixedTypeID").toText(),
-                    maxNo = rs->field("lngMaxNo").toText();
+                    maxNo = rs->field("lngSharedMaxNo").toText();
         std::string key = " Where lngOrganizationID = " + organization +
                           " And lngAMAssetTypeID = " + category + " And bytSerialNoType = 2";
         std::string rule = ReplaceAll(

@@ -5,6 +5,7 @@
 
 #include "UpgradeTestBase.hpp"
 #include "depreciation/clsAMAssetDeprection.hpp"
+#include "ledger/AssetAdder.hpp"
 
 namespace tk::am {
 namespace {
@@ -17,12 +18,13 @@ std::string Unmatched(const std::string& oldRows, const std::string& newRows) {
 
 class FixedModuleCompany : public UpgradeTestBase {
   protected:
-    FixedModuleCompany() : UpgradeTestBase("../../examples/older_module/fixed_tables.sql", "8.50") {
+    explicit FixedModuleCompany(int cards = 240)
+        : UpgradeTestBase("../../examples/older_module/fixed_tables.sql", "8.50") {
         oldSet.connect()->session().runScript(
             "SET search_path TO " + oldSet.name() + ", oracompat, public;" +
             readFile(std::filesystem::path(TKAM_DB_DIR) / ".." / "examples" / "older_module" /
                      "company.sql") +
-            "SELECT FixedModuleCompany(0.42, 240, 2022, 3, 0);");
+            "SELECT FixedModuleCompany(0.42, " + std::to_string(cards) + ", 2022, 3, 0);");
         native("select " + newSet.name() + ".AMAssetMakePeriods(ARRAY[2022, 2023])");
     }
 
@@ -175,6 +177,72 @@ TEST_F(FixedModuleCompany, RerunAndFailureHalfWay) {
     EXPECT_FALSE(execute());
     EXPECT_NE(errors.find("生成折旧记录出错！"), std::string::npos) << errors;
     EXPECT_EQ(native(digest), first);
+}
+
+// A company small enough to add to after the upgrade.
+class SmallCompany : public FixedModuleCompany {
+  protected:
+    SmallCompany() : FixedModuleCompany(60) {}
+
+    // Two assets of each organisation and category through the ledger, their
+    // codes drawn from the migrated rules.
+    void addTwoOfEach() {
+        for (int32_t org : {1, 2}) {
+            const ledger::LedgerSession session(conn, org, newSet.name());
+            const ledger::AssetAdder adder(session);
+            for (const char* category : {"G1", "G2", "G3", "G4"})
+                for (int i = 0; i < 2; ++i) {
+                    ledger::NewAsset asset;
+                    asset.category = category;
+                    asset.name = std::string("新购") + category;
+                    asset.date = "2025-01-15";
+                    asset.cost = 12000;
+                    adder.add(asset);
+                }
+        }
+    }
+};
+
+// Assets added after an upgrade take codes, card numbers and ids none of the
+// upgraded ones holds, and the counters and sequences go on from there.
+TEST_F(SmallCompany, NewAssetsContinueCodesSerialsAndIds) {
+    ASSERT_TRUE(execute()) << errors;
+    const std::string upgraded = native("select max(lngAMAssetID) from N.AMAsset");
+    // the old card numbers share one serial over every organisation and category
+    EXPECT_GT(std::stoi(native("select count(distinct lngOrganizationID * 1000 + lngFixedTypeID)"
+                               " from O.ReceiptNoRule")),
+              1);
+    addTwoOfEach();
+    EXPECT_EQ(native("select count(*) from N.AMAsset where lngAMAssetID > " + upgraded), "16");
+    for (const char* code : {"strAMAssetCode", "strAMAssetCardCode"}) {
+        const std::string column = code;
+        EXPECT_EQ(native("select count(*) from N.AMAsset n join N.AMAsset u on u." + column +
+                         " = n." + column + " where n.lngAMAssetID > " + upgraded +
+                         " and u.lngAMAssetID <= " + upgraded),
+                  "0")
+            << column;
+        EXPECT_EQ(native("select count(*) from (select 1 from N.AMAsset where lngAMAssetID > " +
+                         upgraded + " group by lngOrganizationID, lngAMAssetTypeID, " + column +
+                         " having count(*) > 1) x"),
+                  "0")
+            << column;
+    }
+    // the next id of every table the upgrade fills lies past its rows
+    EXPECT_EQ(
+        native("select coalesce(string_agg(t, ','), '') from (values ('AMAsset',"
+               " 'lngAMAssetID'), ('AMAssetAlter', 'lngAMAssetAlterID'), ('AMAssetFundAlter',"
+               " 'lngAMAssetFundAlterID'), ('AMAssetFundCostAlter',"
+               " 'lngAMAssetFundCostAlterID'), ('AMAssetFundAccAlter',"
+               " 'lngAMAssetFundAccAlterID'), ('AMAssetAux', 'lngAMAssetAuxID'),"
+               " ('AMAssetImage', 'lngAMAssetImageID'), ('AMAssetDocument',"
+               " 'lngAMAssetDocumentID'), ('AMAssetFundBalanceAmortise',"
+               " 'lngAMAssetFundBalanceAmortiseID'), ('AMAssetDepreciation',"
+               " 'lngAMAssetDepreciationID')) v(t, k) where nextval(format('%s.%s_seq', '" +
+               newSet.name() +
+               "', t)) <= (xpath('/row/m/text()', query_to_xml(format('select coalesce(max(%s),"
+               " 0) as m from " +
+               newSet.name() + ".%s', k, t), false, true, '')))[1]::text::bigint"),
+        "");
 }
 
 }  // namespace
