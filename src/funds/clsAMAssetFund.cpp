@@ -1,8 +1,10 @@
 #include "funds/clsAMAssetFund.hpp"
 
+#include <optional>
 #include <vector>
 
 #include "frame/ClassRegistry.hpp"
+#include "frame/InputRefusal.hpp"
 #include "frame/RowRefusal.hpp"
 #include "frame/RowSet.hpp"
 #include "frame/Utility.hpp"
@@ -250,17 +252,28 @@ void clsAMAssetFund::AddAll(std::span<clsAMAssetFund> funds) {
     CheckEachRow(funds, [](const clsAMAssetFund& fund) {
         fields().checkLimits(fund, {"AMAssetFund", "AMAssetFundAlter"});
     });
+    if (!funds.empty() && funds.front().Mode != atAdd)
+        throw RowRefusal(0, InputRefusal("资金来源的第一个版本必须是新增"));
     const std::vector<int32_t> versions = RowSet::newIDs("AMAssetFundAlter", funds.size());
-    RowSet firstVersions(kVersionColumns), heads(kHeadColumns);
+    RowSet allVersions(kVersionColumns), heads(kHeadColumns);
+    // A head is written once its chain is complete, pointing at its latest version.
+    std::optional<clsAMAssetFund> head;
     for (size_t i = 0; i < funds.size(); ++i) {
         clsAMAssetFund& fund = funds[i];
-        VersionedRecord::StartChain(versions[i], fund.lngAMAssetFundAlterID,
-                                    fund.lngAMAssetFundInitAlterID, fund.lngAMAssetFundLastAlterID,
-                                    fund.lngAMAssetFundRecentAlterID);
-        firstVersions.add(fields(), fund);
-        heads.add(fields(), fund);
+        if (fund.Mode == atAdd) {
+            if (head) heads.add(fields(), *head);
+            VersionedRecord::StartChain(
+                versions[i], fund.lngAMAssetFundAlterID, fund.lngAMAssetFundInitAlterID,
+                fund.lngAMAssetFundLastAlterID, fund.lngAMAssetFundRecentAlterID);
+            head = fund;
+        } else {
+            fund.lngAMAssetFundAlterID = head->lngAMAssetFundLastAlterID = versions[i];
+            fund.lngAMAssetFundRecentAlterID = funds[i - 1].lngAMAssetFundAlterID;
+        }
+        allVersions.add(fields(), fund);
     }
-    firstVersions.insertInto("AMAssetFundAlter");
+    if (head) heads.add(fields(), *head);
+    allVersions.insertInto("AMAssetFundAlter");
     heads.insertInto("AMAssetFund");
 }
 

@@ -19,9 +19,11 @@ class clsAMAssetFund : public DispatchableBase<clsAMAssetFund> {
     std::string_view className() const override { return "clsAMAssetFund"; }
     static void describe(DispatchTable<clsAMAssetFund>& t);
     // The first versions of new assets' funding sources (no head yet, Mode
-    // atAdd), with their heads, as SaveCard adds one, in one statement per
-    // table; the version ids are set on the records. Raises (RowRefusal) before
-    // anything is written when a record's values do not fit.
+    // atAdd), with their heads, each followed by the later versions of the same
+    // source in order (Mode atDec or atOther), as SaveCard adds them one after
+    // the other, in one statement per table; the version ids and predecessor
+    // pointers are set on the records. Raises (RowRefusal) before anything is
+    // written when a record's values do not fit.
     static void AddAll(std::span<clsAMAssetFund> funds);
 
     // By `Mode`: atAdd the source's first version, atDec/atOther its latest,

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "frame/ClassRegistry.hpp"
+#include "frame/InputRefusal.hpp"
 #include "frame/RowRefusal.hpp"
 #include "frame/RowSet.hpp"
 #include "frame/Utility.hpp"
@@ -341,19 +342,36 @@ void clsAMAssetCard::AddAll(std::span<clsAMAssetCard> cards) {
     CheckEachRow(cards, [](const clsAMAssetCard& card) {
         fields().checkLimits(card, {"AMAsset", "AMAssetAlter"});
     });
-    const std::vector<int32_t> assets = RowSet::newIDs("AMAsset", cards.size());
+    if (!cards.empty() && cards.front().Mode != atAdd)
+        throw RowRefusal(0, InputRefusal("资产的第一个版本必须是新增"));
+    const auto additions = std::ranges::count(cards, atAdd, &clsAMAssetCard::Mode);
+    const std::vector<int32_t> assets = RowSet::newIDs("AMAsset", static_cast<size_t>(additions));
     const std::vector<int32_t> versions = RowSet::newIDs("AMAssetAlter", cards.size());
-    RowSet heads(kHeadColumns), firstVersions(kVersionColumns);
+    RowSet heads(kHeadColumns), allVersions(kVersionColumns);
+    // A head is written once its chain is complete: it then stands as the
+    // later versions' saves would have left it.
+    std::optional<clsAMAssetCard> head;
+    auto nextAsset = assets.begin();
     for (size_t i = 0; i < cards.size(); ++i) {
         clsAMAssetCard& card = cards[i];
-        card.lngAMAssetID = assets[i];
-        VersionedRecord::StartChain(versions[i], card.lngAMAssetAlterID, card.lngAMAssetInitAlterID,
-                                    card.lngAMAssetLastAlterID, card.lngAMAssetRecentAlterID);
-        heads.add(fields(), card);
-        firstVersions.add(fields(), card);
+        if (card.Mode == atAdd) {
+            if (head) heads.add(fields(), *head);
+            card.lngAMAssetID = *nextAsset++;
+            VersionedRecord::StartChain(versions[i], card.lngAMAssetAlterID,
+                                        card.lngAMAssetInitAlterID, card.lngAMAssetLastAlterID,
+                                        card.lngAMAssetRecentAlterID);
+            head = card;
+        } else {
+            card.lngAMAssetID = head->lngAMAssetID;
+            card.lngAMAssetAlterID = head->lngAMAssetLastAlterID = versions[i];
+            card.lngAMAssetRecentAlterID = cards[i - 1].lngAMAssetAlterID;
+            if (card.Mode == atOther) head->strInvoiceNumber = card.strInvoiceNumber;
+        }
+        allVersions.add(fields(), card);
     }
+    if (head) heads.add(fields(), *head);
     heads.insertInto("AMAsset");
-    firstVersions.insertInto("AMAssetAlter");
+    allVersions.insertInto("AMAssetAlter");
 }
 
 bool clsAMAssetCard::write(int32_t assetID, int32_t versionID) {

@@ -23,10 +23,11 @@ class clsAMAssetCard : public DispatchableBase<clsAMAssetCard> {
     void LoadID(int32_t lngID);
     // The asset id (the version id when a version was deleted), or 0.
     int32_t SaveCard();
-    // New assets (Mode atAdd, no ids yet), each head with its first version, as
-    // SaveCard adds one, in one statement per table; the ids are set on the
-    // cards. Raises (RowRefusal) before anything is written when a card's
-    // values do not fit.
+    // New assets (Mode atAdd, no ids yet), each head with its first version,
+    // each followed by its later versions in order (Mode atDec or atOther), as
+    // SaveCard adds them one after the other, in one statement per table; the
+    // ids and the predecessor pointers are set on the cards. Raises
+    // (RowRefusal) before anything is written when a card's values do not fit.
     static void AddAll(std::span<clsAMAssetCard> cards);
 
     AlterTypeEnum Mode = atUnkonwn;

@@ -2,6 +2,7 @@
 
 #include "connect/RunTimeError.hpp"
 #include "frame/Conversion.hpp"
+#include "frame/RowRefusal.hpp"
 #include "funds/clsAMAssetFund.hpp"
 #include "funds/clsAMAssetFundAccAlter.hpp"
 #include "funds/clsAMAssetFundCostAlter.hpp"
@@ -11,8 +12,10 @@
 namespace tk::am {
 namespace {
 
-constexpr int16_t kPeriodDepreciation = 4, kSaved = 2;
+constexpr int16_t kSaved = 2;
 constexpr int32_t kWorkload = 3;
+// Cards written together; a batch's rows fit one statement per table.
+constexpr size_t kCardsAtOnce = 1000;
 constexpr size_t kRememberedAtOnce = 500;
 // The older module knew one funding source: the company's own (自有资金).
 constexpr int32_t kOwnFund = 1;
@@ -31,7 +34,7 @@ const char* const kSource =
     "And fa.lngFixedCardID = fax.lngFixedCardID(+) \r\n"
     "And fa.lngLastFixedAlterID = fax.lngFixedAlterID(+) \r\n"
     "And fa.lngFixedMethodID = fm.lngFixedMethodID(+) \r\n"
-    "And fc.lngAssetID = a.lngAssetID(+) \r\n"
+    "And fc.lngAssetID = a.lngAssetID(+) \r\nAnd fa.bytAlterType <> 4 \r\n"
     "Order by fc.lngFixedCardID, fa.intYear, fa.bytPeriod, fa.lngFixedAlterID";
 
 // Only the alterations that become versions, not the periods' depreciation.
@@ -99,6 +102,42 @@ void CopyFigures(const clsAMAssetCard& card, clsAMAssetFund& fund) {
         fund.*to = card.*from;
 }
 
+[[noreturn]] void Refuse(const std::string& what, const clsAMAssetCard& card,
+                         const RowRefusal& refusal) {
+    throw RunTimeError(errors::kDatabase, "升级固定资产卡片和变动数据！" + what +
+                                              card.strAMAssetCode.str() + " " +
+                                              refusal.description());
+}
+
+// The only funding source of a written version.
+clsAMAssetFund FundOf(const clsAMAssetCard& card, const std::vector<int32_t>& accounts,
+                      int32_t relativeAccount) {
+    clsAMAssetFund fund;
+    fund.Mode = card.Mode;
+    fund.lngAMAssetID = card.lngAMAssetID;
+    fund.lngAMFundID = kOwnFund;
+    fund.lngAMAssetAlterID = card.lngAMAssetAlterID;
+    fund.lngReceiptTypeID = card.lngReceiptTypeID;
+    fund.bytAlterType = card.bytAlterType;
+    fund.intYear = card.intYear;
+    fund.bytPeriod = card.bytPeriod;
+    fund.strDate = card.strDate.str();
+    fund.blnIsInit = card.blnIsInit;
+    fund.lngOperatorID = card.lngOperatorID;
+    fund.lngOrganizationID = card.lngOrganizationID;
+    fund.lngVoucherID = card.lngVoucherID;
+    fund.bytStatus = card.bytStatus;
+    CopyFigures(card, fund);
+    for (size_t i = 0; i < std::size(kCardAccounts); ++i)
+        fund.*kCardAccounts[i].first = accounts[i];
+    // the way's own account: where an addition was paid from, a decrease went to
+    (card.bytAlterType == atDec ? fund.lngOutAccountID : fund.lngPayAccountID) = relativeAccount;
+    fund.strAccountStr = card.strAccountStr.str();
+    fund.strDepartmentStr = card.strDepartmentStr.str();
+    fund.strCurrencyStr = card.strCurrencyStr.str();
+    return fund;
+}
+
 }  // namespace
 
 void FixedCardReplay::Run() {
@@ -114,10 +153,9 @@ void FixedCardReplay::Run() {
             errorText);
     LoadLines();
     RecordsetPtr rs = OpenRecordset(kSource, 0, 1);
-    for (; !rs->eof(); rs->moveNext())
-        if (Int(rs, "bytAlterType") != kPeriodDepreciation) ReplayRow(rs);
+    for (; !rs->eof(); rs->moveNext()) ReplayRow(rs);
     CloseRecordset(rs);
-    FlushRemembered();
+    WriteBatch();
 }
 
 // A version's department is the one with the largest share.
@@ -161,6 +199,8 @@ void FixedCardReplay::LoadTemplates() {
 void FixedCardReplay::ReplayRow(const RecordsetPtr& rs) {
     bool first = Int(rs, "lngFixedCardID") != currentCard_;
     if (first) {
+        if (batchCards_ == kCardsAtOnce) WriteBatch();
+        ++batchCards_;
         currentCard_ = Int(rs, "lngFixedCardID");
         card_ = clsAMAssetCard();
         update_.ReportProgress(
@@ -169,11 +209,11 @@ void FixedCardReplay::ReplayRow(const RecordsetPtr& rs) {
     }
     FillCard(rs, first);
     card_.lngDepartmentID = mainDepartments_[Int(rs, "lngFixedAlterID")];
-    Require(card_.SaveCard() != 0, card_.strAMAssetCode.str());
-    saved_ = {card_.lngAMAssetID, card_.lngAMAssetAlterID, SaveFund(rs, first)};
-    SaveCostLines(Int(rs, "lngFixedAlterID"), Int(rs, "lngRelativeAccountID"), saved_.fundVersion);
-    SaveAccountLines(Int(rs, "lngFixedAlterID"), saved_.fundVersion);
-    Remember(rs);
+    versions_.push_back(card_);
+    Source source{
+        Int(rs, "lngFixedAlterID"), Int(rs, "lngFixedCardID"), Int(rs, "lngRelativeAccountID"), {}};
+    for (auto [account, column] : kCardAccounts) source.accounts.push_back(Int(rs, column));
+    sources_.push_back(std::move(source));
 }
 
 void FixedCardReplay::FillCard(const RecordsetPtr& rs, bool first) {
@@ -254,82 +294,83 @@ void FixedCardReplay::FillChanges(const RecordsetPtr& rs) {
                                                   : card_.dblUseage - Number(rs, "intUseAgex");
 }
 
-int32_t FixedCardReplay::SaveFund(const RecordsetPtr& rs, bool first) {
-    clsAMAssetFund fund;
-    fund.Mode = card_.Mode;
-    fund.lngAMAssetID = card_.lngAMAssetID;
-    fund.lngAMFundID = kOwnFund;
-    fund.lngAMAssetFundRecentAlterID = first ? 0 : saved_.fundVersion;
-    fund.lngAMAssetAlterID = card_.lngAMAssetAlterID;
-    fund.lngReceiptTypeID = card_.lngReceiptTypeID;
-    fund.bytAlterType = card_.bytAlterType;
-    fund.intYear = card_.intYear;
-    fund.bytPeriod = card_.bytPeriod;
-    fund.strDate = card_.strDate.str();
-    fund.blnIsInit = card_.blnIsInit;
-    fund.lngOperatorID = card_.lngOperatorID;
-    fund.lngOrganizationID = card_.lngOrganizationID;
-    fund.lngVoucherID = card_.lngVoucherID;
-    fund.bytStatus = card_.bytStatus;
-    CopyFigures(card_, fund);
-    for (auto [account, column] : kCardAccounts) fund.*account = Int(rs, column);
-    // the way's own account: where an addition was paid from, a decrease went to
-    (card_.bytAlterType == atDec ? fund.lngOutAccountID : fund.lngPayAccountID) =
-        Int(rs, "lngRelativeAccountID");
-    fund.strAccountStr = Text(rs, "strAccountStr");
-    fund.strDepartmentStr = Text(rs, "strDepartmentStr");
-    fund.strCurrencyStr = Text(rs, "strCurrencyStr");
-    int32_t saved = fund.SaveCard();
-    Require(saved != 0, "资金来源 " + card_.strAMAssetCode.str());
-    return saved;
+void FixedCardReplay::WriteBatch() {
+    if (versions_.empty()) return;
+    WriteCards();
+    const std::vector<clsAMAssetFund> funds = WriteFunds();
+    WriteLines(funds);
+    Remember(funds);
+    versions_.clear();
+    sources_.clear();
+    batchCards_ = 0;
 }
 
-void FixedCardReplay::SaveCostLines(int32_t oldAlter, int32_t relativeAccount,
-                                    int32_t fundVersion) {
-    for (const CostLine& cost : costLines_[oldAlter]) {
-        clsAMAssetFundCostAlter line;
-        line.lngAMAssetFundAlterID = fundVersion;
-        line.lngAMAssetMethodID = card_.lngAMAssetMethodID;
-        line.lngAccountID = relativeAccount;
-        line.lngCurrencyID = cost.currency;
-        line.dblRate = cost.rate;
-        line.dblCurrAmount = cost.currAmount;
-        line.dblAmount = cost.amount;
-        Require(line.SaveCard() != 0, "币种原值 " + card_.strAMAssetCode.str());
+void FixedCardReplay::WriteCards() {
+    try {
+        clsAMAssetCard::AddAll(versions_);
+    } catch (const RowRefusal& refusal) {
+        Refuse("", versions_[refusal.index()], refusal);
     }
 }
 
-void FixedCardReplay::SaveAccountLines(int32_t oldAlter, int32_t fundVersion) {
-    int32_t order = 0;
-    for (const AccountLine& account : accountLines_[oldAlter]) {
-        clsAMAssetFundAccAlter line;
-        line.lngAMAssetFundAlterID = fundVersion;
-        line.lngAccountID = account.account;
-        line.lngDepartmentID = account.department;
-        line.strFlexibleID = account.flexibleID;
-        line.lngOrderNo = ++order;
-        line.dblRate = account.rate;
-        line.dblQuotiety = 1;
-        line.blnDepreIncrease = account.increase;
-        Require(line.SaveCard() != 0, "费用科目 " + card_.strAMAssetCode.str());
+std::vector<clsAMAssetFund> FixedCardReplay::WriteFunds() {
+    std::vector<clsAMAssetFund> funds;
+    for (size_t i = 0; i < versions_.size(); ++i)
+        funds.push_back(FundOf(versions_[i], sources_[i].accounts, sources_[i].relativeAccount));
+    try {
+        clsAMAssetFund::AddAll(funds);
+    } catch (const RowRefusal& refusal) {
+        Refuse("资金来源 ", versions_[refusal.index()], refusal);
     }
+    return funds;
 }
 
-void FixedCardReplay::Remember(const RecordsetPtr& rs) {
-    remembered_.push_back("Select " + Text(rs, "lngFixedAlterID") + ", " +
-                          Text(rs, "lngFixedCardID") + ", " + std::to_string(saved_.asset) + ", " +
-                          std::to_string(saved_.version) + ", " +
-                          std::to_string(saved_.fundVersion) + ", " +
-                          std::to_string(card_.intYear * 100 + card_.bytPeriod) + " From Dual");
-    if (remembered_.size() >= kRememberedAtOnce) FlushRemembered();
+void FixedCardReplay::WriteLines(const std::vector<clsAMAssetFund>& funds) {
+    std::vector<clsAMAssetFundCostAlter> costs;
+    std::vector<clsAMAssetFundAccAlter> accounts;
+    for (size_t i = 0; i < funds.size(); ++i) {
+        for (const CostLine& cost : costLines_[sources_[i].oldAlter]) {
+            clsAMAssetFundCostAlter& line = costs.emplace_back();
+            line.lngAMAssetFundAlterID = funds[i].lngAMAssetFundAlterID;
+            line.lngAMAssetMethodID = versions_[i].lngAMAssetMethodID;
+            line.lngAccountID = sources_[i].relativeAccount;
+            line.lngCurrencyID = cost.currency;
+            line.dblRate = cost.rate;
+            line.dblCurrAmount = cost.currAmount;
+            line.dblAmount = cost.amount;
+        }
+        int32_t order = 0;
+        for (const AccountLine& account : accountLines_[sources_[i].oldAlter]) {
+            clsAMAssetFundAccAlter& line = accounts.emplace_back();
+            line.lngAMAssetFundAlterID = funds[i].lngAMAssetFundAlterID;
+            line.lngAccountID = account.account;
+            line.lngDepartmentID = account.department;
+            line.strFlexibleID = account.flexibleID;
+            line.lngOrderNo = ++order;
+            line.dblRate = account.rate;
+            line.dblQuotiety = 1;
+            line.blnDepreIncrease = account.increase;
+        }
+    }
+    clsAMAssetFundCostAlter::AddAll(std::span(costs));
+    clsAMAssetFundAccAlter::AddAll(std::span(accounts));
 }
 
-void FixedCardReplay::FlushRemembered() {
-    if (remembered_.empty()) return;
+// Which old alteration became which version, a few hundred rows a statement.
+void FixedCardReplay::Remember(const std::vector<clsAMAssetFund>& funds) {
     std::string rows, errorText;
-    for (const std::string& row : remembered_) rows += (rows.empty() ? "" : " Union All ") + row;
-    remembered_.clear();
-    Require(ExecuteSql("Insert Into [NewUser]FixAlterID_Temp " + rows, errorText), errorText);
+    for (size_t i = 0; i < funds.size(); ++i) {
+        const clsAMAssetCard& card = versions_[i];
+        rows += (rows.empty() ? "" : " Union All ") + std::string("Select ") +
+                std::to_string(sources_[i].oldAlter) + ", " + std::to_string(sources_[i].oldCard) +
+                ", " + std::to_string(card.lngAMAssetID) + ", " +
+                std::to_string(card.lngAMAssetAlterID) + ", " +
+                std::to_string(funds[i].lngAMAssetFundAlterID) + ", " +
+                std::to_string(card.intYear * 100 + card.bytPeriod) + " From Dual";
+        if ((i + 1) % kRememberedAtOnce != 0 && i + 1 != funds.size()) continue;
+        Require(ExecuteSql("Insert Into [NewUser]FixAlterID_Temp " + rows, errorText), errorText);
+        rows.clear();
+    }
 }
 
 }  // namespace tk::am

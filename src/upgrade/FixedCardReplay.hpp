@@ -6,6 +6,7 @@
 
 #include "frame/PublicDef.hpp"
 #include "frame/Utility.hpp"
+#include "funds/clsAMAssetFund.hpp"
 #include "register/clsAMAssetCard.hpp"
 
 namespace tk::am {
@@ -17,9 +18,10 @@ class clsAMAssetUpdate;
 // funding-source and line objects of [NewUser]: the first alteration of a
 // card adds the asset, each later one adds a version after it. A period's
 // depreciation (alteration type 4) is no alteration of the asset: it becomes
-// that period's balance later, so it is only remembered. Which old
-// alteration became which version is kept in [NewUser]FixAlterID_Temp.
-// The alterations' lines are read once for all cards, not per alteration.
+// that period's balance later. Which old alteration became which version is
+// kept in [NewUser]FixAlterID_Temp. The objects of many cards are written
+// together, a few statements per table, as saving them one by one would
+// leave the tables; the alterations' lines are read once for all cards.
 class FixedCardReplay {
   public:
     explicit FixedCardReplay(clsAMAssetUpdate& update) : update_(update) {}
@@ -27,8 +29,10 @@ class FixedCardReplay {
     void Run();
 
   private:
-    struct Saved {
-        int32_t asset = 0, version = 0, fundVersion = 0;
+    // What a version's funding source and lines take from its old alteration.
+    struct Source {
+        int32_t oldAlter, oldCard, relativeAccount;
+        std::vector<int32_t> accounts;  // as kCardAccounts names them
     };
     struct CostLine {
         int32_t currency;
@@ -45,21 +49,22 @@ class FixedCardReplay {
     void ReplayRow(const RecordsetPtr& rs);
     void FillCard(const RecordsetPtr& rs, bool first);
     void FillChanges(const RecordsetPtr& rs);
-    int32_t SaveFund(const RecordsetPtr& rs, bool first);
-    void SaveCostLines(int32_t oldAlter, int32_t relativeAccount, int32_t fundVersion);
-    void SaveAccountLines(int32_t oldAlter, int32_t fundVersion);
-    void Remember(const RecordsetPtr& rs);
-    void FlushRemembered();
+    void WriteBatch();
+    void WriteCards();
+    std::vector<clsAMAssetFund> WriteFunds();
+    void WriteLines(const std::vector<clsAMAssetFund>& funds);
+    void Remember(const std::vector<clsAMAssetFund>& funds);
 
     clsAMAssetUpdate& update_;
     std::map<int32_t, int32_t> templates_;  // by system template id
     clsAMAssetCard card_;
     int32_t currentCard_ = 0;
-    Saved saved_;
+    size_t batchCards_ = 0;
+    std::vector<clsAMAssetCard> versions_;        // of the cards not yet written
+    std::vector<Source> sources_;                 // of each of versions_
     std::map<int32_t, int32_t> mainDepartments_;  // by old alteration
     std::map<int32_t, std::vector<CostLine>> costLines_;
     std::map<int32_t, std::vector<AccountLine>> accountLines_;
-    std::vector<std::string> remembered_;  // rows for FixAlterID_Temp not yet written
 };
 
 }  // namespace tk::am
