@@ -25,6 +25,8 @@ class RowSet {
             values.push_back(valueOf(fields.literal(record, column)));
         addValues(values);
     }
+    // A row of plain values, one per column in order; nullopt is NULL.
+    void addValues(const std::vector<std::optional<std::string>>& values);
     bool empty() const { return rows_ == 0; }
     void insertInto(std::string_view table) const;
 
@@ -35,7 +37,6 @@ class RowSet {
     // What a pasted literal puts in its column: a text without its quotes (a
     // doubled quote single again); the empty text is NULL, as Oracle has it.
     static std::optional<std::string> valueOf(const std::string& literal);
-    void addValues(const std::vector<std::optional<std::string>>& values);
 
     Columns columns_;
     std::string json_ = "[";

@@ -3,6 +3,7 @@
 #include "connect/RunTimeError.hpp"
 #include "frame/Conversion.hpp"
 #include "frame/RowRefusal.hpp"
+#include "frame/RowSet.hpp"
 #include "funds/clsAMAssetFund.hpp"
 #include "funds/clsAMAssetFundAccAlter.hpp"
 #include "funds/clsAMAssetFundCostAlter.hpp"
@@ -16,7 +17,9 @@ constexpr int16_t kSaved = 2;
 constexpr int32_t kWorkload = 3;
 // Cards written together; a batch's rows fit one statement per table.
 constexpr size_t kCardsAtOnce = 1000;
-constexpr size_t kRememberedAtOnce = 500;
+constexpr std::string_view kRememberedColumns[] = {"lngFixedAlterID",       "lngFixedCardID",
+                                                   "lngAMAssetID",          "lngAMAssetAlterID",
+                                                   "lngAMAssetFundAlterID", "intYearPeriod"};
 // The older module knew one funding source: the company's own (自有资金).
 constexpr int32_t kOwnFund = 1;
 
@@ -356,21 +359,17 @@ void FixedCardReplay::WriteLines(const std::vector<clsAMAssetFund>& funds) {
     clsAMAssetFundAccAlter::AddAll(std::span(accounts));
 }
 
-// Which old alteration became which version, a few hundred rows a statement.
+// Which old alteration became which version.
 void FixedCardReplay::Remember(const std::vector<clsAMAssetFund>& funds) {
-    std::string rows, errorText;
+    RowSet rows(kRememberedColumns);
     for (size_t i = 0; i < funds.size(); ++i) {
         const clsAMAssetCard& card = versions_[i];
-        rows += (rows.empty() ? "" : " Union All ") + std::string("Select ") +
-                std::to_string(sources_[i].oldAlter) + ", " + std::to_string(sources_[i].oldCard) +
-                ", " + std::to_string(card.lngAMAssetID) + ", " +
-                std::to_string(card.lngAMAssetAlterID) + ", " +
-                std::to_string(funds[i].lngAMAssetFundAlterID) + ", " +
-                std::to_string(card.intYear * 100 + card.bytPeriod) + " From Dual";
-        if ((i + 1) % kRememberedAtOnce != 0 && i + 1 != funds.size()) continue;
-        Require(ExecuteSql("Insert Into [NewUser]FixAlterID_Temp " + rows, errorText), errorText);
-        rows.clear();
+        rows.addValues({std::to_string(sources_[i].oldAlter), std::to_string(sources_[i].oldCard),
+                        std::to_string(card.lngAMAssetID), std::to_string(card.lngAMAssetAlterID),
+                        std::to_string(funds[i].lngAMAssetFundAlterID),
+                        std::to_string(card.intYear * 100 + card.bytPeriod)});
     }
+    rows.insertInto("FixAlterID_Temp");
 }
 
 }  // namespace tk::am

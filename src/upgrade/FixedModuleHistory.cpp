@@ -19,11 +19,14 @@ bool RunAll(const std::vector<std::string>& statements, const std::string& messa
     return true;
 }
 
-// The working copy holds each organisation's latest depreciated period.
+// The working copy holds each organisation's latest depreciated period,
+// found once per organisation rather than once per row.
 std::string LatestPeriodOf(const std::string& table) {
-    return " Insert Into [NewUser]" + table + "Ex Select * From [NewUser]" + table +
-           " b Where b.intYear * 100 + b.bytPeriod = (Select Max(x.intYear * 100 + x.bytPeriod)"
-           " From [NewUser]AMAssetFundBalance x Where x.lngOrganizationID = b.lngOrganizationID)";
+    return " Insert Into [NewUser]" + table + "Ex Select b.* From [NewUser]" + table +
+           " b, (Select x.lngOrganizationID, Max(x.intYear * 100 + x.bytPeriod) As intLatest"
+           " From [NewUser]AMAssetFundBalance x Group By x.lngOrganizationID) l"
+           " Where l.lngOrganizationID = b.lngOrganizationID"
+           " And b.intYear * 100 + b.bytPeriod = l.intLatest";
 }
 
 }  // namespace
