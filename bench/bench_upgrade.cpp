@@ -13,6 +13,7 @@
 #include "BenchAccountSet.hpp"
 #include "connect/Session.hpp"
 #include "frame/Context.hpp"
+#include "provision/CrossSetAccess.hpp"
 #include "upgrade/clsAMAssetUpdate.hpp"
 
 namespace {
@@ -58,6 +59,9 @@ void BM_UpgradeFromOlderModule(benchmark::State& state) {
         c.NewUser = "bench_upg_new";
         c.OldVer = "8.50";
         c.NewVer = "a.83.20130430";
+        // the new set reads the old one, as the command grants it for a run
+        tk::am::CrossSetAccess readOld(tk::bench::benchServer(), c.OldUser, c.NewUser,
+                                       tk::am::CrossSetAccess::Purpose::Upgrade);
         tk::am::clsAMAssetUpdate update;
         std::string message;
         if (!update.Execute(message)) state.SkipWithError(("upgrade failed: " + message).c_str());

@@ -159,6 +159,11 @@ void FixedCardReplay::Run() {
     for (; !rs->eof(); rs->moveNext()) ReplayRow(rs);
     CloseRecordset(rs);
     WriteBatch();
+    // what follows looks a card's versions up by card and period
+    Require(ExecuteSql("Create Index FixAlterID_Temp_IX On [NewUser]FixAlterID_Temp"
+                       " (lngFixedCardID, intYearPeriod)",
+                       errorText),
+            errorText);
 }
 
 // A version's department is the one with the largest share.

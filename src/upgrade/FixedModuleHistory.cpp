@@ -43,10 +43,8 @@ bool FixedModuleHistory::WriteBalances(std::string& strErrMsg) {
          " Else 1 End As intPeriods From [OldUser]FixedAlter d, [OldUser]FixedAlter f"
          " Where d.bytAlterType = 4 And f.lngFixedCardID = d.lngFixedCardID"
          " And f.lngLastFixedAlterID = 0",
-         // a card's periods and versions are looked up by card and period
+         // a card's periods are looked up by card and period
          "Create Index FixBalID_Temp_IX On [NewUser]FixBalID_Temp (lngFixedCardID, intYearPeriod)",
-         "Create Index FixAlterID_Temp_IX On [NewUser]FixAlterID_Temp (lngFixedCardID,"
-         " intYearPeriod)",
          " Insert Into [NewUser]AMAssetFundBalance (lngAMAssetAlterID, lngAMAssetFundAlterID,"
          " lngAMAssetID, lngAMFundID, intYear, bytPeriod, dblInitDepreciation, dblDepreciation,"
          " intInitPeriods, intPeriods, dblPeriodDepreciation, lngVoucherID, lngOrganizationID)"
