@@ -33,7 +33,8 @@ std::string LatestPeriodOf(const std::string& table) {
 
 // A period counts as used when the asset was in service all of it: under the
 // enterprise rule not in the month of its addition, unless it came in as an
-// opening card; never under the method that does not depreciate.
+// opening card; never under the method that does not depreciate. A period's
+// version is the latest one in force at its end, found once per period.
 bool FixedModuleHistory::WriteBalances(std::string& strErrMsg) {
     UpgradeSteps::RunLogged("Drop Table [NewUser]FixBalID_Temp");
     return RunAll(
@@ -54,11 +55,12 @@ bool FixedModuleHistory::WriteBalances(std::string& strErrMsg) {
          " Where e.lngFixedCardID = p.lngFixedCardID And e.intYearPeriod < p.intYearPeriod), 0),"
          " p.intPeriods, d.dblPeriodDepreciation, d.lngVoucherID, d.lngOrganizationID"
          " From [OldUser]FixedAlter d, [OldUser]FixedCard c, [NewUser]FixBalID_Temp p,"
-         " [NewUser]FixAlterID_Temp m Where p.lngFixedAlterID = d.lngFixedAlterID"
-         " And c.lngFixedCardID = d.lngFixedCardID And m.lngFixedCardID = d.lngFixedCardID"
-         " And m.lngAMAssetAlterID = (Select Max(x.lngAMAssetAlterID) From"
-         " [NewUser]FixAlterID_Temp x Where x.lngFixedCardID = d.lngFixedCardID"
-         " And x.intYearPeriod <= p.intYearPeriod)",
+         " [NewUser]FixAlterID_Temp m, (Select b.lngFixedAlterID, Max(x.lngAMAssetAlterID) As"
+         " lngAMAssetAlterID From [NewUser]FixBalID_Temp b, [NewUser]FixAlterID_Temp x"
+         " Where x.lngFixedCardID = b.lngFixedCardID And x.intYearPeriod <= b.intYearPeriod"
+         " Group By b.lngFixedAlterID) v Where p.lngFixedAlterID = d.lngFixedAlterID"
+         " And c.lngFixedCardID = d.lngFixedCardID And v.lngFixedAlterID = p.lngFixedAlterID"
+         " And m.lngAMAssetAlterID = v.lngAMAssetAlterID",
          LatestPeriodOf("AMAssetFundBalance")},
         "生成新的固定资产折旧数据出错！", strErrMsg);
 }
