@@ -337,31 +337,41 @@ void FixedCardReplay::WriteLines(const std::vector<clsAMAssetFund>& funds) {
     std::vector<clsAMAssetFundCostAlter> costs;
     std::vector<clsAMAssetFundAccAlter> accounts;
     for (size_t i = 0; i < funds.size(); ++i) {
-        for (const CostLine& cost : costLines_[sources_[i].oldAlter]) {
-            clsAMAssetFundCostAlter& line = costs.emplace_back();
-            line.lngAMAssetFundAlterID = funds[i].lngAMAssetFundAlterID;
-            line.lngAMAssetMethodID = versions_[i].lngAMAssetMethodID;
-            line.lngAccountID = sources_[i].relativeAccount;
-            line.lngCurrencyID = cost.currency;
-            line.dblRate = cost.rate;
-            line.dblCurrAmount = cost.currAmount;
-            line.dblAmount = cost.amount;
-        }
-        int32_t order = 0;
-        for (const AccountLine& account : accountLines_[sources_[i].oldAlter]) {
-            clsAMAssetFundAccAlter& line = accounts.emplace_back();
-            line.lngAMAssetFundAlterID = funds[i].lngAMAssetFundAlterID;
-            line.lngAccountID = account.account;
-            line.lngDepartmentID = account.department;
-            line.strFlexibleID = account.flexibleID;
-            line.lngOrderNo = ++order;
-            line.dblRate = account.rate;
-            line.dblQuotiety = 1;
-            line.blnDepreIncrease = account.increase;
-        }
+        AddCostLines(i, funds[i].lngAMAssetFundAlterID, costs);
+        AddAccountLines(i, funds[i].lngAMAssetFundAlterID, accounts);
     }
     clsAMAssetFundCostAlter::AddAll(std::span(costs));
     clsAMAssetFundAccAlter::AddAll(std::span(accounts));
+}
+
+void FixedCardReplay::AddCostLines(size_t version, int32_t fundVersion,
+                                   std::vector<clsAMAssetFundCostAlter>& lines) {
+    for (const CostLine& cost : costLines_[sources_[version].oldAlter]) {
+        clsAMAssetFundCostAlter& line = lines.emplace_back();
+        line.lngAMAssetFundAlterID = fundVersion;
+        line.lngAMAssetMethodID = versions_[version].lngAMAssetMethodID;
+        line.lngAccountID = sources_[version].relativeAccount;
+        line.lngCurrencyID = cost.currency;
+        line.dblRate = cost.rate;
+        line.dblCurrAmount = cost.currAmount;
+        line.dblAmount = cost.amount;
+    }
+}
+
+void FixedCardReplay::AddAccountLines(size_t version, int32_t fundVersion,
+                                      std::vector<clsAMAssetFundAccAlter>& lines) {
+    int32_t order = 0;
+    for (const AccountLine& account : accountLines_[sources_[version].oldAlter]) {
+        clsAMAssetFundAccAlter& line = lines.emplace_back();
+        line.lngAMAssetFundAlterID = fundVersion;
+        line.lngAccountID = account.account;
+        line.lngDepartmentID = account.department;
+        line.strFlexibleID = account.flexibleID;
+        line.lngOrderNo = ++order;
+        line.dblRate = account.rate;
+        line.dblQuotiety = 1;
+        line.blnDepreIncrease = account.increase;
+    }
 }
 
 // Which old alteration became which version.

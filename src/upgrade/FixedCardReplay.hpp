@@ -7,6 +7,8 @@
 #include "frame/PublicDef.hpp"
 #include "frame/Utility.hpp"
 #include "funds/clsAMAssetFund.hpp"
+#include "funds/clsAMAssetFundAccAlter.hpp"
+#include "funds/clsAMAssetFundCostAlter.hpp"
 #include "register/clsAMAssetCard.hpp"
 
 namespace tk::am {
@@ -53,6 +55,11 @@ class FixedCardReplay {
     void WriteCards();
     std::vector<clsAMAssetFund> WriteFunds();
     void WriteLines(const std::vector<clsAMAssetFund>& funds);
+    // The old alteration's lines of the batch's `version`-th version.
+    void AddCostLines(size_t version, int32_t fundVersion,
+                      std::vector<clsAMAssetFundCostAlter>& lines);
+    void AddAccountLines(size_t version, int32_t fundVersion,
+                         std::vector<clsAMAssetFundAccAlter>& lines);
     void Remember(const std::vector<clsAMAssetFund>& funds);
 
     clsAMAssetUpdate& update_;
