@@ -80,16 +80,28 @@ BEGIN
                  WHERE v_every AND v_kind = 1 AND b.lngOrganizationID = p_org
                    AND (p_asset = 0 OR b.lngAMAssetID = p_asset)) t
     ),
+    held AS (
+        -- per asset and period from the first seed to the last period posted: the
+        -- periods used and work done its balances record
+        SELECT b.lngAMAssetID, b.intYear * 100 + b.bytPeriod AS intYP,
+               max(b.intInitPeriods + b.intPeriods) AS intUsed, max(b.dblInitWork + b.dblWork) AS dblWorked
+          FROM AMAssetFundBalance b
+         WHERE b.lngOrganizationID = p_org AND (p_asset = 0 OR b.lngAMAssetID = p_asset)
+           AND (b.intYear, b.bytPeriod) >= (SELECT least(min(x.intSeed), min(x.intYP)) / 100,
+                                                   least(min(x.intSeed), min(x.intYP)) % 100 FROM target x)
+           AND (b.intYear, b.bytPeriod) <= (SELECT max(x.intYP) / 100, max(x.intYP) % 100 FROM target x)
+         GROUP BY b.lngAMAssetID, b.intYear, b.bytPeriod
+    ),
     scope AS (
-        SELECT t.intYP, t.intSeed, v.lngAMAssetID
+        SELECT DISTINCT t.intYP, t.intSeed, v.lngAMAssetID
           FROM target t
           JOIN AMAssetAlter v ON v.intYear = t.intYP / 100 AND v.bytPeriod = t.intYP % 100
          WHERE v_kind = 0 AND v.lngOrganizationID = p_org AND (p_asset = 0 OR v.lngAMAssetID = p_asset)
-        UNION
-        SELECT t.intYP, t.intSeed, b.lngAMAssetID
+        UNION ALL
+        SELECT t.intYP, t.intSeed, h.lngAMAssetID
           FROM target t
-          JOIN AMAssetFundBalance b ON b.intYear = t.intYP / 100 AND b.bytPeriod = t.intYP % 100
-         WHERE v_kind = 1 AND b.lngOrganizationID = p_org AND (p_asset = 0 OR b.lngAMAssetID = p_asset)
+          JOIN held h ON h.intYP = t.intYP
+         WHERE v_kind = 1
     ),
     asset AS (
         SELECT s.intYP, s.intSeed, a.lngAMAssetID, round(a.dblStartUsage)::integer AS intStartUsage,
@@ -101,13 +113,7 @@ BEGIN
           JOIN AMAsset a ON a.lngAMAssetID = s.lngAMAssetID
           LEFT JOIN AMAssetType t ON t.lngAMAssetTypeID = a.lngAMAssetTypeID
           LEFT JOIN AMAssetTypeEx tx ON tx.lngAMAssetTypeID = a.lngAMAssetTypeID AND tx.lngOrganizationID = p_org
-          LEFT JOIN (SELECT t.intYP, b.lngAMAssetID, max(b.intInitPeriods + b.intPeriods) AS intUsed,
-                            max(b.dblInitWork + b.dblWork) AS dblWorked
-                       FROM target t
-                       JOIN AMAssetFundBalance b ON b.intYear = t.intSeed / 100 AND b.bytPeriod = t.intSeed % 100
-                      WHERE b.lngOrganizationID = p_org AND (p_asset = 0 OR b.lngAMAssetID = p_asset)
-                      GROUP BY t.intYP, b.lngAMAssetID) sd
-                 ON sd.intYP = s.intYP AND sd.lngAMAssetID = a.lngAMAssetID
+          LEFT JOIN held sd ON sd.lngAMAssetID = s.lngAMAssetID AND sd.intYP = s.intSeed
     ),
     wanted AS MATERIALIZED (
         -- the balance periods each posted period reads from its seed on, per
@@ -115,10 +121,7 @@ BEGIN
         -- joined on asset and period together whatever their statistics say
         SELECT a.*, p.intYear, p.bytPeriod
           FROM asset a
-          JOIN (SELECT DISTINCT b.intYear, b.bytPeriod FROM AMAssetFundBalance b
-                 WHERE b.lngOrganizationID = p_org AND (p_asset = 0 OR b.lngAMAssetID = p_asset)
-                   AND (b.intYear, b.bytPeriod) >= (SELECT min(x.intSeed) / 100, min(x.intSeed) % 100 FROM target x)
-                   AND (b.intYear, b.bytPeriod) <= (SELECT max(x.intYP) / 100, max(x.intYP) % 100 FROM target x)) p
+          JOIN (SELECT DISTINCT h.intYP / 100 AS intYear, h.intYP % 100 AS bytPeriod FROM held h) p
             ON p.intYear * 100 + p.bytPeriod BETWEEN a.intSeed AND a.intYP - (1 - v_kind)
          WHERE a.intUsed IS NOT NULL
     ),
@@ -140,8 +143,12 @@ BEGIN
                b.dblInitWork + b.dblWork, b.dblInitDepreciation, b.dblDepreciation,
                a.bytTypeMethod, a.dblTypeLife, 2
           FROM asset a
-          JOIN AMAssetFundBalance b ON b.lngAMAssetID = a.lngAMAssetID
-         WHERE a.intUsed IS NULL AND b.intYear * 100 + b.bytPeriod <= a.intYP - (1 - v_kind)
+          -- looked up per asset: these are few, and their balances may lie in any organisation
+          CROSS JOIN LATERAL (
+                SELECT x.* FROM AMAssetFundBalance x
+                 WHERE x.lngAMAssetID = a.lngAMAssetID AND x.intYear * 100 + x.bytPeriod <= a.intYP - (1 - v_kind)
+                OFFSET 0) b
+         WHERE a.intUsed IS NULL
     ),
     moves AS (
         SELECT b.intTarget, b.lngAMAssetID, b.lngAMFundID, b.lngAMAssetFundAlterID, b.lngAMAssetAlterID,
