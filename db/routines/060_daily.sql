@@ -33,21 +33,23 @@
 -- WriteDaily: posts (p_cancel 0) or removes (p_cancel 1) the period's
 -- alterations (p_from_depreciation 0) or its depreciation (1) for one asset
 -- or all (p_asset 0) of the organisation.  Posting twice posts nothing new.
+-- p_year 0 takes every period of the kind the organisation has, as a rebuild
+-- does: one statement instead of one per period.
 CREATE OR REPLACE FUNCTION AMAssetActDaily(p_year integer, p_period integer, p_asset integer,
                                            p_from_depreciation integer, p_cancel integer, p_org integer)
 RETURNS double precision LANGUAGE plpgsql SET search_path FROM CURRENT SET jit = off SET work_mem = '64MB'
     SET enable_nestloop = on AS $$
 DECLARE
     v_lock   integer := AMAssetPeriodLock(p_org, 1, 1);
+    v_every  boolean := p_year = 0;
     v_yp     integer := p_year * 100 + p_period;
     v_kind   integer := CASE WHEN p_from_depreciation = 0 THEN 0 ELSE 1 END;
-    v_seed   integer := AMAssetLatestRun(p_org, p_year * 100 + p_period);
     v_method integer := AMAssetModuleSetting(p_org, '常用折旧方法', 2);
     v_life   numeric := AMAssetModuleSetting(p_org, '预计使用期间', 0);
 BEGIN
     IF p_cancel <> 0 THEN
         DELETE FROM AMAssetFundDaily d
-         WHERE d.lngOrganizationID = p_org AND d.YearPeriod = v_yp AND d.blnFromDepreciation = v_kind
+         WHERE d.lngOrganizationID = p_org AND (v_every OR d.YearPeriod = v_yp) AND d.blnFromDepreciation = v_kind
            AND (p_asset = 0 OR d.lngAMAssetID = p_asset);
         RETURN 0;
     END IF;
@@ -65,17 +67,45 @@ BEGIN
         dblWork, dblWorkAlter, intPeriods, intPeriodAlter,
         dblTotalWorks, intTotalPeriods, dblTotalDepredWorks, intTotalDepredPeriods,
         lngVoucherID, lngOrganizationID)
-    WITH scope AS (
-        SELECT v.lngAMAssetID FROM AMAssetAlter v
-         WHERE v_kind = 0 AND v.lngOrganizationID = p_org AND v.intYear = p_year AND v.bytPeriod = p_period
-           AND (p_asset = 0 OR v.lngAMAssetID = p_asset)
-        UNION
-        SELECT b.lngAMAssetID FROM AMAssetFundBalance b
-         WHERE v_kind = 1 AND b.lngOrganizationID = p_org AND b.intYear = p_year AND b.bytPeriod = p_period
-           AND (p_asset = 0 OR b.lngAMAssetID = p_asset)
+    WITH target AS MATERIALIZED (
+        -- the periods posted, each with the latest depreciated period before it (its seed)
+        SELECT t.intYP, AMAssetLatestRun(p_org, t.intYP) AS intSeed
+          FROM (SELECT v_yp AS intYP WHERE NOT v_every
+                UNION
+                SELECT v.intYear * 100 + v.bytPeriod FROM AMAssetAlter v
+                 WHERE v_every AND v_kind = 0 AND v.lngOrganizationID = p_org
+                   AND (p_asset = 0 OR v.lngAMAssetID = p_asset)
+                UNION
+                SELECT b.intYear * 100 + b.bytPeriod FROM AMAssetFundBalance b
+                 WHERE v_every AND v_kind = 1 AND b.lngOrganizationID = p_org
+                   AND (p_asset = 0 OR b.lngAMAssetID = p_asset)) t
+    ),
+    held AS (
+        -- per asset and period from the first seed to the last period posted: the
+        -- periods used and work done its balances record
+        SELECT b.lngAMAssetID, b.intYear * 100 + b.bytPeriod AS intYP,
+               max(b.intInitPeriods + b.intPeriods) AS intUsed, max(b.dblInitWork + b.dblWork) AS dblWorked
+          FROM AMAssetFundBalance b
+         WHERE b.lngOrganizationID = p_org AND (p_asset = 0 OR b.lngAMAssetID = p_asset)
+           AND (b.intYear, b.bytPeriod) >= (SELECT least(min(x.intSeed), min(x.intYP)) / 100,
+                                                   least(min(x.intSeed), min(x.intYP)) % 100 FROM target x)
+           AND (b.intYear, b.bytPeriod) <= (SELECT max(x.intYP) / 100, max(x.intYP) % 100 FROM target x)
+         GROUP BY b.lngAMAssetID, b.intYear, b.bytPeriod
+    ),
+    scope AS (
+        SELECT DISTINCT t.intYP, t.intSeed, v.lngAMAssetID
+          FROM target t
+          JOIN AMAssetAlter v ON v.intYear = t.intYP / 100 AND v.bytPeriod = t.intYP % 100
+         WHERE v_kind = 0 AND v.lngOrganizationID = p_org AND (p_asset = 0 OR v.lngAMAssetID = p_asset)
+        UNION ALL
+        SELECT t.intYP, t.intSeed, h.lngAMAssetID
+          FROM target t
+          JOIN held h ON h.intYP = t.intYP
+         WHERE v_kind = 1
     ),
     asset AS (
-        SELECT a.lngAMAssetID, round(a.dblStartUsage)::integer AS intStartUsage, a.dblStartWork,
+        SELECT s.intYP, s.intSeed, a.lngAMAssetID, round(a.dblStartUsage)::integer AS intStartUsage,
+               a.dblStartWork,
                coalesce(nullif(coalesce(tx.bytDepreciationMethod, t.bytDepreciationMethod), 0), v_method) AS bytTypeMethod,
                coalesce(nullif(coalesce(tx.dblUseage, t.dblUseage), 0), v_life) AS dblTypeLife,
                sd.intUsed, sd.dblWorked
@@ -83,69 +113,71 @@ BEGIN
           JOIN AMAsset a ON a.lngAMAssetID = s.lngAMAssetID
           LEFT JOIN AMAssetType t ON t.lngAMAssetTypeID = a.lngAMAssetTypeID
           LEFT JOIN AMAssetTypeEx tx ON tx.lngAMAssetTypeID = a.lngAMAssetTypeID AND tx.lngOrganizationID = p_org
-          LEFT JOIN (SELECT b.lngAMAssetID, max(b.intInitPeriods + b.intPeriods) AS intUsed,
-                            max(b.dblInitWork + b.dblWork) AS dblWorked
-                       FROM AMAssetFundBalance b
-                      WHERE b.lngOrganizationID = p_org AND b.intYear = v_seed / 100 AND b.bytPeriod = v_seed % 100
-                      GROUP BY b.lngAMAssetID) sd ON sd.lngAMAssetID = a.lngAMAssetID
+          LEFT JOIN held sd ON sd.lngAMAssetID = s.lngAMAssetID AND sd.intYP = s.intSeed
+    ),
+    wanted AS MATERIALIZED (
+        -- the balance periods each posted period reads from its seed on, per
+        -- asset that has a seed balance; made first, so that the balances are
+        -- joined on asset and period together whatever their statistics say
+        SELECT a.*, p.intYear, p.bytPeriod
+          FROM asset a
+          JOIN (SELECT DISTINCT h.intYP / 100 AS intYear, h.intYP % 100 AS bytPeriod FROM held h) p
+            ON p.intYear * 100 + p.bytPeriod BETWEEN a.intSeed AND a.intYP - (1 - v_kind)
+         WHERE a.intUsed IS NOT NULL
     ),
     balance AS (
         -- the balance rows the journal needs: from the seed period on for
         -- assets that have one, all of them for the others
-        SELECT b.*, a.bytTypeMethod, a.dblTypeLife,
-               CASE WHEN b.intYear * 100 + b.bytPeriod = v_seed THEN 0 ELSE 2 END AS intOrder
-          FROM asset a
-          JOIN AMAssetFundBalance b ON b.lngAMAssetID = a.lngAMAssetID
-         WHERE a.intUsed IS NOT NULL AND b.lngOrganizationID = p_org
-           AND (b.intYear, b.bytPeriod) >= (v_seed / 100, v_seed % 100)
-           AND b.intYear * 100 + b.bytPeriod <= v_yp - (1 - v_kind)
+        SELECT a.intYP AS intTarget, b.lngAMAssetID, b.lngAMFundID, b.lngAMAssetFundAlterID, b.lngAMAssetAlterID,
+               b.intYear, b.bytPeriod, b.lngVoucherID, b.intInitPeriods + b.intPeriods AS intUsed,
+               b.dblInitWork + b.dblWork AS dblWorked, b.dblInitDepreciation, b.dblDepreciation,
+               a.bytTypeMethod, a.dblTypeLife,
+               CASE WHEN b.intYear * 100 + b.bytPeriod = a.intSeed THEN 0 ELSE 2 END AS intOrder
+          FROM wanted a
+          JOIN AMAssetFundBalance b
+            ON b.lngAMAssetID = a.lngAMAssetID AND b.intYear = a.intYear AND b.bytPeriod = a.bytPeriod
+         WHERE b.lngOrganizationID = p_org
         UNION ALL
-        SELECT b.*, a.bytTypeMethod, a.dblTypeLife, 2
+        SELECT a.intYP, b.lngAMAssetID, b.lngAMFundID, b.lngAMAssetFundAlterID, b.lngAMAssetAlterID,
+               b.intYear, b.bytPeriod, b.lngVoucherID, b.intInitPeriods + b.intPeriods,
+               b.dblInitWork + b.dblWork, b.dblInitDepreciation, b.dblDepreciation,
+               a.bytTypeMethod, a.dblTypeLife, 2
           FROM asset a
-          JOIN AMAssetFundBalance b ON b.lngAMAssetID = a.lngAMAssetID
-         WHERE a.intUsed IS NULL AND b.intYear * 100 + b.bytPeriod <= v_yp - (1 - v_kind)
-    ),
-    figured AS (
-        SELECT b.*, AMAssetVersionFiguresOf(b.lngAMAssetAlterID) AS c,
-               AMAssetFundFiguresOf(b.lngAMAssetFundAlterID) AS fv
-          FROM balance b
-        OFFSET 0
+          -- looked up per asset: these are few, and their balances may lie in any organisation
+          CROSS JOIN LATERAL (
+                SELECT x.* FROM AMAssetFundBalance x
+                 WHERE x.lngAMAssetID = a.lngAMAssetID AND x.intYear * 100 + x.bytPeriod <= a.intYP - (1 - v_kind)
+                OFFSET 0) b
+         WHERE a.intUsed IS NULL
     ),
     moves AS (
-        SELECT b.lngAMAssetID, b.lngAMFundID, b.lngAMAssetFundAlterID, b.lngAMAssetAlterID,
+        SELECT b.intTarget, b.lngAMAssetID, b.lngAMFundID, b.lngAMAssetFundAlterID, b.lngAMAssetAlterID,
                b.intYear * 100 + b.bytPeriod AS intYP, b.intOrder, coalesce(r.strDate, ' ') AS strDate,
                0 AS bytAlterType, b.lngVoucherID,
-               CASE WHEN (b.c).bytAlterType = 2 THEN 0 ELSE (b.fv).dblAmount END AS dblCost,
-               CASE WHEN (b.c).bytAlterType = 2 THEN 0 ELSE (b.fv).dblDecAmount END AS dblImpairment,
-               CASE WHEN (b.c).bytAlterType = 2 THEN 0 ELSE (b.fv).dblNetworth END AS dblResidual,
-               coalesce(nullif((b.c).bytDepreciationMethod, 0), b.bytTypeMethod) AS bytMethod,
-               coalesce(nullif((b.c).dblUseage, 0), b.dblTypeLife) AS dblLife,
-               b.intInitPeriods + b.intPeriods AS intUsed, b.dblInitWork + b.dblWork AS dblWorked,
-               CASE WHEN (b.c).bytAlterType = 2 THEN 0
+               CASE WHEN c.bytAlterType = 2 THEN 0 ELSE fv.dblAmount END AS dblCost,
+               CASE WHEN c.bytAlterType = 2 THEN 0 ELSE fv.dblDecAmount END AS dblImpairment,
+               CASE WHEN c.bytAlterType = 2 THEN 0 ELSE fv.dblNetworth END AS dblResidual,
+               coalesce(nullif(c.bytDepreciationMethod, 0), b.bytTypeMethod) AS bytMethod,
+               coalesce(nullif(c.dblUseage, 0), b.dblTypeLife) AS dblLife,
+               b.intUsed, b.dblWorked,
+               CASE WHEN c.bytAlterType = 2 THEN 0
                     WHEN b.intOrder = 0 THEN b.dblInitDepreciation + b.dblDepreciation
                     ELSE b.dblDepreciation END AS dblRaw,
-               b.dblDepreciation AS dblCharge, (b.c).bytAlterType = 2 AS blnDisposal
-          FROM figured b
+               b.dblDepreciation AS dblCharge, c.bytAlterType = 2 AS blnDisposal
+          FROM balance b
+          LEFT JOIN AMAssetAlter c ON c.lngAMAssetAlterID = b.lngAMAssetAlterID
+          LEFT JOIN AMAssetFundAlter fv ON fv.lngAMAssetFundAlterID = b.lngAMAssetFundAlterID
           LEFT JOIN AMAssetDepreciation r
                  ON r.lngOrganizationID = p_org AND r.intYear = b.intYear AND r.bytPeriod = b.bytPeriod
         UNION ALL
-        SELECT a.lngAMAssetID, f.lngAMFundID, fv.lngAMAssetFundAlterID, v.lngAMAssetAlterID,
+        SELECT a.intYP, a.lngAMAssetID, f.lngAMFundID, fv.lngAMAssetFundAlterID, v.lngAMAssetAlterID,
                v.intYear * 100 + v.bytPeriod, 1, v.strDate, v.bytAlterType, v.lngVoucherID,
                CASE WHEN v.bytAlterType = 2 THEN 0 ELSE fv.dblAmount END,
                CASE WHEN v.bytAlterType = 2 THEN 0 ELSE fv.dblDecAmount END,
                CASE WHEN v.bytAlterType = 2 THEN 0 ELSE fv.dblNetworth END,
                coalesce(nullif(v.bytDepreciationMethod, 0), a.bytTypeMethod),
                coalesce(nullif(v.dblUseage, 0), a.dblTypeLife),
-               CASE WHEN v.intYear * 100 + v.bytPeriod > v_seed AND a.intUsed IS NOT NULL THEN a.intUsed
-                    ELSE coalesce((SELECT b.intInitPeriods + b.intPeriods FROM AMAssetFundBalance b
-                                    WHERE b.lngAMAssetID = a.lngAMAssetID
-                                      AND b.intYear * 100 + b.bytPeriod < v.intYear * 100 + v.bytPeriod
-                                    ORDER BY b.intYear DESC, b.bytPeriod DESC LIMIT 1), a.intStartUsage) END,
-               CASE WHEN v.intYear * 100 + v.bytPeriod > v_seed AND a.intUsed IS NOT NULL THEN a.dblWorked
-                    ELSE coalesce((SELECT b.dblInitWork + b.dblWork FROM AMAssetFundBalance b
-                                    WHERE b.lngAMAssetID = a.lngAMAssetID
-                                      AND b.intYear * 100 + b.bytPeriod < v.intYear * 100 + v.bytPeriod
-                                    ORDER BY b.intYear DESC, b.bytPeriod DESC LIMIT 1), a.dblStartWork) END,
+               coalesce(u.intUsed, a.intStartUsage), coalesce(u.dblWorked, a.dblStartWork),
                CASE WHEN fv.lngAMAssetAlterID = v.lngAMAssetAlterID
                     THEN AMAssetDepreciationChange(fv.lngAMAssetFundAlterID = f.lngAMAssetFundInitAlterID,
                                                    v.bytAlterType, fv.dblDepreciation, fv.dblDepreciationAlter,
@@ -155,10 +187,24 @@ BEGIN
           FROM asset a
           JOIN AMAssetAlter v ON v.lngAMAssetID = a.lngAMAssetID
           JOIN AMAssetFund f ON f.lngAMAssetID = a.lngAMAssetID
-          JOIN AMAssetFundAlter fv
-            ON fv.lngAMAssetFundAlterID = AMAssetFundVersionOf(a.lngAMAssetID, f.lngAMFundID, v.lngAMAssetAlterID)
-         WHERE v.intYear * 100 + v.bytPeriod <= v_yp
-           AND (a.intUsed IS NULL OR v.intYear * 100 + v.bytPeriod > v_seed)
+          -- the source's version standing with the card version
+          CROSS JOIN LATERAL (
+                SELECT y.* FROM AMAssetFundAlter y
+                 WHERE y.lngAMAssetID = a.lngAMAssetID AND y.lngAMFundID = f.lngAMFundID
+                   AND y.lngAMAssetAlterID <= v.lngAMAssetAlterID
+                 ORDER BY y.lngAMAssetAlterID DESC, y.lngAMAssetFundAlterID DESC LIMIT 1) fv
+          -- periods used and work done before the alteration: the seed's, else the latest balance's
+          LEFT JOIN LATERAL (
+                SELECT a.intUsed, a.dblWorked
+                 WHERE v.intYear * 100 + v.bytPeriod > a.intSeed AND a.intUsed IS NOT NULL
+                UNION ALL
+                (SELECT b.intInitPeriods + b.intPeriods, b.dblInitWork + b.dblWork FROM AMAssetFundBalance b
+                  WHERE NOT (v.intYear * 100 + v.bytPeriod > a.intSeed AND a.intUsed IS NOT NULL)
+                    AND b.lngAMAssetID = a.lngAMAssetID
+                    AND b.intYear * 100 + b.bytPeriod < v.intYear * 100 + v.bytPeriod
+                  ORDER BY b.intYear DESC, b.bytPeriod DESC LIMIT 1)) u ON true
+         WHERE v.intYear * 100 + v.bytPeriod <= a.intYP
+           AND (a.intUsed IS NULL OR v.intYear * 100 + v.bytPeriod > a.intSeed)
     ),
     states AS (
         SELECT m.*,
@@ -178,16 +224,16 @@ BEGIN
                sum(s.dblRaw) OVER w AS dblRunning,
                bool_or(s.blnDisposal) OVER w AS blnGone
           FROM states s
-        WINDOW w AS (PARTITION BY s.lngAMAssetID, s.lngAMFundID
+        WINDOW w AS (PARTITION BY s.intTarget, s.lngAMAssetID, s.lngAMFundID
                      ORDER BY s.intYP, s.intOrder, s.lngAMAssetAlterID, s.lngAMAssetFundAlterID
                      ROWS UNBOUNDED PRECEDING)
     ),
     posted_before AS (
-        -- what this period already has of the kind (an alteration's rows lie in its own period);
+        -- what these periods already have of the kind (an alteration's rows lie in its own period);
         -- NOT IN over it is hashed, whatever the statistics of a journal just rewritten say
-        SELECT d.lngAMAssetID, d.lngAMFundID, d.lngAMAssetAlterID
+        SELECT d.YearPeriod, d.lngAMAssetID, d.lngAMFundID, d.lngAMAssetAlterID
           FROM AMAssetFundDaily d
-         WHERE d.lngOrganizationID = p_org AND d.YearPeriod = v_yp AND d.blnFromDepreciation = v_kind
+         WHERE d.lngOrganizationID = p_org AND (v_every OR d.YearPeriod = v_yp) AND d.blnFromDepreciation = v_kind
            AND (p_asset = 0 OR d.lngAMAssetID = p_asset)
     ),
     posted AS (
@@ -198,10 +244,10 @@ BEGIN
                     WHEN c.blnGone THEN -c.dblCharge
                     ELSE 0 END AS dblMoveAlter
           FROM chained c
-         WHERE c.intYP = v_yp AND c.intOrder = v_kind + 1
+         WHERE c.intYP = c.intTarget AND c.intOrder = v_kind + 1
     )
     SELECT nextval('AMAssetFundDaily_SEQ'), p.lngAMAssetID, p.lngAMAssetAlterID, p.lngAMFundID,
-           p.lngAMAssetFundAlterID, p_year, p_period, v_yp, p.strDate, p.bytAlterType, v_kind,
+           p.lngAMAssetFundAlterID, p.intYP / 100, p.intYP % 100, p.intYP, p.strDate, p.bytAlterType, v_kind,
            p.dblCost - p.dblPrevCost, p.dblMoveCharge, p.dblMoveAlter,
            p.dblImpairment - p.dblPrevImpairment, p.dblResidual - p.dblPrevResidual,
            p.dblCost, CASE WHEN p.blnGone THEN 0 ELSE p.dblRunning END, p.dblImpairment, p.dblResidual,
@@ -215,19 +261,20 @@ BEGIN
             OR p.dblImpairment <> p.dblPrevImpairment OR p.dblResidual <> p.dblPrevResidual
             OR p.intUsed <> p.intPrevUsed OR p.dblWorked <> p.dblPrevWorked
             OR p.intLife <> p.intPrevLife OR p.dblWorks <> p.dblPrevWorks)
-       AND (p.lngAMAssetID, p.lngAMFundID, v_kind * 0 + (1 - v_kind) * p.lngAMAssetAlterID)
-           NOT IN (SELECT d.lngAMAssetID, d.lngAMFundID, (1 - v_kind) * d.lngAMAssetAlterID FROM posted_before d);
+       AND (p.intYP, p.lngAMAssetID, p.lngAMFundID, v_kind * 0 + (1 - v_kind) * p.lngAMAssetAlterID)
+           NOT IN (SELECT d.YearPeriod, d.lngAMAssetID, d.lngAMFundID, (1 - v_kind) * d.lngAMAssetAlterID
+                     FROM posted_before d);
     IF v_kind = 0 THEN
         -- an alteration of an asset without a funding source at that version
         INSERT INTO AMAssetFundDaily (lngAMAssetFundDailyID, lngAMAssetID, lngAMAssetAlterID, intYear, bytPeriod,
                                       YearPeriod, strDate, bytAlterType, lngVoucherID, lngOrganizationID)
-        SELECT nextval('AMAssetFundDaily_SEQ'), v.lngAMAssetID, v.lngAMAssetAlterID, p_year, p_period, v_yp,
-               v.strDate, v.bytAlterType, v.lngVoucherID, p_org
+        SELECT nextval('AMAssetFundDaily_SEQ'), v.lngAMAssetID, v.lngAMAssetAlterID, v.intYear, v.bytPeriod,
+               v.intYear * 100 + v.bytPeriod, v.strDate, v.bytAlterType, v.lngVoucherID, p_org
           FROM AMAssetAlter v
-         WHERE v.lngOrganizationID = p_org AND v.intYear = p_year AND v.bytPeriod = p_period
+         WHERE v.lngOrganizationID = p_org AND (v_every OR (v.intYear = p_year AND v.bytPeriod = p_period))
            AND (p_asset = 0 OR v.lngAMAssetID = p_asset)
            AND v.lngAMAssetAlterID NOT IN (SELECT d.lngAMAssetAlterID FROM AMAssetFundDaily d
-                                            WHERE d.lngOrganizationID = p_org AND d.YearPeriod = v_yp
+                                            WHERE d.lngOrganizationID = p_org AND (v_every OR d.YearPeriod = v_yp)
                                               AND d.blnFromDepreciation = 0);
     END IF;
     RETURN 0;

@@ -127,22 +127,21 @@ END
 $$;
 
 -- The posting journal of every organisation rebuilt from scratch: the
--- alterations, then the depreciation, period by period.
+-- alterations, then the depreciation, every period of an organisation at once.
 CREATE OR REPLACE PROCEDURE z_adj_reDaily()
 LANGUAGE plpgsql SET search_path FROM CURRENT AS $$
 DECLARE
     r record;
 BEGIN
     DELETE FROM AMAssetFundDaily;
-    FOR r IN SELECT DISTINCT a.lngOrganizationID, a.intYear, a.bytPeriod, 0 AS blnFromDepreciation
+    FOR r IN SELECT DISTINCT a.lngOrganizationID, 0 AS blnFromDepreciation
                FROM AMAssetAlter a
              UNION
-             SELECT DISTINCT b.lngOrganizationID, b.intYear, b.bytPeriod, 1
+             SELECT DISTINCT b.lngOrganizationID, 1
                FROM AMAssetFundBalance b
-              ORDER BY 4, 1, 2, 3 LOOP
-        PERFORM z_adj_require(AMAssetActDaily(r.intYear, r.bytPeriod, 0, r.blnFromDepreciation, 0,
-                                              r.lngOrganizationID),
-                              '过账 ' || r.intYear || '-' || r.bytPeriod);
+              ORDER BY 2, 1 LOOP
+        PERFORM z_adj_require(AMAssetActDaily(0, 0, 0, r.blnFromDepreciation, 0, r.lngOrganizationID),
+                              '过账 机构 ' || r.lngOrganizationID);
     END LOOP;
 END
 $$;

@@ -190,6 +190,23 @@ TEST_F(JournalTest, PostingTwicePostsNothingNewAndCancellingRemovesWhatWasPosted
     EXPECT_EQ(Journal(), before);
 }
 
+// Year 0 posts or cancels every period of one kind at once, as the rebuild
+// does: what month-by-month posting gave, only once, the other kind untouched.
+TEST_F(JournalTest, EveryPeriodAtOnceRepostsWhatWasCancelledAndNothingTwice) {
+    RunNineMonths();
+    auto monthByMonth = Journal();
+    for (bool fromDepreciation : {true, false}) {
+        const std::string kind = fromDepreciation ? "1" : "0";
+        EXPECT_TRUE(depreciation.WriteDaily(0, 0, 0, fromDepreciation, true, Variant(kOrg)));
+        EXPECT_EQ(
+            Scalar("Select Count(*) From AMAssetFundDaily Where blnFromDepreciation = " + kind), 0);
+        EXPECT_GT(Scalar("Select Count(*) From AMAssetFundDaily"), 0) << "the other kind stays";
+        for (int twice = 0; twice < 2; ++twice)
+            EXPECT_TRUE(depreciation.WriteDaily(0, 0, 0, fromDepreciation, false, Variant(kOrg)));
+        EXPECT_EQ(Journal(), monthByMonth) << "kind " << kind;
+    }
+}
+
 TEST_F(JournalTest, RebuildGivesTheRowsOfMonthByMonthPostingInEitherPassOrder) {
     RunNineMonths();
     auto monthByMonth = Journal();
