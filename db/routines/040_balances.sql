@@ -351,15 +351,10 @@ RETURNS SETOF AMAssetFundBalance LANGUAGE sql STABLE AS $$
 $$;
 
 -- Writes the rows of one period (all assets of the organisation, or one
--- asset) into AMAssetFundBalance and makes them the working copy in the same
--- statement (the scope's working rows up to the period go; work recorded for
--- later periods stays): the rows are computed once and never read back.  The
--- caller has removed that scope's old rows (AMAssetDeprectionProcess1).
--- Returns the number of rows.  The same rows for 100,000 assets as for one
--- (compiling with JIT would cost more than running the statement).  After a
--- whole organisation the working copy's statistics are gathered: the
--- apportionment that reads it next would otherwise plan for the handful of
--- rows the statistics last saw.
+-- asset) into AMAssetFundBalance; the caller has removed that scope's old
+-- rows (AMAssetDeprectionProcess1).  Returns the number of rows.  The same
+-- rows for 100,000 assets as for one (compiling with JIT would cost more
+-- than running the statement).
 CREATE OR REPLACE FUNCTION AMAssetWriteBalance(p_year integer, p_period integer, p_asset integer,
                                                p_org integer)
 RETURNS integer LANGUAGE plpgsql SET search_path FROM CURRENT SET jit = off SET work_mem = '64MB' AS $$
@@ -371,35 +366,15 @@ DECLARE
     v_life   numeric := AMAssetModuleSetting(p_org, '预计使用期间', 0);
     v_rows   integer;
 BEGIN
-    -- (the scope's working rows go first, in the one-time filter, so that the
-    -- new rows can take their keys; the statement's snapshot still shows
-    -- them to the computation, which reads the period's recorded work there)
     IF p_asset = 0 THEN
-        WITH gone AS (
-            DELETE FROM AMAssetFundBalanceEx x
-             WHERE x.lngOrganizationID = p_org AND x.intYear * 100 + x.bytPeriod <= v_yp
-            RETURNING 1),
-        written AS (
-            INSERT INTO AMAssetFundBalance
-            SELECT * FROM AMAssetBalanceRows(p_year, p_period, v_yp, p_org, true, 0, v_prev, v_type, v_method,
-                                             v_life)
-            RETURNING *)
-        INSERT INTO AMAssetFundBalanceEx SELECT w.* FROM written w WHERE (SELECT count(*) FROM gone) >= 0;
-        GET DIAGNOSTICS v_rows = ROW_COUNT;
-        ANALYZE AMAssetFundBalanceEx;
-    ELSE  -- by the asset alone, as in AMAssetDeprectionProcess1
-        WITH gone AS (
-            DELETE FROM AMAssetFundBalanceEx x
-             WHERE x.lngAMAssetID = p_asset AND x.intYear * 100 + x.bytPeriod <= v_yp
-            RETURNING 1),
-        written AS (
-            INSERT INTO AMAssetFundBalance
-            SELECT * FROM AMAssetBalanceRows(p_year, p_period, v_yp, p_org, false, p_asset, v_prev, v_type,
-                                             v_method, v_life)
-            RETURNING *)
-        INSERT INTO AMAssetFundBalanceEx SELECT w.* FROM written w WHERE (SELECT count(*) FROM gone) >= 0;
-        GET DIAGNOSTICS v_rows = ROW_COUNT;
+        INSERT INTO AMAssetFundBalance
+        SELECT * FROM AMAssetBalanceRows(p_year, p_period, v_yp, p_org, true, 0, v_prev, v_type, v_method, v_life);
+    ELSE
+        INSERT INTO AMAssetFundBalance
+        SELECT * FROM AMAssetBalanceRows(p_year, p_period, v_yp, p_org, false, p_asset, v_prev, v_type, v_method,
+                                         v_life);
     END IF;
+    GET DIAGNOSTICS v_rows = ROW_COUNT;
     RETURN v_rows;
 END
 $$;
@@ -436,18 +411,18 @@ BEGIN
 END
 $$;
 
--- Step 2: with blnIncreaseDepreciation = 1 each row's increased depreciation
--- is its charge times the share (dblRate, percent) of its funding-source
--- version's account lines flagged for increases, in the period's rows and in
--- the working copy (AMAssetWriteBalance made it).
+-- Step 2: the working copy becomes the period just written (work recorded
+-- for later periods stays), and with blnIncreaseDepreciation = 1 each row's
+-- increased depreciation is its charge times the share (dblRate, percent)
+-- of its funding-source version's account lines flagged for increases.
+-- After a whole organisation the working copy's statistics are gathered:
+-- the apportionment reads it next and, planned on the handful of rows the
+-- statistics last saw, would probe the account lines row by row.
 CREATE OR REPLACE FUNCTION AMAssetDeprectionProcess2(p_year integer, p_period integer, p_asset integer,
                                                      p_increase integer, p_org integer)
 RETURNS integer LANGUAGE plpgsql SET search_path FROM CURRENT AS $$
 BEGIN
-    IF p_increase <> 1 THEN
-        RETURN 0;
-    END IF;
-    WITH raised AS (
+    IF p_increase = 1 THEN
         UPDATE AMAssetFundBalance b
            SET dblIncreaseDepreciation = least(round(b.dblDepreciation * l.dblRate / 100, 2), b.dblDepreciation)
           FROM (SELECT a.lngAMAssetFundAlterID, sum(a.dblRate) AS dblRate
@@ -456,13 +431,22 @@ BEGIN
                  GROUP BY a.lngAMAssetFundAlterID) l
          WHERE l.lngAMAssetFundAlterID = b.lngAMAssetFundAlterID
            AND b.lngOrganizationID = p_org AND b.intYear = p_year AND b.bytPeriod = p_period
-           AND (p_asset = 0 OR b.lngAMAssetID = p_asset)
-        RETURNING b.lngAMAssetAlterID, b.lngAMAssetFundAlterID, b.dblIncreaseDepreciation)
-    UPDATE AMAssetFundBalanceEx x
-       SET dblIncreaseDepreciation = r.dblIncreaseDepreciation
-      FROM raised r
-     WHERE x.lngAMAssetAlterID = r.lngAMAssetAlterID AND x.lngAMAssetFundAlterID = r.lngAMAssetFundAlterID
-       AND x.intYear = p_year AND x.bytPeriod = p_period;
+           AND (p_asset = 0 OR b.lngAMAssetID = p_asset);
+    END IF;
+    IF p_asset <> 0 THEN  -- by the asset alone, as in step 1
+        DELETE FROM AMAssetFundBalanceEx x
+         WHERE x.lngAMAssetID = p_asset AND x.intYear * 100 + x.bytPeriod <= p_year * 100 + p_period;
+        INSERT INTO AMAssetFundBalanceEx
+        SELECT * FROM AMAssetFundBalance b
+         WHERE b.lngAMAssetID = p_asset AND b.intYear = p_year AND b.bytPeriod = p_period;
+        RETURN 0;
+    END IF;
+    DELETE FROM AMAssetFundBalanceEx x
+     WHERE x.lngOrganizationID = p_org AND x.intYear * 100 + x.bytPeriod <= p_year * 100 + p_period;
+    INSERT INTO AMAssetFundBalanceEx
+    SELECT * FROM AMAssetFundBalance b
+     WHERE b.lngOrganizationID = p_org AND b.intYear = p_year AND b.bytPeriod = p_period;
+    ANALYZE AMAssetFundBalanceEx;
     RETURN 0;
 END
 $$;

@@ -24,7 +24,10 @@ BEGIN
      WHERE x.lngOrganizationID = p_org AND x.intYear = p_year AND x.bytPeriod = p_period;
     DELETE FROM AMAssetFundBalanceAmortise x
      WHERE x.lngOrganizationID = p_org AND x.intYear = p_year AND x.bytPeriod = p_period;
-    -- (both tables from one computation: the rows are never read back)
+    INSERT INTO AMAssetFundBalanceAmortiseEx (
+        lngAMAssetFundBalanceAmortiseID, lngAMAssetAlterID, lngAMAssetFundAlterID, lngAMAssetID, lngAMFundID,
+        intYear, bytPeriod, lngAMAssetFundAccAlterID, lngOrderNo, bytDirection, lngAccountID, lngDepartmentID,
+        strFlexibleID, blnDepreIncrease, dblRate, dblQuotiety, dblAmount, strRemark, lngVoucherID, lngOrganizationID)
     WITH charged AS (
         SELECT x.lngAMAssetAlterID, x.lngAMAssetFundAlterID, x.lngAMAssetID, x.lngAMFundID, x.lngVoucherID,
                x.dblDepreciation, fv.lngDepreciationAccountID, coalesce(c.lngDepartmentID, 0) AS lngDepartmentID,
@@ -66,34 +69,30 @@ BEGIN
                     THEN p.dblGroup - (sum(p.dblPart) OVER g - p.dblPart) ELSE p.dblPart END AS dblAmount
           FROM parted p
         WINDOW g AS (PARTITION BY p.lngAMAssetFundAlterID, p.lngAMAssetAlterID, (p.blnDepreIncrease <> 0))
-    ),
-    written AS (
-        INSERT INTO AMAssetFundBalanceAmortiseEx (
-            lngAMAssetFundBalanceAmortiseID, lngAMAssetAlterID, lngAMAssetFundAlterID, lngAMAssetID, lngAMFundID,
-            intYear, bytPeriod, lngAMAssetFundAccAlterID, lngOrderNo, bytDirection, lngAccountID, lngDepartmentID,
-            strFlexibleID, blnDepreIncrease, dblRate, dblQuotiety, dblAmount, strRemark, lngVoucherID, lngOrganizationID)
-        SELECT nextval('AMAssetFundBalanceAmortise_SEQ'), l.lngAMAssetAlterID, l.lngAMAssetFundAlterID, l.lngAMAssetID,
-               l.lngAMFundID, p_year, p_period, l.lngAMAssetFundAccAlterID, l.lngOrderNo, 1, l.lngLineAccountID,
-               l.lngLineDepartmentID, l.strFlexibleID, l.blnDepreIncrease, l.dblRate, l.dblQuotiety, l.dblAmount,
-               CASE WHEN l.blnDepreIncrease <> 0 THEN '增提折旧分摊' ELSE '折旧费用分摊' END, l.lngVoucherID, p_org
-          FROM lines l
-         WHERE l.dblAmount <> 0
-        UNION ALL
-        SELECT nextval('AMAssetFundBalanceAmortise_SEQ'), ch.lngAMAssetAlterID, ch.lngAMAssetFundAlterID, ch.lngAMAssetID,
-               ch.lngAMFundID, p_year, p_period, 0, 0, 1, 0, ch.lngDepartmentID, ' ', 0, 0, 0,
-               ch.dblDepreciation - ch.dblIncrease, '折旧费用分摊', ch.lngVoucherID, p_org
-          FROM charged ch
-         WHERE ch.dblDepreciation - ch.dblIncrease <> 0
-           AND NOT EXISTS (SELECT 1 FROM AMAssetFundAccAlter l
-                            WHERE l.lngAMAssetFundAlterID = ch.lngAMAssetFundAlterID AND l.blnDepreIncrease = 0)
-        UNION ALL
-        SELECT nextval('AMAssetFundBalanceAmortise_SEQ'), ch.lngAMAssetAlterID, ch.lngAMAssetFundAlterID, ch.lngAMAssetID,
-               ch.lngAMFundID, p_year, p_period, 0, 0, 2, ch.lngDepreciationAccountID, ch.lngDepartmentID, ' ', 0, 100, 1,
-               ch.dblDepreciation, '累计折旧分摊', ch.lngVoucherID, p_org
-          FROM charged ch
-        RETURNING *)
-    INSERT INTO AMAssetFundBalanceAmortise SELECT * FROM written;
+    )
+    SELECT nextval('AMAssetFundBalanceAmortise_SEQ'), l.lngAMAssetAlterID, l.lngAMAssetFundAlterID, l.lngAMAssetID,
+           l.lngAMFundID, p_year, p_period, l.lngAMAssetFundAccAlterID, l.lngOrderNo, 1, l.lngLineAccountID,
+           l.lngLineDepartmentID, l.strFlexibleID, l.blnDepreIncrease, l.dblRate, l.dblQuotiety, l.dblAmount,
+           CASE WHEN l.blnDepreIncrease <> 0 THEN '增提折旧分摊' ELSE '折旧费用分摊' END, l.lngVoucherID, p_org
+      FROM lines l
+     WHERE l.dblAmount <> 0
+    UNION ALL
+    SELECT nextval('AMAssetFundBalanceAmortise_SEQ'), ch.lngAMAssetAlterID, ch.lngAMAssetFundAlterID, ch.lngAMAssetID,
+           ch.lngAMFundID, p_year, p_period, 0, 0, 1, 0, ch.lngDepartmentID, ' ', 0, 0, 0,
+           ch.dblDepreciation - ch.dblIncrease, '折旧费用分摊', ch.lngVoucherID, p_org
+      FROM charged ch
+     WHERE ch.dblDepreciation - ch.dblIncrease <> 0
+       AND NOT EXISTS (SELECT 1 FROM AMAssetFundAccAlter l
+                        WHERE l.lngAMAssetFundAlterID = ch.lngAMAssetFundAlterID AND l.blnDepreIncrease = 0)
+    UNION ALL
+    SELECT nextval('AMAssetFundBalanceAmortise_SEQ'), ch.lngAMAssetAlterID, ch.lngAMAssetFundAlterID, ch.lngAMAssetID,
+           ch.lngAMFundID, p_year, p_period, 0, 0, 2, ch.lngDepreciationAccountID, ch.lngDepartmentID, ' ', 0, 100, 1,
+           ch.dblDepreciation, '累计折旧分摊', ch.lngVoucherID, p_org
+      FROM charged ch;
     GET DIAGNOSTICS v_rows = ROW_COUNT;
+    INSERT INTO AMAssetFundBalanceAmortise
+    SELECT * FROM AMAssetFundBalanceAmortiseEx x
+     WHERE x.lngOrganizationID = p_org AND x.intYear = p_year AND x.bytPeriod = p_period;
     RETURN v_rows;
 END
 $$;
