@@ -415,6 +415,9 @@ $$;
 -- for later periods stays), and with blnIncreaseDepreciation = 1 each row's
 -- increased depreciation is its charge times the share (dblRate, percent)
 -- of its funding-source version's account lines flagged for increases.
+-- After a whole organisation the working copy's statistics are gathered:
+-- the apportionment reads it next and, planned on the handful of rows the
+-- statistics last saw, would probe the account lines row by row.
 CREATE OR REPLACE FUNCTION AMAssetDeprectionProcess2(p_year integer, p_period integer, p_asset integer,
                                                      p_increase integer, p_org integer)
 RETURNS integer LANGUAGE plpgsql SET search_path FROM CURRENT AS $$
@@ -443,6 +446,7 @@ BEGIN
     INSERT INTO AMAssetFundBalanceEx
     SELECT * FROM AMAssetFundBalance b
      WHERE b.lngOrganizationID = p_org AND b.intYear = p_year AND b.bytPeriod = p_period;
+    ANALYZE AMAssetFundBalanceEx;
     RETURN 0;
 END
 $$;

@@ -9,7 +9,9 @@
 namespace tk::am {
 namespace {
 
-// Outside trade 32 no increased depreciation is apportioned.
+// Outside trade 32 no increased depreciation is apportioned. Only rows that
+// carry some are rewritten: touching every row of the working copy each
+// period would double its index entries for nothing.
 void ClearIncreaseUnlessTrade32(int32_t lngOrganizationID,
                                 std::shared_ptr<connect::Recordset>& rs) {
     connect::Connection& conn = connection();
@@ -22,7 +24,8 @@ void ClearIncreaseUnlessTrade32(int32_t lngOrganizationID,
         try {
             conn.ExecSql(std::string(" Update AMAssetFundBalanceEx") +
                              " Set dblIncreaseDepreciation = 0" +
-                             " Where lngOrganizationID = " + std::to_string(lngOrganizationID),
+                             " Where lngOrganizationID = " + std::to_string(lngOrganizationID) +
+                             " And dblIncreaseDepreciation <> 0",
                          1, count, done);
         } catch (...) {
             // a failing update does not stop the apportionment
