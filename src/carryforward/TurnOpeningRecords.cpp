@@ -54,6 +54,19 @@ std::string InsertSelect(const std::string& target, const Columns& columns) {
 
 std::string Text(const std::string& value) { return "'" + value + "'"; }
 
+// The change flags of an opening alteration, each with the table whose rows
+// of the asset it stands for: cleared where the asset has none.
+const std::pair<const char*, const char*> kRecordFlags[] = {{"blnLabelAlter", "AMAssetLabel"},
+                                                            {"blnAuxAlter", "AMAssetAux"},
+                                                            {"blnPicAlter", "AMAssetImage"},
+                                                            {"blnDocAlter", "AMAssetDocument"},
+                                                            {"blnOtherAlter", "AMAssetOther"}};
+
+std::string AssetHasRowIn(const std::string& table, const std::string& alias) {
+    return "Exists (Select 1 From [NewUser]" + table + " ata Where ata.lngAMAssetID = " + alias +
+           ".lngAMAssetID)";
+}
+
 // Two-decimal texts of two amounts differ.
 bool Differ(double a, double b) { return FormatNumber(a - b, "0.00") != FormatNumber(0, "0.00"); }
 
@@ -86,9 +99,10 @@ bool TurnOpeningRecords::BuildOpeningRecords() {
         "           (Select 1\r\n                    From [NewUser]Amassetalter Aa\r\n"
         "                   Where a.Lngamassetid = Aa.Lngamassetid\r\n"
         "                     And a.Lngamassetlastalterid = Aa.Lngamassetalterid))");
-    RefreshStatistics(context().NewUser);
+    // Only the tables written since the last refresh: the others' figures stand.
+    RefreshStatistics(context().NewUser, {"AMAssetAlter"});
     if (!CardStatements() || !SummaryStatements() || !InsertInitialFundAlterations()) return false;
-    RefreshStatistics(context().NewUser);
+    RefreshStatistics(context().NewUser, {"AMAsset", "AMAssetAlter", "AMAssetFundAlter"});
     if (!FundStatements() || !OtherAndLabelStatements()) return false;
     UpdateFundOpeningAmounts();
     return CarryScheduleBasis();
@@ -192,10 +206,12 @@ bool TurnOpeningRecords::InsertInitialAlterations() {
           "dblDepreciationAlter", "dblNetworthAlter", "dblDecAmountAlter", "dblUsageAlter",
           "blnIsVoucher", "lngVoucherID", "lngAMAssetRecentAlterID"})
         columns.emplace_back(zero, "0");
-    for (const char* one :
-         {"bytAlterType", "blnBaseAlter", "blnFinanceAlter", "blnLabelAlter", "blnAuxAlter",
-          "blnPicAlter", "blnDocAlter", "blnOtherAlter", "blnIsInit"})
+    for (const char* one : {"bytAlterType", "blnBaseAlter", "blnFinanceAlter", "blnIsInit"})
         columns.emplace_back(one, "1");
+    // Written as the flag statements leave them, rather than set and cleared again.
+    for (const auto& [flag, table] : kRecordFlags)
+        columns.emplace_back(flag,
+                             "Case When " + AssetHasRowIn(table, "ama2") + " Then 1 Else 0 End");
     columns.emplace_back("bytStatus", "2");
     return Execute(
         InsertSelect("[NewUser]AMAssetAlter", columns) +
@@ -221,17 +237,8 @@ bool TurnOpeningRecords::CardStatements() {
         "ata.lngAMAssetAlterID "
         "From [NewUser]AMAssetAlter ata Where ata.lngAMAssetID = amt.lngAMAssetID And "
         "ata.blnIsInit = 1 And ata.lngOrganizationID = " +
-        org + ")" + initialOfOrg};
-    for (const auto& [flag, table] :
-         std::vector<std::pair<std::string, std::string>>{{"blnLabelAlter", "AMAssetLabel"},
-                                                          {"blnAuxAlter", "AMAssetAux"},
-                                                          {"blnPicAlter", "AMAssetImage"},
-                                                          {"blnDocAlter", "AMAssetDocument"},
-                                                          {"blnOtherAlter", "AMAssetOther"}})
-        statements.push_back(" Update [NewUser]AMAssetAlter amt Set amt." + flag +
-                             " = 0 Where Not Exists (Select 1 From [NewUser]" + table +
-                             " ata Where ata.lngAMAssetID = amt.lngAMAssetID) And" +
-                             initialOfOrg.substr(6) + " And amt.lngOrganizationID = " + org);
+            org + ")" + initialOfOrg,
+        ClearedFlags()};
     const std::string oldInitial =
         " Select aat.strDate From [OldUser]AMAsset amt, [OldUser]AMAssetAlter aat  Where "
         "amt.lngAMAssetInitAlterID = aat.lngAMAssetAlterID And amt.lngAMAssetID = "
@@ -256,33 +263,53 @@ bool TurnOpeningRecords::CardStatements() {
              "a.lngAMAssetInitAlterID) And a.lngOrganizationID = " +
              org,
          " Update [NewUser]AMAsset amat Set amat.strStartDate = (" + oldInitial +
-             " Where trim(amat.strStartDate) is null And Exists (" + oldInitial,
-         " Update [NewUser]AMAsset amt Set amt.lngRefReceiptTypeID = 0,amt.lngRefActivityDetailID "
-         "= 0  Where Exists(Select 1 From [NewUser]AMAssetAlter ata Where ata.lngAMAssetAlterID = "
-         "amt.lngAMAssetInitAlterID And ata.blnIsInit = 1 And ata.lngOrganizationID = " +
-             org + ") And amt.lngOrganizationID = " + org});
-    return ExecuteAll(statements) && StartUsage("dblStartUsage", "intPeriods", "<> 3") &&
-           StartUsage("dblStartWork", "dblWork", "= 3");
+             " Where trim(amat.strStartDate) is null And Exists (" + oldInitial});
+    // Statement 16 (the receipt references of the cards that open) is left to
+    // statement 40, which clears them on every card of the organisation.
+    return ExecuteAll(statements) && StartUsage();
 }
 
-// Statements 14 and 15: a card's start usage is what its journal in the old set
-// used, per period the largest of its sources, summed over the periods. One
-// pass over the journal rather than a grouped subquery per card.
-bool TurnOpeningRecords::StartUsage(const std::string& column, const std::string& used,
-                                    const std::string& methodTest) {
+// Statements 4 to 8 in one: each change flag cleared on the organisation's
+// alterations of an asset with an opening alteration and no rows of the
+// flag's kind. The opening alterations were written so; only the rows the
+// statements would change are rewritten.
+std::string TurnOpeningRecords::ClearedFlags() const {
+    const std::string org = scope_.org();
+    std::string set, changes;
+    for (const auto& [flag, table] : kRecordFlags) {
+        const std::string cleared = "Not " + AssetHasRowIn(table, "amt");
+        set += std::string(set.empty() ? "" : ", ") + "amt." + flag + " = Case When " + cleared +
+               " Then 0 Else amt." + flag + " End";
+        changes += std::string(changes.empty() ? "" : " Or ") + "(Nvl(amt." + flag +
+                   ", 1) <> 0 And " + cleared + ")";
+    }
+    return " Update [NewUser]AMAssetAlter amt Set " + set +
+           " Where Exists (Select 1 From [NewUser]AMAssetAlter ata Where ata.lngAMAssetID = "
+           "amt.lngAMAssetID And ata.blnIsInit = 1 And ata.lngOrganizationID = " +
+           org + ") And amt.lngOrganizationID = " + org + " And (" + changes + ")";
+}
+
+// Statements 14 and 15 in one pass over the old journal: a card's start
+// usage is what its journal there used, per period the largest of its
+// sources, summed over the periods; in periods (dblStartUsage) where its
+// opening alteration is on a method other than workload, in work
+// (dblStartWork) where it is on workload.
+bool TurnOpeningRecords::StartUsage() {
     const std::string org = scope_.org(), yp = scope_.yp();
-    return Native("UPDATE [NewUser]AMAsset amt SET " + column +
-                  " = s.used FROM (SELECT x.lngAMAssetID, COALESCE(sum(x.used), 0) AS used FROM "
-                  "(SELECT d.lngAMAssetID, d.YearPeriod, max(d." +
-                  used + ") AS used FROM [OldUser]AMAssetFundDaily d WHERE d.YearPeriod < " + yp +
-                  " GROUP BY d.lngAMAssetID, d.YearPeriod) x GROUP BY x.lngAMAssetID) s"
-                  " WHERE s.lngAMAssetID = amt.lngAMAssetID AND EXISTS (SELECT 1 FROM "
-                  "[OldUser]AMAssetFundDaily ata WHERE ata.lngAMAssetID = amt.lngAMAssetID AND "
-                  "ata.lngOrganizationID = " +
-                  org + " AND ata.YearPeriod < " + yp +
-                  ") AND EXISTS (SELECT 1 FROM [NewUser]AMAssetAlter a1 WHERE a1.lngAMAssetID = "
-                  "amt.lngAMAssetID AND a1.blnIsInit = 1 AND a1.bytDepreciationMethod " +
-                  methodTest + " AND a1.lngOrganizationID = " + org + ")");
+    return Native(
+        "UPDATE [NewUser]AMAsset amt SET dblStartUsage = CASE WHEN i.periods THEN s.periods ELSE "
+        "amt.dblStartUsage END, dblStartWork = CASE WHEN i.work THEN s.work ELSE amt.dblStartWork "
+        "END FROM (SELECT x.lngAMAssetID, COALESCE(sum(x.periods), 0) AS periods, "
+        "COALESCE(sum(x.work), 0) AS work, bool_or(x.ofOrg) AS ofOrg FROM (SELECT d.lngAMAssetID, "
+        "max(d.intPeriods) AS periods, max(d.dblWork) AS work, bool_or(d.lngOrganizationID = " +
+        org + ") AS ofOrg FROM [OldUser]AMAssetFundDaily d WHERE d.YearPeriod < " + yp +
+        " GROUP BY d.lngAMAssetID, d.YearPeriod) x GROUP BY x.lngAMAssetID) s, (SELECT "
+        "a1.lngAMAssetID, bool_or(a1.bytDepreciationMethod <> 3) AS periods, "
+        "bool_or(a1.bytDepreciationMethod = 3) AS work FROM [NewUser]AMAssetAlter a1 WHERE "
+        "a1.blnIsInit = 1 AND a1.lngOrganizationID = " +
+        org +
+        " GROUP BY a1.lngAMAssetID) i WHERE s.lngAMAssetID = amt.lngAMAssetID AND s.ofOrg AND "
+        "i.lngAMAssetID = amt.lngAMAssetID AND (i.periods OR i.work)");
 }
 
 // Statements 17 to 20: life or work and the opening amounts from the summary,
