@@ -264,12 +264,12 @@ bool TurnOpeningRecords::CardStatements() {
              org,
          " Update [NewUser]AMAsset amat Set amat.strStartDate = (" + oldInitial +
              " Where trim(amat.strStartDate) is null And Exists (" + oldInitial});
-    // Statement 16 (the receipt references of the cards that open) is left to
-    // statement 40, which clears them on every card of the organisation.
+    // The receipt references of the cards that open are cleared with those of
+    // every card of the organisation, once, with the label statements.
     return ExecuteAll(statements) && StartUsage();
 }
 
-// Statements 4 to 8 in one: each change flag cleared on the organisation's
+// Each change flag cleared on the organisation's
 // alterations of an asset with an opening alteration and no rows of the
 // flag's kind. The opening alterations were written so; only the rows the
 // statements would change are rewritten.
@@ -289,7 +289,7 @@ std::string TurnOpeningRecords::ClearedFlags() const {
            org + ") And amt.lngOrganizationID = " + org + " And (" + changes + ")";
 }
 
-// Statements 14 and 15 in one pass over the old journal: a card's start
+// Start usage, in one pass over the old journal: a card's start
 // usage is what its journal there used, per period the largest of its
 // sources, summed over the periods; in periods (dblStartUsage) where its
 // opening alteration is on a method other than workload, in work
@@ -344,8 +344,12 @@ bool TurnOpeningRecords::InsertInitialFundAlterations() {
     add({"bytPeriod"}, std::to_string(scope_.newPeriod));
     add({"strDate"}, Text(scope_.prevDay()));
     add({"strReceiptNO", "lngReceiptNO"}, "");
-    add({"dblAmount", "dblDepreciation"}, "0");
-    add({"dblNetworth", "dblDecAmount"}, "");
+    // The opening amounts come with the row: summed from the source's journal
+    // in the old set where it has one, else zero cost and depreciation.
+    add({"dblAmount"}, "COALESCE(s.a, 0)");
+    add({"dblDepreciation"}, "COALESCE(s.d, 0)");
+    add({"dblNetworth"}, "CASE WHEN s.lngAMAssetID IS NULL THEN ama2.dblNetworth ELSE s.n END");
+    add({"dblDecAmount"}, "CASE WHEN s.lngAMAssetID IS NULL THEN ama2.dblDecAmount ELSE s.i END");
     add({"dblAmountAlter", "dblDepreciationAlter", "dblNetworthAlter", "dblDecAmountAlter",
          "dblTransferAmountAlter", "dblTransferDepreciationAlter", "dblTransferDecAmountAlter"},
         "0");
@@ -361,11 +365,11 @@ bool TurnOpeningRecords::InsertInitialFundAlterations() {
     add({"strDepartmentStr", "strAccountStr", "strRelativeAccountStr", "strCurrencyStr"}, "");
     add({"bytStatus"}, "2");
     add({"strNotes", "lngOrganizationID"}, "");
-    return Execute(
+    return Native(
         InsertSelect("[NewUser]AMAssetFundAlter", columns) +
-        " From [OldUser]AMAssetFundAlter ama2 Where ama2.bytAlterType <> 2 And "
-        "ama2.lngOrganizationID = " +
-        org +
+        " From [OldUser]AMAssetFundAlter ama2" + " LEFT JOIN (" + JournalSums() +
+        ") s ON s.lngAMAssetID = ama2.lngAMAssetID AND s.lngAMFundID = ama2.lngAMFundID" +
+        " Where ama2.bytAlterType <> 2 And ama2.lngOrganizationID = " + org +
         " And Exists ( Select 1 From (Select ama.lngAMAssetID,Max(ama.strDate) As strMinDate From "
         "[OldUser]AMAssetFundAlter ama Where ama.lngOrganizationID = " +
         org + " And ama.intYear * 100 + ama.bytPeriod < " + scope_.yp() +
@@ -375,25 +379,20 @@ bool TurnOpeningRecords::InsertInitialFundAlterations() {
         org + ")");
 }
 
-// Statement 26: each opening source's amounts summed from its journal rows in
-// the old set, in one pass over the journal.
-bool TurnOpeningRecords::FundOpeningAmounts() {
-    const std::string org = scope_.org();
-    return Native(
-        "UPDATE [NewUser]AMAssetFundAlter amt SET dblAmount = s.a, dblDepreciation = s.d, "
-        "dblNetworth = s.n, dblDecAmount = s.i FROM (SELECT ata.lngAMAssetID, ata.lngAMFundID, "
-        "COALESCE(oracompat.round(sum(ata.dblAmountAlter), 2), 0) AS a, "
-        "COALESCE(oracompat.round(sum(ata.dblDeprection + ata.dblDeprectionAlter), 2), 0) AS d, "
-        "COALESCE(sum(ata.dblNetworthAlter), 0) AS n, "
-        "COALESCE(oracompat.round(sum(ata.dblDecAmountAlter), 2), 0) AS i "
-        "FROM [OldUser]AMAssetFundDaily ata WHERE ata.lngOrganizationID = " +
-        org + " AND ata.YearPeriod < " + scope_.yp() +
-        " GROUP BY ata.lngAMAssetID, ata.lngAMFundID) s WHERE s.lngAMAssetID = amt.lngAMAssetID "
-        "AND s.lngAMFundID = amt.lngAMFundID AND amt.blnIsInit = 1 AND amt.lngOrganizationID = " +
-        org);
+// Each opening source's amounts summed from its journal rows in the old set,
+// in one pass over the journal.
+std::string TurnOpeningRecords::JournalSums() const {
+    return "SELECT ata.lngAMAssetID, ata.lngAMFundID, "
+           "COALESCE(oracompat.round(sum(ata.dblAmountAlter), 2), 0) AS a, "
+           "COALESCE(oracompat.round(sum(ata.dblDeprection + ata.dblDeprectionAlter), 2), 0) AS d, "
+           "COALESCE(sum(ata.dblNetworthAlter), 0) AS n, "
+           "COALESCE(oracompat.round(sum(ata.dblDecAmountAlter), 2), 0) AS i "
+           "FROM [OldUser]AMAssetFundDaily ata WHERE ata.lngOrganizationID = " +
+           scope_.org() + " AND ata.YearPeriod < " + scope_.yp() +
+           " GROUP BY ata.lngAMAssetID, ata.lngAMFundID";
 }
 
-// Statements 22 to 30: funding sources, their opening amounts, cost and account rows.
+// Statements 22 to 30: funding sources, cost and account rows.
 bool TurnOpeningRecords::FundStatements() {
     const std::string org = scope_.org();
     const std::string initialFund =
@@ -428,7 +427,7 @@ bool TurnOpeningRecords::FundStatements() {
                 missingFundAlter("lngAMAssetFundLastAlterID"),
                 " Delete From [NewUser]AMAssetFund afd Where Not Exists(Select 1 From "
                 "[NewUser]AMAsset afa Where afa.lngAMAssetID = afd.lngAMAssetID )"}) &&
-           FundOpeningAmounts() && ResetSequence("AMAssetFundCostAlter", context().NewUser) &&
+           ResetSequence("AMAssetFundCostAlter", context().NewUser) &&
            CopyTable("AMAssetFundCostAlter", detailsOfNewFundAlters("AMAssetFundCostAlter"),
                      errorText) &&
            Execute(

@@ -29,7 +29,7 @@ class TurnOpeningRecords {
     bool InsertInitialFundAlterations();
     bool StartUsage();
     bool FundStatements();
-    bool FundOpeningAmounts();
+    std::string JournalSums() const;
     bool OtherAndLabelStatements();
     void UpdateFundOpeningAmounts();
     bool CarryScheduleBasis();
