@@ -528,24 +528,19 @@ void TurnOpeningRecords::UpdateFundOpeningAmounts() {
         "fd.dbltotalamount,fd.dbltotaldeprection,fd.dbltotaldecamount,fd.dbltotalnetworth,\r\n"
         "       "
         "fd.inttotalperiods,fd.dbltotalworks,fd.inttotaldepredperiods,fd.dbltotaldepredworks\r\n"
-        "  from [OldUser]amassetfunddaily fd, [NewUser]AmassetFundAlter fa\r\n"
+        "  from [OldUser]amassetfunddaily fd, [NewUser]AmassetFundAlter fa,\r\n"
+        // A source's last row: its latest period's, and of several rows there
+        // (an addition and its first charge) the last one posted, which
+        // carries the period's end. Period and row id make one key, so that
+        // one grouping of the organisation's journal finds it.
+        "       (select Max(fl.yearperiod * 10000000000 + fl.lngamassetfunddailyid) as latest\r\n"
+        "          from [OldUser]amassetfunddaily fl\r\n"
+        "         Where fl.yearperiod < {0}\r\n"
+        "           and fl.lngorganizationid = {1}\r\n"
+        "         group by fl.lngamassetid, fl.lngamfundid) fl\r\n"
         " where fd.lngAmassetFundAlterID = fa.lngAmassetFundAlterID\r\n"
         "   And fa.blnIsInit = 1\r\n"
-        "   And (fd.lngamassetid, fd.lngamfundid, fd.yearperiod) in\r\n"
-        "       (select fd.lngamassetid, fd.lngamfundid, Max(fd.yearperiod) as yearperiod\r\n"
-        "          from [OldUser]amassetfunddaily fd\r\n"
-        "         Where fd.yearperiod < {0}\r\n"
-        "           and fd.lngorganizationid = {1}\r\n"
-        "         group by fd.lngamassetid, fd.lngamfundid)\r\n"
-        "   And fd.yearperiod < {0}\r\n"
-        "   And fd.lngorganizationid = {1}\r\n"
-        // A period may hold several rows of a source (an addition and its
-        // first charge): the last one posted carries the period's end.
-        "   And Not Exists (Select 1 From [OldUser]amassetfunddaily fl\r\n"
-        "                    Where fl.lngAMAssetID = fd.lngAMAssetID And fl.lngAMFundID = "
-        "fd.lngAMFundID\r\n"
-        "                      And fl.YearPeriod = fd.YearPeriod\r\n"
-        "                      And fl.lngAMAssetFundDailyID > fd.lngAMAssetFundDailyID)\r\n"
+        "   And fd.lngAMAssetFundDailyID = Mod(fl.latest, 10000000000)\r\n"
         // Only the sources whose opening or cost figures differ from the
         // totals at all need looking at: one pass over the organisation
         // instead of a query per source.
