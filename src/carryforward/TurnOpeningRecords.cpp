@@ -62,6 +62,19 @@ const std::pair<const char*, const char*> kRecordFlags[] = {{"blnLabelAlter", "A
                                                             {"blnDocAlter", "AMAssetDocument"},
                                                             {"blnOtherAlter", "AMAssetOther"}};
 
+// The opening alteration's amounts, each with the summary's total it takes.
+const std::pair<const char*, const char*> kOpeningTotals[] = {
+    {"dblAmount", "dblTotalAmount"},
+    {"dblDepreciation", "dblTotalDeprection"},
+    {"dblDecAmount", "dblTotalDecAmount"},
+    {"dblNetworth", "dblTotalNetWorth"}};
+
+// Expected life in periods, or work on the workload method, from the summary "fd".
+std::string UsageFromSummary(const std::string& alias) {
+    return "CASE WHEN " + alias + ".bytDepreciationMethod = 3 THEN fd.dblTotalWorks WHEN " + alias +
+           ".bytDepreciationMethod <> 3 THEN fd.intTotalPeriods ELSE " + alias + ".dblUseage END";
+}
+
 std::string AssetHasRowIn(const std::string& table, const std::string& alias) {
     return "Exists (Select 1 From [NewUser]" + table + " ata Where ata.lngAMAssetID = " + alias +
            ".lngAMAssetID)";
@@ -175,7 +188,6 @@ bool TurnOpeningRecords::InsertInitialAlterations() {
                                "bytDepreciationFactor",
                                "bytAccumulationFactor",
                                "blnIsDepreciationAll",
-                               "dblUseage",
                                "strDepartmentStr",
                                "strAccountStr",
                                "strRelativeAccountStr",
@@ -196,15 +208,23 @@ bool TurnOpeningRecords::InsertInitialAlterations() {
                                "strFlexibleID"})
         columns.emplace_back(copied, "");
     columns.insert(columns.end(), {{"lngTemplateID",
-                                    "Decode(ama2.blnIsInit, 1, ama2.lngTemplateID, " + tmpl + ")"},
+                                    "CASE WHEN ama2.blnIsInit = 1 THEN "
+                                    "ama2.lngTemplateID ELSE " +
+                                        tmpl + " END"},
                                    {"lngReceiptTypeID", std::to_string(kTurnReceiptType)},
                                    {"intYear", std::to_string(scope_.newYear)},
                                    {"bytPeriod", std::to_string(scope_.newPeriod)},
                                    {"strDate", Text(scope_.prevDay())}});
+    // Life or work and the opening amounts come with the row where the summary
+    // has the asset, as the summary statements would write them.
+    const std::string inSummary = "CASE WHEN fd.lngAMAssetID IS NULL THEN ";
+    columns.emplace_back("dblUseage",
+                         inSummary + "ama2.dblUseage ELSE " + UsageFromSummary("ama2") + " END");
+    for (const auto& [column, total] : kOpeningTotals)
+        columns.emplace_back(column, inSummary + "0 ELSE fd." + total + " END");
     for (const char* zero :
-         {"dblAmount", "dblDepreciation", "dblNetworth", "dblDecAmount", "dblAmountAlter",
-          "dblDepreciationAlter", "dblNetworthAlter", "dblDecAmountAlter", "dblUsageAlter",
-          "blnIsVoucher", "lngVoucherID", "lngAMAssetRecentAlterID"})
+         {"dblAmountAlter", "dblDepreciationAlter", "dblNetworthAlter", "dblDecAmountAlter",
+          "dblUsageAlter", "blnIsVoucher", "lngVoucherID", "lngAMAssetRecentAlterID"})
         columns.emplace_back(zero, "0");
     for (const char* one : {"bytAlterType", "blnBaseAlter", "blnFinanceAlter", "blnIsInit"})
         columns.emplace_back(one, "1");
@@ -213,9 +233,11 @@ bool TurnOpeningRecords::InsertInitialAlterations() {
         columns.emplace_back(flag,
                              "Case When " + AssetHasRowIn(table, "ama2") + " Then 1 Else 0 End");
     columns.emplace_back("bytStatus", "2");
-    return Execute(
+    return Native(
         InsertSelect("[NewUser]AMAssetAlter", columns) +
-        " From [OldUser]AMAssetAlter ama2 Where ama2.bytAlterType <> 2 And Exists ( Select 1 From "
+        " From [OldUser]AMAssetAlter ama2 LEFT JOIN " + summary_ +
+        " fd ON fd.lngAMAssetID = ama2.lngAMAssetID Where ama2.bytAlterType <> 2 And Exists ( "
+        "Select 1 From "
         "(Select ama.lngAMAssetID,Max(ama.lngAMAssetAlterID) As lngMinID From "
         "[OldUser]AMAssetAlter ama Where ama.lngOrganizationID = " +
         org + " And ama.intYear * 100 + ama.bytPeriod < " + scope_.yp() +
@@ -229,15 +251,17 @@ bool TurnOpeningRecords::InsertInitialAlterations() {
 bool TurnOpeningRecords::CardStatements() {
     const std::string org = scope_.org(), yp = scope_.yp();
     const std::string initialOfOrg =
-        " Where Exists (Select 1 From [NewUser]AMAssetAlter ata Where ata.lngAMAssetID = "
-        "amt.lngAMAssetID And ata.blnIsInit = 1 And ata.lngOrganizationID = " +
-        org + ")";
+        " From [NewUser]AMAssetAlter ata Where ata.lngAMAssetID = amt.lngAMAssetID And "
+        "ata.blnIsInit = 1 And ata.lngOrganizationID = " +
+        org;
+    // A card whose opening alteration is the one it names already is left
+    // as it is, rather than rewritten with the same value.
     std::vector<std::string> statements = {
         " Update [NewUser]AMAsset amt Set amt.lngAMAssetInitAlterID = (Select "
-        "ata.lngAMAssetAlterID "
-        "From [NewUser]AMAssetAlter ata Where ata.lngAMAssetID = amt.lngAMAssetID And "
-        "ata.blnIsInit = 1 And ata.lngOrganizationID = " +
-            org + ")" + initialOfOrg,
+        "ata.lngAMAssetAlterID" +
+            initialOfOrg + ") Where Exists (Select 1" + initialOfOrg +
+            ") And Not Exists (Select 1" + initialOfOrg +
+            " And ata.lngAMAssetAlterID = amt.lngAMAssetInitAlterID)",
         ClearedFlags()};
     const std::string oldInitial =
         " Select aat.strDate From [OldUser]AMAsset amt, [OldUser]AMAssetAlter aat  Where "
@@ -316,16 +340,18 @@ bool TurnOpeningRecords::StartUsage() {
 // written onto each opening alteration in one pass; then the description.
 bool TurnOpeningRecords::SummaryStatements() {
     const std::string org = scope_.org();
-    return Native(
-               "UPDATE [NewUser]AMAssetAlter amt SET dblUseage = CASE WHEN "
-               "amt.bytDepreciationMethod = 3 THEN fd.dblTotalWorks WHEN "
-               "amt.bytDepreciationMethod <> 3 THEN fd.intTotalPeriods ELSE amt.dblUseage END, "
-               "dblAmount = fd.dblTotalAmount, dblDepreciation = fd.dblTotalDeprection, "
-               "dblDecAmount = fd.dblTotalDecAmount, dblNetworth = fd.dblTotalNetWorth FROM " +
-               summary_ +
-               " fd WHERE fd.lngAMAssetID = amt.lngAMAssetID AND amt.blnIsInit = 1 AND "
-               "amt.lngOrganizationID = " +
-               org) &&
+    const std::string usage = UsageFromSummary("amt");
+    std::string set = "dblUseage = " + usage, changes = "amt.dblUseage IS DISTINCT FROM " + usage;
+    for (const auto& [column, total] : kOpeningTotals) {
+        set += std::string(", ") + column + " = fd." + total;
+        changes += std::string(" OR amt.") + column + " IS DISTINCT FROM fd." + total;
+    }
+    // The opening alterations were written with these values: only rows
+    // that would change are rewritten.
+    return Native("UPDATE [NewUser]AMAssetAlter amt SET " + set + " FROM " + summary_ +
+                  " fd WHERE fd.lngAMAssetID = amt.lngAMAssetID AND amt.blnIsInit = 1 AND "
+                  "amt.lngOrganizationID = " +
+                  org + " AND (" + changes + ")") &&
            Execute(
                " Update [NewUser]AMAssetAlter amt Set amt.strDescription = '[结转]' || "
                "amt.strDescription Where amt.lngOrganizationID = " +
@@ -398,7 +424,7 @@ bool TurnOpeningRecords::FundStatements() {
     const std::string initialFund =
         " From [NewUser]AMAssetFundAlter ata Where ata.lngAMAssetID = amt.lngAMAssetID And "
         "ata.lngAMFundID = amt.lngAMFundID And ata.blnIsInit = 1 And ata.lngOrganizationID = " +
-        org + ")";
+        org;
     auto missingFundAlter = [&](const char* column) {
         return std::string(
                    " Delete From [NewUser]AMAssetFund afd Where Not Exists(Select 1 From "
@@ -422,7 +448,9 @@ bool TurnOpeningRecords::FundStatements() {
     return ExecuteAll(
                {" Update [NewUser]AMAssetFund amt Set amt.lngAMAssetFundInitAlterID = (Select "
                 "ata.lngAMAssetFundAlterID" +
-                    initialFund + " Where Exists (Select 1" + initialFund,
+                    initialFund + ") Where Exists (Select 1" + initialFund +
+                    ") And Not Exists (Select 1" + initialFund +
+                    " And ata.lngAMAssetFundAlterID = amt.lngAMAssetFundInitAlterID)",
                 missingFundAlter("lngAMAssetFundInitAlterID"),
                 missingFundAlter("lngAMAssetFundLastAlterID"),
                 " Delete From [NewUser]AMAssetFund afd Where Not Exists(Select 1 From "
