@@ -281,15 +281,11 @@ bool TurnOpeningRecords::CardStatements() {
          " Delete From [NewUser]AMAssetAlter afd Where Not Exists(Select 1 From [NewUser]AMAsset "
          "afa Where afa.lngAMAssetID = afd.lngAMAssetID And afa.lngOrganizationID = " +
              org + ") And afd.lngOrganizationID = " + org,
-         " Update [NewUser]AMAsset a Set a.strCreateDate = '" + scope_.prevDay() +
-             "' Where Exists(Select 1 From [NewUser]AMAssetAlter aa Where aa.blnIsInit = 1 And "
-             "aa.lngAMAssetID = a.lngAMAssetID And aa.lngAMAssetAlterID = "
-             "a.lngAMAssetInitAlterID) And a.lngOrganizationID = " +
-             org,
          " Update [NewUser]AMAsset amat Set amat.strStartDate = (" + oldInitial +
              " Where trim(amat.strStartDate) is null And Exists (" + oldInitial});
-    // The receipt references of the cards that open are cleared with those of
-    // every card of the organisation, once, with the label statements.
+    // The creation date of the cards that open, and their receipt references,
+    // are written with the references of every card of the organisation, in
+    // one pass over the cards, with the label statements.
     return ExecuteAll(statements) && StartUsage();
 }
 
@@ -535,8 +531,11 @@ bool TurnOpeningRecords::OtherAndLabelStatements() {
          "afa.lngOrganizationID = " +
              org + ") And afd.lngOrganizationID = " + org,
          " Update [NewUser]AMAsset a Set a.lngRefReceiptTypeID=0, a.lngRefActivityDetailID=0, "
-         "a.lngRefActivityVoucherID=0, a.strRefReceiptNO = ' ' Where a.lngOrganizationID = " +
-             org,
+         "a.lngRefActivityVoucherID=0, a.strRefReceiptNO = ' ', a.strCreateDate = Case When "
+         "Exists(Select 1 From [NewUser]AMAssetAlter aa Where aa.blnIsInit = 1 And "
+         "aa.lngAMAssetID = a.lngAMAssetID And aa.lngAMAssetAlterID = a.lngAMAssetInitAlterID) "
+         "Then '" +
+             scope_.prevDay() + "' Else a.strCreateDate End Where a.lngOrganizationID = " + org,
          " Delete From [NewUser]AMAssetLabelCustom afd Where Not Exists(Select 1 From "
          "[NewUser]AMAssetLabel afa, [NewUser]AMasset a Where afa.lngAMAssetID = a.lngAMAssetID "
          "And afa.lngAMAssetLabelID = afd.lngAMAssetLabelID And a.lngOrganizationID = " +
