@@ -5,14 +5,17 @@
 
 namespace tk::am {
 
-void RefreshStatistics(const std::string& schema) {
-    std::string tables;
-    for (const char* table :
-         {"AMAsset", "AMAssetAlter", "AMAssetFund", "AMAssetFundAlter", "AMAssetFundCostAlter",
-          "AMAssetFundAccAlter", "AMAssetFundDaily", "AMAssetFundBalance", "AMAssetFundBalanceEx",
-          "AMAssetOther", "AMAssetOtherAlter", "AMAssetLabel", "AMAssetLabelAlter"})
-        tables += (tables.empty() ? "" : ", ") + schema + "." + table;
-    connection().session().runNative("ANALYZE " + tables);
+void RefreshStatistics(const std::string& schema, std::initializer_list<const char*> tables) {
+    static const std::initializer_list<const char*> kRegister = {
+        "AMAsset",          "AMAssetAlter",         "AMAssetFund",
+        "AMAssetFundAlter", "AMAssetFundCostAlter", "AMAssetFundAccAlter",
+        "AMAssetFundDaily", "AMAssetFundBalance",   "AMAssetFundBalanceEx",
+        "AMAssetOther",     "AMAssetOtherAlter",    "AMAssetLabel",
+        "AMAssetLabelAlter"};
+    std::string list;
+    for (const char* table : tables.size() ? tables : kRegister)
+        list += (list.empty() ? "" : ", ") + schema + "." + table;
+    connection().session().runNative("ANALYZE " + list);
 }
 
 }  // namespace tk::am

@@ -97,18 +97,20 @@ const char* const kSummaryLines[] = {
     "SELECT fd.lngAMAssetID,",
     "      MAX(Decode(fd.YearPeriod, fd.LastPeriod, Decode(fa.bytStatus, 2, "
     "fd.lngAMAssetAlterID, aa.lngAMAssetRecentAlterID), 0)) As lngAMAssetAlterID,",
-    "      Round(SUM(fd.dblAmountAlter - Decode(fa.bytStatus, 2, 0, 1) * Decode(fd.YearPeriod, "
-    "fd.LastPeriod, 1, 0) * (fa.dblAmountAlter + fa.dblTransferAmountAlter)),2) As "
+    // A source's alteration not yet approved is taken out of its latest
+    // period: summed apart, over those rows only, which the exact decimal
+    // arithmetic allows and which spares the arithmetic on every other row.
+    "      Round(SUM(fd.dblAmountAlter) - Nvl(SUM(Case When fd.YearPeriod = fd.LastPeriod And "
+    "fa.bytStatus <> 2 Then fa.dblAmountAlter + fa.dblTransferAmountAlter End), 0),2) As "
     "dblTotalAmount,/*原值*/",
-    "      Round(SUM((fd.dblDeprectionAlter + fd.dblDeprection) - Decode(fa.bytStatus, 2, 0, 1) "
-    "* Decode(fd.YearPeriod, fd.LastPeriod, 1, 0) * (fa.dblDepreciationAlter + "
-    "fa.dblTransferDepreciationAlter)),2) As dblTotalDeprection, /*累计折旧*/",
-    "      Round(SUM(fd.dblDecAmountAlter - Decode(fa.bytStatus, 2, 0, 1) * "
-    "Decode(fd.YearPeriod, fd.LastPeriod, 1, 0) * (fa.dblDecAmountAlter + "
-    "fa.dblTransferDecAmountAlter)),2) As dblTotalDecAmount,/*减值准备*/",
-    "      Round(SUM(fd.dblNetworthAlter - Decode(fa.bytStatus, 2, 0, 1) * "
-    "Decode(fd.YearPeriod, fd.LastPeriod, 1, 0) * fa.dblNetworthAlter),2) As "
-    "dblTotalNetWorth,/*剩余残值*/",
+    "      Round(SUM(fd.dblDeprectionAlter + fd.dblDeprection) - Nvl(SUM(Case When fd.YearPeriod = "
+    "fd.LastPeriod And fa.bytStatus <> 2 Then fa.dblDepreciationAlter + "
+    "fa.dblTransferDepreciationAlter End), 0),2) As dblTotalDeprection, /*累计折旧*/",
+    "      Round(SUM(fd.dblDecAmountAlter) - Nvl(SUM(Case When fd.YearPeriod = fd.LastPeriod And "
+    "fa.bytStatus <> 2 Then fa.dblDecAmountAlter + fa.dblTransferDecAmountAlter End), 0),2) As "
+    "dblTotalDecAmount,/*减值准备*/",
+    "      Round(SUM(fd.dblNetworthAlter) - Nvl(SUM(Case When fd.YearPeriod = fd.LastPeriod And "
+    "fa.bytStatus <> 2 Then fa.dblNetworthAlter End), 0),2) As dblTotalNetWorth,/*剩余残值*/",
     "      MAX(Decode(fd.YearPeriod, fd.LastPeriod, 1, 0) * fd.dblTotalWorks) as "
     "dblTotalWorks,/*预计累计工作量*/",
     "      MAX(Decode(fd.YearPeriod, fd.LastPeriod, 1, 0) * fd.intTotalPeriods) as "

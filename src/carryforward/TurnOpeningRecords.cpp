@@ -54,6 +54,32 @@ std::string InsertSelect(const std::string& target, const Columns& columns) {
 
 std::string Text(const std::string& value) { return "'" + value + "'"; }
 
+// The change flags of an opening alteration, each with the table whose rows
+// of the asset it stands for: cleared where the asset has none.
+const std::pair<const char*, const char*> kRecordFlags[] = {{"blnLabelAlter", "AMAssetLabel"},
+                                                            {"blnAuxAlter", "AMAssetAux"},
+                                                            {"blnPicAlter", "AMAssetImage"},
+                                                            {"blnDocAlter", "AMAssetDocument"},
+                                                            {"blnOtherAlter", "AMAssetOther"}};
+
+// The opening alteration's amounts, each with the summary's total it takes.
+const std::pair<const char*, const char*> kOpeningTotals[] = {
+    {"dblAmount", "dblTotalAmount"},
+    {"dblDepreciation", "dblTotalDeprection"},
+    {"dblDecAmount", "dblTotalDecAmount"},
+    {"dblNetworth", "dblTotalNetWorth"}};
+
+// Expected life in periods, or work on the workload method, from the summary "fd".
+std::string UsageFromSummary(const std::string& alias) {
+    return "CASE WHEN " + alias + ".bytDepreciationMethod = 3 THEN fd.dblTotalWorks WHEN " + alias +
+           ".bytDepreciationMethod <> 3 THEN fd.intTotalPeriods ELSE " + alias + ".dblUseage END";
+}
+
+std::string AssetHasRowIn(const std::string& table, const std::string& alias) {
+    return "Exists (Select 1 From [NewUser]" + table + " ata Where ata.lngAMAssetID = " + alias +
+           ".lngAMAssetID)";
+}
+
 // Two-decimal texts of two amounts differ.
 bool Differ(double a, double b) { return FormatNumber(a - b, "0.00") != FormatNumber(0, "0.00"); }
 
@@ -86,9 +112,10 @@ bool TurnOpeningRecords::BuildOpeningRecords() {
         "           (Select 1\r\n                    From [NewUser]Amassetalter Aa\r\n"
         "                   Where a.Lngamassetid = Aa.Lngamassetid\r\n"
         "                     And a.Lngamassetlastalterid = Aa.Lngamassetalterid))");
-    RefreshStatistics(context().NewUser);
+    // Only the tables written since the last refresh: the others' figures stand.
+    RefreshStatistics(context().NewUser, {"AMAssetAlter"});
     if (!CardStatements() || !SummaryStatements() || !InsertInitialFundAlterations()) return false;
-    RefreshStatistics(context().NewUser);
+    RefreshStatistics(context().NewUser, {"AMAsset", "AMAssetAlter", "AMAssetFundAlter"});
     if (!FundStatements() || !OtherAndLabelStatements()) return false;
     UpdateFundOpeningAmounts();
     return CarryScheduleBasis();
@@ -161,7 +188,6 @@ bool TurnOpeningRecords::InsertInitialAlterations() {
                                "bytDepreciationFactor",
                                "bytAccumulationFactor",
                                "blnIsDepreciationAll",
-                               "dblUseage",
                                "strDepartmentStr",
                                "strAccountStr",
                                "strRelativeAccountStr",
@@ -182,24 +208,36 @@ bool TurnOpeningRecords::InsertInitialAlterations() {
                                "strFlexibleID"})
         columns.emplace_back(copied, "");
     columns.insert(columns.end(), {{"lngTemplateID",
-                                    "Decode(ama2.blnIsInit, 1, ama2.lngTemplateID, " + tmpl + ")"},
+                                    "CASE WHEN ama2.blnIsInit = 1 THEN "
+                                    "ama2.lngTemplateID ELSE " +
+                                        tmpl + " END"},
                                    {"lngReceiptTypeID", std::to_string(kTurnReceiptType)},
                                    {"intYear", std::to_string(scope_.newYear)},
                                    {"bytPeriod", std::to_string(scope_.newPeriod)},
                                    {"strDate", Text(scope_.prevDay())}});
+    // Life or work and the opening amounts come with the row where the summary
+    // has the asset, as the summary statements would write them.
+    const std::string inSummary = "CASE WHEN fd.lngAMAssetID IS NULL THEN ";
+    columns.emplace_back("dblUseage",
+                         inSummary + "ama2.dblUseage ELSE " + UsageFromSummary("ama2") + " END");
+    for (const auto& [column, total] : kOpeningTotals)
+        columns.emplace_back(column, inSummary + "0 ELSE fd." + total + " END");
     for (const char* zero :
-         {"dblAmount", "dblDepreciation", "dblNetworth", "dblDecAmount", "dblAmountAlter",
-          "dblDepreciationAlter", "dblNetworthAlter", "dblDecAmountAlter", "dblUsageAlter",
-          "blnIsVoucher", "lngVoucherID", "lngAMAssetRecentAlterID"})
+         {"dblAmountAlter", "dblDepreciationAlter", "dblNetworthAlter", "dblDecAmountAlter",
+          "dblUsageAlter", "blnIsVoucher", "lngVoucherID", "lngAMAssetRecentAlterID"})
         columns.emplace_back(zero, "0");
-    for (const char* one :
-         {"bytAlterType", "blnBaseAlter", "blnFinanceAlter", "blnLabelAlter", "blnAuxAlter",
-          "blnPicAlter", "blnDocAlter", "blnOtherAlter", "blnIsInit"})
+    for (const char* one : {"bytAlterType", "blnBaseAlter", "blnFinanceAlter", "blnIsInit"})
         columns.emplace_back(one, "1");
+    // Written as the flag statements leave them, rather than set and cleared again.
+    for (const auto& [flag, table] : kRecordFlags)
+        columns.emplace_back(flag,
+                             "Case When " + AssetHasRowIn(table, "ama2") + " Then 1 Else 0 End");
     columns.emplace_back("bytStatus", "2");
-    return Execute(
+    return Native(
         InsertSelect("[NewUser]AMAssetAlter", columns) +
-        " From [OldUser]AMAssetAlter ama2 Where ama2.bytAlterType <> 2 And Exists ( Select 1 From "
+        " From [OldUser]AMAssetAlter ama2 LEFT JOIN " + summary_ +
+        " fd ON fd.lngAMAssetID = ama2.lngAMAssetID Where ama2.bytAlterType <> 2 And Exists ( "
+        "Select 1 From "
         "(Select ama.lngAMAssetID,Max(ama.lngAMAssetAlterID) As lngMinID From "
         "[OldUser]AMAssetAlter ama Where ama.lngOrganizationID = " +
         org + " And ama.intYear * 100 + ama.bytPeriod < " + scope_.yp() +
@@ -213,25 +251,18 @@ bool TurnOpeningRecords::InsertInitialAlterations() {
 bool TurnOpeningRecords::CardStatements() {
     const std::string org = scope_.org(), yp = scope_.yp();
     const std::string initialOfOrg =
-        " Where Exists (Select 1 From [NewUser]AMAssetAlter ata Where ata.lngAMAssetID = "
-        "amt.lngAMAssetID And ata.blnIsInit = 1 And ata.lngOrganizationID = " +
-        org + ")";
+        " From [NewUser]AMAssetAlter ata Where ata.lngAMAssetID = amt.lngAMAssetID And "
+        "ata.blnIsInit = 1 And ata.lngOrganizationID = " +
+        org;
+    // A card whose opening alteration is the one it names already is left
+    // as it is, rather than rewritten with the same value.
     std::vector<std::string> statements = {
         " Update [NewUser]AMAsset amt Set amt.lngAMAssetInitAlterID = (Select "
-        "ata.lngAMAssetAlterID "
-        "From [NewUser]AMAssetAlter ata Where ata.lngAMAssetID = amt.lngAMAssetID And "
-        "ata.blnIsInit = 1 And ata.lngOrganizationID = " +
-        org + ")" + initialOfOrg};
-    for (const auto& [flag, table] :
-         std::vector<std::pair<std::string, std::string>>{{"blnLabelAlter", "AMAssetLabel"},
-                                                          {"blnAuxAlter", "AMAssetAux"},
-                                                          {"blnPicAlter", "AMAssetImage"},
-                                                          {"blnDocAlter", "AMAssetDocument"},
-                                                          {"blnOtherAlter", "AMAssetOther"}})
-        statements.push_back(" Update [NewUser]AMAssetAlter amt Set amt." + flag +
-                             " = 0 Where Not Exists (Select 1 From [NewUser]" + table +
-                             " ata Where ata.lngAMAssetID = amt.lngAMAssetID) And" +
-                             initialOfOrg.substr(6) + " And amt.lngOrganizationID = " + org);
+        "ata.lngAMAssetAlterID" +
+            initialOfOrg + ") Where Exists (Select 1" + initialOfOrg +
+            ") And Not Exists (Select 1" + initialOfOrg +
+            " And ata.lngAMAssetAlterID = amt.lngAMAssetInitAlterID)",
+        ClearedFlags()};
     const std::string oldInitial =
         " Select aat.strDate From [OldUser]AMAsset amt, [OldUser]AMAssetAlter aat  Where "
         "amt.lngAMAssetInitAlterID = aat.lngAMAssetAlterID And amt.lngAMAssetID = "
@@ -250,55 +281,73 @@ bool TurnOpeningRecords::CardStatements() {
          " Delete From [NewUser]AMAssetAlter afd Where Not Exists(Select 1 From [NewUser]AMAsset "
          "afa Where afa.lngAMAssetID = afd.lngAMAssetID And afa.lngOrganizationID = " +
              org + ") And afd.lngOrganizationID = " + org,
-         " Update [NewUser]AMAsset a Set a.strCreateDate = '" + scope_.prevDay() +
-             "' Where Exists(Select 1 From [NewUser]AMAssetAlter aa Where aa.blnIsInit = 1 And "
-             "aa.lngAMAssetID = a.lngAMAssetID And aa.lngAMAssetAlterID = "
-             "a.lngAMAssetInitAlterID) And a.lngOrganizationID = " +
-             org,
          " Update [NewUser]AMAsset amat Set amat.strStartDate = (" + oldInitial +
-             " Where trim(amat.strStartDate) is null And Exists (" + oldInitial,
-         " Update [NewUser]AMAsset amt Set amt.lngRefReceiptTypeID = 0,amt.lngRefActivityDetailID "
-         "= 0  Where Exists(Select 1 From [NewUser]AMAssetAlter ata Where ata.lngAMAssetAlterID = "
-         "amt.lngAMAssetInitAlterID And ata.blnIsInit = 1 And ata.lngOrganizationID = " +
-             org + ") And amt.lngOrganizationID = " + org});
-    return ExecuteAll(statements) && StartUsage("dblStartUsage", "intPeriods", "<> 3") &&
-           StartUsage("dblStartWork", "dblWork", "= 3");
+             " Where trim(amat.strStartDate) is null And Exists (" + oldInitial});
+    // The creation date of the cards that open, and their receipt references,
+    // are written with the references of every card of the organisation, in
+    // one pass over the cards, with the label statements.
+    return ExecuteAll(statements) && StartUsage();
 }
 
-// Statements 14 and 15: a card's start usage is what its journal in the old set
-// used, per period the largest of its sources, summed over the periods. One
-// pass over the journal rather than a grouped subquery per card.
-bool TurnOpeningRecords::StartUsage(const std::string& column, const std::string& used,
-                                    const std::string& methodTest) {
+// Each change flag cleared on the organisation's
+// alterations of an asset with an opening alteration and no rows of the
+// flag's kind. The opening alterations were written so; only the rows the
+// statements would change are rewritten.
+std::string TurnOpeningRecords::ClearedFlags() const {
+    const std::string org = scope_.org();
+    std::string set, changes;
+    for (const auto& [flag, table] : kRecordFlags) {
+        const std::string cleared = "Not " + AssetHasRowIn(table, "amt");
+        set += std::string(set.empty() ? "" : ", ") + "amt." + flag + " = Case When " + cleared +
+               " Then 0 Else amt." + flag + " End";
+        changes += std::string(changes.empty() ? "" : " Or ") + "(Nvl(amt." + flag +
+                   ", 1) <> 0 And " + cleared + ")";
+    }
+    return " Update [NewUser]AMAssetAlter amt Set " + set +
+           " Where Exists (Select 1 From [NewUser]AMAssetAlter ata Where ata.lngAMAssetID = "
+           "amt.lngAMAssetID And ata.blnIsInit = 1 And ata.lngOrganizationID = " +
+           org + ") And amt.lngOrganizationID = " + org + " And (" + changes + ")";
+}
+
+// Start usage, in one pass over the old journal: a card's start
+// usage is what its journal there used, per period the largest of its
+// sources, summed over the periods; in periods (dblStartUsage) where its
+// opening alteration is on a method other than workload, in work
+// (dblStartWork) where it is on workload.
+bool TurnOpeningRecords::StartUsage() {
     const std::string org = scope_.org(), yp = scope_.yp();
-    return Native("UPDATE [NewUser]AMAsset amt SET " + column +
-                  " = s.used FROM (SELECT x.lngAMAssetID, COALESCE(sum(x.used), 0) AS used FROM "
-                  "(SELECT d.lngAMAssetID, d.YearPeriod, max(d." +
-                  used + ") AS used FROM [OldUser]AMAssetFundDaily d WHERE d.YearPeriod < " + yp +
-                  " GROUP BY d.lngAMAssetID, d.YearPeriod) x GROUP BY x.lngAMAssetID) s"
-                  " WHERE s.lngAMAssetID = amt.lngAMAssetID AND EXISTS (SELECT 1 FROM "
-                  "[OldUser]AMAssetFundDaily ata WHERE ata.lngAMAssetID = amt.lngAMAssetID AND "
-                  "ata.lngOrganizationID = " +
-                  org + " AND ata.YearPeriod < " + yp +
-                  ") AND EXISTS (SELECT 1 FROM [NewUser]AMAssetAlter a1 WHERE a1.lngAMAssetID = "
-                  "amt.lngAMAssetID AND a1.blnIsInit = 1 AND a1.bytDepreciationMethod " +
-                  methodTest + " AND a1.lngOrganizationID = " + org + ")");
+    return Native(
+        "UPDATE [NewUser]AMAsset amt SET dblStartUsage = CASE WHEN i.periods THEN s.periods ELSE "
+        "amt.dblStartUsage END, dblStartWork = CASE WHEN i.work THEN s.work ELSE amt.dblStartWork "
+        "END FROM (SELECT x.lngAMAssetID, COALESCE(sum(x.periods), 0) AS periods, "
+        "COALESCE(sum(x.work), 0) AS work, bool_or(x.ofOrg) AS ofOrg FROM (SELECT d.lngAMAssetID, "
+        "max(d.intPeriods) AS periods, max(d.dblWork) AS work, bool_or(d.lngOrganizationID = " +
+        org + ") AS ofOrg FROM [OldUser]AMAssetFundDaily d WHERE d.YearPeriod < " + yp +
+        " GROUP BY d.lngAMAssetID, d.YearPeriod) x GROUP BY x.lngAMAssetID) s, (SELECT "
+        "a1.lngAMAssetID, bool_or(a1.bytDepreciationMethod <> 3) AS periods, "
+        "bool_or(a1.bytDepreciationMethod = 3) AS work FROM [NewUser]AMAssetAlter a1 WHERE "
+        "a1.blnIsInit = 1 AND a1.lngOrganizationID = " +
+        org +
+        " GROUP BY a1.lngAMAssetID) i WHERE s.lngAMAssetID = amt.lngAMAssetID AND s.ofOrg AND "
+        "i.lngAMAssetID = amt.lngAMAssetID AND (i.periods OR i.work)");
 }
 
 // Statements 17 to 20: life or work and the opening amounts from the summary,
 // written onto each opening alteration in one pass; then the description.
 bool TurnOpeningRecords::SummaryStatements() {
     const std::string org = scope_.org();
-    return Native(
-               "UPDATE [NewUser]AMAssetAlter amt SET dblUseage = CASE WHEN "
-               "amt.bytDepreciationMethod = 3 THEN fd.dblTotalWorks WHEN "
-               "amt.bytDepreciationMethod <> 3 THEN fd.intTotalPeriods ELSE amt.dblUseage END, "
-               "dblAmount = fd.dblTotalAmount, dblDepreciation = fd.dblTotalDeprection, "
-               "dblDecAmount = fd.dblTotalDecAmount, dblNetworth = fd.dblTotalNetWorth FROM " +
-               summary_ +
-               " fd WHERE fd.lngAMAssetID = amt.lngAMAssetID AND amt.blnIsInit = 1 AND "
-               "amt.lngOrganizationID = " +
-               org) &&
+    const std::string usage = UsageFromSummary("amt");
+    std::string set = "dblUseage = " + usage, changes = "amt.dblUseage IS DISTINCT FROM " + usage;
+    for (const auto& [column, total] : kOpeningTotals) {
+        set += std::string(", ") + column + " = fd." + total;
+        changes += std::string(" OR amt.") + column + " IS DISTINCT FROM fd." + total;
+    }
+    // The opening alterations were written with these values: only rows
+    // that would change are rewritten.
+    return Native("UPDATE [NewUser]AMAssetAlter amt SET " + set + " FROM " + summary_ +
+                  " fd WHERE fd.lngAMAssetID = amt.lngAMAssetID AND amt.blnIsInit = 1 AND "
+                  "amt.lngOrganizationID = " +
+                  org + " AND (" + changes + ")") &&
            Execute(
                " Update [NewUser]AMAssetAlter amt Set amt.strDescription = '[结转]' || "
                "amt.strDescription Where amt.lngOrganizationID = " +
@@ -317,8 +366,12 @@ bool TurnOpeningRecords::InsertInitialFundAlterations() {
     add({"bytPeriod"}, std::to_string(scope_.newPeriod));
     add({"strDate"}, Text(scope_.prevDay()));
     add({"strReceiptNO", "lngReceiptNO"}, "");
-    add({"dblAmount", "dblDepreciation"}, "0");
-    add({"dblNetworth", "dblDecAmount"}, "");
+    // The opening amounts come with the row: summed from the source's journal
+    // in the old set where it has one, else zero cost and depreciation.
+    add({"dblAmount"}, "COALESCE(s.a, 0)");
+    add({"dblDepreciation"}, "COALESCE(s.d, 0)");
+    add({"dblNetworth"}, "CASE WHEN s.lngAMAssetID IS NULL THEN ama2.dblNetworth ELSE s.n END");
+    add({"dblDecAmount"}, "CASE WHEN s.lngAMAssetID IS NULL THEN ama2.dblDecAmount ELSE s.i END");
     add({"dblAmountAlter", "dblDepreciationAlter", "dblNetworthAlter", "dblDecAmountAlter",
          "dblTransferAmountAlter", "dblTransferDepreciationAlter", "dblTransferDecAmountAlter"},
         "0");
@@ -334,11 +387,11 @@ bool TurnOpeningRecords::InsertInitialFundAlterations() {
     add({"strDepartmentStr", "strAccountStr", "strRelativeAccountStr", "strCurrencyStr"}, "");
     add({"bytStatus"}, "2");
     add({"strNotes", "lngOrganizationID"}, "");
-    return Execute(
+    return Native(
         InsertSelect("[NewUser]AMAssetFundAlter", columns) +
-        " From [OldUser]AMAssetFundAlter ama2 Where ama2.bytAlterType <> 2 And "
-        "ama2.lngOrganizationID = " +
-        org +
+        " From [OldUser]AMAssetFundAlter ama2" + " LEFT JOIN (" + JournalSums() +
+        ") s ON s.lngAMAssetID = ama2.lngAMAssetID AND s.lngAMFundID = ama2.lngAMFundID" +
+        " Where ama2.bytAlterType <> 2 And ama2.lngOrganizationID = " + org +
         " And Exists ( Select 1 From (Select ama.lngAMAssetID,Max(ama.strDate) As strMinDate From "
         "[OldUser]AMAssetFundAlter ama Where ama.lngOrganizationID = " +
         org + " And ama.intYear * 100 + ama.bytPeriod < " + scope_.yp() +
@@ -348,31 +401,26 @@ bool TurnOpeningRecords::InsertInitialFundAlterations() {
         org + ")");
 }
 
-// Statement 26: each opening source's amounts summed from its journal rows in
-// the old set, in one pass over the journal.
-bool TurnOpeningRecords::FundOpeningAmounts() {
-    const std::string org = scope_.org();
-    return Native(
-        "UPDATE [NewUser]AMAssetFundAlter amt SET dblAmount = s.a, dblDepreciation = s.d, "
-        "dblNetworth = s.n, dblDecAmount = s.i FROM (SELECT ata.lngAMAssetID, ata.lngAMFundID, "
-        "COALESCE(oracompat.round(sum(ata.dblAmountAlter), 2), 0) AS a, "
-        "COALESCE(oracompat.round(sum(ata.dblDeprection + ata.dblDeprectionAlter), 2), 0) AS d, "
-        "COALESCE(sum(ata.dblNetworthAlter), 0) AS n, "
-        "COALESCE(oracompat.round(sum(ata.dblDecAmountAlter), 2), 0) AS i "
-        "FROM [OldUser]AMAssetFundDaily ata WHERE ata.lngOrganizationID = " +
-        org + " AND ata.YearPeriod < " + scope_.yp() +
-        " GROUP BY ata.lngAMAssetID, ata.lngAMFundID) s WHERE s.lngAMAssetID = amt.lngAMAssetID "
-        "AND s.lngAMFundID = amt.lngAMFundID AND amt.blnIsInit = 1 AND amt.lngOrganizationID = " +
-        org);
+// Each opening source's amounts summed from its journal rows in the old set,
+// in one pass over the journal.
+std::string TurnOpeningRecords::JournalSums() const {
+    return "SELECT ata.lngAMAssetID, ata.lngAMFundID, "
+           "COALESCE(oracompat.round(sum(ata.dblAmountAlter), 2), 0) AS a, "
+           "COALESCE(oracompat.round(sum(ata.dblDeprection + ata.dblDeprectionAlter), 2), 0) AS d, "
+           "COALESCE(sum(ata.dblNetworthAlter), 0) AS n, "
+           "COALESCE(oracompat.round(sum(ata.dblDecAmountAlter), 2), 0) AS i "
+           "FROM [OldUser]AMAssetFundDaily ata WHERE ata.lngOrganizationID = " +
+           scope_.org() + " AND ata.YearPeriod < " + scope_.yp() +
+           " GROUP BY ata.lngAMAssetID, ata.lngAMFundID";
 }
 
-// Statements 22 to 30: funding sources, their opening amounts, cost and account rows.
+// Statements 22 to 30: funding sources, cost and account rows.
 bool TurnOpeningRecords::FundStatements() {
     const std::string org = scope_.org();
     const std::string initialFund =
         " From [NewUser]AMAssetFundAlter ata Where ata.lngAMAssetID = amt.lngAMAssetID And "
         "ata.lngAMFundID = amt.lngAMFundID And ata.blnIsInit = 1 And ata.lngOrganizationID = " +
-        org + ")";
+        org;
     auto missingFundAlter = [&](const char* column) {
         return std::string(
                    " Delete From [NewUser]AMAssetFund afd Where Not Exists(Select 1 From "
@@ -396,12 +444,14 @@ bool TurnOpeningRecords::FundStatements() {
     return ExecuteAll(
                {" Update [NewUser]AMAssetFund amt Set amt.lngAMAssetFundInitAlterID = (Select "
                 "ata.lngAMAssetFundAlterID" +
-                    initialFund + " Where Exists (Select 1" + initialFund,
+                    initialFund + ") Where Exists (Select 1" + initialFund +
+                    ") And Not Exists (Select 1" + initialFund +
+                    " And ata.lngAMAssetFundAlterID = amt.lngAMAssetFundInitAlterID)",
                 missingFundAlter("lngAMAssetFundInitAlterID"),
                 missingFundAlter("lngAMAssetFundLastAlterID"),
                 " Delete From [NewUser]AMAssetFund afd Where Not Exists(Select 1 From "
                 "[NewUser]AMAsset afa Where afa.lngAMAssetID = afd.lngAMAssetID )"}) &&
-           FundOpeningAmounts() && ResetSequence("AMAssetFundCostAlter", context().NewUser) &&
+           ResetSequence("AMAssetFundCostAlter", context().NewUser) &&
            CopyTable("AMAssetFundCostAlter", detailsOfNewFundAlters("AMAssetFundCostAlter"),
                      errorText) &&
            Execute(
@@ -481,8 +531,11 @@ bool TurnOpeningRecords::OtherAndLabelStatements() {
          "afa.lngOrganizationID = " +
              org + ") And afd.lngOrganizationID = " + org,
          " Update [NewUser]AMAsset a Set a.lngRefReceiptTypeID=0, a.lngRefActivityDetailID=0, "
-         "a.lngRefActivityVoucherID=0, a.strRefReceiptNO = ' ' Where a.lngOrganizationID = " +
-             org,
+         "a.lngRefActivityVoucherID=0, a.strRefReceiptNO = ' ', a.strCreateDate = Case When "
+         "Exists(Select 1 From [NewUser]AMAssetAlter aa Where aa.blnIsInit = 1 And "
+         "aa.lngAMAssetID = a.lngAMAssetID And aa.lngAMAssetAlterID = a.lngAMAssetInitAlterID) "
+         "Then '" +
+             scope_.prevDay() + "' Else a.strCreateDate End Where a.lngOrganizationID = " + org,
          " Delete From [NewUser]AMAssetLabelCustom afd Where Not Exists(Select 1 From "
          "[NewUser]AMAssetLabel afa, [NewUser]AMasset a Where afa.lngAMAssetID = a.lngAMAssetID "
          "And afa.lngAMAssetLabelID = afd.lngAMAssetLabelID And a.lngOrganizationID = " +
@@ -502,24 +555,19 @@ void TurnOpeningRecords::UpdateFundOpeningAmounts() {
         "fd.dbltotalamount,fd.dbltotaldeprection,fd.dbltotaldecamount,fd.dbltotalnetworth,\r\n"
         "       "
         "fd.inttotalperiods,fd.dbltotalworks,fd.inttotaldepredperiods,fd.dbltotaldepredworks\r\n"
-        "  from [OldUser]amassetfunddaily fd, [NewUser]AmassetFundAlter fa\r\n"
+        "  from [OldUser]amassetfunddaily fd, [NewUser]AmassetFundAlter fa,\r\n"
+        // A source's last row: its latest period's, and of several rows there
+        // (an addition and its first charge) the last one posted, which
+        // carries the period's end. Period and row id make one key, so that
+        // one grouping of the organisation's journal finds it.
+        "       (select Max(fl.yearperiod * 10000000000 + fl.lngamassetfunddailyid) as latest\r\n"
+        "          from [OldUser]amassetfunddaily fl\r\n"
+        "         Where fl.yearperiod < {0}\r\n"
+        "           and fl.lngorganizationid = {1}\r\n"
+        "         group by fl.lngamassetid, fl.lngamfundid) fl\r\n"
         " where fd.lngAmassetFundAlterID = fa.lngAmassetFundAlterID\r\n"
         "   And fa.blnIsInit = 1\r\n"
-        "   And (fd.lngamassetid, fd.lngamfundid, fd.yearperiod) in\r\n"
-        "       (select fd.lngamassetid, fd.lngamfundid, Max(fd.yearperiod) as yearperiod\r\n"
-        "          from [OldUser]amassetfunddaily fd\r\n"
-        "         Where fd.yearperiod < {0}\r\n"
-        "           and fd.lngorganizationid = {1}\r\n"
-        "         group by fd.lngamassetid, fd.lngamfundid)\r\n"
-        "   And fd.yearperiod < {0}\r\n"
-        "   And fd.lngorganizationid = {1}\r\n"
-        // A period may hold several rows of a source (an addition and its
-        // first charge): the last one posted carries the period's end.
-        "   And Not Exists (Select 1 From [OldUser]amassetfunddaily fl\r\n"
-        "                    Where fl.lngAMAssetID = fd.lngAMAssetID And fl.lngAMFundID = "
-        "fd.lngAMFundID\r\n"
-        "                      And fl.YearPeriod = fd.YearPeriod\r\n"
-        "                      And fl.lngAMAssetFundDailyID > fd.lngAMAssetFundDailyID)\r\n"
+        "   And fd.lngAMAssetFundDailyID = Mod(fl.latest, 10000000000)\r\n"
         // Only the sources whose opening or cost figures differ from the
         // totals at all need looking at: one pass over the organisation
         // instead of a query per source.

@@ -24,12 +24,12 @@ class TurnOpeningRecords {
   private:
     bool InsertInitialAlterations();
     bool CardStatements();
+    std::string ClearedFlags() const;
     bool SummaryStatements();
     bool InsertInitialFundAlterations();
-    bool StartUsage(const std::string& column, const std::string& used,
-                    const std::string& methodTest);
+    bool StartUsage();
     bool FundStatements();
-    bool FundOpeningAmounts();
+    std::string JournalSums() const;
     bool OtherAndLabelStatements();
     void UpdateFundOpeningAmounts();
     bool CarryScheduleBasis();

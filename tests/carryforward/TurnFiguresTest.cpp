@@ -85,6 +85,13 @@ TEST_F(TurnFiguresTest, OpeningRecordsAndJournalCarryTheOldClosingFigures) {
             EXPECT_EQ(NewScalar("Select dblStartWork" + card), work);
         else
             EXPECT_EQ(NewScalar("Select dblStartUsage" + card), periods) << asset;
+        // The card opens on the last day of the old set, with no reference
+        // to the old set's receipts.
+        EXPECT_EQ(NewScalar("Select Count(*)" + card +
+                            " And strCreateDate = '2024-12-31' And lngRefReceiptTypeID = 0 And "
+                            "lngRefActivityDetailID = 0"),
+                  1)
+            << asset;
     }
     EXPECT_EQ(NewScalar("Select Count(*) From " + next.name() +
                         ".AMAsset Where lngAMAssetID = " + Id(assets.disposed)),
