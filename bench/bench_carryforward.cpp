@@ -17,6 +17,7 @@
 #include "carryforward/clsAMAssetTurn.hpp"
 #include "depreciation/clsAMAssetDeprection.hpp"
 #include "frame/Context.hpp"
+#include "ledger/TablePrinter.hpp"
 #include "provision/CrossSetAccess.hpp"
 
 namespace {
@@ -73,7 +74,10 @@ class StepClock {
     void finish() {
         if (step_.empty()) return;
         std::chrono::duration<double> took = std::chrono::steady_clock::now() - start_;
-        std::fprintf(stderr, "  %-24s %8.2f s\n", step_.c_str(), took.count());
+        // padded by display cells, so the Chinese step names line up
+        const size_t width = tk::ledger::TablePrinter::displayWidth(step_);
+        std::fprintf(stderr, "  %s%*s %8.2f s\n", step_.c_str(), int(width < 24 ? 24 - width : 0),
+                     "", took.count());
         step_.clear();
     }
 
