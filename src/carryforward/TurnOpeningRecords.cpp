@@ -20,6 +20,7 @@ namespace {
 
 constexpr int16_t kTurnReceiptType = 53;
 constexpr int32_t kStatic = 3, kReadOnly = 1;
+constexpr const char* kSourceJournal = "TurnSourceJournal";
 
 bool Execute(const std::string& sql) {
     std::string errorText;
@@ -114,11 +115,14 @@ bool TurnOpeningRecords::BuildOpeningRecords() {
         "                     And a.Lngamassetlastalterid = Aa.Lngamassetalterid))");
     // Only the tables written since the last refresh: the others' figures stand.
     RefreshStatistics(context().NewUser, {"AMAssetAlter"});
-    if (!CardStatements() || !SummaryStatements() || !InsertInitialFundAlterations()) return false;
+    if (!CardStatements() || !SummaryStatements() || !GroupJournalBySource() ||
+        !InsertInitialFundAlterations())
+        return false;
     RefreshStatistics(context().NewUser, {"AMAsset", "AMAssetAlter", "AMAssetFundAlter"});
     if (!FundStatements() || !OtherAndLabelStatements()) return false;
     UpdateFundOpeningAmounts();
-    return CarryScheduleBasis();
+    // Dropped once read, so that a host's transaction can run the carry-forward again.
+    return Native("DROP TABLE " + std::string(kSourceJournal)) && CarryScheduleBasis();
 }
 
 // Each opening funding-source version takes the schedule of the old set's
@@ -389,8 +393,8 @@ bool TurnOpeningRecords::InsertInitialFundAlterations() {
     add({"strNotes", "lngOrganizationID"}, "");
     return Native(
         InsertSelect("[NewUser]AMAssetFundAlter", columns) +
-        " From [OldUser]AMAssetFundAlter ama2" + " LEFT JOIN (" + JournalSums() +
-        ") s ON s.lngAMAssetID = ama2.lngAMAssetID AND s.lngAMFundID = ama2.lngAMFundID" +
+        " From [OldUser]AMAssetFundAlter ama2 LEFT JOIN " + kSourceJournal +
+        " s ON s.lngAMAssetID = ama2.lngAMAssetID AND s.lngAMFundID = ama2.lngAMFundID" +
         " Where ama2.bytAlterType <> 2 And ama2.lngOrganizationID = " + org +
         " And Exists ( Select 1 From (Select ama.lngAMAssetID,Max(ama.strDate) As strMinDate From "
         "[OldUser]AMAssetFundAlter ama Where ama.lngOrganizationID = " +
@@ -402,16 +406,24 @@ bool TurnOpeningRecords::InsertInitialFundAlterations() {
 }
 
 // Each opening source's amounts summed from its journal rows in the old set,
-// in one pass over the journal.
-std::string TurnOpeningRecords::JournalSums() const {
-    return "SELECT ata.lngAMAssetID, ata.lngAMFundID, "
-           "COALESCE(oracompat.round(sum(ata.dblAmountAlter), 2), 0) AS a, "
-           "COALESCE(oracompat.round(sum(ata.dblDeprection + ata.dblDeprectionAlter), 2), 0) AS d, "
-           "COALESCE(sum(ata.dblNetworthAlter), 0) AS n, "
-           "COALESCE(oracompat.round(sum(ata.dblDecAmountAlter), 2), 0) AS i "
-           "FROM [OldUser]AMAssetFundDaily ata WHERE ata.lngOrganizationID = " +
-           scope_.org() + " AND ata.YearPeriod < " + scope_.yp() +
-           " GROUP BY ata.lngAMAssetID, ata.lngAMFundID";
+// and its last row there (its latest period's, and of several rows in that
+// period the last one posted, which carries the period's end): one grouping
+// of the organisation's journal serves the opening amounts and the running
+// totals. Period and row id make one key, so that the grouping finds the row.
+// A temporary table of the run's transaction: a failure leaves nothing.
+bool TurnOpeningRecords::GroupJournalBySource() {
+    return Native(
+               "CREATE TEMPORARY TABLE " + std::string(kSourceJournal) +
+               " ON COMMIT DROP AS SELECT ata.lngAMAssetID, ata.lngAMFundID, "
+               "COALESCE(oracompat.round(sum(ata.dblAmountAlter), 2), 0) AS a, "
+               "COALESCE(oracompat.round(sum(ata.dblDeprection + ata.dblDeprectionAlter), 2), 0) "
+               "AS d, COALESCE(sum(ata.dblNetworthAlter), 0) AS n, "
+               "COALESCE(oracompat.round(sum(ata.dblDecAmountAlter), 2), 0) AS i, "
+               "mod(max(ata.YearPeriod * 10000000000 + ata.lngAMAssetFundDailyID), 10000000000) "
+               "AS lastDailyID FROM [OldUser]AMAssetFundDaily ata WHERE ata.lngOrganizationID = " +
+               scope_.org() + " AND ata.YearPeriod < " + scope_.yp() +
+               " GROUP BY ata.lngAMAssetID, ata.lngAMFundID") &&
+           Native("ANALYZE " + std::string(kSourceJournal));
 }
 
 // Statements 22 to 30: funding sources, cost and account rows.
@@ -555,19 +567,10 @@ void TurnOpeningRecords::UpdateFundOpeningAmounts() {
         "fd.dbltotalamount,fd.dbltotaldeprection,fd.dbltotaldecamount,fd.dbltotalnetworth,\r\n"
         "       "
         "fd.inttotalperiods,fd.dbltotalworks,fd.inttotaldepredperiods,fd.dbltotaldepredworks\r\n"
-        "  from [OldUser]amassetfunddaily fd, [NewUser]AmassetFundAlter fa,\r\n"
-        // A source's last row: its latest period's, and of several rows there
-        // (an addition and its first charge) the last one posted, which
-        // carries the period's end. Period and row id make one key, so that
-        // one grouping of the organisation's journal finds it.
-        "       (select Max(fl.yearperiod * 10000000000 + fl.lngamassetfunddailyid) as latest\r\n"
-        "          from [OldUser]amassetfunddaily fl\r\n"
-        "         Where fl.yearperiod < {0}\r\n"
-        "           and fl.lngorganizationid = {1}\r\n"
-        "         group by fl.lngamassetid, fl.lngamfundid) fl\r\n"
+        "  from [OldUser]amassetfunddaily fd, [NewUser]AmassetFundAlter fa, {0} fl\r\n"
         " where fd.lngAmassetFundAlterID = fa.lngAmassetFundAlterID\r\n"
         "   And fa.blnIsInit = 1\r\n"
-        "   And fd.lngAMAssetFundDailyID = Mod(fl.latest, 10000000000)\r\n"
+        "   And fd.lngAMAssetFundDailyID = fl.lastDailyID\r\n"
         // Only the sources whose opening or cost figures differ from the
         // totals at all need looking at: one pass over the organisation
         // instead of a query per source.
@@ -580,8 +583,7 @@ void TurnOpeningRecords::UpdateFundOpeningAmounts() {
         "                      And (c.dblAmount <> fd.dblTotalAmount Or c.dblDepreciation <> "
         "fd.dblTotalDeprection\r\n"
         "                           Or c.dblDecAmount <> fd.dblTotalDecAmount)))";
-    RecordsetPtr rs =
-        OpenRecordset(FormatTemplate(query, {scope_.yp(), scope_.org()}), kStatic, kReadOnly);
+    RecordsetPtr rs = OpenRecordset(FormatTemplate(query, {kSourceJournal}), kStatic, kReadOnly);
     for (; !rs->eof(); rs->moveNext()) {
         const std::string id = rs->field("lngAMAssetFundAlterID").toText();
         const std::string where = " Where fa.blnIsInit = 1 And fa.lngAMAssetFundAlterID = " + id;

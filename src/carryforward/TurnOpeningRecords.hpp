@@ -29,7 +29,7 @@ class TurnOpeningRecords {
     bool InsertInitialFundAlterations();
     bool StartUsage();
     bool FundStatements();
-    std::string JournalSums() const;
+    bool GroupJournalBySource();
     bool OtherAndLabelStatements();
     void UpdateFundOpeningAmounts();
     bool CarryScheduleBasis();
