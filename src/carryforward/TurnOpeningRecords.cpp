@@ -412,7 +412,9 @@ bool TurnOpeningRecords::InsertInitialFundAlterations() {
 // totals. Period and row id make one key, so that the grouping finds the row.
 // A temporary table of the run's transaction: a failure leaves nothing.
 bool TurnOpeningRecords::GroupJournalBySource() {
-    return Native(
+    // A failed run inside a host's transaction may have left it behind.
+    return Native("DROP TABLE IF EXISTS " + std::string(kSourceJournal)) &&
+           Native(
                "CREATE TEMPORARY TABLE " + std::string(kSourceJournal) +
                " ON COMMIT DROP AS SELECT ata.lngAMAssetID, ata.lngAMFundID, "
                "COALESCE(oracompat.round(sum(ata.dblAmountAlter), 2), 0) AS a, "
