@@ -7,6 +7,28 @@
 #include "frame/Utility.hpp"
 
 namespace tk::am {
+namespace {
+
+// Business.blnAssetAddPeriod = 1: alterations are posted before depreciation.
+bool AlterationsBeforeDepreciation() {
+    RecordsetPtr rs = OpenRecordset(std::string("SELECT Business.*,Trade.strTradeName,") + kCrLf +
+                                        "Currencys.strCurrencyCode,Currencys.strCurrencyName,"
+                                        "Currencys.bytCurrencyDec, Currencys.bytRateDec" +
+                                        kCrLf + "FROM Business,Trade,Currencys" + kCrLf +
+                                        "WHERE Business.lngTradeID=Trade.lngTradeID" + kCrLf +
+                                        "AND Business.lngCurrencyId=Currencys.lngCurrencyId",
+                                    3, 1);
+    bool flag = false;
+    if (!IsRecordsetEmpty(rs)) {
+        const Variant& value = rs->field("blnAssetAddPeriod");
+        flag = !value.isNull() && value.toInt32() == 1;
+    }
+    CloseRecordset(rs);
+    return flag;
+}
+
+}  // namespace
+
 void clsAMAssetDaily::describe(DispatchTable<clsAMAssetDaily>& t) {
     addContextSetters(t, {ContextSetter::UserAndNewUser, ContextSetter::ConnBase});
     t.method("Execute", [](clsAMAssetDaily& self, Args& a) {
@@ -22,13 +44,18 @@ bool clsAMAssetDaily::Execute(int32_t lngOrganizationID, std::string& strErrMsg)
     ErrorInfo error;
     bool ok = false;
     try {
+        bool alterationsFirst = AlterationsBeforeDepreciation();
         std::string filter = lngOrganizationID == 0
                                  ? "1=1"
                                  : "aa.lngOrganizationID = " + std::to_string(lngOrganizationID);
         std::string ignored;
         ExecuteSql("DELETE FROM [NewUser]AMAssetFundDaily aa WHERE " + filter, ignored);
-        ok = PostPass("AMAssetAlter", filter, false, depreciation) &&
-             PostPass("AMAssetFundBalance", filter, true, depreciation);
+        const std::string alterations = "AMAssetAlter", balances = "AMAssetFundBalance";
+        ok = PostPass(alterations, filter, false, depreciation) &&
+             (alterationsFirst ? PostPass(alterations, filter, false, depreciation) &&
+                                     PostPass(balances, filter, true, depreciation)
+                               : PostPass(balances, filter, true, depreciation) &&
+                                     PostPass(alterations, filter, false, depreciation));
     } catch (...) {
         error = ErrorInfo::current();
         ok = false;
@@ -40,15 +67,17 @@ bool clsAMAssetDaily::Execute(int32_t lngOrganizationID, std::string& strErrMsg)
 bool clsAMAssetDaily::PostPass(const std::string& table, const std::string& filter,
                                bool blnFromDepreciation,
                                std::shared_ptr<clsAMAssetDeprection>& depreciation) {
-    RecordsetPtr rs = OpenRecordset(" SELECT Distinct aa.lngOrganizationID FROM [NewUser]" + table +
-                                        " aa WHERE " + filter + " ORDER BY aa.lngOrganizationID",
-                                    3, 1);
+    RecordsetPtr rs = OpenRecordset(
+        " SELECT Distinct aa.intYear, aa.bytPeriod, aa.lngOrganizationID"
+        " FROM [NewUser]" +
+            table + " aa" + " WHERE " + filter + " ORDER BY aa.intYear, aa.bytPeriod",
+        3, 1);
     bool posted = true;
     for (; posted && !rs->eof(); rs->moveNext()) {
         if (!depreciation) depreciation = std::make_shared<clsAMAssetDeprection>();
-        // year 0: every period of the organisation in one posting
-        posted = depreciation->WriteDaily(0, 0, 0, blnFromDepreciation, false,
-                                          rs->field("lngOrganizationID"));
+        posted = depreciation->WriteDaily(rs->field("intYear").toInt16(),
+                                          rs->field("bytPeriod").toInt16(), 0, blnFromDepreciation,
+                                          false, rs->field("lngOrganizationID"));
     }
     CloseRecordset(rs);
     return posted;

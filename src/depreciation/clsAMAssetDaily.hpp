@@ -10,9 +10,9 @@ namespace tk::am {
 class clsAMAssetDeprection;
 
 // Rebuilds the daily journal of funding sources from scratch: deletes the
-// journal of one organisation (or all) and posts it again through WriteDaily,
-// every period of an organisation at once: its alterations, then its
-// depreciation (the rows do not depend on the order they are posted in).
+// journal of one organisation (or all) and posts every period again through
+// WriteDaily, in three passes: additions, then depreciation and alterations
+// (alterations first when the account set posts them before depreciation).
 class clsAMAssetDaily : public DispatchableBase<clsAMAssetDaily> {
   public:
     std::string_view className() const override { return "clsAMAssetDaily"; }
