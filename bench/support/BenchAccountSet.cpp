@@ -42,7 +42,9 @@ BenchAccountSet::BenchAccountSet(std::string name, bool demo, std::vector<int> y
 BenchAccountSet::~BenchAccountSet() {
     adminConn_.reset();
     conn_->Close();
-    admin_.drop(name_);
+    // TKAM_BENCH_KEEP=1 leaves the set on the server, to look at its rows and plans.
+    const char* keep = std::getenv("TKAM_BENCH_KEEP");
+    if (!keep || std::string(keep) != "1") admin_.drop(name_);
 }
 
 void BenchAccountSet::useOnThisThread() {

@@ -15,7 +15,8 @@ namespace tk::bench {
 const std::string& benchServer();
 
 // An account set of a benchmark's own on the bench server, created (replacing
-// a left-over copy) when first used, logged in on this thread, dropped at exit.
+// a left-over copy) when first used, logged in on this thread, dropped at exit
+// (kept when TKAM_BENCH_KEEP=1).
 class BenchAccountSet {
   public:
     BenchAccountSet(std::string name, bool demo, std::vector<int> years = {2024, 2025});

@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "carryforward/PlannerSetting.hpp"
 #include "carryforward/Statistics.hpp"
 #include "connect/Session.hpp"
 #include "depreciation/clsAMAssetDaily.hpp"
@@ -33,6 +34,12 @@ bool Native(const std::string& sql) {
     connection().session().runNative(ReplaceSchema(sql));
     return true;
 }
+
+// For an organisation-wide statement, whose joins are better hashed than
+// looked up row by row: over tables written a moment ago the estimates often
+// say a handful of rows and pick the lookups. Not for a statement with a join
+// inside a subquery it runs per row, which would then hash whole tables each time.
+PlannerSetting HashedJoins() { return PlannerSetting("enable_nestloop", "off"); }
 
 bool ExecuteAll(const std::vector<std::string>& statements) {
     for (const std::string& sql : statements)
@@ -134,6 +141,7 @@ bool TurnOpeningRecords::BuildOpeningRecords() {
 // same (no change of cost, impairment, residual value, accumulated
 // depreciation, life, method or category since).
 bool TurnOpeningRecords::CarryScheduleBasis() {
+    PlannerSetting hashed = HashedJoins();
     const std::string org = scope_.org();
     const std::string sameBasis =
         "b.lngBasisAlterID = a.lngAMAssetInitAlterID Or (Exists(Select 1 From "
@@ -169,6 +177,7 @@ bool TurnOpeningRecords::CarryScheduleBasis() {
 }
 
 bool TurnOpeningRecords::InsertInitialAlterations() {
+    PlannerSetting hashed = HashedJoins();
     const std::string org = scope_.org(), tmpl = std::to_string(GetSysTemplateID(kTurnReceiptType));
     Columns columns;
     for (const char* copied : {"lngAMAssetAlterID",
@@ -319,6 +328,7 @@ std::string TurnOpeningRecords::ClearedFlags() const {
 // opening alteration is on a method other than workload, in work
 // (dblStartWork) where it is on workload.
 bool TurnOpeningRecords::StartUsage() {
+    PlannerSetting hashed = HashedJoins();
     const std::string org = scope_.org(), yp = scope_.yp();
     return Native(
         "UPDATE [NewUser]AMAsset amt SET dblStartUsage = CASE WHEN i.periods THEN s.periods ELSE "
@@ -359,6 +369,7 @@ bool TurnOpeningRecords::SummaryStatements() {
 }
 
 bool TurnOpeningRecords::InsertInitialFundAlterations() {
+    PlannerSetting hashed = HashedJoins();
     const std::string org = scope_.org();
     Columns columns;
     auto add = [&](std::initializer_list<const char*> names, const std::string& value) {
@@ -412,6 +423,9 @@ bool TurnOpeningRecords::InsertInitialFundAlterations() {
 // totals. Period and row id make one key, so that the grouping finds the row.
 // A temporary table of the run's transaction: a failure leaves nothing.
 bool TurnOpeningRecords::GroupJournalBySource() {
+    // Partial sums of exact decimals cost more to pass between processes and
+    // combine than the parallel scan saves.
+    PlannerSetting serial("max_parallel_workers_per_gather", "0");
     // A failed run inside a host's transaction may have left it behind.
     return Native("DROP TABLE IF EXISTS " + std::string(kSourceJournal)) &&
            Native(
@@ -562,6 +576,7 @@ bool TurnOpeningRecords::OtherAndLabelStatements() {
 // Each initial funding-source alteration takes the running totals of the old
 // set's last daily row of its asset and source where they differ to the cent.
 void TurnOpeningRecords::UpdateFundOpeningAmounts() {
+    PlannerSetting hashed = HashedJoins();
     std::string query =
         "select fa.lngAmassetFundAlterID,\r\n"
         "       fa.dblAmount,fa.dblDepreciation,fa.dblDecAmount,fa.dblnetworth,\r\n"
