@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "carryforward/TurnSourceJournal.hpp"
 #include "frame/Context.hpp"
 #include "frame/Dictionary.hpp"
 #include "frame/PublicDef.hpp"
@@ -93,41 +94,26 @@ const char* const kSequencedTables[] = {
     "AMAssetDocument",   "AMAssetImage",        "AMManagerType",        "AMAssetObjectMap",
     "AMAssetObverse"};
 
+// The summary of opening totals, per asset, from its sources' parts. A
+// source's alteration not yet approved is taken out of its latest period;
+// exact decimal sums come out the same however the rows are grouped.
 const char* const kSummaryLines[] = {
-    "SELECT fd.lngAMAssetID,",
-    "      MAX(Decode(fd.YearPeriod, fd.LastPeriod, Decode(fa.bytStatus, 2, "
-    "fd.lngAMAssetAlterID, aa.lngAMAssetRecentAlterID), 0)) As lngAMAssetAlterID,",
-    // A source's alteration not yet approved is taken out of its latest
-    // period: summed apart, over those rows only, which the exact decimal
-    // arithmetic allows and which spares the arithmetic on every other row.
-    "      Round(SUM(fd.dblAmountAlter) - Nvl(SUM(Case When fd.YearPeriod = fd.LastPeriod And "
-    "fa.bytStatus <> 2 Then fa.dblAmountAlter + fa.dblTransferAmountAlter End), 0),2) As "
-    "dblTotalAmount,/*原值*/",
-    "      Round(SUM(fd.dblDeprectionAlter + fd.dblDeprection) - Nvl(SUM(Case When fd.YearPeriod = "
-    "fd.LastPeriod And fa.bytStatus <> 2 Then fa.dblDepreciationAlter + "
-    "fa.dblTransferDepreciationAlter End), 0),2) As dblTotalDeprection, /*累计折旧*/",
-    "      Round(SUM(fd.dblDecAmountAlter) - Nvl(SUM(Case When fd.YearPeriod = fd.LastPeriod And "
-    "fa.bytStatus <> 2 Then fa.dblDecAmountAlter + fa.dblTransferDecAmountAlter End), 0),2) As "
+    "SELECT s.lngAMAssetID,",
+    "      MAX(s.alterID) As lngAMAssetAlterID,",
+    "      Round(SUM(s.amount) - Nvl(SUM(s.amountPending), 0),2) As dblTotalAmount,/*原值*/",
+    "      Round(SUM(s.depreciation) - Nvl(SUM(s.depreciationPending), 0),2) As "
+    "dblTotalDeprection, /*累计折旧*/",
+    "      Round(SUM(s.impairment) - Nvl(SUM(s.impairmentPending), 0),2) As "
     "dblTotalDecAmount,/*减值准备*/",
-    "      Round(SUM(fd.dblNetworthAlter) - Nvl(SUM(Case When fd.YearPeriod = fd.LastPeriod And "
-    "fa.bytStatus <> 2 Then fa.dblNetworthAlter End), 0),2) As dblTotalNetWorth,/*剩余残值*/",
-    "      MAX(Decode(fd.YearPeriod, fd.LastPeriod, 1, 0) * fd.dblTotalWorks) as "
-    "dblTotalWorks,/*预计累计工作量*/",
-    "      MAX(Decode(fd.YearPeriod, fd.LastPeriod, 1, 0) * fd.intTotalPeriods) as "
-    "intTotalPeriods,/*预计使用期间*/",
-    "      MAX(Decode(fd.YearPeriod, fd.LastPeriod, 1, 0) * fd.dblTotalDepredWorks) as "
-    "dblTotalDepredWorks,/*已提累计工作量*/",
-    "      MAX(Decode(fd.YearPeriod, fd.LastPeriod, 1, 0) * fd.intTotalDepredPeriods) as "
-    "intTotalDepredPeriods /*已提折旧期间数*/",
-    // Each source's last period before the date comes with its rows (one sort of
-    // the organisation's journal) rather than from a join back to them.
-    "  FROM (SELECT fd.*, Max(fd.YearPeriod) Over (Partition By fd.lngAMAssetID, fd.lngAMFundID)"
-    " As LastPeriod",
-    "          FROM [OldUser]AMAssetFundDaily fd",
-    "         WHERE fd.lngOrganizationID = {0} AND fd.YearPeriod < {1}) fd,",
-    "       [OldUser]AMAssetFundAlter fa, [OldUser]AMAssetAlter aa",
-    " WHERE fd.lngAMAssetFundAlterID = fa.lngAMAssetFundAlterID",
-    "   AND fa.lngAMAssetAlterID = aa.lngAMAssetAlterID", " GROUP BY fd.lngAMAssetID"};
+    "      Round(SUM(s.residual) - Nvl(SUM(s.residualPending), 0),2) As "
+    "dblTotalNetWorth,/*剩余残值*/",
+    "      MAX(s.works) as dblTotalWorks,/*预计累计工作量*/",
+    "      MAX(s.periods) as intTotalPeriods,/*预计使用期间*/",
+    "      MAX(s.depredWorks) as dblTotalDepredWorks,/*已提累计工作量*/",
+    "      MAX(s.depredPeriods) as intTotalDepredPeriods /*已提折旧期间数*/",
+    "  FROM TurnSourceJournal s",
+    " WHERE s.summaryRows > 0",
+    " GROUP BY s.lngAMAssetID"};
 
 bool Execute(const std::string& sql) {
     std::string errorText;
@@ -191,9 +177,10 @@ bool TurnDataCopy::CopyAssetRegister() {
 
 bool TurnDataCopy::BuildDailySummary() {
     Execute("DROP TABLE " + summaryTable());
+    // One pass over the old journal serves the summary and the opening records.
+    if (!BuildSourceJournal(scope_)) return false;
     std::string query;
     for (const char* line : kSummaryLines) query += kCrLf + std::string(line);
-    query = ReplaceAll(ReplaceAll(query, "{0}", scope_.org()), "{1}", scope_.yp());
     // Keyed by asset, so that the statements that read it per asset stay linear.
     return Execute("CREATE TABLE " + summaryTable() + " As " + query) &&
            Execute("CREATE INDEX AMAssetDaily_" + scope_.org() + "_IX ON " + summaryTable() +

@@ -6,6 +6,7 @@
 
 #include "carryforward/PlannerSetting.hpp"
 #include "carryforward/Statistics.hpp"
+#include "carryforward/TurnSourceJournal.hpp"
 #include "connect/Session.hpp"
 #include "depreciation/clsAMAssetDaily.hpp"
 #include "depreciation/clsAMAssetDeprection.hpp"
@@ -21,7 +22,6 @@ namespace {
 
 constexpr int16_t kTurnReceiptType = 53;
 constexpr int32_t kStatic = 3, kReadOnly = 1;
-constexpr const char* kSourceJournal = "TurnSourceJournal";
 
 bool Execute(const std::string& sql) {
     std::string errorText;
@@ -122,14 +122,11 @@ bool TurnOpeningRecords::BuildOpeningRecords() {
         "                     And a.Lngamassetlastalterid = Aa.Lngamassetalterid))");
     // Only the tables written since the last refresh: the others' figures stand.
     RefreshStatistics(context().NewUser, {"AMAssetAlter"});
-    if (!CardStatements() || !SummaryStatements() || !GroupJournalBySource() ||
-        !InsertInitialFundAlterations())
-        return false;
+    if (!CardStatements() || !SummaryStatements() || !InsertInitialFundAlterations()) return false;
     RefreshStatistics(context().NewUser, {"AMAsset", "AMAssetAlter", "AMAssetFundAlter"});
     if (!FundStatements() || !OtherAndLabelStatements()) return false;
     UpdateFundOpeningAmounts();
-    // Dropped once read, so that a host's transaction can run the carry-forward again.
-    return Native("DROP TABLE " + std::string(kSourceJournal)) && CarryScheduleBasis();
+    return DropSourceJournal() && CarryScheduleBasis();
 }
 
 // Each opening funding-source version takes the schedule of the old set's
@@ -414,32 +411,6 @@ bool TurnOpeningRecords::InsertInitialFundAlterations() {
         "ama1.strMinDate = ama2.strDate) And Exists(Select 1 From [NewUser]AMAssetAlter aa Where "
         "aa.lngAMAssetAlterID = ama2.lngAMAssetAlterID And aa.lngOrganizationID = " +
         org + ")");
-}
-
-// Each opening source's amounts summed from its journal rows in the old set,
-// and its last row there (its latest period's, and of several rows in that
-// period the last one posted, which carries the period's end): one grouping
-// of the organisation's journal serves the opening amounts and the running
-// totals. Period and row id make one key, so that the grouping finds the row.
-// A temporary table of the run's transaction: a failure leaves nothing.
-bool TurnOpeningRecords::GroupJournalBySource() {
-    // Partial sums of exact decimals cost more to pass between processes and
-    // combine than the parallel scan saves.
-    PlannerSetting serial("max_parallel_workers_per_gather", "0");
-    // A failed run inside a host's transaction may have left it behind.
-    return Native("DROP TABLE IF EXISTS " + std::string(kSourceJournal)) &&
-           Native(
-               "CREATE TEMPORARY TABLE " + std::string(kSourceJournal) +
-               " ON COMMIT DROP AS SELECT ata.lngAMAssetID, ata.lngAMFundID, "
-               "COALESCE(oracompat.round(sum(ata.dblAmountAlter), 2), 0) AS a, "
-               "COALESCE(oracompat.round(sum(ata.dblDeprection + ata.dblDeprectionAlter), 2), 0) "
-               "AS d, COALESCE(sum(ata.dblNetworthAlter), 0) AS n, "
-               "COALESCE(oracompat.round(sum(ata.dblDecAmountAlter), 2), 0) AS i, "
-               "mod(max(ata.YearPeriod * 10000000000 + ata.lngAMAssetFundDailyID), 10000000000) "
-               "AS lastDailyID FROM [OldUser]AMAssetFundDaily ata WHERE ata.lngOrganizationID = " +
-               scope_.org() + " AND ata.YearPeriod < " + scope_.yp() +
-               " GROUP BY ata.lngAMAssetID, ata.lngAMFundID") &&
-           Native("ANALYZE " + std::string(kSourceJournal));
 }
 
 // Statements 22 to 30: funding sources, cost and account rows.

@@ -29,7 +29,6 @@ class TurnOpeningRecords {
     bool InsertInitialFundAlterations();
     bool StartUsage();
     bool FundStatements();
-    bool GroupJournalBySource();
     bool OtherAndLabelStatements();
     void UpdateFundOpeningAmounts();
     bool CarryScheduleBasis();
