@@ -89,7 +89,7 @@ BEGIN
             dblWork, dblWorkAlter, intPeriods, intPeriodAlter,
             dblTotalWorks, intTotalPeriods, dblTotalDepredWorks, intTotalDepredPeriods,
             lngVoucherID, lngOrganizationID)
-        WITH recent AS MATERIALIZED (
+        WITH RECURSIVE recent AS MATERIALIZED (
             -- the organisation's balances from the seed period to the period posted
             SELECT b.lngAMAssetID, b.lngAMFundID, b.lngAMAssetFundAlterID, b.lngAMAssetAlterID,
                    b.intYear, b.bytPeriod, b.intYear * 100 + b.bytPeriod AS intYP, b.lngVoucherID,
@@ -192,6 +192,49 @@ BEGIN
               LEFT JOIN LATERAL (SELECT y.* FROM AMAssetFundAlter y
                                   WHERE y.lngAMAssetFundAlterID = n.lngAMAssetFundAlterID OFFSET 0) fv ON true
         ),
+        organisation (lngOrganizationID) AS (
+            -- every organisation that has alterations, skipping through the index
+            SELECT min(v.lngOrganizationID) FROM AMAssetAlter v
+            UNION ALL
+            SELECT (SELECT min(v.lngOrganizationID) FROM AMAssetAlter v
+                     WHERE v.lngOrganizationID > o.lngOrganizationID)
+              FROM organisation o
+             WHERE o.lngOrganizationID IS NOT NULL
+        ),
+        altered AS (
+            -- the alterations of every organisation after the seed period up to the period
+            SELECT v.*
+              FROM organisation o
+             CROSS JOIN LATERAL (
+                    SELECT x.* FROM AMAssetAlter x
+                     WHERE x.lngOrganizationID = o.lngOrganizationID
+                       AND (x.intYear, x.bytPeriod) > (v_seed / 100, v_seed % 100)
+                       AND (x.intYear, x.bytPeriod) <= (v_target / 100, v_target % 100)
+                    OFFSET 0) v
+             WHERE p_asset = 0 AND v_seed IS NOT NULL
+        ),
+        alteration AS MATERIALIZED (
+            -- each asset's alterations after its seed up to the period: those of the assets
+            -- that have a seed are the few of these periods, read once for all of them
+            SELECT a.lngAMAssetID, a.bytTypeMethod, a.dblTypeLife, a.intStartUsage, a.dblStartWork,
+                   a.intUsed AS intSeedUsed, a.dblWorked AS dblSeedWorked, v.lngAMAssetAlterID, v.intYear,
+                   v.bytPeriod, v.strDate, v.bytAlterType, v.lngVoucherID, v.bytDepreciationMethod, v.dblUseage
+              FROM asset a
+              JOIN altered v ON v.lngAMAssetID = a.lngAMAssetID
+             WHERE a.intUsed IS NOT NULL
+            UNION ALL
+            SELECT a.lngAMAssetID, a.bytTypeMethod, a.dblTypeLife, a.intStartUsage, a.dblStartWork,
+                   a.intUsed, a.dblWorked, v.lngAMAssetAlterID, v.intYear,
+                   v.bytPeriod, v.strDate, v.bytAlterType, v.lngVoucherID, v.bytDepreciationMethod, v.dblUseage
+              FROM asset a
+             CROSS JOIN LATERAL (
+                    SELECT x.* FROM AMAssetAlter x
+                     WHERE x.lngAMAssetID = a.lngAMAssetID
+                       AND (x.intYear, x.bytPeriod) <= (v_target / 100, v_target % 100)
+                       AND (a.intUsed IS NULL OR (x.intYear, x.bytPeriod) > (v_seed / 100, v_seed % 100))
+                    OFFSET 0) v
+             WHERE a.intUsed IS NULL OR p_asset <> 0 OR v_seed IS NULL
+        ),
         moves AS (
             SELECT b.lngAMAssetID, b.lngAMFundID, b.lngAMAssetFundAlterID, b.lngAMAssetAlterID,
                    b.intYear * 100 + b.bytPeriod AS intYP, b.intOrder, coalesce(r.strDate, ' ') AS strDate,
@@ -212,43 +255,36 @@ BEGIN
               LEFT JOIN AMAssetDepreciation r
                      ON r.lngOrganizationID = p_org AND r.intYear = b.intYear AND r.bytPeriod = b.bytPeriod
             UNION ALL
-            SELECT a.lngAMAssetID, f.lngAMFundID, fv.lngAMAssetFundAlterID, v.lngAMAssetAlterID,
+            SELECT v.lngAMAssetID, f.lngAMFundID, fv.lngAMAssetFundAlterID, v.lngAMAssetAlterID,
                    v.intYear * 100 + v.bytPeriod, 1, v.strDate, v.bytAlterType, v.lngVoucherID,
                    CASE WHEN v.bytAlterType = 2 THEN 0 ELSE fv.dblAmount END,
                    CASE WHEN v.bytAlterType = 2 THEN 0 ELSE fv.dblDecAmount END,
                    CASE WHEN v.bytAlterType = 2 THEN 0 ELSE fv.dblNetworth END,
-                   coalesce(nullif(v.bytDepreciationMethod, 0), a.bytTypeMethod),
-                   coalesce(nullif(v.dblUseage, 0), a.dblTypeLife),
-                   coalesce(u.intUsed, a.intStartUsage), coalesce(u.dblWorked, a.dblStartWork),
+                   coalesce(nullif(v.bytDepreciationMethod, 0), v.bytTypeMethod),
+                   coalesce(nullif(v.dblUseage, 0), v.dblTypeLife),
+                   coalesce(u.intUsed, v.intStartUsage), coalesce(u.dblWorked, v.dblStartWork),
                    CASE WHEN fv.lngAMAssetAlterID = v.lngAMAssetAlterID
                         THEN AMAssetDepreciationChange(fv.lngAMAssetFundAlterID = f.lngAMAssetFundInitAlterID,
                                                        v.bytAlterType, fv.dblDepreciation, fv.dblDepreciationAlter,
                                                        fv.dblTransferDepreciationAlter)
                         ELSE 0 END,
                    0, v.bytAlterType = 2
-              FROM asset a
-              -- the asset's alterations after its seed up to the period
-             CROSS JOIN LATERAL (
-                    SELECT x.* FROM AMAssetAlter x
-                     WHERE x.lngAMAssetID = a.lngAMAssetID
-                       AND (x.intYear, x.bytPeriod) <= (v_target / 100, v_target % 100)
-                       AND (a.intUsed IS NULL OR (x.intYear, x.bytPeriod) > (v_seed / 100, v_seed % 100))
-                    OFFSET 0) v
-             CROSS JOIN LATERAL (SELECT x.* FROM AMAssetFund x WHERE x.lngAMAssetID = a.lngAMAssetID OFFSET 0) f
+              FROM alteration v
+             CROSS JOIN LATERAL (SELECT x.* FROM AMAssetFund x WHERE x.lngAMAssetID = v.lngAMAssetID OFFSET 0) f
               -- the source's version standing with the card version
              CROSS JOIN LATERAL (
                     SELECT y.* FROM AMAssetFundAlter y
-                     WHERE y.lngAMAssetID = a.lngAMAssetID AND y.lngAMFundID = f.lngAMFundID
+                     WHERE y.lngAMAssetID = v.lngAMAssetID AND y.lngAMFundID = f.lngAMFundID
                        AND y.lngAMAssetAlterID <= v.lngAMAssetAlterID
                      ORDER BY y.lngAMAssetAlterID DESC, y.lngAMAssetFundAlterID DESC LIMIT 1) fv
               -- periods used and work done before the alteration: the seed's, else the latest balance's
               LEFT JOIN LATERAL (
-                    SELECT a.intUsed, a.dblWorked
-                     WHERE v.intYear * 100 + v.bytPeriod > v_seed AND a.intUsed IS NOT NULL
+                    SELECT v.intSeedUsed AS intUsed, v.dblSeedWorked AS dblWorked
+                     WHERE v.intYear * 100 + v.bytPeriod > v_seed AND v.intSeedUsed IS NOT NULL
                     UNION ALL
                     (SELECT b.intInitPeriods + b.intPeriods, b.dblInitWork + b.dblWork FROM AMAssetFundBalance b
-                      WHERE NOT (v.intYear * 100 + v.bytPeriod > v_seed AND a.intUsed IS NOT NULL)
-                        AND b.lngAMAssetID = a.lngAMAssetID
+                      WHERE NOT (v.intYear * 100 + v.bytPeriod > v_seed AND v.intSeedUsed IS NOT NULL)
+                        AND b.lngAMAssetID = v.lngAMAssetID
                         AND (b.intYear, b.bytPeriod) < (v.intYear, v.bytPeriod)
                       ORDER BY b.intYear DESC, b.bytPeriod DESC LIMIT 1)) u ON true
         ),
