@@ -417,7 +417,9 @@ $$;
 -- of its funding-source version's account lines flagged for increases.
 -- After a whole organisation the working copy's statistics are gathered:
 -- the apportionment reads it next and, planned on the handful of rows the
--- statistics last saw, would probe the account lines row by row.
+-- statistics last saw, would probe the account lines row by row.  Only the
+-- columns its readers select and join by: the others' statistics would
+-- cost more than the rest of the step.
 CREATE OR REPLACE FUNCTION AMAssetDeprectionProcess2(p_year integer, p_period integer, p_asset integer,
                                                      p_increase integer, p_org integer)
 RETURNS integer LANGUAGE plpgsql SET search_path FROM CURRENT AS $$
@@ -446,7 +448,8 @@ BEGIN
     INSERT INTO AMAssetFundBalanceEx
     SELECT * FROM AMAssetFundBalance b
      WHERE b.lngOrganizationID = p_org AND b.intYear = p_year AND b.bytPeriod = p_period;
-    ANALYZE AMAssetFundBalanceEx;
+    ANALYZE AMAssetFundBalanceEx (lngOrganizationID, intYear, bytPeriod, lngAMAssetID, lngAMAssetAlterID,
+                                  lngAMAssetFundAlterID, dblDepreciation, dblIncreaseDepreciation, dblWork);
     RETURN 0;
 END
 $$;
