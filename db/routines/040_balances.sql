@@ -94,7 +94,9 @@ CREATE OR REPLACE FUNCTION AMAssetBalanceRows(p_year integer, p_period integer, 
                                               p_method integer, p_life numeric)
 RETURNS SETOF AMAssetFundBalance LANGUAGE sql STABLE AS $$
     -- (OFFSET 0 keeps each stage's figures computed once instead of being
-    -- copied into every expression that uses them)
+    -- copied into every expression that uses them; ordering each stage by
+    -- the asset keeps the order the first window sorted the rows in, so the
+    -- last one needs no sort of its own)
     WITH asset AS (
         -- the card version current at the period's end: normally the latest
         SELECT a.lngAMAssetID, a.dblStartUsage, a.dblStartWork,
@@ -284,6 +286,7 @@ RETURNS SETOF AMAssetFundBalance LANGUAGE sql STABLE AS $$
                     WHEN r.blnAssetContinues THEN coalesce(r.blnPrevRemainder, 0)
                     WHEN r.intRank = 1 THEN 1 ELSE 0 END AS blnRemainder
           FROM assetwide r
+         ORDER BY r.lngAMAssetID
         OFFSET 0
     ),
     charged AS (
@@ -294,6 +297,7 @@ RETURNS SETOF AMAssetFundBalance LANGUAGE sql STABLE AS $$
           FROM (SELECT b.*, b.bytBasis BETWEEN 2 AND 6 AS blnInService,
                        (b.bytBasis BETWEEN 2 AND 6 AND b.dblToDepreciate - b.dblDone > 0) AS blnDepreciating
                   FROM basis b) b
+         ORDER BY b.lngAMAssetID
         OFFSET 0
     ),
     accumulated AS (
@@ -308,6 +312,7 @@ RETURNS SETOF AMAssetFundBalance LANGUAGE sql STABLE AS $$
                greatest(least(12, ceil(greatest(c.dblRemaining, 1))::integer
                                   - 12 * ((greatest(c.intNowPeriods, 1) - 1) / 12)), 1) AS intYearMonths
           FROM charged c
+         ORDER BY c.lngAMAssetID
         OFFSET 0
     ),
     shared AS (
@@ -317,6 +322,7 @@ RETURNS SETOF AMAssetFundBalance LANGUAGE sql STABLE AS $$
                     ELSE round(s.dblNow * s.dblWeight / s.dblWeights, 2)
                        - round(s.dblDone * s.dblWeight / s.dblWeights, 2) END AS dblOthersCharge
           FROM accumulated s
+         ORDER BY s.lngAMAssetID
         OFFSET 0
     ),
     final AS (
