@@ -356,6 +356,25 @@ RETURNS SETOF AMAssetFundBalance LANGUAGE sql STABLE AS $$
       FROM final f
 $$;
 
+-- One asset's rows of a period.  Its plan reaches every table through the
+-- asset's key, so one generic plan serves every asset from the first call
+-- on; planned afresh for each of a session's first calls, as custom plans
+-- are, the statement cost more than writing the rows.
+CREATE OR REPLACE FUNCTION AMAssetWriteAssetBalance(p_year integer, p_period integer, p_asset integer,
+                                                    p_org integer, p_prev integer, p_type integer,
+                                                    p_method integer, p_life numeric)
+RETURNS integer LANGUAGE plpgsql SET search_path FROM CURRENT SET plan_cache_mode = force_generic_plan AS $$
+DECLARE
+    v_rows integer;
+BEGIN
+    INSERT INTO AMAssetFundBalance
+    SELECT * FROM AMAssetBalanceRows(p_year, p_period, p_year * 100 + p_period, p_org, false, p_asset, p_prev,
+                                     p_type, p_method, p_life);
+    GET DIAGNOSTICS v_rows = ROW_COUNT;
+    RETURN v_rows;
+END
+$$;
+
 -- Writes the rows of one period (all assets of the organisation, or one
 -- asset) into AMAssetFundBalance; the caller has removed that scope's old
 -- rows (AMAssetDeprectionProcess1).  Returns the number of rows.  The same
@@ -365,21 +384,18 @@ CREATE OR REPLACE FUNCTION AMAssetWriteBalance(p_year integer, p_period integer,
                                                p_org integer)
 RETURNS integer LANGUAGE plpgsql SET search_path FROM CURRENT SET jit = off SET work_mem = '64MB' AS $$
 DECLARE
-    v_yp     integer := p_year * 100 + p_period;
     v_prev   integer := AMAssetLatestRun(p_org, p_year * 100 + p_period);
     v_type   integer := AMAssetModuleSetting(p_org, '折旧类型', 1);
     v_method integer := AMAssetModuleSetting(p_org, '常用折旧方法', 2);
     v_life   numeric := AMAssetModuleSetting(p_org, '预计使用期间', 0);
     v_rows   integer;
 BEGIN
-    IF p_asset = 0 THEN
-        INSERT INTO AMAssetFundBalance
-        SELECT * FROM AMAssetBalanceRows(p_year, p_period, v_yp, p_org, true, 0, v_prev, v_type, v_method, v_life);
-    ELSE
-        INSERT INTO AMAssetFundBalance
-        SELECT * FROM AMAssetBalanceRows(p_year, p_period, v_yp, p_org, false, p_asset, v_prev, v_type, v_method,
-                                         v_life);
+    IF p_asset <> 0 THEN
+        RETURN AMAssetWriteAssetBalance(p_year, p_period, p_asset, p_org, v_prev, v_type, v_method, v_life);
     END IF;
+    INSERT INTO AMAssetFundBalance
+    SELECT * FROM AMAssetBalanceRows(p_year, p_period, p_year * 100 + p_period, p_org, true, 0, v_prev, v_type,
+                                     v_method, v_life);
     GET DIAGNOSTICS v_rows = ROW_COUNT;
     RETURN v_rows;
 END
