@@ -94,7 +94,9 @@ CREATE OR REPLACE FUNCTION AMAssetBalanceRows(p_year integer, p_period integer, 
                                               p_method integer, p_life numeric)
 RETURNS SETOF AMAssetFundBalance LANGUAGE sql STABLE AS $$
     -- (OFFSET 0 keeps each stage's figures computed once instead of being
-    -- copied into every expression that uses them)
+    -- copied into every expression that uses them; ordering each stage by
+    -- the asset keeps the order the first window sorted the rows in, so the
+    -- last one needs no sort of its own)
     WITH asset AS (
         -- the card version current at the period's end: normally the latest
         SELECT a.lngAMAssetID, a.dblStartUsage, a.dblStartWork,
@@ -284,6 +286,7 @@ RETURNS SETOF AMAssetFundBalance LANGUAGE sql STABLE AS $$
                     WHEN r.blnAssetContinues THEN coalesce(r.blnPrevRemainder, 0)
                     WHEN r.intRank = 1 THEN 1 ELSE 0 END AS blnRemainder
           FROM assetwide r
+         ORDER BY r.lngAMAssetID
         OFFSET 0
     ),
     charged AS (
@@ -294,6 +297,7 @@ RETURNS SETOF AMAssetFundBalance LANGUAGE sql STABLE AS $$
           FROM (SELECT b.*, b.bytBasis BETWEEN 2 AND 6 AS blnInService,
                        (b.bytBasis BETWEEN 2 AND 6 AND b.dblToDepreciate - b.dblDone > 0) AS blnDepreciating
                   FROM basis b) b
+         ORDER BY b.lngAMAssetID
         OFFSET 0
     ),
     accumulated AS (
@@ -308,6 +312,7 @@ RETURNS SETOF AMAssetFundBalance LANGUAGE sql STABLE AS $$
                greatest(least(12, ceil(greatest(c.dblRemaining, 1))::integer
                                   - 12 * ((greatest(c.intNowPeriods, 1) - 1) / 12)), 1) AS intYearMonths
           FROM charged c
+         ORDER BY c.lngAMAssetID
         OFFSET 0
     ),
     shared AS (
@@ -317,6 +322,7 @@ RETURNS SETOF AMAssetFundBalance LANGUAGE sql STABLE AS $$
                     ELSE round(s.dblNow * s.dblWeight / s.dblWeights, 2)
                        - round(s.dblDone * s.dblWeight / s.dblWeights, 2) END AS dblOthersCharge
           FROM accumulated s
+         ORDER BY s.lngAMAssetID
         OFFSET 0
     ),
     final AS (
@@ -350,6 +356,25 @@ RETURNS SETOF AMAssetFundBalance LANGUAGE sql STABLE AS $$
       FROM final f
 $$;
 
+-- One asset's rows of a period.  Its plan reaches every table through the
+-- asset's key, so one generic plan serves every asset from the first call
+-- on; planned afresh for each of a session's first calls, as custom plans
+-- are, the statement cost more than writing the rows.
+CREATE OR REPLACE FUNCTION AMAssetWriteAssetBalance(p_year integer, p_period integer, p_asset integer,
+                                                    p_org integer, p_prev integer, p_type integer,
+                                                    p_method integer, p_life numeric)
+RETURNS integer LANGUAGE plpgsql SET search_path FROM CURRENT SET plan_cache_mode = force_generic_plan AS $$
+DECLARE
+    v_rows integer;
+BEGIN
+    INSERT INTO AMAssetFundBalance
+    SELECT * FROM AMAssetBalanceRows(p_year, p_period, p_year * 100 + p_period, p_org, false, p_asset, p_prev,
+                                     p_type, p_method, p_life);
+    GET DIAGNOSTICS v_rows = ROW_COUNT;
+    RETURN v_rows;
+END
+$$;
+
 -- Writes the rows of one period (all assets of the organisation, or one
 -- asset) into AMAssetFundBalance; the caller has removed that scope's old
 -- rows (AMAssetDeprectionProcess1).  Returns the number of rows.  The same
@@ -359,21 +384,18 @@ CREATE OR REPLACE FUNCTION AMAssetWriteBalance(p_year integer, p_period integer,
                                                p_org integer)
 RETURNS integer LANGUAGE plpgsql SET search_path FROM CURRENT SET jit = off SET work_mem = '64MB' AS $$
 DECLARE
-    v_yp     integer := p_year * 100 + p_period;
     v_prev   integer := AMAssetLatestRun(p_org, p_year * 100 + p_period);
     v_type   integer := AMAssetModuleSetting(p_org, '折旧类型', 1);
     v_method integer := AMAssetModuleSetting(p_org, '常用折旧方法', 2);
     v_life   numeric := AMAssetModuleSetting(p_org, '预计使用期间', 0);
     v_rows   integer;
 BEGIN
-    IF p_asset = 0 THEN
-        INSERT INTO AMAssetFundBalance
-        SELECT * FROM AMAssetBalanceRows(p_year, p_period, v_yp, p_org, true, 0, v_prev, v_type, v_method, v_life);
-    ELSE
-        INSERT INTO AMAssetFundBalance
-        SELECT * FROM AMAssetBalanceRows(p_year, p_period, v_yp, p_org, false, p_asset, v_prev, v_type, v_method,
-                                         v_life);
+    IF p_asset <> 0 THEN
+        RETURN AMAssetWriteAssetBalance(p_year, p_period, p_asset, p_org, v_prev, v_type, v_method, v_life);
     END IF;
+    INSERT INTO AMAssetFundBalance
+    SELECT * FROM AMAssetBalanceRows(p_year, p_period, p_year * 100 + p_period, p_org, true, 0, v_prev, v_type,
+                                     v_method, v_life);
     GET DIAGNOSTICS v_rows = ROW_COUNT;
     RETURN v_rows;
 END
@@ -417,7 +439,9 @@ $$;
 -- of its funding-source version's account lines flagged for increases.
 -- After a whole organisation the working copy's statistics are gathered:
 -- the apportionment reads it next and, planned on the handful of rows the
--- statistics last saw, would probe the account lines row by row.
+-- statistics last saw, would probe the account lines row by row.  Only the
+-- columns its readers select and join by: the others' statistics would
+-- cost more than the rest of the step.
 CREATE OR REPLACE FUNCTION AMAssetDeprectionProcess2(p_year integer, p_period integer, p_asset integer,
                                                      p_increase integer, p_org integer)
 RETURNS integer LANGUAGE plpgsql SET search_path FROM CURRENT AS $$
@@ -446,7 +470,8 @@ BEGIN
     INSERT INTO AMAssetFundBalanceEx
     SELECT * FROM AMAssetFundBalance b
      WHERE b.lngOrganizationID = p_org AND b.intYear = p_year AND b.bytPeriod = p_period;
-    ANALYZE AMAssetFundBalanceEx;
+    ANALYZE AMAssetFundBalanceEx (lngOrganizationID, intYear, bytPeriod, lngAMAssetID, lngAMAssetAlterID,
+                                  lngAMAssetFundAlterID, dblDepreciation, dblIncreaseDepreciation, dblWork);
     RETURN 0;
 END
 $$;
