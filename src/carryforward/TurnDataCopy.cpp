@@ -111,7 +111,7 @@ const char* const kSummaryLines[] = {
     "      MAX(s.periods) as intTotalPeriods,/*预计使用期间*/",
     "      MAX(s.depredWorks) as dblTotalDepredWorks,/*已提累计工作量*/",
     "      MAX(s.depredPeriods) as intTotalDepredPeriods /*已提折旧期间数*/",
-    "  FROM TurnSourceJournal s",
+    "  FROM {0} s",
     " WHERE s.summaryRows > 0",
     " GROUP BY s.lngAMAssetID"};
 
@@ -181,6 +181,7 @@ bool TurnDataCopy::BuildDailySummary() {
     if (!BuildSourceJournal(scope_)) return false;
     std::string query;
     for (const char* line : kSummaryLines) query += kCrLf + std::string(line);
+    query = ReplaceAll(query, "{0}", kSourceJournal);
     // Keyed by asset, so that the statements that read it per asset stay linear.
     return Execute("CREATE TABLE " + summaryTable() + " As " + query) &&
            Execute("CREATE INDEX AMAssetDaily_" + scope_.org() + "_IX ON " + summaryTable() +
