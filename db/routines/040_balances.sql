@@ -245,9 +245,7 @@ RETURNS SETOF AMAssetFundBalance LANGUAGE sql STABLE AS $$
                sum(r.dblInit - r.dblPending) OVER w AS dblAssetInit,
                sum(greatest(r.dblFundDepreciable - r.dblInit + r.dblPending, 0)) OVER w AS dblFundsToGo,
                sum(r.dblFundCost) OVER w AS dblFundsCost,
-               row_number() OVER (PARTITION BY r.lngAMAssetID
-                                  ORDER BY round(greatest(r.dblFundDepreciable - r.dblInit + r.dblPending, 0), 2) DESC,
-                                           round(r.dblFundCost, 2) DESC, r.lngAMFundID) AS intRank,
+               row_number() OVER w AS intRank,
                bool_and(r.blnContinues) OVER w AS blnAssetContinues,
                max(CASE WHEN r.blnContinues THEN r.lngPrevBasisID END) OVER w AS lngContBasisID,
                max(CASE WHEN r.blnContinues THEN r.bytPrevMethod END) OVER w AS bytContMethod,
@@ -258,7 +256,12 @@ RETURNS SETOF AMAssetFundBalance LANGUAGE sql STABLE AS $$
                max(CASE WHEN r.blnContinues THEN r.dblPrevWork END) OVER w AS dblContWork,
                max(CASE WHEN r.blnContinues THEN r.dblPrevDepreciation END) OVER w AS dblContDepreciation
           FROM sourced r
-        WINDOW w AS (PARTITION BY r.lngAMAssetID)
+        -- one window for the rank and the sums, so the rows are stored once:
+        -- the rank takes the order, the sums the asset's every row
+        WINDOW w AS (PARTITION BY r.lngAMAssetID
+                     ORDER BY round(greatest(r.dblFundDepreciable - r.dblInit + r.dblPending, 0), 2) DESC,
+                              round(r.dblFundCost, 2) DESC, r.lngAMFundID
+                     ROWS BETWEEN UNBOUNDED PRECEDING AND UNBOUNDED FOLLOWING)
     ),
     basis AS (
         SELECT r.*,
