@@ -149,17 +149,18 @@ RETURNS SETOF AMAssetFundBalance LANGUAGE sql STABLE AS $$
         OFFSET 0
     ),
     changed AS (
-        -- depreciation changes of the alterations since the previous run, and
-        -- those of versions that do not govern the period yet (pending)
+        -- depreciation changes of the alterations since the previous run, with
+        -- each one's card version: those of versions that do not govern the
+        -- period yet are pending (told apart where the governing version is
+        -- known, so that this stage reads no asset's figures)
         SELECT c.lngAMAssetID, c.lngAMFundID, sum(c.dblChange) AS dblChange,
-               sum(CASE WHEN c.lngAMAssetAlterID > c.lngGovernID THEN c.dblChange ELSE 0 END) AS dblPending
-          FROM (SELECT y.lngAMAssetID, y.lngAMFundID, y.lngAMAssetAlterID, gv.lngGovernID,
+               array_agg(c.lngAMAssetAlterID) AS lngVersions, array_agg(c.dblChange) AS dblChanges
+          FROM (SELECT y.lngAMAssetID, y.lngAMFundID, y.lngAMAssetAlterID,
                        AMAssetDepreciationChange(false, ya.bytAlterType, y.dblDepreciation, y.dblDepreciationAlter,
                                                  y.dblTransferDepreciationAlter) AS dblChange
           FROM AMAssetFundAlter y
           JOIN AMAssetFund af ON af.lngAMAssetID = y.lngAMAssetID AND af.lngAMFundID = y.lngAMFundID
           JOIN AMAssetAlter ya ON ya.lngAMAssetAlterID = y.lngAMAssetAlterID
-          JOIN governed gv ON gv.lngAMAssetID = y.lngAMAssetID
          WHERE (NOT p_whole OR y.lngOrganizationID = p_org) AND (p_whole OR y.lngAMAssetID = p_asset)
            AND (y.intYear, y.bytPeriod) > (coalesce(p_prev, 0) / 100, coalesce(p_prev, 0) % 100)
            AND (y.intYear, y.bytPeriod) <= (p_year, p_period)
@@ -198,7 +199,9 @@ RETURNS SETOF AMAssetFundBalance LANGUAGE sql STABLE AS $$
                         AND (pb.lngBasisAlterID = f.lngGovernID
                              OR AMAssetSameBasis(pb.lngBasisAlterID, f.lngGovernID)), false) AS blnContinues,
                pb.lngBasisAlterID AS lngPrevBasisID,
-               coalesce(ch.dblPending, 0) AS dblPending,
+               CASE WHEN ch.lngAMAssetID IS NULL THEN 0
+                    ELSE coalesce((SELECT sum(v.dblChange) FROM unnest(ch.lngVersions, ch.dblChanges) v(lngVersion, dblChange)
+                                    WHERE v.lngVersion > f.lngGovernID), 0) END AS dblPending,
                pb.bytBasisMethod AS bytPrevMethod, pb.dblBasisBook AS dblPrevBook,
                pb.dblBasisAmount AS dblPrevAmount, pb.dblBasisLife AS dblPrevLife,
                pb.intBasisPeriods AS intPrevPeriods, pb.dblBasisWork AS dblPrevWork,
@@ -242,9 +245,7 @@ RETURNS SETOF AMAssetFundBalance LANGUAGE sql STABLE AS $$
                sum(r.dblInit - r.dblPending) OVER w AS dblAssetInit,
                sum(greatest(r.dblFundDepreciable - r.dblInit + r.dblPending, 0)) OVER w AS dblFundsToGo,
                sum(r.dblFundCost) OVER w AS dblFundsCost,
-               row_number() OVER (PARTITION BY r.lngAMAssetID
-                                  ORDER BY round(greatest(r.dblFundDepreciable - r.dblInit + r.dblPending, 0), 2) DESC,
-                                           round(r.dblFundCost, 2) DESC, r.lngAMFundID) AS intRank,
+               row_number() OVER w AS intRank,
                bool_and(r.blnContinues) OVER w AS blnAssetContinues,
                max(CASE WHEN r.blnContinues THEN r.lngPrevBasisID END) OVER w AS lngContBasisID,
                max(CASE WHEN r.blnContinues THEN r.bytPrevMethod END) OVER w AS bytContMethod,
@@ -255,7 +256,12 @@ RETURNS SETOF AMAssetFundBalance LANGUAGE sql STABLE AS $$
                max(CASE WHEN r.blnContinues THEN r.dblPrevWork END) OVER w AS dblContWork,
                max(CASE WHEN r.blnContinues THEN r.dblPrevDepreciation END) OVER w AS dblContDepreciation
           FROM sourced r
-        WINDOW w AS (PARTITION BY r.lngAMAssetID)
+        -- one window for the rank and the sums, so the rows are stored once:
+        -- the rank takes the order, the sums the asset's every row
+        WINDOW w AS (PARTITION BY r.lngAMAssetID
+                     ORDER BY round(greatest(r.dblFundDepreciable - r.dblInit + r.dblPending, 0), 2) DESC,
+                              round(r.dblFundCost, 2) DESC, r.lngAMFundID
+                     ROWS BETWEEN UNBOUNDED PRECEDING AND UNBOUNDED FOLLOWING)
     ),
     basis AS (
         SELECT r.*,
@@ -440,11 +446,11 @@ $$;
 -- After a whole organisation the working copy's statistics are gathered:
 -- the apportionment reads it next and, planned on the handful of rows the
 -- statistics last saw, would probe the account lines row by row.  Only the
--- columns its readers select and join by: the others' statistics would
--- cost more than the rest of the step.
+-- columns its readers select and join by, and from a small sample: the
+-- plans need the row counts and the common values, not fine histograms.
 CREATE OR REPLACE FUNCTION AMAssetDeprectionProcess2(p_year integer, p_period integer, p_asset integer,
                                                      p_increase integer, p_org integer)
-RETURNS integer LANGUAGE plpgsql SET search_path FROM CURRENT AS $$
+RETURNS integer LANGUAGE plpgsql SET search_path FROM CURRENT SET default_statistics_target = 10 AS $$
 BEGIN
     IF p_increase = 1 THEN
         UPDATE AMAssetFundBalance b
