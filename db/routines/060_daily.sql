@@ -333,21 +333,29 @@ BEGIN
                    CASE WHEN m.bytMethod = 3 THEN m.dblLife ELSE 0 END AS dblWorks
               FROM moves m
         ),
-        chained AS (
+        windowed AS (
+            -- the row before is looked back at once for all its figures (integers are exact as numeric)
             SELECT s.*,
-                   lag(s.dblCost, 1, 0::numeric) OVER w AS dblPrevCost,
-                   lag(s.dblImpairment, 1, 0::numeric) OVER w AS dblPrevImpairment,
-                   lag(s.dblResidual, 1, 0::numeric) OVER w AS dblPrevResidual,
-                   lag(s.intLife, 1, 0) OVER w AS intPrevLife,
-                   lag(s.dblWorks, 1, 0::numeric) OVER w AS dblPrevWorks,
-                   lag(s.intUsed, 1, 0) OVER w AS intPrevUsed,
-                   lag(s.dblWorked, 1, 0::numeric) OVER w AS dblPrevWorked,
+                   lag(ARRAY[s.dblCost, s.dblImpairment, s.dblResidual, s.intLife, s.dblWorks, s.intUsed,
+                             s.dblWorked]) OVER w AS dblBefore,
                    sum(s.dblRaw) OVER w AS dblRunning,
                    bool_or(s.blnDisposal) OVER w AS blnGone
               FROM states s
             WINDOW w AS (PARTITION BY s.lngAMAssetID, s.lngAMFundID
                          ORDER BY s.intYP, s.intOrder, s.lngAMAssetAlterID, s.lngAMAssetFundAlterID
                          ROWS UNBOUNDED PRECEDING)
+        ),
+        chained AS (
+            -- a source's first row follows nothing: all its figures before are 0
+            SELECT w.*,
+                   CASE WHEN w.dblBefore IS NULL THEN 0 ELSE w.dblBefore[1] END AS dblPrevCost,
+                   CASE WHEN w.dblBefore IS NULL THEN 0 ELSE w.dblBefore[2] END AS dblPrevImpairment,
+                   CASE WHEN w.dblBefore IS NULL THEN 0 ELSE w.dblBefore[3] END AS dblPrevResidual,
+                   CASE WHEN w.dblBefore IS NULL THEN 0 ELSE w.dblBefore[4]::integer END AS intPrevLife,
+                   CASE WHEN w.dblBefore IS NULL THEN 0 ELSE w.dblBefore[5] END AS dblPrevWorks,
+                   CASE WHEN w.dblBefore IS NULL THEN 0 ELSE w.dblBefore[6]::integer END AS intPrevUsed,
+                   CASE WHEN w.dblBefore IS NULL THEN 0 ELSE w.dblBefore[7] END AS dblPrevWorked
+              FROM windowed w
         ),
         posted AS (
             SELECT c.*,
