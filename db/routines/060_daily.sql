@@ -100,7 +100,7 @@ BEGIN
             dblTotalWorks, intTotalPeriods, dblTotalDepredWorks, intTotalDepredPeriods,
             lngVoucherID, lngOrganizationID)
         WITH RECURSIVE recent AS MATERIALIZED (
-            -- the organisation's balances from the seed period to the period posted
+            -- the organisation's balances from the seed period to the last one read
             SELECT b.lngAMAssetID, b.lngAMFundID, b.lngAMAssetFundAlterID, b.lngAMAssetAlterID,
                    b.intYear, b.bytPeriod, b.intYear * 100 + b.bytPeriod AS intYP, b.lngVoucherID,
                    b.intInitPeriods + b.intPeriods AS intUsed, b.dblInitWork + b.dblWork AS dblWorked,
@@ -108,7 +108,7 @@ BEGIN
               FROM AMAssetFundBalance b
              WHERE b.lngOrganizationID = p_org AND (p_asset = 0 OR b.lngAMAssetID = p_asset)
                AND (b.intYear, b.bytPeriod) >= (coalesce(v_seed, v_target) / 100, coalesce(v_seed, v_target) % 100)
-               AND (b.intYear, b.bytPeriod) <= (v_target / 100, v_target % 100)
+               AND (b.intYear, b.bytPeriod) <= (v_last / 100, v_last % 100)
         ),
         held AS MATERIALIZED (
             -- per asset, the periods used and work done its balances record at the seed, and whether
