@@ -38,10 +38,14 @@
 -- A period is posted from its own rows and its seed's (the latest depreciated
 -- period before it): each table is read by period, or looked up per asset or
 -- per version, never joined whole, so that a period costs what its assets do.
+-- A whole organisation's depreciation, which covers nearly all its assets,
+-- reads the organisation's cards and versions as one set instead, and looks up
+-- only those of assets that have left it.
 CREATE OR REPLACE FUNCTION AMAssetActDaily(p_year integer, p_period integer, p_asset integer,
                                            p_from_depreciation integer, p_cancel integer, p_org integer)
 RETURNS double precision LANGUAGE plpgsql SET search_path FROM CURRENT SET jit = off SET work_mem = '64MB'
-    SET enable_nestloop = on SET enable_seqscan = on SET plan_cache_mode = force_custom_plan AS $$
+    SET enable_nestloop = on SET enable_seqscan = on SET enable_mergejoin = on SET enable_bitmapscan = on
+    SET plan_cache_mode = force_custom_plan AS $$
 DECLARE
     v_lock   integer := AMAssetPeriodLock(p_org, 1, 1);
     v_every  boolean := p_year = 0;
@@ -52,6 +56,8 @@ DECLARE
     v_target integer;
     v_seed   integer;
     v_last   integer;
+    -- a whole organisation's depreciation: its cards and versions are read as one set
+    v_org_set boolean := p_asset = 0 AND p_from_depreciation <> 0;
 BEGIN
     IF p_cancel <> 0 THEN
         DELETE FROM AMAssetFundDaily d
@@ -67,6 +73,10 @@ BEGIN
         -- the whole table.
         PERFORM set_config('enable_nestloop', 'off', true);
         PERFORM set_config('enable_seqscan', 'off', true);
+        -- hashed, not merged: sorting a period's rows for a merge costs more than hashing them
+        PERFORM set_config('enable_mergejoin', 'off', true);
+        -- an asset's few rows are found by a plain index scan at a fraction of a bitmap's set-up
+        PERFORM set_config('enable_bitmapscan', 'off', true);
     END IF;
     FOR v_target IN SELECT v_yp WHERE NOT v_every
                     UNION
@@ -90,7 +100,7 @@ BEGIN
             dblTotalWorks, intTotalPeriods, dblTotalDepredWorks, intTotalDepredPeriods,
             lngVoucherID, lngOrganizationID)
         WITH RECURSIVE recent AS MATERIALIZED (
-            -- the organisation's balances from the seed period to the period posted
+            -- the organisation's balances from the seed period to the last one read
             SELECT b.lngAMAssetID, b.lngAMFundID, b.lngAMAssetFundAlterID, b.lngAMAssetAlterID,
                    b.intYear, b.bytPeriod, b.intYear * 100 + b.bytPeriod AS intYP, b.lngVoucherID,
                    b.intInitPeriods + b.intPeriods AS intUsed, b.dblInitWork + b.dblWork AS dblWorked,
@@ -98,14 +108,17 @@ BEGIN
               FROM AMAssetFundBalance b
              WHERE b.lngOrganizationID = p_org AND (p_asset = 0 OR b.lngAMAssetID = p_asset)
                AND (b.intYear, b.bytPeriod) >= (coalesce(v_seed, v_target) / 100, coalesce(v_seed, v_target) % 100)
-               AND (b.intYear, b.bytPeriod) <= (v_target / 100, v_target % 100)
+               AND (b.intYear, b.bytPeriod) <= (v_last / 100, v_last % 100)
         ),
         held AS MATERIALIZED (
-            -- per asset, the periods used and work done its balances record at the seed and in the period
-            SELECT b.lngAMAssetID, b.intYP, max(b.intUsed) AS intUsed, max(b.dblWorked) AS dblWorked
+            -- per asset, the periods used and work done its balances record at the seed, and whether
+            -- it has a balance in the period
+            SELECT b.lngAMAssetID, max(b.intUsed) FILTER (WHERE b.intYP = v_seed) AS intUsed,
+                   max(b.dblWorked) FILTER (WHERE b.intYP = v_seed) AS dblWorked,
+                   bool_or(b.intYP = v_target) AS blnInPeriod
               FROM recent b
              WHERE b.intYP = v_target OR b.intYP = v_seed
-             GROUP BY b.lngAMAssetID, b.intYP
+             GROUP BY b.lngAMAssetID
         ),
         posted_before AS MATERIALIZED (
             -- what the period already has of the kind (an alteration's rows lie in its own period)
@@ -121,7 +134,7 @@ BEGIN
                AND v.intYear = v_target / 100 AND v.bytPeriod = v_target % 100
                AND (p_asset = 0 OR v.lngAMAssetID = p_asset)
             UNION ALL
-            SELECT h.lngAMAssetID FROM held h WHERE v_kind = 1 AND h.intYP = v_target
+            SELECT h.lngAMAssetID FROM held h WHERE v_kind = 1 AND h.blnInPeriod
         ),
         unposted AS (
             -- an asset all of whose alterations of the period are posted for each of its
@@ -142,11 +155,23 @@ BEGIN
                AND (s.lngAMAssetID, f.lngAMFundID, v.lngAMAssetAlterID)
                    NOT IN (SELECT d.lngAMAssetID, d.lngAMFundID, d.lngAMAssetAlterID FROM posted_before d)
         ),
-        card AS MATERIALIZED (
-            SELECT s.lngAMAssetID, a.lngAMAssetTypeID, round(a.dblStartUsage)::integer AS intStartUsage,
-                   a.dblStartWork
+        resident AS MATERIALIZED (
+            -- a period's depreciation covers nearly every asset of the organisation: its cards are
+            -- read as one set, and only the cards of assets that have left it are looked up one by one
+            SELECT s.lngAMAssetID, h.lngAMAssetID AS lngResidentID, h.lngAMAssetTypeID, h.dblStartUsage,
+                   h.dblStartWork
               FROM unposted s
-             CROSS JOIN LATERAL (SELECT x.* FROM AMAsset x WHERE x.lngAMAssetID = s.lngAMAssetID OFFSET 0) a
+              LEFT JOIN AMAsset h
+                     ON h.lngAMAssetID = s.lngAMAssetID AND h.lngOrganizationID = p_org AND v_org_set
+        ),
+        card AS MATERIALIZED (
+            SELECT s.lngAMAssetID, coalesce(s.lngAMAssetTypeID, a.lngAMAssetTypeID) AS lngAMAssetTypeID,
+                   round(coalesce(s.dblStartUsage, a.dblStartUsage))::integer AS intStartUsage,
+                   coalesce(s.dblStartWork, a.dblStartWork) AS dblStartWork
+              FROM resident s
+              LEFT JOIN LATERAL (SELECT x.* FROM AMAsset x
+                                  WHERE x.lngAMAssetID = s.lngAMAssetID AND s.lngResidentID IS NULL OFFSET 0) a ON true
+             WHERE s.lngResidentID IS NOT NULL OR a.lngAMAssetID IS NOT NULL
         ),
         asset AS MATERIALIZED (
             SELECT a.lngAMAssetID, a.intStartUsage, a.dblStartWork,
@@ -157,7 +182,7 @@ BEGIN
               FROM card a
               LEFT JOIN AMAssetType t ON t.lngAMAssetTypeID = a.lngAMAssetTypeID
               LEFT JOIN AMAssetTypeEx tx ON tx.lngAMAssetTypeID = a.lngAMAssetTypeID AND tx.lngOrganizationID = p_org
-              LEFT JOIN held sd ON sd.lngAMAssetID = a.lngAMAssetID AND sd.intYP = v_seed
+              LEFT JOIN held sd ON sd.lngAMAssetID = a.lngAMAssetID
         ),
         balance AS MATERIALIZED (
             -- the balance rows the journal needs: the organisation's from the seed period on
@@ -182,15 +207,34 @@ BEGIN
                     OFFSET 0) b
              WHERE a.intUsed IS NULL
         ),
-        version AS MATERIALIZED (
-            -- the card and source versions the balances name, each looked up once
-            SELECT n.lngAMAssetAlterID, n.lngAMAssetFundAlterID, c.bytAlterType, c.bytDepreciationMethod,
-                   c.dblUseage, fv.dblAmount, fv.dblDecAmount, fv.dblNetworth
+        named AS MATERIALIZED (
+            -- the card and source versions the balances name: the organisation's up to the period
+            -- as one set where the period covers it, the others looked up one by one
+            SELECT n.lngAMAssetAlterID, n.lngAMAssetFundAlterID, hc.lngAMAssetAlterID AS lngResidentAlterID,
+                   hc.bytAlterType, hc.bytDepreciationMethod, hc.dblUseage,
+                   hf.lngAMAssetFundAlterID AS lngResidentFundAlterID, hf.dblAmount, hf.dblDecAmount, hf.dblNetworth
               FROM (SELECT DISTINCT b.lngAMAssetAlterID, b.lngAMAssetFundAlterID FROM balance b) n
+              LEFT JOIN AMAssetAlter hc
+                     ON hc.lngAMAssetAlterID = n.lngAMAssetAlterID AND hc.lngOrganizationID = p_org AND v_org_set
+                    AND (hc.intYear, hc.bytPeriod) <= (v_target / 100, v_target % 100)
+              LEFT JOIN AMAssetFundAlter hf
+                     ON hf.lngAMAssetFundAlterID = n.lngAMAssetFundAlterID AND hf.lngOrganizationID = p_org
+                    AND v_org_set
+                    AND (hf.intYear, hf.bytPeriod) <= (v_target / 100, v_target % 100)
+        ),
+        version AS MATERIALIZED (
+            SELECT n.lngAMAssetAlterID, n.lngAMAssetFundAlterID,
+                   coalesce(n.bytAlterType, c.bytAlterType) AS bytAlterType,
+                   coalesce(n.bytDepreciationMethod, c.bytDepreciationMethod) AS bytDepreciationMethod,
+                   coalesce(n.dblUseage, c.dblUseage) AS dblUseage, coalesce(n.dblAmount, fv.dblAmount) AS dblAmount,
+                   coalesce(n.dblDecAmount, fv.dblDecAmount) AS dblDecAmount,
+                   coalesce(n.dblNetworth, fv.dblNetworth) AS dblNetworth
+              FROM named n
               LEFT JOIN LATERAL (SELECT x.* FROM AMAssetAlter x WHERE x.lngAMAssetAlterID = n.lngAMAssetAlterID
-                                 OFFSET 0) c ON true
+                                    AND n.lngResidentAlterID IS NULL OFFSET 0) c ON true
               LEFT JOIN LATERAL (SELECT y.* FROM AMAssetFundAlter y
-                                  WHERE y.lngAMAssetFundAlterID = n.lngAMAssetFundAlterID OFFSET 0) fv ON true
+                                  WHERE y.lngAMAssetFundAlterID = n.lngAMAssetFundAlterID
+                                    AND n.lngResidentFundAlterID IS NULL OFFSET 0) fv ON true
         ),
         organisation (lngOrganizationID) AS (
             -- every organisation that has alterations, skipping through the index
@@ -294,21 +338,29 @@ BEGIN
                    CASE WHEN m.bytMethod = 3 THEN m.dblLife ELSE 0 END AS dblWorks
               FROM moves m
         ),
-        chained AS (
+        windowed AS (
+            -- the row before is looked back at once for all its figures (integers are exact as numeric)
             SELECT s.*,
-                   lag(s.dblCost, 1, 0::numeric) OVER w AS dblPrevCost,
-                   lag(s.dblImpairment, 1, 0::numeric) OVER w AS dblPrevImpairment,
-                   lag(s.dblResidual, 1, 0::numeric) OVER w AS dblPrevResidual,
-                   lag(s.intLife, 1, 0) OVER w AS intPrevLife,
-                   lag(s.dblWorks, 1, 0::numeric) OVER w AS dblPrevWorks,
-                   lag(s.intUsed, 1, 0) OVER w AS intPrevUsed,
-                   lag(s.dblWorked, 1, 0::numeric) OVER w AS dblPrevWorked,
+                   lag(ARRAY[s.dblCost, s.dblImpairment, s.dblResidual, s.intLife, s.dblWorks, s.intUsed,
+                             s.dblWorked]) OVER w AS dblBefore,
                    sum(s.dblRaw) OVER w AS dblRunning,
                    bool_or(s.blnDisposal) OVER w AS blnGone
               FROM states s
             WINDOW w AS (PARTITION BY s.lngAMAssetID, s.lngAMFundID
                          ORDER BY s.intYP, s.intOrder, s.lngAMAssetAlterID, s.lngAMAssetFundAlterID
                          ROWS UNBOUNDED PRECEDING)
+        ),
+        chained AS (
+            -- a source's first row follows nothing: all its figures before are 0
+            SELECT w.*,
+                   CASE WHEN w.dblBefore IS NULL THEN 0 ELSE w.dblBefore[1] END AS dblPrevCost,
+                   CASE WHEN w.dblBefore IS NULL THEN 0 ELSE w.dblBefore[2] END AS dblPrevImpairment,
+                   CASE WHEN w.dblBefore IS NULL THEN 0 ELSE w.dblBefore[3] END AS dblPrevResidual,
+                   CASE WHEN w.dblBefore IS NULL THEN 0 ELSE w.dblBefore[4]::integer END AS intPrevLife,
+                   CASE WHEN w.dblBefore IS NULL THEN 0 ELSE w.dblBefore[5] END AS dblPrevWorks,
+                   CASE WHEN w.dblBefore IS NULL THEN 0 ELSE w.dblBefore[6]::integer END AS intPrevUsed,
+                   CASE WHEN w.dblBefore IS NULL THEN 0 ELSE w.dblBefore[7] END AS dblPrevWorked
+              FROM windowed w
         ),
         posted AS (
             SELECT c.*,

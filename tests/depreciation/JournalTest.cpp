@@ -220,5 +220,22 @@ TEST_F(JournalTest, RebuildGivesTheRowsOfMonthByMonthPostingInEitherPassOrder) {
     EXPECT_EQ(Journal(), monthByMonth);
 }
 
+// An asset that has since left the organisation keeps its rows in the
+// journal of the one that depreciated it, wherever its card and source
+// versions now lie.
+TEST_F(JournalTest, RebuildKeepsTheRowsOfAssetsWhoseCardOrSourceVersionsLieElsewhere) {
+    RunNineMonths();
+    auto monthByMonth = Journal();
+    Execute(
+        "Update AMAsset Set lngOrganizationID = 2 Where lngAMAssetID = (Select Min(lngAMAssetID) "
+        "From AMAsset)");
+    Execute(
+        "Update AMAssetFundAlter Set lngOrganizationID = 2 Where lngAMAssetID = (Select "
+        "Max(lngAMAssetID) From AMAsset)");
+    std::string message;
+    EXPECT_TRUE(clsAMAssetDaily().Execute(kOrg, message)) << message;
+    EXPECT_EQ(Journal(), monthByMonth);
+}
+
 }  // namespace
 }  // namespace tk::am::test
