@@ -49,11 +49,12 @@ std::vector<std::string> lastRow(const std::string& csv) {
 
 class CliTest : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() {
+    // A fresh set per test: one run of the whole program must not see another test's assets.
+    void SetUp() override {
         Outcome created = amasset("accountset create " + kSet + " --demo --years 2024 --replace");
         ASSERT_EQ(created.status, 0) << created.out;
     }
-    static void TearDownTestSuite() { am::AccountSetAdmin(adminServer()).drop(kSet); }
+    void TearDown() override { am::AccountSetAdmin(adminServer()).drop(kSet); }
 
     // The first column of the query's first row in the account set (Null when none).
     Variant value(const std::string& sql) {

@@ -105,6 +105,8 @@ std::shared_ptr<connect::Connection> TestAccountSet::connect() const {
 
 std::shared_ptr<connect::Connection> TestAccountSet::useOnThisThread() const {
     auto conn = connect();
+    // The whole context: a name another test left behind would address its dropped schema.
+    am::context() = {};
     am::context().User = name_;
     am::context().ConnBase = conn;
     return conn;
