@@ -7,7 +7,6 @@
 #include "carryforward/PlannerSetting.hpp"
 #include "carryforward/Statistics.hpp"
 #include "carryforward/TurnSourceJournal.hpp"
-#include "connect/Session.hpp"
 #include "depreciation/clsAMAssetDaily.hpp"
 #include "depreciation/clsAMAssetDeprection.hpp"
 #include "frame/Context.hpp"
@@ -31,7 +30,7 @@ bool Execute(const std::string& sql) {
 // A statement in PostgreSQL's own dialect: an organisation-wide update from an
 // aggregate, which Oracle's dialect can only write as a subquery per row.
 bool Native(const std::string& sql) {
-    connection().session().runNative(ReplaceSchema(sql));
+    RunNative(sql);
     return true;
 }
 
@@ -126,7 +125,8 @@ bool TurnOpeningRecords::BuildOpeningRecords() {
     RefreshStatistics(context().NewUser, {"AMAsset", "AMAssetAlter", "AMAssetFundAlter"});
     if (!FundStatements() || !OtherAndLabelStatements()) return false;
     UpdateFundOpeningAmounts();
-    return DropSourceJournal() && CarryScheduleBasis();
+    DropSourceJournal();
+    return CarryScheduleBasis();
 }
 
 // Each opening funding-source version takes the schedule of the old set's

@@ -1,14 +1,10 @@
 #include "carryforward/TurnSourceJournal.hpp"
 
 #include "carryforward/PlannerSetting.hpp"
-#include "connect/Session.hpp"
-#include "frame/Context.hpp"
 #include "frame/Utility.hpp"
 
 namespace tk::am {
 namespace {
-
-void Native(const std::string& sql) { connection().session().runNative(ReplaceSchema(sql)); }
 
 // A journal row counts towards the summary with its source version and
 // card version, as the summary has always joined them.
@@ -59,41 +55,37 @@ std::string Total(const std::string& name) {
 
 }  // namespace
 
-bool BuildSourceJournal(const TurnScope& scope) {
+void BuildSourceJournal(const TurnScope& scope) {
     // Partial sums of exact decimals cost more to pass between processes and
     // combine than the parallel scan saves; and the journal comes sorted by
     // source, where grouping as it comes beats hashing a million groups.
     PlannerSetting serial("max_parallel_workers_per_gather", "0");
     PlannerSetting sorted("enable_hashagg", "off");
-    Native("DROP TABLE IF EXISTS " + std::string(kSourceJournal));
-    Native("CREATE TEMPORARY TABLE " + std::string(kSourceJournal) +
-           " ON COMMIT DROP AS SELECT g.*, oracompat.round(" + Total("amount") +
-           ", 2) AS a, oracompat.round(" + Total("depreciation") + ", 2) AS d, " +
-           Total("residual") + " AS n, oracompat.round(" + Total("impairment") +
-           ", 2) AS i FROM (SELECT p.lngAMAssetID, p.lngAMFundID, "
-           // the source's last row: its latest period's, of several the last posted
-           "mod(max(p.lastKey), 10000000000) AS lastDailyID, sum(p.rows)" +
-           kVersioned + " AS summaryRows, " + Sums("amount") + Sums("depreciation") +
-           Sums("impairment") + Sums("residual") +
-           Pending("fa.dblAmountAlter + fa.dblTransferAmountAlter", "amount") +
-           Pending("fa.dblDepreciationAlter + fa.dblTransferDepreciationAlter", "depreciation") +
-           Pending("fa.dblDecAmountAlter + fa.dblTransferDecAmountAlter", "impairment") +
-           Pending("fa.dblNetworthAlter", "residual") +
-           "max(CASE WHEN p.last THEN CASE WHEN fa.bytStatus = 2 THEN p.alterID ELSE "
-           "aa.lngAMAssetRecentAlterID END ELSE 0 END)" +
-           kVersioned + " AS alterID, " + Latest("works") + ", " + Latest("periods") + ", " +
-           Latest("depredWorks") + ", " + Latest("depredPeriods") + " FROM (" +
-           RowsByVersion(scope) +
-           ") p LEFT JOIN [OldUser]AMAssetFundAlter fa ON fa.lngAMAssetFundAlterID = "
-           "p.lngAMAssetFundAlterID LEFT JOIN [OldUser]AMAssetAlter aa ON aa.lngAMAssetAlterID = "
-           "fa.lngAMAssetAlterID GROUP BY p.lngAMAssetID, p.lngAMFundID) g");
-    Native("ANALYZE " + std::string(kSourceJournal));
-    return true;
+    RunNative("DROP TABLE IF EXISTS " + std::string(kSourceJournal));
+    RunNative(
+        "CREATE TEMPORARY TABLE " + std::string(kSourceJournal) +
+        " ON COMMIT DROP AS SELECT g.*, oracompat.round(" + Total("amount") +
+        ", 2) AS a, oracompat.round(" + Total("depreciation") + ", 2) AS d, " + Total("residual") +
+        " AS n, oracompat.round(" + Total("impairment") +
+        ", 2) AS i FROM (SELECT p.lngAMAssetID, p.lngAMFundID, "
+        // the source's last row: its latest period's, of several the last posted
+        "mod(max(p.lastKey), 10000000000) AS lastDailyID, sum(p.rows)" +
+        kVersioned + " AS summaryRows, " + Sums("amount") + Sums("depreciation") +
+        Sums("impairment") + Sums("residual") +
+        Pending("fa.dblAmountAlter + fa.dblTransferAmountAlter", "amount") +
+        Pending("fa.dblDepreciationAlter + fa.dblTransferDepreciationAlter", "depreciation") +
+        Pending("fa.dblDecAmountAlter + fa.dblTransferDecAmountAlter", "impairment") +
+        Pending("fa.dblNetworthAlter", "residual") +
+        "max(CASE WHEN p.last THEN CASE WHEN fa.bytStatus = 2 THEN p.alterID ELSE "
+        "aa.lngAMAssetRecentAlterID END ELSE 0 END)" +
+        kVersioned + " AS alterID, " + Latest("works") + ", " + Latest("periods") + ", " +
+        Latest("depredWorks") + ", " + Latest("depredPeriods") + " FROM (" + RowsByVersion(scope) +
+        ") p LEFT JOIN [OldUser]AMAssetFundAlter fa ON fa.lngAMAssetFundAlterID = "
+        "p.lngAMAssetFundAlterID LEFT JOIN [OldUser]AMAssetAlter aa ON aa.lngAMAssetAlterID = "
+        "fa.lngAMAssetAlterID GROUP BY p.lngAMAssetID, p.lngAMFundID) g");
+    RunNative("ANALYZE " + std::string(kSourceJournal));
 }
 
-bool DropSourceJournal() {
-    Native("DROP TABLE " + std::string(kSourceJournal));
-    return true;
-}
+void DropSourceJournal() { RunNative("DROP TABLE " + std::string(kSourceJournal)); }
 
 }  // namespace tk::am

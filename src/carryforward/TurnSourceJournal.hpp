@@ -12,8 +12,8 @@ namespace tk::am {
 // failure leaves nothing.
 inline constexpr const char* kSourceJournal = "TurnSourceJournal";
 
-bool BuildSourceJournal(const TurnScope& scope);
+void BuildSourceJournal(const TurnScope& scope);
 // Dropped once read, so that a host's transaction can run the carry-forward again.
-bool DropSourceJournal();
+void DropSourceJournal();
 
 }  // namespace tk::am

@@ -8,6 +8,7 @@
 #include <mutex>
 
 #include "connect/Connection.hpp"
+#include "connect/Session.hpp"
 #include "frame/Context.hpp"
 
 namespace tk::am {
@@ -77,6 +78,8 @@ std::string ReplaceSchema(const std::string& sql) {
     out = ReplaceAll(out, "[NewUser]", prefix(c.NewUser));
     return ReplaceAll(out, "[BaseUser]", prefix(c.BaseUser));
 }
+
+void RunNative(const std::string& sql) { connection().session().runNative(ReplaceSchema(sql)); }
 
 RecordsetPtr OpenRecordset(const std::string& sql, int32_t cursorType, int32_t lockType) {
     return connection().GetRecordset(ReplaceSchema(sql), cursorType, lockType, 1, 0);

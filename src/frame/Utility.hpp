@@ -18,6 +18,9 @@ std::string ReplaceSchema(const std::string& sql);
 RecordsetPtr OpenRecordset(const std::string& sql, int32_t cursorType, int32_t lockType);
 // Runs one statement; never raises. On failure `errorText` holds "number:description".
 bool ExecuteSql(const std::string& sql, std::string& errorText);
+// Runs one statement in PostgreSQL's own dialect, untranslated (schema
+// placeholders replaced); database errors reach the caller.
+void RunNative(const std::string& sql);
 void CloseRecordset(RecordsetPtr& rs);
 bool IsRecordsetEmpty(const RecordsetPtr& rs);
 std::string QuoteSql(const std::string& text);
