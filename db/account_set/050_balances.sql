@@ -54,9 +54,10 @@ CREATE TABLE AMAssetFundBalance (
     dblBasisWeights            numeric NOT NULL DEFAULT 0,   -- over all sources' (exact, so no cent is lost on a tie)
     CONSTRAINT AMAssetFundBalance_PK PRIMARY KEY (lngAMAssetAlterID, lngAMAssetFundAlterID, intYear, bytPeriod)
 );
+-- No index by funding-source version on this or the other period tables:
+-- nothing reads them by it, and every close writes millions of their rows.
 CREATE INDEX AMAssetFundBalance_Period_IX ON AMAssetFundBalance (lngOrganizationID, intYear, bytPeriod);
 CREATE INDEX AMAssetFundBalance_Asset_IX ON AMAssetFundBalance (lngAMAssetID, intYear, bytPeriod);
-CREATE INDEX AMAssetFundBalance_FundAlter_IX ON AMAssetFundBalance (lngAMAssetFundAlterID);
 
 CREATE SEQUENCE AMAssetFundBalanceEx_SEQ AS integer;
 CREATE TABLE AMAssetFundBalanceEx (
@@ -101,7 +102,6 @@ CREATE TABLE AMAssetFundBalanceEx (
 );
 CREATE INDEX AMAssetFundBalanceEx_Period_IX ON AMAssetFundBalanceEx (lngOrganizationID, intYear, bytPeriod);
 CREATE INDEX AMAssetFundBalanceEx_Asset_IX ON AMAssetFundBalanceEx (lngAMAssetID, intYear, bytPeriod);
-CREATE INDEX AMAssetFundBalanceEx_FundAlter_IX ON AMAssetFundBalanceEx (lngAMAssetFundAlterID);
 
 -- A period's depreciation of one funding-source version apportioned over the
 -- account lines of that version: bytDirection 1 the expense side
@@ -133,7 +133,6 @@ CREATE TABLE AMAssetFundBalanceAmortise (
     CONSTRAINT AMAssetFundBalanceAmortise_PK PRIMARY KEY (lngAMAssetFundBalanceAmortiseID)
 );
 CREATE INDEX AMAssetFundBalanceAmortise_Period_IX ON AMAssetFundBalanceAmortise (lngOrganizationID, intYear, bytPeriod);
-CREATE INDEX AMAssetFundBalanceAmortise_FundAlter_IX ON AMAssetFundBalanceAmortise (lngAMAssetFundAlterID);
 
 CREATE SEQUENCE AMAssetFundBalanceAmortiseEx_SEQ AS integer;
 CREATE TABLE AMAssetFundBalanceAmortiseEx (
@@ -160,7 +159,6 @@ CREATE TABLE AMAssetFundBalanceAmortiseEx (
     CONSTRAINT AMAssetFundBalanceAmortiseEx_PK PRIMARY KEY (lngAMAssetFundBalanceAmortiseID)
 );
 CREATE INDEX AMAssetFundBalanceAmortiseEx_Period_IX ON AMAssetFundBalanceAmortiseEx (lngOrganizationID, intYear, bytPeriod);
-CREATE INDEX AMAssetFundBalanceAmortiseEx_FundAlter_IX ON AMAssetFundBalanceAmortiseEx (lngAMAssetFundAlterID);
 
 -- The posting journal: one row per funding-source version and posted
 -- movement (addition, depreciation of a period, other alteration).  Beside

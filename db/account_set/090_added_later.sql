@@ -8,6 +8,13 @@
 CREATE INDEX IF NOT EXISTS AMAssetFundBalanceAmortise_Asset_IX ON AMAssetFundBalanceAmortise (lngAMAssetID, intYear, bytPeriod);
 CREATE INDEX IF NOT EXISTS AMAssetFundBalanceAmortiseEx_Asset_IX ON AMAssetFundBalanceAmortiseEx (lngAMAssetID, intYear, bytPeriod);
 
+-- Indexes by funding-source version that no statement reads by, which
+-- earlier releases kept up on every row a close writes.
+DROP INDEX IF EXISTS AMAssetFundBalance_FundAlter_IX;
+DROP INDEX IF EXISTS AMAssetFundBalanceEx_FundAlter_IX;
+DROP INDEX IF EXISTS AMAssetFundBalanceAmortise_FundAlter_IX;
+DROP INDEX IF EXISTS AMAssetFundBalanceAmortiseEx_FundAlter_IX;
+
 -- The depreciation schedule an opening funding-source version (blnIsInit = 1,
 -- written by the carry-forward) continues: the basis columns of the old
 -- account set's last balance row of that source, with the figures the
