@@ -54,8 +54,9 @@ CREATE TABLE AMAssetFundBalance (
     dblBasisWeights            numeric NOT NULL DEFAULT 0,   -- over all sources' (exact, so no cent is lost on a tie)
     CONSTRAINT AMAssetFundBalance_PK PRIMARY KEY (lngAMAssetAlterID, lngAMAssetFundAlterID, intYear, bytPeriod)
 );
--- No index by funding-source version on this or the other period tables:
--- nothing reads them by it, and every close writes millions of their rows.
+-- The period tables and the journal are indexed only by what reads them
+-- (key, organisation and period, asset and period): every close writes
+-- millions of their rows, and each index more costs every one of them.
 CREATE INDEX AMAssetFundBalance_Period_IX ON AMAssetFundBalance (lngOrganizationID, intYear, bytPeriod);
 CREATE INDEX AMAssetFundBalance_Asset_IX ON AMAssetFundBalance (lngAMAssetID, intYear, bytPeriod);
 
@@ -208,8 +209,6 @@ CREATE TABLE AMAssetFundDaily (
 );
 CREATE INDEX AMAssetFundDaily_Period_IX ON AMAssetFundDaily (lngOrganizationID, YearPeriod);
 CREATE INDEX AMAssetFundDaily_Asset_IX ON AMAssetFundDaily (lngAMAssetID, lngAMFundID, YearPeriod);
-CREATE INDEX AMAssetFundDaily_AssetAlter_IX ON AMAssetFundDaily (lngAMAssetAlterID, lngOrganizationID);
-CREATE INDEX AMAssetFundDaily_FundAlter_IX ON AMAssetFundDaily (lngAMAssetFundAlterID);
 
 -- One row per depreciation run of an organisation and period.
 CREATE SEQUENCE AMAssetDepreciation_SEQ AS integer;

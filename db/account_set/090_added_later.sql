@@ -8,12 +8,14 @@
 CREATE INDEX IF NOT EXISTS AMAssetFundBalanceAmortise_Asset_IX ON AMAssetFundBalanceAmortise (lngAMAssetID, intYear, bytPeriod);
 CREATE INDEX IF NOT EXISTS AMAssetFundBalanceAmortiseEx_Asset_IX ON AMAssetFundBalanceAmortiseEx (lngAMAssetID, intYear, bytPeriod);
 
--- Indexes by funding-source version that no statement reads by, which
--- earlier releases kept up on every row a close writes.
+-- Indexes no statement reads by, which earlier releases kept up on every
+-- row a close writes.
 DROP INDEX IF EXISTS AMAssetFundBalance_FundAlter_IX;
 DROP INDEX IF EXISTS AMAssetFundBalanceEx_FundAlter_IX;
 DROP INDEX IF EXISTS AMAssetFundBalanceAmortise_FundAlter_IX;
 DROP INDEX IF EXISTS AMAssetFundBalanceAmortiseEx_FundAlter_IX;
+DROP INDEX IF EXISTS AMAssetFundDaily_AssetAlter_IX;
+DROP INDEX IF EXISTS AMAssetFundDaily_FundAlter_IX;
 
 -- The depreciation schedule an opening funding-source version (blnIsInit = 1,
 -- written by the carry-forward) continues: the basis columns of the old
