@@ -60,40 +60,19 @@ void CarryForwardTest::BuildYear() {
     for (int16_t period = 1; period <= 12; ++period) {
         if (period == 3) assets.sumOfYears = AddAsset(sumOfYears);
         if (period == 5) assets.declining = AddAsset(declining);
-        if (period == 6) {
-            Change impairment;
-            impairment.period = 6;
-            impairment.impairmentChange = 5000;
-            Alter(assets.impaired, impairment);
-        }
-        if (period == 7) {
-            Change transfer;
-            transfer.period = 7;
-            transfer.department = 4;
-            Alter(assets.transferred, transfer);
-        }
+        if (period == 6) Alter(assets.impaired, {.period = 6, .impairmentChange = 5000});
+        if (period == 7) Alter(assets.transferred, {.period = 7, .department = 4});
         if (period == 12) {
             // Changes of the last month take effect in the new set's first: an
             // impairment starts a new schedule there, a transfer keeps the old one.
-            Change impairment, transfer;
-            impairment.period = transfer.period = 12;
-            impairment.impairmentChange = 2000;
-            transfer.department = 4;
-            Alter(assets.impaired, impairment);
-            Alter(assets.declining, transfer);
-        }
-        if (period == 12) {
+            Alter(assets.impaired, {.period = 12, .impairmentChange = 2000});
+            Alter(assets.declining, {.period = 12, .department = 4});
             AssetPlan administrative = AssetPlan::Of(2, 33359.72, 0, 60, 22);
             administrative.period = 12;
             administrative.fundCosts = {20000, 13359.72};
             assets.administrative = AddAsset(administrative);
         }
-        if (period == 9) {
-            Change disposal;
-            disposal.period = 9;
-            disposal.alterType = 2;
-            Alter(assets.disposed, disposal);
-        }
+        if (period == 9) Alter(assets.disposed, {.period = 9, .alterType = 2});
         RecordWork(assets.workload, 2024, period, 1000 + 100 * period);
         RunPeriod(2024, period);
     }
