@@ -9,39 +9,27 @@ namespace {
 
 constexpr int32_t kMaxLong = std::numeric_limits<int32_t>::max();
 
-TEST(ToLong, ThousandsSeparatorsAreIgnored) {
+TEST(ToLong, IgnoresSeparatorsSaturatesTakesTheLeadingNumberAndRoundsHalvesToEven) {
     EXPECT_EQ(ToLong("12,345"), 12345);
     EXPECT_EQ(ToLong("1,200"), 1200);
-}
-
-TEST(ToLong, OverflowSaturatesToTheLargestValueInBothDirections) {
     EXPECT_EQ(ToLong("3000000000"), kMaxLong);
     EXPECT_EQ(ToLong("-3,000,000,000"), kMaxLong);
     EXPECT_EQ(ToLong("2147483647.4"), kMaxLong);
     EXPECT_EQ(ToLong("-2147483648"), std::numeric_limits<int32_t>::min());
-}
-
-TEST(ToLong, TakesTheLeadingNumberOrZero) {
     EXPECT_EQ(ToLong("abc"), 0);
     EXPECT_EQ(ToLong("12abc"), 12);
     EXPECT_EQ(ToLong(""), 0);
     EXPECT_EQ(ToLong("-7 days"), -7);
     EXPECT_EQ(ToLong("1e3"), 1000);
     EXPECT_EQ(ToLong("5e"), 5);
-}
-
-TEST(ToLong, HalvesRoundToEven) {
     EXPECT_EQ(ToLong("2.5"), 2);
     EXPECT_EQ(ToLong("3.5"), 4);
     EXPECT_EQ(ToLong("-2.5"), -2);
 }
 
-TEST(ToDouble, RoundsToNineDecimals) {
+TEST(ToDouble, RoundsToNineDecimalsAndNonNumbersGiveZero) {
     EXPECT_DOUBLE_EQ(ToDouble(Variant("1,234.5678901234")), 1234.567890123);
     EXPECT_DOUBLE_EQ(ToDouble(Variant("0.0000000015")), 0.000000002);
-}
-
-TEST(ToDouble, NullEmptyAndNonNumbersGiveZero) {
     EXPECT_EQ(ToDouble(Variant::null()), 0);
     EXPECT_EQ(ToDouble(Variant("")), 0);
     EXPECT_EQ(ToDouble(Variant("元")), 0);
@@ -108,14 +96,11 @@ TEST(StripControlChars, FlagZeroKeepsLineBreaks) {
     EXPECT_EQ(StripControlChars(std::string("x\0y", 3), 0), "xy");
 }
 
-TEST(TextHelpers, CountCharactersNotBytes) {
+TEST(TextHelpers, CountCharactersRemoveTextAndTrimOrDefault) {
     EXPECT_EQ(CharLength("资产ab"), 4u);
     EXPECT_EQ(CharLeft("资产管理", 2), "资产");
     EXPECT_EQ(LeftWithNul("资产管理", 3), std::string("资产管\0", 10));
     EXPECT_EQ(LeftWithNul("ab", 0), std::string("\0", 1));
-}
-
-TEST(TextHelpers, RemoveTextAndTrimOrDefault) {
     EXPECT_EQ(RemoveText("a-b-c", "-"), "abc");
     EXPECT_EQ(RemoveText("", "-"), "");
     EXPECT_EQ(TrimOrDefault(0, Variant("  x  "), Variant("d")).toText(), "x");

@@ -96,25 +96,17 @@ TEST_F(DictionaryChecks, TruncateAndDeleteWhereWithAnAlias) {
     EXPECT_FALSE(DeleteWhere("NoSuchTable", schema.name(), ""));
 }
 
-TEST_F(DictionaryChecks, ResetSequenceOnAnEmptyTableDoesNothing) {
-    schema.admin(
-        "CREATE TABLE AMAsset (lngAMAssetID integer); CREATE SEQUENCE AMAsset_SEQ START WITH 100");
-    EXPECT_TRUE(ResetSequence("AMAsset", schema.name()));
-    EXPECT_EQ(sequenceStart("amasset_seq"), 100);
-}
-
+// An empty table leaves the sequence alone; a class table is keyed by lngClassID.
 TEST_F(DictionaryChecks, ResetSequenceStartsAfterTheLargestKey) {
     schema.admin(
-        "CREATE TABLE AMAsset (lngAMAssetID integer); INSERT INTO AMAsset VALUES (7), (41);"
-        "CREATE SEQUENCE AMAsset_SEQ");
-    EXPECT_TRUE(ResetSequence("AMAsset", schema.name()));
-    EXPECT_EQ(sequenceStart("amasset_seq"), 42);
-}
-
-TEST_F(DictionaryChecks, ClassTablesAreKeyedByLngClassID) {
-    schema.admin(
+        "CREATE TABLE AMAsset (lngAMAssetID integer); CREATE SEQUENCE AMAsset_SEQ START WITH 100;"
         "CREATE TABLE Class2 (lngClassID integer); INSERT INTO Class2 VALUES (9);"
         "CREATE SEQUENCE Class2_SEQ");
+    EXPECT_TRUE(ResetSequence("AMAsset", schema.name()));
+    EXPECT_EQ(sequenceStart("amasset_seq"), 100);
+    schema.admin("INSERT INTO AMAsset VALUES (7), (41)");
+    EXPECT_TRUE(ResetSequence("AMAsset", schema.name()));
+    EXPECT_EQ(sequenceStart("amasset_seq"), 42);
     EXPECT_TRUE(ResetSequence("Class2", schema.name()));
     EXPECT_EQ(sequenceStart("class2_seq"), 10);
 }
