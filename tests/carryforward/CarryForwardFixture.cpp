@@ -1,6 +1,5 @@
 #include "CarryForwardFixture.hpp"
 
-#include <libpq-fe.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -83,30 +82,31 @@ void CarryForwardTest::AddRecords(int32_t asset) {
     const std::string s = accountSet.name() + ".", a = std::to_string(asset),
                       version = "(Select lngAMAssetLastAlterID From " + s +
                                 "AMAsset Where lngAMAssetID = " + a + ")";
-    AsAdmin("INSERT INTO " + s +
-            "AMAssetLabel (lngAMAssetID, lngAMAssetLabelID, strAMAssetLabelNo, "
-            "lngAMAssetLabelInitAlterID, lngAMAssetLabelLastAlterID, lngOrganizationID) VALUES (" +
-            a + ", 1, 'L1', 1, 1, 1);INSERT INTO " + s +
-            "AMAssetLabelAlter (lngAMAssetID, lngAMAssetLabelID, lngAMAssetLabelAlterID, "
-            "lngAMAssetAlterID, strAMAssetLabelNo, intYear, bytPeriod, bytAlterType, "
-            "lngOrganizationID) SELECT " +
-            a + ", 1, 1, " + version + ", 'L1', 2024, 1, 1, 1;INSERT INTO " + s +
-            "AMAssetLabelCustom (lngAMAssetLabelID, strText1) VALUES (1, '铭牌');INSERT INTO " + s +
-            "AMAssetOther (lngAMAssetID, lngAMAssetOtherInitAlterID, lngAMAssetOtherLastAlterID, "
-            "strOwner) VALUES (" +
-            a + ", 1, 1, '王工');INSERT INTO " + s +
-            "AMAssetOtherAlter (lngAMAssetOtherAlterID, lngAMAssetID, lngAMAssetAlterID, intYear, "
-            "bytPeriod, bytAlterType, strOwner) SELECT 1, " +
-            a + ", " + version + ", 2024, 1, 1, '王工';INSERT INTO " + s +
-            "AMAssetCustom (lngAMAssetID, strCustom1) VALUES (" + a + ", '进口');INSERT INTO " + s +
-            "AMAssetAux (lngAMAssetID, lngAMAssetAuxID, strAMAssetAuxCode, strAMAssetAuxName) "
-            "VALUES (" +
-            a + ", 1, 'F1', '刀架');INSERT INTO " + s +
-            "AMAssetDocument (lngAMAssetDocumentID, lngAMAssetID, strDocumentName, blbDocument) "
-            "VALUES (1, " +
-            a + ", '发票', '\\x00ff10'::bytea);INSERT INTO " + s +
-            "AMAssetImage (lngAMAssetImageID, lngAMAssetID, strImageName, blbImage) VALUES (1, " +
-            a + ", '照片', '\\x89504e47'::bytea);");
+    accountSet.admin(
+        "INSERT INTO " + s +
+        "AMAssetLabel (lngAMAssetID, lngAMAssetLabelID, strAMAssetLabelNo, "
+        "lngAMAssetLabelInitAlterID, lngAMAssetLabelLastAlterID, lngOrganizationID) VALUES (" +
+        a + ", 1, 'L1', 1, 1, 1);INSERT INTO " + s +
+        "AMAssetLabelAlter (lngAMAssetID, lngAMAssetLabelID, lngAMAssetLabelAlterID, "
+        "lngAMAssetAlterID, strAMAssetLabelNo, intYear, bytPeriod, bytAlterType, "
+        "lngOrganizationID) SELECT " +
+        a + ", 1, 1, " + version + ", 'L1', 2024, 1, 1, 1;INSERT INTO " + s +
+        "AMAssetLabelCustom (lngAMAssetLabelID, strText1) VALUES (1, '铭牌');INSERT INTO " + s +
+        "AMAssetOther (lngAMAssetID, lngAMAssetOtherInitAlterID, lngAMAssetOtherLastAlterID, "
+        "strOwner) VALUES (" +
+        a + ", 1, 1, '王工');INSERT INTO " + s +
+        "AMAssetOtherAlter (lngAMAssetOtherAlterID, lngAMAssetID, lngAMAssetAlterID, intYear, "
+        "bytPeriod, bytAlterType, strOwner) SELECT 1, " +
+        a + ", " + version + ", 2024, 1, 1, '王工';INSERT INTO " + s +
+        "AMAssetCustom (lngAMAssetID, strCustom1) VALUES (" + a + ", '进口');INSERT INTO " + s +
+        "AMAssetAux (lngAMAssetID, lngAMAssetAuxID, strAMAssetAuxCode, strAMAssetAuxName) "
+        "VALUES (" +
+        a + ", 1, 'F1', '刀架');INSERT INTO " + s +
+        "AMAssetDocument (lngAMAssetDocumentID, lngAMAssetID, strDocumentName, blbDocument) "
+        "VALUES (1, " +
+        a + ", '发票', '\\x00ff10'::bytea);INSERT INTO " + s +
+        "AMAssetImage (lngAMAssetImageID, lngAMAssetID, strImageName, blbImage) VALUES (1, " + a +
+        ", '照片', '\\x89504e47'::bytea);");
 }
 
 void CarryForwardTest::UseOld() {
@@ -188,16 +188,6 @@ double CarryForwardTest::NewScalar(const std::string& sql) {
     auto rs = nextConn->GetRecordset(sql, 3, 1);
     if (rs->eof() || rs->field(0).isNull()) return 0;
     return rs->field(0).toDouble();
-}
-
-void CarryForwardTest::AsAdmin(const std::string& script) {
-    PGconn* admin = PQconnectdb(tk::test::adminServer().c_str());
-    PQsetNoticeProcessor(
-        admin, [](void*, const char*) {}, nullptr);
-    PGresult* result = PQexec(admin, script.c_str());
-    EXPECT_EQ(PQresultStatus(result), PGRES_COMMAND_OK) << PQerrorMessage(admin);
-    PQclear(result);
-    PQfinish(admin);
 }
 
 CarryForwardTest::Image CarryForwardTest::NewImage(const std::string& drawnIds) {

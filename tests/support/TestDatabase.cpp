@@ -31,6 +31,10 @@ void exec(const std::string& sql) {
     if (!ok) throw std::runtime_error(message + " in: " + sql);
 }
 
+void execIn(const std::string& schema, const std::string& sql) {
+    exec("SET search_path TO " + schema + ", oracompat, public; " + sql);
+}
+
 std::string uniqueName(const std::string& hint) {
     static std::atomic<int> counter{0};
     return hint + "_" + std::to_string(getpid()) + "_" + std::to_string(++counter);
@@ -112,8 +116,8 @@ std::shared_ptr<connect::Connection> TestAccountSet::useOnThisThread() const {
     return conn;
 }
 
-void TestSchema::admin(const std::string& sql) const {
-    exec("SET search_path TO " + name_ + ", oracompat, public; " + sql);
-}
+void TestSchema::admin(const std::string& sql) const { execIn(name_, sql); }
+
+void TestAccountSet::admin(const std::string& sql) const { execIn(name_, sql); }
 
 }  // namespace tk::test

@@ -42,6 +42,8 @@ class TestAccountSet {
 
     const std::string& name() const { return name_; }
     std::shared_ptr<connect::Connection> connect() const;
+    // Runs PostgreSQL statements as the server's superuser, in this account set.
+    void admin(const std::string& sql) const;
     // Sets the thread's User and ConnBase to this account set.
     std::shared_ptr<connect::Connection> useOnThisThread() const;
 
