@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "AmassetCli.hpp"
 #include "TestDatabase.hpp"
 #include "connect/Session.hpp"
 #include "frame/Context.hpp"
@@ -23,6 +24,12 @@ inline std::string readFile(const std::filesystem::path& file) {
     std::stringstream text;
     text << in.rdbuf();
     return text.str();
+}
+
+// The amasset program of this build on the test server, as its superuser.
+inline test::Outcome amasset(const std::string& args) {
+    return test::AmassetCli::shell(test::AmassetCli::program() + " " + args + " --server '" +
+                                   test::adminServer() + "' 2>&1");
 }
 
 struct UpgradeEvent {
