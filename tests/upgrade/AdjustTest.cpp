@@ -210,8 +210,8 @@ TEST_F(Adjust, ThePasswordIsNowhereToBeRead) {
 TEST_F(Adjust, TheAdjustCommandReportsFailedScripts) {
     backup("01", "BROKEN", "select * from no_such_table;");
     backup("02", "FINE", trace("fine"));
-    const test::Outcome run =
-        amasset("adjust --account-set " + newSet.name() + " --from " + oldSet.name());
+    const test::Outcome run = test::AmassetCli::runOnServer(
+        "adjust --account-set " + newSet.name() + " --from " + oldSet.name());
     EXPECT_EQ(run.status, 1) << run.out;
     EXPECT_NE(run.out.find("1 个调整脚本执行失败: BROKEN.sql"), std::string::npos) << run.out;
     EXPECT_EQ(traced(), "fine ");

@@ -26,12 +26,6 @@ inline std::string readFile(const std::filesystem::path& file) {
     return text.str();
 }
 
-// The amasset program of this build on the test server, as its superuser.
-inline test::Outcome amasset(const std::string& args) {
-    return test::AmassetCli::shell(test::AmassetCli::program() + " " + args + " --server '" +
-                                   test::adminServer() + "' 2>&1");
-}
-
 struct UpgradeEvent {
     int32_t progress, total;
     std::string message;
