@@ -161,17 +161,7 @@ const std::vector<std::string>& CarryForwardTest::TurnTables() {
 
 std::vector<std::string> CarryForwardTest::Rows(const std::string& table,
                                                 const std::string& except) {
-    auto rs = nextConn->GetRecordset("Select * From " + next.name() + "." + table, 3, 1);
-    std::vector<std::string> rows;
-    for (; !rs->eof(); rs->moveNext()) {
-        std::string row;
-        for (int i = 0; i < rs->fieldCount(); ++i)
-            if (lowerAscii(rs->fieldName(i)) != lowerAscii(except))
-                row += rs->field(i).toText() + "|";
-        rows.push_back(row);
-    }
-    std::sort(rows.begin(), rows.end());
-    return rows;
+    return tk::test::SortedRows(*nextConn, "Select * From " + next.name() + "." + table, except);
 }
 
 std::map<std::string, std::string> CarryForwardTest::Sequences() {

@@ -1,7 +1,5 @@
 // The posting journal: its sums against balances and cards, idempotent
 // posting, and the rebuild giving what month-by-month posting gave.
-#include <algorithm>
-
 #include "DepreciationFixture.hpp"
 #include "depreciation/clsAMAssetDaily.hpp"
 
@@ -69,16 +67,8 @@ class JournalTest : public DepreciationTest {
     }
 
     std::vector<std::string> Journal() {
-        auto rs = conn->GetRecordset(
-            std::string("Select ") + kJournalColumns + " From AMAssetFundDaily", 3, 1);
-        std::vector<std::string> rows;
-        for (; !rs->eof(); rs->moveNext()) {
-            std::string row;
-            for (int i = 0; i < rs->fieldCount(); ++i) row += rs->field(i).toText() + "|";
-            rows.push_back(row);
-        }
-        std::sort(rows.begin(), rows.end());
-        return rows;
+        return tk::test::SortedRows(
+            *conn, std::string("Select ") + kJournalColumns + " From AMAssetFundDaily");
     }
 };
 

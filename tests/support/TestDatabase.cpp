@@ -4,6 +4,7 @@
 #include <libpq-fe.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <stdexcept>
 
@@ -58,6 +59,20 @@ std::string ErrorOf(connect::Connection& conn, const std::string& sql) {
         return e.description();
     }
     return "";
+}
+
+std::vector<std::string> SortedRows(connect::Connection& conn, const std::string& sql,
+                                    const std::string& skip) {
+    std::vector<std::string> rows;
+    for (auto rs = conn.GetRecordset(sql, 3, 1); !rs->eof(); rs->moveNext()) {
+        std::string row;
+        for (int i = 0; i < rs->fieldCount(); ++i)
+            if (lowerAscii(rs->fieldName(i)) != lowerAscii(skip))
+                row += (rs->field(i).isNull() ? "<null>" : rs->field(i).toText()) + "|";
+        rows.push_back(row);
+    }
+    std::ranges::sort(rows);
+    return rows;
 }
 
 std::string testServer() { return TKAM_TEST_SERVER; }
