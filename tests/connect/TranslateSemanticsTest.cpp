@@ -124,20 +124,17 @@ TEST_F(TranslateSemantics, DecodeMatchesNullAndTakesTheFirstResultsType) {
     EXPECT_EQ(rows("Select Decode(s, 'a', 'x') From v Where n = 2"), (Rows{"∅"}));
 }
 
-TEST_F(TranslateSemantics, NvlFollowsTheFirstArgument) {
+TEST_F(TranslateSemantics, NvlFollowsTheFirstArgumentAndConcatenationSkipsNulls) {
     schema.admin("CREATE TABLE v (n integer, s varchar(10)); INSERT INTO v VALUES (2, NULL);");
     EXPECT_EQ(rows("Select Nvl(s, 0), Nvl(n, 0) + 1, Nvl('', 'x'), Nvl(s, '') From v"),
               (Rows{"0|3|x|∅"}));
-}
-
-// ---- text: '' is NULL, || skips NULLs ----
-
-TEST_F(TranslateSemantics, ConcatenationSkipsNullsAndEmptyResultIsNull) {
-    schema.admin("CREATE TABLE v (s varchar(10)); INSERT INTO v VALUES (NULL);");
+    // An empty result of || is NULL.
     EXPECT_EQ(rows("Select 'a' || NULL || 'b', s || s, '' || '', Nvl(s,'') || ' ' || Nvl(s,'') "
                    "From v"),
               (Rows{"ab|∅|∅| "}));
 }
+
+// ---- text: '' is NULL ----
 
 TEST_F(TranslateSemantics, EmptyTextIsStoredAsNullAndBlankTrimsToNull) {
     schema.admin(

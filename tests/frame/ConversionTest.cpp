@@ -46,13 +46,10 @@ TEST(RoundTo, RoundsThePrintedValueHalfAwayFromZero) {
     EXPECT_DOUBLE_EQ(RoundTo(3.14159, 0), 3.14);  // digits below 1 mean 2
 }
 
-TEST(AmountFormat, OneZeroPerDecimal) {
+TEST(AmountFormat, OneZeroPerDecimalAndFormatNumberGroupsPadsAndRounds) {
     EXPECT_EQ(AmountFormat(0), "###,###,###,###,###,##0");
     EXPECT_EQ(AmountFormat(2), "###,###,###,###,###,##0.00");
     EXPECT_EQ(AmountFormat(-1), "###,###,###,###,###,##0.");
-}
-
-TEST(FormatNumber, GroupsPadsAndRounds) {
     EXPECT_EQ(FormatNumber(1234567.891, AmountFormat(2)), "1,234,567.89");
     EXPECT_EQ(FormatNumber(-1234.5, AmountFormat(0)), "-1,235");
     EXPECT_EQ(FormatNumber(0.5, "#.00"), ".50");
@@ -69,14 +66,11 @@ TEST(FormatDuration, HoursMinutesSeconds) {
     EXPECT_EQ(FormatDuration(59.6f), "1分0秒");
 }
 
-TEST(SplitPart, IndexIsClampedAndItemsTrimmed) {
+TEST(SplitPart, IndexIsClampedItemsTrimmedAndCountDelimitersBoundsTheSplit) {
     EXPECT_EQ(SplitPart("a,b,c", 5, ","), "c");
     EXPECT_EQ(SplitPart("a,b,c", 0, ","), "a");
     EXPECT_EQ(SplitPart(" 设备 || 房屋 ", 2, "||"), "房屋");
     EXPECT_EQ(SplitPart("", 1, ","), "");
-}
-
-TEST(CountDelimiters, IsTheUpperBoundOfTheSplit) {
     EXPECT_EQ(CountDelimiters("a,b,c", ","), 2);
     EXPECT_EQ(CountDelimiters("", ","), -1);
     EXPECT_EQ(CountDelimiters("a--b--", "--"), 2);

@@ -195,22 +195,20 @@ TEST_F(LabelTest, AdditionModeDeletesOneLabelOrAllLabelsOfAnAsset) {
     }
 }
 
-TEST_F(LabelTest, AnUnknownDeletionModeSucceedsWithoutEffect) {
-    clsAMAssetLabel label = newLabel(1, "L-001");
-    int32_t first = label.SaveCard();
-    label.Mode = atUnkonwn;
-    label.lngAMAssetLabelAlterID = -first;
-    EXPECT_EQ(label.SaveCard(), first);
-    EXPECT_EQ(rowsOfLabel(label.lngAMAssetLabelID, "AMAssetLabelAlter"), 1);
-}
-
-TEST_F(LabelTest, RefusesWithoutAnAssetOrWithAVersionOfNoLabel) {
+TEST_F(LabelTest, RefusesWithoutAnAssetOrALabelAndAnUnknownDeletionModeDoesNothing) {
     clsAMAssetLabel label = newLabel(0, "L-001");
     EXPECT_EQ(label.SaveCard(), 0);
     label.lngAMAssetID = 1;
     label.lngAMAssetLabelAlterID = 5;
     EXPECT_EQ(label.SaveCard(), 0);
     EXPECT_EQ(countOf("[User]AMAssetLabel"), 0);
+
+    clsAMAssetLabel saved = newLabel(1, "L-001");
+    int32_t first = saved.SaveCard();
+    saved.Mode = atUnkonwn;
+    saved.lngAMAssetLabelAlterID = -first;
+    EXPECT_EQ(saved.SaveCard(), first) << "an unknown deletion mode succeeds without effect";
+    EXPECT_EQ(rowsOfLabel(saved.lngAMAssetLabelID, "AMAssetLabelAlter"), 1);
 }
 
 }  // namespace
