@@ -45,21 +45,23 @@ class LedgerTest : public ::testing::Test {
         a.department = "0103";
         return a;
     }
+    // The lathe's record under another category, cost and depreciation method.
+    static NewAsset like(const std::string& category, double cost, int16_t method) {
+        NewAsset a = lathe();
+        a.category = category;
+        a.cost = cost;
+        a.method = method;
+        return a;
+    }
     // Depreciated by its 500,000 km of work.
     static NewAsset lorry() {
-        NewAsset a = lathe();
-        a.category = "03-01-02";
-        a.cost = 300000;
-        a.method = 3;
+        NewAsset a = like("03-01-02", 300000, 3);
         a.totalWork = 500000;
         return a;
     }
     // Sum of the years' digits over three years, without residual value.
     static NewAsset copier() {
-        NewAsset a = lathe();
-        a.category = "04-02";
-        a.cost = 36000;
-        a.method = 5;
+        NewAsset a = like("04-02", 36000, 5);
         a.life = 36;
         a.residualRate = 0;
         a.date = "2024-02-03";
