@@ -115,17 +115,16 @@ TEST_F(ClassTest, APostingThatFailsEndsTheRebuildWithItsLabel) {
         << "the deleted journal stays deleted";
 }
 
-TEST_F(ClassTest, ARunTimeErrorInTheRebuildAddsTheErrorToTheMessage) {
+TEST_F(ClassTest, RunTimeErrorsInTheRebuildAndTheApportionmentAreReportedAsEachSays) {
     clsAMAssetDaily daily;
     context().NewUser = "no_such_account_set";
     std::string message;
     EXPECT_FALSE(daily.Execute(0, message));
     EXPECT_EQ(message.rfind("ExecuteAMAssetDaily:#", 0), 0u) << message;
-}
 
-TEST_F(ClassTest, AmortiseReportsTheRoutineAndNeverWritesTheMessage) {
+    // The apportionment logs its routine and never writes the message.
     clsAMAssetAmortise amortise;
-    std::string message = "unchanged";
+    message = "unchanged";
     context().User = "no_such_account_set";
     EXPECT_FALSE(amortise.Execute(kOrg, message));
     EXPECT_EQ(message, "unchanged");
