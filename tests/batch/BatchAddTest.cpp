@@ -74,7 +74,7 @@ TEST_F(BatchAddTest, EveryStoredFieldRoundTripsByName) {
     }
 }
 
-TEST_F(BatchAddTest, BlankTextsBecomeASpaceAndTheFlexibleKeyZeros) {
+TEST_F(BatchAddTest, BlankTextsBecomeASpaceTheFlexibleKeyZerosAndOtherTextsAreStoredAsAssigned) {
     clsAMAssetBatchAdd row;
     row.strAMAssetName = "   ";
     row.strNotes = "";
@@ -86,17 +86,15 @@ TEST_F(BatchAddTest, BlankTextsBecomeASpaceAndTheFlexibleKeyZeros) {
     ASSERT_GT(id, 0);
     EXPECT_EQ(rowOf(id)->field("strAMAssetName").toText(), " ");
     EXPECT_EQ(rowOf(id)->field("strFlexibleID").toText(), std::string(310, '0'));
-}
 
-TEST_F(BatchAddTest, TextsAreStoredExactlyAsAssigned) {
-    clsAMAssetBatchAdd row;
-    row.strAMAssetName = "O'Brien's {5} desk";
-    row.dblAmount = 1234.5;
-    EXPECT_EQ(row.strAMAssetName.str(), "O'Brien's {5} desk");
-    int32_t id = row.SaveCard();
-    ASSERT_GT(id, 0);
-    EXPECT_EQ(rowOf(id)->field("strAMAssetName").toText(), "O'Brien's {5} desk");
-    EXPECT_EQ(rowOf(id)->field("dblAmount").toDouble(), 1234.5);
+    clsAMAssetBatchAdd quoted;
+    quoted.strAMAssetName = "O'Brien's {5} desk";
+    quoted.dblAmount = 1234.5;
+    EXPECT_EQ(quoted.strAMAssetName.str(), "O'Brien's {5} desk");
+    const int32_t quotedId = quoted.SaveCard();
+    ASSERT_GT(quotedId, 0);
+    EXPECT_EQ(rowOf(quotedId)->field("strAMAssetName").toText(), "O'Brien's {5} desk");
+    EXPECT_EQ(rowOf(quotedId)->field("dblAmount").toDouble(), 1234.5);
 }
 
 TEST_F(BatchAddTest, ASecondSaveOfANewRowUpdatesIt) {

@@ -1,6 +1,5 @@
 #include "CarryForwardFixture.hpp"
 
-#include <libpq-fe.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -60,40 +59,19 @@ void CarryForwardTest::BuildYear() {
     for (int16_t period = 1; period <= 12; ++period) {
         if (period == 3) assets.sumOfYears = AddAsset(sumOfYears);
         if (period == 5) assets.declining = AddAsset(declining);
-        if (period == 6) {
-            Change impairment;
-            impairment.period = 6;
-            impairment.impairmentChange = 5000;
-            Alter(assets.impaired, impairment);
-        }
-        if (period == 7) {
-            Change transfer;
-            transfer.period = 7;
-            transfer.department = 4;
-            Alter(assets.transferred, transfer);
-        }
+        if (period == 6) Alter(assets.impaired, {.period = 6, .impairmentChange = 5000});
+        if (period == 7) Alter(assets.transferred, {.period = 7, .department = 4});
         if (period == 12) {
             // Changes of the last month take effect in the new set's first: an
             // impairment starts a new schedule there, a transfer keeps the old one.
-            Change impairment, transfer;
-            impairment.period = transfer.period = 12;
-            impairment.impairmentChange = 2000;
-            transfer.department = 4;
-            Alter(assets.impaired, impairment);
-            Alter(assets.declining, transfer);
-        }
-        if (period == 12) {
+            Alter(assets.impaired, {.period = 12, .impairmentChange = 2000});
+            Alter(assets.declining, {.period = 12, .department = 4});
             AssetPlan administrative = AssetPlan::Of(2, 33359.72, 0, 60, 22);
             administrative.period = 12;
             administrative.fundCosts = {20000, 13359.72};
             assets.administrative = AddAsset(administrative);
         }
-        if (period == 9) {
-            Change disposal;
-            disposal.period = 9;
-            disposal.alterType = 2;
-            Alter(assets.disposed, disposal);
-        }
+        if (period == 9) Alter(assets.disposed, {.period = 9, .alterType = 2});
         RecordWork(assets.workload, 2024, period, 1000 + 100 * period);
         RunPeriod(2024, period);
     }
@@ -104,30 +82,31 @@ void CarryForwardTest::AddRecords(int32_t asset) {
     const std::string s = accountSet.name() + ".", a = std::to_string(asset),
                       version = "(Select lngAMAssetLastAlterID From " + s +
                                 "AMAsset Where lngAMAssetID = " + a + ")";
-    AsAdmin("INSERT INTO " + s +
-            "AMAssetLabel (lngAMAssetID, lngAMAssetLabelID, strAMAssetLabelNo, "
-            "lngAMAssetLabelInitAlterID, lngAMAssetLabelLastAlterID, lngOrganizationID) VALUES (" +
-            a + ", 1, 'L1', 1, 1, 1);INSERT INTO " + s +
-            "AMAssetLabelAlter (lngAMAssetID, lngAMAssetLabelID, lngAMAssetLabelAlterID, "
-            "lngAMAssetAlterID, strAMAssetLabelNo, intYear, bytPeriod, bytAlterType, "
-            "lngOrganizationID) SELECT " +
-            a + ", 1, 1, " + version + ", 'L1', 2024, 1, 1, 1;INSERT INTO " + s +
-            "AMAssetLabelCustom (lngAMAssetLabelID, strText1) VALUES (1, '铭牌');INSERT INTO " + s +
-            "AMAssetOther (lngAMAssetID, lngAMAssetOtherInitAlterID, lngAMAssetOtherLastAlterID, "
-            "strOwner) VALUES (" +
-            a + ", 1, 1, '王工');INSERT INTO " + s +
-            "AMAssetOtherAlter (lngAMAssetOtherAlterID, lngAMAssetID, lngAMAssetAlterID, intYear, "
-            "bytPeriod, bytAlterType, strOwner) SELECT 1, " +
-            a + ", " + version + ", 2024, 1, 1, '王工';INSERT INTO " + s +
-            "AMAssetCustom (lngAMAssetID, strCustom1) VALUES (" + a + ", '进口');INSERT INTO " + s +
-            "AMAssetAux (lngAMAssetID, lngAMAssetAuxID, strAMAssetAuxCode, strAMAssetAuxName) "
-            "VALUES (" +
-            a + ", 1, 'F1', '刀架');INSERT INTO " + s +
-            "AMAssetDocument (lngAMAssetDocumentID, lngAMAssetID, strDocumentName, blbDocument) "
-            "VALUES (1, " +
-            a + ", '发票', '\\x00ff10'::bytea);INSERT INTO " + s +
-            "AMAssetImage (lngAMAssetImageID, lngAMAssetID, strImageName, blbImage) VALUES (1, " +
-            a + ", '照片', '\\x89504e47'::bytea);");
+    accountSet.admin(
+        "INSERT INTO " + s +
+        "AMAssetLabel (lngAMAssetID, lngAMAssetLabelID, strAMAssetLabelNo, "
+        "lngAMAssetLabelInitAlterID, lngAMAssetLabelLastAlterID, lngOrganizationID) VALUES (" +
+        a + ", 1, 'L1', 1, 1, 1);INSERT INTO " + s +
+        "AMAssetLabelAlter (lngAMAssetID, lngAMAssetLabelID, lngAMAssetLabelAlterID, "
+        "lngAMAssetAlterID, strAMAssetLabelNo, intYear, bytPeriod, bytAlterType, "
+        "lngOrganizationID) SELECT " +
+        a + ", 1, 1, " + version + ", 'L1', 2024, 1, 1, 1;INSERT INTO " + s +
+        "AMAssetLabelCustom (lngAMAssetLabelID, strText1) VALUES (1, '铭牌');INSERT INTO " + s +
+        "AMAssetOther (lngAMAssetID, lngAMAssetOtherInitAlterID, lngAMAssetOtherLastAlterID, "
+        "strOwner) VALUES (" +
+        a + ", 1, 1, '王工');INSERT INTO " + s +
+        "AMAssetOtherAlter (lngAMAssetOtherAlterID, lngAMAssetID, lngAMAssetAlterID, intYear, "
+        "bytPeriod, bytAlterType, strOwner) SELECT 1, " +
+        a + ", " + version + ", 2024, 1, 1, '王工';INSERT INTO " + s +
+        "AMAssetCustom (lngAMAssetID, strCustom1) VALUES (" + a + ", '进口');INSERT INTO " + s +
+        "AMAssetAux (lngAMAssetID, lngAMAssetAuxID, strAMAssetAuxCode, strAMAssetAuxName) "
+        "VALUES (" +
+        a + ", 1, 'F1', '刀架');INSERT INTO " + s +
+        "AMAssetDocument (lngAMAssetDocumentID, lngAMAssetID, strDocumentName, blbDocument) "
+        "VALUES (1, " +
+        a + ", '发票', '\\x00ff10'::bytea);INSERT INTO " + s +
+        "AMAssetImage (lngAMAssetImageID, lngAMAssetID, strImageName, blbImage) VALUES (1, " + a +
+        ", '照片', '\\x89504e47'::bytea);");
 }
 
 void CarryForwardTest::UseOld() {
@@ -182,17 +161,7 @@ const std::vector<std::string>& CarryForwardTest::TurnTables() {
 
 std::vector<std::string> CarryForwardTest::Rows(const std::string& table,
                                                 const std::string& except) {
-    auto rs = nextConn->GetRecordset("Select * From " + next.name() + "." + table, 3, 1);
-    std::vector<std::string> rows;
-    for (; !rs->eof(); rs->moveNext()) {
-        std::string row;
-        for (int i = 0; i < rs->fieldCount(); ++i)
-            if (lowerAscii(rs->fieldName(i)) != lowerAscii(except))
-                row += rs->field(i).toText() + "|";
-        rows.push_back(row);
-    }
-    std::sort(rows.begin(), rows.end());
-    return rows;
+    return tk::test::SortedRows(*nextConn, "Select * From " + next.name() + "." + table, except);
 }
 
 std::map<std::string, std::string> CarryForwardTest::Sequences() {
@@ -209,16 +178,6 @@ double CarryForwardTest::NewScalar(const std::string& sql) {
     auto rs = nextConn->GetRecordset(sql, 3, 1);
     if (rs->eof() || rs->field(0).isNull()) return 0;
     return rs->field(0).toDouble();
-}
-
-void CarryForwardTest::AsAdmin(const std::string& script) {
-    PGconn* admin = PQconnectdb(tk::test::adminServer().c_str());
-    PQsetNoticeProcessor(
-        admin, [](void*, const char*) {}, nullptr);
-    PGresult* result = PQexec(admin, script.c_str());
-    EXPECT_EQ(PQresultStatus(result), PGRES_COMMAND_OK) << PQerrorMessage(admin);
-    PQclear(result);
-    PQfinish(admin);
 }
 
 CarryForwardTest::Image CarryForwardTest::NewImage(const std::string& drawnIds) {

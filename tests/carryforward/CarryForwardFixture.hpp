@@ -53,8 +53,6 @@ class CarryForwardTest : public DepreciationTest {
     // The tables a carry-forward writes, and the summary table.
     static const std::vector<std::string>& TurnTables();
     double NewScalar(const std::string& sql);
-    // Runs a PostgreSQL script as the server's superuser.
-    void AsAdmin(const std::string& script);
 
     // What the new account set holds: the rows of every table a carry-forward
     // writes (without the columns named in `drawnIds`) and its sequences' values.

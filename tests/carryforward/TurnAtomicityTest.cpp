@@ -18,17 +18,17 @@ class TurnAtomicityTest : public CarryForwardTest {
     // The journal rebuild fails on the last asset, after it has drawn ids.
     void InjectFailure() {
         const std::string schema = next.name();
-        AsAdmin("CREATE OR REPLACE FUNCTION " + schema +
-                ".injected_failure() RETURNS trigger LANGUAGE plpgsql AS $$BEGIN "
-                "IF NEW.lngAMAssetID = " +
-                std::to_string(assets.declining) +
-                " THEN RAISE EXCEPTION 'injected failure'; END IF; RETURN NEW; END$$;"
-                "CREATE TRIGGER injected_failure BEFORE INSERT ON " +
-                schema + ".AMAssetFundDaily FOR EACH ROW EXECUTE FUNCTION " + schema +
-                ".injected_failure();");
+        accountSet.admin("CREATE OR REPLACE FUNCTION " + schema +
+                         ".injected_failure() RETURNS trigger LANGUAGE plpgsql AS $$BEGIN "
+                         "IF NEW.lngAMAssetID = " +
+                         std::to_string(assets.declining) +
+                         " THEN RAISE EXCEPTION 'injected failure'; END IF; RETURN NEW; END$$;"
+                         "CREATE TRIGGER injected_failure BEFORE INSERT ON " +
+                         schema + ".AMAssetFundDaily FOR EACH ROW EXECUTE FUNCTION " + schema +
+                         ".injected_failure();");
     }
     void RemoveFailure() {
-        AsAdmin("DROP TRIGGER injected_failure ON " + next.name() + ".AMAssetFundDaily");
+        accountSet.admin("DROP TRIGGER injected_failure ON " + next.name() + ".AMAssetFundDaily");
     }
 };
 

@@ -118,8 +118,8 @@ TEST_F(TurnFiguresTest, OpeningRecordsAndJournalCarryTheOldClosingFigures) {
 //    9,844.54 / 12 = 820.38.
 TEST_F(TurnFiguresTest, TheNewSetChargesWhatTheOldSetForecastsThroughTheEndOfLife) {
     const std::string years = "ARRAY[2026,2027,2028,2029]";
-    AsAdmin("DO $$ BEGIN PERFORM " + accountSet.name() + ".AMAssetMakePeriods(" + years +
-            "); PERFORM " + next.name() + ".AMAssetMakePeriods(" + years + "); END $$;");
+    accountSet.admin("DO $$ BEGIN PERFORM " + accountSet.name() + ".AMAssetMakePeriods(" + years +
+                     "); PERFORM " + next.name() + ".AMAssetMakePeriods(" + years + "); END $$;");
     auto runToEndOfLife = [&] {
         for (int32_t yp = 202501; yp <= 202905; yp = yp % 100 == 12 ? yp + 89 : yp + 1) {
             RecordWork(assets.workload, yp / 100, static_cast<int16_t>(yp % 100), 2000);
@@ -199,10 +199,10 @@ TEST_F(TurnFiguresTest, TheTotalsOfBothSetsAgreeToTheCent) {
     const ledger::TurnTotals before = yearEnd.closing();
     EXPECT_EQ(before.assets, static_cast<double>(CarriedAssets().size()));
     EXPECT_TRUE(before.agreesWith(yearEnd.opening()));
-    AsAdmin("UPDATE " + next.name() +
-            ".AMAssetFundDaily SET dblAmountAlter = dblAmountAlter + "
-            "0.01 WHERE lngAMAssetID = " +
-            Id(assets.straightLine));
+    accountSet.admin("UPDATE " + next.name() +
+                     ".AMAssetFundDaily SET dblAmountAlter = dblAmountAlter + "
+                     "0.01 WHERE lngAMAssetID = " +
+                     Id(assets.straightLine));
     EXPECT_FALSE(before.agreesWith(yearEnd.opening()));
 }
 

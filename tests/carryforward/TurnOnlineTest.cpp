@@ -18,8 +18,8 @@ class TurnOnlineTest : public CarryForwardTest {
         std::ifstream in(std::string(TKAM_DB_DIR) + "/optional/self_service.sql");
         std::stringstream script;
         script << in.rdbuf();
-        AsAdmin("SET ROLE " + schema + "; SET search_path TO " + schema + ", oracompat, public;" +
-                script.str());
+        accountSet.admin("SET ROLE " + schema + "; SET search_path TO " + schema +
+                         ", oracompat, public;" + script.str());
     }
 
     bool RunOnlineTurn(std::string& message) {
@@ -29,6 +29,11 @@ class TurnOnlineTest : public CarryForwardTest {
         turn.scope.turnDate = "2025-01-01";
         turn.scope.startDate = "2025-01-01";
         return turn.Execute(message);
+    }
+
+    // One row of `values` each, into the table and columns named.
+    void InsertRows(const std::string& into, std::initializer_list<const char*> rows) {
+        for (const char* values : rows) Execute("Insert Into " + into + " Values (" + values + ")");
     }
 
     std::string Ids(const std::string& table, const std::string& key) {
@@ -57,27 +62,18 @@ TEST_F(TurnOnlineTest, OpenRequestsAreCarriedAndClosedOnesLeftBehind) {
     Execute("Insert Into AlterType (lngAlterTypeID) Values (1)");
     Execute("Insert Into AMAssetAlterItem (lngAMAssetAlterItemID, lngAlterTypeID) Values (1, 1)");
     // Requests: 1 open, 2 closed, 3 open with closed details only, 4 closed in organisation 2.
-    for (const char* values : {"1, 0, 1", "2, 1, 1", "3, 0, 1", "4, 1, 2"})
-        Execute(std::string("Insert Into AMAssetAlterRequest (lngAlterRequestID, blnIsClose, "
-                            "lngOrganizationID) Values (") +
-                values + ")");
-    for (const char* values : {"11, 1, 0", "12, 2, 0", "13, 4, 0"})
-        Execute(std::string("Insert Into AMAssetAlterReqBaseDetail (lngAlterReqBaseDetailID, "
-                            "lngAlterRequestID, blnIsClose) Values (") +
-                values + ")");
-    for (const char* values : {"21, 1, 1", "22, 3, 1"})
-        Execute(std::string("Insert Into AMAssetAlterReqEntityDetail (lngAlterReqEntityDetailID, "
-                            "lngAlterRequestID, blnIsClose) Values (") +
-                values + ")");
+    InsertRows("AMAssetAlterRequest (lngAlterRequestID, blnIsClose, lngOrganizationID)",
+               {"1, 0, 1", "2, 1, 1", "3, 0, 1", "4, 1, 2"});
+    InsertRows("AMAssetAlterReqBaseDetail (lngAlterReqBaseDetailID, lngAlterRequestID, blnIsClose)",
+               {"11, 1, 0", "12, 2, 0", "13, 4, 0"});
+    InsertRows(
+        "AMAssetAlterReqEntityDetail (lngAlterReqEntityDetailID, lngAlterRequestID, blnIsClose)",
+        {"21, 1, 1", "22, 3, 1"});
     // Reductions: 5 closed, 6 open with a closed detail only, 7 open.
-    for (const char* values : {"5, 1, 1", "6, 0, 1", "7, 0, 1"})
-        Execute(std::string("Insert Into AMAssetAlterReduce (lngAlterReduceID, blnIsClose, "
-                            "lngOrganizationID) Values (") +
-                values + ")");
-    for (const char* values : {"31, 5, 0", "32, 6, 1", "33, 7, 0"})
-        Execute(std::string("Insert Into AMAssetAlterRedBaseDetail (lngAlterRedBaseDetailID, "
-                            "lngAlterReduceID, blnIsClose) Values (") +
-                values + ")");
+    InsertRows("AMAssetAlterReduce (lngAlterReduceID, blnIsClose, lngOrganizationID)",
+               {"5, 1, 1", "6, 0, 1", "7, 0, 1"});
+    InsertRows("AMAssetAlterRedBaseDetail (lngAlterRedBaseDetailID, lngAlterReduceID, blnIsClose)",
+               {"31, 5, 0", "32, 6, 1", "33, 7, 0"});
 
     std::string message;
     ASSERT_TRUE(RunOnlineTurn(message)) << message;

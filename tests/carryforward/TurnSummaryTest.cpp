@@ -52,17 +52,18 @@ class TurnSummaryTest : public CarryForwardTest {
 TEST_F(TurnSummaryTest, TheSummaryAgreesWithTheJoinedJournal) {
     const std::string old = accountSet.name();
     auto asset = [](int32_t id) { return std::to_string(id); };
-    AsAdmin("UPDATE " + old +
-            ".AMAssetFundAlter SET bytStatus = 1, dblTransferAmountAlter = 7.125, "
-            "dblTransferDepreciationAlter = -3.333, dblNetworthAlter = dblNetworthAlter + 0.5 "
-            "WHERE lngAMAssetFundAlterID IN (SELECT lngAMAssetFundAlterID FROM " +
-            old + ".AMAssetFundDaily WHERE YearPeriod = 202412 AND lngAMAssetID = " +
-            asset(assets.impaired) + ");" + "DELETE FROM " + old +
-            ".AMAssetAlter WHERE lngAMAssetID = " + asset(assets.transferred) +
-            " AND lngAMAssetAlterID > (SELECT min(lngAMAssetAlterID) FROM " + old +
-            ".AMAssetAlter WHERE lngAMAssetID = " + asset(assets.transferred) + ");" + "UPDATE " +
-            old + ".AMAssetFundDaily SET lngOrganizationID = 2 WHERE YearPeriod < 202403 AND " +
-            "lngAMAssetID = " + asset(assets.straightLine));
+    accountSet.admin(
+        "UPDATE " + old +
+        ".AMAssetFundAlter SET bytStatus = 1, dblTransferAmountAlter = 7.125, "
+        "dblTransferDepreciationAlter = -3.333, dblNetworthAlter = dblNetworthAlter + 0.5 "
+        "WHERE lngAMAssetFundAlterID IN (SELECT lngAMAssetFundAlterID FROM " +
+        old + ".AMAssetFundDaily WHERE YearPeriod = 202412 AND lngAMAssetID = " +
+        asset(assets.impaired) + ");" + "DELETE FROM " + old +
+        ".AMAssetAlter WHERE lngAMAssetID = " + asset(assets.transferred) +
+        " AND lngAMAssetAlterID > (SELECT min(lngAMAssetAlterID) FROM " + old +
+        ".AMAssetAlter WHERE lngAMAssetID = " + asset(assets.transferred) + ");" + "UPDATE " + old +
+        ".AMAssetFundDaily SET lngOrganizationID = 2 WHERE YearPeriod < 202403 AND " +
+        "lngAMAssetID = " + asset(assets.straightLine));
     clsAMAssetTurn turn = Turn();
     turn.scope.newYear = 2025;
     turn.scope.newPeriod = 1;

@@ -18,12 +18,9 @@ namespace {
 // Each test program runs in its own process; the account set is its own too.
 const std::string kSet = "clitest_" + std::to_string(getpid());
 
-Outcome amasset(const std::string& args) {
-    return AmassetCli::shell(AmassetCli::program() + " " + args + " --server '" + adminServer() +
-                             "' 2>&1");
+Outcome inSet(const std::string& args) {
+    return AmassetCli::runOnServer(args + " --account-set " + kSet);
 }
-
-Outcome inSet(const std::string& args) { return amasset(args + " --account-set " + kSet); }
 
 std::vector<std::string> csvFields(const std::string& line) {
     std::vector<std::string> fields(1);
@@ -51,7 +48,8 @@ class CliTest : public ::testing::Test {
   protected:
     // A fresh set per test: one run of the whole program must not see another test's assets.
     void SetUp() override {
-        Outcome created = amasset("accountset create " + kSet + " --demo --years 2024 --replace");
+        Outcome created =
+            AmassetCli::runOnServer("accountset create " + kSet + " --demo --years 2024 --replace");
         ASSERT_EQ(created.status, 0) << created.out;
     }
     void TearDown() override { am::AccountSetAdmin(adminServer()).drop(kSet); }
@@ -109,7 +107,7 @@ TEST_F(CliTest, AnAdditionSaysWhatItSavedAndBadInputFailsWithAMessage) {
         EXPECT_NE(refused.out.find("错误"), std::string::npos) << refused.out;
     }
     EXPECT_EQ(everyAssetRow(), before);
-    EXPECT_NE(amasset(kLathe + " --account-set nosuchset").status, 0);
+    EXPECT_NE(AmassetCli::runOnServer(kLathe + " --account-set nosuchset").status, 0);
 }
 
 TEST_F(CliTest, ReportsGivePlainNumbersInCsvAndAlignedColumnsOnTheTerminal) {
@@ -174,8 +172,8 @@ TEST_F(CliTest, AnImportNamesEachBadCellAndAnExportReadsBackOnTrial) {
     ASSERT_EQ(inSet(kLathe).status, 0);
     ASSERT_EQ(inSet("asset export --output " + file.string()).status, 0);
     ASSERT_EQ(inSet("accountset create " + kSet + "_b --demo --years 2024 --replace").status, 0);
-    Outcome trial =
-        amasset("asset import " + file.string() + " --dry-run --account-set " + kSet + "_b");
+    Outcome trial = AmassetCli::runOnServer("asset import " + file.string() +
+                                            " --dry-run --account-set " + kSet + "_b");
     EXPECT_EQ(trial.status, 0) << trial.out;
     EXPECT_NE(trial.out.find("检查通过: 1 项资产可以导入 (未写入)"), std::string::npos)
         << trial.out;
@@ -186,13 +184,14 @@ TEST_F(CliTest, AnImportNamesEachBadCellAndAnExportReadsBackOnTrial) {
 // The demo of an upgrade from the older module, as the README shows it.
 TEST(CliUpgrade, AnOlderModuleDemoUpgradesWithAllItsCards) {
     const std::string oldSet = kSet + "_old", newSet = kSet + "_new";
-    Outcome created =
-        amasset("accountset create " + oldSet + " --older-module-demo --years 2023,2024 --replace");
+    Outcome created = AmassetCli::runOnServer("accountset create " + oldSet +
+                                              " --older-module-demo --years 2023,2024 --replace");
     ASSERT_EQ(created.status, 0) << created.out;
-    created = amasset("accountset create " + newSet + " --demo --years 2023,2024,2025 --replace");
+    created = AmassetCli::runOnServer("accountset create " + newSet +
+                                      " --demo --years 2023,2024,2025 --replace");
     ASSERT_EQ(created.status, 0) << created.out;
-    Outcome run = amasset("upgrade --from " + oldSet + " --to " + newSet +
-                          " --old-version 8.50 --new-version a.83.20130430");
+    Outcome run = AmassetCli::runOnServer("upgrade --from " + oldSet + " --to " + newSet +
+                                          " --old-version 8.50 --new-version a.83.20130430");
     EXPECT_EQ(run.status, 0) << run.out;
     EXPECT_NE(run.out.find("升级完成"), std::string::npos) << run.out;
     connect::Connection conn;

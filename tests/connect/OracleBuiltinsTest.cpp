@@ -63,25 +63,25 @@ std::string asMoment(const std::string& e) { return "To_Char(" + e + ", 'yyyy-mm
 
 // ---- dates ----
 
-// ADD_MONTHS: "If date is the last day of the month or if the resulting month
-// has fewer days than the day component of date, then the result is the last
-// day of the resulting month."
-TEST_F(OracleBuiltins, AddMonthsEndsOnMonthEndsAndKeepsTheTime) {
+TEST_F(OracleBuiltins, DateFunctionsArithmeticAndRounding) {
+    // SYSDATE is a DATE (whole seconds); SYSTIMESTAMP is the same moment with
+    // fractions and a time zone, and truncates to the same day.
+    std::string now = text("Select Sysdate From dual");
+    EXPECT_EQ(now.size(), 19u) << now;
+    std::string noon = moment("2024-02-28 12:00:00");
     expectOracleAnswers({
+        // ADD_MONTHS: "If date is the last day of the month or if the resulting month
+        // has fewer days than the day component of date, then the result is the last
+        // day of the resulting month."
         {asDay("Add_Months(" + day("2024-01-31") + ", 1)"), "2024-02-29"},
         {asDay("Add_Months(" + day("2023-01-31") + ", 1)"), "2023-02-28"},
         {asDay("Add_Months(" + day("2024-02-29") + ", 12)"), "2025-02-28"},
         {asDay("Add_Months(" + day("2023-02-28") + ", 1)"), "2023-03-31"},
         {asDay("Add_Months(" + day("2024-03-31") + ", -1)"), "2024-02-29"},
         {asMoment("Add_Months(" + moment("2024-01-15 10:30:00") + ", 1)"), "2024-02-15 10:30:00"},
-    });
-}
-
-// The SQL Reference's examples: MONTHS_BETWEEN('02-02-1995', '01-01-1995') is
-// 1.03225806 (rounded for display), NEXT_DAY('15-OCT-2009', 'TUESDAY') is
-// 20-OCT-2009; two month ends are whole months apart.
-TEST_F(OracleBuiltins, LastDayNextDayAndMonthsBetween) {
-    expectOracleAnswers({
+        // The SQL Reference's examples: MONTHS_BETWEEN('02-02-1995', '01-01-1995') is
+        // 1.03225806 (rounded for display), NEXT_DAY('15-OCT-2009', 'TUESDAY') is
+        // 20-OCT-2009; two month ends are whole months apart.
         {asDay("Last_Day(" + day("2024-02-10") + ")"), "2024-02-29"},
         {asDay("Last_Day(" + day("2023-02-10") + ")"), "2023-02-28"},
         {asMoment("Last_Day(" + moment("2024-04-05 08:00:00") + ")"), "2024-04-30 08:00:00"},
@@ -90,14 +90,9 @@ TEST_F(OracleBuiltins, LastDayNextDayAndMonthsBetween) {
          "1.03225806"},
         {"To_Char(Months_Between(" + day("2024-03-31") + ", " + day("2024-02-29") + "))", "1"},
         {"To_Char(Months_Between(" + day("2024-01-15") + ", " + day("2024-03-15") + "))", "-2"},
-    });
-}
-
-// TRUNC(date) is midnight of the day; the SQL Reference: TRUNC('27-OCT-92',
-// 'YEAR') = 01-JAN-92, ROUND('27-OCT-00', 'YEAR') = 01-JAN-01, TRUNC(15.79, 1)
-// = 15.7, ROUND(15.193, -1) = 20, BITAND(6, 3) = 2, REMAINDER(11, 4) = -1.
-TEST_F(OracleBuiltins, TruncAndRoundOfDatesAndNumbers) {
-    expectOracleAnswers({
+        // TRUNC(date) is midnight of the day; the SQL Reference: TRUNC('27-OCT-92',
+        // 'YEAR') = 01-JAN-92, ROUND('27-OCT-00', 'YEAR') = 01-JAN-01, TRUNC(15.79, 1)
+        // = 15.7, ROUND(15.193, -1) = 20, BITAND(6, 3) = 2, REMAINDER(11, 4) = -1.
         {asMoment("Trunc(" + moment("2024-05-17 13:14:15") + ")"), "2024-05-17 00:00:00"},
         {asDay("Trunc(" + day("1992-10-27") + ", 'YEAR')"), "1992-01-01"},
         {asDay("Round(" + day("2000-10-27") + ", 'YEAR')"), "2001-01-01"},
@@ -109,14 +104,8 @@ TEST_F(OracleBuiltins, TruncAndRoundOfDatesAndNumbers) {
         {"To_Char(Nanvl(1.5, 0))", "1.5"},
         {"To_Char(Bitand(6, 3))", "2"},
         {"To_Char(Remainder(11, 4))", "-1"},
-    });
-}
-
-// A DATE plus or minus a number moves by days (fractions are hours); DATE
-// minus DATE is the number of days between them.
-TEST_F(OracleBuiltins, DateArithmeticCountsInDays) {
-    std::string noon = moment("2024-02-28 12:00:00");
-    expectOracleAnswers({
+        // A DATE plus or minus a number moves by days (fractions are hours); DATE
+        // minus DATE is the number of days between them.
         {asMoment(noon + " + 1"), "2024-02-29 12:00:00"},
         {asMoment(noon + " + 1.5"), "2024-03-01 00:00:00"},
         {asMoment(noon + " - 0.25"), "2024-02-28 06:00:00"},
@@ -124,6 +113,8 @@ TEST_F(OracleBuiltins, DateArithmeticCountsInDays) {
         {"To_Char(" + day("2024-03-01") + " - " + noon + ")", "1.5"},
         {"To_Char(" + day("2025-01-01") + " - " + day("2024-01-01") + ")", "366"},
         {"To_Char(Trunc(Sysdate) - Trunc(Sysdate))", "0"},
+        {"To_Char(Sysdate - Sysdate)", "0"},
+        {"To_Char(Trunc(Systimestamp) - Trunc(Sysdate))", "0"},
     });
 }
 
@@ -139,24 +130,13 @@ TEST_F(OracleBuiltins, DateColumnsAndVariablesKeepOracleArithmetic) {
     EXPECT_EQ(text("Select To_Char(Count(*)) From stay Where dtmOut - dtmIn > 1"), "1");
 }
 
-// SYSDATE is a DATE (whole seconds); SYSTIMESTAMP is the same moment with
-// fractions and a time zone, and truncates to the same day.
-TEST_F(OracleBuiltins, SysdateAndSystimestampTellTheSameTime) {
-    std::string now = text("Select Sysdate From dual");
-    EXPECT_EQ(now.size(), 19u) << now;
-    expectOracleAnswers({
-        {"To_Char(Sysdate - Sysdate)", "0"},
-        {"To_Char(Trunc(Systimestamp) - Trunc(Sysdate))", "0"},
-    });
-}
-
 // ---- conversions ----
 
-// TO_CHAR(n) without a format is the TM (text minimum) model: the fewest
-// characters, fixed notation unless that exceeds 64 characters. Oracle
-// writes no zero before the decimal point and no trailing zeros.
-TEST_F(OracleBuiltins, NumbersBecomeTextAsOracleWritesThem) {
+TEST_F(OracleBuiltins, NumbersBecomeTextAsOracleWritesThemAlsoInConcatenation) {
     expectOracleAnswers({
+        // TO_CHAR(n) without a format is the TM (text minimum) model: the fewest
+        // characters, fixed notation unless that exceeds 64 characters. Oracle
+        // writes no zero before the decimal point and no trailing zeros.
         {"To_Char(0.5)", ".5"},
         {"To_Char(-0.5)", "-.5"},
         {"To_Char(12.50)", "12.5"},
@@ -173,11 +153,6 @@ TEST_F(OracleBuiltins, NumbersBecomeTextAsOracleWritesThem) {
         {"To_Char(1234.5, 'FM999,990.00')", "1,234.50"},
         {"To_Char(" + moment("2024-02-29 23:59:58") + ", 'yyyy/mm/dd hh24:mi:ss')",
          "2024/02/29 23:59:58"},
-    });
-}
-
-TEST_F(OracleBuiltins, ConcatenationConvertsNumbersTheSameWay) {
-    expectOracleAnswers({
         {"'A' || 1.50", "A1.5"},
         {"'A' || 0.25 || 'B'", "A.25B"},
         {"'x' || -0.5", "x-.5"},

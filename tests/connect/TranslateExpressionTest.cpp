@@ -1,125 +1,102 @@
-#include <gtest/gtest.h>
-
-#include "connect/OracleTranslator.hpp"
+#include "TranslationCases.hpp"
 
 namespace tk::connect {
 namespace {
 
-std::string tr(std::string_view sql) { return OracleTranslator::translate(sql, false).sql; }
-
-TEST(TranslateDecode, NullSafeCaseWithDefault) {
-    EXPECT_EQ(tr("Select Decode(a.x, NULL, 'none', b.y, 'same', 'other') From t a, u b"),
-              "Select (CASE WHEN a.x IS NULL THEN 'none' WHEN a.x IS NOT DISTINCT FROM b.y THEN "
-              "'same' ELSE 'other' END) From t a, u b");
-    EXPECT_EQ(tr("Select Decode(x, 'a', 1) From t"),
-              "Select (CASE WHEN x = 'a' THEN 1 END) From t");
+TEST(TranslateDecode, NullSafeCaseOfTheFirstResultsType) {
+    expectRewrites({
+        {"Select Decode(a.x, NULL, 'none', b.y, 'same', 'other') From t a, u b",
+         "Select (CASE WHEN a.x IS NULL THEN 'none' WHEN a.x IS NOT DISTINCT FROM b.y THEN "
+         "'same' ELSE 'other' END) From t a, u b"},
+        {"Select Decode(x, 'a', 1) From t", "Select (CASE WHEN x = 'a' THEN 1 END) From t"},
+        // An expression subject is parenthesised.
+        {"Select Decode(a + b, 3, 'x') From t",
+         "Select (CASE WHEN (a + b) = '3' THEN 'x' END) From t"},
+        // Oracle's DECODE returns the type of the first result.
+        {"Select Decode(x, 1, 'a', 2) From t",
+         "Select (CASE WHEN x = '1' THEN 'a' ELSE '2' END) From t"},
+        {"Select Decode(x, 1, 'a', y) From t",
+         "Select (CASE WHEN x = '1' THEN 'a' ELSE (y)::text END) From t"},
+        {"Select Decode(x, 1, 5, '7.5') From t",
+         "Select (CASE WHEN x = '1' THEN 5 ELSE 7.5 END) From t"},
+        {"Select Decode(x, 1, y, -2) From t",
+         "Select (CASE WHEN x = '1' THEN y ELSE '-2' END) From t"},
+        {"Select Decode(x, 1, y, 2.5) From t",
+         "Select (CASE WHEN x = '1' THEN y ELSE 2.5 END) From t"},
+        {"Select Decode(a, 1, Decode(b, 2, c, d), 0) From t",
+         "Select (CASE WHEN a = '1' THEN (CASE WHEN b = '2' THEN c ELSE d END) ELSE '0' "
+         "END) From t"},
+    });
+    expectRefused({"Select Decode(a, 1) From t"});
 }
 
-TEST(TranslateDecode, ExpressionSubjectIsParenthesised) {
-    EXPECT_EQ(tr("Select Decode(a + b, 3, 'x') From t"),
-              "Select (CASE WHEN (a + b) = '3' THEN 'x' END) From t");
+TEST(TranslateNvl, CoalesceWithTheFirstArgumentsTypeAndEmptyTextIsNull) {
+    expectRewrites({
+        {"Select Nvl(a, 0), Nvl(b, ''), Nvl('', c), Nvl('x', 1) From t",
+         "Select COALESCE(a, '0'), COALESCE(b, NULL), COALESCE(NULL, c), COALESCE('x', '1') "
+         "From t"},
+        {"Select Nvl2(a, 'set', 0) From t",
+         "Select (CASE WHEN a IS NOT NULL THEN 'set' ELSE '0' END) From t"},
+        {"Insert Into t (a, b) Values ('', N'')", "Insert Into t (a, b) Values (NULL, NULL)"},
+        {"Select 'x' From t Where a = ''", "Select 'x' From t Where a = NULL"},
+    });
+    expectRefused({"Select Nvl(a) From t"});
 }
 
-// Oracle's DECODE returns the type of the first result.
-TEST(TranslateDecode, LaterResultsFollowTheFirstResultsType) {
-    EXPECT_EQ(tr("Select Decode(x, 1, 'a', 2) From t"),
-              "Select (CASE WHEN x = '1' THEN 'a' ELSE '2' END) From t");
-    EXPECT_EQ(tr("Select Decode(x, 1, 'a', y) From t"),
-              "Select (CASE WHEN x = '1' THEN 'a' ELSE (y)::text END) From t");
-    EXPECT_EQ(tr("Select Decode(x, 1, 5, '7.5') From t"),
-              "Select (CASE WHEN x = '1' THEN 5 ELSE 7.5 END) From t");
-    EXPECT_EQ(tr("Select Decode(x, 1, y, -2) From t"),
-              "Select (CASE WHEN x = '1' THEN y ELSE '-2' END) From t");
-    EXPECT_EQ(tr("Select Decode(x, 1, y, 2.5) From t"),
-              "Select (CASE WHEN x = '1' THEN y ELSE 2.5 END) From t");
+TEST(TranslateConcat, NullIgnoringChainOfOperandsOfEveryShape) {
+    expectRewrites({
+        {"Select a || b || c From t",
+         "Select NULLIF(concat(oracompat.to_char(a), oracompat.to_char(b), "
+         "oracompat.to_char(c)), '') From t"},
+        {"Select a.x || ' ' || f(b) As n From t a",
+         "Select concat(oracompat.to_char(a.x), ' ', oracompat.to_char(f(b))) As n From t a"},
+        {"Select x From t Where a || Null = c || d",
+         "Select x From t Where NULLIF(concat(oracompat.to_char(a), Null), '') = "
+         "NULLIF(concat(oracompat.to_char(c), oracompat.to_char(d)), '')"},
+        // "||" binds like + and -, left to right; * and / bind tighter.
+        {"Select 1 + a || b * 2 - 3 From t",
+         "Select NULLIF(concat(oracompat.to_char(1 + a), oracompat.to_char(b * 2)), '') - 3 "
+         "From t"},
+        {"Select -a || (b || 'c') From t",
+         "Select NULLIF(concat(oracompat.to_char(-a), oracompat.to_char((concat("
+         "oracompat.to_char(b), 'c')))), '') From t"},
+        {"Select Case When x = 1 Then 'a' End || Decode(y, 1, 'b') || rownum From t",
+         "Select NULLIF(concat(oracompat.to_char(Case When x = 1 Then 'a' End), "
+         "oracompat.to_char((CASE WHEN y = '1' THEN 'b' END)), oracompat.to_char(row_number() "
+         "over ())), '') From t"},
+        {"Select zt.t.a || :p || ? From zt.t",
+         "Select NULLIF(concat(oracompat.to_char(zt.t.a), oracompat.to_char(:p), "
+         "oracompat.to_char(?)), '') From zt.t"},
+        {"Select rownum || '折旧费用分摊' As strRemark From t",
+         "Select concat(oracompat.to_char(row_number() over ()), '折旧费用分摊') As strRemark "
+         "From t"},
+    });
 }
 
-TEST(TranslateDecode, NestedAndTooShort) {
-    EXPECT_EQ(tr("Select Decode(a, 1, Decode(b, 2, c, d), 0) From t"),
-              "Select (CASE WHEN a = '1' THEN (CASE WHEN b = '2' THEN c ELSE d END) ELSE '0' "
-              "END) From t");
-    EXPECT_THROW(tr("Select Decode(a, 1) From t"), TranslationError);
-}
-
-TEST(TranslateNvl, CoalesceWithTheFirstArgumentsType) {
-    EXPECT_EQ(tr("Select Nvl(a, 0), Nvl(b, ''), Nvl('', c), Nvl('x', 1) From t"),
-              "Select COALESCE(a, '0'), COALESCE(b, NULL), COALESCE(NULL, c), COALESCE('x', '1') "
-              "From t");
-    EXPECT_EQ(tr("Select Nvl2(a, 'set', 0) From t"),
-              "Select (CASE WHEN a IS NOT NULL THEN 'set' ELSE '0' END) From t");
-    EXPECT_THROW(tr("Select Nvl(a) From t"), TranslationError);
-}
-
-TEST(TranslateConcat, NullIgnoringChain) {
-    EXPECT_EQ(tr("Select a || b || c From t"),
-              "Select NULLIF(concat(oracompat.to_char(a), oracompat.to_char(b), "
-              "oracompat.to_char(c)), '') From t");
-    EXPECT_EQ(tr("Select a.x || ' ' || f(b) As n From t a"),
-              "Select concat(oracompat.to_char(a.x), ' ', oracompat.to_char(f(b))) As n From t a");
-    EXPECT_EQ(tr("Select x From t Where a || Null = c || d"),
-              "Select x From t Where NULLIF(concat(oracompat.to_char(a), Null), '') = "
-              "NULLIF(concat(oracompat.to_char(c), oracompat.to_char(d)), '')");
-}
-
-// "||" binds like + and -, left to right; * and / bind tighter.
-TEST(TranslateConcat, OraclePrecedence) {
-    EXPECT_EQ(tr("Select 1 + a || b * 2 - 3 From t"),
-              "Select NULLIF(concat(oracompat.to_char(1 + a), oracompat.to_char(b * 2)), '') - 3 "
-              "From t");
-    EXPECT_EQ(tr("Select -a || (b || 'c') From t"),
-              "Select NULLIF(concat(oracompat.to_char(-a), oracompat.to_char((concat("
-              "oracompat.to_char(b), 'c')))), '') From t");
-}
-
-TEST(TranslateConcat, OperandsOfEveryShape) {
-    EXPECT_EQ(tr("Select Case When x = 1 Then 'a' End || Decode(y, 1, 'b') || rownum From t"),
-              "Select NULLIF(concat(oracompat.to_char(Case When x = 1 Then 'a' End), "
-              "oracompat.to_char((CASE WHEN y = '1' THEN 'b' END)), oracompat.to_char(row_number() "
-              "over ())), '') From t");
-    EXPECT_EQ(tr("Select zt.t.a || :p || ? From zt.t"),
-              "Select NULLIF(concat(oracompat.to_char(zt.t.a), oracompat.to_char(:p), "
-              "oracompat.to_char(?)), '') From zt.t");
-}
-
-TEST(TranslateEmptyText, IsNull) {
-    EXPECT_EQ(tr("Insert Into t (a, b) Values ('', N'')"),
-              "Insert Into t (a, b) Values (NULL, NULL)");
-    EXPECT_EQ(tr("Select 'x' From t Where a = ''"), "Select 'x' From t Where a = NULL");
-}
-
-TEST(TranslateFunctions, OracleSemanticsForTextAndNumbers) {
-    EXPECT_EQ(tr("Select Trim(a), LTrim(b, 'x'), Substr(c, -2), Instr(d, '-', -1) From t"),
-              "Select NULLIF(Trim(a), ''), NULLIF(LTrim(b, 'x'), ''), NULLIF(oracle.substr(c, "
-              "-2), ''), oracle.instr(d, '-', -1) From t");
-    EXPECT_EQ(tr("Select To_Number(a), To_Number(a, '99') From t"),
-              "Select oracle.to_number(a), to_number(a, '99') From t");
-    EXPECT_EQ(tr("Select Round(a), Round(b * 2, 2), Trunc(c, n), Replace(d, 'x') From t"),
-              "Select oracompat.round(a), oracompat.round(b * 2, 2), oracompat.trunc(c, n), "
-              "oracompat.replace(d, 'x') From t");
-    EXPECT_EQ(tr("Select Round('2.5'), Trunc(?), Greatest(a, b), Lpad(c, n + 1) From t"),
-              "Select oracompat.round(('2.5')::numeric), oracompat.trunc((?)::numeric), "
-              "(CASE WHEN num_nulls(a, b) = 0 THEN "
-              "Greatest(a, b) END), NULLIF(Lpad(oracompat.to_char(c), (n + 1)::integer), '') "
-              "From t");
-    EXPECT_EQ(tr("Select Sysdate, 'A' || n From t"),
-              "Select oracompat.sysdate(), concat('A', oracompat.to_char(n)) From t");
-}
-
-TEST(TranslateFunctions, QualifiedNamesAndColumnsAreLeftAlone) {
-    EXPECT_EQ(tr("Select s.Decode(a), t.round From t"), "Select s.Decode(a), t.round From t");
-}
-
-TEST(TranslateSequence, NextvalAndCurrval) {
-    EXPECT_EQ(tr("Select zt.AMAsset_SEQ.NEXTVAL, X_Seq.currval From dual"),
-              "Select nextval('zt.amasset_seq'), currval('x_seq') From dual");
-    EXPECT_EQ(tr("Insert Into t (id) Values (zt.T_SEQ.NextVal)"),
-              "Insert Into t (id) Values (nextval('zt.t_seq'))");
-}
-
-TEST(TranslateRownumValue, NumbersTheRows) {
-    EXPECT_EQ(tr("Select rownum || '折旧费用分摊' As strRemark From t"),
-              "Select concat(oracompat.to_char(row_number() over ()), '折旧费用分摊') As strRemark "
-              "From t");
+TEST(TranslateFunctions, OracleSemanticsForTextNumbersAndSequences) {
+    expectRewrites({
+        {"Select Trim(a), LTrim(b, 'x'), Substr(c, -2), Instr(d, '-', -1) From t",
+         "Select NULLIF(Trim(a), ''), NULLIF(LTrim(b, 'x'), ''), NULLIF(oracle.substr(c, "
+         "-2), ''), oracle.instr(d, '-', -1) From t"},
+        {"Select To_Number(a), To_Number(a, '99') From t",
+         "Select oracle.to_number(a), to_number(a, '99') From t"},
+        {"Select Round(a), Round(b * 2, 2), Trunc(c, n), Replace(d, 'x') From t",
+         "Select oracompat.round(a), oracompat.round(b * 2, 2), oracompat.trunc(c, n), "
+         "oracompat.replace(d, 'x') From t"},
+        {"Select Round('2.5'), Trunc(?), Greatest(a, b), Lpad(c, n + 1) From t",
+         "Select oracompat.round(('2.5')::numeric), oracompat.trunc((?)::numeric), "
+         "(CASE WHEN num_nulls(a, b) = 0 THEN "
+         "Greatest(a, b) END), NULLIF(Lpad(oracompat.to_char(c), (n + 1)::integer), '') "
+         "From t"},
+        {"Select Sysdate, 'A' || n From t",
+         "Select oracompat.sysdate(), concat('A', oracompat.to_char(n)) From t"},
+        // Qualified names and columns are left alone.
+        {"Select s.Decode(a), t.round From t", "Select s.Decode(a), t.round From t"},
+        {"Select zt.AMAsset_SEQ.NEXTVAL, X_Seq.currval From dual",
+         "Select nextval('zt.amasset_seq'), currval('x_seq') From dual"},
+        {"Insert Into t (id) Values (zt.T_SEQ.NextVal)",
+         "Insert Into t (id) Values (nextval('zt.t_seq'))"},
+    });
 }
 
 }  // namespace

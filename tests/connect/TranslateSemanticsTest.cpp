@@ -124,20 +124,17 @@ TEST_F(TranslateSemantics, DecodeMatchesNullAndTakesTheFirstResultsType) {
     EXPECT_EQ(rows("Select Decode(s, 'a', 'x') From v Where n = 2"), (Rows{"∅"}));
 }
 
-TEST_F(TranslateSemantics, NvlFollowsTheFirstArgument) {
+TEST_F(TranslateSemantics, NvlFollowsTheFirstArgumentAndConcatenationSkipsNulls) {
     schema.admin("CREATE TABLE v (n integer, s varchar(10)); INSERT INTO v VALUES (2, NULL);");
     EXPECT_EQ(rows("Select Nvl(s, 0), Nvl(n, 0) + 1, Nvl('', 'x'), Nvl(s, '') From v"),
               (Rows{"0|3|x|∅"}));
-}
-
-// ---- text: '' is NULL, || skips NULLs ----
-
-TEST_F(TranslateSemantics, ConcatenationSkipsNullsAndEmptyResultIsNull) {
-    schema.admin("CREATE TABLE v (s varchar(10)); INSERT INTO v VALUES (NULL);");
+    // An empty result of || is NULL.
     EXPECT_EQ(rows("Select 'a' || NULL || 'b', s || s, '' || '', Nvl(s,'') || ' ' || Nvl(s,'') "
                    "From v"),
               (Rows{"ab|∅|∅| "}));
 }
+
+// ---- text: '' is NULL ----
 
 TEST_F(TranslateSemantics, EmptyTextIsStoredAsNullAndBlankTrimsToNull) {
     schema.admin(
@@ -253,22 +250,16 @@ const char* kCopyBlock =
     "      (a, b)\n      Values\n      (v.a, v.b\n      );\n  end loop;\n  close c;\n"
     "  commit;\n  \nEND;";
 
-TEST_F(TranslateSemantics, CursorBlockCopiesEveryRow) {
+TEST_F(TranslateSemantics, CursorBlockCopiesEveryRowAndLeavesCommitToTheCallersTransaction) {
     schema.admin(
         "CREATE TABLE src (a integer, b varchar(5)); CREATE TABLE dst (a integer, b varchar(5));"
         "INSERT INTO src VALUES (1, 'x'), (2, NULL), (3, 'z');");
     exec(kCopyBlock);
     EXPECT_EQ(rows("Select a, b From dst Order By a"), (Rows{"1|x", "2|∅", "3|z"}));
-}
-
-TEST_F(TranslateSemantics, BlockCommitInsideATransactionLeavesTheDecisionToTheCaller) {
-    schema.admin(
-        "CREATE TABLE src (a integer, b varchar(5)); CREATE TABLE dst (a integer, b varchar(5));"
-        "INSERT INTO src VALUES (1, 'x');");
     conn->BeginTrans();
     exec(kCopyBlock);
     conn->RollbackTrans();
-    EXPECT_EQ(rows("Select Count(*) From dst"), (Rows{"0"}));
+    EXPECT_EQ(rows("Select Count(*) From dst"), (Rows{"3"}));
 }
 
 TEST_F(TranslateSemantics, CallBlocksRunTheProcedure) {

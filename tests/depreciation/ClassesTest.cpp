@@ -31,9 +31,9 @@ class LoggedTest : public DepreciationTest {
     }
     // Replaces a stored function of the account set by one that returns `result`.
     void StubFunction(const std::string& name, const std::string& parameters, int result) {
-        AsAdmin("DROP FUNCTION " + name + "(" + parameters + "); CREATE FUNCTION " + name + "(" +
-                parameters + ") RETURNS double precision LANGUAGE sql AS 'SELECT " +
-                std::to_string(result) + "::float8'");
+        accountSet.admin("DROP FUNCTION " + name + "(" + parameters + "); CREATE FUNCTION " + name +
+                         "(" + parameters + ") RETURNS double precision LANGUAGE sql AS 'SELECT " +
+                         std::to_string(result) + "::float8'");
     }
 
     fs::path folder = fs::temp_directory_path() /
@@ -115,17 +115,16 @@ TEST_F(ClassTest, APostingThatFailsEndsTheRebuildWithItsLabel) {
         << "the deleted journal stays deleted";
 }
 
-TEST_F(ClassTest, ARunTimeErrorInTheRebuildAddsTheErrorToTheMessage) {
+TEST_F(ClassTest, RunTimeErrorsInTheRebuildAndTheApportionmentAreReportedAsEachSays) {
     clsAMAssetDaily daily;
     context().NewUser = "no_such_account_set";
     std::string message;
     EXPECT_FALSE(daily.Execute(0, message));
     EXPECT_EQ(message.rfind("ExecuteAMAssetDaily:#", 0), 0u) << message;
-}
 
-TEST_F(ClassTest, AmortiseReportsTheRoutineAndNeverWritesTheMessage) {
+    // The apportionment logs its routine and never writes the message.
     clsAMAssetAmortise amortise;
-    std::string message = "unchanged";
+    message = "unchanged";
     context().User = "no_such_account_set";
     EXPECT_FALSE(amortise.Execute(kOrg, message));
     EXPECT_EQ(message, "unchanged");
@@ -143,7 +142,7 @@ class OnlineDeviceTest : public LoggedTest {
   protected:
     OnlineDeviceTest() : LoggedTest(true) {
         std::ifstream in(fs::path(TKAM_DB_DIR) / "optional" / "online_device_routines.sql");
-        AsAdmin({std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()});
+        accountSet.admin({std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()});
     }
     double Count(const std::string& table, const std::string& where = "1 = 1") {
         return Scalar("Select Count(*) From " + table + " Where " + where);
@@ -174,7 +173,7 @@ TEST_F(OnlineDeviceTest, AFailingProcedureSkipsTheRestAndNeverFailsTheCaller) {
     int32_t asset = AddAsset(AssetPlan::Of(2, 1200, 0, 12));
     Execute("Insert Into AMAssetAux(lngAMAssetID, lngAMAssetAuxID, strAMAssetAuxName) Values(" +
             std::to_string(asset) + ", 1, '电源')");
-    AsAdmin("DROP PROCEDURE UpdateER_AmAssetOther(integer)");
+    accountSet.admin("DROP PROCEDURE UpdateER_AmAssetOther(integer)");
     EXPECT_TRUE(depreciation.CaclDeprectionDec(2, asset, kOrg));
     EXPECT_EQ(Count("ER_AmAsset"), 1);
     EXPECT_EQ(Count("ER_AUX"), 0);

@@ -1,7 +1,5 @@
 #include "DepreciationFixture.hpp"
 
-#include <libpq-fe.h>
-
 #include <cmath>
 
 #include "frame/Utility.hpp"
@@ -59,18 +57,6 @@ int32_t NextPeriod(int32_t yearPeriod) {
 int64_t Cents(double amount) { return std::llround(amount * 100); }
 
 void DepreciationTest::Execute(const std::string& sql) { tk::test::ExecuteOk(*conn, sql); }
-
-void DepreciationTest::AsAdmin(const std::string& script) {
-    PGconn* admin = PQconnectdb(tk::test::adminServer().c_str());
-    PQsetNoticeProcessor(
-        admin, [](void*, const char*) {}, nullptr);
-    PGresult* result = PQexec(
-        admin,
-        ("SET search_path TO " + accountSet.name() + ", oracompat, public;" + script).c_str());
-    EXPECT_EQ(PQresultStatus(result), PGRES_COMMAND_OK) << PQerrorMessage(admin);
-    PQclear(result);
-    PQfinish(admin);
-}
 
 double DepreciationTest::Scalar(const std::string& sql) {
     auto rs = conn->GetRecordset(sql, 3, 1);

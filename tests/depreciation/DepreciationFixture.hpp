@@ -75,8 +75,6 @@ class DepreciationTest : public ::testing::Test {
     std::vector<double> YearTotals(int32_t asset, int32_t fund = 0);
     double Scalar(const std::string& sql);
     void Execute(const std::string& sql);
-    // Runs a PostgreSQL script in the account set as the server's superuser.
-    void AsAdmin(const std::string& script);
 
   private:
     void AddFundVersion(int32_t asset, int32_t fund, int32_t version, const AssetPlan& plan,

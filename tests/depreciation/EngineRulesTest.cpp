@@ -39,12 +39,6 @@ class EngineRulesTest : public DepreciationTest {
         EXPECT_EQ(Code("AMAssetCalcAdd(0, " + std::to_string(asset) + ", 1)"), 5);
         EXPECT_EQ(EngineRows(), before) << reason;
     }
-    static Change On(int32_t yearPeriod) {
-        Change change;
-        change.year = yearPeriod / 100;
-        change.period = static_cast<int16_t>(yearPeriod % 100);
-        return change;
-    }
 };
 
 TEST_F(EngineRulesTest, ATransferLeavesDecliningAndSumOfYearsSchedulesUntouched) {
@@ -54,9 +48,7 @@ TEST_F(EngineRulesTest, ATransferLeavesDecliningAndSumOfYearsSchedulesUntouched)
         twins.emplace_back(AddAsset(plan), AddAsset(plan));
     }
     RunPeriods(2024, 1, 13);
-    Change transfer = On(202502);
-    transfer.department = 5;
-    for (auto [kept, moved] : twins) Alter(moved, transfer);
+    for (auto [kept, moved] : twins) Alter(moved, {.year = 2025, .period = 2, .department = 5});
     RunPeriods(2025, 2, 50);
     for (auto [kept, moved] : twins) {
         EXPECT_EQ(Charges(moved), Charges(kept));
@@ -70,26 +62,18 @@ TEST_F(EngineRulesTest, ChangesOutOfDateOrderAreRefused) {
     int32_t asset = AddAsset(AssetPlan::Of(2, 120000, 0, 60));
     int32_t other = AddAsset(AssetPlan::Of(2, 120000, 0, 60));
     RunPeriods(2024, 1, 6);
-    Change march = On(202403);
-    march.costChange = 500;
-    SaveChange(asset, march);
+    SaveChange(asset, {.period = 3, .costChange = 500});
     ExpectAlterationRefused(asset, 2, "期间 2024-03 已计提折旧, 只能记入 2024-06 及以后的期间");
 
-    Alter(other, On(202408));
-    Change july = On(202407);
-    july.department = 5;
-    SaveChange(other, july);
+    Alter(other, {.period = 8});
+    SaveChange(other, {.period = 7, .department = 5});
     ExpectAlterationRefused(other, 2, "早于资产最近一次变动的日期 2024-08-15");
 }
 
 TEST_F(EngineRulesTest, NothingChangesAfterADisposal) {
     int32_t asset = AddAsset(AssetPlan::Of(2, 12000, 0, 12));
-    Change disposal = On(202402);
-    disposal.alterType = 2;
-    Alter(asset, disposal);
-    Change later = On(202403);
-    later.costChange = 100;
-    SaveChange(asset, later);
+    Alter(asset, {.period = 2, .alterType = 2});
+    SaveChange(asset, {.period = 3, .costChange = 100});
     ExpectAlterationRefused(asset, 5, "资产已于 2024-02-15 减少");
 }
 
@@ -124,9 +108,7 @@ TEST_F(EngineRulesTest, VersionsThatCannotBeDepreciatedAreRefused) {
     EXPECT_NE(depreciation.ErrorMessage().find("资产没有资金来源"), std::string::npos);
 
     int32_t lathe = AddAsset(AssetPlan::Of(2, 1000, 0, 12));
-    Change toWorkload = On(202402);
-    toWorkload.method = 3;
-    SaveChange(lathe, toWorkload);
+    SaveChange(lathe, {.period = 2, .method = 3});
     ExpectAlterationRefused(lathe, 5, "须同时变更使用期间或工作总量");
 
     // Neither the card, its category nor the module gives a life.
@@ -180,22 +162,19 @@ class NetValueTest : public EngineRulesTest {
         Execute("Delete From AMAssetAlter Where lngAMAssetAlterID = " + version);
         EXPECT_TRUE(depreciation.CaclDeprectionAlter(2, asset, kOrg));
     }
-    Change August(double cost, double impairment, double residual) {
-        Change change = On(202408);
-        change.costChange = cost;
-        change.impairmentChange = impairment;
-        change.residualChange = residual;
-        return change;
+    static Change August(double cost, double impairment, double residual) {
+        return {.period = 8,
+                .costChange = cost,
+                .impairmentChange = impairment,
+                .residualChange = residual};
     }
 };
 
-TEST_F(NetValueTest, ACostCutBelowWhatIsDepreciatedByTheChangeIsRefusedWithTheFigures) {
+// A cost cut below what is depreciated by the change is refused with the figures.
+TEST_F(NetValueTest, ACostCutOrAResidualAboveTheNetValueIsRefusedAndOneBelowItKept) {
     Refused(August(-60000, 0, -10000),
             "变动后净值为负 (-4,166.67): 原值 60,000.00, 累计折旧 64,166.67, "
             "减值准备 0.00, 净残值 0.00; 原值至少应为 64,166.67");
-}
-
-TEST_F(NetValueTest, AResidualAboveTheNetValueIsRefusedAndOneBelowItKept) {
     Refused(August(0, 0, 46000), "净残值至多为 55,833.33");
     Alter(asset, August(0, 0, 45833.33));
     RunPeriods(2024, 8, 6);

@@ -1,7 +1,5 @@
 // The posting journal: its sums against balances and cards, idempotent
 // posting, and the rebuild giving what month-by-month posting gave.
-#include <algorithm>
-
 #include "DepreciationFixture.hpp"
 #include "depreciation/clsAMAssetDaily.hpp"
 
@@ -49,26 +47,14 @@ class JournalTest : public DepreciationTest {
                 plan.period = 3;
                 publicSector = AddAsset(plan);
             }
-            if (period == 4) Alter(declining, ChangeIn(4, 8000, 0, 0, 0));
-            if (period == 5) Alter(disposed, ChangeIn(5, 0, 0, 0, 0, 2));
-            if (period == 5) Alter(shortened, ChangeIn(5, 0, 0, 0, 12));
-            if (period == 6) Alter(declining, ChangeIn(6, 0, 5000, 0, 0));
-            if (period == 7) Alter(publicSector, ChangeIn(7, 0, 0, 0, 0, 2));
+            if (period == 4) Alter(declining, {.period = 4, .costChange = 8000});
+            if (period == 5) Alter(disposed, {.period = 5, .alterType = 2});
+            if (period == 5) Alter(shortened, {.period = 5, .life = 12});
+            if (period == 6) Alter(declining, {.period = 6, .impairmentChange = 5000});
+            if (period == 7) Alter(publicSector, {.period = 7, .alterType = 2});
             if (period >= 2) RecordWork(truck, 2024, period, 7000.0 * period);
             RunPeriod(2024, period);
         }
-    }
-
-    static Change ChangeIn(int16_t period, double cost, double impairment, double residual,
-                           double life, int16_t alterType = 3) {
-        Change change;
-        change.period = period;
-        change.costChange = cost;
-        change.impairmentChange = impairment;
-        change.residualChange = residual;
-        change.life = life;
-        change.alterType = alterType;
-        return change;
     }
 
     // Rows of (what, expected, actual); each pair must agree to the cent.
@@ -81,16 +67,8 @@ class JournalTest : public DepreciationTest {
     }
 
     std::vector<std::string> Journal() {
-        auto rs = conn->GetRecordset(
-            std::string("Select ") + kJournalColumns + " From AMAssetFundDaily", 3, 1);
-        std::vector<std::string> rows;
-        for (; !rs->eof(); rs->moveNext()) {
-            std::string row;
-            for (int i = 0; i < rs->fieldCount(); ++i) row += rs->field(i).toText() + "|";
-            rows.push_back(row);
-        }
-        std::sort(rows.begin(), rows.end());
-        return rows;
+        return tk::test::SortedRows(
+            *conn, std::string("Select ") + kJournalColumns + " From AMAssetFundDaily");
     }
 };
 

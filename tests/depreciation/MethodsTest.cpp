@@ -21,6 +21,7 @@ class MethodTest : public DepreciationTest {
     // Runs the whole life month by month and checks every depreciation year
     // against its figure and every month against the year's spread.
     void ExpectYears(int32_t asset, int32_t firstCharged, const std::vector<double>& years) {
+        SCOPED_TRACE("asset " + std::to_string(asset));
         auto charges = Charges(asset);
         int32_t yp = firstCharged;
         for (size_t y = 0; y < years.size(); ++y) {
@@ -37,29 +38,21 @@ class MethodTest : public DepreciationTest {
     }
 };
 
-TEST_F(MethodTest, StraightLineGivesEqualMonthsAndExactYears) {
-    int32_t asset = AddAsset(AssetPlan::Of(2, 100000, 4000, 60));
+// 100,000 with a residual value of 4,000 over five years by each time method;
+// straight-line rounds by year when the months do not divide.
+TEST_F(MethodTest, TimeMethodsGiveTheTextbookYearsSpreadOverTheirMonths) {
+    int32_t straight = AddAsset(AssetPlan::Of(2, 100000, 4000, 60));
+    int32_t rounded = AddAsset(AssetPlan::Of(2, 10000, 0, 36));
+    int32_t declining = AddAsset(AssetPlan::Of(4, 100000, 4000, 60));
+    int32_t digits = AddAsset(AssetPlan::Of(5, 100000, 4000, 60));
     RunPeriods(2024, 1, 63);
-    EXPECT_EQ(Charges(asset)[202401], 0) << "enterprise rule: nothing in the month of addition";
-    ExpectYears(asset, 202402, {19200, 19200, 19200, 19200, 19200});
-}
-
-TEST_F(MethodTest, StraightLineRoundsByYearWhenTheMonthsDoNotDivide) {
-    int32_t asset = AddAsset(AssetPlan::Of(2, 10000, 0, 36));
-    RunPeriods(2024, 1, 38);
-    ExpectYears(asset, 202402, {3333.33, 3333.33, 3333.34});
-}
-
-TEST_F(MethodTest, DoubleDecliningSwitchesToStraightLineForTheLastTwoYears) {
-    int32_t asset = AddAsset(AssetPlan::Of(4, 100000, 4000, 60));
-    RunPeriods(2024, 1, 63);
-    ExpectYears(asset, 202402, {40000, 24000, 14400, 8800, 8800});
-}
-
-TEST_F(MethodTest, SumOfTheYearsDigitsWeighsTheRemainingYears) {
-    int32_t asset = AddAsset(AssetPlan::Of(5, 100000, 4000, 60));
-    RunPeriods(2024, 1, 63);
-    ExpectYears(asset, 202402, {32000, 25600, 19200, 12800, 6400});
+    EXPECT_EQ(Charges(straight)[202401], 0) << "enterprise rule: nothing in the month of addition";
+    ExpectYears(straight, 202402, {19200, 19200, 19200, 19200, 19200});
+    ExpectYears(rounded, 202402, {3333.33, 3333.33, 3333.34});
+    // Double-declining switches to straight-line for the last two years.
+    ExpectYears(declining, 202402, {40000, 24000, 14400, 8800, 8800});
+    // Sum of the years' digits weighs the remaining years.
+    ExpectYears(digits, 202402, {32000, 25600, 19200, 12800, 6400});
 }
 
 TEST_F(MethodTest, FixedDecliningAppliesItsRateToTheCarryingAmount) {

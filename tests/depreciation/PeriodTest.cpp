@@ -81,10 +81,7 @@ TEST_F(PeriodTest, AnAlterationEnteredAfterTheRunRewritesThatPeriod) {
     Execute("Update AMAssetType Set bytDepreciationType = 3 Where lngAMAssetTypeID = 22");
     int32_t asset = AddAsset(AssetPlan::Of(2, 60000, 0, 60, 22));
     RunPeriods(2024, 1, 3);
-    Change impairment;
-    impairment.period = 3;
-    impairment.impairmentChange = 11600;
-    Alter(asset, impairment);
+    Alter(asset, {.period = 3, .impairmentChange = 11600});
     EXPECT_EQ(Scalar("Select dblDepreciation From AMAssetFundBalance Where bytPeriod = 3"), 800)
         << "(60,000 - 11,600 - 2,000) / 58, public-sector rule";
     EXPECT_EQ(Scalar("Select dblDeprection From AMAssetFundDaily Where YearPeriod = 202403 And "

@@ -21,44 +21,35 @@ class RuleTest : public DepreciationTest {
         for (auto [period, charge] : Charges(asset, fund)) total += Cents(charge);
         return total;
     }
-    // A straight-line asset added in March and decreased in August.
-    int32_t AddedInMarchDecreasedInAugust(int32_t category) {
-        AssetPlan plan = AssetPlan::Of(2, 12000, 0, 12, category);
-        plan.period = 3;
-        int32_t asset = AddAsset(plan);
-        RunPeriods(2024, 1, 7);
-        Change decrease;
-        decrease.period = 8;
-        decrease.alterType = 2;
-        Alter(asset, decrease);
-        RunPeriods(2024, 8, 3);
-        return asset;
-    }
 };
 
-TEST_F(RuleTest, EnterpriseRuleStartsTheMonthAfterAdditionAndKeepsTheMonthOfDisposal) {
-    int32_t asset = AddedInMarchDecreasedInAugust(10);
-    std::map<int32_t, double> expected = {{202403, 0},    {202404, 1000}, {202405, 1000},
-                                          {202406, 1000}, {202407, 1000}, {202408, 1000}};
-    EXPECT_EQ(Charges(asset), expected) << "no rows once the asset is gone";
-}
-
-TEST_F(RuleTest, PublicSectorRuleStartsInTheMonthOfAdditionAndSkipsTheMonthOfDisposal) {
+// A straight-line asset of each rule added in March and decreased in August.
+TEST_F(RuleTest, EachRuleHasItsFirstAndLastMonthCharged) {
     PublicSectorOfficeEquipment();
-    int32_t asset = AddedInMarchDecreasedInAugust(22);
-    std::map<int32_t, double> expected = {{202403, 1000}, {202404, 1000}, {202405, 1000},
-                                          {202406, 1000}, {202407, 1000}, {202408, 0}};
-    EXPECT_EQ(Charges(asset), expected);
+    std::vector<int32_t> assets;
+    for (int32_t category : {10, 22}) {
+        AssetPlan plan = AssetPlan::Of(2, 12000, 0, 12, category);
+        plan.period = 3;
+        assets.push_back(AddAsset(plan));
+    }
+    RunPeriods(2024, 1, 7);
+    for (int32_t asset : assets) Alter(asset, {.period = 8, .alterType = 2});
+    RunPeriods(2024, 8, 3);
+    std::map<int32_t, double> enterprise = {{202403, 0},    {202404, 1000}, {202405, 1000},
+                                            {202406, 1000}, {202407, 1000}, {202408, 1000}};
+    EXPECT_EQ(Charges(assets[0]), enterprise)
+        << "from the month after addition to the month of disposal, no rows once it is gone";
+    std::map<int32_t, double> publicSector = {{202403, 1000}, {202404, 1000}, {202405, 1000},
+                                              {202406, 1000}, {202407, 1000}, {202408, 0}};
+    EXPECT_EQ(Charges(assets[1]), publicSector)
+        << "from the month of addition, not that of disposal";
 }
 
 TEST_F(RuleTest, CostIncreaseRecomputesLaterMonthsOnTheCarryingAmountOverTheRemainingLife) {
     int32_t asset = AddAsset(AssetPlan::Of(2, 120000, 0, 60));
     RunPeriods(2024, 1, 5);
     auto before = Charges(asset);
-    Change increase;
-    increase.period = 6;
-    increase.costChange = 12000;
-    Alter(asset, increase);
+    Alter(asset, {.period = 6, .costChange = 12000});
     RunPeriods(2024, 6, 60);
     auto after = Charges(asset);
     for (auto [period, charge] : before)
@@ -72,30 +63,21 @@ TEST_F(RuleTest, CostIncreaseRecomputesLaterMonthsOnTheCarryingAmountOverTheRema
     EXPECT_EQ(TotalCents(asset), 13200000) << "the whole life ends at the new cost exactly";
 }
 
-TEST_F(RuleTest, ImpairmentLowersTheChargeFromTheNextMonth) {
-    int32_t asset = AddAsset(AssetPlan::Of(2, 60000, 0, 60));
-    RunPeriods(2024, 1, 5);
-    Change impairment;
-    impairment.period = 6;
-    impairment.impairmentChange = 11000;
-    Alter(asset, impairment);
-    RunPeriods(2024, 6, 3);
-    auto charges = Charges(asset);
-    EXPECT_EQ(charges[202406], 1000);
-    EXPECT_EQ(charges[202407], 800) << "(60,000 - 11,000 - 5,000) / 55";
-    EXPECT_EQ(charges[202408], 800);
-}
-
-TEST_F(RuleTest, ImpairmentUnderThePublicSectorRuleCountsFromItsOwnMonth) {
+// (60,000 - 11,000 - 5,000) / 55 from the next month, or under the
+// public-sector rule from the impairment's own month.
+TEST_F(RuleTest, ImpairmentLowersTheChargeFromTheMonthTheRuleSays) {
     PublicSectorOfficeEquipment();
-    int32_t asset = AddAsset(AssetPlan::Of(2, 60000, 0, 60, 22));
+    const int32_t enterprise = AddAsset(AssetPlan::Of(2, 60000, 0, 60));
+    const int32_t publicSector = AddAsset(AssetPlan::Of(2, 60000, 0, 60, 22));
     RunPeriods(2024, 1, 5);
-    Change impairment;
-    impairment.period = 6;
-    impairment.impairmentChange = 11000;
-    Alter(asset, impairment);
-    RunPeriods(2024, 6, 2);
-    EXPECT_EQ(Charges(asset)[202406], 800) << "(60,000 - 11,000 - 5,000) / 55";
+    for (int32_t asset : {enterprise, publicSector})
+        Alter(asset, {.period = 6, .impairmentChange = 11000});
+    RunPeriods(2024, 6, 3);
+    auto charges = Charges(enterprise);
+    EXPECT_EQ(charges[202406], 1000);
+    EXPECT_EQ(charges[202407], 800);
+    EXPECT_EQ(charges[202408], 800);
+    EXPECT_EQ(Charges(publicSector)[202406], 800);
 }
 
 TEST_F(RuleTest, FundingSourcesShareEveryChargeAndEndAtTheirOwnAmounts) {
@@ -128,10 +110,7 @@ TEST_F(RuleTest, AnOpeningRecordContinuesFromItsUsageAndStopsAtTheResidualValue)
 TEST_F(RuleTest, ImpairmentBelowTheResidualValueEndsTheDepreciation) {
     int32_t asset = AddAsset(AssetPlan::Of(2, 10000, 1000, 10));
     RunPeriods(2024, 1, 3);
-    Change impairment;
-    impairment.period = 3;
-    impairment.impairmentChange = 7500;
-    Alter(asset, impairment);
+    Alter(asset, {.period = 3, .impairmentChange = 7500});
     RunPeriods(2024, 4, 3);
     std::map<int32_t, double> expected = {{202401, 0}, {202402, 900}, {202403, 900},
                                           {202404, 0}, {202405, 0},   {202406, 0}};
@@ -141,10 +120,7 @@ TEST_F(RuleTest, ImpairmentBelowTheResidualValueEndsTheDepreciation) {
 TEST_F(RuleTest, ALifeShortenedBelowTheUsedPeriodsTakesTheRestAtOnce) {
     int32_t asset = AddAsset(AssetPlan::Of(2, 12000, 0, 24));
     RunPeriods(2024, 1, 6);
-    Change shorter;
-    shorter.period = 6;
-    shorter.life = 4;
-    Alter(asset, shorter);
+    Alter(asset, {.period = 6, .life = 4});
     RunPeriods(2024, 7, 2);
     auto charges = Charges(asset);
     EXPECT_EQ(charges[202407], 9500);

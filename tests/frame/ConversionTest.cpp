@@ -9,39 +9,27 @@ namespace {
 
 constexpr int32_t kMaxLong = std::numeric_limits<int32_t>::max();
 
-TEST(ToLong, ThousandsSeparatorsAreIgnored) {
+TEST(ToLong, IgnoresSeparatorsSaturatesTakesTheLeadingNumberAndRoundsHalvesToEven) {
     EXPECT_EQ(ToLong("12,345"), 12345);
     EXPECT_EQ(ToLong("1,200"), 1200);
-}
-
-TEST(ToLong, OverflowSaturatesToTheLargestValueInBothDirections) {
     EXPECT_EQ(ToLong("3000000000"), kMaxLong);
     EXPECT_EQ(ToLong("-3,000,000,000"), kMaxLong);
     EXPECT_EQ(ToLong("2147483647.4"), kMaxLong);
     EXPECT_EQ(ToLong("-2147483648"), std::numeric_limits<int32_t>::min());
-}
-
-TEST(ToLong, TakesTheLeadingNumberOrZero) {
     EXPECT_EQ(ToLong("abc"), 0);
     EXPECT_EQ(ToLong("12abc"), 12);
     EXPECT_EQ(ToLong(""), 0);
     EXPECT_EQ(ToLong("-7 days"), -7);
     EXPECT_EQ(ToLong("1e3"), 1000);
     EXPECT_EQ(ToLong("5e"), 5);
-}
-
-TEST(ToLong, HalvesRoundToEven) {
     EXPECT_EQ(ToLong("2.5"), 2);
     EXPECT_EQ(ToLong("3.5"), 4);
     EXPECT_EQ(ToLong("-2.5"), -2);
 }
 
-TEST(ToDouble, RoundsToNineDecimals) {
+TEST(ToDouble, RoundsToNineDecimalsAndNonNumbersGiveZero) {
     EXPECT_DOUBLE_EQ(ToDouble(Variant("1,234.5678901234")), 1234.567890123);
     EXPECT_DOUBLE_EQ(ToDouble(Variant("0.0000000015")), 0.000000002);
-}
-
-TEST(ToDouble, NullEmptyAndNonNumbersGiveZero) {
     EXPECT_EQ(ToDouble(Variant::null()), 0);
     EXPECT_EQ(ToDouble(Variant("")), 0);
     EXPECT_EQ(ToDouble(Variant("元")), 0);
@@ -58,13 +46,10 @@ TEST(RoundTo, RoundsThePrintedValueHalfAwayFromZero) {
     EXPECT_DOUBLE_EQ(RoundTo(3.14159, 0), 3.14);  // digits below 1 mean 2
 }
 
-TEST(AmountFormat, OneZeroPerDecimal) {
+TEST(AmountFormat, OneZeroPerDecimalAndFormatNumberGroupsPadsAndRounds) {
     EXPECT_EQ(AmountFormat(0), "###,###,###,###,###,##0");
     EXPECT_EQ(AmountFormat(2), "###,###,###,###,###,##0.00");
     EXPECT_EQ(AmountFormat(-1), "###,###,###,###,###,##0.");
-}
-
-TEST(FormatNumber, GroupsPadsAndRounds) {
     EXPECT_EQ(FormatNumber(1234567.891, AmountFormat(2)), "1,234,567.89");
     EXPECT_EQ(FormatNumber(-1234.5, AmountFormat(0)), "-1,235");
     EXPECT_EQ(FormatNumber(0.5, "#.00"), ".50");
@@ -81,14 +66,11 @@ TEST(FormatDuration, HoursMinutesSeconds) {
     EXPECT_EQ(FormatDuration(59.6f), "1分0秒");
 }
 
-TEST(SplitPart, IndexIsClampedAndItemsTrimmed) {
+TEST(SplitPart, IndexIsClampedItemsTrimmedAndCountDelimitersBoundsTheSplit) {
     EXPECT_EQ(SplitPart("a,b,c", 5, ","), "c");
     EXPECT_EQ(SplitPart("a,b,c", 0, ","), "a");
     EXPECT_EQ(SplitPart(" 设备 || 房屋 ", 2, "||"), "房屋");
     EXPECT_EQ(SplitPart("", 1, ","), "");
-}
-
-TEST(CountDelimiters, IsTheUpperBoundOfTheSplit) {
     EXPECT_EQ(CountDelimiters("a,b,c", ","), 2);
     EXPECT_EQ(CountDelimiters("", ","), -1);
     EXPECT_EQ(CountDelimiters("a--b--", "--"), 2);
@@ -108,14 +90,11 @@ TEST(StripControlChars, FlagZeroKeepsLineBreaks) {
     EXPECT_EQ(StripControlChars(std::string("x\0y", 3), 0), "xy");
 }
 
-TEST(TextHelpers, CountCharactersNotBytes) {
+TEST(TextHelpers, CountCharactersRemoveTextAndTrimOrDefault) {
     EXPECT_EQ(CharLength("资产ab"), 4u);
     EXPECT_EQ(CharLeft("资产管理", 2), "资产");
     EXPECT_EQ(LeftWithNul("资产管理", 3), std::string("资产管\0", 10));
     EXPECT_EQ(LeftWithNul("ab", 0), std::string("\0", 1));
-}
-
-TEST(TextHelpers, RemoveTextAndTrimOrDefault) {
     EXPECT_EQ(RemoveText("a-b-c", "-"), "abc");
     EXPECT_EQ(RemoveText("", "-"), "");
     EXPECT_EQ(TrimOrDefault(0, Variant("  x  "), Variant("d")).toText(), "x");

@@ -41,7 +41,7 @@ TEST_F(Currencies, BaseCurrencyIsTheBusinessCurrency) {
     EXPECT_EQ(rateDecimals, 2);
 }
 
-TEST_F(Currencies, PrecisionOfAKnownAndAnUnknownCurrency) {
+TEST_F(Currencies, PrecisionAndQuoteOfAKnownAndAnUnknownCurrency) {
     int32_t decimals = 0, rateDecimals = 0;
     EXPECT_TRUE(GetCurrencyPrecision(3, decimals, rateDecimals, books.name()));
     EXPECT_EQ(decimals, 0);
@@ -49,21 +49,15 @@ TEST_F(Currencies, PrecisionOfAKnownAndAnUnknownCurrency) {
     EXPECT_FALSE(GetCurrencyPrecision(99, decimals, rateDecimals, books.name()));
     EXPECT_EQ(decimals, 2);
     EXPECT_EQ(rateDecimals, 2);
-}
-
-TEST_F(Currencies, IndirectQuoteFlag) {
     EXPECT_TRUE(IsIndirectQuote(3, books.name()));
     EXPECT_FALSE(IsIndirectQuote(2, books.name()));
     EXPECT_FALSE(IsIndirectQuote(99, books.name()));
 }
 
-TEST_F(Currencies, DirectQuoteDividesAndRoundsToTheCurrencysDecimals) {
+TEST_F(Currencies, ConversionDividesOrForIndirectQuotesMultipliesAndRounds) {
     EXPECT_DOUBLE_EQ(ConvertCurrencyAmount(2, 3, 100, books.name()), 33.333);
     EXPECT_DOUBLE_EQ(ConvertCurrencyAmount(1, 8, 10, books.name()), 1.25);
     EXPECT_DOUBLE_EQ(ConvertCurrencyAmount(1, 0, 12.345, books.name()), 12.35);
-}
-
-TEST_F(Currencies, IndirectQuoteMultipliesUnknownCurrencyDivides) {
     EXPECT_DOUBLE_EQ(ConvertCurrencyAmount(3, 0.5, 101, books.name()), 51);
     EXPECT_DOUBLE_EQ(ConvertCurrencyAmount(99, 7, 100, books.name()), 14.29);
 }

@@ -34,27 +34,21 @@ class DictionaryChecks : public ::testing::Test {
     }
 };
 
-TEST_F(DictionaryChecks, TableExistsAsksTheDictionaryOnce) {
+TEST_F(DictionaryChecks, TableAnswersAreCachedPerOwnerAndName) {
     schema.admin("CREATE TABLE AMAsset (lngAMAssetID integer)");
     EXPECT_TRUE(TableExists("AMAsset", schema.name()));
     schema.admin("DROP TABLE AMAsset");
     EXPECT_TRUE(TableExists("AMAsset", schema.name()));
-}
-
-TEST_F(DictionaryChecks, AMissingTableStaysMissingForTheThread) {
     EXPECT_FALSE(TableExists("AMAssetLabel", schema.name()));
     schema.admin("CREATE TABLE AMAssetLabel (lngAMAssetLabelID integer)");
     EXPECT_FALSE(TableExists("AMAssetLabel", schema.name()));
-}
-
-// A table's answer is its owner's: the same table under another owner is asked anew.
-TEST_F(DictionaryChecks, TablesAreKnownByOwnerAndName) {
     schema.admin("CREATE TABLE AMAssetAux (lngAMAssetAuxID integer)");
     EXPECT_TRUE(TableExists("AMAssetAux", schema.name()));
     EXPECT_FALSE(TableExists("AMAssetAux", "NOBODY"));
     EXPECT_TRUE(TableExists("amassetaux", schema.name()));
 }
 
+// A table's answer is its owner's: the same table under another owner is asked anew.
 TEST_F(DictionaryChecks, ColumnAnswersAreCachedPerColumn) {
     schema.admin("CREATE TABLE AMAssetCustom (lngAMAssetCustomID integer)");
     EXPECT_TRUE(ColumnExists("amAssetCustom", "LNGAMASSETCUSTOMID", schema.name()));
@@ -96,30 +90,19 @@ TEST_F(DictionaryChecks, TruncateAndDeleteWhereWithAnAlias) {
     EXPECT_FALSE(DeleteWhere("NoSuchTable", schema.name(), ""));
 }
 
-TEST_F(DictionaryChecks, ResetSequenceOnAnEmptyTableDoesNothing) {
+// An empty table leaves the sequence alone; a class table is keyed by lngClassID.
+TEST_F(DictionaryChecks, ResetSequenceStartsAfterTheLargestKeyOrFails) {
     schema.admin(
-        "CREATE TABLE AMAsset (lngAMAssetID integer); CREATE SEQUENCE AMAsset_SEQ START WITH 100");
-    EXPECT_TRUE(ResetSequence("AMAsset", schema.name()));
-    EXPECT_EQ(sequenceStart("amasset_seq"), 100);
-}
-
-TEST_F(DictionaryChecks, ResetSequenceStartsAfterTheLargestKey) {
-    schema.admin(
-        "CREATE TABLE AMAsset (lngAMAssetID integer); INSERT INTO AMAsset VALUES (7), (41);"
-        "CREATE SEQUENCE AMAsset_SEQ");
-    EXPECT_TRUE(ResetSequence("AMAsset", schema.name()));
-    EXPECT_EQ(sequenceStart("amasset_seq"), 42);
-}
-
-TEST_F(DictionaryChecks, ClassTablesAreKeyedByLngClassID) {
-    schema.admin(
+        "CREATE TABLE AMAsset (lngAMAssetID integer); CREATE SEQUENCE AMAsset_SEQ START WITH 100;"
         "CREATE TABLE Class2 (lngClassID integer); INSERT INTO Class2 VALUES (9);"
         "CREATE SEQUENCE Class2_SEQ");
+    EXPECT_TRUE(ResetSequence("AMAsset", schema.name()));
+    EXPECT_EQ(sequenceStart("amasset_seq"), 100);
+    schema.admin("INSERT INTO AMAsset VALUES (7), (41)");
+    EXPECT_TRUE(ResetSequence("AMAsset", schema.name()));
+    EXPECT_EQ(sequenceStart("amasset_seq"), 42);
     EXPECT_TRUE(ResetSequence("Class2", schema.name()));
     EXPECT_EQ(sequenceStart("class2_seq"), 10);
-}
-
-TEST_F(DictionaryChecks, ResetSequenceFailsWhenTheSequenceCannotBeDropped) {
     schema.admin(
         "CREATE TABLE AMAssetType (lngAMAssetTypeID integer); INSERT INTO AMAssetType VALUES (3)");
     EXPECT_FALSE(ResetSequence("AMAssetType", schema.name()));

@@ -7,7 +7,9 @@ namespace {
 
 const std::string kZeros(310, '0');
 
-TEST(RecordText, BlankValuesBecomeOneSpaceOrTheZeroKey) {
+TEST(RecordText, BlankValuesBecomeOneSpaceOrTheZeroKeyAsInTheBlankForm) {
+    EXPECT_EQ(RecordText(TextKind::AsAssigned).str(), " ");
+    EXPECT_EQ(RecordText(TextKind::FlexibleKey).str(), kZeros);
     RecordText quoted(TextKind::Quoted), kept(TextKind::Kept), key(TextKind::FlexibleKey),
         exactKey(TextKind::AsAssignedFlexibleKey);
     for (const char* blank : {"", "   "}) {
@@ -22,11 +24,6 @@ TEST(RecordText, BlankValuesBecomeOneSpaceOrTheZeroKey) {
     }
     quoted = "  padded ";
     EXPECT_EQ(quoted.str(), "  padded ") << "other values are not trimmed";
-}
-
-TEST(RecordText, StartsInTheBlankForm) {
-    EXPECT_EQ(RecordText(TextKind::AsAssigned).str(), " ");
-    EXPECT_EQ(RecordText(TextKind::FlexibleKey).str(), kZeros);
 }
 
 TEST(RecordText, EachKindPastesAValidLiteralBody) {

@@ -50,12 +50,15 @@ class SettingTable : public ::testing::Test {
 
 // Reading
 
-TEST_F(SettingTable, ReadsTheOrganisationsRowOrAnyRowWithoutOrganisation) {
+TEST_F(SettingTable, ReadsTheOrganisationsRowOrAnyRowWithoutOrganisationAsStored) {
     put(1, "折旧类型", "3");
     put(2, "折旧类型", "4");
     EXPECT_EQ(ReadSetting("折旧类型", std::string("固定资产"), {}, kAssetModule, 2).toText(), "4");
     schema.admin("DELETE FROM Setting WHERE lngOrganizationID = 1");
     EXPECT_EQ(ReadSetting("折旧类型", std::string("固定资产"), {}, kAssetModule, 0).toText(), "4");
+    putNull(1, "统计");
+    EXPECT_TRUE(
+        ReadSetting("统计", std::string("固定资产"), Variant("0"), kAssetModule, 1).isNull());
 }
 
 TEST_F(SettingTable, SectionAndModuleNarrowTheSearch) {
@@ -68,12 +71,6 @@ TEST_F(SettingTable, SectionAndModuleNarrowTheSearch) {
     Variant none = ReadSetting("无此项");
     EXPECT_EQ(none.type(), Variant::Type::Text);
     EXPECT_EQ(none.toText(), "");
-}
-
-TEST_F(SettingTable, NullValueIsReturnedAsStored) {
-    putNull(1, "统计");
-    EXPECT_TRUE(
-        ReadSetting("统计", std::string("固定资产"), Variant("0"), kAssetModule, 1).isNull());
 }
 
 // Writing

@@ -15,7 +15,7 @@ namespace fs = std::filesystem;
 
 // List items
 
-TEST(GetListItem, ItemsCountFromOne) {
+TEST(GetListItem, ItemsCountFromOneAfterALeadingLineFeedAndEachListIsSplitAnew) {
     std::string item = "unchanged";
     EXPECT_TRUE(GetListItem("AMAsset,AMAssetAlter,,AMAssetFund", 2, ',', item));
     EXPECT_EQ(item, "AMAssetAlter");
@@ -26,18 +26,10 @@ TEST(GetListItem, ItemsCountFromOne) {
     EXPECT_FALSE(GetListItem("AMAsset,AMAssetAlter,,AMAssetFund", 5, ',', item));
     EXPECT_FALSE(GetListItem("AMAsset,AMAssetAlter,,AMAssetFund", 0, ',', item));
     EXPECT_EQ(item, "AMAssetFund");
-}
-
-TEST(GetListItem, ALeadingLineFeedIsDropped) {
-    std::string item;
     EXPECT_TRUE(GetListItem("\nAMAsset\nAMAssetAlter", 1, '\n', item));
     EXPECT_EQ(item, "AMAsset");
     EXPECT_TRUE(GetListItem("\nAMAsset\nAMAssetAlter", 2, '\n', item));
     EXPECT_EQ(item, "AMAssetAlter");
-}
-
-TEST(GetListItem, AnotherListOrSeparatorIsSplitAnew) {
-    std::string item;
     EXPECT_TRUE(GetListItem("A,B", 2, ',', item));
     EXPECT_TRUE(GetListItem("C;D", 2, ';', item));
     EXPECT_EQ(item, "D");

@@ -74,7 +74,7 @@ class AssetFunds : public FundsDatabase {
     static int heads() { return count("AMAssetFund", "1 = 1"); }
 };
 
-TEST_F(AssetFunds, FirstVersionOfASourceCreatesItsHead) {
+TEST_F(AssetFunds, FirstVersionCreatesItsSourcesHeadAndLaterOnesMoveOnlyTheLatestPointer) {
     clsAMAssetFund first;
     first.lngAMAssetID = kAsset;
     first.lngAMAssetAlterID = 10;
@@ -99,23 +99,21 @@ TEST_F(AssetFunds, FirstVersionOfASourceCreatesItsHead) {
     EXPECT_EQ(head(kAsset, kGrant),
               pointers(grant.lngAMAssetFundAlterID, grant.lngAMAssetFundAlterID));
     EXPECT_EQ(heads(), 2);
-}
 
-TEST_F(AssetFunds, LaterVersionKeepsItsPredecessorAndMovesOnlyTheLatestPointer) {
-    clsAMAssetFund first = addVersion(kAsset, kOwnFunds, 1000);
+    // A later version keeps its predecessor and moves only the latest pointer.
     clsAMAssetFund second;
     second.lngAMAssetID = kAsset;
     second.lngAMFundID = kOwnFunds;
     second.lngAMAssetFundInitAlterID = 5;
     second.lngAMAssetFundRecentAlterID = 4242;  // kept as the caller set it, checked or not
-    int32_t id = second.SaveCard();
+    int32_t later = second.SaveCard();
 
-    ASSERT_GT(id, first.lngAMAssetFundAlterID);
+    ASSERT_GT(later, id);
     EXPECT_EQ(second.lngAMAssetFundInitAlterID, 5);
-    EXPECT_EQ(head(kAsset, kOwnFunds), pointers(first.lngAMAssetFundAlterID, id));
+    EXPECT_EQ(head(kAsset, kOwnFunds), pointers(id, later));
     EXPECT_EQ(value("Select lngAMAssetFundRecentAlterID From [User]AMAssetFundAlter Where "
                     "lngAMAssetFundAlterID = " +
-                    std::to_string(id)),
+                    std::to_string(later)),
               "4242");
 }
 

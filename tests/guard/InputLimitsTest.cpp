@@ -27,6 +27,13 @@ std::string refusal(const std::function<void()>& attempt) {
     return "";
 }
 
+// `count` Chinese characters of three bytes each.
+std::string chinese(int count) {
+    std::string text;
+    for (int i = 0; i < count; ++i) text += "资";
+    return text;
+}
+
 TEST(InputLimits, DatesAreRealCalendarDays) {
     for (const char* day : {"2024-02-29", "2000-02-29", "2025-12-31"})
         EXPECT_EQ(refusal([&] { InputLimits::checkDate("日期", day); }), "") << day;
@@ -50,11 +57,7 @@ TEST(InputLimits, AmountsStayWhereDoublesHoldTheCent) {
 }
 
 TEST(InputLimits, TextsAreCountedInCharactersNotBytes) {
-    const std::string chinese200 = [] {
-        std::string s;
-        for (int i = 0; i < 200; ++i) s += "资";
-        return s;
-    }();
+    const std::string chinese200 = chinese(200);
     EXPECT_EQ(refusal([&] { InputLimits::checkLength("名称", chinese200, 200); }), "");
     EXPECT_EQ(refusal([&] { InputLimits::checkLength("名称", chinese200 + "a", 200); }),
               "名称 过长: 201 个字符, 最多 200 个字符");
@@ -91,8 +94,6 @@ TEST(InputLimits, TheRecordsRefuseBeforeWriting) {
 TEST(InputLimits, TheOtherRecordsRefuseByTheFieldsLabel) {
     TestAccountSet set("zlio", true);
     set.useOnThisThread();
-    std::string chinese101;
-    for (int i = 0; i < 101; ++i) chinese101 += "资";
     am::clsAMAssetAux aux;
     aux.lngAMAssetID = 1;
     aux.strAMAssetAuxName = std::string(201, 'a');
@@ -114,7 +115,7 @@ TEST(InputLimits, TheOtherRecordsRefuseByTheFieldsLabel) {
     am::clsAMAssetOtherCard other;
     other.Mode = am::atAdd;
     other.lngAMAssetID = 1;
-    other.strMadeIn = chinese101;
+    other.strMadeIn = chinese(101);
     EXPECT_EQ(refusal([&] { other.SaveCard(); }), "产地 过长: 101 个字符, 最多 100 个字符");
     auto rows = set.connect()->GetRecordset(
         "Select (Select Count(*) From AMAssetAux) + (Select Count(*) From AMAssetCustom) + "
@@ -126,11 +127,7 @@ TEST(InputLimits, TheOtherRecordsRefuseByTheFieldsLabel) {
 TEST(InputLimits, TheCommandLineNamesFieldValueAndRuleAndKeepsTheLimitExactly) {
     AmassetCli cli("glim");
     const std::string add = "asset add --category 04-02 --date 2024-01-10 ";
-    const std::string name200 = [] {
-        std::string s;
-        for (int i = 0; i < 200; ++i) s += "资";
-        return s;
-    }();
+    const std::string name200 = chinese(200);
     const struct {
         std::string args, says;
     } refused[] = {

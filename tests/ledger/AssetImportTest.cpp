@@ -20,18 +20,8 @@ const std::string kHeader =
     "资产编码,资产名称,类别编码,部门编码,入账日期,折旧方法,原值,净残值,使用期间,资金来源,"
     "折旧分摊\r\n";
 
-// Every row of a table as text, sorted: what two account sets must agree on.
 std::vector<std::string> rowsOf(connect::Connection& conn, const std::string& table) {
-    auto rs = conn.GetRecordset("Select * From " + table, 3, 1);
-    std::vector<std::string> rows;
-    for (; !rs->eof(); rs->moveNext()) {
-        std::string row;
-        for (int i = 0; i < rs->fieldCount(); ++i)
-            row += (rs->field(i).isNull() ? "<null>" : rs->field(i).toText()) + "|";
-        rows.push_back(row);
-    }
-    std::ranges::sort(rows);
-    return rows;
+    return SortedRows(conn, "Select * From " + table);
 }
 
 // The file's line for an asset whose code is drawn.

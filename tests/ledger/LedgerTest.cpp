@@ -45,6 +45,29 @@ class LedgerTest : public ::testing::Test {
         a.department = "0103";
         return a;
     }
+    // The lathe's record under another category, cost and depreciation method.
+    static NewAsset like(const std::string& category, double cost, int16_t method) {
+        NewAsset a = lathe();
+        a.category = category;
+        a.cost = cost;
+        a.method = method;
+        return a;
+    }
+    // Depreciated by its 500,000 km of work.
+    static NewAsset lorry() {
+        NewAsset a = like("03-01-02", 300000, 3);
+        a.totalWork = 500000;
+        return a;
+    }
+    // Sum of the years' digits over three years, without residual value.
+    static NewAsset copier() {
+        NewAsset a = like("04-02", 36000, 5);
+        a.life = 36;
+        a.residualRate = 0;
+        a.date = "2024-02-03";
+        a.department = "0101";
+        return a;
+    }
     std::string add(const NewAsset& asset) { return AssetAdder(session_).add(asset).second; }
     void close(const std::string& from, const std::string& to) {
         PeriodCloser(session_).close(YearPeriod::parse(from), YearPeriod::parse(to));
@@ -127,22 +150,10 @@ TEST_F(LedgerTest, TheRegisterAddsUpToTheJournalAndTheBalances) {
     NewAsset first = lathe();
     first.accountLines = {{"510101", "0103", 70}, {"660201", "0101", 30}};
     add(first);
-    NewAsset lorry = lathe();
-    lorry.category = "03-01-02";
-    lorry.cost = 300000;
-    lorry.method = 3;
-    lorry.totalWork = 500000;
+    NewAsset lorry = LedgerTest::lorry();
     lorry.funds = {{"01", 50}, {"02", 50}};
     add(lorry);
-    NewAsset copier = lathe();
-    copier.category = "04-02";
-    copier.cost = 36000;
-    copier.method = 5;
-    copier.life = 36;
-    copier.residualRate = 0;
-    copier.date = "2024-02-03";
-    copier.department = "0101";
-    add(copier);
+    add(copier());
     close("2024-01", "2024-04");
 
     const Figures total = registerTotal("2024-04");
@@ -182,11 +193,7 @@ TEST_F(LedgerTest, TheRegisterAddsUpToTheJournalAndTheBalances) {
 }
 
 TEST_F(LedgerTest, RecordedWorkDrivesTheWorkloadMethodAndARebuildKeepsTheRegister) {
-    NewAsset lorry = lathe();
-    lorry.category = "03-01-02";
-    lorry.cost = 300000;
-    lorry.method = 3;
-    lorry.totalWork = 500000;
+    NewAsset lorry = LedgerTest::lorry();
     lorry.residualRate = 5;
     lorry.date = "2024-01-20";
     const std::string code = add(lorry);
@@ -315,15 +322,7 @@ TEST_F(LedgerTest, TheScheduleForecastsWhatThePeriodEndsWillCharge) {
     first.method = 2;
     first.residualRate = 5;
     const std::string code = add(first);
-    NewAsset copier = lathe();
-    copier.category = "04-02";
-    copier.cost = 36000;
-    copier.method = 5;
-    copier.life = 36;
-    copier.residualRate = 0;
-    copier.date = "2024-02-03";
-    copier.department = "0101";
-    add(copier);
+    add(copier());
     close("2024-01", "2024-03");
     alter(code, "2024-05-10", [](AssetAlteration& a) { a.impairment = 5000; });
     const std::string written =

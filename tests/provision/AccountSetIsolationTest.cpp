@@ -4,6 +4,7 @@
 
 #include "TestDatabase.hpp"
 #include "connect/Session.hpp"
+#include "frame/Utility.hpp"
 #include "ledger/LedgerSession.hpp"
 #include "provision/AccountSetAdmin.hpp"
 #include "provision/CrossSetAccess.hpp"
@@ -17,11 +18,6 @@ std::string adminValue(const std::string& sql) {
     connect::Session admin(test::adminServer(), "", "");
     connect::PgResult r = admin.runNative(sql);
     return PQntuples(r.get()) > 0 ? PQgetvalue(r.get(), 0, 0) : "";
-}
-
-void asAdmin(const std::string& script) {
-    connect::Session admin(test::adminServer(), "", "");
-    admin.runScript(script);
 }
 
 class Isolation : public ::testing::Test {
@@ -76,39 +72,17 @@ TEST_F(Isolation, ARunReadsTheOtherSetOnlyWhileItLasts) {
 // A set made when every set ran as one shared owner role, and what a run
 // killed half way left granted, come back under the set's own login.
 TEST_F(Isolation, SecuringTakesAnEarlierSetOutOfTheSharedRole) {
-    asAdmin(
+    const std::string script =
         "DO $$ BEGIN IF NOT EXISTS (SELECT 1 FROM pg_roles WHERE rolname = 'amasset_owner') "
         "THEN CREATE ROLE amasset_owner NOLOGIN; END IF; END $$;"
-        "GRANT amasset_owner TO " +
-        a.name() + ", " + b.name() +
-        ";"
-        "ALTER ROLE " +
-        a.name() +
-        " SET role = 'amasset_owner';"
-        "ALTER SCHEMA " +
-        b.name() +
-        " OWNER TO amasset_owner;"
-        "ALTER TABLE " +
-        b.name() +
-        ".AMAssetType OWNER TO amasset_owner;"
-        "ALTER FUNCTION " +
-        b.name() +
-        ".AMAssetPeriodLock(integer, integer, integer) "
-        "OWNER TO amasset_owner;"
-        "DROP FUNCTION " +
-        b.name() +
-        ".AMAssetPeriodLock(integer, integer, integer);"
-        "DROP TABLE " +
-        b.name() +
-        ".AMAssetFundBasis;"
-        "DROP FUNCTION " +
-        b.name() +
-        ".AMAssetCalcAddAll(integer[], integer);"
-        "GRANT USAGE ON SCHEMA " +
-        b.name() + " TO " + a.name() +
-        ";"
-        "GRANT SELECT ON ALL TABLES IN SCHEMA " +
-        b.name() + " TO " + a.name() + ";");
+        "GRANT amasset_owner TO {a}, {b}; ALTER ROLE {a} SET role = 'amasset_owner';"
+        "ALTER SCHEMA {b} OWNER TO amasset_owner;"
+        "ALTER TABLE {b}.AMAssetType OWNER TO amasset_owner;"
+        "ALTER FUNCTION {b}.AMAssetPeriodLock(integer, integer, integer) OWNER TO amasset_owner;"
+        "DROP FUNCTION {b}.AMAssetPeriodLock(integer, integer, integer);"
+        "DROP TABLE {b}.AMAssetFundBasis; DROP FUNCTION {b}.AMAssetCalcAddAll(integer[], integer);"
+        "GRANT USAGE ON SCHEMA {b} TO {a}; GRANT SELECT ON ALL TABLES IN SCHEMA {b} TO {a};";
+    a.admin(ReplaceAll(ReplaceAll(script, "{a}", a.name()), "{b}", b.name()));
     AccountSetAdmin admin(test::adminServer());
     admin.secure(b.name());
     admin.secure(a.name());
@@ -144,7 +118,7 @@ TEST(AccountSetLogin, APasswordIsKeptAsAScramSecret) {
 // A set made before the period lock existed gets it when an operator opens it.
 TEST(OlderAccountSet, GetsThePeriodLockWhenOpened) {
     TestAccountSet set("isolk", true);
-    asAdmin("DROP FUNCTION " + set.name() + ".AMAssetPeriodLock(integer, integer, integer)");
+    set.admin("DROP FUNCTION " + set.name() + ".AMAssetPeriodLock(integer, integer, integer)");
     ledger::LedgerSession session(set.connect(), 1, set.name());
     EXPECT_EQ(adminValue("SELECT count(*) FROM pg_proc WHERE proname = 'amassetperiodlock' AND "
                          "pronamespace = '" +

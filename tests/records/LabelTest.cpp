@@ -45,36 +45,26 @@ class LabelTest : public test::RecordsTest {
     }
 };
 
-TEST_F(LabelTest, ANewLabelWritesHeadVersionAndCustomRow) {
-    clsAMAssetLabel label = newLabel(1, "L-001");
-    int32_t version = label.SaveCard();
-
-    ASSERT_GT(version, 0);
-    ASSERT_GT(label.lngAMAssetLabelID, 0);
-    EXPECT_EQ(label.lngAMAssetLabelInitAlterID, version);
-    EXPECT_EQ(label.lngAMAssetLabelLastAlterID, version);
-    EXPECT_EQ(label.lngAMAssetLabelRecentAlterID, 0);
-    int32_t id = label.lngAMAssetLabelID;
-    EXPECT_EQ(labelColumn(id, "AMAssetLabel", "lngAMAssetLabelInitAlterID"),
-              std::to_string(version));
-    EXPECT_EQ(labelColumn(id, "AMAssetLabel", "lngAMAssetLabelLastAlterID"),
-              std::to_string(version));
-    EXPECT_EQ(versionColumn(version, "lngAMAssetLabelRecentAlterID"), "0");
-    EXPECT_EQ(versionColumn(version, "strNotes"), "at the gate");
-    EXPECT_EQ(labelColumn(id, "AMAssetLabelCustom", "strText1"), "first");
-}
-
-TEST_F(LabelTest, ANewVersionMovesTheLatestPointerAndOverwritesTheCustomRow) {
+TEST_F(LabelTest, ANewLabelWritesHeadVersionAndCustomRowAndANewVersionMovesTheLatest) {
     clsAMAssetLabel label = newLabel(1, "L-001");
     int32_t first = label.SaveCard();
+    ASSERT_GT(first, 0);
+    ASSERT_GT(label.lngAMAssetLabelID, 0);
+    EXPECT_EQ(label.lngAMAssetLabelInitAlterID, first);
+    EXPECT_EQ(label.lngAMAssetLabelLastAlterID, first);
+    EXPECT_EQ(label.lngAMAssetLabelRecentAlterID, 0);
+    int32_t id = label.lngAMAssetLabelID;
+    EXPECT_EQ(labelColumn(id, "AMAssetLabel", "lngAMAssetLabelInitAlterID"), std::to_string(first));
+    EXPECT_EQ(labelColumn(id, "AMAssetLabel", "lngAMAssetLabelLastAlterID"), std::to_string(first));
+    EXPECT_EQ(versionColumn(first, "lngAMAssetLabelRecentAlterID"), "0");
+    EXPECT_EQ(labelColumn(id, "AMAssetLabelCustom", "strText1"), "first");
+
     clsAMAssetLabel next = nextVersion(label);
     next.strAMAssetLabelNo = "L-002";
     next.strText1 = "second";
     next.strNotes = "in the hall";
     int32_t second = next.SaveCard();
-
     ASSERT_GT(second, first);
-    int32_t id = label.lngAMAssetLabelID;
     EXPECT_EQ(labelColumn(id, "AMAssetLabel", "lngAMAssetLabelLastAlterID"),
               std::to_string(second));
     EXPECT_EQ(labelColumn(id, "AMAssetLabel", "strAMAssetLabelNo"), "L-001");
@@ -205,22 +195,20 @@ TEST_F(LabelTest, AdditionModeDeletesOneLabelOrAllLabelsOfAnAsset) {
     }
 }
 
-TEST_F(LabelTest, AnUnknownDeletionModeSucceedsWithoutEffect) {
-    clsAMAssetLabel label = newLabel(1, "L-001");
-    int32_t first = label.SaveCard();
-    label.Mode = atUnkonwn;
-    label.lngAMAssetLabelAlterID = -first;
-    EXPECT_EQ(label.SaveCard(), first);
-    EXPECT_EQ(rowsOfLabel(label.lngAMAssetLabelID, "AMAssetLabelAlter"), 1);
-}
-
-TEST_F(LabelTest, RefusesWithoutAnAssetOrWithAVersionOfNoLabel) {
+TEST_F(LabelTest, RefusesWithoutAnAssetOrALabelAndAnUnknownDeletionModeDoesNothing) {
     clsAMAssetLabel label = newLabel(0, "L-001");
     EXPECT_EQ(label.SaveCard(), 0);
     label.lngAMAssetID = 1;
     label.lngAMAssetLabelAlterID = 5;
     EXPECT_EQ(label.SaveCard(), 0);
     EXPECT_EQ(countOf("[User]AMAssetLabel"), 0);
+
+    clsAMAssetLabel saved = newLabel(1, "L-001");
+    int32_t first = saved.SaveCard();
+    saved.Mode = atUnkonwn;
+    saved.lngAMAssetLabelAlterID = -first;
+    EXPECT_EQ(saved.SaveCard(), first) << "an unknown deletion mode succeeds without effect";
+    EXPECT_EQ(rowsOfLabel(saved.lngAMAssetLabelID, "AMAssetLabelAlter"), 1);
 }
 
 }  // namespace

@@ -100,12 +100,17 @@ TEST_F(AssetTypeTest, AnOrganisationSeesItsOwnVersion) {
     EXPECT_EQ(type.strAMAssetTypeName, "机床");
 }
 
-TEST_F(AssetTypeTest, MissingCategoryLeavesThePropertiesAlone) {
+TEST_F(AssetTypeTest, AMissingCategoryOrAFailedSaveLeavesThePropertiesButTheNewId) {
     clsAMAssetType type;
     type.strAMAssetTypeName = "未动";
     type.LoadID(999, 1);
     EXPECT_EQ(type.lngAMAssetTypeID, 999);
     EXPECT_EQ(type.strAMAssetTypeName, "未动");
+
+    clsAMAssetType taken;
+    taken.strAMAssetTypeCode = "01";
+    EXPECT_EQ(taken.SaveCard(), 0);
+    EXPECT_EQ(taken.lngAMAssetTypeID, 27);
 }
 
 TEST_F(AssetTypeTest, SaveInsertsFromTheSequenceThenUpdates) {
@@ -133,13 +138,6 @@ TEST_F(AssetTypeTest, SaveInsertsFromTheSequenceThenUpdates) {
     EXPECT_EQ(textOf("Select strAMAssetTypeName From " + row), "改名");
     EXPECT_EQ(numberOf("Select intCodeSerialNoDec From " + row), 5);
     EXPECT_EQ(countOf("[User]AMAssetType"), 27);
-}
-
-TEST_F(AssetTypeTest, FailedSaveReturnsZeroAndKeepsTheNewId) {
-    clsAMAssetType type;
-    type.strAMAssetTypeCode = "01";  // taken
-    EXPECT_EQ(type.SaveCard(), 0);
-    EXPECT_EQ(type.lngAMAssetTypeID, 27);
 }
 
 TEST_F(AssetTypeTest, LateBoundLoadAndSave) {

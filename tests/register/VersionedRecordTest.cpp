@@ -79,15 +79,6 @@ TEST(VersionedRecord, StepBackIsSpelledAsEachRecordKindHasIt) {
               "AMAssetFundAlter.lngAMfundID)");
 }
 
-TEST(VersionedRecord, AFirstVersionStartsTheChain) {
-    int32_t version = 0, first = 0, latest = 0, previous = 9;
-    VersionedRecord::StartChain(12, version, first, latest, previous);
-    EXPECT_EQ(version, 12);
-    EXPECT_EQ(first, 12);
-    EXPECT_EQ(latest, 12);
-    EXPECT_EQ(previous, 0);
-}
-
 using VersionedRecordDb = RegisterTest;
 
 TEST_F(VersionedRecordDb, ProbePointerMovesAndDeletesWorkOnTheTables) {

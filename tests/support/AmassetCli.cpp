@@ -65,6 +65,10 @@ std::vector<Outcome> AmassetCli::runSideBySide(const std::string& args, int proc
     return outcomes;
 }
 
+Outcome AmassetCli::runOnServer(const std::string& args) {
+    return shell(program() + " " + args + " --server " + singleQuoted(adminServer()) + " 2>&1");
+}
+
 Outcome AmassetCli::shell(const std::string& text) {
     Outcome run;
     FILE* pipe = popen(text.c_str(), "r");

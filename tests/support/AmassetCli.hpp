@@ -32,6 +32,8 @@ class AmassetCli {
     Outcome run(const std::string& args) const;
     // `processes` runs side by side, each running `args` `times` over, stopping at a failure.
     std::vector<Outcome> runSideBySide(const std::string& args, int processes, int times) const;
+    // The program run with `args` on the test server as its superuser, its output merged.
+    static Outcome runOnServer(const std::string& args);
     // Runs a shell text (a loop of command lines, say) and collects what it printed.
     static Outcome shell(const std::string& text);
     // The first column of the query's first row in the account set, 0 when none

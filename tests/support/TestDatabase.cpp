@@ -4,6 +4,7 @@
 #include <libpq-fe.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <stdexcept>
 
@@ -31,6 +32,10 @@ void exec(const std::string& sql) {
     if (!ok) throw std::runtime_error(message + " in: " + sql);
 }
 
+void execIn(const std::string& schema, const std::string& sql) {
+    exec("SET search_path TO " + schema + ", oracompat, public; " + sql);
+}
+
 std::string uniqueName(const std::string& hint) {
     static std::atomic<int> counter{0};
     return hint + "_" + std::to_string(getpid()) + "_" + std::to_string(++counter);
@@ -54,6 +59,20 @@ std::string ErrorOf(connect::Connection& conn, const std::string& sql) {
         return e.description();
     }
     return "";
+}
+
+std::vector<std::string> SortedRows(connect::Connection& conn, const std::string& sql,
+                                    const std::string& skip) {
+    std::vector<std::string> rows;
+    for (auto rs = conn.GetRecordset(sql, 3, 1); !rs->eof(); rs->moveNext()) {
+        std::string row;
+        for (int i = 0; i < rs->fieldCount(); ++i)
+            if (lowerAscii(rs->fieldName(i)) != lowerAscii(skip))
+                row += (rs->field(i).isNull() ? "<null>" : rs->field(i).toText()) + "|";
+        rows.push_back(row);
+    }
+    std::ranges::sort(rows);
+    return rows;
 }
 
 std::string testServer() { return TKAM_TEST_SERVER; }
@@ -112,8 +131,8 @@ std::shared_ptr<connect::Connection> TestAccountSet::useOnThisThread() const {
     return conn;
 }
 
-void TestSchema::admin(const std::string& sql) const {
-    exec("SET search_path TO " + name_ + ", oracompat, public; " + sql);
-}
+void TestSchema::admin(const std::string& sql) const { execIn(name_, sql); }
+
+void TestAccountSet::admin(const std::string& sql) const { execIn(name_, sql); }
 
 }  // namespace tk::test

@@ -1,6 +1,7 @@
 #pragma once
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "connect/Connection.hpp"
 
@@ -12,6 +13,11 @@ namespace tk::test {
 void ExecuteOk(connect::Connection& conn, const std::string& sql);
 // Runs a statement expected to fail; the description of its error ("" when none).
 std::string ErrorOf(connect::Connection& conn, const std::string& sql);
+
+// Every row the query gives as "field|field|…|" (NULL as <null>), without the
+// column named `skip`, sorted: what two runs or account sets must agree on.
+std::vector<std::string> SortedRows(connect::Connection& conn, const std::string& sql,
+                                    const std::string& skip = "");
 
 class TestSchema {
   public:
@@ -42,6 +48,8 @@ class TestAccountSet {
 
     const std::string& name() const { return name_; }
     std::shared_ptr<connect::Connection> connect() const;
+    // Runs PostgreSQL statements as the server's superuser, in this account set.
+    void admin(const std::string& sql) const;
     // Sets the thread's User and ConnBase to this account set.
     std::shared_ptr<connect::Connection> useOnThisThread() const;
 

@@ -1,17 +1,10 @@
-#include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <array>
 #include <atomic>
-#include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <thread>
 
-#include "TestDatabase.hpp"
+#include "UpgradeTestBase.hpp"
 #include "frame/ClassRegistry.hpp"
 #include "frame/Conversion.hpp"
 #include "frame/Utility.hpp"
@@ -21,13 +14,6 @@
 namespace tk::am {
 namespace {
 namespace fs = std::filesystem;
-
-std::string readFile(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 // Two account sets, the old one holding the backup scripts, and a component
 // folder of the test's own (its logs and data) with the console tool in it.
@@ -224,18 +210,10 @@ TEST_F(Adjust, ThePasswordIsNowhereToBeRead) {
 TEST_F(Adjust, TheAdjustCommandReportsFailedScripts) {
     backup("01", "BROKEN", "select * from no_such_table;");
     backup("02", "FINE", trace("fine"));
-    std::string command =
-        (fs::read_symlink("/proc/self/exe").parent_path().parent_path() / "amasset").string() +
-        " adjust --account-set " + newSet.name() + " --from " + oldSet.name() + " --server '" +
-        test::adminServer() + "' 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    std::string out;
-    std::array<char, 4096> buffer;
-    for (size_t n; (n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0;)
-        out.append(buffer.data(), n);
-    int status = pclose(pipe);
-    EXPECT_EQ(WEXITSTATUS(status), 1) << out;
-    EXPECT_NE(out.find("1 个调整脚本执行失败: BROKEN.sql"), std::string::npos) << out;
+    const test::Outcome run = test::AmassetCli::runOnServer(
+        "adjust --account-set " + newSet.name() + " --from " + oldSet.name());
+    EXPECT_EQ(run.status, 1) << run.out;
+    EXPECT_NE(run.out.find("1 个调整脚本执行失败: BROKEN.sql"), std::string::npos) << run.out;
     EXPECT_EQ(traced(), "fine ");
 }
 

@@ -14,7 +14,7 @@
 namespace tk::am {
 namespace {
 
-TEST(DOSOutputs, CollectsStandardOutputAndErrorInTheOrderWritten) {
+TEST(DOSOutputs, CollectsOutputAndErrorInTheOrderWrittenOrEmptyTextWhenTheCommandCannotStart) {
     DOSOutputs dos;
     EXPECT_EQ(dos.ExecuteCommand("sh -c 'echo one; echo two >&2; echo three'"),
               "one\ntwo\nthree\n");
@@ -25,13 +25,11 @@ TEST(DOSOutputs, CollectsStandardOutputAndErrorInTheOrderWritten) {
     // A child that never reads its input must not take this process down.
     dos.StandardInput = std::string(1 << 20, 'x');
     EXPECT_EQ(dos.ExecuteCommand("true"), "");
-}
 
-TEST(DOSOutputs, ACommandThatCannotStartGivesEmptyText) {
-    DOSOutputs dos;
-    EXPECT_EQ(dos.ExecuteCommand("/nonexistent/program -s"), "");
-    EXPECT_EQ(dos.ExecuteCommand(""), "");
-    EXPECT_EQ(dos.ExecuteCommand("echo $(id)"), "");
+    DOSOutputs unstartable;
+    EXPECT_EQ(unstartable.ExecuteCommand("/nonexistent/program -s"), "");
+    EXPECT_EQ(unstartable.ExecuteCommand(""), "");
+    EXPECT_EQ(unstartable.ExecuteCommand("echo $(id)"), "");
 }
 
 struct Chunks {

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <iterator>
 
 #include "TestDatabase.hpp"
 #include "frame/Utility.hpp"
@@ -52,12 +54,7 @@ class Recalculation : public ::testing::Test {
     std::vector<std::string> books() {
         std::vector<std::string> rows;
         for (const char* sql : kBooks)
-            for (auto rs = conn->GetRecordset(sql, 3, 1); !rs->eof(); rs->moveNext()) {
-                std::string row;
-                for (int i = 0; i < rs->fieldCount(); ++i)
-                    row += (rs->field(i).isNull() ? "null" : rs->field(i).toText()) + "|";
-                rows.push_back(row);
-            }
+            std::ranges::copy(test::SortedRows(*conn, sql), std::back_inserter(rows));
         return rows;
     }
     void execute(const std::string& sql) { test::ExecuteOk(*conn, sql); }

@@ -1,30 +1,10 @@
-#include <sys/wait.h>
-
-#include <array>
-#include <cstdio>
-
 #include "UpgradeTestBase.hpp"
 #include "frame/ClassRegistry.hpp"
 
 namespace tk::am {
 namespace {
-namespace fs = std::filesystem;
 
 const char* const kEarlierRelease = "a.82.20120930";
-
-// The amasset program of this build: its exit status and what it printed.
-std::pair<int, std::string> amasset(const std::string& args) {
-    auto program = fs::read_symlink("/proc/self/exe").parent_path().parent_path() / "amasset";
-    std::string command =
-        program.string() + " " + args + " --server '" + test::adminServer() + "' 2>&1";
-    std::string out;
-    FILE* pipe = popen(command.c_str(), "r");
-    std::array<char, 4096> buffer;
-    for (size_t n; (n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0;)
-        out.append(buffer.data(), n);
-    int status = pclose(pipe);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
-}
 
 // Two account sets: the old one of the earlier release.
 class Update : public UpgradeTestBase {
@@ -312,18 +292,18 @@ TEST_F(Update, CommandLineChecksThenUpgrades) {
     old("Update [OldUser]AMAssetAlter Set bytStatus = 1 Where lngAMAssetAlterID = 201");
     std::string args = "upgrade --from " + oldSet.name() + " --to " + newSet.name() +
                        " --old-version " + kEarlierRelease;
-    auto [status, out] = amasset(args);
-    EXPECT_EQ(status, 1);
-    EXPECT_NE(out.find("固定资产数据检查错误报告：\n存在未审批的固定资产。"), std::string::npos)
-        << out;
+    test::Outcome run = test::AmassetCli::runOnServer(args);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.out.find("固定资产数据检查错误报告：\n存在未审批的固定资产。"), std::string::npos)
+        << run.out;
     EXPECT_EQ(count("[NewUser]AMAsset"), "0");
 
     old("Update [OldUser]AMAssetAlter Set bytStatus = 2");
-    std::tie(status, out) = amasset(args + " --check");
-    EXPECT_EQ(status, 0) << out;
-    std::tie(status, out) = amasset(args);
-    EXPECT_EQ(status, 0) << out;
-    EXPECT_NE(out.find("升级完成"), std::string::npos) << out;
+    run = test::AmassetCli::runOnServer(args + " --check");
+    EXPECT_EQ(run.status, 0) << run.out;
+    run = test::AmassetCli::runOnServer(args);
+    EXPECT_EQ(run.status, 0) << run.out;
+    EXPECT_NE(run.out.find("升级完成"), std::string::npos) << run.out;
     EXPECT_EQ(count("[NewUser]AMAsset"), "2");
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "AmassetCli.hpp"
 #include "TestDatabase.hpp"
 #include "connect/Session.hpp"
 #include "frame/Context.hpp"
