@@ -339,10 +339,11 @@ BEGIN
               FROM moves m
         ),
         windowed AS (
-            -- the row before is looked back at once for all its figures (integers are exact as numeric)
+            -- the row before is looked back at once for all its figures (integers are exact as numeric);
+            -- a source's first row follows nothing: all its figures before are 0
             SELECT s.*,
-                   lag(ARRAY[s.dblCost, s.dblImpairment, s.dblResidual, s.intLife, s.dblWorks, s.intUsed,
-                             s.dblWorked]) OVER w AS dblBefore,
+                   coalesce(lag(ARRAY[s.dblCost, s.dblImpairment, s.dblResidual, s.intLife, s.dblWorks, s.intUsed,
+                                      s.dblWorked]) OVER w, array_fill(0::numeric, ARRAY[7])) AS dblBefore,
                    sum(s.dblRaw) OVER w AS dblRunning,
                    bool_or(s.blnDisposal) OVER w AS blnGone
               FROM states s
@@ -351,15 +352,10 @@ BEGIN
                          ROWS UNBOUNDED PRECEDING)
         ),
         chained AS (
-            -- a source's first row follows nothing: all its figures before are 0
-            SELECT w.*,
-                   CASE WHEN w.dblBefore IS NULL THEN 0 ELSE w.dblBefore[1] END AS dblPrevCost,
-                   CASE WHEN w.dblBefore IS NULL THEN 0 ELSE w.dblBefore[2] END AS dblPrevImpairment,
-                   CASE WHEN w.dblBefore IS NULL THEN 0 ELSE w.dblBefore[3] END AS dblPrevResidual,
-                   CASE WHEN w.dblBefore IS NULL THEN 0 ELSE w.dblBefore[4]::integer END AS intPrevLife,
-                   CASE WHEN w.dblBefore IS NULL THEN 0 ELSE w.dblBefore[5] END AS dblPrevWorks,
-                   CASE WHEN w.dblBefore IS NULL THEN 0 ELSE w.dblBefore[6]::integer END AS intPrevUsed,
-                   CASE WHEN w.dblBefore IS NULL THEN 0 ELSE w.dblBefore[7] END AS dblPrevWorked
+            SELECT w.*, w.dblBefore[1] AS dblPrevCost, w.dblBefore[2] AS dblPrevImpairment,
+                   w.dblBefore[3] AS dblPrevResidual, w.dblBefore[4]::integer AS intPrevLife,
+                   w.dblBefore[5] AS dblPrevWorks, w.dblBefore[6]::integer AS intPrevUsed,
+                   w.dblBefore[7] AS dblPrevWorked
               FROM windowed w
         ),
         posted AS (
