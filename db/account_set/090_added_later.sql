@@ -8,6 +8,15 @@
 CREATE INDEX IF NOT EXISTS AMAssetFundBalanceAmortise_Asset_IX ON AMAssetFundBalanceAmortise (lngAMAssetID, intYear, bytPeriod);
 CREATE INDEX IF NOT EXISTS AMAssetFundBalanceAmortiseEx_Asset_IX ON AMAssetFundBalanceAmortiseEx (lngAMAssetID, intYear, bytPeriod);
 
+-- The few account lines that take increased depreciation, and the working
+-- copy's few rows with work or an increase.
+CREATE INDEX IF NOT EXISTS AMAssetFundAccAlter_Increase_IX ON AMAssetFundAccAlter (lngAMAssetFundAlterID)
+    WHERE blnDepreIncrease <> 0;
+CREATE INDEX IF NOT EXISTS AMAssetFundBalanceEx_Work_IX ON AMAssetFundBalanceEx (lngOrganizationID, intYear, bytPeriod)
+    WHERE dblWork <> 0;
+CREATE INDEX IF NOT EXISTS AMAssetFundBalanceEx_Increase_IX ON AMAssetFundBalanceEx (lngOrganizationID)
+    WHERE dblIncreaseDepreciation <> 0;
+
 -- Indexes no statement reads by, which earlier releases kept up on every
 -- row a close writes.
 DROP INDEX IF EXISTS AMAssetFundBalance_FundAlter_IX;
