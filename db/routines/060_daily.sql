@@ -155,23 +155,18 @@ BEGIN
                AND (s.lngAMAssetID, f.lngAMFundID, v.lngAMAssetAlterID)
                    NOT IN (SELECT d.lngAMAssetID, d.lngAMFundID, d.lngAMAssetAlterID FROM posted_before d)
         ),
-        resident AS MATERIALIZED (
+        card AS (
             -- a period's depreciation covers nearly every asset of the organisation: its cards are
             -- read as one set, and only the cards of assets that have left it are looked up one by one
-            SELECT s.lngAMAssetID, h.lngAMAssetID AS lngResidentID, h.lngAMAssetTypeID, h.dblStartUsage,
-                   h.dblStartWork
+            SELECT s.lngAMAssetID, coalesce(h.lngAMAssetTypeID, a.lngAMAssetTypeID) AS lngAMAssetTypeID,
+                   round(coalesce(h.dblStartUsage, a.dblStartUsage))::integer AS intStartUsage,
+                   coalesce(h.dblStartWork, a.dblStartWork) AS dblStartWork
               FROM unposted s
               LEFT JOIN AMAsset h
                      ON h.lngAMAssetID = s.lngAMAssetID AND h.lngOrganizationID = p_org AND v_org_set
-        ),
-        card AS MATERIALIZED (
-            SELECT s.lngAMAssetID, coalesce(s.lngAMAssetTypeID, a.lngAMAssetTypeID) AS lngAMAssetTypeID,
-                   round(coalesce(s.dblStartUsage, a.dblStartUsage))::integer AS intStartUsage,
-                   coalesce(s.dblStartWork, a.dblStartWork) AS dblStartWork
-              FROM resident s
               LEFT JOIN LATERAL (SELECT x.* FROM AMAsset x
-                                  WHERE x.lngAMAssetID = s.lngAMAssetID AND s.lngResidentID IS NULL OFFSET 0) a ON true
-             WHERE s.lngResidentID IS NOT NULL OR a.lngAMAssetID IS NOT NULL
+                                  WHERE x.lngAMAssetID = s.lngAMAssetID AND h.lngAMAssetID IS NULL OFFSET 0) a ON true
+             WHERE h.lngAMAssetID IS NOT NULL OR a.lngAMAssetID IS NOT NULL
         ),
         asset AS MATERIALIZED (
             SELECT a.lngAMAssetID, a.intStartUsage, a.dblStartWork,
@@ -184,7 +179,7 @@ BEGIN
               LEFT JOIN AMAssetTypeEx tx ON tx.lngAMAssetTypeID = a.lngAMAssetTypeID AND tx.lngOrganizationID = p_org
               LEFT JOIN held sd ON sd.lngAMAssetID = a.lngAMAssetID
         ),
-        balance AS MATERIALIZED (
+        balance AS (
             -- the balance rows the journal needs: the organisation's from the seed period on
             -- for assets that have one, all of them for the others
             SELECT b.lngAMAssetID, b.lngAMFundID, b.lngAMAssetFundAlterID, b.lngAMAssetAlterID,
@@ -207,34 +202,27 @@ BEGIN
                     OFFSET 0) b
              WHERE a.intUsed IS NULL
         ),
-        named AS MATERIALIZED (
-            -- the card and source versions the balances name: the organisation's up to the period
-            -- as one set where the period covers it, the others looked up one by one
-            SELECT n.lngAMAssetAlterID, n.lngAMAssetFundAlterID, hc.lngAMAssetAlterID AS lngResidentAlterID,
-                   hc.bytAlterType, hc.bytDepreciationMethod, hc.dblUseage,
-                   hf.lngAMAssetFundAlterID AS lngResidentFundAlterID, hf.dblAmount, hf.dblDecAmount, hf.dblNetworth
-              FROM (SELECT DISTINCT b.lngAMAssetAlterID, b.lngAMAssetFundAlterID FROM balance b) n
+        named AS (
+            -- each balance row with the card and source versions it names: the organisation's up to
+            -- the period joined as one set where the period covers it, the others looked up one by one
+            SELECT b.*, coalesce(hc.bytAlterType, c.bytAlterType) AS bytAlterType,
+                   coalesce(hc.bytDepreciationMethod, c.bytDepreciationMethod) AS bytDepreciationMethod,
+                   coalesce(hc.dblUseage, c.dblUseage) AS dblUseage, coalesce(hf.dblAmount, fv.dblAmount) AS dblAmount,
+                   coalesce(hf.dblDecAmount, fv.dblDecAmount) AS dblDecAmount,
+                   coalesce(hf.dblNetworth, fv.dblNetworth) AS dblNetworth
+              FROM balance b
               LEFT JOIN AMAssetAlter hc
-                     ON hc.lngAMAssetAlterID = n.lngAMAssetAlterID AND hc.lngOrganizationID = p_org AND v_org_set
+                     ON hc.lngAMAssetAlterID = b.lngAMAssetAlterID AND hc.lngOrganizationID = p_org AND v_org_set
                     AND (hc.intYear, hc.bytPeriod) <= (v_target / 100, v_target % 100)
               LEFT JOIN AMAssetFundAlter hf
-                     ON hf.lngAMAssetFundAlterID = n.lngAMAssetFundAlterID AND hf.lngOrganizationID = p_org
+                     ON hf.lngAMAssetFundAlterID = b.lngAMAssetFundAlterID AND hf.lngOrganizationID = p_org
                     AND v_org_set
                     AND (hf.intYear, hf.bytPeriod) <= (v_target / 100, v_target % 100)
-        ),
-        version AS MATERIALIZED (
-            SELECT n.lngAMAssetAlterID, n.lngAMAssetFundAlterID,
-                   coalesce(n.bytAlterType, c.bytAlterType) AS bytAlterType,
-                   coalesce(n.bytDepreciationMethod, c.bytDepreciationMethod) AS bytDepreciationMethod,
-                   coalesce(n.dblUseage, c.dblUseage) AS dblUseage, coalesce(n.dblAmount, fv.dblAmount) AS dblAmount,
-                   coalesce(n.dblDecAmount, fv.dblDecAmount) AS dblDecAmount,
-                   coalesce(n.dblNetworth, fv.dblNetworth) AS dblNetworth
-              FROM named n
-              LEFT JOIN LATERAL (SELECT x.* FROM AMAssetAlter x WHERE x.lngAMAssetAlterID = n.lngAMAssetAlterID
-                                    AND n.lngResidentAlterID IS NULL OFFSET 0) c ON true
+              LEFT JOIN LATERAL (SELECT x.* FROM AMAssetAlter x WHERE x.lngAMAssetAlterID = b.lngAMAssetAlterID
+                                    AND hc.lngAMAssetAlterID IS NULL OFFSET 0) c ON true
               LEFT JOIN LATERAL (SELECT y.* FROM AMAssetFundAlter y
-                                  WHERE y.lngAMAssetFundAlterID = n.lngAMAssetFundAlterID
-                                    AND n.lngResidentFundAlterID IS NULL OFFSET 0) fv ON true
+                                  WHERE y.lngAMAssetFundAlterID = b.lngAMAssetFundAlterID
+                                    AND hf.lngAMAssetFundAlterID IS NULL OFFSET 0) fv ON true
         ),
         organisation (lngOrganizationID) AS (
             -- every organisation that has alterations, skipping through the index
@@ -283,19 +271,17 @@ BEGIN
             SELECT b.lngAMAssetID, b.lngAMFundID, b.lngAMAssetFundAlterID, b.lngAMAssetAlterID,
                    b.intYear * 100 + b.bytPeriod AS intYP, b.intOrder, coalesce(r.strDate, ' ') AS strDate,
                    0 AS bytAlterType, b.lngVoucherID,
-                   CASE WHEN c.bytAlterType = 2 THEN 0 ELSE c.dblAmount END AS dblCost,
-                   CASE WHEN c.bytAlterType = 2 THEN 0 ELSE c.dblDecAmount END AS dblImpairment,
-                   CASE WHEN c.bytAlterType = 2 THEN 0 ELSE c.dblNetworth END AS dblResidual,
-                   coalesce(nullif(c.bytDepreciationMethod, 0), b.bytTypeMethod) AS bytMethod,
-                   coalesce(nullif(c.dblUseage, 0), b.dblTypeLife) AS dblLife,
+                   CASE WHEN b.bytAlterType = 2 THEN 0 ELSE b.dblAmount END AS dblCost,
+                   CASE WHEN b.bytAlterType = 2 THEN 0 ELSE b.dblDecAmount END AS dblImpairment,
+                   CASE WHEN b.bytAlterType = 2 THEN 0 ELSE b.dblNetworth END AS dblResidual,
+                   coalesce(nullif(b.bytDepreciationMethod, 0), b.bytTypeMethod) AS bytMethod,
+                   coalesce(nullif(b.dblUseage, 0), b.dblTypeLife) AS dblLife,
                    b.intUsed, b.dblWorked,
-                   CASE WHEN c.bytAlterType = 2 THEN 0
+                   CASE WHEN b.bytAlterType = 2 THEN 0
                         WHEN b.intOrder = 0 THEN b.dblInitDepreciation + b.dblDepreciation
                         ELSE b.dblDepreciation END AS dblRaw,
-                   b.dblDepreciation AS dblCharge, c.bytAlterType = 2 AS blnDisposal
-              FROM balance b
-              JOIN version c
-                ON c.lngAMAssetAlterID = b.lngAMAssetAlterID AND c.lngAMAssetFundAlterID = b.lngAMAssetFundAlterID
+                   b.dblDepreciation AS dblCharge, b.bytAlterType = 2 AS blnDisposal
+              FROM named b
               LEFT JOIN AMAssetDepreciation r
                      ON r.lngOrganizationID = p_org AND r.intYear = b.intYear AND r.bytPeriod = b.bytPeriod
             UNION ALL
