@@ -325,24 +325,19 @@ BEGIN
               FROM moves m
         ),
         windowed AS (
-            -- the row before is looked back at once for all its figures (integers are exact as numeric);
             -- a source's first row follows nothing: all its figures before are 0
             SELECT s.*,
-                   coalesce(lag(ARRAY[s.dblCost, s.dblImpairment, s.dblResidual, s.intLife, s.dblWorks, s.intUsed,
-                                      s.dblWorked]) OVER w, array_fill(0::numeric, ARRAY[7])) AS dblBefore,
+                   lag(s.dblCost, 1, 0::numeric) OVER w AS dblPrevCost,
+                   lag(s.dblImpairment, 1, 0::numeric) OVER w AS dblPrevImpairment,
+                   lag(s.dblResidual, 1, 0::numeric) OVER w AS dblPrevResidual,
+                   lag(s.intLife, 1, 0) OVER w AS intPrevLife, lag(s.dblWorks, 1, 0::numeric) OVER w AS dblPrevWorks,
+                   lag(s.intUsed, 1, 0) OVER w AS intPrevUsed, lag(s.dblWorked, 1, 0::numeric) OVER w AS dblPrevWorked,
                    sum(s.dblRaw) OVER w AS dblRunning,
                    bool_or(s.blnDisposal) OVER w AS blnGone
               FROM states s
             WINDOW w AS (PARTITION BY s.lngAMAssetID, s.lngAMFundID
                          ORDER BY s.intYP, s.intOrder, s.lngAMAssetAlterID, s.lngAMAssetFundAlterID
                          ROWS UNBOUNDED PRECEDING)
-        ),
-        chained AS (
-            SELECT w.*, w.dblBefore[1] AS dblPrevCost, w.dblBefore[2] AS dblPrevImpairment,
-                   w.dblBefore[3] AS dblPrevResidual, w.dblBefore[4]::integer AS intPrevLife,
-                   w.dblBefore[5] AS dblPrevWorks, w.dblBefore[6]::integer AS intPrevUsed,
-                   w.dblBefore[7] AS dblPrevWorked
-              FROM windowed w
         ),
         posted AS (
             SELECT c.*,
@@ -351,7 +346,7 @@ BEGIN
                         WHEN c.intOrder = 1 THEN c.dblRaw
                         WHEN c.blnGone THEN -c.dblCharge
                         ELSE 0 END AS dblMoveAlter
-              FROM chained c
+              FROM windowed c
              WHERE c.intYP = v_target AND c.intOrder = v_kind + 1
         )
         SELECT nextval('AMAssetFundDaily_SEQ'), p.lngAMAssetID, p.lngAMAssetAlterID, p.lngAMFundID,
