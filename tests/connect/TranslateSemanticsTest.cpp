@@ -86,28 +86,6 @@ TEST_F(TranslateSemantics, ChainedOuterJoinsKeepEveryBaseRow) {
               (Rows{"1|10|100", "2|20|∅", "3|∅|∅"}));
 }
 
-TEST_F(TranslateSemantics, MapColumnsListsDestinationColumnsWithSourceOrMap) {
-    test::TestSchema other{"trsrc"};
-    other.admin("CREATE TABLE amasset (a integer, b integer, gone integer)");
-    schema.admin("CREATE TABLE amasset (a integer, c integer, b integer)");
-    auto upper = [](std::string s) {
-        for (char& ch : s) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
-        return s;
-    };
-    auto side = [&](const std::string& owner) {
-        return "(select col.name As column_name, col.intcol# As column_id\r\n"
-               "        from sys.user$ u, sys.obj$ o, sys.col$ col\r\n"
-               "       where u.user# = o.owner# and col.obj# = o.obj# and o.type# = 2 and u.name "
-               "= '" +
-               upper(owner) + "' and o.name = 'AMASSET')";
-    };
-    std::string sql =
-        "select nvl(a.column_name,'{MAP}') As strSrcCol, b.column_name As strDstCol \r\nfrom " +
-        side(other.name()) + " a,\r\n     " + side(schema.name()) +
-        " b\r\n where b.column_name = a.column_name(+)";
-    EXPECT_EQ(sorted(rows(sql)), (Rows{"A|A", "B|B", "{MAP}|C"}));
-}
-
 // ---- Decode / Nvl ----
 
 TEST_F(TranslateSemantics, DecodeMatchesNullAndTakesTheFirstResultsType) {
