@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "TestDatabase.hpp"
-#include "frame/ClassRegistry.hpp"
 #include "frame/Context.hpp"
 #include "frame/Settings.hpp"
 #include "frame/clsAMAssetSetting.hpp"
@@ -209,21 +208,6 @@ TEST_F(AssetSetting, DisplayTextsAreLookedUpForPositiveIds) {
     EXPECT_EQ(setting.strCardTemplate, "卡片模板");
     EXPECT_EQ(setting.strAddMethod, "01 自建");
     EXPECT_EQ(setting.strDecAccount, "保留");
-}
-
-TEST_F(AssetSetting, IsCreatableAndDrivenByName) {
-    put(1, "预计使用期间", "60");
-    auto object = ClassRegistry::instance().create("TkAMAssetInt.clsAMAssetSetting");
-    ASSERT_NE(object, nullptr);
-    Dispatchable::Args args{Variant(int32_t{1})};
-    object->invoke("LoadID", args);
-    Dispatchable::Args none;
-    EXPECT_DOUBLE_EQ(object->invoke("dblUsage", none).toDouble(), 60);
-    EXPECT_EQ(object->invoke("BYTDEPRECIATIONTYPE", none).toInt32(), 1);
-    object->assign("blnStartAMAssetLabel", none, Variant(true));
-    object->assign("strAddMethod", none, Variant("购入"));
-    EXPECT_TRUE(object->invoke("blnStartAMAssetLabel", none).toBool());
-    EXPECT_EQ(object->invoke("strAddMethod", none).toText(), "购入");
 }
 
 }  // namespace
