@@ -6,78 +6,12 @@
 namespace tk::am::test {
 namespace {
 
-using Action = VersionedRecord::Action;
-
 const VersionedRecord kCard({.headTable = "AMAsset",
                              .versionTable = "AMAssetAlter",
                              .versionKey = "lngAMAssetAlterID",
                              .latestPointer = "lngAMAssetLastAlterID",
                              .previousPointer = "lngAMAssetRecentAlterID",
                              .headLink = "AMAssetAlter.lngAMAssetID = AMAsset.lngAMAssetID"});
-
-TEST(VersionedRecord, SignsOfTheIdsChooseTheAction) {
-    EXPECT_EQ(VersionedRecord::ActionFor(0, 0), Action::AddHead);
-    EXPECT_EQ(VersionedRecord::ActionFor(0, 5), Action::Nothing);
-    EXPECT_EQ(VersionedRecord::ActionFor(7, 0), Action::AddVersion);
-    EXPECT_EQ(VersionedRecord::ActionFor(7, 5), Action::ChangeVersion);
-    EXPECT_EQ(VersionedRecord::ActionFor(-7, 0), Action::Delete);
-    EXPECT_EQ(VersionedRecord::ActionFor(7, -5), Action::Delete);
-    EXPECT_EQ(VersionedRecord::ActionFor(0, -5), Action::Delete);
-}
-
-TEST(VersionedRecord, ModeChoosesWhatIsLoadedAndRemoved) {
-    EXPECT_EQ(VersionedRecord::VersionToLoad(atAdd), VersionedRecord::Pick::FirstVersion);
-    EXPECT_EQ(VersionedRecord::VersionToLoad(atOther), VersionedRecord::Pick::LatestVersion);
-    EXPECT_EQ(VersionedRecord::VersionToLoad(atUnkonwn), VersionedRecord::Pick::GivenVersion);
-    EXPECT_EQ(VersionedRecord::RemovalFor(atAdd), VersionedRecord::Removal::WholeRecord);
-    EXPECT_EQ(VersionedRecord::RemovalFor(atDec), VersionedRecord::Removal::NewestVersion);
-    EXPECT_EQ(VersionedRecord::RemovalFor(static_cast<AlterTypeEnum>(9)),
-              VersionedRecord::Removal::None);
-}
-
-TEST(VersionedRecord, StepBackIsSpelledAsEachRecordKindHasIt) {
-    EXPECT_EQ(kCard.StepLatestBack(4),
-              " Update [User]AMAsset Set lngAMAssetLastAlterID = (Select "
-              "AMAssetAlter.lngAMAssetRecentAlterID From [User]AMAssetAlter Where "
-              "AMAssetAlter.lngAMAssetAlterID = 4 And AMAssetAlter.lngAMAssetID = "
-              "AMAsset.lngAMAssetID) Where Exists (Select 1 From [User]AMAssetAlter Where "
-              "AMAssetAlter.lngAMAssetAlterID = 4 And AMAssetAlter.lngAMAssetID = "
-              "AMAsset.lngAMAssetID)");
-    const VersionedRecord label({.headTable = "AMAssetLabel",
-                                 .versionTable = "AMAssetLabelAlter",
-                                 .versionKey = "lngAMAssetLabelAlterID",
-                                 .latestPointer = "lngAMAssetLabelLastAlterID",
-                                 .previousPointer = "lngAMAssetLabelRecentAlterID",
-                                 .headLink = "AMAssetLabelAlter.lngAMAssetLabelID = "
-                                             "AMAssetLabel.lngAMAssetLabelID",
-                                 .headLinkFirst = true});
-    EXPECT_EQ(label.StepLatestBack(3),
-              " Update [User]AMAssetLabel Set lngAMAssetLabelLastAlterID = (Select "
-              "AMAssetLabelAlter.lngAMAssetLabelRecentAlterID From [User]AMAssetLabelAlter Where "
-              "AMAssetLabelAlter.lngAMAssetLabelID = AMAssetLabel.lngAMAssetLabelID And "
-              "AMAssetLabelAlter.lngAMAssetLabelAlterID = 3) Where Exists (Select 1 From "
-              "[User]AMAssetLabelAlter Where AMAssetLabelAlter.lngAMAssetLabelAlterID = 3 And "
-              "AMAssetLabelAlter.lngAMAssetLabelID = AMAssetLabel.lngAMAssetLabelID)");
-    const VersionedRecord fund(
-        {.headTable = "AMAssetFund",
-         .versionTable = "AMAssetFundAlter",
-         .versionKey = "lngAMAssetFundAlterID",
-         .latestPointer = "lngAMAssetFundLastAlterID",
-         .previousPointer = "lngAMAssetFundRecentAlterID",
-         .headLink = "AMAssetFundAlter.lngAMAssetid = AMAssetFund.lngAMAssetID And "
-                     "AMAssetFundAlter.lngAMFundID = AMAssetFund.lngAMfundID",
-         .existsHeadLink = "AMAssetFundAlter.lngAMAssetid = AMAssetFund.lngAMAssetID And "
-                           "AMAssetFund.lngAMFundID = AMAssetFundAlter.lngAMfundID"});
-    EXPECT_EQ(fund.StepLatestBack(2),
-              " Update [User]AMAssetFund Set lngAMAssetFundLastAlterID = (Select "
-              "AMAssetFundAlter.lngAMAssetFundRecentAlterID From [User]AMAssetFundAlter Where "
-              "AMAssetFundAlter.lngAMAssetFundAlterID = 2 And AMAssetFundAlter.lngAMAssetid = "
-              "AMAssetFund.lngAMAssetID And AMAssetFundAlter.lngAMFundID = "
-              "AMAssetFund.lngAMfundID) Where Exists (Select 1 From [User]AMAssetFundAlter Where "
-              "AMAssetFundAlter.lngAMAssetFundAlterID = 2 And AMAssetFundAlter.lngAMAssetid = "
-              "AMAssetFund.lngAMAssetID And AMAssetFund.lngAMFundID = "
-              "AMAssetFundAlter.lngAMfundID)");
-}
 
 using VersionedRecordDb = RegisterTest;
 
