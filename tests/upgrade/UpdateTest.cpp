@@ -287,25 +287,5 @@ TEST_F(Update, HostTransactionIsLeftToTheHost) {
     EXPECT_EQ(count("[NewUser]AMAsset"), "0");
 }
 
-TEST_F(Update, CommandLineChecksThenUpgrades) {
-    earlierReleaseCompany();
-    old("Update [OldUser]AMAssetAlter Set bytStatus = 1 Where lngAMAssetAlterID = 201");
-    std::string args = "upgrade --from " + oldSet.name() + " --to " + newSet.name() +
-                       " --old-version " + kEarlierRelease;
-    test::Outcome run = test::AmassetCli::runOnServer(args);
-    EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.out.find("固定资产数据检查错误报告：\n存在未审批的固定资产。"), std::string::npos)
-        << run.out;
-    EXPECT_EQ(count("[NewUser]AMAsset"), "0");
-
-    old("Update [OldUser]AMAssetAlter Set bytStatus = 2");
-    run = test::AmassetCli::runOnServer(args + " --check");
-    EXPECT_EQ(run.status, 0) << run.out;
-    run = test::AmassetCli::runOnServer(args);
-    EXPECT_EQ(run.status, 0) << run.out;
-    EXPECT_NE(run.out.find("升级完成"), std::string::npos) << run.out;
-    EXPECT_EQ(count("[NewUser]AMAsset"), "2");
-}
-
 }  // namespace
 }  // namespace tk::am
