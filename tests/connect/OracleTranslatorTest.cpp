@@ -40,25 +40,5 @@ TEST(OracleTranslatorStatement, OneWholeStatementPerCallAsOracleMeantIt) {
     });
 }
 
-TEST(OracleTranslatorStatement, InsertWithoutColumnListReportsItsSource) {
-    auto values = OracleTranslator::translate("Insert Into zt.T Values (1, 'a,b', f(2, 3))", false);
-    EXPECT_EQ(values.insertTable, "zt.t");
-    EXPECT_EQ(values.insertValueCount, 3);
-    EXPECT_EQ(values.insertSelect, "");
-
-    auto query = OracleTranslator::translate(
-        "Insert Into zt.T a Select * From zt.U a Where a.x = ''", false);
-    EXPECT_EQ(query.sql, "Insert Into zt.T AS a Select * From zt.U a Where a.x = NULL");
-    EXPECT_EQ(query.insertTable, "zt.t");
-    EXPECT_EQ(query.insertSelect, "Select * From zt.U a Where a.x = NULL");
-
-    auto parenthesised = OracleTranslator::translate("Insert Into T (Select 1 From dual)", false);
-    EXPECT_EQ(parenthesised.insertSelect, "Select 1 From dual");
-
-    auto listed = OracleTranslator::translate("Insert Into T (a, b) Select 1, 2 From dual", false);
-    EXPECT_EQ(listed.insertTable, "");
-    EXPECT_EQ(listed.insertValueCount, -1);
-}
-
 }  // namespace
 }  // namespace tk::connect

@@ -2,8 +2,6 @@
 // answers (rows, NULLs, errors) must be the ones Oracle gives.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "TestDatabase.hpp"
 #include "connect/Connection.hpp"
 
@@ -35,11 +33,6 @@ class TranslateSemantics : public ::testing::Test {
         }
         return out;
     }
-
-    Rows sorted(Rows r) {
-        std::sort(r.begin(), r.end());
-        return r;
-    }
 };
 
 // ---- (+) outer joins ----
@@ -58,21 +51,6 @@ TEST_F(TranslateSemantics, OuterJoinKeepsRowsWithoutPartnerAndJoinsOnMarkedConst
     EXPECT_EQ(rows("Select h.lngID From head h, account a Where h.lngAccID = a.lngAccountID(+) "
                    "And a.strFlag = 'Y'"),
               (Rows{"1"}));
-}
-
-TEST_F(TranslateSemantics, IsNullOnTheOptionalTableFindsRowsWithoutPartner) {
-    schema.admin(
-        "CREATE TABLE AMAssetAlter (lngAMAssetAlterID integer, lngOrganizationID integer);"
-        "CREATE TABLE AMAssetFundDaily (lngAMAssetAlterID integer, lngOrganizationID integer);"
-        "INSERT INTO AMAssetAlter VALUES (1, 5), (2, 5), (3, 5), (4, 6);"
-        "INSERT INTO AMAssetFundDaily VALUES (1, 5), (2, 6);");
-    std::string unposted =
-        "Select fa.lngamassetalterid\r\n  From AMAssetAlter fa, AMAssetFundDaily fd\r\n"
-        " Where fa.lngAMAssetAlterID = fd.lngAMAssetAlterID(+)\r\n"
-        "   And fa.lngOrganizationID = fd.lngOrganizationID(+)\r\n"
-        "   And fd.lngAMAssetAlterID Is Null\r\n   And fa.lngOrganizationID = 5";
-    EXPECT_EQ(sorted(rows(unposted)), (Rows{"2", "3"}));
-    EXPECT_EQ(rows(unposted + "\r\n   And rownum = 1").size(), 1u);
 }
 
 TEST_F(TranslateSemantics, ChainedOuterJoinsKeepEveryBaseRow) {
@@ -120,24 +98,6 @@ TEST_F(TranslateSemantics, EmptyTextIsStoredAsNullAndBlankTrimsToNull) {
     exec("Insert Into v (n, s) Values (3, '')");
     EXPECT_EQ(rows("Select n From v Where s Is Null"), (Rows{"3"}));
     EXPECT_EQ(rows("Select n From v Where Trim(s) Is Null Order By n"), (Rows{"2", "3"}));
-}
-
-TEST_F(TranslateSemantics, SubstrAndInstrCountFromTheEnd) {
-    schema.admin(
-        "CREATE TABLE cat (lngAMAssetTypeID integer, strAMAssetTypeCode varchar(20));"
-        "INSERT INTO cat VALUES (1, '01'), (2, '01-02'), (3, '01-02-03');");
-    auto parent = [&](int id) {
-        return rows(
-            "SELECT lngAMAssetTypeID FROM cat WHERE strAMAssetTypeCode = (SELECT "
-            "Substr(strAMAssetTypeCode, 1, Instr(strAMAssetTypeCode, '-', -1) - 1) As "
-            "strAMAssetTypeCode FROM cat WHERE lngAMAssetTypeID = " +
-            std::to_string(id) + ")");
-    };
-    EXPECT_EQ(parent(3), (Rows{"2"}));
-    EXPECT_EQ(parent(1), (Rows{}));
-    EXPECT_EQ(rows("Select Substr('abcdef', -2), Substr('abc', 5), Instr('a-b-c', '-', -1), "
-                   "Instr('a-b-c', '-', 1, 2) From dual"),
-              (Rows{"ef|∅|4|4"}));
 }
 
 TEST_F(TranslateSemantics, RoundHalvesAwayFromZeroForEveryNumberType) {
@@ -240,14 +200,6 @@ TEST_F(TranslateSemantics, CursorBlockCopiesEveryRowAndLeavesCommitToTheCallersT
     EXPECT_EQ(rows("Select Count(*) From dst"), (Rows{"3"}));
 }
 
-TEST_F(TranslateSemantics, CallBlocksRunTheProcedure) {
-    schema.admin(
-        "CREATE TABLE calls (n integer);"
-        "CREATE PROCEDURE z_adj_remember() LANGUAGE sql AS 'INSERT INTO calls VALUES (1)';");
-    exec("begin \nz_adj_remember;\nend;\n/\n");
-    EXPECT_EQ(rows("Select Count(*) From calls"), (Rows{"1"}));
-}
-
 TEST_F(TranslateSemantics, SelectIntoRefusesSeveralRowsAsOracleDoes) {
     schema.admin("CREATE TABLE src (a integer); INSERT INTO src VALUES (1), (2);");
     EXPECT_NE(error("Declare n Number; Begin Select a Into n From src; End;"), "");
@@ -259,23 +211,6 @@ TEST_F(TranslateSemantics, InsideBlocksAColumnNameWinsOverAVariable) {
         "CREATE TABLE src (a integer, b varchar(5)); INSERT INTO src VALUES (1, 'x'), (5, 'x');");
     exec("Declare a Number := 5; Begin Update src Set b = 'y' Where a = 1; End;");
     EXPECT_EQ(rows("Select a, b From src Order By a"), (Rows{"1|y", "5|x"}));
-}
-
-// ---- dictionary ----
-
-TEST_F(TranslateSemantics, DictionaryChecksSeeTablesAsOracleNamesThem) {
-    schema.admin("CREATE TABLE amasset (lngamassetid integer)");
-    std::string owner = schema.name();
-    for (char& ch : owner) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
-    auto exists = [&](const std::string& table) {
-        return rows("select 1 from all_tables where upper(owner) = '" + owner +
-                    "' and upper(table_name) = '" + table + "'")
-            .size();
-    };
-    EXPECT_EQ(exists("AMASSET"), 1u);
-    EXPECT_EQ(exists("NOSUCH"), 0u);
-    EXPECT_EQ(rows("select ts#+1 as tmp, name from sys.ts$ where name='" + owner + "_TMP'"),
-              (Rows{}));
 }
 
 }  // namespace
