@@ -96,6 +96,37 @@ TEST_F(CApiGuard, MissingPointersAndBadCountsAreRefused) {
     EXPECT_EQ(tkam_last_error(nullptr), TKAM_E_INVALID_ARGUMENT);
 }
 
+// Every class the component offers a host, by the name the host gives.
+TEST(CApiClasses, EveryClassAHostNamesIsCreatable) {
+    for (const char* name : {"Interface",
+                             "clsAMAssetSetting",
+                             "clsAMAssetCard",
+                             "clsAMAssetCode",
+                             "clsAMAssetType",
+                             "clsAMAssetFund",
+                             "clsAMAssetFundAccAlter",
+                             "clsAMAssetFundCostAlter",
+                             "clsAMAssetFundAccount",
+                             "clsAMAssetLabel",
+                             "clsAMAssetOtherCard",
+                             "clsAMAssetCustom",
+                             "clsAMAssetAux",
+                             "clsAMAssetBatchAdd",
+                             "clsAMAssetDeprection",
+                             "clsAMAssetDaily",
+                             "clsAMAssetAmortise",
+                             "clsAMAssetTurn",
+                             "clsAMAssetOnlineTurn",
+                             "clsAMLedger",
+                             "clsAMAssetUpdate",
+                             "clsAMAdjust",
+                             "DOSOutputs"}) {
+        tkam_object* object = tkam_create((std::string("TkAMAssetInt.") + name).c_str());
+        EXPECT_NE(object, nullptr) << name;
+        if (object) tkam_release(object);
+    }
+}
+
 TEST_F(CApiGuard, MalformedValuesAreRefused) {
     // Ill-formed UTF-8 by the Unicode Standard's table of well-formed byte sequences:
     // an overlong NUL, a surrogate, a sequence cut short.
