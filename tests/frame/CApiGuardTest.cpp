@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -98,30 +99,14 @@ TEST_F(CApiGuard, MissingPointersAndBadCountsAreRefused) {
 
 // Every class the component offers a host, by the name the host gives.
 TEST(CApiClasses, EveryClassAHostNamesIsCreatable) {
-    for (const char* name : {"Interface",
-                             "clsAMAssetSetting",
-                             "clsAMAssetCard",
-                             "clsAMAssetCode",
-                             "clsAMAssetType",
-                             "clsAMAssetFund",
-                             "clsAMAssetFundAccAlter",
-                             "clsAMAssetFundCostAlter",
-                             "clsAMAssetFundAccount",
-                             "clsAMAssetLabel",
-                             "clsAMAssetOtherCard",
-                             "clsAMAssetCustom",
-                             "clsAMAssetAux",
-                             "clsAMAssetBatchAdd",
-                             "clsAMAssetDeprection",
-                             "clsAMAssetDaily",
-                             "clsAMAssetAmortise",
-                             "clsAMAssetTurn",
-                             "clsAMAssetOnlineTurn",
-                             "clsAMLedger",
-                             "clsAMAssetUpdate",
-                             "clsAMAdjust",
-                             "DOSOutputs"}) {
-        tkam_object* object = tkam_create((std::string("TkAMAssetInt.") + name).c_str());
+    std::istringstream names(
+        "Interface clsAMAssetSetting clsAMAssetCard clsAMAssetCode clsAMAssetType clsAMAssetFund "
+        "clsAMAssetFundAccAlter clsAMAssetFundCostAlter clsAMAssetFundAccount clsAMAssetLabel "
+        "clsAMAssetOtherCard clsAMAssetCustom clsAMAssetAux clsAMAssetBatchAdd "
+        "clsAMAssetDeprection clsAMAssetDaily clsAMAssetAmortise clsAMAssetTurn "
+        "clsAMAssetOnlineTurn clsAMLedger clsAMAssetUpdate clsAMAdjust DOSOutputs");
+    for (std::string name; names >> name;) {
+        tkam_object* object = tkam_create(("TkAMAssetInt." + name).c_str());
         EXPECT_NE(object, nullptr) << name;
         if (object) tkam_release(object);
     }
