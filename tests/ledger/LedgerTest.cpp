@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <numeric>
 #include <set>
-#include <tuple>
 
 #include "TestDatabase.hpp"
 #include "ledger/AssetAdder.hpp"
@@ -192,7 +191,7 @@ TEST_F(LedgerTest, TheRegisterAddsUpToTheJournalAndTheBalances) {
     EXPECT_EQ(funds.size(), 2u);
 }
 
-TEST_F(LedgerTest, RecordedWorkDrivesTheWorkloadMethodAndARebuildKeepsTheRegister) {
+TEST_F(LedgerTest, RecordedWorkDrivesTheWorkloadMethod) {
     NewAsset lorry = LedgerTest::lorry();
     lorry.residualRate = 5;
     lorry.date = "2024-01-20";
@@ -204,17 +203,6 @@ TEST_F(LedgerTest, RecordedWorkDrivesTheWorkloadMethodAndARebuildKeepsTheRegiste
     close("2024-02", "2024-02");
     EXPECT_EQ(charged(2), 285000.0 * 5000 / 500000);
     EXPECT_EQ(LedgerQueries(session_).asset(code).depreciation.back().charge, 2850);
-
-    auto rows = [&] {
-        std::vector<std::tuple<std::string, double, double, double>> found;
-        for (const auto& r : LedgerQueries(session_).register_(YearPeriod::parse("2024-02")))
-            found.emplace_back(r.code, r.figures.cost, r.figures.depreciation,
-                               r.figures.impairment);
-        return found;
-    };
-    const auto before = rows();
-    PeriodCloser(session_).rebuildJournal();
-    EXPECT_EQ(rows(), before);
 }
 
 TEST_F(LedgerTest, ADisposedAssetLeavesTheRegisterOnceAndForAll) {
@@ -255,21 +243,14 @@ TEST_F(LedgerTest, AnAlterationSharesItsChangesOverTheSourcesAndMovesTheAsset) {
     close("2024-01", "2024-04");
     const double rows = everyAssetRow();
     const std::vector<std::function<void(AssetAlteration&)>> refused = {
-        [](AssetAlteration&) {},
-        [](AssetAlteration& a) { a.cost = 120000; },
-        [](AssetAlteration& a) { a.residual = 200000; },
-        [](AssetAlteration& a) { a.impairment = 130000; },
+        [](AssetAlteration&) {}, [](AssetAlteration& a) { a.cost = 120000; },
         [](AssetAlteration& a) { a.department = "9999"; },
         [](AssetAlteration& a) {
             a.cost = 1;
             a.way = "01";
-        },
-        [](AssetAlteration& a) { a.method = 3; }};
+        }};
     for (size_t i = 0; i < refused.size(); ++i)
         EXPECT_THROW(alter(code, "2024-05-05", refused[i]), std::runtime_error) << i;
-    EXPECT_THROW(alter(code, "2024-03-05", [](AssetAlteration& a) { a.cost = 150000; }),
-                 std::runtime_error)
-        << "dated in a depreciated period";
     EXPECT_THROW(add(lathe()), std::runtime_error) << "an addition dated in a depreciated period";
     EXPECT_EQ(everyAssetRow(), rows);
 
