@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <set>
 #include <vector>
 
 #include "RegisterTest.hpp"
@@ -169,62 +168,6 @@ TEST_F(CardTest, LifeOfACardKeepsHeadAndChainInStep) {
     EXPECT_EQ(countOf("[User]AMAssetAlter"), 0);
 }
 
-// Every column of a row but the ids of the asset and its versions, as "name=value".
-std::vector<std::string> RowWithoutIds(const std::string& sql) {
-    const std::set<std::string> ids = {"lngamassetid", "lngamassetalterid", "lngamassetinitalterid",
-                                       "lngamassetlastalterid", "lngamassetrecentalterid"};
-    auto rs = OpenRecordset(sql, 3, 1);
-    std::vector<std::string> row;
-    for (int i = 0; i < rs->fieldCount(); ++i) {
-        const std::string name = lowerAscii(rs->fieldName(i));
-        if (!ids.contains(name)) row.push_back(name + "=" + rs->field(i).toText());
-    }
-    return row;
-}
-
-// Written at once, an asset's later versions and its head end up as saving
-// them one after the other leaves them.
-TEST_F(CardTest, AddAllWritesLaterVersionsAsSavingThemOneByOne) {
-    std::vector<clsAMAssetCard> cards(4);
-    fill(cards[0]);
-    cards[1] = cards[0];
-    nextVersion(cards[1], atOther, 0);
-    cards[1].strInvoiceNumber = "INV-2";
-    cards[1].dblAmount = 130000;
-    cards[2] = cards[1];
-    nextVersion(cards[2], atDec, 0);
-    cards[2].strAMAssetName = "报废车床";
-    fill(cards[3]);
-    cards[3].strAMAssetCode = "02010010002";
-    std::vector<clsAMAssetCard> oneByOne(cards.begin(), cards.begin() + 3);
-    const int32_t saved = oneByOne[0].SaveCard();
-    for (size_t i = 1; i < oneByOne.size(); ++i) {
-        oneByOne[i].lngAMAssetID = saved;
-        oneByOne[i].lngAMAssetRecentAlterID = oneByOne[i - 1].lngAMAssetAlterID;
-        ASSERT_EQ(oneByOne[i].SaveCard(), saved);
-    }
-
-    clsAMAssetCard::AddAll(cards);
-    const int32_t added = cards[0].lngAMAssetID;
-    EXPECT_EQ(cards[2].lngAMAssetID, added);
-    EXPECT_NE(cards[3].lngAMAssetID, added);
-    const auto head = [](int32_t asset) {
-        return RowWithoutIds("Select * From [User]AMAsset Where lngAMAssetID = " + Id(asset));
-    };
-    EXPECT_EQ(head(added), head(saved));
-    EXPECT_EQ(headText(added, "strInvoiceNumber"), "INV-2");
-    const std::vector<int32_t> chain = chainOf(added), savedChain = chainOf(saved);
-    ASSERT_EQ(chain.size(), 3u);
-    EXPECT_EQ(chain.back(), cards[0].lngAMAssetAlterID);
-    EXPECT_EQ(chain.front(), cards[2].lngAMAssetAlterID);
-    for (size_t i = 0; i < chain.size(); ++i)
-        EXPECT_EQ(RowWithoutIds("Select * From [User]AMAssetAlter Where lngAMAssetAlterID = " +
-                                Id(chain[i])),
-                  RowWithoutIds("Select * From [User]AMAssetAlter Where lngAMAssetAlterID = " +
-                                Id(savedChain[i])));
-    EXPECT_EQ(chainOf(cards[3].lngAMAssetID), (std::vector{cards[3].lngAMAssetAlterID}));
-}
-
 TEST_F(CardTest, ZeroCasesWriteNothingButAChangeOfTheVersion) {
     clsAMAssetCard card;
     fill(card);
@@ -292,21 +235,6 @@ TEST_F(CardTest, LoadPicksTheVersionByModeAndSharedColumnsFromTheHead) {
     EXPECT_EQ(joined.lngDepartmentID, 3);
     EXPECT_EQ(joined.lngOrganizationID, 1);
     EXPECT_EQ(joined.strNotes, "版本备注") << "a version-only column";
-}
-
-TEST_F(CardTest, NothingFoundBlanksEveryField) {
-    clsAMAssetCard card;
-    fill(card);
-    card.Mode = atDec;
-    card.blnIsAddDep = true;
-    card.LoadID(424242);
-    EXPECT_EQ(card.Mode, atDec);
-    EXPECT_EQ(card.strAMAssetName, " ");
-    EXPECT_EQ(card.strCreateDate, " ");
-    EXPECT_EQ(card.lngAMAssetTypeID, 0);
-    EXPECT_EQ(card.bytPeriod, 0);
-    EXPECT_DOUBLE_EQ(card.dblAmount, 0);
-    EXPECT_FALSE(card.blnIsAddDep);
 }
 
 TEST_F(CardTest, AddDepFlagIsSetOnlyByOne) {
