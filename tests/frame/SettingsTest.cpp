@@ -155,23 +155,6 @@ TEST_F(AssetSetting, AnOrganisationWithoutRowsGetsTheDefaults) {
     EXPECT_FALSE(setting.blnStartAMAssetLabel);
 }
 
-TEST_F(AssetSetting, ValuesAreConvertedByType) {
-    put(1, "预计使用期间", "1,200");
-    put(1, "预计净残值率", "0.0512345678912");
-    put(1, "常用折旧方法", "3.5");
-    put(1, "树形视图构造方式", "按类别");
-    put(1, "启用实物资产", "0");
-    setting.LoadID(1);
-    EXPECT_DOUBLE_EQ(setting.dblUsage, 1200);
-    EXPECT_DOUBLE_EQ(setting.dblNetworthRate, 0.051234568);
-    EXPECT_EQ(setting.bytDepreciationMethod, 4);
-    EXPECT_EQ(setting.strTreeype, "按类别");
-    EXPECT_FALSE(setting.blnStartAMAssetLabel);
-    schema.admin("UPDATE Setting SET strSetting = '2' WHERE strKey = '启用实物资产'");
-    setting.LoadID(1);
-    EXPECT_TRUE(setting.blnStartAMAssetLabel);
-}
-
 TEST_F(AssetSetting, ANullValueStopsTheLoadAtItsKey) {
     put(1, "固定资产科目", "5");
     putNull(1, "累计折旧科目");
