@@ -24,7 +24,6 @@ TEST(TranslateDdl, TablesAndSequencesInPostgreSQLWords) {
         // Drop and truncate lose Oracle's options.
         {"Drop Table zt.T Cascade Constraints Purge", "Drop Table zt.T Cascade"},
         {"Truncate Table zt.T Reuse Storage", "Truncate Table zt.T"},
-        {"Drop Sequence zt.X_SEQ", "Drop Sequence zt.X_SEQ"},
     });
     expectRefused({"Create Or Replace Procedure p Is Begin Null; End;"});
 }
