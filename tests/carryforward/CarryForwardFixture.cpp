@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 
 #include "frame/Context.hpp"
@@ -134,28 +135,15 @@ clsAMAssetTurn CarryForwardTest::Turn(const std::string& startDate) {
 }
 
 const std::vector<std::string>& CarryForwardTest::TurnTables() {
-    static const std::vector<std::string> tables = {"AMAsset",
-                                                    "AMAssetAlter",
-                                                    "AMAssetFund",
-                                                    "AMAssetFundAlter",
-                                                    "AMAssetFundCostAlter",
-                                                    "AMAssetFundAccAlter",
-                                                    "AMAssetFundBalance",
-                                                    "AMAssetFundBalanceEx",
-                                                    "AMAssetFundBasis",
-                                                    "AMAssetFundBalanceAmortise",
-                                                    "AMAssetFundBalanceAmortiseEx",
-                                                    "AMAssetFundDaily",
-                                                    "AMAssetDepreciation",
-                                                    "AMAssetOther",
-                                                    "AMAssetOtherAlter",
-                                                    "AMAssetLabel",
-                                                    "AMAssetLabelAlter",
-                                                    "AMAssetLabelCustom",
-                                                    "AMAssetCustom",
-                                                    "AMAssetAux",
-                                                    "AMAssetDocument",
-                                                    "AMAssetImage"};
+    static const std::vector<std::string> tables = [] {
+        std::istringstream names(
+            "AMAsset AMAssetAlter AMAssetFund AMAssetFundAlter AMAssetFundCostAlter "
+            "AMAssetFundAccAlter AMAssetFundBalance AMAssetFundBalanceEx AMAssetFundBasis "
+            "AMAssetFundBalanceAmortise AMAssetFundBalanceAmortiseEx AMAssetFundDaily "
+            "AMAssetDepreciation AMAssetOther AMAssetOtherAlter AMAssetLabel AMAssetLabelAlter "
+            "AMAssetLabelCustom AMAssetCustom AMAssetAux AMAssetDocument AMAssetImage");
+        return std::vector<std::string>(std::istream_iterator<std::string>(names), {});
+    }();
     return tables;
 }
 

@@ -109,31 +109,28 @@ TEST_F(TurnChecksTest, AHostDrivesItThroughTheCInterface) {
     UseOld();
     tkam_object* turn = tkam_create("TkAMAssetInt.clsAMAssetTurn");
     ASSERT_NE(turn, nullptr);
-    auto text = [](const std::string& value) {
+    auto put = [turn](const char* name, const std::string& text) {
         tkam_value v{};
         v.type = TKAM_TEXT;
-        v.text = value.c_str();
-        return v;
+        v.text = text.c_str();
+        EXPECT_EQ(tkam_put(turn, name, &v), 0) << name;
     };
-    const std::string oldName = accountSet.name(), newName = next.name();
-    tkam_value oldValue = text(oldName), newValue = text(newName);
-    EXPECT_EQ(tkam_put(turn, "OldUser", &oldValue), 0);
-    EXPECT_EQ(tkam_put(turn, "NewUser", &newValue), 0);
-    EXPECT_EQ(context().User, newName);
-    EXPECT_EQ(context().OldUser, oldName);
+    put("OldUser", accountSet.name());
+    put("NewUser", next.name());
+    EXPECT_EQ(context().User, next.name());
+    EXPECT_EQ(context().OldUser, accountSet.name());
     context().ConnBase = nextConn;
     // As the host, grant the run reading the old set.
-    readOld.emplace(tk::test::adminServer(), oldName, newName);
+    readOld.emplace(tk::test::adminServer(), accountSet.name(), next.name());
     tkam_value org{};
     org.type = TKAM_I4;
     org.i = kOrg;
     EXPECT_EQ(tkam_put(turn, "TurnOrganizationID", &org), 0);
-    const std::string turnDate = "2025-01-01", startDate = "2024-01-01";
-    tkam_value turnValue = text(turnDate), startValue = text(startDate);
-    EXPECT_EQ(tkam_put(turn, "TurnDate", &turnValue), 0);
-    EXPECT_EQ(tkam_put(turn, "StartDate", &startValue), 0);
-    const std::string none;
-    tkam_value message = text(none), result{};
+    put("TurnDate", "2025-01-01");
+    put("StartDate", "2024-01-01");
+    tkam_value message{}, result{};
+    message.type = TKAM_TEXT;
+    message.text = "";
     ASSERT_EQ(tkam_call(turn, "Check", &message, 1, &result), 0);
     EXPECT_EQ(result.i, 0);
     ASSERT_EQ(message.type, TKAM_TEXT);

@@ -3,21 +3,8 @@
 namespace tk::connect {
 namespace {
 
-const char* kCursorLoop =
-    "DECLARE\n  CURSOR c IS\n  SELECT * from zt.src Where x = '';\n  v c%rowtype;\nBEGIN\n"
-    "  OPEN c;\n  Loop\n    fetch c into v;\n    exit when  c%notfound;\n"
-    "    insert into zt.dst d (a, b) values (v.a, Nvl(v.b, 0));\n  end loop;\n  close c;\n"
-    "  commit;\nEND;\n/\n";
-
 TEST(TranslatePlSql, BlocksBecomeCallsOrDoBlocks) {
     expectRewrites({
-        {kCursorLoop,
-         "DO $tk$\n#variable_conflict use_column\nDECLARE\nc CURSOR FOR\nSELECT * from zt.src "
-         "Where x = NULL;\nv record;\n"
-         "BEGIN\nOPEN c;\nLoop\nfetch c into v;\nexit when NOT FOUND;\n"
-         "insert into zt.dst AS d (a, b) values (v.a, COALESCE(v.b, '0'));\nend loop;\n"
-         "close c;\nCOMMIT;\nEND;\n$tk$"},
-        {"begin \nz_adj_compileObject;\nend;\n/\n", "CALL z_adj_compileObject()"},
         {"Begin zt.Recalc(5, b || ''); End;",
          "CALL zt.Recalc(5, NULLIF(concat(oracompat.to_char(b), NULL), ''))"},
         {"Begin p1; p2(1); End;",
@@ -28,11 +15,6 @@ TEST(TranslatePlSql, BlocksBecomeCallsOrDoBlocks) {
          "If n = 0 Then s := "
          "concat('a', oracompat.to_char(s)); Elsif n > 1 Then Null; Else s := (CASE WHEN n = '1' "
          "THEN 'x' END); End If; End;\n$tk$"},
-        // Oracle raises NO_DATA_FOUND / TOO_MANY_ROWS for SELECT … INTO.
-        {"Declare n Number; Begin Select Count(*) Into n From t Where rownum = 1; End;",
-         "DO $tk$\n#variable_conflict use_column\nDECLARE n numeric; Begin Select Count(*) "
-         "Into STRICT n From (SELECT * "
-         "FROM t LIMIT 1) t; End;\n$tk$"},
         {"Begin For r In (Select a From t) Loop Update u Set b = r.a; End Loop; End;",
          "DO $tk$\n#variable_conflict use_column\nDECLARE\nr record;\nBegin For r In Select a "
          "From t Loop Update u Set b = "
@@ -47,13 +29,6 @@ TEST(TranslatePlSql, BlocksBecomeCallsOrDoBlocks) {
          "DO $tk1$\n#variable_conflict use_column\nBegin Insert Into t Values ('$tk$'); "
          "End;\n$tk1$"},
     });
-}
-
-TEST(TranslatePlSql, InsideATransactionCommitIsLeftToTheCaller) {
-    std::string out = tr(kCursorLoop, true);
-    EXPECT_EQ(out.find("COMMIT;"), std::string::npos) << out;
-    EXPECT_NE(out.find("NULL /* commit left to the caller's transaction */;"), std::string::npos)
-        << out;
 }
 
 TEST(TranslatePlSql, CursorAttributesOnlyRightAfterTheirFetch) {

@@ -2,8 +2,6 @@
 // answers (rows, NULLs, errors) must be the ones Oracle gives.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "TestDatabase.hpp"
 #include "connect/Connection.hpp"
 
@@ -35,11 +33,6 @@ class TranslateSemantics : public ::testing::Test {
         }
         return out;
     }
-
-    Rows sorted(Rows r) {
-        std::sort(r.begin(), r.end());
-        return r;
-    }
 };
 
 // ---- (+) outer joins ----
@@ -60,21 +53,6 @@ TEST_F(TranslateSemantics, OuterJoinKeepsRowsWithoutPartnerAndJoinsOnMarkedConst
               (Rows{"1"}));
 }
 
-TEST_F(TranslateSemantics, IsNullOnTheOptionalTableFindsRowsWithoutPartner) {
-    schema.admin(
-        "CREATE TABLE AMAssetAlter (lngAMAssetAlterID integer, lngOrganizationID integer);"
-        "CREATE TABLE AMAssetFundDaily (lngAMAssetAlterID integer, lngOrganizationID integer);"
-        "INSERT INTO AMAssetAlter VALUES (1, 5), (2, 5), (3, 5), (4, 6);"
-        "INSERT INTO AMAssetFundDaily VALUES (1, 5), (2, 6);");
-    std::string unposted =
-        "Select fa.lngamassetalterid\r\n  From AMAssetAlter fa, AMAssetFundDaily fd\r\n"
-        " Where fa.lngAMAssetAlterID = fd.lngAMAssetAlterID(+)\r\n"
-        "   And fa.lngOrganizationID = fd.lngOrganizationID(+)\r\n"
-        "   And fd.lngAMAssetAlterID Is Null\r\n   And fa.lngOrganizationID = 5";
-    EXPECT_EQ(sorted(rows(unposted)), (Rows{"2", "3"}));
-    EXPECT_EQ(rows(unposted + "\r\n   And rownum = 1").size(), 1u);
-}
-
 TEST_F(TranslateSemantics, ChainedOuterJoinsKeepEveryBaseRow) {
     schema.admin(
         "CREATE TABLE a (id integer); CREATE TABLE b (id integer, aid integer);"
@@ -84,28 +62,6 @@ TEST_F(TranslateSemantics, ChainedOuterJoinsKeepEveryBaseRow) {
     EXPECT_EQ(rows("Select x.id, y.id, z.id From c z, b y, a x Where z.bid(+) = y.id And "
                    "x.id = y.aid(+) Order By x.id"),
               (Rows{"1|10|100", "2|20|∅", "3|∅|∅"}));
-}
-
-TEST_F(TranslateSemantics, MapColumnsListsDestinationColumnsWithSourceOrMap) {
-    test::TestSchema other{"trsrc"};
-    other.admin("CREATE TABLE amasset (a integer, b integer, gone integer)");
-    schema.admin("CREATE TABLE amasset (a integer, c integer, b integer)");
-    auto upper = [](std::string s) {
-        for (char& ch : s) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
-        return s;
-    };
-    auto side = [&](const std::string& owner) {
-        return "(select col.name As column_name, col.intcol# As column_id\r\n"
-               "        from sys.user$ u, sys.obj$ o, sys.col$ col\r\n"
-               "       where u.user# = o.owner# and col.obj# = o.obj# and o.type# = 2 and u.name "
-               "= '" +
-               upper(owner) + "' and o.name = 'AMASSET')";
-    };
-    std::string sql =
-        "select nvl(a.column_name,'{MAP}') As strSrcCol, b.column_name As strDstCol \r\nfrom " +
-        side(other.name()) + " a,\r\n     " + side(schema.name()) +
-        " b\r\n where b.column_name = a.column_name(+)";
-    EXPECT_EQ(sorted(rows(sql)), (Rows{"A|A", "B|B", "{MAP}|C"}));
 }
 
 // ---- Decode / Nvl ----
@@ -142,24 +98,6 @@ TEST_F(TranslateSemantics, EmptyTextIsStoredAsNullAndBlankTrimsToNull) {
     exec("Insert Into v (n, s) Values (3, '')");
     EXPECT_EQ(rows("Select n From v Where s Is Null"), (Rows{"3"}));
     EXPECT_EQ(rows("Select n From v Where Trim(s) Is Null Order By n"), (Rows{"2", "3"}));
-}
-
-TEST_F(TranslateSemantics, SubstrAndInstrCountFromTheEnd) {
-    schema.admin(
-        "CREATE TABLE cat (lngAMAssetTypeID integer, strAMAssetTypeCode varchar(20));"
-        "INSERT INTO cat VALUES (1, '01'), (2, '01-02'), (3, '01-02-03');");
-    auto parent = [&](int id) {
-        return rows(
-            "SELECT lngAMAssetTypeID FROM cat WHERE strAMAssetTypeCode = (SELECT "
-            "Substr(strAMAssetTypeCode, 1, Instr(strAMAssetTypeCode, '-', -1) - 1) As "
-            "strAMAssetTypeCode FROM cat WHERE lngAMAssetTypeID = " +
-            std::to_string(id) + ")");
-    };
-    EXPECT_EQ(parent(3), (Rows{"2"}));
-    EXPECT_EQ(parent(1), (Rows{}));
-    EXPECT_EQ(rows("Select Substr('abcdef', -2), Substr('abc', 5), Instr('a-b-c', '-', -1), "
-                   "Instr('a-b-c', '-', 1, 2) From dual"),
-              (Rows{"ef|∅|4|4"}));
 }
 
 TEST_F(TranslateSemantics, RoundHalvesAwayFromZeroForEveryNumberType) {
@@ -262,14 +200,6 @@ TEST_F(TranslateSemantics, CursorBlockCopiesEveryRowAndLeavesCommitToTheCallersT
     EXPECT_EQ(rows("Select Count(*) From dst"), (Rows{"3"}));
 }
 
-TEST_F(TranslateSemantics, CallBlocksRunTheProcedure) {
-    schema.admin(
-        "CREATE TABLE calls (n integer);"
-        "CREATE PROCEDURE z_adj_remember() LANGUAGE sql AS 'INSERT INTO calls VALUES (1)';");
-    exec("begin \nz_adj_remember;\nend;\n/\n");
-    EXPECT_EQ(rows("Select Count(*) From calls"), (Rows{"1"}));
-}
-
 TEST_F(TranslateSemantics, SelectIntoRefusesSeveralRowsAsOracleDoes) {
     schema.admin("CREATE TABLE src (a integer); INSERT INTO src VALUES (1), (2);");
     EXPECT_NE(error("Declare n Number; Begin Select a Into n From src; End;"), "");
@@ -281,23 +211,6 @@ TEST_F(TranslateSemantics, InsideBlocksAColumnNameWinsOverAVariable) {
         "CREATE TABLE src (a integer, b varchar(5)); INSERT INTO src VALUES (1, 'x'), (5, 'x');");
     exec("Declare a Number := 5; Begin Update src Set b = 'y' Where a = 1; End;");
     EXPECT_EQ(rows("Select a, b From src Order By a"), (Rows{"1|y", "5|x"}));
-}
-
-// ---- dictionary ----
-
-TEST_F(TranslateSemantics, DictionaryChecksSeeTablesAsOracleNamesThem) {
-    schema.admin("CREATE TABLE amasset (lngamassetid integer)");
-    std::string owner = schema.name();
-    for (char& ch : owner) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
-    auto exists = [&](const std::string& table) {
-        return rows("select 1 from all_tables where upper(owner) = '" + owner +
-                    "' and upper(table_name) = '" + table + "'")
-            .size();
-    };
-    EXPECT_EQ(exists("AMASSET"), 1u);
-    EXPECT_EQ(exists("NOSUCH"), 0u);
-    EXPECT_EQ(rows("select ts#+1 as tmp, name from sys.ts$ where name='" + owner + "_TMP'"),
-              (Rows{}));
 }
 
 }  // namespace

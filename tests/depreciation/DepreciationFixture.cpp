@@ -1,5 +1,6 @@
 #include "DepreciationFixture.hpp"
 
+#include <algorithm>
 #include <cmath>
 
 #include "frame/Utility.hpp"
@@ -34,18 +35,22 @@ std::vector<double> SplitByCost(double amount, const std::vector<double>& costs)
 
 namespace {
 
+template <typename... Texts>
+std::vector<std::string> List(const Texts&... texts) {
+    return {std::string(texts)...};
+}
+
 // "Insert Into T(columns) Values(values)", or "... Select values From source".
-std::string Insert(const std::string& table,
-                   std::initializer_list<std::pair<const char*, std::string>> columns,
-                   const std::string& source = "") {
-    std::string names, values;
-    for (const auto& [name, value] : columns) {
-        names += (names.empty() ? "" : ", ") + std::string(name);
-        values += (values.empty() ? "" : ", ") + value;
-    }
-    std::string insert = "Insert Into " + table + "(" + names + ") ";
-    return source.empty() ? insert + "Values(" + values + ")"
-                          : insert + "Select " + values + " From " + source;
+std::string Insert(const std::string& table, const std::string& columns,
+                   const std::vector<std::string>& values, const std::string& source = "") {
+    EXPECT_EQ(std::count(columns.begin(), columns.end(), ',') + 1,
+              static_cast<std::ptrdiff_t>(values.size()))
+        << table;
+    std::string list;
+    for (const std::string& value : values) list += (list.empty() ? "" : ", ") + value;
+    std::string insert = "Insert Into " + table + "(" + columns + ") ";
+    return source.empty() ? insert + "Values(" + list + ")"
+                          : insert + "Select " + list + " From " + source;
 }
 
 }  // namespace
@@ -82,37 +87,23 @@ int32_t DepreciationTest::SaveAsset(const AssetPlan& plan) {
     int32_t asset = GetNewID("AMAsset"), version = GetNewID("AMAssetAlter");
     std::string opening = plan.opening ? "1" : "0",
                 date = "'" + DateOf(plan.year, plan.period) + "'";
-    Execute(Insert("AMAsset", {{"lngAMAssetID", Int(asset)},
-                               {"strAMAssetCode", "'A" + Int(asset) + "'"},
-                               {"strAMAssetName", "'资产" + Int(asset) + "'"},
-                               {"dblStartUsage", Num(plan.startUsage)},
-                               {"dblStartWork", Num(plan.startWork)},
-                               {"lngAMAssetTypeID", Int(plan.category)},
-                               {"lngAMAssetInitAlterID", Int(version)},
-                               {"lngAMAssetLastAlterID", Int(version)},
-                               {"lngOrganizationID", Int(kOrg)},
-                               {"lngDepartmentID", "3"}}));
-    Execute(Insert("AMAssetAlter", {{"lngAMAssetAlterID", Int(version)},
-                                    {"lngAMAssetID", Int(asset)},
-                                    {"lngTemplateID", "1"},
-                                    {"lngReceiptTypeID", "48"},
-                                    {"intYear", Int(plan.year)},
-                                    {"bytPeriod", Int(plan.period)},
-                                    {"strDate", date},
-                                    {"lngAMAssetTypeID", Int(plan.category)},
-                                    {"lngDepartmentID", "3"},
-                                    {"bytAlterType", "1"},
-                                    {"bytDepreciationMethod", Int(plan.method)},
-                                    {"blnIsInit", opening},
-                                    {"bytStatus", "2"},
-                                    {"lngOrganizationID", Int(kOrg)},
-                                    {"dblAmount", Num(plan.cost)},
-                                    {"dblDepreciation", Num(plan.openingDepreciation)},
-                                    {"dblNetworth", Num(plan.residual)},
-                                    {"dblUseage", Num(plan.life)},
-                                    {"dblAmountAlter", Num(plan.cost)},
-                                    {"dblDepreciationAlter", Num(plan.openingDepreciation)},
-                                    {"dblNetworthAlter", Num(plan.residual)}}));
+    Execute(Insert(
+        "AMAsset",
+        "lngAMAssetID, strAMAssetCode, strAMAssetName, dblStartUsage, dblStartWork, "
+        "lngAMAssetTypeID, lngAMAssetInitAlterID, lngAMAssetLastAlterID, lngOrganizationID, "
+        "lngDepartmentID",
+        List(Int(asset), "'A" + Int(asset) + "'", "'资产" + Int(asset) + "'", Num(plan.startUsage),
+             Num(plan.startWork), Int(plan.category), Int(version), Int(version), Int(kOrg), "3")));
+    Execute(Insert(
+        "AMAssetAlter",
+        "lngAMAssetAlterID, lngAMAssetID, lngTemplateID, lngReceiptTypeID, intYear, bytPeriod, "
+        "strDate, lngAMAssetTypeID, lngDepartmentID, bytAlterType, bytDepreciationMethod, "
+        "blnIsInit, bytStatus, lngOrganizationID, dblAmount, dblDepreciation, dblNetworth, "
+        "dblUseage, dblAmountAlter, dblDepreciationAlter, dblNetworthAlter",
+        List(Int(version), Int(asset), "1", "48", Int(plan.year), Int(plan.period), date,
+             Int(plan.category), "3", "1", Int(plan.method), opening, "2", Int(kOrg),
+             Num(plan.cost), Num(plan.openingDepreciation), Num(plan.residual), Num(plan.life),
+             Num(plan.cost), Num(plan.openingDepreciation), Num(plan.residual))));
     std::vector<double> costs =
         plan.fundCosts.empty() ? std::vector<double>{plan.cost} : plan.fundCosts;
     std::vector<double> residuals = SplitByCost(plan.residual, costs),
@@ -120,29 +111,20 @@ int32_t DepreciationTest::SaveAsset(const AssetPlan& plan) {
     for (size_t i = 0; i < costs.size(); ++i) {
         int32_t fundVersion = GetNewID("AMAssetFundAlter");
         std::string fund = Int(static_cast<int32_t>(i + 1));
-        Execute(Insert("AMAssetFundAlter", {{"lngAMAssetFundAlterID", Int(fundVersion)},
-                                            {"lngAMAssetAlterID", Int(version)},
-                                            {"lngAMAssetID", Int(asset)},
-                                            {"lngAMFundID", fund},
-                                            {"lngReceiptTypeID", "48"},
-                                            {"intYear", Int(plan.year)},
-                                            {"bytPeriod", Int(plan.period)},
-                                            {"strDate", date},
-                                            {"dblAmount", Num(costs[i])},
-                                            {"dblDepreciation", Num(openingShares[i])},
-                                            {"dblNetworth", Num(residuals[i])},
-                                            {"dblAmountAlter", Num(costs[i])},
-                                            {"dblDepreciationAlter", Num(openingShares[i])},
-                                            {"dblNetworthAlter", Num(residuals[i])},
-                                            {"bytAlterType", "1"},
-                                            {"blnIsInit", opening},
-                                            {"lngDepreciationAccountID", "4"},
-                                            {"bytStatus", "2"},
-                                            {"lngOrganizationID", Int(kOrg)}}));
-        Execute(Insert("AMAssetFund", {{"lngAMAssetID", Int(asset)},
-                                       {"lngAMFundID", fund},
-                                       {"lngAMAssetFundInitAlterID", Int(fundVersion)},
-                                       {"lngAMAssetFundLastAlterID", Int(fundVersion)}}));
+        Execute(Insert(
+            "AMAssetFundAlter",
+            "lngAMAssetFundAlterID, lngAMAssetAlterID, lngAMAssetID, lngAMFundID, "
+            "lngReceiptTypeID, intYear, bytPeriod, strDate, dblAmount, dblDepreciation, "
+            "dblNetworth, dblAmountAlter, dblDepreciationAlter, dblNetworthAlter, bytAlterType, "
+            "blnIsInit, lngDepreciationAccountID, bytStatus, lngOrganizationID",
+            List(Int(fundVersion), Int(version), Int(asset), fund, "48", Int(plan.year),
+                 Int(plan.period), date, Num(costs[i]), Num(openingShares[i]), Num(residuals[i]),
+                 Num(costs[i]), Num(openingShares[i]), Num(residuals[i]), "1", opening, "4", "2",
+                 Int(kOrg))));
+        Execute(Insert(
+            "AMAssetFund",
+            "lngAMAssetID, lngAMFundID, lngAMAssetFundInitAlterID, lngAMAssetFundLastAlterID",
+            List(Int(asset), fund, Int(fundVersion), Int(fundVersion))));
     }
     return asset;
 }
@@ -152,32 +134,22 @@ int32_t DepreciationTest::SaveChange(int32_t asset, const Change& change) {
         Scalar("Select lngAMAssetLastAlterID From AMAsset Where lngAMAssetID = " + Int(asset)));
     int32_t version = GetNewID("AMAssetAlter");
     std::string date = "'" + DateOf(change.year, change.period) + "'";
-    Execute(
-        Insert("AMAssetAlter",
-               {{"lngAMAssetAlterID", Int(version)},
-                {"lngAMAssetID", "lngAMAssetID"},
-                {"lngTemplateID", "3"},
-                {"lngReceiptTypeID", "50"},
-                {"intYear", Int(change.year)},
-                {"bytPeriod", Int(change.period)},
-                {"strDate", date},
-                {"lngAMAssetTypeID", "lngAMAssetTypeID"},
-                {"lngDepartmentID", change.department ? Int(change.department) : "lngDepartmentID"},
-                {"bytAlterType", Int(change.alterType)},
-                {"bytDepreciationMethod",
-                 change.method >= 0 ? Int(change.method) : "bytDepreciationMethod"},
-                {"bytStatus", "2"},
-                {"lngOrganizationID", "lngOrganizationID"},
-                {"dblAmount", "dblAmount + " + Num(change.costChange)},
-                {"dblDepreciation", "dblDepreciation"},
-                {"dblNetworth", "dblNetworth + " + Num(change.residualChange)},
-                {"dblDecAmount", "dblDecAmount + " + Num(change.impairmentChange)},
-                {"dblUseage", change.life > 0 ? Num(change.life) : "dblUseage"},
-                {"dblAmountAlter", Num(change.costChange)},
-                {"dblNetworthAlter", Num(change.residualChange)},
-                {"dblDecAmountAlter", Num(change.impairmentChange)},
-                {"lngAMAssetRecentAlterID", "lngAMAssetAlterID"}},
-               "AMAssetAlter Where lngAMAssetAlterID = " + Int(last)));
+    Execute(Insert(
+        "AMAssetAlter",
+        "lngAMAssetAlterID, lngAMAssetID, lngTemplateID, lngReceiptTypeID, intYear, bytPeriod, "
+        "strDate, lngAMAssetTypeID, lngDepartmentID, bytAlterType, bytDepreciationMethod, "
+        "bytStatus, lngOrganizationID, dblAmount, dblDepreciation, dblNetworth, dblDecAmount, "
+        "dblUseage, dblAmountAlter, dblNetworthAlter, dblDecAmountAlter, lngAMAssetRecentAlterID",
+        List(Int(version), "lngAMAssetID", "3", "50", Int(change.year), Int(change.period), date,
+             "lngAMAssetTypeID", change.department ? Int(change.department) : "lngDepartmentID",
+             Int(change.alterType),
+             change.method >= 0 ? Int(change.method) : "bytDepreciationMethod", "2",
+             "lngOrganizationID", "dblAmount + " + Num(change.costChange), "dblDepreciation",
+             "dblNetworth + " + Num(change.residualChange),
+             "dblDecAmount + " + Num(change.impairmentChange),
+             change.life > 0 ? Num(change.life) : "dblUseage", Num(change.costChange),
+             Num(change.residualChange), Num(change.impairmentChange), "lngAMAssetAlterID"),
+        "AMAssetAlter Where lngAMAssetAlterID = " + Int(last)));
     Execute("Update AMAsset Set lngAMAssetLastAlterID = " + Int(version) +
             " Where lngAMAssetID = " + Int(asset));
 
@@ -199,30 +171,22 @@ int32_t DepreciationTest::SaveChange(int32_t asset, const Change& change) {
         int32_t fundVersion = GetNewID("AMAssetFundAlter");
         std::string where =
             " Where lngAMAssetID = " + Int(asset) + " And lngAMFundID = " + Int(funds[i]);
-        Execute(Insert("AMAssetFundAlter",
-                       {{"lngAMAssetFundAlterID", Int(fundVersion)},
-                        {"lngAMAssetAlterID", Int(version)},
-                        {"lngAMAssetID", "fa.lngAMAssetID"},
-                        {"lngAMFundID", "fa.lngAMFundID"},
-                        {"lngReceiptTypeID", "50"},
-                        {"intYear", Int(change.year)},
-                        {"bytPeriod", Int(change.period)},
-                        {"strDate", date},
-                        {"dblAmount", "fa.dblAmount + " + Num(cost[i])},
-                        {"dblDepreciation", "fa.dblDepreciation"},
-                        {"dblNetworth", "fa.dblNetworth + " + Num(residual[i])},
-                        {"dblDecAmount", "fa.dblDecAmount + " + Num(impairment[i])},
-                        {"dblAmountAlter", Num(cost[i])},
-                        {"dblNetworthAlter", Num(residual[i])},
-                        {"dblDecAmountAlter", Num(impairment[i])},
-                        {"bytAlterType", Int(change.alterType)},
-                        {"lngDepreciationAccountID", "4"},
-                        {"lngAMAssetFundRecentAlterID", "fa.lngAMAssetFundAlterID"},
-                        {"bytStatus", "2"},
-                        {"lngOrganizationID", Int(kOrg)}},
-                       "AMAssetFundAlter fa Where fa.lngAMAssetFundAlterID ="
-                       " (Select lngAMAssetFundLastAlterID From AMAssetFund" +
-                           where + ")"));
+        Execute(Insert(
+            "AMAssetFundAlter",
+            "lngAMAssetFundAlterID, lngAMAssetAlterID, lngAMAssetID, lngAMFundID, "
+            "lngReceiptTypeID, intYear, bytPeriod, strDate, dblAmount, dblDepreciation, "
+            "dblNetworth, dblDecAmount, dblAmountAlter, dblNetworthAlter, dblDecAmountAlter, "
+            "bytAlterType, lngDepreciationAccountID, lngAMAssetFundRecentAlterID, bytStatus, "
+            "lngOrganizationID",
+            List(Int(fundVersion), Int(version), "fa.lngAMAssetID", "fa.lngAMFundID", "50",
+                 Int(change.year), Int(change.period), date, "fa.dblAmount + " + Num(cost[i]),
+                 "fa.dblDepreciation", "fa.dblNetworth + " + Num(residual[i]),
+                 "fa.dblDecAmount + " + Num(impairment[i]), Num(cost[i]), Num(residual[i]),
+                 Num(impairment[i]), Int(change.alterType), "4", "fa.lngAMAssetFundAlterID", "2",
+                 Int(kOrg)),
+            "AMAssetFundAlter fa Where fa.lngAMAssetFundAlterID ="
+            " (Select lngAMAssetFundLastAlterID From AMAssetFund" +
+                where + ")"));
         Execute("Update AMAssetFund Set lngAMAssetFundLastAlterID = " + Int(fundVersion) + where);
     }
     return version;

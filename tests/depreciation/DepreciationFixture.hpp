@@ -75,10 +75,6 @@ class DepreciationTest : public ::testing::Test {
     std::vector<double> YearTotals(int32_t asset, int32_t fund = 0);
     double Scalar(const std::string& sql);
     void Execute(const std::string& sql);
-
-  private:
-    void AddFundVersion(int32_t asset, int32_t fund, int32_t version, const AssetPlan& plan,
-                        double share, bool first);
 };
 
 int32_t NextPeriod(int32_t yearPeriod);

@@ -1,5 +1,5 @@
 // The rules around a schedule: depreciation types at addition and disposal,
-// changes in estimate, funding-source shares, and the residual value floor.
+// changes in estimate, and the residual value floor.
 #include <cmath>
 
 #include "DepreciationFixture.hpp"
@@ -16,9 +16,9 @@ class RuleTest : public DepreciationTest {
             "22");
         Execute("Update AMAssetTypeEx Set bytDepreciationType = 3 Where lngAMAssetTypeID = 22");
     }
-    int64_t TotalCents(int32_t asset, int32_t fund = 0) {
+    int64_t TotalCents(int32_t asset) {
         int64_t total = 0;
-        for (auto [period, charge] : Charges(asset, fund)) total += Cents(charge);
+        for (auto [period, charge] : Charges(asset)) total += Cents(charge);
         return total;
     }
 };
@@ -78,18 +78,6 @@ TEST_F(RuleTest, ImpairmentLowersTheChargeFromTheMonthTheRuleSays) {
     EXPECT_EQ(charges[202407], 800);
     EXPECT_EQ(charges[202408], 800);
     EXPECT_EQ(Charges(publicSector)[202406], 800);
-}
-
-TEST_F(RuleTest, FundingSourcesShareEveryChargeAndEndAtTheirOwnAmounts) {
-    AssetPlan plan = AssetPlan::Of(2, 99999.99, 0, 37);
-    plan.fundCosts = {66666.66, 33333.33};
-    int32_t asset = AddAsset(plan);
-    RunPeriods(2024, 1, 40);
-    auto total = Charges(asset), first = Charges(asset, 1), second = Charges(asset, 2);
-    for (auto [period, charge] : total)
-        EXPECT_EQ(Cents(first[period]) + Cents(second[period]), Cents(charge)) << period;
-    EXPECT_EQ(TotalCents(asset, 1), 6666666);
-    EXPECT_EQ(TotalCents(asset, 2), 3333333);
 }
 
 TEST_F(RuleTest, AnOpeningRecordContinuesFromItsUsageAndStopsAtTheResidualValue) {

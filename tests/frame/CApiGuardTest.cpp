@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -94,6 +95,21 @@ TEST_F(CApiGuard, MissingPointersAndBadCountsAreRefused) {
     EXPECT_EQ(tkam_last_error(nullptr), TKAM_E_INVALID_ARGUMENT);
     EXPECT_EQ(tkam_create("TkAMAssetInt.clsNoSuchClass"), nullptr);
     EXPECT_EQ(tkam_last_error(nullptr), TKAM_E_INVALID_ARGUMENT);
+}
+
+// Every class the component offers a host, by the name the host gives.
+TEST(CApiClasses, EveryClassAHostNamesIsCreatable) {
+    std::istringstream names(
+        "Interface clsAMAssetSetting clsAMAssetCard clsAMAssetCode clsAMAssetType clsAMAssetFund "
+        "clsAMAssetFundAccAlter clsAMAssetFundCostAlter clsAMAssetFundAccount clsAMAssetLabel "
+        "clsAMAssetOtherCard clsAMAssetCustom clsAMAssetAux clsAMAssetBatchAdd "
+        "clsAMAssetDeprection clsAMAssetDaily clsAMAssetAmortise clsAMAssetTurn "
+        "clsAMAssetOnlineTurn clsAMLedger clsAMAssetUpdate clsAMAdjust DOSOutputs");
+    for (std::string name; names >> name;) {
+        tkam_object* object = tkam_create(("TkAMAssetInt." + name).c_str());
+        EXPECT_NE(object, nullptr) << name;
+        if (object) tkam_release(object);
+    }
 }
 
 TEST_F(CApiGuard, MalformedValuesAreRefused) {

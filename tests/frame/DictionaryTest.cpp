@@ -108,13 +108,5 @@ TEST_F(DictionaryChecks, ResetSequenceStartsAfterTheLargestKeyOrFails) {
     EXPECT_FALSE(ResetSequence("AMAssetType", schema.name()));
 }
 
-// Needs the connection to translate "ALTER FUNCTION … COMPILE".
-TEST_F(DictionaryChecks, CompileFunctionRecompilesAStoredFunction) {
-    schema.admin(
-        "CREATE FUNCTION AMAssetCalcAdd() RETURNS float8 LANGUAGE sql AS $$ SELECT 0::float8 $$");
-    EXPECT_TRUE(CompileFunction("AMAssetCalcAdd", schema.name()));
-    EXPECT_FALSE(CompileFunction("NoSuchFunction", schema.name()));
-}
-
 }  // namespace
 }  // namespace tk::am

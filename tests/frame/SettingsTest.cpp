@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "TestDatabase.hpp"
-#include "frame/ClassRegistry.hpp"
 #include "frame/Context.hpp"
 #include "frame/Settings.hpp"
 #include "frame/clsAMAssetSetting.hpp"
@@ -156,23 +155,6 @@ TEST_F(AssetSetting, AnOrganisationWithoutRowsGetsTheDefaults) {
     EXPECT_FALSE(setting.blnStartAMAssetLabel);
 }
 
-TEST_F(AssetSetting, ValuesAreConvertedByType) {
-    put(1, "预计使用期间", "1,200");
-    put(1, "预计净残值率", "0.0512345678912");
-    put(1, "常用折旧方法", "3.5");
-    put(1, "树形视图构造方式", "按类别");
-    put(1, "启用实物资产", "0");
-    setting.LoadID(1);
-    EXPECT_DOUBLE_EQ(setting.dblUsage, 1200);
-    EXPECT_DOUBLE_EQ(setting.dblNetworthRate, 0.051234568);
-    EXPECT_EQ(setting.bytDepreciationMethod, 4);
-    EXPECT_EQ(setting.strTreeype, "按类别");
-    EXPECT_FALSE(setting.blnStartAMAssetLabel);
-    schema.admin("UPDATE Setting SET strSetting = '2' WHERE strKey = '启用实物资产'");
-    setting.LoadID(1);
-    EXPECT_TRUE(setting.blnStartAMAssetLabel);
-}
-
 TEST_F(AssetSetting, ANullValueStopsTheLoadAtItsKey) {
     put(1, "固定资产科目", "5");
     putNull(1, "累计折旧科目");
@@ -209,21 +191,6 @@ TEST_F(AssetSetting, DisplayTextsAreLookedUpForPositiveIds) {
     EXPECT_EQ(setting.strCardTemplate, "卡片模板");
     EXPECT_EQ(setting.strAddMethod, "01 自建");
     EXPECT_EQ(setting.strDecAccount, "保留");
-}
-
-TEST_F(AssetSetting, IsCreatableAndDrivenByName) {
-    put(1, "预计使用期间", "60");
-    auto object = ClassRegistry::instance().create("TkAMAssetInt.clsAMAssetSetting");
-    ASSERT_NE(object, nullptr);
-    Dispatchable::Args args{Variant(int32_t{1})};
-    object->invoke("LoadID", args);
-    Dispatchable::Args none;
-    EXPECT_DOUBLE_EQ(object->invoke("dblUsage", none).toDouble(), 60);
-    EXPECT_EQ(object->invoke("BYTDEPRECIATIONTYPE", none).toInt32(), 1);
-    object->assign("blnStartAMAssetLabel", none, Variant(true));
-    object->assign("strAddMethod", none, Variant("购入"));
-    EXPECT_TRUE(object->invoke("blnStartAMAssetLabel", none).toBool());
-    EXPECT_EQ(object->invoke("strAddMethod", none).toText(), "购入");
 }
 
 }  // namespace

@@ -98,20 +98,16 @@ TEST_F(FundAccounts, AnIdFoundEarlyStaysEvenWithoutItsAccountRow) {
     EXPECT_EQ(accounts.strDecAccount, "1603 固定资产减值准备");
 }
 
-TEST_F(FundAccounts, HostResolvesByNameAndTopLevelCodesGoStraightToTheModule) {
+TEST_F(FundAccounts, TopLevelCodesGoStraightToTheModule) {
     constexpr int32_t kLand = 26;  // code "06": no ancestors
     categoryAccounts(kLand, 0, kDepreciation, 0);
     setting(kRoot, kGrant, {kReserve, 0, 0, kInProgress, 0, 0, 0, 0});
 
-    auto accounts = create("clsAMAssetFundAccount");
-    ASSERT_TRUE(accounts);
-    call(*accounts, "LoadID", {kLand, kGrant, kOrganization});
-    EXPECT_EQ(get(*accounts, "lngAssetAccountID").toInt32(), kFixedAssets);
-    EXPECT_EQ(get(*accounts, "strAssetAccount").toText(), "1601 固定资产");
-    EXPECT_EQ(get(*accounts, "strDepreciationAccount").toText(), "1602 累计折旧");
-    EXPECT_EQ(get(*accounts, "lngOutAccountID").toInt32(), 0);
-    put(*accounts, "strPayAccount", "手工");
-    EXPECT_EQ(get(*accounts, "strPayAccount").toText(), "手工");
+    clsAMAssetFundAccount accounts = resolve(kLand, kGrant);
+    EXPECT_EQ(accounts.lngAssetAccountID, kFixedAssets);
+    EXPECT_EQ(accounts.strAssetAccount, "1601 固定资产");
+    EXPECT_EQ(accounts.strDepreciationAccount, "1602 累计折旧");
+    EXPECT_EQ(accounts.lngOutAccountID, 0);
 }
 
 }  // namespace

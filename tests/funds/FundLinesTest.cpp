@@ -129,28 +129,5 @@ TEST_F(FundLines, AFailedStatementGivesZero) {
     EXPECT_EQ(count("AMAssetFundCostAlter", "1 = 1"), 0);
 }
 
-TEST_F(FundLines, HostDrivesBothLinesByName) {
-    auto account = create("clsAMAssetFundAccAlter");
-    auto cost = create("clsAMAssetFundCostAlter");
-    ASSERT_TRUE(account && cost);
-    put(*account, "lngAMAssetFundAlterID", kVersion);
-    put(*account, "strFlexibleID", "");
-    put(*account, "dblQuotiety", 1.5);
-    EXPECT_EQ(get(*account, "strFlexibleID").toText(), " ");
-    put(*cost, "lngAMAssetFundAlterID", kVersion);
-    put(*cost, "dblCurrAmount", 99.5);
-    const int32_t accountId = call(*account, "SaveCard").toInt32();
-    const int32_t costId = call(*cost, "SaveCard").toInt32();
-    ASSERT_GT(accountId, 0);
-    ASSERT_GT(costId, 0);
-
-    auto reloaded = create("clsAMAssetFundCostAlter");
-    call(*reloaded, "LoadID", {costId});
-    EXPECT_DOUBLE_EQ(get(*reloaded, "dblCurrAmount").toDouble(), 99.5);
-    put(*reloaded, "lngAMAssetFundCostAlterID", -costId);
-    EXPECT_EQ(call(*reloaded, "SaveCard").toInt32(), costId);
-    EXPECT_EQ(get(*account, "lngAMAssetFundAccAlterID").toInt32(), accountId);
-}
-
 }  // namespace
 }  // namespace tk::am

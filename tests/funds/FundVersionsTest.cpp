@@ -150,25 +150,6 @@ TEST_F(AssetFunds, LoadReadsFirstLatestOrChosenVersionByMode) {
     }
 }
 
-TEST_F(AssetFunds, LoadOfAMissingVersionResetsEverythingButMode) {
-    clsAMAssetFund loaded;
-    loaded.Mode = atDec;
-    loaded.LoadID(kAsset, kOwnFunds);
-    addVersion(kAsset, kOwnFunds, 1000);
-    loaded.LoadID(kAsset, kOwnFunds);
-    ASSERT_DOUBLE_EQ(loaded.dblAmount, 1000);
-
-    loaded.LoadID(kAsset, kGrant);
-    EXPECT_EQ(loaded.Mode, atDec);
-    EXPECT_EQ(loaded.lngAMAssetID, 0);
-    EXPECT_EQ(loaded.lngAMAssetFundAlterID, 0);
-    EXPECT_EQ(loaded.intYear, 0);
-    EXPECT_EQ(loaded.bytPeriod, 0);
-    EXPECT_DOUBLE_EQ(loaded.dblAmount, 0);
-    EXPECT_EQ(loaded.strDate.str(), " ");
-    EXPECT_EQ(loaded.strNotes.str(), " ");
-}
-
 TEST_F(AssetFunds, ChangeRewritesTheVersionButNotItsAssetVersionOrOrganization) {
     clsAMAssetFund version = addVersion(kAsset, kOwnFunds, 1000);
     version.dblAmount = 800.25;
@@ -258,31 +239,6 @@ TEST_F(AssetFunds, DeletingWithAtAddRemovesTheVersionAndTheHeadItStarts) {
     EXPECT_EQ(byFund.SaveCard(), first.lngAMAssetFundAlterID);
     EXPECT_EQ(head(kAsset, kOwnFunds), "<none>");
     EXPECT_EQ(versions(), 0);
-}
-
-TEST_F(AssetFunds, HostDrivesTheObjectByName) {
-    auto fund = create("clsAMAssetFund");
-    ASSERT_TRUE(fund);
-    put(*fund, "lngAMAssetID", 1);
-    put(*fund, "lngAMAssetAlterID", 10);
-    put(*fund, "lngAMFundID", kGrant);
-    put(*fund, "intYear", 2024);
-    put(*fund, "strReceiptNo", "  ");
-    put(*fund, "strNotes", "it's");
-    put(*fund, "dblDepreciation", 12.5);
-    EXPECT_EQ(get(*fund, "strReceiptNO").toText(), " ");
-    EXPECT_EQ(get(*fund, "strNotes").toText(), "it''s");
-    const int32_t id = call(*fund, "SaveCard").toInt32();
-    ASSERT_GT(id, 0);
-
-    auto loaded = create("clsAMAssetFund");
-    put(*loaded, "Mode", static_cast<int32_t>(atOther));
-    call(*loaded, "LoadID", {kAsset, kGrant});
-    EXPECT_EQ(get(*loaded, "lngAMAssetFundAlterID").toInt32(), id);
-    EXPECT_EQ(get(*loaded, "lngAMAssetFundLastAlterID").toInt32(), id);
-    EXPECT_EQ(get(*loaded, "Mode").toInt32(), atOther);
-    EXPECT_DOUBLE_EQ(get(*loaded, "dblDepreciation").toDouble(), 12.5);
-    EXPECT_EQ(get(*loaded, "strNotes").toText(), "it's");
 }
 
 }  // namespace

@@ -1,11 +1,9 @@
 #pragma once
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 
 #include "TestDatabase.hpp"
-#include "frame/ClassRegistry.hpp"
 #include "frame/Context.hpp"
 #include "frame/Utility.hpp"
 
@@ -30,21 +28,6 @@ class FundsDatabase : public ::testing::Test {
     }
     static int count(const std::string& table, const std::string& where) {
         return std::stoi(value("Select Count(*) From [User]" + table + " Where " + where));
-    }
-    static std::shared_ptr<Dispatchable> create(const std::string& className) {
-        return ClassRegistry::instance().create("TkAMAssetInt." + className);
-    }
-    static Variant get(Dispatchable& object, const std::string& member) {
-        Dispatchable::Args none;
-        return object.invoke(member, none);
-    }
-    static void put(Dispatchable& object, const std::string& member, const Variant& value) {
-        Dispatchable::Args none;
-        object.assign(member, none, value);
-    }
-    static Variant call(Dispatchable& object, const std::string& method,
-                        Dispatchable::Args args = {}) {
-        return object.invoke(method, args);
     }
 };
 

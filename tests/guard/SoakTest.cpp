@@ -54,30 +54,13 @@ std::string periodText(int key) {
 
 double amount(std::string text) {
     std::erase(text, ',');
-    std::erase(text, '"');
     return text.empty() ? 0 : std::stod(text);
-}
-
-std::vector<std::string> lastCsvRow(const std::string& csv) {
-    std::string last, line;
-    for (std::istringstream lines(csv); std::getline(lines, line);)
-        if (!line.empty()) last = line;
-    std::vector<std::string> fields(1);
-    bool quoted = false;
-    for (char c : last) {
-        if (c == '"') quoted = !quoted;
-        if (c == ',' && !quoted)
-            fields.emplace_back();
-        else
-            fields.back() += c;
-    }
-    return fields;
 }
 
 // The total row of a CSV report, and whether it has the columns it should.
 std::vector<std::string> totalRow(const AmassetCli& cli, const std::string& report,
                                   size_t columns) {
-    std::vector<std::string> total = lastCsvRow(cli.run(report).out);
+    std::vector<std::string> total = LastCsvRow(cli.run(report).out);
     EXPECT_EQ(total.size(), columns) << report;
     total.resize(columns);
     return total;

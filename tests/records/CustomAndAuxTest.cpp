@@ -33,19 +33,6 @@ TEST_F(CustomTest, SavingInsertsOnceThenOverwritesEveryColumn) {
     EXPECT_EQ(loaded.strCustomDate2.str(), " ");
 }
 
-TEST_F(CustomTest, QuotesAreDoubledWhenSetAndStoredOnce) {
-    clsAMAssetCustom custom;
-    custom.lngAMAssetID = 5;
-    custom.strCustom1 = "Joe's";
-    custom.strCustomDate1 = "2024-01-01";
-    EXPECT_EQ(custom.strCustom1.str(), "Joe''s");
-    custom.SaveCard();
-    clsAMAssetCustom loaded;
-    loaded.LoadID(5);
-    EXPECT_EQ(loaded.strCustom1.str(), "Joe's");
-    EXPECT_EQ(loaded.strCustomDate1.str(), "2024-01-01");
-}
-
 TEST_F(CustomTest, ANegativeIdDeletesAndAnswersThePositiveId) {
     clsAMAssetCustom custom;
     custom.lngAMAssetID = 5;

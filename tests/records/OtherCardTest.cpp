@@ -147,42 +147,5 @@ TEST_F(OtherCardTest, RefusesWithoutAnAssetOrWithAnUnknownDeletionMode) {
     EXPECT_EQ(countOf("[User]AMAssetOtherAlter"), 1);
 }
 
-TEST_F(OtherCardTest, BlankTextsSaveAsASpaceAndQuotesSurviveARoundTrip) {
-    clsAMAssetOtherCard card = versionOf(11, "O'Neil");
-    card.strAssetModel = "   ";
-    card.strFactoryDate = "2024-01-31";
-    card.strFlexibleID = " ";
-    EXPECT_EQ(card.strAssetStyle.str(), "O''Neil");
-    EXPECT_EQ(card.strFlexibleID.str(), kZeros);
-    int32_t first = card.SaveCard();
-    ASSERT_GT(first, 0);
-    EXPECT_EQ(versionColumn(first, "strAssetModel"), " ");
-    EXPECT_EQ(versionColumn(first, "strAssetStyle"), "O'Neil");
-    EXPECT_EQ(versionColumn(first, "strFlexibleID"), kZeros);
-
-    // A loaded text holds the database's form and is saved back unchanged.
-    clsAMAssetOtherCard loaded;
-    loaded.Mode = atAdd;
-    loaded.LoadID(1);
-    EXPECT_EQ(loaded.strAssetStyle.str(), "O'Neil");
-    EXPECT_EQ(loaded.strFactoryDate.str(), "2024-01-31");
-    EXPECT_EQ(loaded.SaveCard(), first);
-    EXPECT_EQ(versionColumn(first, "strAssetStyle"), "O'Neil");
-}
-
-TEST_F(OtherCardTest, LoadingAnAssetWithoutOneLeavesTheBlankState) {
-    clsAMAssetOtherCard card = versionOf(11, "x");
-    card.Mode = atDec;
-    card.bytPeriod = 3;
-    card.LoadID(99);
-    EXPECT_EQ(card.Mode, atDec);
-    EXPECT_EQ(card.lngAMAssetID, 0);
-    EXPECT_EQ(card.lngAMAssetAlterID, 0);
-    EXPECT_EQ(card.bytPeriod, 0);
-    EXPECT_EQ(card.strAssetStyle.str(), " ");
-    EXPECT_EQ(card.strDate.str(), " ");
-    EXPECT_EQ(card.strFlexibleID.str(), kZeros);
-}
-
 }  // namespace
 }  // namespace tk::am

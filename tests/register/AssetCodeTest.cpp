@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <set>
 #include <thread>
 
@@ -247,55 +246,6 @@ TEST_F(AssetCodeTest, TwoClientsNeverShareASerial) {
     EXPECT_EQ(all.size(), 400u) << "a serial was issued twice";
     EXPECT_EQ(counter(1, kLathe, acAssetCardCode), 400);
     RecordProperty("lostRaces", first.lostRaces + second.lostRaces);
-}
-
-bool WaitsForALock(connect::Connection& watcher, const std::string& role) {
-    auto waiting = watcher.GetRecordset(
-        "Select Count(*) From pg_stat_activity Where wait_event_type = 'Lock' And usename = '" +
-            role + "'",
-        3, 1);
-    return waiting->field(0).toInt32() > 0;
-}
-
-TEST_F(AssetCodeTest, ALostRaceRaisesAndARetrySucceeds) {
-    setCategory(kLathe, "strCardRule = '[流水号]'");
-    ASSERT_EQ(card(1, kLathe), "0001" + kNul);
-    auto blocker = set.connect();
-    blocker->BeginTrans();
-    int32_t rows = 0;
-    bool ok = false;
-    blocker->ExecSql("Update AMAssetTypeNo Set lngMaxSerialNo = lngMaxSerialNo + 100", 1, rows, ok);
-    ASSERT_TRUE(ok);
-
-    std::optional<int32_t> raised;
-    std::string retried;
-    std::thread drawer([&] {
-        context().User = set.name();
-        context().ConnBase = set.connect();
-        clsAMAssetCode generator;
-        try {
-            generator.GetCode(acAssetCardCode, "2024-03-15", 1, kLathe, 0, 0, 0);
-        } catch (const RunTimeError& e) {
-            raised = e.number();
-            retried = generator.GetCode(acAssetCardCode, "2024-03-15", 1, kLathe, 0, 0, 0);
-        }
-        context() = Context{};
-    });
-    // Commit only once the drawer waits for the row the blocker holds (the
-    // account set's role does not see other sessions' waits: watch as admin).
-    connect::Connection watcher;
-    watcher.ServerName = tk::test::adminServer();
-    watcher.Open();
-    bool drawerWaited = false;
-    for (int i = 0; i < 200 && !drawerWaited; ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        drawerWaited = WaitsForALock(watcher, set.name());
-    }
-    blocker->CommitTrans();
-    drawer.join();
-    EXPECT_TRUE(drawerWaited);
-    EXPECT_TRUE(raised.has_value());
-    EXPECT_EQ(retried, "0102" + kNul);
 }
 
 }  // namespace

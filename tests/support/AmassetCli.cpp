@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <future>
+#include <sstream>
 #include <stdexcept>
 
 #include "TestDatabase.hpp"
@@ -20,6 +21,23 @@ namespace {
 std::string singleQuoted(const std::string& text) { return "'" + text + "'"; }
 
 }  // namespace
+
+std::vector<std::string> LastCsvRow(const std::string& csv) {
+    std::string last, line;
+    for (std::istringstream lines(csv); std::getline(lines, line);)
+        if (!line.empty()) last = line;
+    std::vector<std::string> fields(1);
+    bool quoted = false;
+    for (char c : last) {
+        if (c == '"')
+            quoted = !quoted;
+        else if (c == ',' && !quoted)
+            fields.emplace_back();
+        else
+            fields.back() += c;
+    }
+    return fields;
+}
 
 AmassetCli::AmassetCli(const std::string& hint, const std::string& dataDir) {
     static std::atomic<int> made{0};

@@ -10,6 +10,9 @@ struct Outcome {
     std::string out;
 };
 
+// The fields of the last line of a CSV report: its total row.
+std::vector<std::string> LastCsvRow(const std::string& csv);
+
 // An asset whose books are known: straight-line over 120 months without
 // residual value, 100.00 a month from the month after it arrives (2024-01).
 inline const std::string kPrinter =

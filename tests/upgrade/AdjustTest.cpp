@@ -5,7 +5,6 @@
 #include <thread>
 
 #include "UpgradeTestBase.hpp"
-#include "frame/ClassRegistry.hpp"
 #include "frame/Conversion.hpp"
 #include "frame/Utility.hpp"
 #include "provision/CrossSetAccess.hpp"
@@ -215,10 +214,6 @@ TEST_F(Adjust, TheAdjustCommandReportsFailedScripts) {
     EXPECT_EQ(run.status, 1) << run.out;
     EXPECT_NE(run.out.find("1 个调整脚本执行失败: BROKEN.sql"), std::string::npos) << run.out;
     EXPECT_EQ(traced(), "fine ");
-}
-
-TEST(AdjustClass, IsCreatableByName) {
-    EXPECT_NE(ClassRegistry::instance().create("TkAMAssetInt.clsAMAdjust"), nullptr);
 }
 
 }  // namespace

@@ -1,5 +1,4 @@
 #include "UpgradeTestBase.hpp"
-#include "frame/ClassRegistry.hpp"
 
 namespace tk::am {
 namespace {
@@ -84,23 +83,6 @@ TEST_F(Update, VersionRouting) {
     setVersions("a.83.20130430", "a.83.20130430");  // old tables of this component: maintenance
     execute();
     EXPECT_EQ(update.TotalProgress, 3);
-}
-
-TEST_F(Update, CreatableByNameWithProgressEvents) {
-    auto object = ClassRegistry::instance().create("TkAMAssetInt.clsAMAssetUpdate");
-    ASSERT_TRUE(object);
-    Dispatchable::Args none, message{Variant("")};
-    object->assign("OldUser", none, Variant(oldSet.name()));
-    object->assign("NewUser", none, Variant(newSet.name()));
-    object->assign("OldVer", none, Variant(kEarlierRelease));
-    std::vector<std::string> seen;
-    object->advise([&](std::string_view event, Dispatchable::Args& args) {
-        seen.push_back(std::string(event) + ":" + args[2].toText());
-    });
-    EXPECT_TRUE(object->invoke("Execute", message).toBool()) << message[0].toText();
-    EXPECT_EQ(context().User, newSet.name());
-    EXPECT_EQ(seen, (std::vector<std::string>{"UpdateProgress:固定资产升级开始",
-                                              "UpdateProgress:固定资产升级结束"}));
 }
 
 TEST_F(Update, CheckOfAnEarlierRelease) {
@@ -285,26 +267,6 @@ TEST_F(Update, HostTransactionIsLeftToTheHost) {
     EXPECT_EQ(count("[NewUser]AMAsset"), "2");
     conn->RollbackTrans();
     EXPECT_EQ(count("[NewUser]AMAsset"), "0");
-}
-
-TEST_F(Update, CommandLineChecksThenUpgrades) {
-    earlierReleaseCompany();
-    old("Update [OldUser]AMAssetAlter Set bytStatus = 1 Where lngAMAssetAlterID = 201");
-    std::string args = "upgrade --from " + oldSet.name() + " --to " + newSet.name() +
-                       " --old-version " + kEarlierRelease;
-    test::Outcome run = test::AmassetCli::runOnServer(args);
-    EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.out.find("固定资产数据检查错误报告：\n存在未审批的固定资产。"), std::string::npos)
-        << run.out;
-    EXPECT_EQ(count("[NewUser]AMAsset"), "0");
-
-    old("Update [OldUser]AMAssetAlter Set bytStatus = 2");
-    run = test::AmassetCli::runOnServer(args + " --check");
-    EXPECT_EQ(run.status, 0) << run.out;
-    run = test::AmassetCli::runOnServer(args);
-    EXPECT_EQ(run.status, 0) << run.out;
-    EXPECT_NE(run.out.find("升级完成"), std::string::npos) << run.out;
-    EXPECT_EQ(count("[NewUser]AMAsset"), "2");
 }
 
 }  // namespace
