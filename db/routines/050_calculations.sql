@@ -342,10 +342,21 @@ RETURNS integer LANGUAGE sql VOLATILE AS $$
     SELECT AMAssetRefuse(1, '资产 ' || p_asset || ' 不在组织 ' || p_org || ' 的资产登记簿中')
 $$;
 
+-- Holds the asset's card until the transaction ends, against any other
+-- calculation of the same asset: two at once would each rewrite the asset's
+-- rows of the latest depreciated period, or its recorded work, unaware of the
+-- other's.  Taken before the period lock, in the order a card's save takes
+-- them, so that a close waiting between the two cannot close a circle.
+CREATE OR REPLACE FUNCTION AMAssetHold(p_asset integer)
+RETURNS integer LANGUAGE sql SET search_path FROM CURRENT AS $$
+    SELECT count(*)::integer FROM (SELECT 1 FROM AMAsset a WHERE a.lngAMAssetID = p_asset FOR NO KEY UPDATE) held
+$$;
+
 -- After an addition (p_mode 2: the addition is taken back).
 CREATE OR REPLACE FUNCTION AMAssetCalcAdd(p_mode integer, p_asset integer, p_org integer)
 RETURNS double precision LANGUAGE plpgsql SET search_path FROM CURRENT AS $$
 DECLARE
+    v_hold  integer := AMAssetHold(p_asset);
     v_lock  integer := AMAssetPeriodLock(p_org, 0, 1);
     v_first integer;
     v_check integer;
@@ -370,6 +381,7 @@ $$;
 CREATE OR REPLACE FUNCTION AMAssetCalcChange(p_mode integer, p_asset integer, p_org integer)
 RETURNS double precision LANGUAGE plpgsql SET search_path FROM CURRENT AS $$
 DECLARE
+    v_hold  integer := AMAssetHold(p_asset);
     v_lock  integer := AMAssetPeriodLock(p_org, 0, 1);
     v_last  integer := (SELECT a.lngAMAssetLastAlterID FROM AMAsset a WHERE a.lngAMAssetID = p_asset);
     v_check integer;
@@ -403,6 +415,7 @@ CREATE OR REPLACE FUNCTION AMAssetCalcWork(p_mode integer, p_year integer, p_per
                                            p_work numeric, p_org integer)
 RETURNS double precision LANGUAGE plpgsql SET search_path FROM CURRENT AS $$
 DECLARE
+    v_hold   integer := AMAssetHold(p_asset);
     v_lock   integer := AMAssetPeriodLock(p_org, 0, 1);
     v_yp     integer := p_year * 100 + p_period;
     v_latest integer := AMAssetLatestRun(p_org, NULL);

@@ -22,6 +22,27 @@ class ConcurrentOperatorsTest : public ::testing::Test {
         return std::async(std::launch::async, [this, args] { return cli_.run(args); });
     }
 
+    // A connection of the account set's own with a transaction open.
+    std::shared_ptr<connect::Connection> holdTransaction() {
+        auto holder = std::make_shared<connect::Connection>();
+        holder->ServerName = testServer();
+        holder->UserName = cli_.accountSet();
+        holder->Open();
+        holder->BeginTrans();
+        return holder;
+    }
+
+    // Until another session of the account set waits for a lock.
+    void untilOneWaits() const {
+        for (int poll = 0; poll < 600; ++poll) {
+            if (cli_.scalar("Select Count(*) From pg_stat_activity Where usename = current_user"
+                            " And wait_event_type = 'Lock'") > 0)
+                return;
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        FAIL() << "no session came to wait";
+    }
+
     AmassetCli cli_{"guard"};
 };
 
@@ -57,11 +78,7 @@ TEST_F(ConcurrentOperatorsTest, ClerksAddingAtOnceAllSucceedAndTheClosesThatMeet
 }
 
 TEST_F(ConcurrentOperatorsTest, ACloseWaitsForTheOneInProgressAndSaysSo) {
-    auto holder = std::make_shared<connect::Connection>();
-    holder->ServerName = testServer();
-    holder->UserName = cli_.accountSet();
-    holder->Open();
-    holder->BeginTrans();
+    auto holder = holdTransaction();
     holder->GetRecordset("Select AMAssetPeriodLock(1, 1, 1) From dual", 3, 1);
     auto close = inBackground("period close --period 2024-01");
     EXPECT_EQ(close.wait_for(std::chrono::milliseconds(1500)), std::future_status::timeout);
@@ -69,6 +86,32 @@ TEST_F(ConcurrentOperatorsTest, ACloseWaitsForTheOneInProgressAndSaysSo) {
     Outcome done = close.get();
     EXPECT_EQ(done.status, 0) << done.out;
     EXPECT_NE(done.out.find("正在等待另一个结账完成"), std::string::npos) << done.out;
+}
+
+// Two clerks recording one asset's work of one period at once: the second
+// waits for the first and records over it, where both would have added the
+// period's working row.
+TEST_F(ConcurrentOperatorsTest, WorkRecordedTwiceAtOnceForOneAssetKeepsTheLaterFigure) {
+    ASSERT_EQ(cli_.run("asset add --category 03-01-02 --name 货车 --method 3 --total-work 100000"
+                       " --cost 50000 --date 2024-01-10")
+                  .status,
+              0);
+    const std::string asset =
+        std::to_string(static_cast<int>(cli_.scalar("Select Max(lngAMAssetID) From AMAsset")));
+    auto holder = holdTransaction();
+    holder->GetRecordset("Select AMAssetCalcWork(0, 2024, 2, " + asset + ", 100, 1) From dual", 3,
+                         1);
+    auto second =
+        inBackground("asset work " +
+                     cli_.text("Select strAMAssetCode From AMAsset Where lngAMAssetID = " + asset) +
+                     " --period 2024-02 --work 300");
+    untilOneWaits();
+    holder->CommitTrans();
+    Outcome done = second.get();
+    EXPECT_EQ(done.status, 0) << done.out;
+    EXPECT_EQ(cli_.scalar("Select Count(*) From AMAssetFundBalanceEx Where lngAMAssetID = " +
+                          asset + " And intYear = 2024 And bytPeriod = 2 And dblWork = 300"),
+              1);
 }
 
 }  // namespace
