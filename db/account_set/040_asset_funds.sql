@@ -89,10 +89,6 @@ CREATE TABLE AMAssetFundAccAlter (
     CONSTRAINT AMAssetFundAccAlter_PK PRIMARY KEY (lngAMAssetFundAccAlterID)
 );
 CREATE INDEX AMAssetFundAccAlter_FundAlter_IX ON AMAssetFundAccAlter (lngAMAssetFundAlterID);
--- The few lines that take increased depreciation, which every apportionment
--- looks for among all lines.
-CREATE INDEX AMAssetFundAccAlter_Increase_IX ON AMAssetFundAccAlter (lngAMAssetFundAlterID)
-    WHERE blnDepreIncrease <> 0;
 
 -- Cost lines of a funding-source version: per method, account and currency
 -- the amount in currency, the rate and the base-currency amounts, with the

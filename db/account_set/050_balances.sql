@@ -103,13 +103,6 @@ CREATE TABLE AMAssetFundBalanceEx (
 );
 CREATE INDEX AMAssetFundBalanceEx_Period_IX ON AMAssetFundBalanceEx (lngOrganizationID, intYear, bytPeriod);
 CREATE INDEX AMAssetFundBalanceEx_Asset_IX ON AMAssetFundBalanceEx (lngAMAssetID, intYear, bytPeriod);
--- The few rows that carry work or an increase: a period's balances look up
--- its recorded work, and the apportionment clears increases, without reading
--- the working copy's every row (a period depreciated again holds them all).
-CREATE INDEX AMAssetFundBalanceEx_Work_IX ON AMAssetFundBalanceEx (lngOrganizationID, intYear, bytPeriod)
-    WHERE dblWork <> 0;
-CREATE INDEX AMAssetFundBalanceEx_Increase_IX ON AMAssetFundBalanceEx (lngOrganizationID)
-    WHERE dblIncreaseDepreciation <> 0;
 
 -- A period's depreciation of one funding-source version apportioned over the
 -- account lines of that version: bytDirection 1 the expense side

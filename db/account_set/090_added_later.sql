@@ -8,8 +8,11 @@
 CREATE INDEX IF NOT EXISTS AMAssetFundBalanceAmortise_Asset_IX ON AMAssetFundBalanceAmortise (lngAMAssetID, intYear, bytPeriod);
 CREATE INDEX IF NOT EXISTS AMAssetFundBalanceAmortiseEx_Asset_IX ON AMAssetFundBalanceAmortiseEx (lngAMAssetID, intYear, bytPeriod);
 
--- The few account lines that take increased depreciation, and the working
--- copy's few rows with work or an increase.
+-- The few account lines that take increased depreciation, which every
+-- apportionment looks for among all lines, and the working copy's few rows
+-- with work or an increase: a period's balances look up its recorded work,
+-- and the apportionment clears increases, without reading every row (a
+-- period depreciated again holds them all).
 CREATE INDEX IF NOT EXISTS AMAssetFundAccAlter_Increase_IX ON AMAssetFundAccAlter (lngAMAssetFundAlterID)
     WHERE blnDepreIncrease <> 0;
 CREATE INDEX IF NOT EXISTS AMAssetFundBalanceEx_Work_IX ON AMAssetFundBalanceEx (lngOrganizationID, intYear, bytPeriod)
