@@ -81,7 +81,7 @@ TEST_F(ConcurrentOperatorsTest, ACloseWaitsForTheOneInProgressAndSaysSo) {
     auto holder = holdTransaction();
     holder->GetRecordset("Select AMAssetPeriodLock(1, 1, 1) From dual", 3, 1);
     auto close = inBackground("period close --period 2024-01");
-    EXPECT_EQ(close.wait_for(std::chrono::milliseconds(1500)), std::future_status::timeout);
+    untilOneWaits();
     holder->CommitTrans();
     Outcome done = close.get();
     EXPECT_EQ(done.status, 0) << done.out;
