@@ -2,6 +2,7 @@
 
 #include "connect/OracleConcatRewriter.hpp"
 #include "connect/OracleDdlTranslator.hpp"
+#include "connect/OracleDerivedTableRewriter.hpp"
 #include "connect/OracleDivisionRewriter.hpp"
 #include "connect/OracleDmlTranslator.hpp"
 #include "connect/OracleExpressionRewriter.hpp"
@@ -67,6 +68,7 @@ Translation OracleStatementTranslator::translate(std::span<const Token> tokens, 
 void OracleStatementTranslator::rewriteExpressions(SqlSeq& seq, unsigned features,
                                                    SqlTextArena& arena) {
     if (features & kOuterJoin) OracleOuterJoinRewriter::rewrite(seq);
+    if (features & kDerivedTable) OracleDerivedTableRewriter::rewrite(seq);
     if (features & kRownum) OracleRownumRewriter::rewrite(seq, arena);
     if (features & (kRewriteWords | kRownum)) OracleExpressionRewriter(arena).rewrite(seq);
     if (features & kDivision) OracleDivisionRewriter::rewrite(seq);

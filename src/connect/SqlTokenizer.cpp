@@ -168,6 +168,9 @@ class Scanner {
             }
         }
         ++pos_;
+        if (!out_.tokens.empty() && out_.tokens.back().keyword == Kw::From) {
+            out_.features |= kDerivedTable;
+        }
         return TokenKind::OpenParen;
     }
 

@@ -40,6 +40,7 @@ enum Feature : unsigned {
     kRownum = 1u << 2,
     kRewriteWords = 1u << 3,  // functions, sequences, '' literals, odd identifiers
     kDivision = 1u << 4,
+    kDerivedTable = 1u << 5,  // "From (" : a subquery Oracle lets go unnamed
 };
 
 struct TokenStream {

@@ -118,6 +118,15 @@ TEST_F(TranslateSemantics, RownumLimitsRowsBeforeAggregatesAndNumbersThem) {
     EXPECT_EQ(rows("Select rownum || '折旧费用分摊' From v Where n = 4"), (Rows{"1折旧费用分摊"}));
 }
 
+TEST_F(TranslateSemantics, ASubqueryInFromNeedsNoName) {
+    schema.admin("CREATE TABLE u (n integer); INSERT INTO u VALUES (1), (1), (2);");
+    EXPECT_EQ(rows("Select Count(*) From (Select n From u Group By n Having Count(*) > 1)"),
+              (Rows{"1"}));
+    EXPECT_EQ(rows("Select Max(n) From (Select n From (Select n From u) Where n > 1) Where n < 9"),
+              (Rows{"2"}));
+    EXPECT_EQ(rows("Select t.n From (Select n From u Where n = 2) t"), (Rows{"2"}));
+}
+
 TEST_F(TranslateSemantics, MinusRemovesDuplicates) {
     schema.admin("CREATE TABLE w (s varchar(5)); INSERT INTO w VALUES ('a'), ('a'), ('x');");
     EXPECT_EQ(rows("Select s From w Minus Select 'x' From dual"), (Rows{"a"}));
