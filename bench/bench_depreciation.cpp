@@ -23,11 +23,14 @@ using tk::am::clsAMAssetDeprection;
 
 constexpr int kLargeOrg = 1, kLargeAssets = 100000;  // the WriteBalance organisation
 constexpr int kJournalOrg = 2, kJournalAssets = 10000, kJournalPeriods = 12;
-constexpr int kNewOrg = 3, kNewAssets = 2000;  // added in the open period
+constexpr int kNewOrg = 3, kNewAssets = 2000;       // added in the open period
+constexpr int kMixedOrg = 4, kMixedAssets = 20000;  // the four methods that run on periods
 
-// Straight-line assets added in a period of 2024 with one funding source
-// each, generated in the database itself.
-std::string GenerateAssets(int org, int first, int count, int period = 1) {
+// Assets added in a period of 2024 with one funding source each, generated
+// in the database itself: straight-line, or the method the expression
+// `method` gives asset g.
+std::string GenerateAssets(int org, int first, int count, int period = 1,
+                           const std::string& method = "2") {
     std::string range =
         "generate_series(" + std::to_string(first) + ", " + std::to_string(first + count - 1) + ")";
     std::string o = std::to_string(org), p = std::to_string(period);
@@ -42,7 +45,7 @@ std::string GenerateAssets(int org, int first, int count, int period = 1) {
            "dblNetworth, dblUseage,"
            " dblAmountAlter)"
            " SELECT g, g, 2024, " +
-           p + ", '2024-01-15', 10, 1, 2, 2, " + o +
+           p + ", '2024-01-15', 10, 1, " + method + ", 2, " + o +
            ", 12000 + g % 1000, 0, 36 + g % 48,"
            " 12000 + g % 1000 FROM " +
            range +
@@ -65,6 +68,8 @@ tk::bench::BenchAccountSet& accountSet() {
         generated.admin(GenerateAssets(kLargeOrg, 1, kLargeAssets) +
                         GenerateAssets(kJournalOrg, kLargeAssets + 1, kJournalAssets) +
                         GenerateAssets(kNewOrg, kLargeAssets + kJournalAssets + 1, kNewAssets, 3) +
+                        GenerateAssets(kMixedOrg, kLargeAssets + kJournalAssets + kNewAssets + 1,
+                                       kMixedAssets, 1, "(ARRAY[2, 4, 5, 6])[1 + g % 4]") +
                         "SELECT setval('AMAsset_SEQ', 200000), setval('AMAssetAlter_SEQ', 200000),"
                         " setval('AMAssetFundAlter_SEQ', 200000); ANALYZE;");
         return generated;
@@ -118,19 +123,38 @@ BENCHMARK(BM_InsertSelectFloor100k)->Unit(benchmark::kMillisecond)->UseRealTime(
 // The settings are read into variables first, as the routine does: passed
 // as calls they would keep the rows' statement from being inlined and
 // planned for the whole organisation.
+void ComputeSchedules(benchmark::State& state, int org, int assets) {
+    std::string script =
+        "SET jit = off; SET work_mem = '64MB';"
+        " DO $$ DECLARE"
+        " v_type integer := AMAssetModuleSetting(@, '折旧类型', 1);"
+        " v_method integer := AMAssetModuleSetting(@, '常用折旧方法', 2);"
+        " v_life numeric := AMAssetModuleSetting(@, '预计使用期间', 0);"
+        " BEGIN PERFORM count(r.*) FROM AMAssetBalanceRows(2024, 2, 202402, @, true, 0, 202401,"
+        " v_type, v_method, v_life) r; END $$; RESET jit; RESET work_mem";
+    for (size_t at; (at = script.find('@')) != std::string::npos;)
+        script.replace(at, 1, std::to_string(org));
+    for (auto _ : state) accountSet().admin(script);
+    state.SetItemsProcessed(state.iterations() * assets);
+}
+
 void BM_ScheduleComputation100k(benchmark::State& state) {
-    for (auto _ : state)
-        accountSet().admin(
-            "SET jit = off; SET work_mem = '64MB';"
-            " DO $$ DECLARE"
-            " v_type integer := AMAssetModuleSetting(1, '折旧类型', 1);"
-            " v_method integer := AMAssetModuleSetting(1, '常用折旧方法', 2);"
-            " v_life numeric := AMAssetModuleSetting(1, '预计使用期间', 0);"
-            " BEGIN PERFORM count(r.*) FROM AMAssetBalanceRows(2024, 2, 202402, 1, true, 0, 202401,"
-            " v_type, v_method, v_life) r; END $$; RESET jit; RESET work_mem");
-    state.SetItemsProcessed(state.iterations() * kLargeAssets);
+    ComputeSchedules(state, kLargeOrg, kLargeAssets);
 }
 BENCHMARK(BM_ScheduleComputation100k)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+// The same for straight-line, double-declining, sum-of-the-years' and
+// fixed-declining assets in equal numbers, January depreciated first.
+void BM_ScheduleComputationMixedMethods20k(benchmark::State& state) {
+    accountSet();
+    clsAMAssetDeprection depreciation;
+    if (!WritePeriod(depreciation, kMixedOrg, 1)) state.SkipWithError("January failed");
+    ComputeSchedules(state, kMixedOrg, kMixedAssets);
+}
+BENCHMARK(BM_ScheduleComputationMixedMethods20k)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(3);
 
 void BM_WorkingCopy100k(benchmark::State& state) {
     for (auto _ : state) accountSet().admin("SELECT AMAssetDeprectionProcess2(2024, 2, 0, 0, 1)");

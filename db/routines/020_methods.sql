@@ -33,6 +33,29 @@ RETURNS numeric LANGUAGE sql IMMUTABLE AS $$
     SELECT round(dblYearAmount * least(intMonth, intMonths) / greatest(intMonths, 1), 2)
 $$;
 
+-- The figures of the depreciation year that period k falls in: those of
+-- the years before it, its own, and its number of periods.  A schedule's
+-- balances compute them once per period and take both the year's figure
+-- and what has accumulated from them.
+DO $$
+BEGIN
+    CREATE TYPE AMAssetYearFigures AS (dblBefore numeric, dblYear numeric, intMonths integer);
+EXCEPTION WHEN duplicate_object THEN
+    NULL;  -- installed before
+END
+$$;
+
+-- What a year-based schedule has accumulated through period k.
+CREATE OR REPLACE FUNCTION AMAssetYearAccumulated(y AMAssetYearFigures, dblAmount numeric, dblLife numeric,
+                                                  intPeriods integer)
+RETURNS numeric LANGUAGE sql IMMUTABLE AS $$
+    SELECT CASE WHEN intPeriods <= 0 OR dblAmount <= 0 THEN 0
+                WHEN intPeriods >= ceil(greatest(dblLife, 1)) THEN dblAmount
+                ELSE (y).dblBefore + AMAssetDeprectionSlnx((y).dblYear, (y).intMonths,
+                                                           intPeriods - 12 * ((intPeriods - 1) / 12))
+           END
+$$;
+
 -- Straight-line: every full depreciation year the amount over the life
 -- times twelve, rounded; the last year what is left.
 CREATE OR REPLACE FUNCTION AMAssetDeprectionSlnBefore(dblAmount numeric, dblLife numeric, intPeriods integer)
@@ -41,24 +64,26 @@ RETURNS numeric LANGUAGE sql IMMUTABLE AS $$
                  dblAmount)
 $$;
 
+CREATE OR REPLACE FUNCTION AMAssetSlnYear(dblAmount numeric, dblLife numeric, intPeriods integer)
+RETURNS AMAssetYearFigures LANGUAGE sql IMMUTABLE AS $$
+    SELECT ROW(AMAssetDeprectionSlnBefore(dblAmount, dblLife, intPeriods),
+               CASE WHEN (greatest(intPeriods, 1) - 1) / 12 >= (ceil(greatest(dblLife, 1))::integer - 1) / 12
+                    THEN dblAmount - AMAssetDeprectionSlnBefore(dblAmount, dblLife, intPeriods)
+                    ELSE least(round(dblAmount * 12 / ceil(greatest(dblLife, 1)), 2),
+                               dblAmount - AMAssetDeprectionSlnBefore(dblAmount, dblLife, intPeriods))
+               END,
+               least(12, ceil(greatest(dblLife, 1))::integer - 12 * ((greatest(intPeriods, 1) - 1) / 12))
+           )::AMAssetYearFigures
+$$;
+
 CREATE OR REPLACE FUNCTION GetDeprectionFromSLN(dblAmount numeric, dblLife numeric, intPeriods integer)
 RETURNS numeric LANGUAGE sql IMMUTABLE AS $$
-    SELECT CASE WHEN (greatest(intPeriods, 1) - 1) / 12 >= (ceil(greatest(dblLife, 1))::integer - 1) / 12
-                THEN dblAmount - AMAssetDeprectionSlnBefore(dblAmount, dblLife, intPeriods)
-                ELSE least(round(dblAmount * 12 / ceil(greatest(dblLife, 1)), 2),
-                           dblAmount - AMAssetDeprectionSlnBefore(dblAmount, dblLife, intPeriods))
-           END
+    SELECT (AMAssetSlnYear(dblAmount, dblLife, intPeriods)).dblYear
 $$;
 
 CREATE OR REPLACE FUNCTION GetInitDeprectionFromSLN(dblAmount numeric, dblLife numeric, intPeriods integer)
 RETURNS numeric LANGUAGE sql IMMUTABLE AS $$
-    SELECT CASE WHEN intPeriods <= 0 OR dblAmount <= 0 THEN 0
-                WHEN intPeriods >= ceil(greatest(dblLife, 1)) THEN dblAmount
-                ELSE AMAssetDeprectionSlnBefore(dblAmount, dblLife, intPeriods)
-                   + AMAssetDeprectionSlnx(GetDeprectionFromSLN(dblAmount, dblLife, intPeriods),
-                                           least(12, ceil(greatest(dblLife, 1))::integer - 12 * ((intPeriods - 1) / 12)),
-                                           intPeriods - 12 * ((intPeriods - 1) / 12))
-           END
+    SELECT AMAssetYearAccumulated(AMAssetSlnYear(dblAmount, dblLife, intPeriods), dblAmount, dblLife, intPeriods)
 $$;
 
 -- The declining methods and the sum of the years' digits: the depreciation
@@ -72,83 +97,90 @@ $$;
 --        carrying amount; the last year takes what is left.  Without a
 --        residual value the rate is 1: everything goes in the first year.
 -- No year takes more than is left to depreciate.
-CREATE OR REPLACE FUNCTION AMAssetDeprectionYear(bytMethod integer, dblBook numeric, dblAmount numeric,
-                                                 dblLife numeric, intPeriods integer,
-                                                 OUT dblBefore numeric, OUT dblYear numeric,
-                                                 OUT intMonths integer)
-LANGUAGE plpgsql IMMUTABLE AS $$
+CREATE OR REPLACE FUNCTION AMAssetDeprectionYearFigures(bytMethod integer, dblBook numeric, dblAmount numeric,
+                                                        dblLife numeric, intPeriods integer)
+RETURNS AMAssetYearFigures LANGUAGE plpgsql IMMUTABLE AS $$
 DECLARE
     v_life     integer := greatest(ceil(dblLife), 1)::integer;
     v_years    integer := (greatest(ceil(dblLife), 1)::integer + 11) / 12;
     v_target   integer := (least(greatest(intPeriods, 1), greatest(ceil(dblLife), 1)::integer) - 1) / 12;
     v_residual numeric := dblBook - dblAmount;
     v_weights  numeric;
+    y          AMAssetYearFigures;
     j          integer;
 BEGIN
-    dblBefore := 0;
+    y.dblBefore := 0;
     -- all years but the last weigh (years - j) * 12, the last 1 * its periods
     v_weights := 12 * (v_years * (v_years + 1) / 2 - 1) + (v_life - 12 * (v_years - 1));
     FOR j IN 0 .. v_target LOOP
-        intMonths := least(12, v_life - 12 * j);
+        y.intMonths := least(12, v_life - 12 * j);
         IF j = v_years - 1 THEN
-            dblYear := dblAmount - dblBefore;
+            y.dblYear := dblAmount - y.dblBefore;
         ELSIF bytMethod = 4 AND j = v_years - 2 THEN
-            dblYear := round((dblAmount - dblBefore) * intMonths / (v_life - 12 * j), 2);
+            y.dblYear := round((dblAmount - y.dblBefore) * y.intMonths / (v_life - 12 * j), 2);
         ELSIF bytMethod = 4 THEN
-            dblYear := round((dblBook - dblBefore) * 24 / v_life * intMonths / 12, 2);
+            y.dblYear := round((dblBook - y.dblBefore) * 24 / v_life * y.intMonths / 12, 2);
         ELSIF bytMethod = 5 THEN
-            dblYear := round(dblAmount * (v_years - j) * intMonths / v_weights, 2);
+            y.dblYear := round(dblAmount * (v_years - j) * y.intMonths / v_weights, 2);
         ELSIF v_residual > 0 AND dblBook > 0 THEN
-            dblYear := round((dblBook - dblBefore) * (1 - power(v_residual / dblBook, intMonths::numeric / v_life)), 2);
+            y.dblYear := round((dblBook - y.dblBefore)
+                               * (1 - power(v_residual / dblBook, y.intMonths::numeric / v_life)), 2);
         ELSE
-            dblYear := dblAmount - dblBefore;
+            y.dblYear := dblAmount - y.dblBefore;
         END IF;
-        dblYear := least(greatest(dblYear, 0), dblAmount - dblBefore);
+        y.dblYear := least(greatest(y.dblYear, 0), dblAmount - y.dblBefore);
         EXIT WHEN j = v_target;
-        dblBefore := dblBefore + dblYear;
+        y.dblBefore := y.dblBefore + y.dblYear;
     END LOOP;
+    RETURN y;
 END
 $$;
 
--- Accumulated on a year-based schedule through period k.
-CREATE OR REPLACE FUNCTION AMAssetDeprectionAccumulated(bytMethod integer, dblBook numeric, dblAmount numeric,
-                                                        dblLife numeric, intPeriods integer)
-RETURNS numeric LANGUAGE sql IMMUTABLE AS $$
-    SELECT CASE WHEN intPeriods <= 0 OR dblAmount <= 0 THEN 0
-                WHEN intPeriods >= ceil(greatest(dblLife, 1)) THEN dblAmount
-                ELSE (SELECT y.dblBefore + AMAssetDeprectionSlnx(y.dblYear, y.intMonths, intPeriods - 12 * ((intPeriods - 1) / 12))
-                        FROM AMAssetDeprectionYear(bytMethod, dblBook, dblAmount, dblLife, intPeriods) y)
+-- The depreciation year that period k falls in under the method (none
+-- under the workload method, or without one).
+CREATE OR REPLACE FUNCTION AMAssetYearOf(bytMethod integer, dblBook numeric, dblAmount numeric, dblLife numeric,
+                                         intPeriods integer)
+RETURNS AMAssetYearFigures LANGUAGE sql IMMUTABLE AS $$
+    SELECT CASE bytMethod
+                WHEN 2 THEN AMAssetSlnYear(dblAmount, dblLife, intPeriods)
+                WHEN 4 THEN AMAssetDeprectionYearFigures(4, dblBook, dblAmount, dblLife, intPeriods)
+                WHEN 5 THEN AMAssetDeprectionYearFigures(5, dblAmount, dblAmount, dblLife, intPeriods)
+                WHEN 6 THEN AMAssetDeprectionYearFigures(6, dblBook, dblAmount, dblLife, intPeriods)
+                ELSE ROW(0, 0, 0)::AMAssetYearFigures
            END
 $$;
 
 CREATE OR REPLACE FUNCTION GetDeprectionFromDDB(dblBook numeric, dblAmount numeric, dblLife numeric, intPeriods integer)
 RETURNS numeric LANGUAGE sql IMMUTABLE AS $$
-    SELECT (AMAssetDeprectionYear(4, dblBook, dblAmount, dblLife, intPeriods)).dblYear
+    SELECT (AMAssetYearOf(4, dblBook, dblAmount, dblLife, intPeriods)).dblYear
 $$;
 
 CREATE OR REPLACE FUNCTION GetInitDeprectionFromDDB(dblBook numeric, dblAmount numeric, dblLife numeric, intPeriods integer)
 RETURNS numeric LANGUAGE sql IMMUTABLE AS $$
-    SELECT AMAssetDeprectionAccumulated(4, dblBook, dblAmount, dblLife, intPeriods)
+    SELECT AMAssetYearAccumulated(AMAssetYearOf(4, dblBook, dblAmount, dblLife, intPeriods), dblAmount, dblLife,
+                                  intPeriods)
 $$;
 
 CREATE OR REPLACE FUNCTION GetDeprectionFromSYD(dblAmount numeric, dblLife numeric, intPeriods integer)
 RETURNS numeric LANGUAGE sql IMMUTABLE AS $$
-    SELECT (AMAssetDeprectionYear(5, dblAmount, dblAmount, dblLife, intPeriods)).dblYear
+    SELECT (AMAssetYearOf(5, dblAmount, dblAmount, dblLife, intPeriods)).dblYear
 $$;
 
 CREATE OR REPLACE FUNCTION GetInitDeprectionFromSYD(dblAmount numeric, dblLife numeric, intPeriods integer)
 RETURNS numeric LANGUAGE sql IMMUTABLE AS $$
-    SELECT AMAssetDeprectionAccumulated(5, dblAmount, dblAmount, dblLife, intPeriods)
+    SELECT AMAssetYearAccumulated(AMAssetYearOf(5, dblAmount, dblAmount, dblLife, intPeriods), dblAmount, dblLife,
+                                  intPeriods)
 $$;
 
 CREATE OR REPLACE FUNCTION GetDeprectionFromGDP(dblBook numeric, dblAmount numeric, dblLife numeric, intPeriods integer)
 RETURNS numeric LANGUAGE sql IMMUTABLE AS $$
-    SELECT (AMAssetDeprectionYear(6, dblBook, dblAmount, dblLife, intPeriods)).dblYear
+    SELECT (AMAssetYearOf(6, dblBook, dblAmount, dblLife, intPeriods)).dblYear
 $$;
 
 CREATE OR REPLACE FUNCTION GetInitDeprectionFromGDP(dblBook numeric, dblAmount numeric, dblLife numeric, intPeriods integer)
 RETURNS numeric LANGUAGE sql IMMUTABLE AS $$
-    SELECT AMAssetDeprectionAccumulated(6, dblBook, dblAmount, dblLife, intPeriods)
+    SELECT AMAssetYearAccumulated(AMAssetYearOf(6, dblBook, dblAmount, dblLife, intPeriods), dblAmount, dblLife,
+                                  intPeriods)
 $$;
 
 -- Workload: the amount per unit of the remaining expected work dblWorks,
@@ -169,31 +201,20 @@ RETURNS numeric LANGUAGE sql IMMUTABLE AS $$
            END
 $$;
 
--- The method's accumulated depreciation on a schedule (intPeriods periods,
--- or dblWork units of work for the workload method).
-CREATE OR REPLACE FUNCTION AMAssetDeprectionCumulative(bytMethod integer, dblBook numeric, dblAmount numeric,
-                                                       dblLife numeric, intPeriods integer, dblWork numeric)
+-- The method's accumulated depreciation on a schedule through intPeriods
+-- periods, y being the depreciation year they reach (AMAssetYearOf), or
+-- through dblWork units of work under the workload method.
+CREATE OR REPLACE FUNCTION AMAssetScheduleAccumulated(bytMethod integer, dblAmount numeric, dblLife numeric,
+                                                      intPeriods integer, dblWork numeric, y AMAssetYearFigures)
 RETURNS numeric LANGUAGE sql IMMUTABLE AS $$
-    SELECT CASE bytMethod
-                WHEN 2 THEN GetInitDeprectionFromSLN(dblAmount, dblLife, intPeriods)
-                WHEN 3 THEN GetInitDeprectionFromUPD(dblAmount, dblLife, dblWork)
-                WHEN 4 THEN GetInitDeprectionFromDDB(dblBook, dblAmount, dblLife, intPeriods)
-                WHEN 5 THEN GetInitDeprectionFromSYD(dblAmount, dblLife, intPeriods)
-                WHEN 6 THEN GetInitDeprectionFromGDP(dblBook, dblAmount, dblLife, intPeriods)
+    SELECT CASE WHEN bytMethod = 3 THEN GetInitDeprectionFromUPD(dblAmount, dblLife, dblWork)
+                WHEN bytMethod IN (2, 4, 5, 6) THEN AMAssetYearAccumulated(y, dblAmount, dblLife, intPeriods)
                 ELSE 0
            END
 $$;
 
--- The figure of the depreciation year period k falls in (the workload
--- method has none).
-CREATE OR REPLACE FUNCTION AMAssetDeprectionYearAmount(bytMethod integer, dblBook numeric, dblAmount numeric,
-                                                       dblLife numeric, intPeriods integer)
-RETURNS numeric LANGUAGE sql IMMUTABLE AS $$
-    SELECT CASE bytMethod
-                WHEN 2 THEN GetDeprectionFromSLN(dblAmount, dblLife, intPeriods)
-                WHEN 4 THEN GetDeprectionFromDDB(dblBook, dblAmount, dblLife, intPeriods)
-                WHEN 5 THEN GetDeprectionFromSYD(dblAmount, dblLife, intPeriods)
-                WHEN 6 THEN GetDeprectionFromGDP(dblBook, dblAmount, dblLife, intPeriods)
-                ELSE 0
-           END
-$$;
+-- Replaced by the routines above.
+DROP FUNCTION IF EXISTS AMAssetDeprectionCumulative(integer, numeric, numeric, numeric, integer, numeric);
+DROP FUNCTION IF EXISTS AMAssetDeprectionYearAmount(integer, numeric, numeric, numeric, integer);
+DROP FUNCTION IF EXISTS AMAssetDeprectionAccumulated(integer, numeric, numeric, numeric, integer);
+DROP FUNCTION IF EXISTS AMAssetDeprectionYear(integer, numeric, numeric, numeric, integer);

@@ -309,15 +309,19 @@ RETURNS SETOF AMAssetFundBalance LANGUAGE sql STABLE AS $$
     accumulated AS (
         SELECT c.*,
                CASE WHEN c.blnDepreciating
-                    THEN greatest(AMAssetDeprectionCumulative(c.bytBasis, c.dblBook, c.dblToDepreciate, c.dblRemaining,
-                                                              c.intNowPeriods, c.dblNowWork), c.dblDone)
+                    THEN greatest(AMAssetScheduleAccumulated(c.bytBasis, c.dblToDepreciate, c.dblRemaining,
+                                                             c.intNowPeriods, c.dblNowWork, c.y), c.dblDone)
                     ELSE c.dblDone END AS dblNow,
-               AMAssetDeprectionYearAmount(c.bytBasis, c.dblBook, c.dblToDepreciate, c.dblRemaining,
-                                           greatest(c.intNowPeriods, 1)) AS dblYearAmount,
+               (c.y).dblYear AS dblYearAmount,
                -- (at least 1: a period past the life still counts as used)
                greatest(least(12, ceil(greatest(c.dblRemaining, 1))::integer
                                   - 12 * ((greatest(c.intNowPeriods, 1) - 1) / 12)), 1) AS intYearMonths
-          FROM charged c
+          -- the depreciation year computed once, for both figures taken from it
+          FROM (SELECT c.*, AMAssetYearOf(c.bytBasis, c.dblBook, c.dblToDepreciate, c.dblRemaining,
+                                          greatest(c.intNowPeriods, 1)) AS y
+                  FROM charged c
+                 ORDER BY c.lngAMAssetID
+                OFFSET 0) c
          ORDER BY c.lngAMAssetID
         OFFSET 0
     ),
