@@ -179,6 +179,10 @@ TEST_F(SoakTest, FourOperatorsKeepTheBooksInStep) {
                           "d.bytPeriod), 0)) > 0.005"),
               0)
         << "a period whose run, balances and journal differ";
+    EXPECT_EQ(cli_.scalar("Select Count(*) From (Select lngAMAssetID From AMAssetFundBalance Group"
+                          " By lngAMAssetID, lngAMFundID, intYear, bytPeriod Having Count(*) > 1)"),
+              0)
+        << "a funding source with two rows in one period";
     // The year-end register's cost is the journal's, its net value what is left of it,
     // and the schedule of the year charges what the balances hold.
     auto book = totalAgrees("report register --period 2024-12 --csv", 8, 4,
