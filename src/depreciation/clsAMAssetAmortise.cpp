@@ -24,8 +24,7 @@ void ClearIncreaseUnlessTrade32(int32_t lngOrganizationID,
         try {
             conn.ExecSql(std::string(" Update AMAssetFundBalanceEx") +
                              " Set dblIncreaseDepreciation = 0" +
-                             " Where lngOrganizationID = " + std::to_string(lngOrganizationID) +
-                             " And dblIncreaseDepreciation <> 0",
+                             " Where lngOrganizationID = " + std::to_string(lngOrganizationID),
                          1, count, done);
         } catch (...) {
             // a failing update does not stop the apportionment
