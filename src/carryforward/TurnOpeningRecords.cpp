@@ -479,11 +479,14 @@ bool TurnOpeningRecords::OtherAndLabelStatements() {
         "ata.bytAlterType = 1 AND ata.lngAMAssetLabelID = amt.lngAMAssetLabelID And "
         "ata.lngOrganizationID = " +
         org + ")";
-    const std::string initialAlterOfOrg =
-        " From [NewUser]AMAssetAlter aa WHERE aa.blnIsInit = 1 AND aa.lngAMAssetID = "
-        "ata.lngAMAssetID AND aa.lngAMAssetAlterID = ata.lngAMAssetAlterID AND "
-        "aa.lngOrganizationID = " +
-        org + ")";
+    // The record's initial card version in the organisation, spelt as each
+    // statement below spells it.
+    auto initialAlterOfOrg = [&org](const char* where, const char* lastAnd) {
+        return std::string(" From [NewUser]AMAssetAlter aa ") + where +
+               " aa.blnIsInit = 1 AND aa.lngAMAssetID = ata.lngAMAssetID AND aa.lngAMAssetAlterID ="
+               " ata.lngAMAssetAlterID " +
+               lastAnd + " aa.lngOrganizationID = " + org + ")";
+    };
     return ExecuteAll(
         {" Insert Into [NewUser]AMAssetOtherAlter Select * From [OldUser]AMAssetOtherAlter ama2 "
          "Where ama2.bytAlterType <> 2 And Exists ( Select 1 From (Select "
@@ -498,7 +501,7 @@ bool TurnOpeningRecords::OtherAndLabelStatements() {
          "ata.strDate) = (SELECT aa.bytAlterType, aa.intYear, aa.bytPeriod, aa.strDate   From "
          "[NewUser]AMAssetAlter aa WHERE aa.blnIsInit = 1 AND aa.lngAMAssetID = ata.lngAMAssetID "
          "AND aa.lngAMAssetAlterID = ata.lngAMAssetAlterID)  Where Exists (Select 1" +
-             initialAlterOfOrg,
+             initialAlterOfOrg("Where", "And"),
          " Update [NewUser]AMAssetOther amt Set amt.lngAMAssetOtherInitAlterID = (Select "
          "ata.lngAMAssetOtherAlterID" +
              otherInitial + " Where Exists (Select 1" + otherInitial +
@@ -518,7 +521,8 @@ bool TurnOpeningRecords::OtherAndLabelStatements() {
          " Update [NewUser]AMAssetLabelAlter ata Set (ata.bytAlterType, ata.intYear, "
          "ata.bytPeriod) "
          "= (SELECT aa.bytAlterType, aa.intYear, aa.bytPeriod  " +
-             initialAlterOfOrg + "  Where Exists (Select 1" + initialAlterOfOrg,
+             initialAlterOfOrg("WHERE", "AND") + "  Where Exists (Select 1" +
+             initialAlterOfOrg("Where", "AND"),
          " Update [NewUser]AMAssetLabel amt Set amt.lngAMAssetLabelInitAlterID = (Select "
          "ata.lngAMAssetLabelAlterID" +
              labelInitial + " Where Exists (Select 1" + labelInitial,

@@ -9,9 +9,7 @@
 namespace tk::am {
 namespace {
 
-// Outside trade 32 no increased depreciation is apportioned. Only rows that
-// carry some are rewritten: touching every row of the working copy each
-// period would double its index entries for nothing.
+// Outside trade 32 no increased depreciation is apportioned.
 void ClearIncreaseUnlessTrade32(int32_t lngOrganizationID,
                                 std::shared_ptr<connect::Recordset>& rs) {
     connect::Connection& conn = connection();

@@ -186,7 +186,7 @@ void UpgradeSteps::FixTemplatesAndReports() {
                   " And t.lngSysTemplateID <> " + id);
     }
     RecordsetPtr rs =
-        OpenRecordset(" SELECT 1 FROM [NewUser]MenuSchemeDetail m WHERE m.lngMenuID = 76", 3, 1);
+        OpenRecordset(" SELECT 1  FROM [NewUser]MenuSchemeDetail m WHERE m.lngMenuID = 76", 3, 1);
     bool hasMenu = !IsRecordsetEmpty(rs);
     CloseRecordset(rs);
     if (hasMenu)
