@@ -86,6 +86,8 @@ CREATE OR REPLACE FUNCTION AMAssetFundsAccumulatedBefore(p_asset integer, p_org 
 RETURNS TABLE (lngAMFundID integer, dblAccumulated numeric)
 LANGUAGE plpgsql SET search_path FROM CURRENT AS $$
 DECLARE
+    -- a close in progress writes the periods the trial writes: it is waited for
+    v_lock   integer := AMAssetPeriodLock(p_org, 0, 1);
     v_latest integer := AMAssetLatestRun(p_org, NULL);
     v_yp     integer;
     v_funds  integer[];

@@ -114,5 +114,30 @@ TEST_F(ConcurrentOperatorsTest, WorkRecordedTwiceAtOnceForOneAssetKeepsTheLaterF
               1);
 }
 
+// A partial disposal works out on trial what the periods before it will
+// have charged, writing and taking back those periods' rows. A close in
+// progress writes the same rows: the trial waits for it rather than
+// failing on the close's row once it commits.
+TEST_F(ConcurrentOperatorsTest, APartialDisposalWaitsForACloseInProgress) {
+    ASSERT_EQ(cli_.run(kPrinter).status, 0);
+    auto holder = holdTransaction();
+    holder->GetRecordset("Select AMAssetPeriodLock(1, 1, 1) From dual", 3, 1);
+    int32_t rows = 0;
+    bool done = false;
+    holder->ExecSql(
+        "Insert Into AMAssetFundBalance (lngAMAssetAlterID, lngAMAssetFundAlterID, lngAMAssetID,"
+        " lngAMFundID, intYear, bytPeriod, lngOrganizationID) Select a.lngAMAssetLastAlterID,"
+        " f.lngAMAssetFundLastAlterID, a.lngAMAssetID, f.lngAMFundID, 2024, 1, 1"
+        " From AMAsset a, AMAssetFund f Where f.lngAMAssetID = a.lngAMAssetID",
+        1, rows, done);
+    auto disposal =
+        inBackground("asset dispose " + cli_.text("Select Max(strAMAssetCode) From AMAsset") +
+                     " --date 2024-03-15 --part 50%");
+    untilOneWaits();
+    holder->CommitTrans();
+    Outcome disposed = disposal.get();
+    EXPECT_EQ(disposed.status, 0) << disposed.out;
+}
+
 }  // namespace
 }  // namespace tk::test
