@@ -39,10 +39,6 @@ bool HasRow(const std::string& sql, int32_t cursorType = kStatic) {
     return found;
 }
 
-// Whether the query (ending in a condition) finds a row: the first one tells,
-// rather than all of an organisation's assets read into the recordset.
-bool HasAnyRow(const std::string& sql) { return HasRow(sql + " And rownum = 1"); }
-
 // The text argument a late-bound caller passes by reference.
 template <typename Fn>
 Variant WithMessage(Dispatchable::Args& a, Fn&& fn) {
@@ -122,17 +118,17 @@ bool clsAMAssetTurn::CheckPriorDepreciation(int32_t year, int32_t period) {
     const std::string current =
         " Select 1 From [OldUser]AMAsset aat, [OldUser]AMAssetAlter ata Where "
         "aat.lngAMAssetLastAlterID = ata.lngAMAssetAlterID And ";
-    if (!HasAnyRow(current + "ata.bytDepreciationMethod <> 1 And ata.lngOrganizationID = " + org) ||
-        !HasAnyRow(current + "ata.bytAlterType <> 2 And ata.lngOrganizationID = " + org) ||
-        !HasAnyRow(" Select * From [OldUser]AMAssetDepreciation ap Where ap.lngOrganizationID = " +
-                   org) ||
-        !HasAnyRow(" Select * From [OldUser]AMAsset a, [OldUser]AMAssetType at Where "
-                   "a.lngAMAssetTypeID=at.lngAMAssetTypeID And at.bytDepreciationType In(1,3) And "
-                   "at.bytDepreciationMethod<>1 And a.lngOrganizationID = " +
-                   org) ||
-        HasAnyRow(" Select * From [OldUser]AMAssetDepreciation ap Where ap.intYear * 100 + "
-                  "ap.bytPeriod >= " +
-                  yp + " And ap.lngOrganizationID = " + org))
+    if (!HasRow(current + "ata.bytDepreciationMethod <> 1 And ata.lngOrganizationID = " + org) ||
+        !HasRow(current + "ata.bytAlterType <> 2 And ata.lngOrganizationID = " + org) ||
+        !HasRow(" Select * From [OldUser]AMAssetDepreciation ap Where ap.lngOrganizationID = " +
+                org) ||
+        !HasRow(" Select * From [OldUser]AMAsset a, [OldUser]AMAssetType at Where "
+                "a.lngAMAssetTypeID=at.lngAMAssetTypeID And at.bytDepreciationType In(1,3) And "
+                "at.bytDepreciationMethod<>1 And a.lngOrganizationID = " +
+                org) ||
+        HasRow(" Select * From [OldUser]AMAssetDepreciation ap Where ap.intYear * 100 + "
+               "ap.bytPeriod >= " +
+               yp + " And ap.lngOrganizationID = " + org))
         return true;
     std::string lines[] = {
         "SELECT fb.lngAMAssetID",
@@ -153,7 +149,7 @@ bool clsAMAssetTurn::CheckPriorDepreciation(int32_t year, int32_t period) {
         "   AND fb.intYear * 100 + fb.bytPeriod <= " + yp};
     std::string sql;
     for (const std::string& line : lines) sql += (sql.empty() ? "" : kCrLf) + line;
-    return !HasAnyRow(sql);
+    return !HasRow(sql);
 }
 
 bool clsAMAssetTurn::CheckAllPosted() {
