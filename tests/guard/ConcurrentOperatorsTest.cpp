@@ -43,6 +43,15 @@ class ConcurrentOperatorsTest : public ::testing::Test {
         FAIL() << "no session came to wait";
     }
 
+    // Runs the command while `holder` keeps its transaction open, lets the
+    // transaction commit once the command waits for it, and returns the outcome.
+    Outcome runBehind(connect::Connection& holder, const std::string& args) {
+        auto other = inBackground(args);
+        untilOneWaits();
+        holder.CommitTrans();
+        return other.get();
+    }
+
     AmassetCli cli_{"guard"};
 };
 
@@ -80,10 +89,7 @@ TEST_F(ConcurrentOperatorsTest, ClerksAddingAtOnceAllSucceedAndTheClosesThatMeet
 TEST_F(ConcurrentOperatorsTest, ACloseWaitsForTheOneInProgressAndSaysSo) {
     auto holder = holdTransaction();
     holder->GetRecordset("Select AMAssetPeriodLock(1, 1, 1) From dual", 3, 1);
-    auto close = inBackground("period close --period 2024-01");
-    untilOneWaits();
-    holder->CommitTrans();
-    Outcome done = close.get();
+    Outcome done = runBehind(*holder, "period close --period 2024-01");
     EXPECT_EQ(done.status, 0) << done.out;
     EXPECT_NE(done.out.find("正在等待另一个结账完成"), std::string::npos) << done.out;
 }
@@ -101,13 +107,10 @@ TEST_F(ConcurrentOperatorsTest, WorkRecordedTwiceAtOnceForOneAssetKeepsTheLaterF
     auto holder = holdTransaction();
     holder->GetRecordset("Select AMAssetCalcWork(0, 2024, 2, " + asset + ", 100, 1) From dual", 3,
                          1);
-    auto second =
-        inBackground("asset work " +
+    Outcome done = runBehind(
+        *holder, "asset work " +
                      cli_.text("Select strAMAssetCode From AMAsset Where lngAMAssetID = " + asset) +
                      " --period 2024-02 --work 300");
-    untilOneWaits();
-    holder->CommitTrans();
-    Outcome done = second.get();
     EXPECT_EQ(done.status, 0) << done.out;
     EXPECT_EQ(cli_.scalar("Select Count(*) From AMAssetFundBalanceEx Where lngAMAssetID = " +
                           asset + " And intYear = 2024 And bytPeriod = 2 And dblWork = 300"),
@@ -130,12 +133,9 @@ TEST_F(ConcurrentOperatorsTest, APartialDisposalWaitsForACloseInProgress) {
         " f.lngAMAssetFundLastAlterID, a.lngAMAssetID, f.lngAMFundID, 2024, 1, 1"
         " From AMAsset a, AMAssetFund f Where f.lngAMAssetID = a.lngAMAssetID",
         1, rows, done);
-    auto disposal =
-        inBackground("asset dispose " + cli_.text("Select Max(strAMAssetCode) From AMAsset") +
-                     " --date 2024-03-15 --part 50%");
-    untilOneWaits();
-    holder->CommitTrans();
-    Outcome disposed = disposal.get();
+    Outcome disposed =
+        runBehind(*holder, "asset dispose " + cli_.text("Select Max(strAMAssetCode) From AMAsset") +
+                               " --date 2024-03-15 --part 50%");
     EXPECT_EQ(disposed.status, 0) << disposed.out;
 }
 
