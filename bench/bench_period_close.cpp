@@ -1,7 +1,7 @@
 // The month end an operator waits for: one period closed as `amasset period
 // close` closes it (the period's card movements posted, its depreciation
-// and balances written, the depreciation posted) and its depreciation
-// apportioned, on assets with three funding sources and two account lines
+// and balances written and apportioned, the depreciation posted), on
+// assets with three funding sources and two account lines
 // each. Beside it the floor: the rows the close wrote, written again by one
 // "Insert ... Select" per table into empty indexed copies. The sizes 10,000
 // and 100,000 give the scaling curve, and the summary prints the growth
@@ -44,7 +44,6 @@ class ClosingSet {
         set_.useOnThisThread();
         const LedgerSession session = LedgerSession::ofThread(kOrg);
         PeriodCloser(session).close(next_, next_);
-        PeriodCloser(session).amortise();
         closed_ = next_;
         next_ = next_.next();
     }

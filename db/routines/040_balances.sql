@@ -517,15 +517,26 @@ END
 $$;
 
 -- Writes period yp again for the scope (one asset, or 0 for all), keeping
--- the run's increased-depreciation choice and reposting the period's
--- depreciation in the journal when it had been posted.
+-- the run's increased-depreciation choice, reposting the period's
+-- depreciation in the journal when it had been posted and apportioning the
+-- scope again when the period had been apportioned, with the increases as
+-- that apportionment found them (cleared outside trade 32).
 CREATE OR REPLACE FUNCTION AMAssetRecompute(p_yp integer, p_asset integer, p_increase integer, p_org integer)
 RETURNS integer LANGUAGE plpgsql SET search_path FROM CURRENT AS $$
 DECLARE
-    v_year   integer := p_yp / 100;
-    v_period integer := p_yp % 100;
-    v_posted boolean;
+    v_year        integer := p_yp / 100;
+    v_period      integer := p_yp % 100;
+    v_posted      boolean;
+    v_apportioned boolean := EXISTS (SELECT 1 FROM AMAssetFundBalanceAmortise a
+                                      WHERE a.lngOrganizationID = p_org AND a.intYear = v_year
+                                        AND a.bytPeriod = v_period);
+    v_cleared     boolean := false;
 BEGIN
+    IF v_apportioned AND p_increase = 1 THEN
+        v_cleared := NOT EXISTS (SELECT 1 FROM AMAssetFundBalanceEx x
+                                  WHERE x.lngOrganizationID = p_org AND x.intYear = v_year
+                                    AND x.bytPeriod = v_period AND x.dblIncreaseDepreciation <> 0);
+    END IF;
     -- (one asset by the asset alone, as in AMAssetDeprectionProcess1)
     v_posted := CASE WHEN p_asset = 0
                      THEN EXISTS (SELECT 1 FROM AMAssetFundDaily d
@@ -539,6 +550,13 @@ BEGIN
     PERFORM AMAssetDeprectionProcess2(v_year, v_period, p_asset, p_increase, p_org);
     IF v_posted THEN
         PERFORM AMAssetActDaily(v_year, v_period, p_asset, 1, 0, p_org);
+    END IF;
+    IF v_apportioned THEN
+        IF v_cleared THEN
+            UPDATE AMAssetFundBalanceEx x SET dblIncreaseDepreciation = 0
+             WHERE x.lngOrganizationID = p_org AND x.intYear = v_year AND x.bytPeriod = v_period;
+        END IF;
+        PERFORM AMAssetWriteBalanceAmortise(v_year, v_period, p_asset, p_org);
     END IF;
     RETURN 0;
 END

@@ -9,21 +9,30 @@
 -- when no line is flagged).  Each line gets its weight's part rounded to the
 -- cent and the heaviest line (then the first in order) the remainder, so the
 -- parts add up to the charge exactly; weights that are all 0 count alike.  A
--- charge without lines to take it stays in one part without account.  These
--- are the expense rows (bytDirection 1); each charge also gives one row on
--- the source's accumulated-depreciation account (bytDirection 2).  Rows are
--- written to the working copy AMAssetFundBalanceAmortiseEx and, with the
--- same ids, to AMAssetFundBalanceAmortise.
+-- charge without lines to take it stays in one part without account
+-- (lngAccountID 0: unapportioned, 未分摊).  These are the expense rows
+-- (bytDirection 1); each charge also gives one row on the source's
+-- accumulated-depreciation account (bytDirection 2).  Rows are written to
+-- the working copy AMAssetFundBalanceAmortiseEx and, with the same ids, to
+-- AMAssetFundBalanceAmortise.  p_asset 0 apportions the organisation's
+-- period, else that asset's rows alone (an asset recalculated in it); each
+-- call is planned for its scope, so that one asset's rows are found by the
+-- asset.
 
-CREATE OR REPLACE FUNCTION AMAssetWriteBalanceAmortise(p_year integer, p_period integer, p_org integer)
-RETURNS integer LANGUAGE plpgsql SET search_path FROM CURRENT SET jit = off SET work_mem = '64MB' AS $$
+DROP FUNCTION IF EXISTS AMAssetWriteBalanceAmortise(integer, integer, integer);
+CREATE OR REPLACE FUNCTION AMAssetWriteBalanceAmortise(p_year integer, p_period integer, p_asset integer,
+                                                       p_org integer)
+RETURNS integer LANGUAGE plpgsql SET search_path FROM CURRENT SET jit = off SET work_mem = '64MB'
+SET plan_cache_mode = force_custom_plan AS $$
 DECLARE
     v_rows integer;
 BEGIN
     DELETE FROM AMAssetFundBalanceAmortiseEx x
-     WHERE x.lngOrganizationID = p_org AND x.intYear = p_year AND x.bytPeriod = p_period;
+     WHERE x.lngOrganizationID = p_org AND x.intYear = p_year AND x.bytPeriod = p_period
+       AND (p_asset = 0 OR x.lngAMAssetID = p_asset);
     DELETE FROM AMAssetFundBalanceAmortise x
-     WHERE x.lngOrganizationID = p_org AND x.intYear = p_year AND x.bytPeriod = p_period;
+     WHERE x.lngOrganizationID = p_org AND x.intYear = p_year AND x.bytPeriod = p_period
+       AND (p_asset = 0 OR x.lngAMAssetID = p_asset);
     INSERT INTO AMAssetFundBalanceAmortiseEx (
         lngAMAssetFundBalanceAmortiseID, lngAMAssetAlterID, lngAMAssetFundAlterID, lngAMAssetID, lngAMFundID,
         intYear, bytPeriod, lngAMAssetFundAccAlterID, lngOrderNo, bytDirection, lngAccountID, lngDepartmentID,
@@ -38,7 +47,7 @@ BEGIN
           JOIN AMAssetFundAlter fv ON fv.lngAMAssetFundAlterID = x.lngAMAssetFundAlterID
           LEFT JOIN AMAssetAlter c ON c.lngAMAssetAlterID = x.lngAMAssetAlterID
          WHERE x.lngOrganizationID = p_org AND x.intYear = p_year AND x.bytPeriod = p_period
-           AND x.dblDepreciation <> 0
+           AND (p_asset = 0 OR x.lngAMAssetID = p_asset) AND x.dblDepreciation <> 0
     ),
     lined AS (
         SELECT ch.*, l.lngAMAssetFundAccAlterID, l.lngOrderNo, l.lngAccountID AS lngLineAccountID,
@@ -92,7 +101,8 @@ BEGIN
     GET DIAGNOSTICS v_rows = ROW_COUNT;
     INSERT INTO AMAssetFundBalanceAmortise
     SELECT * FROM AMAssetFundBalanceAmortiseEx x
-     WHERE x.lngOrganizationID = p_org AND x.intYear = p_year AND x.bytPeriod = p_period;
+     WHERE x.lngOrganizationID = p_org AND x.intYear = p_year AND x.bytPeriod = p_period
+       AND (p_asset = 0 OR x.lngAMAssetID = p_asset);
     RETURN v_rows;
 END
 $$;
@@ -115,7 +125,7 @@ BEGIN
         DELETE FROM AMAssetFundBalanceAmortise x
          WHERE x.lngOrganizationID = p_org AND x.intYear * 100 + x.bytPeriod = v_latest;
     ELSE
-        PERFORM AMAssetWriteBalanceAmortise(v_latest / 100, v_latest % 100, p_org);
+        PERFORM AMAssetWriteBalanceAmortise(v_latest / 100, v_latest % 100, 0, p_org);
     END IF;
     RETURN 0;
 END

@@ -43,6 +43,7 @@ void clsAMAssetAmortise::describe(DispatchTable<clsAMAssetAmortise>& t) {
 
 bool clsAMAssetAmortise::Execute(int32_t lngOrganizationID, std::string&) {
     bool result = false;
+    errorMessage_.clear();
     std::shared_ptr<connect::Recordset> rs;
     try {
         ClearIncreaseUnlessTrade32(lngOrganizationID, rs);
@@ -50,7 +51,8 @@ bool clsAMAssetAmortise::Execute(int32_t lngOrganizationID, std::string&) {
                                         {RoutineInput::integer(Variant(int32_t{0})),
                                          RoutineInput::integer(Variant(lngOrganizationID))});
     } catch (...) {
-        WriteLog(std::string("AMAssetAmortise") + kCrLf + ErrorInfo::current().description);
+        errorMessage_ = ErrorInfo::current().description;
+        WriteLog(std::string("AMAssetAmortise") + kCrLf + errorMessage_);
         if (rs && context().ConnBase) context().ConnBase->CloseRs(rs);
     }
     return result;

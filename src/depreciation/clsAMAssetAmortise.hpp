@@ -16,6 +16,12 @@ class clsAMAssetAmortise : public DispatchableBase<clsAMAssetAmortise> {
 
     // True when the stored function returned 0; strErrMsg is never written.
     bool Execute(int32_t lngOrganizationID, std::string& strErrMsg);
+    // The run-time error the last Execute met (also in its log); empty after
+    // a success.
+    const std::string& ErrorMessage() const { return errorMessage_; }
+
+  private:
+    std::string errorMessage_;
 };
 
 }  // namespace tk::am

@@ -13,7 +13,10 @@ namespace {
 
 using Rows = std::shared_ptr<connect::Recordset>;
 
-std::string text(const Rows& rs, int i) { return rs->field(i).toText(); }
+std::string text(const Rows& rs, int i) {
+    const Variant& v = rs->field(i);
+    return v.isNull() ? std::string() : v.toText();
+}
 double amount(const Rows& rs, int i) { return rs->field(i).toDouble(); }
 YearPeriod period(const Rows& rs, int i) { return YearPeriod::fromKey(rs->field(i).toInt32()); }
 
@@ -164,29 +167,36 @@ std::vector<RegisterRow> LedgerQueries::register_(YearPeriod end) const {
 
 std::vector<DepreciationRow> LedgerQueries::depreciation(YearPeriod from, YearPeriod to,
                                                          bool byFund) const {
+    return inTransaction(
+        session_,
+        [&] {
+            for (YearPeriod p : session_.openPeriods())
+                if (p <= to) PeriodCloser(session_).charge(p);
+            return apportionedCharges(from, to, byFund);
+        },
+        Ending::RollBack);
+}
+
+// The expense side of the apportionment the books hold; a charge no account
+// line takes is unapportioned (no account).
+std::vector<DepreciationRow> LedgerQueries::apportionedCharges(YearPeriod from, YearPeriod to,
+                                                               bool byFund) const {
     const std::string fund = byFund ? "f.strAMFundName" : "Null";
     const std::string fundGroup = byFund ? " f.strAMFundName," : "";
-    // A source version's charge goes to its account lines by their shares, to
-    // its depreciation account and the asset's department when it has none.
+    const std::string account = "Decode(a.lngAccountID, 0, '未分摊', c.strAccountName)";
     auto rs = session_.connection().GetRecordset(
-        "Select b.intYear * 100 + b.bytPeriod, " + fund +
-            ", c.strAccountCode, c.strAccountName, d.strDepartmentName,"
-            " Sum(b.dblDepreciation * Nvl(l.dblRate, 100) / 100)"
-            " From AMAssetFundBalance b"
-            " Join AMAssetFundAlter fa On fa.lngAMAssetFundAlterID = b.lngAMAssetFundAlterID"
-            " Join AMAssetAlter aa On aa.lngAMAssetAlterID = b.lngAMAssetAlterID"
-            " Join AMFund f On f.lngAMFundID = b.lngAMFundID"
-            " Left Join AMAssetFundAccAlter l On l.lngAMAssetFundAlterID = "
-            "b.lngAMAssetFundAlterID And l.blnDepreIncrease = 0"
-            " Left Join Account c On c.lngAccountID = Nvl(l.lngAccountID, "
-            "fa.lngDepreciationAccountID)"
-            " Left Join Department d On d.lngDepartmentID = Nvl(l.lngDepartmentID, "
-            "aa.lngDepartmentID)"
-            " Where b.lngOrganizationID = " +
+        "Select a.intYear * 100 + a.bytPeriod, " + fund + ", c.strAccountCode, " + account +
+            ", d.strDepartmentName, Sum(a.dblAmount)"
+            " From AMAssetFundBalanceAmortise a"
+            " Join AMFund f On f.lngAMFundID = a.lngAMFundID"
+            " Left Join Account c On c.lngAccountID = a.lngAccountID"
+            " Left Join Department d On d.lngDepartmentID = a.lngDepartmentID"
+            " Where a.bytDirection = 1 And a.lngOrganizationID = " +
             std::to_string(session_.organization()) +
-            periodRange("b.intYear * 100 + b.bytPeriod", from, to) +
-            " Group By b.intYear * 100 + b.bytPeriod," + fundGroup +
-            " c.strAccountCode, c.strAccountName, d.strDepartmentName Order By 1, 2, 3, 5",
+            periodRange("a.intYear * 100 + a.bytPeriod", from, to) +
+            " Group By a.intYear * 100 + a.bytPeriod," + fundGroup +
+            " a.lngAccountID, c.strAccountCode, c.strAccountName, d.strDepartmentName"
+            " Order By 1, 2, 3, 5",
         3, 1);
     std::vector<DepreciationRow> rows;
     for (; !rs->eof(); rs->moveNext())

@@ -27,8 +27,10 @@ class LedgerQueries {
     // The register at the end of a period: every source's state summed from
     // the journal, by category, department and asset.
     std::vector<RegisterRow> register_(YearPeriod period) const;
-    // The charges of the periods from `from` to `to` by account and department
-    // (and funding source when `byFund`), in period order.
+    // The charges of the periods from `from` to `to` as apportioned to
+    // account and department (and funding source when `byFund`), in period
+    // order: what the books hold for closed periods, what a close would book
+    // for open ones (run on trial, nothing kept).
     std::vector<DepreciationRow> depreciation(YearPeriod from, YearPeriod to, bool byFund) const;
     // The charges of the periods from `from` to `to` by asset category.
     std::vector<CategoryCharge> depreciationByCategory(YearPeriod from, YearPeriod to) const;
@@ -44,6 +46,8 @@ class LedgerQueries {
     std::pair<YearPeriod, YearPeriod> periodSpan() const;
 
   private:
+    std::vector<DepreciationRow> apportionedCharges(YearPeriod from, YearPeriod to,
+                                                    bool byFund) const;
     std::vector<ScheduleRow> scheduleRows(int32_t year) const;
     void addTrialYear(int32_t year) const;
     std::array<double, 12> netBookValues(int32_t year) const;

@@ -10,6 +10,8 @@ namespace {
 
 using Align = TablePrinter::Align;
 
+const char* const kTrialNote = "* 未结账期间: 按现有卡片试算, 未写入账套";
+
 std::vector<std::string> row(std::vector<std::string> head, const Figures& f) {
     for (double value : {f.cost, f.depreciation, f.impairment, f.netValue()})
         head.push_back(formatAmount(value));
@@ -137,6 +139,8 @@ Report LedgerReports::depreciation(YearPeriod from, YearPeriod to, bool byFund,
     };
     double periodTotal = 0, total = 0;
     std::string current;
+    const auto latest = session_.latestDepreciated();
+    bool onTrial = false;
     auto closePeriod = [&] {
         if (current.empty()) return;
         add(current, "", {"", "本期合计", "", formatAmount(periodTotal)});
@@ -144,7 +148,9 @@ Report LedgerReports::depreciation(YearPeriod from, YearPeriod to, bool byFund,
         periodTotal = 0;
     };
     for (const auto& r : queries_.depreciation(from, to, byFund)) {
-        const std::string label = r.period.text();
+        const bool open = !latest || latest->key() < r.period.key();
+        onTrial |= open;
+        const std::string label = r.period.text() + (open ? "*" : "");
         if (label != current) closePeriod();
         current = label;
         periodTotal += r.amount;
@@ -155,7 +161,8 @@ Report LedgerReports::depreciation(YearPeriod from, YearPeriod to, bool byFund,
     }
     closePeriod();
     add("", "", {"", "合计", "", formatAmount(total)});
-    return {heading("折旧明细") + " " + from.text() + " 至 " + to.text(), std::move(table), ""};
+    return {heading("折旧明细") + " " + from.text() + " 至 " + to.text(), std::move(table),
+            onTrial ? kTrialNote : ""};
 }
 
 Report LedgerReports::schedule(const Schedule& s, bool summary) const {
@@ -185,7 +192,7 @@ Report LedgerReports::schedule(const Schedule& s, bool summary) const {
     if (!summary) table.addRule();
     addLine(total);
     return {heading("折旧计划") + " " + std::to_string(s.year) + " 年", std::move(table),
-            s.open.empty() ? "" : "* 未结账期间: 按现有卡片试算, 未写入账套"};
+            s.open.empty() ? "" : kTrialNote};
 }
 
 Report LedgerReports::journal(const std::string& assetCode) const {

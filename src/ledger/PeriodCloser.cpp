@@ -38,9 +38,22 @@ void PeriodCloser::closeOne(YearPeriod period) const {
     const Variant org(session_.organization());
     requireEngine(depreciation.WriteDaily(year, period.period, 0, false, false, org), depreciation,
                   "期间 " + period.text() + " 变动过账失败");
-    depreciate(period);
+    charge(period);
     requireEngine(depreciation.WriteDaily(year, period.period, 0, true, false, org), depreciation,
                   "期间 " + period.text() + " 折旧过账失败");
+}
+
+void PeriodCloser::charge(YearPeriod period) const {
+    depreciate(period);
+    apportion("期间 " + period.text() + " ");
+}
+
+// The apportionment takes the latest depreciated period: the one just written.
+void PeriodCloser::apportion(const std::string& whose) const {
+    am::clsAMAssetAmortise amortise;
+    std::string unused;
+    if (!amortise.Execute(session_.organization(), unused))
+        throw std::runtime_error(whose + "折旧费用分摊失败: " + amortise.ErrorMessage());
 }
 
 void PeriodCloser::depreciate(YearPeriod period) const {
@@ -65,22 +78,23 @@ void PeriodCloser::recordWork(const std::string& assetCode, YearPeriod period, d
     });
 }
 
-// Runs one of the organisation-wide processes in a transaction; its error
-// text, if any, goes into the message.
-template <typename Process>
-void PeriodCloser::runWhole(const std::string& what) const {
+// The journal's error text, if any, goes into the message.
+void PeriodCloser::rebuildJournal() const {
     inTransaction(session_, [&] {
-        Process process;
+        am::clsAMAssetDaily daily;
         std::string error;
-        if (!process.Execute(session_.organization(), error))
-            throw std::runtime_error(what + "失败" +
+        if (!daily.Execute(session_.organization(), error))
+            throw std::runtime_error("重建资金来源日记账失败" +
                                      (error.empty() ? std::string() : ": " + error));
         return 0;
     });
 }
 
-void PeriodCloser::rebuildJournal() const { runWhole<am::clsAMAssetDaily>("重建资金来源日记账"); }
-
-void PeriodCloser::amortise() const { runWhole<am::clsAMAssetAmortise>("折旧费用分摊"); }
+void PeriodCloser::amortise() const {
+    inTransaction(session_, [&] {
+        apportion("");
+        return 0;
+    });
+}
 
 }  // namespace tk::ledger

@@ -15,7 +15,8 @@ class PeriodCloser {
 
     // Runs the period end of each period from `from` to `to` as the host does,
     // each period in one transaction: post the period's card movements,
-    // depreciate, post the depreciation. `beforeEach` runs first inside that
+    // depreciate and apportion the charge to the accounts and departments
+    // that bear it, post the depreciation. `beforeEach` runs first inside that
     // transaction (work entries of the period), `afterEach` once it is
     // committed. The periods of the organisation are closed by one session at
     // a time: `beforeWaiting` runs when another holds them. An error names the
@@ -26,17 +27,20 @@ class PeriodCloser {
     // Writes the period's depreciation and balances (WriteBalance) and nothing
     // else, inside the caller's transaction.
     void depreciate(YearPeriod period) const;
+    // Depreciates the period and apportions it, inside the caller's
+    // transaction: what its close would book, without posting.
+    void charge(YearPeriod period) const;
     // The work an asset on the workload method did in a period.
     void recordWork(const std::string& assetCode, YearPeriod period, double work) const;
     // The daily journal of the organisation posted again from scratch.
     void rebuildJournal() const;
-    // The depreciation apportioned to the accounts and departments that bear it.
+    // The latest closed period apportioned again to the accounts and
+    // departments that bear it (each close apportions its own period).
     void amortise() const;
 
   private:
     void closeOne(YearPeriod period) const;
-    template <typename Process>
-    void runWhole(const std::string& what) const;
+    void apportion(const std::string& whose) const;
 
     const LedgerSession& session_;
 };

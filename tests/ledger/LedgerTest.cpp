@@ -13,6 +13,7 @@
 #include "ledger/AssetInputError.hpp"
 #include "ledger/LedgerQueries.hpp"
 #include "ledger/PeriodCloser.hpp"
+#include "ledger/TablePrinter.hpp"
 
 namespace tk::test {
 namespace {
@@ -126,6 +127,7 @@ TEST_F(LedgerTest, BadInputNamesItsFieldAndWritesNothing) {
 TEST_F(LedgerTest, TheRegisterAddsUpToTheJournalAndTheBalances) {
     NewAsset first = lathe();
     first.accountLines = {{"510101", "0103", 70}, {"660201", "0101", 30}};
+    first.funds = {{"01", 60}, {"02", 40}};
     add(first);
     NewAsset lorry = LedgerTest::lorry();
     lorry.funds = {{"01", 50}, {"02", 50}};
@@ -163,6 +165,70 @@ TEST_F(LedgerTest, TheRegisterAddsUpToTheJournalAndTheBalances) {
     }
     EXPECT_NEAR(byFund, charges, 0.005);
     EXPECT_EQ(funds.size(), 2u);
+}
+
+// Each close books its apportionment, and the report shows those rows: the
+// lathe (120,000, 5% residual, 120 months) charges 950.00 a month from
+// February, 70% to production and 30% to the general office; the copier
+// (36,000 by the sum of the years' digits over three years, no lines)
+// charges 1,500.00 a month from March, unapportioned in its own department;
+// the press (36,000.36 over 36 months) charges 1,000.01 over lines of
+// 33.34%, 33.33% and 33.33%: 333.40, 333.30, 333.30 and the cent left to
+// the heaviest line. Open periods show,
+// on trial, what their close then books.
+TEST_F(LedgerTest, EveryClosedPeriodIsApportionedAndTheReportShowsWhatTheBooksHold) {
+    NewAsset lathe = LedgerTest::lathe();
+    lathe.residualRate = 5;
+    lathe.life = 120;
+    lathe.method = 2;
+    lathe.funds = {{"01", 60}, {"02", 40}};
+    lathe.accountLines = {{"510101", "0103", 70}, {"660201", "0101", 30}};
+    add(lathe);
+    add(copier());
+    NewAsset press = like("02-01-01", 36000.36, 2);
+    press.name = "压力机";
+    press.life = 36;
+    press.residualRate = 0;
+    press.accountLines = {
+        {"660101", "0105", 33.34}, {"660201", "0102", 33.33}, {"660201", "0104", 33.33}};
+    add(press);
+    close("2024-01", "2024-06");
+    const YearPeriod first = YearPeriod::parse("2024-01"), last = YearPeriod::parse("2024-09");
+    const auto trial = LedgerQueries(session_).depreciation(first, last, true);
+    close("2024-07", "2024-09");
+    const auto booked = LedgerQueries(session_).depreciation(first, last, true);
+
+    auto line = [](const DepreciationRow& r) {
+        return r.period.text() + " " + r.fund + " " + r.accountCode + " " + r.accountName + " " +
+               r.department + " " + formatAmount(r.amount);
+    };
+    std::vector<std::string> trialLines, bookedLines, march;
+    for (const auto& r : trial) trialLines.push_back(line(r));
+    for (const auto& r : booked) bookedLines.push_back(line(r));
+    EXPECT_EQ(trialLines, bookedLines) << "the trial shows what the close books";
+    for (const auto& r : LedgerQueries(session_).depreciation(YearPeriod::parse("2024-03"),
+                                                              YearPeriod::parse("2024-03"), false))
+        march.push_back(r.accountCode + " " + r.accountName + " " + r.department + " " +
+                        formatAmount(r.amount));
+    EXPECT_EQ(march, (std::vector<std::string>{
+                         "510101 折旧费用 生产部 665.00", "660101 折旧费用 销售部 333.41",
+                         "660201 折旧费用 信息中心 333.30", "660201 折旧费用 总经理办公室 285.00",
+                         "660201 折旧费用 财务部 333.30", " 未分摊 总经理办公室 1500.00"}));
+    for (int period = 1; period <= 9; ++period) {
+        const std::string p = " And intYear = 2024 And bytPeriod = " + std::to_string(period);
+        double reported = 0;
+        for (const auto& r : booked)
+            if (r.period.period == period) reported += r.amount;
+        EXPECT_NEAR(reported, charged(period), 0.001) << period;
+        EXPECT_EQ(scalar("Select Count(*) From AMAssetFundBalance b Where b.dblDepreciation <> "
+                         "(Select Nvl(Sum(a.dblAmount), 0) From AMAssetFundBalanceAmortise a"
+                         " Where a.bytDirection = 1 And a.lngAMAssetFundAlterID = "
+                         "b.lngAMAssetFundAlterID And a.intYear = b.intYear And a.bytPeriod = "
+                         "b.bytPeriod)" +
+                         p),
+                  0)
+            << "every source's charge apportioned whole, period " << period;
+    }
 }
 
 TEST_F(LedgerTest, RecordedWorkDrivesTheWorkloadMethod) {

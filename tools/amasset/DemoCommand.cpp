@@ -18,10 +18,12 @@ using namespace ledger;
 
 constexpr int kYear = DemoYear::kYear;
 
-// Every period's depreciation by account and department.
+// Every closed period's depreciation by account and department.
 void printDepreciation(const AccountSetSession& session) {
-    auto [first, last] = LedgerQueries(session).periodSpan();
-    LedgerReports(session).depreciation(first, last).print(std::cout);
+    const LedgerQueries queries(session);
+    LedgerReports(session)
+        .depreciation(queries.periodSpan().first, queries.latestRun())
+        .print(std::cout);
 }
 
 }  // namespace
