@@ -210,14 +210,17 @@ void AccountSetAdmin::create(const std::string& name, const AccountSetOptions& o
 // and its revocation commit together, as nothing.
 void AccountSetAdmin::copyReferenceData(const std::string& schema, const std::string& like,
                                         const std::string& years) {
-    const std::string grant = "RESET ROLE; GRANT USAGE ON SCHEMA " + like + " TO " + schema +
-                              "; GRANT SELECT ON ALL TABLES IN SCHEMA " + like + " TO " + schema +
-                              "; SET LOCAL ROLE " + schema + ";";
-    session_->runScript(grant);
+    // Its tables, and its sequences, which the new set's start past.
+    const std::string tables = " ALL TABLES IN SCHEMA " + like;
+    const std::string sequences = " ALL SEQUENCES IN SCHEMA " + like;
+    session_->runScript("RESET ROLE; GRANT USAGE ON SCHEMA " + like + " TO " + schema +
+                        "; GRANT SELECT ON" + tables + " TO " + schema + "; GRANT SELECT ON" +
+                        sequences + " TO " + schema + "; SET LOCAL ROLE " + schema + ";");
     for (const auto& file : sqlFiles(dbDir_ / "like"))
         runFile(file, "ARRAY[" + years + "]::int[]", like);
-    session_->runScript("RESET ROLE; REVOKE ALL ON ALL TABLES IN SCHEMA " + like + " FROM " +
-                        schema + "; REVOKE ALL ON SCHEMA " + like + " FROM " + schema + ";");
+    session_->runScript("RESET ROLE; REVOKE ALL ON" + tables + " FROM " + schema +
+                        "; REVOKE ALL ON" + sequences + " FROM " + schema +
+                        "; REVOKE ALL ON SCHEMA " + like + " FROM " + schema + ";");
 }
 
 void AccountSetAdmin::runAsAccountSet(const std::string& schema, const std::string& script) {

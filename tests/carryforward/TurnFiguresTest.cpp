@@ -3,6 +3,8 @@
 #include <utility>
 
 #include "CarryForwardFixture.hpp"
+#include "ledger/AssetAdder.hpp"
+#include "ledger/PeriodCloser.hpp"
 #include "ledger/YearEndTurn.hpp"
 
 namespace tk::am::test {
@@ -204,6 +206,57 @@ TEST_F(TurnFiguresTest, TheTotalsOfBothSetsAgreeToTheCent) {
                      "0.01 WHERE lngAMAssetID = " +
                      Id(assets.straightLine));
     EXPECT_FALSE(before.agreesWith(yearEnd.opening()));
+}
+
+// A set made like the carried-forward one holds its reference data only, so
+// an asset added to it depreciates as in a fresh set: double-declining, cost
+// 100,000 over 60 months with a 4% residual value, added on 2025-01-20, it
+// charges 2/5 of 100,000 over its first twelve months from February,
+// 3,333.33 a month.
+TEST_F(TurnFiguresTest, ASetMadeLikeACarriedForwardSetGivesANewAssetItsOwnSchedule) {
+    ASSERT_GT(NewScalar("Select Count(*) From " + next.name() + ".AMAssetFundBasis"), 0)
+        << "the carried schedules a copy must leave behind";
+    AccountSetOptions options;
+    options.years = {2025};
+    options.like = next.name();
+    const tk::test::TestAccountSet like("like", options);
+    options.like.clear();
+    options.demo = true;
+    const tk::test::TestAccountSet fresh("fresh", options);
+
+    auto charges = [](const tk::test::TestAccountSet& set) {
+        auto setConn = set.useOnThisThread();
+        const ledger::LedgerSession session(setConn, kOrg, set.name());
+        ledger::NewAsset asset;
+        asset.category = "02-01-01";
+        asset.name = "加工中心";
+        asset.cost = 100000;
+        asset.residualRate = 4;
+        asset.life = 60;
+        asset.method = 4;
+        asset.date = "2025-01-20";
+        asset.department = "0103";
+        const int32_t id = ledger::AssetAdder(session).add(asset).first;
+        ledger::PeriodCloser(session).close({2025, 1}, {2025, 4});
+        return tk::test::SortedRows(
+            *setConn,
+            "Select bytPeriod, Sum(dblDepreciation) From AMAssetFundBalance Where "
+            "lngAMAssetID = " +
+                Id(id) + " Group By bytPeriod");
+    };
+    auto likeConn = like.connect();
+    for (const char* table :
+         {"AMAssetFundBasis", "AMAsset", "AMAssetFundDaily", "Voucher", "AMAssetObjectMap"})
+        EXPECT_EQ(tk::test::SortedRows(*likeConn, std::string("Select Count(*) From ") + table),
+                  std::vector<std::string>{"0|"})
+            << table << " of the reference set copied";
+    const auto own = charges(fresh);
+    EXPECT_EQ(own, (std::vector<std::string>{"1|0|", "2|3333.33|", "3|3333.34|", "4|3333.33|"}));
+    EXPECT_EQ(charges(like), own);
+    EXPECT_GT(
+        std::stoi(tk::test::SortedRows(*likeConn, "Select last_value From AMAsset_SEQ").at(0)),
+        static_cast<int>(NewScalar("Select Max(lngAMAssetID) From " + next.name() + ".AMAsset")))
+        << "an id the new set draws is none the carry-forward brings";
 }
 
 }  // namespace

@@ -98,12 +98,23 @@ std::shared_ptr<connect::Connection> TestSchema::connect() const {
     return conn;
 }
 
-TestAccountSet::TestAccountSet(const std::string& hint, bool demo, bool onlineDevice)
-    : name_(uniqueName(hint)) {
+namespace {
+
+am::AccountSetOptions DemoOptions(bool demo, bool onlineDevice) {
     am::AccountSetOptions options;
     options.years = {2024, 2025};
     options.demo = demo;
     options.onlineDevice = onlineDevice;
+    return options;
+}
+
+}  // namespace
+
+TestAccountSet::TestAccountSet(const std::string& hint, bool demo, bool onlineDevice)
+    : TestAccountSet(hint, DemoOptions(demo, onlineDevice)) {}
+
+TestAccountSet::TestAccountSet(const std::string& hint, const am::AccountSetOptions& options)
+    : name_(uniqueName(hint)) {
     am::AccountSetAdmin(adminServer()).create(name_, options);
 }
 

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "connect/Connection.hpp"
+#include "provision/AccountSetAdmin.hpp"
 
 namespace tk::test {
 
@@ -42,6 +43,8 @@ class TestAccountSet {
   public:
     explicit TestAccountSet(const std::string& hint = "zt", bool demo = false,
                             bool onlineDevice = false);
+    // One made as `accountset create` makes it with these options.
+    TestAccountSet(const std::string& hint, const am::AccountSetOptions& options);
     ~TestAccountSet();
     TestAccountSet(const TestAccountSet&) = delete;
     TestAccountSet& operator=(const TestAccountSet&) = delete;
