@@ -107,6 +107,39 @@ SELECT u.name                        AS owner,
    AND pg_catalog.has_schema_privilege(c.relnamespace, 'USAGE')
    AND pg_catalog.has_table_privilege(c.oid, 'SELECT, INSERT, UPDATE, DELETE, TRUNCATE, REFERENCES, TRIGGER');
 
+-- The number a sequence gives next beyond what any session may have drawn
+-- (Oracle's LAST_NUMBER: the value on disk past the sessions' caches).
+CREATE OR REPLACE FUNCTION oracompat.sequence_last_number(p_sequence regclass)
+RETURNS bigint LANGUAGE plpgsql STABLE AS $$
+DECLARE
+    v_number bigint;
+BEGIN
+    EXECUTE format('SELECT CASE WHEN is_called THEN last_value + %s ELSE last_value END FROM %s',
+                   (SELECT s.seqincrement FROM pg_catalog.pg_sequence s WHERE s.seqrelid = p_sequence),
+                   p_sequence)
+       INTO v_number;
+    RETURN v_number;
+END
+$$;
+
+-- The sequences the session may read, as Oracle's ALL_SEQUENCES.
+CREATE OR REPLACE VIEW oracompat.all_sequences AS
+SELECT u.name                          AS sequence_owner,
+       upper(c.relname)::varchar(128)  AS sequence_name,
+       s.seqmin                        AS min_value,
+       s.seqmax                        AS max_value,
+       s.seqincrement                  AS increment_by,
+       (CASE WHEN s.seqcycle THEN 'Y' ELSE 'N' END)::varchar(1) AS cycle_flag,
+       'N'::varchar(1)                 AS order_flag,
+       s.seqcache                      AS cache_size,
+       oracompat.sequence_last_number(c.oid) AS last_number
+  FROM pg_catalog.pg_sequence s
+  JOIN pg_catalog.pg_class c ON c.oid = s.seqrelid
+  JOIN sys.user$ u ON u."user#" = c.relnamespace::bigint
+ WHERE c.relkind = 'S'
+   AND pg_catalog.has_schema_privilege(c.relnamespace, 'USAGE')
+   AND pg_catalog.has_table_privilege(c.oid, 'SELECT');
+
 -- Columns of the reachable tables and views, with Oracle's type names.
 CREATE OR REPLACE VIEW oracompat.all_tab_columns AS
 SELECT u.name                        AS owner,

@@ -58,24 +58,33 @@ RETURNS boolean LANGUAGE sql STABLE SET search_path FROM CURRENT AS $$
     SELECT EXISTS (SELECT 1 FROM AMAsset a WHERE a.lngAMAssetID = p_asset AND a.lngOrganizationID = p_org)
 $$;
 
--- The depreciation rule, method and life in force for a card version: its
--- own, else its category's (the organisation's overlay first), else the
--- module's settings.
-CREATE OR REPLACE FUNCTION AMAssetVersionRule(p_version integer, p_org integer,
-                                              OUT bytType integer, OUT bytMethod integer, OUT dblLife numeric)
+-- The depreciation rule, method and life in force for card versions: each
+-- one's own, else its category's (the organisation's overlay first), else
+-- the module's settings.
+CREATE OR REPLACE FUNCTION AMAssetVersionRules(p_versions integer[], p_org integer)
+RETURNS TABLE (lngAMAssetAlterID integer, bytType integer, bytMethod integer, dblLife numeric)
 LANGUAGE sql STABLE SET search_path FROM CURRENT AS $$
-    SELECT AMAssetDepreciationType(coalesce(tx.bytDepreciationType, t.bytDepreciationType),
-                                   AMAssetModuleSetting(p_org, '折旧类型', 1)::integer),
+    WITH module AS (
+        SELECT AMAssetModuleSetting(p_org, '折旧类型', 1)::integer AS bytType,
+               AMAssetModuleSetting(p_org, '常用折旧方法', 2)::integer AS bytMethod,
+               AMAssetModuleSetting(p_org, '预计使用期间', 0) AS dblLife)
+    SELECT v.lngAMAssetAlterID,
+           AMAssetDepreciationType(coalesce(tx.bytDepreciationType, t.bytDepreciationType), m.bytType),
            coalesce(nullif(v.bytDepreciationMethod, 0),
-                    nullif(coalesce(tx.bytDepreciationMethod, t.bytDepreciationMethod), 0),
-                    AMAssetModuleSetting(p_org, '常用折旧方法', 2)::integer),
-           coalesce(nullif(v.dblUseage, 0), nullif(coalesce(tx.dblUseage, t.dblUseage), 0),
-                    AMAssetModuleSetting(p_org, '预计使用期间', 0))
-      FROM AMAssetAlter v
+                    nullif(coalesce(tx.bytDepreciationMethod, t.bytDepreciationMethod), 0), m.bytMethod),
+           coalesce(nullif(v.dblUseage, 0), nullif(coalesce(tx.dblUseage, t.dblUseage), 0), m.dblLife)
+      FROM unnest(p_versions) AS ids(id)
+      JOIN AMAssetAlter v ON v.lngAMAssetAlterID = ids.id
       JOIN AMAsset a ON a.lngAMAssetID = v.lngAMAssetID
       LEFT JOIN AMAssetType t ON t.lngAMAssetTypeID = a.lngAMAssetTypeID
       LEFT JOIN AMAssetTypeEx tx ON tx.lngAMAssetTypeID = a.lngAMAssetTypeID AND tx.lngOrganizationID = p_org
-     WHERE v.lngAMAssetAlterID = p_version
+     CROSS JOIN module m
+$$;
+
+CREATE OR REPLACE FUNCTION AMAssetVersionRule(p_version integer, p_org integer,
+                                              OUT bytType integer, OUT bytMethod integer, OUT dblLife numeric)
+LANGUAGE sql STABLE SET search_path FROM CURRENT AS $$
+    SELECT r.bytType, r.bytMethod, r.dblLife FROM AMAssetVersionRules(ARRAY[p_version], p_org) r
 $$;
 
 -- Accumulated depreciation of each funding source of an asset before
@@ -177,9 +186,10 @@ $$;
 -- Where a change takes effect the net value (cost - impairment -
 -- accumulated depreciation) may not fall below 0, nor below the residual
 -- value through a lower cost or a higher residual value; an impairment may
--- take it below the residual value, which is what it recognises.
-CREATE OR REPLACE FUNCTION AMAssetCheckNetValue(v AMAssetAlter, p AMAssetAlter, p_org integer, p_type integer)
-RETURNS integer LANGUAGE plpgsql SET search_path FROM CURRENT AS $$
+-- take it below the residual value, which is what it recognises.  The
+-- reason when version v (following p) breaks this, else null.
+CREATE OR REPLACE FUNCTION AMAssetNetValueRefusal(v AMAssetAlter, p AMAssetAlter, p_org integer, p_type integer)
+RETURNS text LANGUAGE plpgsql SET search_path FROM CURRENT AS $$
 DECLARE
     v_first boolean := p.lngAMAssetAlterID IS NULL;
     v_acc   numeric;
@@ -190,7 +200,7 @@ BEGIN
         v_acc := v.dblDepreciation;
     ELSIF v.dblAmount >= p.dblAmount AND v.dblDecAmount <= p.dblDecAmount AND v.dblNetworth <= p.dblNetworth
           AND v.dblDepreciation <= p.dblDepreciation THEN
-        RETURN 0;  -- nothing lowers the net value or raises its floor
+        RETURN NULL;  -- nothing lowers the net value or raises its floor
     ELSE
         v_acc := AMAssetAccumulatedBefore(v.lngAMAssetID, p_org,
                                           GetDeprectionPeriod(v.intYear * 100 + v.bytPeriod, p_type, v.blnIsInit));
@@ -199,17 +209,18 @@ BEGIN
     v_floor := CASE WHEN v_first OR (v.dblAmount >= p.dblAmount AND v.dblNetworth <= p.dblNetworth) THEN 0
                     ELSE v.dblNetworth END;
     IF v_net >= v_floor THEN
-        RETURN 0;
+        RETURN NULL;
     END IF;
-    RETURN AMAssetRefuse(5, format('%s: 原值 %s, 累计折旧 %s, 减值准备 %s, 净残值 %s; 原值至少应为 %s',
+    RETURN format('%s: 原值 %s, 累计折旧 %s, 减值准备 %s, 净残值 %s; 原值至少应为 %s',
         CASE WHEN v_net < 0 THEN '变动后净值为负 (' || AMAssetAmountText(v_net) || ')'
              ELSE '变动后净值 ' || AMAssetAmountText(v_net) || ' 低于净残值' END,
         AMAssetAmountText(v.dblAmount), AMAssetAmountText(v_acc), AMAssetAmountText(v.dblDecAmount),
         AMAssetAmountText(v.dblNetworth), AMAssetAmountText(v_acc + v.dblDecAmount + v_floor))
         || CASE WHEN v_net < 0 THEN ', 减值准备至多为 ' || AMAssetAmountText(v.dblAmount - v_acc)
-                ELSE ', 净残值至多为 ' || AMAssetAmountText(v_net) END);
+                ELSE ', 净残值至多为 ' || AMAssetAmountText(v_net) END;
 END
 $$;
+DROP FUNCTION IF EXISTS AMAssetCheckNetValue(AMAssetAlter, AMAssetAlter, integer, integer);
 
 -- Work recorded in an open period changes what that period charges before
 -- a change still to take effect (the latest version): that change is judged
@@ -217,9 +228,10 @@ $$;
 CREATE OR REPLACE FUNCTION AMAssetCheckPending(p_asset integer, p_org integer, p_yp integer)
 RETURNS integer LANGUAGE plpgsql SET search_path FROM CURRENT AS $$
 DECLARE
-    v      AMAssetAlter;
-    p      AMAssetAlter;
-    v_type integer;
+    v        AMAssetAlter;
+    p        AMAssetAlter;
+    v_type   integer;
+    v_reason text;
 BEGIN
     SELECT x.* INTO v FROM AMAssetAlter x JOIN AMAsset a ON a.lngAMAssetLastAlterID = x.lngAMAssetAlterID
      WHERE a.lngAMAssetID = p_asset;
@@ -229,62 +241,96 @@ BEGIN
     IF p.lngAMAssetAlterID IS NULL OR p.lngAMAssetAlterID = v.lngAMAssetAlterID OR v.bytAlterType = 2 THEN
         RETURN 0;
     END IF;
-    RETURN AMAssetCheckNetValue(v, p, p_org, v_type);
+    v_reason := AMAssetNetValueRefusal(v, p, p_org, v_type);
+    RETURN CASE WHEN v_reason IS NULL THEN 0 ELSE AMAssetRefuse(5, v_reason) END;
 END
 $$;
 
--- The checks of a card version before it is depreciated (see the results
--- above); 0 when it passes.
+-- The checks of card versions before they are depreciated (see the results
+-- above): for each of p_versions that fails, the code and reason of the
+-- first rule it breaks.  One statement judges one version or a whole
+-- organisation's.
+CREATE OR REPLACE FUNCTION AMAssetVersionRefusals(p_versions integer[], p_org integer, p_mode integer)
+RETURNS TABLE (lngAMAssetAlterID integer, intResult integer, strReason text)
+LANGUAGE sql SET search_path FROM CURRENT AS $$
+    WITH judged AS (
+        SELECT ids.id, v, p, r.bytType, r.bytMethod, r.dblLife,
+               v.intYear * 100 + v.bytPeriod AS v_yp,
+               CASE
+                 WHEN v.lngAMAssetAlterID IS NULL THEN '1资产没有卡片版本'
+                 WHEN p.bytAlterType = 2 THEN '5资产已于 ' || p.strDate || ' 减少, 不能再变动'
+                 WHEN p_mode <> 1 AND (v.intYear * 100 + v.bytPeriod < p.intYear * 100 + p.bytPeriod
+                                       OR v.strDate < p.strDate) THEN
+                     '2日期 ' || v.strDate || ' 早于资产最近一次变动的日期 ' || p.strDate
+                 WHEN p_mode <> 1 AND v.intYear * 100 + v.bytPeriod < latest.yp THEN
+                     '2期间 ' || AMAssetPeriodText(v.intYear * 100 + v.bytPeriod) || ' 已计提折旧, 只能记入 '
+                     || AMAssetPeriodText(latest.yp) || ' 及以后的期间'
+                 WHEN v.bytAlterType = 2 THEN ''  -- a disposal takes the asset as it stands
+                 WHEN least(v.dblAmount, v.dblDecAmount, v.dblNetworth, v.dblDepreciation, v.dblUseage) < 0 THEN
+                     '5原值、减值准备、净残值、累计折旧和使用期间都不能为负'
+                 WHEN v.dblDecAmount > v.dblAmount THEN
+                     '5减值准备 ' || AMAssetAmountText(v.dblDecAmount) || ' 不能大于原值 '
+                     || AMAssetAmountText(v.dblAmount)
+                 WHEN v.dblNetworth > v.dblAmount - v.dblDecAmount THEN
+                     '5净残值 ' || AMAssetAmountText(v.dblNetworth) || ' 不能大于原值减减值准备 '
+                     || AMAssetAmountText(v.dblAmount - v.dblDecAmount)
+                 WHEN NOT EXISTS (SELECT 1 FROM AMAssetFund f WHERE f.lngAMAssetID = v.lngAMAssetID) THEN
+                     '5资产没有资金来源, 无法计提折旧'
+                 WHEN r.bytMethod NOT BETWEEN 1 AND 6 THEN '5折旧方法 ' || r.bytMethod || ' 不存在 (应为 1 至 6)'
+                 WHEN r.bytMethod = 3 AND r.dblLife <= 0 THEN '5工作量法的工作总量必须大于 0'
+                 WHEN r.bytMethod <> 1 AND r.dblLife <= 0 THEN '5使用期间必须大于 0'
+                 WHEN r.bytMethod = 6 AND v.dblNetworth <= 0 THEN '5固定余额递减法须有大于 0 的净残值'
+                 WHEN v.dblUseage = p.dblUseage AND (r.bytMethod = 3) <> (pr.bytMethod = 3) THEN
+                     '5改用或不再使用工作量法时, 须同时变更使用期间或工作总量'
+               END AS refusal
+          FROM unnest(p_versions) AS ids(id)
+          LEFT JOIN AMAssetAlter v ON v.lngAMAssetAlterID = ids.id
+          LEFT JOIN AMAssetAlter p ON p.lngAMAssetAlterID = v.lngAMAssetRecentAlterID
+                                  AND p.lngAMAssetAlterID <> v.lngAMAssetAlterID
+          LEFT JOIN AMAssetVersionRules(p_versions, p_org) r ON r.lngAMAssetAlterID = v.lngAMAssetAlterID
+          LEFT JOIN AMAssetVersionRules(ARRAY(SELECT x.lngAMAssetRecentAlterID
+                                                FROM unnest(p_versions) AS u(id)
+                                                JOIN AMAssetAlter x ON x.lngAMAssetAlterID = u.id), p_org) pr
+                 ON pr.lngAMAssetAlterID = p.lngAMAssetAlterID
+         CROSS JOIN (SELECT AMAssetLatestRun(p_org, NULL) AS yp) latest),
+    refused AS (
+        SELECT j.id, CASE WHEN j.refusal IS NOT NULL THEN j.refusal
+                          ELSE '5' || AMAssetNetValueRefusal(j.v, j.p, p_org, j.bytType) END AS refusal
+          FROM judged j
+         WHERE j.refusal IS DISTINCT FROM '')
+    SELECT r.id, left(r.refusal, 1)::integer, substr(r.refusal, 2)
+      FROM refused r
+     WHERE r.refusal IS NOT NULL
+$$;
+
+-- The checks of one card version (0 when it passes); a refusal's reason is
+-- left for AMAssetRefusal().
 CREATE OR REPLACE FUNCTION AMAssetCheckVersion(p_version integer, p_org integer, p_mode integer)
+RETURNS integer LANGUAGE sql SET search_path FROM CURRENT AS $$
+    SELECT coalesce((SELECT AMAssetRefuse(r.intResult, r.strReason)
+                       FROM AMAssetVersionRefusals(ARRAY[p_version], p_org, p_mode) r), 0)
+$$;
+
+-- The first asset of the organisation, by id, whose latest version the
+-- change routines would refuse in mode p_mode (the carry-forward's 1), 0
+-- when every asset passes; the reason is left for AMAssetRefusal().
+CREATE OR REPLACE FUNCTION AMAssetFirstRefused(p_org integer, p_mode integer)
 RETURNS integer LANGUAGE plpgsql SET search_path FROM CURRENT AS $$
 DECLARE
-    v        AMAssetAlter;
-    p        AMAssetAlter;  -- the version it follows
-    r        record;
-    v_yp     integer;
-    v_latest integer := AMAssetLatestRun(p_org, NULL);
+    v_asset  integer;
+    v_reason text;
 BEGIN
-    SELECT * INTO v FROM AMAssetAlter x WHERE x.lngAMAssetAlterID = p_version;
-    IF NOT FOUND THEN
-        RETURN AMAssetRefuse(1, '资产没有卡片版本');
+    SELECT a.lngAMAssetID, r.strReason INTO v_asset, v_reason
+      FROM AMAssetVersionRefusals(ARRAY(SELECT x.lngAMAssetLastAlterID FROM AMAsset x
+                                         WHERE x.lngOrganizationID = p_org), p_org, p_mode) r
+      JOIN AMAsset a ON a.lngAMAssetLastAlterID = r.lngAMAssetAlterID AND a.lngOrganizationID = p_org
+     ORDER BY a.lngAMAssetID
+     LIMIT 1;
+    IF v_asset IS NULL THEN
+        RETURN 0;
     END IF;
-    SELECT * INTO p FROM AMAssetAlter x
-     WHERE x.lngAMAssetAlterID = v.lngAMAssetRecentAlterID AND x.lngAMAssetAlterID <> p_version;
-    v_yp := v.intYear * 100 + v.bytPeriod;
-    IF p.bytAlterType = 2 THEN
-        RETURN AMAssetRefuse(5, '资产已于 ' || p.strDate || ' 减少, 不能再变动');
-    ELSIF p_mode <> 1 AND (v_yp < p.intYear * 100 + p.bytPeriod OR v.strDate < p.strDate) THEN
-        RETURN AMAssetRefuse(2, '日期 ' || v.strDate || ' 早于资产最近一次变动的日期 ' || p.strDate);
-    ELSIF p_mode <> 1 AND v_yp < v_latest THEN
-        RETURN AMAssetRefuse(2, '期间 ' || AMAssetPeriodText(v_yp) || ' 已计提折旧, 只能记入 '
-                                || AMAssetPeriodText(v_latest) || ' 及以后的期间');
-    ELSIF v.bytAlterType = 2 THEN
-        RETURN 0;  -- a disposal takes the asset as it stands
-    ELSIF least(v.dblAmount, v.dblDecAmount, v.dblNetworth, v.dblDepreciation, v.dblUseage) < 0 THEN
-        RETURN AMAssetRefuse(5, '原值、减值准备、净残值、累计折旧和使用期间都不能为负');
-    ELSIF v.dblDecAmount > v.dblAmount THEN
-        RETURN AMAssetRefuse(5, '减值准备 ' || AMAssetAmountText(v.dblDecAmount) || ' 不能大于原值 '
-                                || AMAssetAmountText(v.dblAmount));
-    ELSIF v.dblNetworth > v.dblAmount - v.dblDecAmount THEN
-        RETURN AMAssetRefuse(5, '净残值 ' || AMAssetAmountText(v.dblNetworth) || ' 不能大于原值减减值准备 '
-                                || AMAssetAmountText(v.dblAmount - v.dblDecAmount));
-    ELSIF NOT EXISTS (SELECT 1 FROM AMAssetFund f WHERE f.lngAMAssetID = v.lngAMAssetID) THEN
-        RETURN AMAssetRefuse(5, '资产没有资金来源, 无法计提折旧');
-    END IF;
-    r := AMAssetVersionRule(p_version, p_org);
-    IF r.bytMethod NOT BETWEEN 1 AND 6 THEN
-        RETURN AMAssetRefuse(5, '折旧方法 ' || r.bytMethod || ' 不存在 (应为 1 至 6)');
-    ELSIF r.bytMethod = 3 AND r.dblLife <= 0 THEN
-        RETURN AMAssetRefuse(5, '工作量法的工作总量必须大于 0');
-    ELSIF r.bytMethod <> 1 AND r.dblLife <= 0 THEN
-        RETURN AMAssetRefuse(5, '使用期间必须大于 0');
-    ELSIF r.bytMethod = 6 AND v.dblNetworth <= 0 THEN
-        RETURN AMAssetRefuse(5, '固定余额递减法须有大于 0 的净残值');
-    ELSIF p.lngAMAssetAlterID IS NOT NULL AND v.dblUseage = p.dblUseage
-          AND (r.bytMethod = 3) <> ((AMAssetVersionRule(p.lngAMAssetAlterID, p_org)).bytMethod = 3) THEN
-        RETURN AMAssetRefuse(5, '改用或不再使用工作量法时, 须同时变更使用期间或工作总量');
-    END IF;
-    RETURN AMAssetCheckNetValue(v, p, p_org, r.bytType);
+    PERFORM AMAssetRefuse(5, v_reason);
+    RETURN v_asset;
 END
 $$;
 

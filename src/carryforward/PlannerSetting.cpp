@@ -2,18 +2,16 @@
 
 #include <utility>
 
-#include "connect/Session.hpp"
-#include "frame/Context.hpp"
+#include "frame/Utility.hpp"
 
 namespace tk::am {
 namespace {
 
 // Sets the value for the rest of the transaction; returns what it was.
 std::string Set(const std::string& name, const std::string& value) {
-    connect::Session& session = connection().session();
-    connect::PgResult was = session.runNative("SELECT current_setting($1)", {{name}, {}});
+    connect::PgResult was = RunNative("SELECT current_setting($1)", {{name}, {}});
     std::string previous = PQgetvalue(was.get(), 0, 0);
-    session.runNative("SELECT set_config($1, $2, true)", {{name, value}, {}});
+    RunNative("SELECT set_config($1, $2, true)", {{name, value}, {}});
     return previous;
 }
 

@@ -1,7 +1,6 @@
 #include "carryforward/Statistics.hpp"
 
-#include "connect/Session.hpp"
-#include "frame/Context.hpp"
+#include "frame/Utility.hpp"
 
 namespace tk::am {
 
@@ -15,7 +14,7 @@ void RefreshStatistics(const std::string& schema, std::initializer_list<const ch
     std::string list;
     for (const char* table : tables.size() ? tables : kRegister)
         list += (list.empty() ? "" : ", ") + schema + "." + table;
-    connection().session().runNative("ANALYZE " + list);
+    RunNative("ANALYZE " + list);
 }
 
 }  // namespace tk::am

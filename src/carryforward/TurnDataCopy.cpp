@@ -147,8 +147,10 @@ bool TurnDataCopy::ClearNewAccountSet(std::string& strErrMsg) {
     try {
         for (const Deletion& d : ClearOrder())
             if (!DeleteWhere(d.table, context().NewUser,
-                             ReplaceSchema(Closed(d.condition, scope_.org()))))
-                throw RunTimeError(errors::kDatabase, std::string("无法清除 ") + d.table);
+                             ReplaceSchema(Closed(d.condition, scope_.org())))) {
+                strErrMsg = AppendErrorText(LastSqlError(), strErrMsg);
+                return false;
+            }
         return true;
     } catch (...) {
         strErrMsg = AppendErrorText(ErrorInfo::current(), strErrMsg);

@@ -618,7 +618,7 @@ void TurnOpeningRecords::UpdateCostRows(const std::string& fundAlterID, double a
     CloseRecordset(rs);
 }
 
-bool TurnOpeningRecords::RebuildBalances() {
+bool TurnOpeningRecords::RebuildBalances(std::string& strErrMsg) {
     const std::string org = scope_.org();
     for (const char* table :
          {"AMAssetFundDaily", "AMAssetFundBalanceEx", "AMAssetFundBalanceAmortiseEx",
@@ -629,18 +629,34 @@ bool TurnOpeningRecords::RebuildBalances() {
                      "afd.lngOrganizationID = " +
                      org))
             return false;
-    if (!RecalculateAssets()) return false;
+    if (!RecalculateAssets(strErrMsg)) return false;
     clsAMAssetDaily daily;
     std::string message;
-    return daily.Execute(scope_.organization, message);
+    if (daily.Execute(scope_.organization, message)) return true;
+    strErrMsg += message + daily.ErrorMessage();
+    return false;
 }
 
-// The opening records need no recalculation of their own: the new set's first
-// period continues from them. Only a period the old set had already
-// depreciated past the carry-forward date (copied with the later balances)
-// is written again, for every asset of the organisation in one pass.
-bool TurnOpeningRecords::RecalculateAssets() {
+// Each asset is judged as its recalculation one by one would judge it
+// (CaclDeprectionAlter, intMode 1), all in one pass: the first refused stops
+// the run with its code and the routine's reason. The opening records then
+// need no recalculation of their own: the new set's first period continues
+// from them. Only a period the old set had already depreciated past the
+// carry-forward date (copied with the later balances) is written again, for
+// every asset of the organisation in one pass.
+bool TurnOpeningRecords::RecalculateAssets(std::string& strErrMsg) {
     clsAMAssetDeprection depreciation;
+    const int32_t refused = depreciation.CaclDeprectionCheckAll(1, scope_.organization);
+    if (refused != 0) {
+        RecordsetPtr rs =
+            OpenRecordset("Select strAMAssetCode From [NewUser]AMAsset Where lngAMAssetID = " +
+                              std::to_string(refused),
+                          kStatic, kReadOnly);
+        strErrMsg += "固定资产结转：资产 " + rs->field(0).toText() + " 不能重算折旧：" +
+                     depreciation.ErrorMessage();
+        CloseRecordset(rs);
+        return false;
+    }
     return depreciation.CaclDeprectionUpdate(0, 0, 0, scope_.organization);
 }
 

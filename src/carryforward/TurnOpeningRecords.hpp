@@ -17,7 +17,7 @@ class TurnOpeningRecords {
         : scope_(scope), summary_(std::move(summaryTable)) {}
 
     bool BuildOpeningRecords();
-    bool RebuildBalances();
+    bool RebuildBalances(std::string& strErrMsg);
     // The template of the carry-forward's receipt type in the new set, 0 when none.
     static int32_t GetSysTemplateID(int16_t receiptType);
 
@@ -34,7 +34,7 @@ class TurnOpeningRecords {
     bool CarryScheduleBasis();
     void UpdateCostRows(const std::string& fundAlterID, double amount, double depreciation,
                         double impairment);
-    bool RecalculateAssets();
+    bool RecalculateAssets(std::string& strErrMsg);
 
     const TurnScope& scope_;
     std::string summary_;

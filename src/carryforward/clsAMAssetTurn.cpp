@@ -1,6 +1,5 @@
 #include "carryforward/clsAMAssetTurn.hpp"
 
-#include "carryforward/SequenceSnapshot.hpp"
 #include "carryforward/Statistics.hpp"
 #include "carryforward/TurnDataCopy.hpp"
 #include "carryforward/TurnLog.hpp"
@@ -202,37 +201,46 @@ bool clsAMAssetTurn::RunSteps(std::string& strErrMsg) {
                              return data.CopyAllTables();
                          }});
     } else {
-        steps.insert(steps.end(), {{"复制资产卡片", [&] { return data.CopyAssetRegister(); }},
-                                   {"复制本期变动", [&] { return data.CopyCurrentAlterations(); }},
-                                   {"复制以后期间余额",
-                                    [&] {
-                                        bool copied = data.CopyLaterBalances();
-                                        if (copied) RefreshStatistics(context().NewUser);
-                                        return copied;
-                                    }},
-                                   {"生成期初记录", [&] { return opening.BuildOpeningRecords(); }},
-                                   {"重算余额并登账", [&] { return opening.RebuildBalances(); }},
-                                   {"重置序列", [&] { return data.ResetSequences(); }}});
+        steps.insert(steps.end(),
+                     {{"复制资产卡片", [&] { return data.CopyAssetRegister(); }},
+                      {"复制本期变动", [&] { return data.CopyCurrentAlterations(); }},
+                      {"复制以后期间余额",
+                       [&] {
+                           bool copied = data.CopyLaterBalances();
+                           if (copied) RefreshStatistics(context().NewUser);
+                           return copied;
+                       }},
+                      {"生成期初记录", [&] { return opening.BuildOpeningRecords(); }},
+                      {"重算余额并登账", [&] { return opening.RebuildBalances(strErrMsg); }},
+                      {"重置序列", [&] { return data.ResetSequences(); }}});
     }
     try {
         for (size_t i = 0; i < steps.size(); ++i) {
             if (onStep) onStep(steps[i].name, i + 1, steps.size());
-            if (!steps[i].run()) return false;
+            const size_t said = strErrMsg.size();
+            ClearSqlError();
+            if (steps[i].run()) continue;
+            // A step that gave no reason failed on a statement: the database's.
+            if (strErrMsg.size() == said && LastSqlError().number != 0)
+                strErrMsg = AppendErrorText(LastSqlError(), strErrMsg);
+            return false;
         }
         return true;
     } catch (...) {
+        strErrMsg = AppendErrorText(ErrorInfo::current(), strErrMsg);
         return false;
     }
 }
 
+// Sequences stay where the run left them: a value drawn, by the run or by
+// another session meanwhile, is never handed out again.
 bool clsAMAssetTurn::RunInOwnTransaction(std::string& strErrMsg) {
-    SequenceSnapshot sequences(context().NewUser);
     connection().BeginTrans();
     // The organisation-wide statements sort and hash whole tables: room to do
     // it in memory, for this transaction only. At 100,000 assets grouping the
     // old journal by funding source alone holds some 350 MB; spilled to disk
     // it takes several times as long.
-    connection().session().runNative("SET LOCAL work_mem = '512MB'");
+    RunNative("SET LOCAL work_mem = '512MB'");
     bool ok = RunSteps(strErrMsg);
     try {
         if (ok) connection().CommitTrans();
@@ -243,7 +251,6 @@ bool clsAMAssetTurn::RunInOwnTransaction(std::string& strErrMsg) {
     if (ok) return true;
     try {
         if (connection().session().inTransaction()) connection().RollbackTrans();
-        sequences.restore();
     } catch (...) {
         // A connection lost mid-run has been rolled back by the server.
     }

@@ -43,6 +43,7 @@ bool clsAMAssetDaily::Execute(int32_t lngOrganizationID, std::string& strErrMsg)
     std::shared_ptr<clsAMAssetDeprection> depreciation;
     ErrorInfo error;
     bool ok = false;
+    errorMessage_.clear();
     try {
         bool alterationsFirst = AlterationsBeforeDepreciation();
         std::string filter = lngOrganizationID == 0
@@ -80,6 +81,7 @@ bool clsAMAssetDaily::PostPass(const std::string& table, const std::string& filt
                                           false, rs->field("lngOrganizationID"));
     }
     CloseRecordset(rs);
+    if (!posted) errorMessage_ = depreciation->ErrorMessage();
     return posted;
 }
 

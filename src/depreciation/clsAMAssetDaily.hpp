@@ -21,10 +21,15 @@ class clsAMAssetDaily : public DispatchableBase<clsAMAssetDaily> {
     // False on the first posting that fails or on a run-time error, with
     // "ExecuteAMAssetDaily:" (and the error) appended to strErrMsg.
     bool Execute(int32_t lngOrganizationID, std::string& strErrMsg);
+    // Why the posting that ended the last Execute failed (its log has it too);
+    // empty after a success or a run-time error, which strErrMsg carries.
+    const std::string& ErrorMessage() const { return errorMessage_; }
 
   private:
     bool PostPass(const std::string& table, const std::string& filter, bool blnFromDepreciation,
                   std::shared_ptr<clsAMAssetDeprection>& depreciation);
+
+    std::string errorMessage_;
 };
 
 }  // namespace tk::am

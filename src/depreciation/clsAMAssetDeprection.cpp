@@ -116,7 +116,7 @@ size_t clsAMAssetDeprection::CaclDeprectionAddAll(const std::vector<int32_t>& as
     std::string list;
     for (int32_t asset : assets) list += (list.empty() ? "" : ",") + std::to_string(asset);
     connect::NativeParams params{{"{" + list + "}", std::to_string(lngOrganizationID)}, {0, 0}};
-    connect::PgResult result = connection().session().runNative(
+    connect::PgResult result = RunNative(
         "SELECT " + RoutineCall::schemaName() + ".AMAssetCalcAddAll($1::integer[], $2::integer)",
         params);
     const size_t refused = std::stoul(PQgetvalue(result.get(), 0, 0));
@@ -127,6 +127,18 @@ size_t clsAMAssetDeprection::CaclDeprectionAddAll(const std::vector<int32_t>& as
     if (TableExists("db_et_table_version", connection().UserName))
         for (int32_t asset : assets) WriteEquipmentIfFirstVersion(asset, lngOrganizationID);
     return 0;
+}
+
+int32_t clsAMAssetDeprection::CaclDeprectionCheckAll(int16_t intMode, int32_t lngOrganizationID) {
+    errorMessage_.clear();
+    RecordsetPtr rs = OpenRecordset(
+        "Select " + RoutineCall::schemaName() + ".AMAssetFirstRefused(" +
+            std::to_string(lngOrganizationID) + ", " + std::to_string(intMode) + ") From dual",
+        3, 1);
+    const int32_t refused = rs->field(0).toInt32();
+    CloseRecordset(rs);
+    if (refused != 0) errorMessage_ = Refusal("AMAssetCalcAlter");
+    return refused;
 }
 
 bool clsAMAssetDeprection::CaclDeprectionAlter(int16_t intMode, int32_t lngAMAssetID,

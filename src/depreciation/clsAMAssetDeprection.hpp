@@ -25,6 +25,11 @@ class clsAMAssetDeprection : public DispatchableBase<clsAMAssetDeprection> {
     // with the reason in ErrorMessage. Database errors reach the caller.
     size_t CaclDeprectionAddAll(const std::vector<int32_t>& assets, int32_t lngOrganizationID);
     bool CaclDeprectionAlter(int16_t intMode, int32_t lngAMAssetID, int32_t lngOrganizationID);
+    // The check CaclDeprectionAlter runs before it recalculates, for the latest
+    // version of every asset of the organisation in one pass: 0 when all pass,
+    // else the id of the first asset (by id) refused, with the reason in
+    // ErrorMessage. Database errors reach the caller.
+    int32_t CaclDeprectionCheckAll(int16_t intMode, int32_t lngOrganizationID);
     bool CaclDeprectionDec(int16_t intMode, int32_t lngAMAssetID, int32_t lngOrganizationID);
     bool CaclDeprectionWork(int16_t intMode, int16_t intYear, int16_t bytPeriod,
                             int32_t lngAMAssetID, double dblWork, int32_t lngOrganizationID);

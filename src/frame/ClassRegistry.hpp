@@ -11,14 +11,14 @@ namespace tk::am {
 // Creates the component's public classes by name, "TkAMAssetInt.<class>", and
 // the connection component's classes, "TkConnectBase.<class>".
 class ClassRegistry {
-public:
+  public:
     using Factory = std::function<std::shared_ptr<Dispatchable>()>;
     static ClassRegistry& instance();
     void add(const std::string& className, Factory factory);
     // Null for an unknown or non-creatable class.
     std::shared_ptr<Dispatchable> create(std::string_view progid) const;
 
-private:
+  private:
     std::unordered_map<std::string, Factory> factories_;
 };
 

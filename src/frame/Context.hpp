@@ -19,14 +19,23 @@ Context& context();
 connect::Connection& connection();
 
 // Which context value(s) a class's setter changes.
-enum class ContextSetter { User, UserAndNewUser, NewUserAndUser, OldUser, BaseUser, OldVer, NewVer, ConnBase };
+enum class ContextSetter {
+    User,
+    UserAndNewUser,
+    NewUserAndUser,
+    OldUser,
+    BaseUser,
+    OldVer,
+    NewVer,
+    ConnBase
+};
 
 void setContext(ContextSetter setter, const Variant& value);
 
 // Adds write-only context setters to a class's late-bound members.
 template <typename T>
 void addContextSetters(DispatchTable<T>& t, std::initializer_list<ContextSetter> setters) {
-    static constexpr const char* kNames[] = {"User",    "User",   "NewUser", "OldUser",
+    static constexpr const char* kNames[] = {"User",     "User",   "NewUser", "OldUser",
                                              "BaseUser", "OldVer", "NewVer",  "ConnBase"};
     for (ContextSetter s : setters)
         t.setter(kNames[static_cast<int>(s)],

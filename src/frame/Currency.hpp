@@ -9,6 +9,7 @@ bool GetBaseCurrency(int32_t& currencyID, int32_t& currencyDecimals, int32_t& ra
 bool GetCurrencyPrecision(int32_t currencyID, int32_t& currencyDecimals, int32_t& rateDecimals,
                           const std::string& schema);
 bool IsIndirectQuote(int32_t currencyID, const std::string& schema);
-double ConvertCurrencyAmount(int32_t currencyID, double rate, double amount, const std::string& schema);
+double ConvertCurrencyAmount(int32_t currencyID, double rate, double amount,
+                             const std::string& schema);
 
 }  // namespace tk::am

@@ -1,5 +1,6 @@
 #include "frame/Dictionary.hpp"
 
+#include <algorithm>
 #include <optional>
 #include <unordered_map>
 
@@ -74,8 +75,9 @@ std::string SequenceKeyColumn(const std::string& table) {
 
 // Keyed by owner as well: a carry-forward asks about the same table in two account sets.
 bool TableExists(const std::string& table, const std::string& owner) {
-    return HasRow(UpperAscii(owner) + "." + UpperAscii(table), "select 1 from all_tables where upper(owner) = '" + UpperAscii(owner) +
-                             "' and upper(table_name) = '" + UpperAscii(table) + "'");
+    return HasRow(UpperAscii(owner) + "." + UpperAscii(table),
+                  "select 1 from all_tables where upper(owner) = '" + UpperAscii(owner) +
+                      "' and upper(table_name) = '" + UpperAscii(table) + "'");
 }
 
 bool ColumnExists(const std::string& table, const std::string& column, const std::string& owner) {
@@ -112,12 +114,18 @@ bool CompileFunction(const std::string& function, const std::string& owner) {
     return Execute(FormatTemplate("ALTER FUNCTION {0}.{1} COMPILE", {owner, function}));
 }
 
+// A sequence is never set below a value any session may have drawn: the
+// current value is this connection's, or the highest any other may hold.
 bool ResetSequence(const std::string& table, const std::string& owner) {
     int32_t nextKey =
         ScalarOrZero(FormatTemplate("Select Nvl(Max(t.{2})+1,0) As lngMaxValue From {0}.{1} t",
                                     {owner, table, SequenceKeyColumn(table)}));
-    int32_t current = ScalarOrZero(
-        FormatTemplate("Select {0}.{1}_Seq.currval As lngNowValue From dual", {owner, table}));
+    int32_t current =
+        std::max(ScalarOrZero(FormatTemplate("Select {0}.{1}_Seq.currval As lngNowValue From dual",
+                                             {owner, table})),
+                 ScalarOrZero(FormatTemplate("Select last_number - 1 From all_sequences Where "
+                                             "sequence_owner = '{0}' And sequence_name = '{1}_SEQ'",
+                                             {UpperAscii(owner), UpperAscii(table)})));
     if (nextKey < 1 || nextKey <= current) return true;
     return Execute(FormatTemplate("Drop Sequence {0}.{1}_SEQ", {owner, table})) &&
            Execute(FormatTemplate(" Create Sequence {0}.{1}_SEQ MinValue 1 MaxValue 2147483647 "

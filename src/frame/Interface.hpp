@@ -7,7 +7,7 @@ namespace tk::am {
 // Carries only the setters of the thread's schema and connection; a host uses it
 // before it uses any class that has no setters of its own.
 class Interface : public DispatchableBase<Interface> {
-public:
+  public:
     std::string_view className() const override { return "Interface"; }
     static void describe(DispatchTable<Interface>& t);
 

@@ -61,17 +61,16 @@ void RowSet::insertInto(std::string_view table) const {
         names += (names.empty() ? "" : ",") + columnName(column);
     const std::string qualified = ReplaceSchema("[User]" + std::string(table));
     connect::NativeParams params{{json_ + "]"}, {0}};
-    connection().session().runNative(
-        "INSERT INTO " + qualified + "(" + names + ") SELECT " + names +
-            " FROM json_populate_recordset(NULL::" + qualified + ", $1::json)",
-        params);
+    RunNative("INSERT INTO " + qualified + "(" + names + ") SELECT " + names +
+                  " FROM json_populate_recordset(NULL::" + qualified + ", $1::json)",
+              params);
 }
 
 std::vector<int32_t> RowSet::newIDs(std::string_view table, size_t count) {
     connect::NativeParams params{
         {ReplaceSchema("[User]" + std::string(table) + "_SEQ"), std::to_string(count)}, {0, 0}};
-    connect::PgResult result = connection().session().runNative(
-        "SELECT nextval($1::regclass) FROM generate_series(1, $2::integer)", params);
+    connect::PgResult result =
+        RunNative("SELECT nextval($1::regclass) FROM generate_series(1, $2::integer)", params);
     std::vector<int32_t> ids;
     for (int i = 0; i < PQntuples(result.get()); ++i)
         ids.push_back(std::stoi(PQgetvalue(result.get(), i, 0)));

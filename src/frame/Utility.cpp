@@ -10,6 +10,7 @@
 #include "connect/Connection.hpp"
 #include "connect/Session.hpp"
 #include "frame/Context.hpp"
+#include "frame/Conversion.hpp"
 
 namespace tk::am {
 namespace fs = std::filesystem;
@@ -79,7 +80,47 @@ std::string ReplaceSchema(const std::string& sql) {
     return ReplaceAll(out, "[BaseUser]", prefix(c.BaseUser));
 }
 
-void RunNative(const std::string& sql) { connection().session().runNative(ReplaceSchema(sql)); }
+namespace {
+
+thread_local ErrorInfo tLastSqlError;
+
+// A statement that failed: "errSql" gets it with its reason, and the thread
+// keeps the reason for the caller that only learns of the failure.
+void LogFailure(const std::string& statement) {
+    tLastSqlError = ErrorInfo::current();
+    WriteLog("ExecSql:#" + std::to_string(tLastSqlError.number) + ":" + tLastSqlError.description +
+                 kCrLf + statement + kCrLf,
+             "errSql", 0);
+}
+
+}  // namespace
+
+const ErrorInfo& LastSqlError() { return tLastSqlError; }
+
+void ClearSqlError() { tLastSqlError = {}; }
+
+void RunNative(const std::string& sql) { RunNative(sql, {}); }
+
+connect::PgResult RunNative(const std::string& sql, const connect::NativeParams& params) {
+    const std::string statement = ReplaceSchema(sql);
+    std::string logged = statement;
+    for (size_t i = 0; i < params.values.size(); ++i) {
+        const auto& value = params.values[i];
+        logged += std::string(kCrLf) + "-- $" + std::to_string(i + 1) + " = " +
+                  (!value                     ? "NULL"
+                   : CharLength(*value) > 200 ? CharLeft(*value, 200) + "…"
+                                              : *value);
+    }
+    try {
+        connect::PgResult result = connection().session().runNative(statement, params);
+        WriteLog(logged + kCrLf, "sql", 0);
+        return result;
+    } catch (...) {
+        WriteLog(logged + kCrLf, "sql", 0);
+        LogFailure(logged);
+        throw;
+    }
+}
 
 RecordsetPtr OpenRecordset(const std::string& sql, int32_t cursorType, int32_t lockType) {
     return connection().GetRecordset(ReplaceSchema(sql), cursorType, lockType, 1, 0);
@@ -101,11 +142,8 @@ bool ExecuteSql(const std::string& sql, std::string& errorText) {
         WriteLog(statement + kCrLf, "sql", 0);
         dropTemporarySegments();
     } catch (...) {
-        ErrorInfo err = ErrorInfo::current();
-        errorText = std::to_string(err.number) + ":" + err.description;
-        WriteLog("ExecSql:#" + std::to_string(err.number) + ":" + err.description + kCrLf +
-                     statement + kCrLf,
-                 "errSql", 0);
+        LogFailure(statement);
+        errorText = std::to_string(tLastSqlError.number) + ":" + tLastSqlError.description;
     }
     return result;
 }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "connect/Recordset.hpp"
+#include "connect/Session.hpp"
 #include "frame/PublicDef.hpp"
 
 namespace tk::am {
@@ -19,8 +20,17 @@ RecordsetPtr OpenRecordset(const std::string& sql, int32_t cursorType, int32_t l
 // Runs one statement; never raises. On failure `errorText` holds "number:description".
 bool ExecuteSql(const std::string& sql, std::string& errorText);
 // Runs one statement in PostgreSQL's own dialect, untranslated (schema
-// placeholders replaced); database errors reach the caller.
+// placeholders replaced); database errors reach the caller. Logged as
+// ExecuteSql logs its statements.
 void RunNative(const std::string& sql);
+// The same with parameters, giving the result; the log shows each
+// parameter's value after the statement, a long one cut short.
+connect::PgResult RunNative(const std::string& sql, const connect::NativeParams& params);
+// The error of the last statement that failed on this thread in ExecuteSql or
+// RunNative (number 0 when none since ClearSqlError): the reason for a caller
+// that learns only of the failure.
+const ErrorInfo& LastSqlError();
+void ClearSqlError();
 void CloseRecordset(RecordsetPtr& rs);
 bool IsRecordsetEmpty(const RecordsetPtr& rs);
 std::string QuoteSql(const std::string& text);

@@ -6,7 +6,7 @@ namespace tk::am {
 // Public but not creatable, and without members: it only carries the shared
 // enumerations to the host.
 class clsTypeDef : public DispatchableBase<clsTypeDef> {
-public:
+  public:
     std::string_view className() const override { return "clsTypeDef"; }
     static void describe(DispatchTable<clsTypeDef>&) {}
 };

@@ -15,34 +15,54 @@ class TurnAtomicityTest : public CarryForwardTest {
         return turn.Execute(message);
     }
 
-    // The journal rebuild fails on the last asset, after it has drawn ids.
-    void InjectFailure() {
+    // A trigger on a table of the new set that fails the statement; `when`
+    // is the trigger's timing and event, `level` ROW or STATEMENT.
+    void InjectFailure(const std::string& table, const std::string& when = "BEFORE INSERT",
+                       const std::string& level = "ROW") {
         const std::string schema = next.name();
         accountSet.admin("CREATE OR REPLACE FUNCTION " + schema +
                          ".injected_failure() RETURNS trigger LANGUAGE plpgsql AS $$BEGIN "
+                         "RAISE EXCEPTION 'injected failure'; END$$;"
+                         "CREATE TRIGGER injected_failure " +
+                         when + " ON " + schema + "." + table + " FOR EACH " + level +
+                         " EXECUTE FUNCTION " + schema + ".injected_failure();");
+        injectedOn_ = table;
+    }
+    // The journal rebuild fails on the last asset, after it has drawn ids.
+    void InjectJournalFailure() {
+        InjectFailure("AMAssetFundDaily");
+        accountSet.admin("CREATE OR REPLACE FUNCTION " + next.name() +
+                         ".injected_failure() RETURNS trigger LANGUAGE plpgsql AS $$BEGIN "
                          "IF NEW.lngAMAssetID = " +
                          std::to_string(assets.declining) +
-                         " THEN RAISE EXCEPTION 'injected failure'; END IF; RETURN NEW; END$$;"
-                         "CREATE TRIGGER injected_failure BEFORE INSERT ON " +
-                         schema + ".AMAssetFundDaily FOR EACH ROW EXECUTE FUNCTION " + schema +
-                         ".injected_failure();");
+                         " THEN RAISE EXCEPTION 'injected failure'; END IF; RETURN NEW; END$$;");
     }
     void RemoveFailure() {
-        accountSet.admin("DROP TRIGGER injected_failure ON " + next.name() + ".AMAssetFundDaily");
+        accountSet.admin("DROP TRIGGER injected_failure ON " + next.name() + "." + injectedOn_);
     }
+
+    // No sequence of the new set stands below where it stood in `before`.
+    void ExpectNoSequenceBelow(const Image& before) {
+        for (const auto& [sequence, value] : Sequences())
+            EXPECT_GE(std::stoll(value), std::stoll(before.sequences.at(sequence))) << sequence;
+    }
+
+  private:
+    std::string injectedOn_;
 };
 
-// A run that fails part-way leaves the new account set exactly as it found
-// it, rows and sequences alike, whether it was empty or held an earlier
-// run; the next run succeeds and gives the rows the first one gave.
+// A run that fails part-way leaves the new account set's rows exactly as it
+// found them, whether it was empty or held an earlier run, and no sequence
+// below where it stood; the next run succeeds and gives the rows the first
+// one gave.
 TEST_F(TurnAtomicityTest, AFailedRunLeavesTheNewSetAsItWasAndARerunGivesTheSameRows) {
     const std::string drawnIds = "lngAMAssetFundDailyID";
     Image empty = NewImage();
-    InjectFailure();
+    InjectJournalFailure();
     std::string message;
     EXPECT_FALSE(RunTurn(message));
     EXPECT_EQ(NewImage().tables, empty.tables);
-    EXPECT_EQ(NewImage().sequences, empty.sequences);
+    ExpectNoSequenceBelow(empty);
 
     RemoveFailure();
     ASSERT_TRUE(RunTurn(message)) << message;
@@ -51,15 +71,89 @@ TEST_F(TurnAtomicityTest, AFailedRunLeavesTheNewSetAsItWasAndARerunGivesTheSameR
     EXPECT_FALSE(first.tables["summary"].empty());
 
     Image before = NewImage();
-    InjectFailure();
+    InjectJournalFailure();
     EXPECT_FALSE(RunTurn(message));
-    Image after = NewImage();
-    EXPECT_EQ(after.tables, before.tables);
-    EXPECT_EQ(after.sequences, before.sequences);
+    EXPECT_EQ(NewImage().tables, before.tables);
+    ExpectNoSequenceBelow(before);
 
     RemoveFailure();
     ASSERT_TRUE(RunTurn(message)) << message;
     EXPECT_EQ(NewImage(drawnIds).tables, first.tables);
+}
+
+// Whatever way the failing statement was sent (the clearing through the
+// component's SQL, the opening records in PostgreSQL's own dialect, the
+// journal through a stored routine), the run's reason is the database's own
+// text, and so is the log's; a statement sent natively is logged as the
+// others are.
+TEST_F(TurnAtomicityTest, AFailedStepGivesTheDatabasesReason) {
+    struct Failure {
+        const char* table;
+        const char* when;
+        const char* level;
+        const char* statement;  // the start of the failed statement in "errSql", if logged there
+    };
+    const Failure failures[] = {
+        {"AMAssetFundCostAlter", "BEFORE DELETE", "STATEMENT", "Delete From"},
+        {"AMAssetAlter", "BEFORE INSERT", "ROW", "AMAssetAlter (lngAMAssetAlterID,"},
+        {"AMAssetFundDaily", "BEFORE INSERT", "ROW", nullptr}};
+    for (const Failure& f : failures) {
+        SCOPED_TRACE(f.table);
+        InjectFailure(f.table, f.when, f.level);
+        const std::string logged = Log("errSql");
+        std::string message;
+        EXPECT_FALSE(RunTurn(message));
+        EXPECT_NE(message.find("injected failure"), std::string::npos) << message;
+        EXPECT_EQ(message.find("无法清除"), std::string::npos) << message;
+        EXPECT_NE(Log("固定资产结转").find("injected failure"), std::string::npos);
+        if (f.statement) {
+            const std::string added = Log("errSql").substr(logged.size());
+            EXPECT_NE(added.find("injected failure"), std::string::npos) << added;
+            EXPECT_NE(added.find(f.statement), std::string::npos) << added;
+        }
+        RemoveFailure();
+    }
+    std::string message;
+    ASSERT_TRUE(RunTurn(message)) << message;
+    EXPECT_NE(Log("sql").find("UPDATE " + next.name() + ".AMAssetAlter"), std::string::npos)
+        << "the opening records' statements in PostgreSQL's dialect are logged too";
+}
+
+// An id another operator of the new set draws while a run is under way stays
+// his: the run's failure does not set the sequence back to hand it out again.
+TEST_F(TurnAtomicityTest, AnIdDrawnByAnotherSessionDuringAFailedRunIsNotHandedOutAgain) {
+    InjectJournalFailure();
+    clsAMAssetTurn turn = Turn();
+    auto other = next.connect();
+    int64_t drawnMeanwhile = 0;
+    turn.onStep = [&](const std::string& step, size_t, size_t) {
+        if (step != "复制本期变动") return;
+        for (int draw = 0; draw < 3; ++draw)
+            drawnMeanwhile = other->GetRecordset("Select AMAssetAlter_SEQ.NEXTVAL From dual", 3, 1)
+                                 ->field(0)
+                                 .toInt32();
+    };
+    std::string message;
+    EXPECT_FALSE(turn.Execute(message));
+    ASSERT_GT(drawnMeanwhile, 0);
+    auto later = next.connect();
+    auto rs = later->GetRecordset("Select AMAssetAlter_SEQ.NEXTVAL From dual", 3, 1);
+    EXPECT_GT(rs->field(0).toInt32(), drawnMeanwhile);
+}
+
+// What the engine would refuse to depreciate stops the carry-forward, as the
+// change routine stops it for one asset: here an asset the old set holds
+// without a funding source. The reason names the asset and the routine's
+// rule, and the new set is left as it was.
+TEST_F(TurnAtomicityTest, AnAssetTheEngineRefusesStopsTheRunWithItsCode) {
+    Execute("Delete From AMAssetFund Where lngAMAssetID = " + std::to_string(assets.impaired));
+    Image before = NewImage();
+    std::string message;
+    EXPECT_FALSE(RunTurn(message));
+    EXPECT_NE(message.find("资产 A" + std::to_string(assets.impaired) + " "), std::string::npos)
+        << message;
+    EXPECT_NE(message.find("资产没有资金来源"), std::string::npos) << message;
+    EXPECT_EQ(NewImage().tables, before.tables);
 }
 
 // Inside the host's transaction the host decides: its rollback undoes the run.

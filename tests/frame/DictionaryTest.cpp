@@ -90,7 +90,9 @@ TEST_F(DictionaryChecks, TruncateAndDeleteWhereWithAnAlias) {
     EXPECT_FALSE(DeleteWhere("NoSuchTable", schema.name(), ""));
 }
 
-// An empty table leaves the sequence alone; a class table is keyed by lngClassID.
+// An empty table leaves the sequence alone, and so does a table whose keys
+// are below what the sequence gives or has given to any session; a class
+// table is keyed by lngClassID.
 TEST_F(DictionaryChecks, ResetSequenceStartsAfterTheLargestKeyOrFails) {
     schema.admin(
         "CREATE TABLE AMAsset (lngAMAssetID integer); CREATE SEQUENCE AMAsset_SEQ START WITH 100;"
@@ -100,7 +102,13 @@ TEST_F(DictionaryChecks, ResetSequenceStartsAfterTheLargestKeyOrFails) {
     EXPECT_EQ(sequenceStart("amasset_seq"), 100);
     schema.admin("INSERT INTO AMAsset VALUES (7), (41)");
     EXPECT_TRUE(ResetSequence("AMAsset", schema.name()));
-    EXPECT_EQ(sequenceStart("amasset_seq"), 42);
+    EXPECT_EQ(sequenceStart("amasset_seq"), 100);
+    schema.admin("INSERT INTO AMAsset VALUES (120); SELECT setval('AMAsset_SEQ', 130)");
+    EXPECT_TRUE(ResetSequence("AMAsset", schema.name()));
+    EXPECT_EQ(sequenceStart("amasset_seq"), 100) << "130 drawn elsewhere: no 121 again";
+    schema.admin("INSERT INTO AMAsset VALUES (200)");
+    EXPECT_TRUE(ResetSequence("AMAsset", schema.name()));
+    EXPECT_EQ(sequenceStart("amasset_seq"), 201);
     EXPECT_TRUE(ResetSequence("Class2", schema.name()));
     EXPECT_EQ(sequenceStart("class2_seq"), 10);
     schema.admin(

@@ -1,5 +1,3 @@
-#include "frame/Utility.hpp"
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -9,6 +7,7 @@
 
 #include "TestDatabase.hpp"
 #include "frame/Context.hpp"
+#include "frame/Utility.hpp"
 
 namespace tk::am {
 namespace {
@@ -26,9 +25,10 @@ int countOf(const std::string& text, const std::string& part) {
 }
 
 class LogFolder : public ::testing::Test {
-protected:
-    fs::path folder = fs::temp_directory_path() / ("tkam-log-" + std::to_string(getpid()) + "-" +
-                                                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
+  protected:
+    fs::path folder = fs::temp_directory_path() /
+                      ("tkam-log-" + std::to_string(getpid()) + "-" +
+                       ::testing::UnitTest::GetInstance()->current_test_info()->name());
     void SetUp() override {
         fs::remove_all(folder);
         SetComponentFolder(folder);
@@ -73,7 +73,8 @@ TEST_F(LogFolder, LinesAreStampedAndEndedWithCrLf) {
     ASSERT_TRUE(WriteLog("第一行", "check", 0));
     ASSERT_TRUE(WriteLog("second", "check", 0));
     std::string log = readLog(folder, "check");
-    EXPECT_TRUE(std::regex_match(log, std::regex(R"(\[\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\]第一行\r\n\[[^\]]+\]second\r\n)")))
+    EXPECT_TRUE(std::regex_match(
+        log, std::regex(R"(\[\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\]第一行\r\n\[[^\]]+\]second\r\n)")))
         << log;
     ASSERT_TRUE(WriteLog("only", "check", 1));
     EXPECT_EQ(countOf(readLog(folder, "check"), "\r\n"), 1);
@@ -87,8 +88,10 @@ TEST_F(LogFolder, AFileOverTwoMebibytesStartsAfresh) {
         std::ofstream(folder / "log" / "big.log", std::ios::binary) << std::string(size, 'x');
         WriteLog("entry", "big", 0);
         uintmax_t after = fs::file_size(folder / "log" / "big.log");
-        if (size == 2097152) EXPECT_GT(after, size);
-        else EXPECT_LT(after, 100u);
+        if (size == 2097152)
+            EXPECT_GT(after, size);
+        else
+            EXPECT_LT(after, 100u);
     }
 }
 
@@ -123,19 +126,23 @@ TEST(DataAccess, OrganizationViewShowsOverridesInPlaceOfCommonRows) {
     test::TestAccountSet set("org", true);
     auto conn = set.useOnThisThread();
     std::string error;
-    ASSERT_TRUE(ExecuteSql("Insert Into [User]AMAssetMethodEx Select m.*, 7 From [User]AMAssetMethod m "
-                           "Where rownum = 1",
-                           error))
+    ASSERT_TRUE(
+        ExecuteSql("Insert Into [User]AMAssetMethodEx Select m.*, 7 From [User]AMAssetMethod m "
+                   "Where rownum = 1",
+                   error))
         << error;
-    ASSERT_TRUE(ExecuteSql("Update [User]AMAssetMethodEx Set strAMAssetMethodName = '本单位购入'", error));
-    auto rs = OpenRecordset("Select lngOrganizationID, strAMAssetMethodName From " +
-                                OrganizationView("AMAssetMethod", 7) + " Order By lngAMAssetMethodID",
-                            3, 1);
+    ASSERT_TRUE(
+        ExecuteSql("Update [User]AMAssetMethodEx Set strAMAssetMethodName = '本单位购入'", error));
+    auto rs =
+        OpenRecordset("Select lngOrganizationID, strAMAssetMethodName From " +
+                          OrganizationView("AMAssetMethod", 7) + " Order By lngAMAssetMethodID",
+                      3, 1);
     ASSERT_FALSE(rs->eof());
     EXPECT_EQ(rs->field("strAMAssetMethodName").toText(), "本单位购入");
     int rows = 0;
     for (; !rs->eof(); rs->moveNext(), ++rows) EXPECT_EQ(rs->field(0).toInt32(), 7);
-    EXPECT_EQ(rows, OpenRecordset("Select Count(*) From [User]AMAssetMethod", 3, 1)->field(0).toInt32());
+    EXPECT_EQ(rows,
+              OpenRecordset("Select Count(*) From [User]AMAssetMethod", 3, 1)->field(0).toInt32());
     context() = Context{};
 }
 
@@ -143,9 +150,19 @@ TEST(DataAccess, CodeNamesByTableFamilyAndKind) {
     test::TestAccountSet set("codes");
     set.useOnThisThread();
     std::string error;
-    ASSERT_TRUE(ExecuteSql("Insert Into [User]Class1 (lngClassID, strClassCode, strClassName) Values (3, 'C1', '统计一')", error)) << error;
-    ASSERT_TRUE(ExecuteSql("Insert Into [User]Department (lngDepartmentID, strDepartmentCode, strDepartmentName) Values (4, 'D1', '财务部')", error)) << error;
-    ASSERT_TRUE(ExecuteSql("Insert Into [User]Template (lngTemplateID, strTemplateName) Values (5, '卡片')", error)) << error;
+    ASSERT_TRUE(
+        ExecuteSql("Insert Into [User]Class1 (lngClassID, strClassCode, strClassName) Values (3, "
+                   "'C1', '统计一')",
+                   error))
+        << error;
+    ASSERT_TRUE(
+        ExecuteSql("Insert Into [User]Department (lngDepartmentID, strDepartmentCode, "
+                   "strDepartmentName) Values (4, 'D1', '财务部')",
+                   error))
+        << error;
+    ASSERT_TRUE(ExecuteSql(
+        "Insert Into [User]Template (lngTemplateID, strTemplateName) Values (5, '卡片')", error))
+        << error;
     EXPECT_EQ(GetCodeName(3, "Class1", 0, 0), "C1 统计一");
     EXPECT_EQ(GetCodeName(4, "Department", 1, 0), "D1");
     EXPECT_EQ(GetCodeName(4, "Department", 2, 0), "财务部");
