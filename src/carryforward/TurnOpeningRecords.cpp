@@ -549,7 +549,12 @@ bool TurnOpeningRecords::OtherAndLabelStatements() {
 }
 
 // Each initial funding-source alteration takes the running totals of the old
-// set's last daily row of its asset and source where they differ to the cent.
+// set's last daily row of its asset and source where they differ to the
+// cent: the row last posted in the source's latest period, whichever source
+// version it carries (a change in the last month posts its movement on the
+// new version and the month's depreciation, after it, on the one before).
+// Its cost rows take the same totals, and a cost row in a foreign currency
+// its amount converted at its rate, to that currency's decimals.
 void TurnOpeningRecords::UpdateFundOpeningAmounts() {
     PlannerSetting hashed = HashedJoins();
     std::string query =
@@ -560,12 +565,12 @@ void TurnOpeningRecords::UpdateFundOpeningAmounts() {
         "       "
         "fd.inttotalperiods,fd.dbltotalworks,fd.inttotaldepredperiods,fd.dbltotaldepredworks\r\n"
         "  from [OldUser]amassetfunddaily fd, [NewUser]AmassetFundAlter fa, {0} fl\r\n"
-        " where fd.lngAmassetFundAlterID = fa.lngAmassetFundAlterID\r\n"
-        "   And fa.blnIsInit = 1\r\n"
+        " where fl.lngAMAssetID = fa.lngAMAssetID And fl.lngAMFundID = fa.lngAMFundID\r\n"
+        "   And fa.blnIsInit = 1 And fa.lngOrganizationID = {1}\r\n"
         "   And fd.lngAMAssetFundDailyID = fl.lastDailyID\r\n"
         // Only the sources whose opening or cost figures differ from the
-        // totals at all need looking at: one pass over the organisation
-        // instead of a query per source.
+        // totals, or that have cost rows in another currency, need looking
+        // at: one pass over the organisation instead of a query per source.
         "   And (fa.dblAmount <> fd.dblTotalAmount Or fa.dblDepreciation <> "
         "fd.dblTotalDeprection\r\n"
         "        Or fa.dblDecAmount <> fd.dblTotalDecAmount Or fa.dblNetworth <> "
@@ -574,8 +579,11 @@ void TurnOpeningRecords::UpdateFundOpeningAmounts() {
         "                    Where c.lngAMAssetFundAlterID = fa.lngAMAssetFundAlterID\r\n"
         "                      And (c.dblAmount <> fd.dblTotalAmount Or c.dblDepreciation <> "
         "fd.dblTotalDeprection\r\n"
-        "                           Or c.dblDecAmount <> fd.dblTotalDecAmount)))";
-    RecordsetPtr rs = OpenRecordset(FormatTemplate(query, {kSourceJournal}), kStatic, kReadOnly);
+        "                           Or c.dblDecAmount <> fd.dblTotalDecAmount\r\n"
+        "                           Or c.lngCurrencyID Not In (Select b.lngCurrencyID From "
+        "[OldUser]Business b))))";
+    RecordsetPtr rs =
+        OpenRecordset(FormatTemplate(query, {kSourceJournal, scope_.org()}), kStatic, kReadOnly);
     for (; !rs->eof(); rs->moveNext()) {
         const std::string id = rs->field("lngAMAssetFundAlterID").toText();
         const std::string where = " Where fa.blnIsInit = 1 And fa.lngAMAssetFundAlterID = " + id;
@@ -602,14 +610,13 @@ void TurnOpeningRecords::UpdateCostRows(const std::string& fundAlterID, double a
     if (!IsRecordsetEmpty(rs)) {
         const std::string update = " Update [NewUser]AMAssetFundCostAlter fa Set fa.";
         const std::string where = " Where fa.lngAMAssetFundAlterID = " + fundAlterID;
-        auto text = [](double v) { return FormatNumber(v, "0.00"); };
-        if (Differ(Number(rs, "dblAmount"), amount)) {
-            double converted =
-                ConvertCurrencyAmount(rs->field("lngCurrencyID").toInt32(), Number(rs, "dblRate"),
-                                      amount, context().OldUser);
+        // Amounts as they are: the cost row's currency keeps its own decimals.
+        auto text = [](double v) { return formatDouble(v); };
+        const double converted = ConvertCurrencyAmount(
+            rs->field("lngCurrencyID").toInt32(), Number(rs, "dblRate"), amount, context().OldUser);
+        if (Differ(Number(rs, "dblAmount"), amount) || Number(rs, "dblCurrAmount") != converted)
             Execute(update + "dblAmount = " + text(amount) +
-                    ",fa.dblCurrAmount = " + FormatNumber(converted, "0.00") + where);
-        }
+                    ",fa.dblCurrAmount = " + text(converted) + where);
         if (Differ(Number(rs, "dblDepreciation"), depreciation))
             Execute(update + "dblDepreciation = " + text(depreciation) + where);
         if (Differ(Number(rs, "dblDecAmount"), impairment))

@@ -71,14 +71,15 @@ double DepreciationTest::Scalar(const std::string& sql) {
 
 int32_t DepreciationTest::AddAsset(const AssetPlan& plan) {
     int32_t asset = SaveAsset(plan);
-    EXPECT_TRUE(depreciation.CaclDeprectionAdd(0, asset, kOrg)) << depreciation.ErrorMessage();
+    EXPECT_TRUE(depreciation.CaclDeprectionAdd(0, asset, plan.org)) << depreciation.ErrorMessage();
     return asset;
 }
 
 int32_t DepreciationTest::Alter(int32_t asset, const Change& change) {
     int32_t version = SaveChange(asset, change);
-    EXPECT_TRUE(change.alterType == 2 ? depreciation.CaclDeprectionDec(0, asset, kOrg)
-                                      : depreciation.CaclDeprectionAlter(0, asset, kOrg))
+    const int32_t org = OrgOf(asset);
+    EXPECT_TRUE(change.alterType == 2 ? depreciation.CaclDeprectionDec(0, asset, org)
+                                      : depreciation.CaclDeprectionAlter(0, asset, org))
         << depreciation.ErrorMessage();
     return version;
 }
@@ -87,13 +88,14 @@ int32_t DepreciationTest::SaveAsset(const AssetPlan& plan) {
     int32_t asset = GetNewID("AMAsset"), version = GetNewID("AMAssetAlter");
     std::string opening = plan.opening ? "1" : "0",
                 date = "'" + DateOf(plan.year, plan.period) + "'";
-    Execute(Insert(
-        "AMAsset",
-        "lngAMAssetID, strAMAssetCode, strAMAssetName, dblStartUsage, dblStartWork, "
-        "lngAMAssetTypeID, lngAMAssetInitAlterID, lngAMAssetLastAlterID, lngOrganizationID, "
-        "lngDepartmentID",
-        List(Int(asset), "'A" + Int(asset) + "'", "'资产" + Int(asset) + "'", Num(plan.startUsage),
-             Num(plan.startWork), Int(plan.category), Int(version), Int(version), Int(kOrg), "3")));
+    Execute(
+        Insert("AMAsset",
+               "lngAMAssetID, strAMAssetCode, strAMAssetName, dblStartUsage, dblStartWork, "
+               "lngAMAssetTypeID, lngAMAssetInitAlterID, lngAMAssetLastAlterID, lngOrganizationID, "
+               "lngDepartmentID",
+               List(Int(asset), "'A" + Int(asset) + "'", "'资产" + Int(asset) + "'",
+                    Num(plan.startUsage), Num(plan.startWork), Int(plan.category), Int(version),
+                    Int(version), Int(plan.org), Int(plan.department))));
     Execute(Insert(
         "AMAssetAlter",
         "lngAMAssetAlterID, lngAMAssetID, lngTemplateID, lngReceiptTypeID, intYear, bytPeriod, "
@@ -101,9 +103,9 @@ int32_t DepreciationTest::SaveAsset(const AssetPlan& plan) {
         "blnIsInit, bytStatus, lngOrganizationID, dblAmount, dblDepreciation, dblNetworth, "
         "dblUseage, dblAmountAlter, dblDepreciationAlter, dblNetworthAlter",
         List(Int(version), Int(asset), "1", "48", Int(plan.year), Int(plan.period), date,
-             Int(plan.category), "3", "1", Int(plan.method), opening, "2", Int(kOrg),
-             Num(plan.cost), Num(plan.openingDepreciation), Num(plan.residual), Num(plan.life),
-             Num(plan.cost), Num(plan.openingDepreciation), Num(plan.residual))));
+             Int(plan.category), Int(plan.department), "1", Int(plan.method), opening, "2",
+             Int(plan.org), Num(plan.cost), Num(plan.openingDepreciation), Num(plan.residual),
+             Num(plan.life), Num(plan.cost), Num(plan.openingDepreciation), Num(plan.residual))));
     std::vector<double> costs =
         plan.fundCosts.empty() ? std::vector<double>{plan.cost} : plan.fundCosts;
     std::vector<double> residuals = SplitByCost(plan.residual, costs),
@@ -120,7 +122,7 @@ int32_t DepreciationTest::SaveAsset(const AssetPlan& plan) {
             List(Int(fundVersion), Int(version), Int(asset), fund, "48", Int(plan.year),
                  Int(plan.period), date, Num(costs[i]), Num(openingShares[i]), Num(residuals[i]),
                  Num(costs[i]), Num(openingShares[i]), Num(residuals[i]), "1", opening, "4", "2",
-                 Int(kOrg))));
+                 Int(plan.org))));
         Execute(Insert(
             "AMAssetFund",
             "lngAMAssetID, lngAMFundID, lngAMAssetFundInitAlterID, lngAMAssetFundLastAlterID",
@@ -183,7 +185,7 @@ int32_t DepreciationTest::SaveChange(int32_t asset, const Change& change) {
                  "fa.dblDepreciation", "fa.dblNetworth + " + Num(residual[i]),
                  "fa.dblDecAmount + " + Num(impairment[i]), Num(cost[i]), Num(residual[i]),
                  Num(impairment[i]), Int(change.alterType), "4", "fa.lngAMAssetFundAlterID", "2",
-                 Int(kOrg)),
+                 "fa.lngOrganizationID"),
             "AMAssetFundAlter fa Where fa.lngAMAssetFundAlterID ="
             " (Select lngAMAssetFundLastAlterID From AMAssetFund" +
                 where + ")"));
@@ -193,22 +195,27 @@ int32_t DepreciationTest::SaveChange(int32_t asset, const Change& change) {
 }
 
 void DepreciationTest::RecordWork(int32_t asset, int32_t year, int16_t period, double work) {
-    EXPECT_TRUE(
-        depreciation.CaclDeprectionWork(0, static_cast<int16_t>(year), period, asset, work, kOrg));
+    EXPECT_TRUE(depreciation.CaclDeprectionWork(0, static_cast<int16_t>(year), period, asset, work,
+                                                OrgOf(asset)));
 }
 
-void DepreciationTest::RunPeriod(int32_t year, int16_t period) {
+int32_t DepreciationTest::OrgOf(int32_t asset) {
+    return static_cast<int32_t>(
+        Scalar("Select lngOrganizationID From AMAsset Where lngAMAssetID = " + Int(asset)));
+}
+
+void DepreciationTest::RunPeriod(int32_t year, int16_t period, int32_t org) {
     auto y = static_cast<int16_t>(year);
-    EXPECT_TRUE(depreciation.WriteDaily(y, period, 0, false, false, Variant(kOrg)));
-    EXPECT_TRUE(depreciation.WriteBalance(0, y, period, DateOf(year, period), "计提折旧", false, 0,
-                                          1, kOrg))
+    EXPECT_TRUE(depreciation.WriteDaily(y, period, 0, false, false, Variant(org)));
+    EXPECT_TRUE(
+        depreciation.WriteBalance(0, y, period, DateOf(year, period), "计提折旧", false, 0, 1, org))
         << depreciation.ErrorMessage();
-    EXPECT_TRUE(depreciation.WriteDaily(y, period, 0, true, false, Variant(kOrg)));
+    EXPECT_TRUE(depreciation.WriteDaily(y, period, 0, true, false, Variant(org)));
 }
 
-void DepreciationTest::RunPeriods(int32_t fromYear, int16_t fromPeriod, int count) {
+void DepreciationTest::RunPeriods(int32_t fromYear, int16_t fromPeriod, int count, int32_t org) {
     for (int32_t yp = fromYear * 100 + fromPeriod; count-- > 0; yp = NextPeriod(yp))
-        RunPeriod(yp / 100, static_cast<int16_t>(yp % 100));
+        RunPeriod(yp / 100, static_cast<int16_t>(yp % 100), org);
 }
 
 std::map<int32_t, double> DepreciationTest::Charges(int32_t asset, int32_t fund) {

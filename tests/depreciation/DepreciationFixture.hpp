@@ -21,7 +21,8 @@ struct AssetPlan {
     int16_t period = 1;
     std::vector<double> fundCosts;  // cost carried by funding sources 1, 2, ...; empty: one source
     double openingDepreciation = 0, startUsage = 0, startWork = 0;
-    bool opening = false;  // an opening record (期初卡片)
+    bool opening = false;             // an opening record (期初卡片)
+    int32_t org = 1, department = 3;  // 生产部 of organisation 1
 
     static AssetPlan Of(int16_t method, double cost, double residual, double life,
                         int32_t category = 10) {
@@ -66,8 +67,9 @@ class DepreciationTest : public ::testing::Test {
     int32_t SaveChange(int32_t asset, const Change& change);
     void RecordWork(int32_t asset, int32_t year, int16_t period, double work);
     // The host's period end: post the alterations, depreciate, post the depreciation.
-    void RunPeriod(int32_t year, int16_t period);
-    void RunPeriods(int32_t fromYear, int16_t fromPeriod, int count);
+    void RunPeriod(int32_t year, int16_t period, int32_t org = kOrg);
+    void RunPeriods(int32_t fromYear, int16_t fromPeriod, int count, int32_t org = kOrg);
+    int32_t OrgOf(int32_t asset);
 
     // Charge per period (year * 100 + period) of an asset, of all its sources or one.
     std::map<int32_t, double> Charges(int32_t asset, int32_t fund = 0);
