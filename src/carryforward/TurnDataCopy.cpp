@@ -221,10 +221,18 @@ bool TurnDataCopy::CopyLaterBalances() {
     for (const char* table : {"AMAssetFundBalanceEx afb", "AMAssetFundBalanceAmortiseEx afb",
                               "AMAssetFundBalance afb", "AMAssetFundBalanceAmortise afb"})
         if (!copy(table, balances)) return false;
-    return copy("AMAssetDepreciation ad", " ad.lngOrganizationID = " + org +
-                                              " And ad.intYear * 100 + ad.bytPeriod > " + yp) &&
-           copy("AMAssetFundDaily afd",
-                " afd.lngOrganizationID = " + org + " And afd.YearPeriod >= " + yp);
+    if (!copy("AMAssetDepreciation ad",
+              " ad.lngOrganizationID = " + org + " And ad.intYear * 100 + ad.bytPeriod > " + yp) ||
+        !copy("AMAssetFundDaily afd",
+              " afd.lngOrganizationID = " + org + " And afd.YearPeriod >= " + yp))
+        return false;
+    // These rows keep their ids, and the recalculation of a period copied
+    // with them writes new rows of the same tables: their sequences go past
+    // the copied ids first.
+    for (const char* table :
+         {"AMAssetFundBalanceAmortise", "AMAssetDepreciation", "AMAssetFundDaily"})
+        if (!ResetSequence(table, context().NewUser)) return false;
+    return true;
 }
 
 bool TurnDataCopy::ResetSequences() {

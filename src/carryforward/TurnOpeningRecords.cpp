@@ -152,25 +152,48 @@ bool TurnOpeningRecords::CarryScheduleBasis() {
         "y.lngAMAssetAlterID <= a.lngAMAssetInitAlterID And y.dblDepreciationAlter + "
         "y.dblTransferDepreciationAlter <> 0))";
     return Execute(
-        "Insert Into [NewUser]AMAssetFundBasis (lngAMAssetFundAlterID, lngAMAssetID, lngAMFundID, "
-        "lngOrganizationID, dblInitDepreciation, intInitPeriods, dblInitWork, lngBasisAlterID, "
-        "bytBasisMethod, dblBasisBook, dblBasisAmount, dblBasisLife, intBasisPeriods, "
-        "dblBasisWork, dblBasisDepreciation, dblBasisShare, blnBasisRemainder, dblBasisWeight, "
-        "dblBasisWeights) Select fa.lngAMAssetFundAlterID, fa.lngAMAssetID, fa.lngAMFundID, "
-        "fa.lngOrganizationID, fa.dblDepreciation, Round(a.dblStartUsage), a.dblStartWork, "
-        "Case When b.lngBasisAlterID <> 0 And (" +
-        sameBasis +
-        ") Then a.lngAMAssetInitAlterID Else 0 End, b.bytBasisMethod, b.dblBasisBook, "
-        "b.dblBasisAmount, b.dblBasisLife, b.intBasisPeriods, b.dblBasisWork, "
-        "b.dblBasisDepreciation, b.dblBasisShare, b.blnBasisRemainder, b.dblBasisWeight, "
-        "b.dblBasisWeights From [NewUser]AMAssetFundAlter fa, [NewUser]AMAsset a, "
-        "[OldUser]AMAssetFundBalance b Where fa.blnIsInit = 1 And fa.lngOrganizationID = " +
-        org +
-        " And a.lngAMAssetID = fa.lngAMAssetID And a.lngAMAssetInitAlterID = "
-        "fa.lngAMAssetAlterID And b.lngAMAssetID = fa.lngAMAssetID And b.lngAMFundID = "
-        "fa.lngAMFundID And b.lngOrganizationID = " +
-        org + " And b.intYear = " + std::to_string(scope_.prevYear) +
-        " And b.bytPeriod = " + std::to_string(scope_.prevPeriod));
+               "Insert Into [NewUser]AMAssetFundBasis (lngAMAssetFundAlterID, lngAMAssetID, "
+               "lngAMFundID, "
+               "lngOrganizationID, dblInitDepreciation, intInitPeriods, dblInitWork, "
+               "lngBasisAlterID, "
+               "bytBasisMethod, dblBasisBook, dblBasisAmount, dblBasisLife, intBasisPeriods, "
+               "dblBasisWork, dblBasisDepreciation, dblBasisShare, blnBasisRemainder, "
+               "dblBasisWeight, "
+               "dblBasisWeights) Select fa.lngAMAssetFundAlterID, fa.lngAMAssetID, fa.lngAMFundID, "
+               "fa.lngOrganizationID, fa.dblDepreciation, Round(a.dblStartUsage), a.dblStartWork, "
+               "Case When b.lngBasisAlterID <> 0 And (" +
+               sameBasis +
+               ") Then a.lngAMAssetInitAlterID Else 0 End, b.bytBasisMethod, b.dblBasisBook, "
+               "b.dblBasisAmount, b.dblBasisLife, b.intBasisPeriods, b.dblBasisWork, "
+               "b.dblBasisDepreciation, b.dblBasisShare, b.blnBasisRemainder, b.dblBasisWeight, "
+               "b.dblBasisWeights From [NewUser]AMAssetFundAlter fa, [NewUser]AMAsset a, "
+               "[OldUser]AMAssetFundBalance b Where fa.blnIsInit = 1 And fa.lngOrganizationID = " +
+               org +
+               " And a.lngAMAssetID = fa.lngAMAssetID And a.lngAMAssetInitAlterID = "
+               "fa.lngAMAssetAlterID And b.lngAMAssetID = fa.lngAMAssetID And b.lngAMFundID = "
+               "fa.lngAMFundID And b.lngOrganizationID = " +
+               org + " And b.intYear = " + std::to_string(scope_.prevYear) +
+               " And b.bytPeriod = " + std::to_string(scope_.prevPeriod)) &&
+           ReanchorLaterBalances();
+}
+
+// Periods the old set had closed past the carry-forward date came over with
+// the later balances, their schedules running on card versions the new set
+// does not hold. Where the opening version carries such a schedule on, they
+// run on it, as the opening records do, so that the latest of them, written
+// again, continues it.
+bool TurnOpeningRecords::ReanchorLaterBalances() {
+    for (const char* table : {"AMAssetFundBalance", "AMAssetFundBalanceEx"})
+        if (!Native(
+                std::string("UPDATE [NewUser]") + table +
+                " b SET lngBasisAlterID = fb.lngBasisAlterID FROM [NewUser]AMAssetFundBasis fb "
+                "WHERE fb.lngAMAssetID = b.lngAMAssetID AND fb.lngAMFundID = b.lngAMFundID AND "
+                "fb.lngBasisAlterID <> 0 AND b.lngBasisAlterID <> 0 AND b.lngOrganizationID = " +
+                scope_.org() +
+                " AND NOT EXISTS (SELECT 1 FROM [NewUser]AMAssetAlter v WHERE "
+                "v.lngAMAssetAlterID = b.lngBasisAlterID)"))
+            return false;
+    return true;
 }
 
 bool TurnOpeningRecords::InsertInitialAlterations() {
@@ -664,7 +687,9 @@ bool TurnOpeningRecords::RecalculateAssets(std::string& strErrMsg) {
         CloseRecordset(rs);
         return false;
     }
-    return depreciation.CaclDeprectionUpdate(0, 0, 0, scope_.organization);
+    if (depreciation.CaclDeprectionUpdate(0, 0, 0, scope_.organization)) return true;
+    strErrMsg += depreciation.ErrorMessage();
+    return false;
 }
 
 }  // namespace tk::am

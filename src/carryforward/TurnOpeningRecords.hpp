@@ -32,6 +32,7 @@ class TurnOpeningRecords {
     bool OtherAndLabelStatements();
     void UpdateFundOpeningAmounts();
     bool CarryScheduleBasis();
+    bool ReanchorLaterBalances();
     void UpdateCostRows(const std::string& fundAlterID, double amount, double depreciation,
                         double impairment);
     bool RecalculateAssets(std::string& strErrMsg);

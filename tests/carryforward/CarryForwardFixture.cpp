@@ -7,6 +7,7 @@
 #include <iterator>
 #include <sstream>
 
+#include "depreciation/clsAMAssetAmortise.hpp"
 #include "frame/Context.hpp"
 #include "frame/Conversion.hpp"
 #include "frame/Utility.hpp"
@@ -77,6 +78,52 @@ void CarryForwardTest::BuildYear() {
         RunPeriod(2024, period);
     }
     AddRecords(assets.straightLine);
+    for (auto* set : {conn.get(), nextConn.get()})
+        tk::test::ExecuteOk(*set,
+                            "Insert Into Currencys (lngCurrencyID, strCurrencyCode, "
+                            "strCurrencyName, bytCurrencyDec, bytRateDec, blnIsIndirect, dblRate) "
+                            "Select 2, 'USD', '美元', 2, 4, 0, 7.1 From Dual Union All "
+                            "Select 3, 'KWD', '科威特第纳尔', 3, 4, 0, 23.456 From Dual");
+    AddFundLines(assets.straightLine);
+}
+
+void CarryForwardTest::AddFundLines(int32_t asset) {
+    const std::string versions =
+        " From AMAssetFundAlter fa Where fa.lngAMAssetID = " + std::to_string(asset);
+    Execute(
+        "Insert Into AMAssetFundAccAlter (lngAMAssetFundAccAlterID, lngAMAssetFundAlterID, "
+        "lngAccountID, lngDepartmentID, lngOrderNo, dblQuotiety, dblRate) Select "
+        "AMAssetFundAccAlter_SEQ.NEXTVAL, fa.lngAMAssetFundAlterID, l.account, l.department, "
+        "l.orderNo, 1, l.rate From (Select 13 account, 3 department, 1 orderNo, 70 rate From Dual "
+        "Union All Select 18, 1, 2, 30 From Dual) l, AMAssetFundAlter fa Where fa.lngAMAssetID = " +
+        std::to_string(asset));
+    Execute(
+        "Insert Into AMAssetFundCostAlter (lngAMAssetFundCostAlterID, lngAMAssetFundAlterID, "
+        "lngCurrencyID, dblRate, dblCurrAmount, dblAmount) Select "
+        "AMAssetFundCostAlter_SEQ.NEXTVAL, fa.lngAMAssetFundAlterID, fa.lngAMFundID + 1, "
+        "Decode(fa.lngAMFundID, 1, 7.1, 23.456), Round(fa.dblAmount / Decode(fa.lngAMFundID, 1, "
+        "7.1, 23.456), Decode(fa.lngAMFundID, 1, 2, 3)), fa.dblAmount" +
+        versions);
+}
+
+void CarryForwardTest::BuildOtherYear() {
+    AssetPlan van = AssetPlan::Of(2, 48000, 2400, 48);
+    van.org = kOther;
+    van.department = 7;
+    van.fundCosts = {30000, 18000};
+    const int32_t vehicle = AddAsset(van);
+    AssetPlan copier = AssetPlan::Of(5, 36000, 0, 36);
+    copier.org = kOther;
+    copier.department = 6;
+    copier.period = 4;
+    for (int16_t period = 1; period <= 12; ++period) {
+        if (period == 4) AddAsset(copier);
+        if (period == 8) Alter(vehicle, {.period = 8, .department = 8});
+        RunPeriod(2024, period, kOther);
+        std::string message;
+        EXPECT_TRUE(clsAMAssetAmortise().Execute(kOther, message));
+    }
+    AddFundLines(vehicle);
 }
 
 void CarryForwardTest::AddRecords(int32_t asset) {
@@ -123,10 +170,23 @@ void CarryForwardTest::UseNew() {
     context().ConnBase = nextConn;
 }
 
-clsAMAssetTurn CarryForwardTest::Turn(const std::string& startDate) {
+void CarryForwardTest::InNewSet(const std::function<void()>& work) {
+    UseNew();
+    std::swap(conn, nextConn);
+    try {
+        work();
+    } catch (...) {
+        std::swap(conn, nextConn);
+        throw;
+    }
+    std::swap(conn, nextConn);
+    UseOld();
+}
+
+clsAMAssetTurn CarryForwardTest::Turn(const std::string& startDate, int32_t org) {
     UseNew();
     clsAMAssetTurn turn;
-    turn.scope.organization = kOrg;
+    turn.scope.organization = org;
     turn.scope.turnDate = "2025-01-01";
     turn.scope.startDate = startDate;
     turn.scope.turnYear = 2025;

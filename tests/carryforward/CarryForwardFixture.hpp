@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -36,15 +37,24 @@ class CarryForwardTest : public DepreciationTest {
 
     // Adds the assets, their changes and work, and closes January to December
     // 2024; the straight-line asset has a label, other card, custom fields,
-    // auxiliary equipment, a document and an image.
+    // auxiliary equipment, a document and an image, account lines (70% to
+    // production, 30% to the general office) and cost lines in US dollars
+    // (fund 1, at 7.1) and Kuwaiti dinars (fund 2, three decimals, at 23.456).
     void BuildYear();
     void AddRecords(int32_t asset);
+    void AddFundLines(int32_t asset);
+    // Organisation 2's own year in the same set: assets with account and cost
+    // lines, a change, every period closed and apportioned.
+    static constexpr int32_t kOther = 2;
+    void BuildOtherYear();
     // A carry-forward object set up for 2025-01-01 from this set into the next.
-    clsAMAssetTurn Turn(const std::string& startDate = "2024-01-01");
+    clsAMAssetTurn Turn(const std::string& startDate = "2024-01-01", int32_t org = kOrg);
     // The thread works on the old or the new account set; the new one is
     // granted what the carry-forward reads in the old one as it stands now.
     void UseOld();
     void UseNew();
+    // Runs `work` with the depreciation fixture's helpers on the new set.
+    void InNewSet(const std::function<void()>& work);
 
     // Every row of a table of the new account set, as sorted texts.
     std::vector<std::string> Rows(const std::string& table, const std::string& except = "");

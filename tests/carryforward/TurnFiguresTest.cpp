@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "CarryForwardFixture.hpp"
+#include "depreciation/clsAMAssetAmortise.hpp"
 #include "ledger/AssetAdder.hpp"
 #include "ledger/PeriodCloser.hpp"
 #include "ledger/YearEndTurn.hpp"
@@ -206,6 +207,53 @@ TEST_F(TurnFiguresTest, TheTotalsOfBothSetsAgreeToTheCent) {
                      "0.01 WHERE lngAMAssetID = " +
                      Id(assets.straightLine));
     EXPECT_FALSE(before.agreesWith(yearEnd.opening()));
+}
+
+// The straight-line asset's sources open with their cost and account lines:
+// cost 72,000 and 48,000, depreciated 570.00 and 380.00 a month from
+// February (six tenths and four of 114,000 over 120 months), 6,270.00 and
+// 4,180.00 by December; the dollar line 72,000 / 7.1 = 10,140.85 and the
+// dinar line 48,000 / 23.456 = 2,046.385, to the dinar's three decimals.
+// January 2025 apportions the 950.00 over the lines: 665.00 to production,
+// 285.00 to the general office.
+TEST_F(TurnFiguresTest, CostAndAccountLinesOpenOnTheOldFigures) {
+    const std::string opening =
+        " And fa.blnIsInit = 1 And fa.lngAMAssetID = " + Id(assets.straightLine) +
+        " Order By fa.lngAMFundID";
+    auto figures = [&](const std::string& columns, const std::string& table) {
+        std::vector<std::vector<double>> rows;
+        auto rs = nextConn->GetRecordset(
+            "Select " + columns + " From " + next.name() + "." + table + " l, " + next.name() +
+                ".AMAssetFundAlter fa Where fa.lngAMAssetFundAlterID = l.lngAMAssetFundAlterID" +
+                opening + ", 1, 2, 3",
+            3, 1);
+        for (; !rs->eof(); rs->moveNext()) {
+            rows.emplace_back();
+            for (int i = 0; i < rs->fieldCount(); ++i)
+                rows.back().push_back(rs->field(i).toDouble());
+        }
+        return rows;
+    };
+    using Rows = std::vector<std::vector<double>>;
+    EXPECT_EQ(
+        figures("fa.lngAMFundID, l.lngCurrencyID, l.dblRate, l.dblCurrAmount, l.dblAmount, "
+                "l.dblDepreciation, l.dblDecAmount",
+                "AMAssetFundCostAlter"),
+        (Rows{{1, 2, 7.1, 10140.85, 72000, 6270, 0}, {2, 3, 23.456, 2046.385, 48000, 4180, 0}}));
+    EXPECT_EQ(figures("fa.lngAMFundID, l.lngAccountID, l.lngDepartmentID, l.dblRate",
+                      "AMAssetFundAccAlter"),
+              (Rows{{1, 13, 3, 70}, {1, 18, 1, 30}, {2, 13, 3, 70}, {2, 18, 1, 30}}));
+    UseNew();
+    RunPeriod(2025, 1);
+    std::string message;
+    EXPECT_TRUE(clsAMAssetAmortise().Execute(kOrg, message));
+    EXPECT_EQ(
+        tk::test::SortedRows(
+            *nextConn, "Select lngAccountID, lngDepartmentID, Sum(dblAmount) From " + next.name() +
+                           ".AMAssetFundBalanceAmortise Where bytDirection = 1 And "
+                           "intYear = 2025 And lngAMAssetID = " +
+                           Id(assets.straightLine) + " Group By lngAccountID, lngDepartmentID"),
+        (std::vector<std::string>{"13|3|665|", "18|1|285|"}));
 }
 
 // A set made like the carried-forward one holds its reference data only, so

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "CarryForwardFixture.hpp"
+#include "OrganizationRows.hpp"
 #include "carryforward/clsAMAssetOnlineTurn.hpp"
 #include "frame/Utility.hpp"
 
@@ -75,10 +76,21 @@ TEST_F(TurnOnlineTest, OpenRequestsAreCarriedAndClosedOnesLeftBehind) {
     InsertRows("AMAssetAlterRedBaseDetail (lngAlterRedBaseDetailID, lngAlterReduceID, blnIsClose)",
                {"31, 5, 0", "32, 6, 1", "33, 7, 0"});
 
+    // Organisation 2 carried its own open request 8 already.
+    accountSet.admin("INSERT INTO " + next.name() +
+                     ".AMAssetAlterRequest (lngAlterRequestID, blnIsClose, lngOrganizationID) "
+                     "VALUES (8, 0, 2)");
+    const auto oldRows = tk::test::RowsOfOrganization(accountSet.name(), 2);
+    const auto newRows = tk::test::RowsOfOrganization(next.name(), 2);
+
     std::string message;
     ASSERT_TRUE(RunOnlineTurn(message)) << message;
+    EXPECT_EQ(tk::test::ChangedRows(oldRows, tk::test::RowsOfOrganization(accountSet.name(), 2)),
+              "");
+    EXPECT_EQ(tk::test::GoneRows(newRows, tk::test::RowsOfOrganization(next.name(), 2)), "")
+        << "organisation 2's rows are copied, never changed or deleted";
     EXPECT_EQ(Ids("AMAssetAlterItem", "lngAMAssetAlterItemID"), "1 ");
-    EXPECT_EQ(Ids("AMAssetAlterRequest", "lngAlterRequestID"), "1 4 ");
+    EXPECT_EQ(Ids("AMAssetAlterRequest", "lngAlterRequestID"), "1 4 8 ");
     EXPECT_EQ(Ids("AMAssetAlterReqBaseDetail", "lngAlterReqBaseDetailID"), "11 13 ");
     EXPECT_EQ(Ids("AMAssetAlterReqEntityDetail", "lngAlterReqEntityDetailID"), "");
     EXPECT_EQ(Ids("AMAssetAlterReduce", "lngAlterReduceID"), "7 ");
@@ -89,7 +101,7 @@ TEST_F(TurnOnlineTest, OpenRequestsAreCarriedAndClosedOnesLeftBehind) {
 
     // Again: the rows already there are kept, the closed ones go again.
     ASSERT_TRUE(RunOnlineTurn(message)) << message;
-    EXPECT_EQ(Ids("AMAssetAlterRequest", "lngAlterRequestID"), "1 4 ");
+    EXPECT_EQ(Ids("AMAssetAlterRequest", "lngAlterRequestID"), "1 4 8 ");
 }
 
 }  // namespace

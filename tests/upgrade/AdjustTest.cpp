@@ -4,9 +4,14 @@
 #include <cstdlib>
 #include <thread>
 
+#include "OrganizationRows.hpp"
 #include "UpgradeTestBase.hpp"
 #include "frame/Conversion.hpp"
 #include "frame/Utility.hpp"
+#include "ledger/AssetAdder.hpp"
+#include "ledger/AssetAlterer.hpp"
+#include "ledger/AssetDisposer.hpp"
+#include "ledger/PeriodCloser.hpp"
 #include "provision/CrossSetAccess.hpp"
 #include "upgrade/clsAMAdjust.hpp"
 
@@ -119,6 +124,50 @@ TEST_F(Adjust, UpdateScriptLeavesTheRecalculationsToAdjustData) {
                                              "z_adj_reAmortise_exe.sql", "z_adj_reDaily_exe.sql"}));
     EXPECT_EQ(traced(), "first second z_update_table b a ");
     EXPECT_TRUE(adjust.failedScripts().empty()) << dbSqlLog();
+}
+
+// The recalculations rebuild what the engine computes from the register, for
+// every organisation: on books two organisations kept with the ledger (each
+// period closed and apportioned, a change and a disposal among them) they
+// give each organisation back, row for row, the books it had.
+TEST_F(Adjust, TheRecalculationsGiveEachOrganisationTheBooksItHad) {
+    for (int32_t org : {1, 2}) {
+        const ledger::LedgerSession session(conn, org, newSet.name());
+        context().User = newSet.name();
+        context().ConnBase = conn;
+        ledger::NewAsset lathe;
+        lathe.category = "02-01-01";
+        lathe.name = "数控车床";
+        lathe.cost = 120000 + 1000 * org;
+        lathe.residualRate = 5;
+        lathe.date = "2024-01-15";
+        lathe.department = org == 1 ? "0103" : "0202";
+        lathe.funds = {{"01", 60}, {"02", 40}};
+        lathe.accountLines = {{"510101", lathe.department, 70}, {"660201", lathe.department, 30}};
+        const std::string code = ledger::AssetAdder(session).add(lathe).second;
+        ledger::NewAsset printer = lathe;
+        printer.category = "04-02";
+        printer.name = "打印机";
+        printer.cost = 6000;
+        printer.accountLines.clear();
+        const std::string gone = ledger::AssetAdder(session).add(printer).second;
+        ledger::PeriodCloser(session).close({2024, 1}, {2024, 2});
+        ledger::AssetAlteration impairment;
+        impairment.date = "2024-03-05";
+        impairment.impairment = 2000;
+        ledger::AssetAlterer(session).alter(code, impairment);
+        ledger::AssetDisposer(session).dispose(gone, "2024-03-20", "08");
+        ledger::PeriodCloser(session).close({2024, 3}, {2024, 4});
+    }
+    const std::vector<std::string> drawn = {"lngamassetfunddailyid",
+                                            "lngamassetfundbalanceamortiseid"};
+    const auto first = test::RowsOfOrganization(newSet.name(), 1, drawn);
+    const auto second = test::RowsOfOrganization(newSet.name(), 2, drawn);
+    ASSERT_FALSE(second.at("amassetfundbalanceamortise").empty());
+    adjust.AdjustData();
+    EXPECT_TRUE(adjust.failedScripts().empty()) << dbSqlLog();
+    EXPECT_EQ(test::ChangedRows(first, test::RowsOfOrganization(newSet.name(), 1, drawn)), "");
+    EXPECT_EQ(test::ChangedRows(second, test::RowsOfOrganization(newSet.name(), 2, drawn)), "");
 }
 
 TEST_F(Adjust, AddsAMissingSlashAndGoesOnAfterAFailure) {

@@ -11,7 +11,8 @@ class Update : public UpgradeTestBase {
     Update() : UpgradeTestBase("earlier_release/asset_tables.sql", kEarlierRelease) {}
 
     // Two assets: a lathe added in January and changed in July (one label,
-    // an other card), and a truck depreciated by work (no other card).
+    // an other card), and a truck depreciated by work (no other card); and
+    // organisation 2's own copier (no other card).
     void earlierReleaseCompany() {
         old("Insert Into [OldUser]AMAsset Values (1, 'K001', 'A001', '2024-01-15', 0, 101, 102, 1, "
             "0)");
@@ -22,11 +23,17 @@ class Update : public UpgradeTestBase {
         alteration(
             "102, 1, 3, 2024, 7, '2024-07-10', 'N-1', '数控车床', 10, 2, 4, 101, 150000, 30000");
         alteration("201, 2, 1, 2024, 2, '2024-02-10', 'N-2', '货车', 16, 3, 3, 0, 90000, 90000");
+        old("Insert Into [OldUser]AMAsset Values (4, 'K004', 'B001', '2024-03-05', 0, 401, 401, "
+            "2, 0)");
+        alteration("401, 4, 1, 2024, 3, '2024-03-05', 'N-4', '复印机', 10, 2, 6, 0, 18000, 18000",
+                   2);
         old("Insert Into [OldUser]AMAssetFund Values (1, 1, 1001, 1002)");
         old("Insert Into [OldUser]AMAssetFund Values (2, 1, 2001, 2001)");
         fundVersion("1001, 1, 2024, 1, '2024-01-15', 120000, 1, 0");
         fundVersion("1002, 1, 2024, 7, '2024-07-10', 150000, 3, 1001");
         fundVersion("2001, 2, 2024, 2, '2024-02-10', 90000, 1, 0");
+        old("Insert Into [OldUser]AMAssetFund Values (4, 1, 4001, 4001)");
+        fundVersion("4001, 4, 2024, 3, '2024-03-05', 18000, 1, 0", 2);
         old("Insert Into [OldUser]AMAssetFundCostAlter (lngAMAssetFundCostAlterID,"
             " lngAMAssetFundAlterID, lngCurrencyID, dblRate, dblCurrAmount, dblAmount)"
             " Values (5001, 1001, 1, 1, 120000, 120000)");
@@ -43,20 +50,20 @@ class Update : public UpgradeTestBase {
     }
     // id, asset, type, year, period, date, national code, name, category,
     // method, department, predecessor, cost, change of cost
-    void alteration(const std::string& values) {
+    void alteration(const std::string& values, int organization = 1) {
         old("Insert Into [OldUser]AMAssetAlter (lngAMAssetAlterID, lngAMAssetID, bytAlterType,"
             " intYear, bytPeriod, strDate, strAMAssetNationalCode, strAMAssetName,"
             " lngAMAssetTypeID, bytDepreciationMethod, lngDepartmentID, lngAMAssetRecentAlterID,"
             " dblAmount, dblAmountAlter, dblUseage, lngOrganizationID, bytStatus, dblQuantity,"
             " dblQuantityAlter, lngAMAssetMethodID) Values (" +
-            values + ", 120, 1, 2, 1, 1, 1)");
+            values + ", 120, " + std::to_string(organization) + ", 2, 1, 1, 1)");
     }
     // id, asset, year, period, date, cost, type, predecessor
-    void fundVersion(const std::string& values) {
+    void fundVersion(const std::string& values, int organization = 1) {
         old("Insert Into [OldUser]AMAssetFundAlter (lngAMAssetFundAlterID, lngAMAssetID, intYear,"
             " bytPeriod, strDate, dblAmount, bytAlterType, lngAMAssetFundRecentAlterID,"
             " lngAMFundID, lngPayAccountID, lngOrganizationID, bytStatus) Values (" +
-            values + ", 1, 77, 1, 2)");
+            values + ", 1, 77, " + std::to_string(organization) + ", 2)");
     }
 };
 
@@ -114,26 +121,27 @@ TEST_F(Update, EarlierReleaseCopiedIntoTheNewLayout) {
     // Heads from their first version; a workload asset's start usage is work.
     EXPECT_EQ(value("Select strAMAssetName || '/' || strCreateDate || '/' || lngDepartmentID ||"
                     " '/' || strAMAssetNationalCode From [NewUser]AMAsset Order By lngAMAssetID"),
-              "数控车床/2024-01-15/3/N-1,货车/2024-02-10/3/N-2");
+              "数控车床/2024-01-15/3/N-1,货车/2024-02-10/3/N-2,复印机/2024-03-05/6/N-4");
     EXPECT_EQ(value("Select dblStartUsage || '/' || dblStartWork From [NewUser]AMAsset"
                     " Order By lngAMAssetID"),
-              "0/0,0/500");
+              "0/0,0/500,0/0");
     EXPECT_EQ(
         value("Select strDescription From [NewUser]AMAssetAlter Where lngAMAssetAlterID = 102"),
         "[升级][其它变动][卡片][财务][标签][其它][附属设备][图片][文档]");
     EXPECT_EQ(value("Select lngTemplateID From [NewUser]AMAssetAlter Order By lngAMAssetAlterID"),
-              "1,3,1");
+              "1,3,1,1");
     // Funding-source versions find their card version; the pay account moves.
     EXPECT_EQ(value("Select lngAMAssetAlterID || '/' || lngOutAccountID || '/' || lngPayAccountID"
                     " From [NewUser]AMAssetFundAlter Order By lngAMAssetFundAlterID"),
-              "101/77/0,102/77/0,201/77/0");
+              "101/77/0,102/77/0,201/77/0,401/77/0");
     EXPECT_EQ(count("[NewUser]AMAssetFundCostAlter"), "1");
-    // The other card: one version per card version; the truck got a blank one.
+    // The other card: one version per card version; the truck and the copier
+    // got a blank one.
     EXPECT_EQ(value("Select lngAMAssetOtherAlterID || '/' || lngAMAssetOtherRecentAlterID || '/' ||"
                     " strAssetStyle || '/' || strMadeIn From [NewUser]AMAssetOtherAlter"
                     " Order By 1"),
-              "101/0/CK6140/ ,102/101/CK6140/ ,201/0/ / ");
-    EXPECT_EQ(count("[OldUser]AMAssetOther"), "2");
+              "101/0/CK6140/ ,102/101/CK6140/ ,201/0/ / ,401/0/ / ");
+    EXPECT_EQ(count("[OldUser]AMAssetOther"), "3");
     // The label: a version per card version, each with its latest old values.
     EXPECT_EQ(value("Select v.lngAMAssetAlterID || '/' || v.lngLocationID || '/' || v.strNotes ||"
                     " '/' || Decode(v.lngAMAssetLabelRecentAlterID, 0, 'first', 'next')"
@@ -204,7 +212,7 @@ TEST_F(Update, FailureMidRunLeavesBothSchemasUntouched) {
     EXPECT_EQ(errors.rfind("升级固定资产变动数据出错！", 0), 0u) << errors;
     EXPECT_NE(errors.find("injected"), std::string::npos);
     EXPECT_EQ(value("Select lngAMAssetID From [NewUser]AMAsset Order By 1"), before);
-    EXPECT_EQ(count("[OldUser]AMAssetOther"), "1");
+    EXPECT_EQ(count("[OldUser]AMAssetOther"), "2");
     EXPECT_NE(log("固定资产升级").find("升级失败原因:"), std::string::npos);
 }
 
@@ -224,7 +232,7 @@ TEST_F(Update, TemplateAndReportFixUps) {
                     " Order By lngTemplateID"),
               "48:4044,49:4046,50:4045,51:4047,52:0,53:4048");
     EXPECT_EQ(value("Select lngTemplateID From [NewUser]AMAssetAlter Order By lngAMAssetAlterID"),
-              "1,3,6");
+              "1,3,6,1");
     EXPECT_EQ(value("Select lngParentID || ':' || blnIsDetail From [NewUser]Report Order By 1"),
               "56:1,76:0");
 }
@@ -241,21 +249,23 @@ TEST_F(Update, MaintenanceOfTheRegisterInPlace) {
     EXPECT_EQ(update.TotalProgress, 3);
     EXPECT_EQ(value("Select strCreateDate || ':' || lngCardTemplateID From [NewUser]AMAsset"
                     " Order By lngAMAssetID"),
-              "2024-01-15:4,2024-02-10:4");
+              "2024-01-15:4,2024-02-10:4,2024-03-05:4");
     EXPECT_EQ(value("Select lngTemplateID From [NewUser]AMAssetAlter Order By lngAMAssetAlterID"),
-              "1,3,1");
+              "1,3,1,1");
     EXPECT_EQ(value("Select strStyleModel From [NewUser]AMAssetOther Order By lngAMAssetID"),
-              "CK6140-M2, ");
+              "CK6140-M2, , ");
     EXPECT_EQ(value("Select strStyleModel From [NewUser]AMAssetOtherAlter"
                     " Where lngAMAssetOtherAlterID = 101"),
               "CK6140");
-    // Only the lathe is depreciated by time and never was: an uncounted event.
+    // Only the lathe and the copier are depreciated by time and never were:
+    // uncounted events.
     std::vector<std::string> recalculated;
     for (size_t i = 1; i < events.size(); ++i)
         if (events[i].message.starts_with("重新计算折旧"))
             recalculated.push_back(events[i].message + "@" +
                                    std::to_string(events[i].progress - events[i - 1].progress));
-    EXPECT_EQ(recalculated, std::vector<std::string>{"重新计算折旧...(1/1) A001 数控车床@0"});
+    EXPECT_EQ(recalculated, (std::vector<std::string>{"重新计算折旧...(1/2) A001 数控车床@0",
+                                                      "重新计算折旧...(2/2) B001 复印机@0"}));
 }
 
 // Inside the host's own transaction the run neither commits nor rolls back.
@@ -264,7 +274,7 @@ TEST_F(Update, HostTransactionIsLeftToTheHost) {
     conn->BeginTrans();
     ASSERT_TRUE(execute()) << errors;
     EXPECT_TRUE(conn->session().inTransaction());
-    EXPECT_EQ(count("[NewUser]AMAsset"), "2");
+    EXPECT_EQ(count("[NewUser]AMAsset"), "3");
     conn->RollbackTrans();
     EXPECT_EQ(count("[NewUser]AMAsset"), "0");
 }
