@@ -63,7 +63,9 @@ $$;
 -- the module's settings.
 CREATE OR REPLACE FUNCTION AMAssetVersionRules(p_versions integer[], p_org integer)
 RETURNS TABLE (lngAMAssetAlterID integer, bytType integer, bytMethod integer, dblLife numeric)
-LANGUAGE sql STABLE SET search_path FROM CURRENT AS $$
+LANGUAGE plpgsql STABLE SET search_path FROM CURRENT AS $$
+BEGIN
+    RETURN QUERY
     WITH module AS (
         SELECT AMAssetModuleSetting(p_org, '折旧类型', 1)::integer AS bytType,
                AMAssetModuleSetting(p_org, '常用折旧方法', 2)::integer AS bytMethod,
@@ -78,7 +80,8 @@ LANGUAGE sql STABLE SET search_path FROM CURRENT AS $$
       JOIN AMAsset a ON a.lngAMAssetID = v.lngAMAssetID
       LEFT JOIN AMAssetType t ON t.lngAMAssetTypeID = a.lngAMAssetTypeID
       LEFT JOIN AMAssetTypeEx tx ON tx.lngAMAssetTypeID = a.lngAMAssetTypeID AND tx.lngOrganizationID = p_org
-     CROSS JOIN module m
+     CROSS JOIN module m;
+END
 $$;
 
 CREATE OR REPLACE FUNCTION AMAssetVersionRule(p_version integer, p_org integer,
@@ -252,7 +255,9 @@ $$;
 -- organisation's.
 CREATE OR REPLACE FUNCTION AMAssetVersionRefusals(p_versions integer[], p_org integer, p_mode integer)
 RETURNS TABLE (lngAMAssetAlterID integer, intResult integer, strReason text)
-LANGUAGE sql SET search_path FROM CURRENT AS $$
+LANGUAGE plpgsql SET search_path FROM CURRENT AS $$
+BEGIN
+    RETURN QUERY
     WITH judged AS (
         SELECT ids.id, v, p, r.bytType, r.bytMethod, r.dblLife,
                v.intYear * 100 + v.bytPeriod AS v_yp,
@@ -300,15 +305,18 @@ LANGUAGE sql SET search_path FROM CURRENT AS $$
          WHERE j.refusal IS DISTINCT FROM '')
     SELECT r.id, left(r.refusal, 1)::integer, substr(r.refusal, 2)
       FROM refused r
-     WHERE r.refusal IS NOT NULL
+     WHERE r.refusal IS NOT NULL;
+END
 $$;
 
 -- The checks of one card version (0 when it passes); a refusal's reason is
 -- left for AMAssetRefusal().
 CREATE OR REPLACE FUNCTION AMAssetCheckVersion(p_version integer, p_org integer, p_mode integer)
-RETURNS integer LANGUAGE sql SET search_path FROM CURRENT AS $$
-    SELECT coalesce((SELECT AMAssetRefuse(r.intResult, r.strReason)
-                       FROM AMAssetVersionRefusals(ARRAY[p_version], p_org, p_mode) r), 0)
+RETURNS integer LANGUAGE plpgsql SET search_path FROM CURRENT AS $$
+BEGIN
+    RETURN coalesce((SELECT AMAssetRefuse(r.intResult, r.strReason)
+                       FROM AMAssetVersionRefusals(ARRAY[p_version], p_org, p_mode) r), 0);
+END
 $$;
 
 -- The first asset of the organisation, by id, whose latest version the
