@@ -63,7 +63,7 @@ $$;
 -- the module's settings.
 CREATE OR REPLACE FUNCTION AMAssetVersionRules(p_versions integer[], p_org integer)
 RETURNS TABLE (lngAMAssetAlterID integer, bytType integer, bytMethod integer, dblLife numeric)
-LANGUAGE plpgsql STABLE SET search_path FROM CURRENT AS $$
+LANGUAGE plpgsql STABLE SET search_path FROM CURRENT SET plan_cache_mode = force_generic_plan AS $$
 BEGIN
     RETURN QUERY
     WITH module AS (
@@ -255,7 +255,7 @@ $$;
 -- organisation's.
 CREATE OR REPLACE FUNCTION AMAssetVersionRefusals(p_versions integer[], p_org integer, p_mode integer)
 RETURNS TABLE (lngAMAssetAlterID integer, intResult integer, strReason text)
-LANGUAGE plpgsql SET search_path FROM CURRENT AS $$
+LANGUAGE plpgsql SET search_path FROM CURRENT SET plan_cache_mode = force_generic_plan AS $$
 BEGIN
     RETURN QUERY
     WITH judged AS (
