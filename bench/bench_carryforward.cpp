@@ -17,8 +17,8 @@
 #include "carryforward/clsAMAssetTurn.hpp"
 #include "depreciation/clsAMAssetDeprection.hpp"
 #include "frame/Context.hpp"
-#include "ledger/TablePrinter.hpp"
 #include "provision/CrossSetAccess.hpp"
+#include "report/TablePrinter.hpp"
 
 namespace {
 
@@ -75,7 +75,7 @@ class StepClock {
         if (step_.empty()) return;
         std::chrono::duration<double> took = std::chrono::steady_clock::now() - start_;
         // padded by display cells, so the Chinese step names line up
-        const size_t width = tk::ledger::TablePrinter::displayWidth(step_);
+        const size_t width = tk::report::TablePrinter::displayWidth(step_);
         std::fprintf(stderr, "  %s%*s %8.2f s\n", step_.c_str(), int(width < 24 ? 24 - width : 0),
                      "", took.count());
         step_.clear();

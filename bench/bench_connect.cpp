@@ -16,13 +16,13 @@
 
 #include "BenchAccountSet.hpp"
 #include "connect/Connection.hpp"
-#include "connect/OracleTranslator.hpp"
-#include "connect/TranslationCache.hpp"
+#include "translate/OracleTranslator.hpp"
+#include "translate/TranslationCache.hpp"
 
 namespace {
 using tk::connect::Connection;
-using tk::connect::OracleTranslator;
-using tk::connect::TranslationCache;
+using tk::translate::OracleTranslator;
+using tk::translate::TranslationCache;
 
 const std::vector<std::string>& corpus() {
     static const std::vector<std::string> texts = {

@@ -3,7 +3,7 @@
 #include <chrono>
 #include <cstdio>
 
-#include "connect/RunTimeError.hpp"
+#include "host/RunTimeError.hpp"
 
 namespace tk::am {
 

@@ -2,7 +2,7 @@
 #include <string>
 
 #include "carryforward/TurnScope.hpp"
-#include "connect/Dispatchable.hpp"
+#include "host/Dispatchable.hpp"
 
 namespace tk::am {
 

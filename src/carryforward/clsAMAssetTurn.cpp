@@ -1,5 +1,6 @@
 #include "carryforward/clsAMAssetTurn.hpp"
 
+#include "adjust/clsAMAdjust.hpp"
 #include "carryforward/Statistics.hpp"
 #include "carryforward/TurnDataCopy.hpp"
 #include "carryforward/TurnLog.hpp"
@@ -9,7 +10,6 @@
 #include "frame/Context.hpp"
 #include "frame/PublicDef.hpp"
 #include "frame/Utility.hpp"
-#include "upgrade/clsAMAdjust.hpp"
 
 namespace tk::am {
 namespace {

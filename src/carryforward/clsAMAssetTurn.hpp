@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "carryforward/TurnScope.hpp"
-#include "connect/Dispatchable.hpp"
+#include "host/Dispatchable.hpp"
 
 namespace tk::am {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "connect/Dispatchable.hpp"
+#include "host/Dispatchable.hpp"
 
 namespace tk::connect {
 
@@ -13,10 +13,22 @@ class Connection;
 // function with its return value as parameter 0, "{Call schema.P(?,...)}" for
 // a procedure, with parameters declared by index in the ADO codes.
 class Command : public DispatchableBase<Command> {
-public:
+  public:
     // ADO data types and directions used by the component.
-    enum DataType { adSmallInt = 2, adInteger = 3, adDouble = 5, adBoolean = 11, adNumeric = 131, adVarChar = 200 };
-    enum Direction { adParamInput = 1, adParamOutput = 2, adParamInputOutput = 3, adParamReturnValue = 4 };
+    enum DataType {
+        adSmallInt = 2,
+        adInteger = 3,
+        adDouble = 5,
+        adBoolean = 11,
+        adNumeric = 131,
+        adVarChar = 200
+    };
+    enum Direction {
+        adParamInput = 1,
+        adParamOutput = 2,
+        adParamInputOutput = 3,
+        adParamReturnValue = 4
+    };
 
     struct Parameter {
         int type = adVarChar;
@@ -36,7 +48,7 @@ public:
     // Runs the call; returns no rows. Return and output values land in the parameters.
     void Execute();
 
-private:
+  private:
     struct Call;
     Call parse() const;
     std::string statementFor(const Call& call) const;

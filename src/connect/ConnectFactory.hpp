@@ -2,7 +2,7 @@
 #include <memory>
 #include <string_view>
 
-#include "connect/Dispatchable.hpp"
+#include "host/Dispatchable.hpp"
 
 namespace tk::connect {
 

@@ -2,8 +2,8 @@
 #include <memory>
 #include <string>
 
-#include "connect/Dispatchable.hpp"
 #include "connect/Recordset.hpp"
+#include "host/Dispatchable.hpp"
 
 namespace tk::connect {
 
@@ -12,7 +12,7 @@ class Session;
 // The suite's connection object: the host logs it in and hands it to the
 // component, which reaches the database through these operations only.
 class Connection : public DispatchableBase<Connection> {
-public:
+  public:
     std::string_view className() const override { return "TkConnectBase.Connection"; }
     static void describe(DispatchTable<Connection>& t);
 
@@ -37,7 +37,7 @@ public:
     Session& session() const;
     const std::shared_ptr<Session>& sharedSession() const;
 
-private:
+  private:
     std::shared_ptr<Session> session_;
 };
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "connect/RunTimeError.hpp"
+#include "host/RunTimeError.hpp"
 
 namespace tk::connect {
 

@@ -5,8 +5,8 @@
 #include <string_view>
 #include <vector>
 
-#include "connect/Dispatchable.hpp"
 #include "connect/PgResult.hpp"
+#include "host/Dispatchable.hpp"
 
 namespace tk::connect {
 
@@ -18,7 +18,7 @@ class Session;
 // optimistic concurrency: a row another session changed since it was read is
 // not overwritten.
 class Recordset : public DispatchableBase<Recordset> {
-public:
+  public:
     Recordset(std::shared_ptr<Session> session, PgResult result, bool updatable);
     std::string_view className() const override { return "TkConnectBase.Recordset"; }
     static void describe(DispatchTable<Recordset>& t);
@@ -44,7 +44,7 @@ public:
     void setField(std::string_view name, const Variant& value);
     void update();
 
-private:
+  private:
     struct Column {
         std::string name;
         unsigned int type;

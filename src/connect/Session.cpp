@@ -64,16 +64,16 @@ Session::~Session() {
     if (conn_) PQfinish(conn_);
 }
 
-Translation Session::translate(std::string_view oracleSql) {
+translate::Translation Session::translate(std::string_view oracleSql) {
     try {
         return translations_.translate(oracleSql, inTransaction_);
-    } catch (const TranslationError& e) {
+    } catch (const translate::TranslationError& e) {
         throw databaseError("ORA-00900", e.what());
     }
 }
 
 PgResult Session::runOracle(std::string_view oracleSql) {
-    const Translation t = translate(oracleSql);
+    const translate::Translation t = translate(oracleSql);
     if (t.insertTable.empty()) return runNative(t.sql);
     return guarded([&] {
         checkInsertArity(t);
@@ -149,7 +149,7 @@ PgResult Session::executeChecked(const std::string& sql, const NativeParams& par
 
 // PostgreSQL fills missing columns of an insert with their defaults; Oracle
 // refuses a source whose width differs from the table's.
-void Session::checkInsertArity(const Translation& t) {
+void Session::checkInsertArity(const translate::Translation& t) {
     NativeParams table{{t.insertTable}, {}};
     PgResult count = executeChecked(
         "SELECT count(*) FROM pg_attribute WHERE attrelid = $1::regclass AND attnum > 0 AND NOT "

@@ -7,9 +7,9 @@
 #include <unordered_map>
 #include <vector>
 
-#include "connect/OracleTranslator.hpp"
 #include "connect/PgResult.hpp"
-#include "connect/TranslationCache.hpp"
+#include "translate/OracleTranslator.hpp"
+#include "translate/TranslationCache.hpp"
 
 namespace tk::connect {
 
@@ -51,10 +51,10 @@ class Session {
     const std::string& columnName(Oid table, int number);
 
   private:
-    Translation translate(std::string_view oracleSql);
+    translate::Translation translate(std::string_view oracleSql);
     PgResult execute(const std::string& sql, const NativeParams& params);
     PgResult executeChecked(const std::string& sql, const NativeParams& params);
-    void checkInsertArity(const Translation& t);
+    void checkInsertArity(const translate::Translation& t);
     template <typename Fn>
     PgResult guarded(Fn&& statement);
     struct Statement {
@@ -65,7 +65,7 @@ class Session {
 
     PGconn* conn_ = nullptr;
     bool inTransaction_ = false;
-    TranslationCache translations_;
+    translate::TranslationCache translations_;
     std::unordered_map<Oid, std::string> tableNames_;
     std::unordered_map<Oid, std::vector<std::string>> columnNames_;
 };

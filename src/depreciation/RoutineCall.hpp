@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "connect/Command.hpp"
-#include "connect/Variant.hpp"
+#include "host/Variant.hpp"
 
 namespace tk::am {
 

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "connect/Dispatchable.hpp"
 #include "depreciation/RoutineCall.hpp"
+#include "host/Dispatchable.hpp"
 
 namespace tk::am {
 

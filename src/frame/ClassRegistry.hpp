@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "connect/Dispatchable.hpp"
+#include "host/Dispatchable.hpp"
 
 namespace tk::am {
 

@@ -1,8 +1,8 @@
 #include "frame/ColumnWidths.hpp"
 
-#include "connect/Dispatchable.hpp"
 #include "frame/Context.hpp"
 #include "frame/Utility.hpp"
+#include "host/Dispatchable.hpp"
 
 namespace tk::am {
 

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "connect/Connection.hpp"
-#include "connect/Dispatchable.hpp"
+#include "host/Dispatchable.hpp"
 
 namespace tk::am {
 

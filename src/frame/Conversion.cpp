@@ -304,4 +304,19 @@ bool IsValidUtf8(std::string_view text) {
     return valid;
 }
 
+std::string formatAmount(double value) {
+    char digits[64];
+    std::snprintf(digits, sizeof digits, "%.2f", std::fabs(value) < 0.005 ? 0.0 : value);
+    return digits;
+}
+
+std::string groupThousands(std::string text) {
+    size_t point = text.find('.');
+    if (point == std::string::npos) point = text.size();
+    size_t start = !text.empty() && text[0] == '-' ? 1 : 0;
+    for (long at = static_cast<long>(point) - 3; at > static_cast<long>(start); at -= 3)
+        text.insert(static_cast<size_t>(at), ",");
+    return text;
+}
+
 }  // namespace tk::am

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "connect/Variant.hpp"
+#include "host/Variant.hpp"
 
 namespace tk::am {
 
@@ -28,6 +28,11 @@ Variant TrimOrDefault(int32_t flag, const Variant& value, const Variant& fallbac
 
 // ASCII letters upper-cased, as Oracle's dictionary spells names.
 std::string UpperAscii(std::string text);
+
+// An amount to the cent, plain: 1234567.5 → "1234567.50" (never "-0.00").
+std::string formatAmount(double value);
+// Thousands separators in a plain amount: "1234567.50" → "1,234,567.50".
+std::string groupThousands(std::string amount);
 
 // Counting characters, not bytes: rules and names hold Chinese text.
 size_t CharLength(const std::string& text);

@@ -3,7 +3,7 @@
 #include <regex>
 #include <unordered_map>
 
-#include "connect/Dispatchable.hpp"
+#include "host/Dispatchable.hpp"
 
 namespace tk::am {
 namespace {

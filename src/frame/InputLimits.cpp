@@ -7,12 +7,12 @@
 #include <regex>
 #include <sstream>
 
-#include "connect/Dispatchable.hpp"
 #include "frame/ColumnWidths.hpp"
 #include "frame/FieldLabels.hpp"
 #include "frame/InputRefusal.hpp"
 #include "frame/RecordText.hpp"
 #include "frame/Utility.hpp"
+#include "host/Dispatchable.hpp"
 
 namespace tk::am {
 namespace {

@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "connect/RunTimeError.hpp"
+#include "host/RunTimeError.hpp"
 
 namespace tk::am {
 

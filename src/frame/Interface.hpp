@@ -1,6 +1,6 @@
 #pragma once
-#include "connect/Dispatchable.hpp"
 #include "frame/Context.hpp"
+#include "host/Dispatchable.hpp"
 
 namespace tk::am {
 

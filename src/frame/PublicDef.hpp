@@ -3,7 +3,7 @@
 #include <exception>
 #include <string>
 
-#include "connect/RunTimeError.hpp"
+#include "host/RunTimeError.hpp"
 
 namespace tk::am {
 

@@ -9,11 +9,11 @@
 #include <variant>
 #include <vector>
 
-#include "connect/Dispatchable.hpp"
 #include "connect/Recordset.hpp"
-#include "connect/RunTimeError.hpp"
 #include "frame/InputLimits.hpp"
 #include "frame/RecordText.hpp"
+#include "host/Dispatchable.hpp"
+#include "host/RunTimeError.hpp"
 
 namespace tk::am {
 

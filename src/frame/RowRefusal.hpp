@@ -2,7 +2,7 @@
 #include <cstddef>
 #include <span>
 
-#include "connect/RunTimeError.hpp"
+#include "host/RunTimeError.hpp"
 
 namespace tk::am {
 

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "connect/Variant.hpp"
+#include "host/Variant.hpp"
 
 namespace tk::am {
 

@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <string>
 
-#include "connect/Dispatchable.hpp"
+#include "host/Dispatchable.hpp"
 
 namespace tk::am {
 

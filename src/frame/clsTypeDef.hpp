@@ -1,5 +1,5 @@
 #pragma once
-#include "connect/Dispatchable.hpp"
+#include "host/Dispatchable.hpp"
 
 namespace tk::am {
 

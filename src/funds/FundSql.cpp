@@ -2,7 +2,7 @@
 
 #include <limits>
 
-#include "connect/RunTimeError.hpp"
+#include "host/RunTimeError.hpp"
 
 namespace tk::am {
 

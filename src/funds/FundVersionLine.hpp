@@ -5,11 +5,11 @@
 #include <string_view>
 #include <vector>
 
-#include "connect/Dispatchable.hpp"
 #include "frame/RecordFields.hpp"
 #include "frame/RowSet.hpp"
 #include "frame/Utility.hpp"
 #include "funds/FundSql.hpp"
+#include "host/Dispatchable.hpp"
 #include "register/SaveOrZero.hpp"
 #include "register/VersionedRecord.hpp"
 

@@ -2,8 +2,8 @@
 
 #include <map>
 
+#include "frame/CsvText.hpp"
 #include "ledger/AssetFileColumns.hpp"
-#include "ledger/CsvText.hpp"
 
 namespace tk::ledger {
 namespace {
@@ -83,7 +83,8 @@ std::string AssetExporter::csv() const {
                                                 plain(rs->field(9).toDouble()),
                                                 shares(funds[id]),
                                                 listOf(lines[id])};
-        for (size_t i = 0; i < cells.size(); ++i) out += (i ? "," : "") + CsvText::field(cells[i]);
+        for (size_t i = 0; i < cells.size(); ++i)
+            out += (i ? "," : "") + am::CsvText::field(cells[i]);
         out += "\r\n";
     }
     return out;

@@ -82,7 +82,7 @@ void setField(NewAsset& a, AssetColumn column, const std::string& cell) {
 ImportResult AssetImporter::import(const std::string& csv, bool dryRun,
                                    const Progress& progress) const {
     ImportResult result;
-    std::vector<Row> rows = parse(CsvText(csv), result);
+    std::vector<Row> rows = parse(am::CsvText(csv), result);
     result.rows = rows.size();
     const bool headerRead =
         std::ranges::none_of(result.problems, [](const ImportProblem& p) { return p.row == 1; });
@@ -93,7 +93,7 @@ ImportResult AssetImporter::import(const std::string& csv, bool dryRun,
     return result;
 }
 
-std::map<AssetColumn, size_t> AssetImporter::header(const CsvText::Line& titles,
+std::map<AssetColumn, size_t> AssetImporter::header(const am::CsvText::Line& titles,
                                                     ImportResult& result) const {
     std::map<AssetColumn, size_t> at;
     for (size_t i = 0; i < titles.cells.size(); ++i) {
@@ -112,7 +112,7 @@ std::map<AssetColumn, size_t> AssetImporter::header(const CsvText::Line& titles,
     return at;
 }
 
-std::vector<AssetImporter::Row> AssetImporter::parse(const CsvText& file,
+std::vector<AssetImporter::Row> AssetImporter::parse(const am::CsvText& file,
                                                      ImportResult& result) const {
     std::vector<Row> rows;
     if (file.lines().empty()) {
@@ -121,7 +121,7 @@ std::vector<AssetImporter::Row> AssetImporter::parse(const CsvText& file,
     }
     const auto at = header(file.lines().front(), result);
     for (size_t l = 1; l < file.lines().size(); ++l) {
-        const CsvText::Line& line = file.lines()[l];
+        const am::CsvText::Line& line = file.lines()[l];
         Row row{line.number, {}, line.cells.size() <= file.lines().front().cells.size(), nullptr};
         if (!row.readable) result.problems.push_back({line.number, "", "单元格多于列名"});
         for (const auto& [column, index] : at) {

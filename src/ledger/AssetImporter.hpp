@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "frame/CsvText.hpp"
 #include "ledger/AssetAdder.hpp"
 #include "ledger/AssetFileColumns.hpp"
-#include "ledger/CsvText.hpp"
 
 namespace tk::ledger {
 
@@ -40,8 +40,9 @@ class AssetImporter {
         bool readable;                                         // every cell made sense on its own
         std::shared_ptr<const AssetAdder::Resolved> prepared;  // once checked
     };
-    std::vector<Row> parse(const CsvText& file, ImportResult& result) const;
-    std::map<AssetColumn, size_t> header(const CsvText::Line& titles, ImportResult& result) const;
+    std::vector<Row> parse(const am::CsvText& file, ImportResult& result) const;
+    std::map<AssetColumn, size_t> header(const am::CsvText::Line& titles,
+                                         ImportResult& result) const;
     void check(const AssetAdder& adder, std::vector<Row>& rows, ImportResult& result) const;
     void write(const AssetAdder& adder, const std::vector<Row>& rows, bool dryRun,
                const Progress& progress, ImportResult& result) const;

@@ -1,15 +1,15 @@
 #include "ledger/YearEndTurn.hpp"
 
 #include "frame/Context.hpp"
-#include "ledger/TablePrinter.hpp"
+#include "frame/Conversion.hpp"
 #include "provision/AccountSetAdmin.hpp"
 
 namespace tk::ledger {
 
 bool TurnTotals::agreesWith(const TurnTotals& other) const {
-    return assets == other.assets && formatAmount(cost) == formatAmount(other.cost) &&
-           formatAmount(depreciation) == formatAmount(other.depreciation) &&
-           formatAmount(impairment) == formatAmount(other.impairment);
+    return assets == other.assets && am::formatAmount(cost) == am::formatAmount(other.cost) &&
+           am::formatAmount(depreciation) == am::formatAmount(other.depreciation) &&
+           am::formatAmount(impairment) == am::formatAmount(other.impairment);
 }
 
 YearEndTurn::YearEndTurn(const LedgerSession& newSet, const std::string& oldSetName,

@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <fstream>
 
-#include "connect/RunTimeError.hpp"
 #include "connect/Session.hpp"
 #include "frame/Utility.hpp"
+#include "host/RunTimeError.hpp"
 
 namespace tk::am {
 namespace fs = std::filesystem;

@@ -2,9 +2,9 @@
 #include <cstdint>
 #include <string>
 
-#include "connect/Dispatchable.hpp"
 #include "frame/PublicDef.hpp"
 #include "frame/RecordText.hpp"
+#include "host/Dispatchable.hpp"
 
 namespace tk::am {
 

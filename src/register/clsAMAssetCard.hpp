@@ -4,10 +4,10 @@
 #include <span>
 #include <string>
 
-#include "connect/Dispatchable.hpp"
 #include "frame/PublicDef.hpp"
 #include "frame/RecordFields.hpp"
 #include "frame/RecordText.hpp"
+#include "host/Dispatchable.hpp"
 
 namespace tk::am {
 

@@ -2,8 +2,8 @@
 #include <cstdint>
 #include <string>
 
-#include "connect/Dispatchable.hpp"
 #include "frame/PublicDef.hpp"
+#include "host/Dispatchable.hpp"
 
 namespace tk::am {
 

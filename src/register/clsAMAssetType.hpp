@@ -2,10 +2,10 @@
 #include <cstdint>
 #include <string>
 
-#include "connect/Dispatchable.hpp"
 #include "connect/Recordset.hpp"
 #include "frame/RecordFields.hpp"
 #include "frame/RecordText.hpp"
+#include "host/Dispatchable.hpp"
 
 namespace tk::am {
 

@@ -1,12 +1,12 @@
 #include "upgrade/FixedCardReplay.hpp"
 
-#include "connect/RunTimeError.hpp"
 #include "frame/Conversion.hpp"
 #include "frame/RowRefusal.hpp"
 #include "frame/RowSet.hpp"
 #include "funds/clsAMAssetFund.hpp"
 #include "funds/clsAMAssetFundAccAlter.hpp"
 #include "funds/clsAMAssetFundCostAlter.hpp"
+#include "host/RunTimeError.hpp"
 #include "upgrade/UpgradeSteps.hpp"
 #include "upgrade/clsAMAssetUpdate.hpp"
 

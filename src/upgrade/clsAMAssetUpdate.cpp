@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "adjust/clsAMAdjust.hpp"
 #include "connect/Connection.hpp"
 #include "connect/Session.hpp"
 #include "frame/ClassRegistry.hpp"
@@ -13,7 +14,6 @@
 #include "upgrade/FixedModuleUpgrade.hpp"
 #include "upgrade/MaintenanceUpgrade.hpp"
 #include "upgrade/UpgradeCheck.hpp"
-#include "upgrade/clsAMAdjust.hpp"
 
 namespace tk::am {
 namespace {

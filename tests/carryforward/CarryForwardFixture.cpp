@@ -26,10 +26,7 @@ CarryForwardTest::~CarryForwardTest() {
 }
 
 std::string CarryForwardTest::Log(const std::string& name) const {
-    std::ifstream in(logFolder / "log" / (name + ".log"), std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return tk::test::ReadFile(logFolder / "log" / (name + ".log"));
 }
 
 void CarryForwardTest::BuildYear() {

@@ -16,11 +16,9 @@ namespace {
 class TurnOnlineTest : public CarryForwardTest {
   protected:
     void AddPlatform(const std::string& schema) {
-        std::ifstream in(std::string(TKAM_DB_DIR) + "/optional/self_service.sql");
-        std::stringstream script;
-        script << in.rdbuf();
-        accountSet.admin("SET ROLE " + schema + "; SET search_path TO " + schema +
-                         ", oracompat, public;" + script.str());
+        accountSet.admin(
+            "SET ROLE " + schema + "; SET search_path TO " + schema + ", oracompat, public;" +
+            tk::test::ReadFile(std::string(TKAM_DB_DIR) + "/optional/self_service.sql"));
     }
 
     bool RunOnlineTurn(std::string& message) {

@@ -7,13 +7,13 @@
 #include <set>
 
 #include "TestDatabase.hpp"
+#include "frame/Conversion.hpp"
 #include "ledger/AssetAdder.hpp"
 #include "ledger/AssetAlterer.hpp"
 #include "ledger/AssetDisposer.hpp"
 #include "ledger/AssetInputError.hpp"
 #include "ledger/LedgerQueries.hpp"
 #include "ledger/PeriodCloser.hpp"
-#include "ledger/TablePrinter.hpp"
 
 namespace tk::test {
 namespace {
@@ -200,7 +200,7 @@ TEST_F(LedgerTest, EveryClosedPeriodIsApportionedAndTheReportShowsWhatTheBooksHo
 
     auto line = [](const DepreciationRow& r) {
         return r.period.text() + " " + r.fund + " " + r.accountCode + " " + r.accountName + " " +
-               r.department + " " + formatAmount(r.amount);
+               r.department + " " + am::formatAmount(r.amount);
     };
     std::vector<std::string> trialLines, bookedLines, march;
     for (const auto& r : trial) trialLines.push_back(line(r));
@@ -209,7 +209,7 @@ TEST_F(LedgerTest, EveryClosedPeriodIsApportionedAndTheReportShowsWhatTheBooksHo
     for (const auto& r : LedgerQueries(session_).depreciation(YearPeriod::parse("2024-03"),
                                                               YearPeriod::parse("2024-03"), false))
         march.push_back(r.accountCode + " " + r.accountName + " " + r.department + " " +
-                        formatAmount(r.amount));
+                        am::formatAmount(r.amount));
     EXPECT_EQ(march, (std::vector<std::string>{
                          "510101 折旧费用 生产部 665.00", "660101 折旧费用 销售部 333.41",
                          "660201 折旧费用 信息中心 333.30", "660201 折旧费用 总经理办公室 285.00",

@@ -6,10 +6,12 @@
 
 #include <algorithm>
 #include <atomic>
+#include <fstream>
+#include <sstream>
 #include <stdexcept>
 
-#include "connect/RunTimeError.hpp"
 #include "frame/Context.hpp"
+#include "host/RunTimeError.hpp"
 #include "provision/AccountSetAdmin.hpp"
 
 namespace tk::test {
@@ -73,6 +75,13 @@ std::vector<std::string> SortedRows(connect::Connection& conn, const std::string
     }
     std::ranges::sort(rows);
     return rows;
+}
+
+std::string ReadFile(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
 }
 
 std::string testServer() { return TKAM_TEST_SERVER; }

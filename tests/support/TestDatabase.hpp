@@ -1,4 +1,5 @@
 #pragma once
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -59,6 +60,9 @@ class TestAccountSet {
   private:
     std::string name_;
 };
+
+// A file's whole content ("" when it cannot be read).
+std::string ReadFile(const std::filesystem::path& file);
 
 // The test server's connection string (ServerName).
 std::string testServer();

@@ -22,7 +22,7 @@ class FixedModuleCompany : public UpgradeTestBase {
         : UpgradeTestBase("../../examples/older_module/fixed_tables.sql", "8.50") {
         oldSet.connect()->session().runScript(
             "SET search_path TO " + oldSet.name() + ", oracompat, public;" +
-            readFile(std::filesystem::path(TKAM_DB_DIR) / ".." / "examples" / "older_module" /
+            ReadFile(std::filesystem::path(TKAM_DB_DIR) / ".." / "examples" / "older_module" /
                      "company.sql") +
             "SELECT FixedModuleCompany(0.42, " + std::to_string(cards) + ", 2022, 3, 0);");
         native("select " + newSet.name() + ".AMAssetMakePeriods(ARRAY[2022, 2023])");

@@ -9,9 +9,9 @@
 #include <iterator>
 
 #include "TestDatabase.hpp"
+#include "adjust/clsAMAdjust.hpp"
 #include "frame/Utility.hpp"
 #include "provision/AccountSetAdmin.hpp"
-#include "upgrade/clsAMAdjust.hpp"
 
 namespace tk::am {
 namespace {

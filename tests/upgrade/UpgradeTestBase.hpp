@@ -19,12 +19,7 @@
 
 namespace tk::am {
 
-inline std::string readFile(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using test::ReadFile;
 
 struct UpgradeEvent {
     int32_t progress, total;
@@ -42,7 +37,7 @@ class UpgradeTestBase : public ::testing::Test {
         auto setup = oldSet.connect();
         setup->session().runScript(
             "SET search_path TO " + oldSet.name() + ", oracompat, public;" +
-            readFile(std::filesystem::path(TKAM_DB_DIR) / ".." / "tests" / "fixtures" / fixture));
+            ReadFile(std::filesystem::path(TKAM_DB_DIR) / ".." / "tests" / "fixtures" / fixture));
         readOld.emplace(test::adminServer(), oldSet.name(), newSet.name(),
                         CrossSetAccess::Purpose::Upgrade);
         context().ConnBase = conn;
@@ -86,7 +81,7 @@ class UpgradeTestBase : public ::testing::Test {
         return update.Execute(errors);
     }
     std::string log(const std::string& name) {
-        return readFile(component / "log" / (name + ".log"));
+        return ReadFile(component / "log" / (name + ".log"));
     }
 
     std::filesystem::path component =

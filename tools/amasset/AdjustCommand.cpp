@@ -8,12 +8,12 @@
 
 #include "AccountSetSession.hpp"
 #include "ProgressBar.hpp"
+#include "adjust/ConsoleScript.hpp"
+#include "adjust/clsAMAdjust.hpp"
 #include "frame/Context.hpp"
 #include "frame/Utility.hpp"
 #include "provision/AccountSetAdmin.hpp"
 #include "provision/CrossSetAccess.hpp"
-#include "upgrade/ConsoleScript.hpp"
-#include "upgrade/clsAMAdjust.hpp"
 
 namespace tk::tools {
 namespace {

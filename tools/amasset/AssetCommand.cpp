@@ -14,13 +14,14 @@
 #include "ledger/AssetExporter.hpp"
 #include "ledger/AssetImporter.hpp"
 #include "ledger/InputText.hpp"
-#include "ledger/LedgerReports.hpp"
 #include "ledger/PeriodCloser.hpp"
+#include "report/LedgerReports.hpp"
 
 namespace tk::tools {
 namespace {
 
 using namespace ledger;
+using namespace report;
 
 std::optional<double> optionalNumber(const Options& o, const std::string& name,
                                      const std::string& what) {

@@ -7,10 +7,10 @@
 #include "AccountSetSession.hpp"
 #include "ProgressBar.hpp"
 #include "frame/Utility.hpp"
-#include "ledger/TablePrinter.hpp"
 #include "ledger/YearEndTurn.hpp"
 #include "provision/AccountSetAdmin.hpp"
 #include "provision/CrossSetAccess.hpp"
+#include "report/TablePrinter.hpp"
 
 namespace tk::tools {
 namespace {
@@ -28,8 +28,8 @@ std::string required(const Options& o, const std::string& name) {
 // Prints both sets side by side.
 void PrintTotals(const ledger::TurnTotals& before, const ledger::TurnTotals& after,
                  const std::string& from, const std::string& to) {
-    using ledger::formatAmount;
-    using ledger::TablePrinter;
+    using am::formatAmount;
+    using report::TablePrinter;
     using Align = TablePrinter::Align;
     TablePrinter table(
         {{"项目"}, {"结转前 " + from, Align::Right}, {"结转后 " + to, Align::Right}});

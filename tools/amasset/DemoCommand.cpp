@@ -5,16 +5,17 @@
 #include <stdexcept>
 
 #include "CarryForwardCommand.hpp"
+#include "DemoYear.hpp"
 #include "PeriodCommand.hpp"
 #include "ProgressBar.hpp"
-#include "ledger/DemoYear.hpp"
-#include "ledger/LedgerReports.hpp"
 #include "provision/AccountSetAdmin.hpp"
+#include "report/LedgerReports.hpp"
 
 namespace tk::tools {
 namespace {
 
 using namespace ledger;
+using namespace report;
 
 constexpr int kYear = DemoYear::kYear;
 

@@ -4,13 +4,13 @@
 
 #include "CommandHelp.hpp"
 #include "ledger/InputText.hpp"
-#include "ledger/LedgerReports.hpp"
+#include "report/LedgerReports.hpp"
 
 namespace tk::tools {
 namespace {
 
 using ledger::LedgerQueries;
-using ledger::Report;
+using report::Report;
 
 std::optional<YearPeriod> periodOption(const Options& o, const std::string& name) {
     auto text = o.value(name);
@@ -29,7 +29,7 @@ Report chosenReport(const std::string& kind, const CliContext& cli,
                     const AccountSetSession& session, const std::optional<ledger::Schedule>& s) {
     const Options& o = cli.options();
     const LedgerQueries queries(session);
-    const ledger::LedgerReports reports(session);
+    const report::LedgerReports reports(session);
     const bool summary = o.flag("summary");
     if (kind == "register")
         return reports.registerAt(periodOption(o, "period").value_or(queries.latestRun()), summary);
@@ -65,7 +65,7 @@ int reportCommand(const CliContext& cli) {
         report.print(std::cout, o.flag("csv"));
         return 0;
     }
-    ledger::LedgerReports(session).writeHtml(report, *schedule, *html);
+    report::LedgerReports(session).writeHtml(report, *schedule, *html);
     std::cout << "报表已写入 " << *html << "\n";
     return 0;
 }

@@ -15,7 +15,7 @@
 #include "PostCommand.hpp"
 #include "ReportCommand.hpp"
 #include "UpgradeCommand.hpp"
-#include "connect/RunTimeError.hpp"
+#include "host/RunTimeError.hpp"
 #include "provision/DatabaseFolder.hpp"
 #include "provision/EmbeddedServer.hpp"
 

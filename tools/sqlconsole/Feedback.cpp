@@ -5,7 +5,7 @@
 #include <sstream>
 #include <vector>
 
-#include "connect/Dispatchable.hpp"
+#include "host/Dispatchable.hpp"
 
 namespace tk::console {
 namespace {

@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "Feedback.hpp"
-#include "connect/Dispatchable.hpp"
+#include "host/Dispatchable.hpp"
 
 namespace tk::console {
 namespace fs = std::filesystem;

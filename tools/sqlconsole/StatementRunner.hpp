@@ -4,7 +4,7 @@
 #include <string>
 
 #include "connect/Connection.hpp"
-#include "connect/RunTimeError.hpp"
+#include "host/RunTimeError.hpp"
 
 namespace tk::console {
 

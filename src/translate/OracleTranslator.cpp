@@ -1,0 +1,44 @@
+#include "translate/OracleTranslator.hpp"
+
+#include <span>
+
+#include "translate/OraclePlSqlTranslator.hpp"
+#include "translate/OracleStatementTranslator.hpp"
+#include "translate/SqlTokenizer.hpp"
+
+namespace tk::translate {
+namespace {
+
+bool isBlockStart(const Token& t) {
+    return t.kind == TokenKind::Word && (t.keyword == Kw::Declare || t.keyword == Kw::Begin);
+}
+
+// Drops SQL*Plus's closing "/" line and, for a plain statement, its ";".
+size_t statementLength(const std::vector<Token>& tokens, bool block) {
+    size_t n = tokens.size();
+    if (n > 0 && tokens[n - 1].kind == TokenKind::Operator && tokens[n - 1].text == "/") --n;
+    if (!block && n > 0 && tokens[n - 1].kind == TokenKind::Semicolon) --n;
+    return n;
+}
+
+}  // namespace
+
+Translation OracleTranslator::translate(std::string_view oracleSql, bool inTransaction) {
+    TokenStream stream = SqlTokenizer::tokenize(oracleSql);
+    bool block = !stream.tokens.empty() && isBlockStart(stream.tokens.front());
+    size_t n = statementLength(stream.tokens, block);
+    if (n == 0) throw TranslationError("empty statement");
+    std::span<const Token> tokens(stream.tokens.data(), n);
+    SqlTextArena arena;
+    if (block) {
+        return OraclePlSqlTranslator::translate(tokens, stream.features, inTransaction, arena);
+    }
+    for (const Token& t : tokens) {
+        if (t.kind == TokenKind::Semicolon) {
+            throw TranslationError("more than one statement in one call");
+        }
+    }
+    return OracleStatementTranslator::translate(tokens, stream.features, arena);
+}
+
+}  // namespace tk::translate
