@@ -1,7 +1,7 @@
 -- Depreciation routines, part 7: apportioning a period's depreciation to the
 -- places that bear it (折旧费用分摊).
 --
--- For every row of the working copy with a charge, the funding-source
+-- For every balance row of a period with a charge, the funding-source
 -- version's account lines (AMAssetFundAccAlter) share it: a line weighs its
 -- share dblRate (percent) times its department coefficient dblQuotiety (1
 -- when not set); lines flagged for increases (blnDepreIncrease <> 0) share
@@ -12,28 +12,39 @@
 -- charge without lines to take it stays in one part without account
 -- (lngAccountID 0: unapportioned, 未分摊).  These are the expense rows
 -- (bytDirection 1); each charge also gives one row on the source's
--- accumulated-depreciation account (bytDirection 2).  Rows are written to
--- the working copy AMAssetFundBalanceAmortiseEx and, with the same ids, to
--- AMAssetFundBalanceAmortise.  p_asset 0 apportions the organisation's
--- period, else that asset's rows alone (an asset recalculated in it); each
--- call is planned for its scope, so that one asset's rows are found by the
--- asset.
+-- accumulated-depreciation account (bytDirection 2).
+--
+-- p_working 1: the latest depreciated period, read from the working copy
+-- (whose increases the component clears outside trade 32), its rows written
+-- to AMAssetFundBalanceAmortise and, with the same ids, to the working copy
+-- AMAssetFundBalanceAmortiseEx.  p_working 0: a period of the history an
+-- upgrade brings from the older module, read from its balances and written
+-- to AMAssetFundBalanceAmortise alone in the form of that module's own
+-- apportionment, which its vouchers were made from: the account lines'
+-- rows alone, each remark numbered by its line (1折旧费用分摊, ...), no
+-- part without account and no accumulated-depreciation side.
+-- p_asset 0 apportions the organisation's period, else that asset's rows
+-- alone (an asset recalculated in it); each call is planned for its scope,
+-- so that one asset's rows are found by the asset.
 
 DROP FUNCTION IF EXISTS AMAssetWriteBalanceAmortise(integer, integer, integer);
+DROP FUNCTION IF EXISTS AMAssetWriteBalanceAmortise(integer, integer, integer, integer);
 CREATE OR REPLACE FUNCTION AMAssetWriteBalanceAmortise(p_year integer, p_period integer, p_asset integer,
-                                                       p_org integer)
+                                                       p_org integer, p_working integer DEFAULT 1)
 RETURNS integer LANGUAGE plpgsql SET search_path FROM CURRENT SET jit = off SET work_mem = '64MB'
 SET plan_cache_mode = force_custom_plan AS $$
 DECLARE
     v_rows integer;
 BEGIN
-    DELETE FROM AMAssetFundBalanceAmortiseEx x
-     WHERE x.lngOrganizationID = p_org AND x.intYear = p_year AND x.bytPeriod = p_period
-       AND (p_asset = 0 OR x.lngAMAssetID = p_asset);
+    IF p_working = 1 THEN
+        DELETE FROM AMAssetFundBalanceAmortiseEx x
+         WHERE x.lngOrganizationID = p_org AND x.intYear = p_year AND x.bytPeriod = p_period
+           AND (p_asset = 0 OR x.lngAMAssetID = p_asset);
+    END IF;
     DELETE FROM AMAssetFundBalanceAmortise x
      WHERE x.lngOrganizationID = p_org AND x.intYear = p_year AND x.bytPeriod = p_period
        AND (p_asset = 0 OR x.lngAMAssetID = p_asset);
-    INSERT INTO AMAssetFundBalanceAmortiseEx (
+    INSERT INTO AMAssetFundBalanceAmortise (
         lngAMAssetFundBalanceAmortiseID, lngAMAssetAlterID, lngAMAssetFundAlterID, lngAMAssetID, lngAMFundID,
         intYear, bytPeriod, lngAMAssetFundAccAlterID, lngOrderNo, bytDirection, lngAccountID, lngDepartmentID,
         strFlexibleID, blnDepreIncrease, dblRate, dblQuotiety, dblAmount, strRemark, lngVoucherID, lngOrganizationID)
@@ -43,7 +54,15 @@ BEGIN
                CASE WHEN EXISTS (SELECT 1 FROM AMAssetFundAccAlter l
                                   WHERE l.lngAMAssetFundAlterID = x.lngAMAssetFundAlterID AND l.blnDepreIncrease <> 0)
                     THEN least(x.dblIncreaseDepreciation, x.dblDepreciation) ELSE 0 END AS dblIncrease
-          FROM AMAssetFundBalanceEx x
+          FROM (SELECT e.lngAMAssetAlterID, e.lngAMAssetFundAlterID, e.lngAMAssetID, e.lngAMFundID,
+                       e.lngVoucherID, e.dblDepreciation, e.dblIncreaseDepreciation, e.lngOrganizationID,
+                       e.intYear, e.bytPeriod
+                  FROM AMAssetFundBalanceEx e WHERE p_working = 1
+                UNION ALL
+                SELECT b.lngAMAssetAlterID, b.lngAMAssetFundAlterID, b.lngAMAssetID, b.lngAMFundID,
+                       b.lngVoucherID, b.dblDepreciation, b.dblIncreaseDepreciation, b.lngOrganizationID,
+                       b.intYear, b.bytPeriod
+                  FROM AMAssetFundBalance b WHERE p_working = 0) x
           JOIN AMAssetFundAlter fv ON fv.lngAMAssetFundAlterID = x.lngAMAssetFundAlterID
           LEFT JOIN AMAssetAlter c ON c.lngAMAssetAlterID = x.lngAMAssetAlterID
          WHERE x.lngOrganizationID = p_org AND x.intYear = p_year AND x.bytPeriod = p_period
@@ -82,7 +101,8 @@ BEGIN
     SELECT nextval('AMAssetFundBalanceAmortise_SEQ'), l.lngAMAssetAlterID, l.lngAMAssetFundAlterID, l.lngAMAssetID,
            l.lngAMFundID, p_year, p_period, l.lngAMAssetFundAccAlterID, l.lngOrderNo, 1, l.lngLineAccountID,
            l.lngLineDepartmentID, l.strFlexibleID, l.blnDepreIncrease, l.dblRate, l.dblQuotiety, l.dblAmount,
-           CASE WHEN l.blnDepreIncrease <> 0 THEN '增提折旧分摊' ELSE '折旧费用分摊' END, l.lngVoucherID, p_org
+           CASE WHEN p_working = 0 THEN l.lngOrderNo || '折旧费用分摊'
+                WHEN l.blnDepreIncrease <> 0 THEN '增提折旧分摊' ELSE '折旧费用分摊' END, l.lngVoucherID, p_org
       FROM lines l
      WHERE l.dblAmount <> 0
     UNION ALL
@@ -90,19 +110,22 @@ BEGIN
            ch.lngAMFundID, p_year, p_period, 0, 0, 1, 0, ch.lngDepartmentID, ' ', 0, 0, 0,
            ch.dblDepreciation - ch.dblIncrease, '折旧费用分摊', ch.lngVoucherID, p_org
       FROM charged ch
-     WHERE ch.dblDepreciation - ch.dblIncrease <> 0
+     WHERE p_working = 1 AND ch.dblDepreciation - ch.dblIncrease <> 0
        AND NOT EXISTS (SELECT 1 FROM AMAssetFundAccAlter l
                         WHERE l.lngAMAssetFundAlterID = ch.lngAMAssetFundAlterID AND l.blnDepreIncrease = 0)
     UNION ALL
     SELECT nextval('AMAssetFundBalanceAmortise_SEQ'), ch.lngAMAssetAlterID, ch.lngAMAssetFundAlterID, ch.lngAMAssetID,
            ch.lngAMFundID, p_year, p_period, 0, 0, 2, ch.lngDepreciationAccountID, ch.lngDepartmentID, ' ', 0, 100, 1,
            ch.dblDepreciation, '累计折旧分摊', ch.lngVoucherID, p_org
-      FROM charged ch;
+      FROM charged ch
+     WHERE p_working = 1;
     GET DIAGNOSTICS v_rows = ROW_COUNT;
-    INSERT INTO AMAssetFundBalanceAmortise
-    SELECT * FROM AMAssetFundBalanceAmortiseEx x
-     WHERE x.lngOrganizationID = p_org AND x.intYear = p_year AND x.bytPeriod = p_period
-       AND (p_asset = 0 OR x.lngAMAssetID = p_asset);
+    IF p_working = 1 THEN
+        INSERT INTO AMAssetFundBalanceAmortiseEx
+        SELECT * FROM AMAssetFundBalanceAmortise x
+         WHERE x.lngOrganizationID = p_org AND x.intYear = p_year AND x.bytPeriod = p_period
+           AND (p_asset = 0 OR x.lngAMAssetID = p_asset);
+    END IF;
     RETURN v_rows;
 END
 $$;

@@ -4,7 +4,8 @@
 
 #include "adjust/DOSOutputs.hpp"
 #include "adjust/FileSystem.hpp"
-#include "frame/Utility.hpp"
+#include "frame/ComponentFolder.hpp"
+#include "frame/Conversion.hpp"
 
 namespace tk::am {
 namespace fs = std::filesystem;

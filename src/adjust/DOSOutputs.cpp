@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "frame/ClassRegistry.hpp"
-#include "frame/Utility.hpp"
+#include "frame/Conversion.hpp"
 
 extern char** environ;
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "adjust/FileSystem.hpp"
-#include "frame/Utility.hpp"
+#include "frame/ComponentFolder.hpp"
 #include "host/RunTimeError.hpp"
 
 namespace tk::am {

@@ -6,9 +6,10 @@
 #include "adjust/ConsoleScript.hpp"
 #include "adjust/ScriptFolder.hpp"
 #include "frame/ClassRegistry.hpp"
+#include "frame/ComponentFolder.hpp"
 #include "frame/Conversion.hpp"
+#include "frame/Log.hpp"
 #include "frame/PublicDef.hpp"
-#include "frame/Utility.hpp"
 
 namespace tk::am {
 namespace fs = std::filesystem;

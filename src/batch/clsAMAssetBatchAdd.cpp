@@ -1,8 +1,8 @@
 #include "batch/clsAMAssetBatchAdd.hpp"
 
 #include "frame/ClassRegistry.hpp"
+#include "frame/DataAccess.hpp"
 #include "frame/RecordFields.hpp"
-#include "frame/Utility.hpp"
 #include "records/RecordSql.hpp"
 #include "register/SaveOrZero.hpp"
 
@@ -205,7 +205,7 @@ int32_t clsAMAssetBatchAdd::SaveCard() {
             newRow_ = true;
             lngAMAssetBatchAddID = GetNewID("AMAssetBatchAdd");
         }
-        if (!ExecuteStatement(newRow_ ? FillHoles(InsertTemplate(), *this) : update())) return 0;
+        if (!ExecuteSql(newRow_ ? FillHoles(InsertTemplate(), *this) : update())) return 0;
         // The row exists now: saving again updates it rather than inserting the id twice.
         newRow_ = false;
         return lngAMAssetBatchAddID;

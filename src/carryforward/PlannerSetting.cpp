@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "frame/Utility.hpp"
+#include "frame/DataAccess.hpp"
 
 namespace tk::am {
 namespace {

@@ -1,6 +1,6 @@
 #include "carryforward/Statistics.hpp"
 
-#include "frame/Utility.hpp"
+#include "frame/DataAccess.hpp"
 
 namespace tk::am {
 

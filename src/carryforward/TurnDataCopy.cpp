@@ -4,10 +4,11 @@
 
 #include "carryforward/TurnSourceJournal.hpp"
 #include "frame/Context.hpp"
+#include "frame/Conversion.hpp"
+#include "frame/DataAccess.hpp"
 #include "frame/Dictionary.hpp"
 #include "frame/PublicDef.hpp"
 #include "frame/TableCopier.hpp"
-#include "frame/Utility.hpp"
 
 namespace tk::am {
 namespace {
@@ -115,11 +116,6 @@ const char* const kSummaryLines[] = {
     " WHERE s.summaryRows > 0",
     " GROUP BY s.lngAMAssetID"};
 
-bool Execute(const std::string& sql) {
-    std::string errorText;
-    return ExecuteSql(sql, errorText);
-}
-
 // The organisation id closes a condition, and the subquery it opened.
 std::string Closed(const std::string& condition, const std::string& org) {
     bool opensSubquery = condition.find("In(") != std::string::npos;
@@ -178,16 +174,16 @@ bool TurnDataCopy::CopyAssetRegister() {
 }
 
 bool TurnDataCopy::BuildDailySummary() {
-    Execute("DROP TABLE " + summaryTable());
+    ExecuteSql("DROP TABLE " + summaryTable());
     // One pass over the old journal serves the summary and the opening records.
     BuildSourceJournal(scope_);
     std::string query;
     for (const char* line : kSummaryLines) query += kCrLf + std::string(line);
     query = ReplaceAll(query, "{0}", kSourceJournal);
     // Keyed by asset, so that the statements that read it per asset stay linear.
-    return Execute("CREATE TABLE " + summaryTable() + " As " + query) &&
-           Execute("CREATE INDEX AMAssetDaily_" + scope_.org() + "_IX ON " + summaryTable() +
-                   " (lngAMAssetID)");
+    return ExecuteSql("CREATE TABLE " + summaryTable() + " As " + query) &&
+           ExecuteSql("CREATE INDEX AMAssetDaily_" + scope_.org() + "_IX ON " + summaryTable() +
+                      " (lngAMAssetID)");
 }
 
 bool TurnDataCopy::CopyCurrentAlterations() {

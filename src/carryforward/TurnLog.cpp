@@ -1,8 +1,8 @@
 #include "carryforward/TurnLog.hpp"
 
 #include "frame/Context.hpp"
+#include "frame/Log.hpp"
 #include "frame/PublicDef.hpp"
-#include "frame/Utility.hpp"
 
 namespace tk::am {
 

@@ -12,20 +12,15 @@
 #include "frame/Context.hpp"
 #include "frame/Conversion.hpp"
 #include "frame/Currency.hpp"
+#include "frame/DataAccess.hpp"
 #include "frame/Dictionary.hpp"
+#include "frame/SystemTemplates.hpp"
 #include "frame/TableCopier.hpp"
-#include "frame/Utility.hpp"
 
 namespace tk::am {
 namespace {
 
-constexpr int16_t kTurnReceiptType = 53;
-constexpr int32_t kStatic = 3, kReadOnly = 1;
-
-bool Execute(const std::string& sql) {
-    std::string errorText;
-    return ExecuteSql(sql, errorText);
-}
+constexpr int16_t kTurnReceiptType = SystemTemplates::kOpeningType;
 
 // A statement in PostgreSQL's own dialect: an organisation-wide update from an
 // aggregate, which Oracle's dialect can only write as a subquery per row.
@@ -42,7 +37,7 @@ PlannerSetting HashedJoins() { return PlannerSetting("enable_nestloop", "off"); 
 
 bool ExecuteAll(const std::vector<std::string>& statements) {
     for (const std::string& sql : statements)
-        if (!Execute(sql)) return false;
+        if (!ExecuteSql(sql)) return false;
     return true;
 }
 
@@ -95,16 +90,12 @@ double Number(const RecordsetPtr& rs, const char* column) { return ToDouble(rs->
 }  // namespace
 
 int32_t TurnOpeningRecords::GetSysTemplateID(int16_t receiptType) {
-    static const std::pair<int16_t, int32_t> kSystemTemplates[] = {
-        {48, 4044}, {49, 4046}, {50, 4045}, {51, 4047}, {53, 4048}};
-    int32_t systemID = 0;
-    for (const auto& [type, id] : kSystemTemplates)
-        if (type == receiptType) systemID = id;
+    const int32_t systemID = SystemTemplates::ofReceiptType(receiptType);
     RecordsetPtr rs = OpenRecordset(
         " Select lngTemplateID From [NewUser]Template Where lngReceiptTypeID In(48,49,50,51,53)"
         " And lngSysTemplateID = " +
             std::to_string(systemID) + " Order by lngTemplateID",
-        kStatic, kReadOnly);
+        connect::adOpenStatic, connect::adLockReadOnly);
     int32_t templateID = IsRecordsetEmpty(rs) ? 0 : rs->field("lngTemplateID").toInt32();
     CloseRecordset(rs);
     return templateID;
@@ -112,7 +103,7 @@ int32_t TurnOpeningRecords::GetSysTemplateID(int16_t receiptType) {
 
 bool TurnOpeningRecords::BuildOpeningRecords() {
     if (!InsertInitialAlterations()) return false;
-    Execute(
+    ExecuteSql(
         "Insert Into [NewUser]Amassetalter\r\n  Select *\r\n    From [OldUser]Amassetalter Ao\r\n"
         "   Where Ao.Lngamassetalterid In\r\n         (Select a.Lngamassetlastalterid\r\n"
         "            From [NewUser]Amasset a\r\n           Where Not Exists\r\n"
@@ -151,7 +142,7 @@ bool TurnOpeningRecords::CarryScheduleBasis() {
         "y.lngAMAssetID = b.lngAMAssetID And y.lngAMAssetAlterID > b.lngBasisAlterID And "
         "y.lngAMAssetAlterID <= a.lngAMAssetInitAlterID And y.dblDepreciationAlter + "
         "y.dblTransferDepreciationAlter <> 0))";
-    return Execute(
+    return ExecuteSql(
                "Insert Into [NewUser]AMAssetFundBasis (lngAMAssetFundAlterID, lngAMAssetID, "
                "lngAMFundID, "
                "lngOrganizationID, dblInitDepreciation, intInitPeriods, dblInitWork, "
@@ -382,7 +373,7 @@ bool TurnOpeningRecords::SummaryStatements() {
                   " fd WHERE fd.lngAMAssetID = amt.lngAMAssetID AND amt.blnIsInit = 1 AND "
                   "amt.lngOrganizationID = " +
                   org + " AND (" + changes + ")") &&
-           Execute(
+           ExecuteSql(
                " Update [NewUser]AMAssetAlter amt Set amt.strDescription = '[结转]' || "
                "amt.strDescription Where amt.lngOrganizationID = " +
                org);
@@ -476,7 +467,7 @@ bool TurnOpeningRecords::FundStatements() {
            ResetSequence("AMAssetFundCostAlter", context().NewUser) &&
            CopyTable("AMAssetFundCostAlter", detailsOfNewFundAlters("AMAssetFundCostAlter"),
                      errorText) &&
-           Execute(
+           ExecuteSql(
                " Update [NewUser]AMAssetFundCostAlter amt Set (amt.dblCurrAmount, amt.dblAmount, "
                "amt.dblDepreciation, amt.dblDecAmount) = (Select ata.dblAmount, ata.dblAmount, "
                "ata.dblDepreciation, ata.dblDecAmount" +
@@ -605,8 +596,8 @@ void TurnOpeningRecords::UpdateFundOpeningAmounts() {
         "                           Or c.dblDecAmount <> fd.dblTotalDecAmount\r\n"
         "                           Or c.lngCurrencyID Not In (Select b.lngCurrencyID From "
         "[OldUser]Business b))))";
-    RecordsetPtr rs =
-        OpenRecordset(FormatTemplate(query, {kSourceJournal, scope_.org()}), kStatic, kReadOnly);
+    RecordsetPtr rs = OpenRecordset(FormatTemplate(query, {kSourceJournal, scope_.org()}),
+                                    connect::adOpenStatic, connect::adLockReadOnly);
     for (; !rs->eof(); rs->moveNext()) {
         const std::string id = rs->field("lngAMAssetFundAlterID").toText();
         const std::string where = " Where fa.blnIsInit = 1 And fa.lngAMAssetFundAlterID = " + id;
@@ -616,8 +607,8 @@ void TurnOpeningRecords::UpdateFundOpeningAmounts() {
                  {"dblDecAmount", "dblTotalDecAmount"},
                  {"dblnetworth", "dblTotalNetWorth"}})
             if (Differ(Number(rs, column), Number(rs, total)))
-                Execute(" Update [NewUser]AMAssetFundAlter fa Set fa." + std::string(column) +
-                        " = " + rs->field(total).toText() + where);
+                ExecuteSql(" Update [NewUser]AMAssetFundAlter fa Set fa." + std::string(column) +
+                           " = " + rs->field(total).toText() + where);
         UpdateCostRows(id, Number(rs, "dblTotalAmount"), Number(rs, "dblTotalDeprection"),
                        Number(rs, "dblTotalDecAmount"));
     }
@@ -629,7 +620,7 @@ void TurnOpeningRecords::UpdateCostRows(const std::string& fundAlterID, double a
     RecordsetPtr rs = OpenRecordset(
         "Select * From [NewUser]AMAssetFundCostAlter fa Where fa.lngAMAssetFundAlterID = " +
             fundAlterID,
-        kStatic, kReadOnly);
+        connect::adOpenStatic, connect::adLockReadOnly);
     if (!IsRecordsetEmpty(rs)) {
         const std::string update = " Update [NewUser]AMAssetFundCostAlter fa Set fa.";
         const std::string where = " Where fa.lngAMAssetFundAlterID = " + fundAlterID;
@@ -638,12 +629,12 @@ void TurnOpeningRecords::UpdateCostRows(const std::string& fundAlterID, double a
         const double converted = ConvertCurrencyAmount(
             rs->field("lngCurrencyID").toInt32(), Number(rs, "dblRate"), amount, context().OldUser);
         if (Differ(Number(rs, "dblAmount"), amount) || Number(rs, "dblCurrAmount") != converted)
-            Execute(update + "dblAmount = " + text(amount) +
-                    ",fa.dblCurrAmount = " + text(converted) + where);
+            ExecuteSql(update + "dblAmount = " + text(amount) +
+                       ",fa.dblCurrAmount = " + text(converted) + where);
         if (Differ(Number(rs, "dblDepreciation"), depreciation))
-            Execute(update + "dblDepreciation = " + text(depreciation) + where);
+            ExecuteSql(update + "dblDepreciation = " + text(depreciation) + where);
         if (Differ(Number(rs, "dblDecAmount"), impairment))
-            Execute(update + "dblDecAmount = " + text(impairment) + where);
+            ExecuteSql(update + "dblDecAmount = " + text(impairment) + where);
     }
     CloseRecordset(rs);
 }
@@ -653,11 +644,11 @@ bool TurnOpeningRecords::RebuildBalances(std::string& strErrMsg) {
     for (const char* table :
          {"AMAssetFundDaily", "AMAssetFundBalanceEx", "AMAssetFundBalanceAmortiseEx",
           "AMAssetFundBalance", "AMAssetFundBalanceAmortise"})
-        if (!Execute(" Delete From [NewUser]" + std::string(table) +
-                     " afd Where Not Exists(Select 1 From [NewUser]AMAssetFundAlter afa Where "
-                     "afa.lngAMAssetFundAlterID = afd.lngAMAssetFundAlterID) And "
-                     "afd.lngOrganizationID = " +
-                     org))
+        if (!ExecuteSql(" Delete From [NewUser]" + std::string(table) +
+                        " afd Where Not Exists(Select 1 From [NewUser]AMAssetFundAlter afa Where "
+                        "afa.lngAMAssetFundAlterID = afd.lngAMAssetFundAlterID) And "
+                        "afd.lngOrganizationID = " +
+                        org))
             return false;
     if (!RecalculateAssets(strErrMsg)) return false;
     clsAMAssetDaily daily;
@@ -681,7 +672,7 @@ bool TurnOpeningRecords::RecalculateAssets(std::string& strErrMsg) {
         RecordsetPtr rs =
             OpenRecordset("Select strAMAssetCode From [NewUser]AMAsset Where lngAMAssetID = " +
                               std::to_string(refused),
-                          kStatic, kReadOnly);
+                          connect::adOpenStatic, connect::adLockReadOnly);
         strErrMsg += "固定资产结转：资产 " + rs->field(0).toText() + " 不能重算折旧：" +
                      depreciation.ErrorMessage();
         CloseRecordset(rs);

@@ -1,7 +1,7 @@
 #include "carryforward/TurnSourceJournal.hpp"
 
 #include "carryforward/PlannerSetting.hpp"
-#include "frame/Utility.hpp"
+#include "frame/DataAccess.hpp"
 
 namespace tk::am {
 namespace {

@@ -5,10 +5,11 @@
 #include "carryforward/TurnLog.hpp"
 #include "frame/ClassRegistry.hpp"
 #include "frame/Context.hpp"
+#include "frame/Conversion.hpp"
+#include "frame/DataAccess.hpp"
 #include "frame/Dictionary.hpp"
 #include "frame/PublicDef.hpp"
 #include "frame/TableCopier.hpp"
-#include "frame/Utility.hpp"
 
 namespace tk::am {
 namespace {

@@ -8,20 +8,19 @@
 #include "connect/Session.hpp"
 #include "frame/ClassRegistry.hpp"
 #include "frame/Context.hpp"
+#include "frame/DataAccess.hpp"
+#include "frame/Log.hpp"
 #include "frame/PublicDef.hpp"
-#include "frame/Utility.hpp"
 
 namespace tk::am {
 namespace {
-
-constexpr int32_t kStatic = 3, kReadOnly = 1, kForwardOnly = 0;
 
 const TurnLog::Titles kTitles = {"固定资产结转",      "固定资产开始结转:",  "固定资产结转成功:",
                                  "固定资产结转失败:", "旧账套机构启用日期", false};
 
 // The year and period of the period row the query finds, if any.
 bool ReadPeriod(const std::string& sql, int32_t& year, int32_t& period) {
-    RecordsetPtr rs = OpenRecordset(sql, kStatic, kReadOnly);
+    RecordsetPtr rs = OpenRecordset(sql, connect::adOpenStatic, connect::adLockReadOnly);
     bool found = !IsRecordsetEmpty(rs);
     if (found) {
         year = rs->field("intYear").toInt32();
@@ -31,8 +30,8 @@ bool ReadPeriod(const std::string& sql, int32_t& year, int32_t& period) {
     return found;
 }
 
-bool HasRow(const std::string& sql, int32_t cursorType = kStatic) {
-    RecordsetPtr rs = OpenRecordset(sql, cursorType, kReadOnly);
+bool HasRow(const std::string& sql, int32_t cursorType = connect::adOpenStatic) {
+    RecordsetPtr rs = OpenRecordset(sql, cursorType, connect::adLockReadOnly);
     bool found = !IsRecordsetEmpty(rs);
     CloseRecordset(rs);
     return found;
@@ -89,7 +88,7 @@ bool clsAMAssetTurn::HasAssets() {
     RecordsetPtr rs = OpenRecordset(
         "SELECT Count(lngAMAssetID) As lngCount FROM [OldUser]AMAsset Where lngOrganizationID = " +
             scope.org(),
-        kStatic, kReadOnly);
+        connect::adOpenStatic, connect::adLockReadOnly);
     bool any = !IsRecordsetEmpty(rs) && rs->field("lngCount").toInt32() > 0;
     CloseRecordset(rs);
     return any;
@@ -160,7 +159,7 @@ bool clsAMAssetTurn::CheckAllPosted() {
                        "   And fa.lngOrganizationID = fd.lngOrganizationID(+)" + kCrLf +
                        "   And fd.lngAMAssetAlterID Is Null" + kCrLf +
                        "   And fa.lngOrganizationID = " + scope.org() + kCrLf + "   And rownum = 1",
-                   kForwardOnly);
+                   connect::adOpenForwardOnly);
 }
 
 bool clsAMAssetTurn::Check(std::string& strErrMsg) {

@@ -12,6 +12,10 @@ namespace tk::connect {
 
 class Session;
 
+// Cursor and lock types of a recordset, numbered as ADO numbers them.
+enum CursorType : int { adOpenForwardOnly = 0, adOpenDynamic = 2, adOpenStatic = 3 };
+enum LockType : int { adLockReadOnly = 1, adLockOptimistic = 3 };
+
 // The ADO recordset model over a fully read result: fields by name (case-
 // insensitive, the first of two same-named columns wins) or index, BOF/EOF,
 // moves, and, when opened updatable, AddNew/SetField/Update written back with

@@ -1,7 +1,7 @@
 #include "depreciation/RoutineCall.hpp"
 
 #include "frame/Context.hpp"
-#include "frame/Utility.hpp"
+#include "frame/Conversion.hpp"
 
 namespace tk::am {
 namespace {

@@ -3,8 +3,8 @@
 #include "depreciation/RoutineCall.hpp"
 #include "frame/ClassRegistry.hpp"
 #include "frame/Context.hpp"
+#include "frame/Log.hpp"
 #include "frame/PublicDef.hpp"
-#include "frame/Utility.hpp"
 
 namespace tk::am {
 namespace {

@@ -3,8 +3,8 @@
 #include "depreciation/clsAMAssetDeprection.hpp"
 #include "frame/ClassRegistry.hpp"
 #include "frame/Context.hpp"
+#include "frame/DataAccess.hpp"
 #include "frame/PublicDef.hpp"
-#include "frame/Utility.hpp"
 
 namespace tk::am {
 namespace {

@@ -5,9 +5,11 @@
 #include "connect/Session.hpp"
 #include "frame/ClassRegistry.hpp"
 #include "frame/Context.hpp"
+#include "frame/Conversion.hpp"
+#include "frame/DataAccess.hpp"
 #include "frame/Dictionary.hpp"
+#include "frame/Log.hpp"
 #include "frame/PublicDef.hpp"
-#include "frame/Utility.hpp"
 
 namespace tk::am {
 namespace {

@@ -4,9 +4,9 @@
 #include <unordered_set>
 
 #include "frame/ClassRegistry.hpp"
+#include "frame/ComponentFolder.hpp"
 #include "frame/Conversion.hpp"
 #include "frame/PublicDef.hpp"
-#include "frame/Utility.hpp"
 #include "tkam/tkam.h"
 
 struct tkam_object {

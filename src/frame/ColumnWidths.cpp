@@ -1,7 +1,8 @@
 #include "frame/ColumnWidths.hpp"
 
 #include "frame/Context.hpp"
-#include "frame/Utility.hpp"
+#include "frame/Conversion.hpp"
+#include "frame/DataAccess.hpp"
 #include "host/Dispatchable.hpp"
 
 namespace tk::am {

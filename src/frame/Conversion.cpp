@@ -9,8 +9,6 @@
 #include <limits>
 #include <vector>
 
-#include "frame/Utility.hpp"
-
 namespace tk::am {
 namespace {
 
@@ -317,6 +315,25 @@ std::string groupThousands(std::string text) {
     for (long at = static_cast<long>(point) - 3; at > static_cast<long>(start); at -= 3)
         text.insert(static_cast<size_t>(at), ",");
     return text;
+}
+
+std::string ReplaceAll(std::string text, const std::string& from, const std::string& to) {
+    if (from.empty()) return text;
+    for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+    return text;
+}
+
+std::string FormatTemplate(std::string text, std::initializer_list<std::string> args) {
+    int n = 0;
+    for (const auto& arg : args) text = ReplaceAll(text, "{" + std::to_string(n++) + "}", arg);
+    return text;
+}
+
+std::string Trim(const std::string& text) {
+    size_t first = text.find_first_not_of(' ');
+    if (first == std::string::npos) return "";
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
 }  // namespace tk::am

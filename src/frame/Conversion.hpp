@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -39,5 +40,12 @@ size_t CharLength(const std::string& text);
 std::string CharLeft(const std::string& text, size_t count);
 // Well-formed UTF-8: no stray or missing continuation bytes, no overlong forms or surrogates.
 bool IsValidUtf8(std::string_view text);
+
+// Fills every "{n}" hole of a template with the argument text.
+std::string FormatTemplate(std::string text, std::initializer_list<std::string> args);
+// Every occurrence of `from` replaced by `to`.
+std::string ReplaceAll(std::string text, const std::string& from, const std::string& to);
+// Surrounding blanks removed (spaces only, as the host language's Trim).
+std::string Trim(const std::string& text);
 
 }  // namespace tk::am

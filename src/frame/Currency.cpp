@@ -1,15 +1,13 @@
 #include "frame/Currency.hpp"
 
 #include "frame/Conversion.hpp"
-#include "frame/Utility.hpp"
+#include "frame/DataAccess.hpp"
 
 namespace tk::am {
 namespace {
 
-constexpr int32_t kForwardOnly = 0, kReadOnly = 1;
-
 RecordsetPtr OpenForLookup(const std::string& sql) {
-    return OpenRecordset(sql, kForwardOnly, kReadOnly);
+    return OpenRecordset(sql, connect::adOpenForwardOnly, connect::adLockReadOnly);
 }
 
 // Reads the two precisions of the current row; false (and the fallbacks) when there is none.

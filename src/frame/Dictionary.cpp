@@ -7,12 +7,10 @@
 #include "connect/Connection.hpp"
 #include "frame/Context.hpp"
 #include "frame/Conversion.hpp"
-#include "frame/Utility.hpp"
+#include "frame/DataAccess.hpp"
 
 namespace tk::am {
 namespace {
-
-constexpr int32_t kStatic = 3, kReadOnly = 1;
 
 // Never cleared while the thread lives: the upgrade asks about the same tables
 // and columns over and over, and a dictionary query per question is too slow.
@@ -39,7 +37,7 @@ bool HasRow(const std::string& keySuffix, const std::string& sql) {
     try {
         std::string key = CacheKey(keySuffix);
         if (auto cached = CachedAnswer(key)) return *cached;
-        auto rs = connection().GetRecordset(sql, kStatic, kReadOnly);
+        auto rs = connection().GetRecordset(sql, connect::adOpenStatic, connect::adLockReadOnly);
         bool empty = true;
         connection().IsRsEmpty(rs, empty);
         ExistenceCache()[key] = empty ? "0" : "1";
@@ -49,15 +47,10 @@ bool HasRow(const std::string& keySuffix, const std::string& sql) {
     }
 }
 
-bool Execute(const std::string& sql) {
-    std::string errorText;
-    return ExecuteSql(sql, errorText);
-}
-
 // A single value of a look-up; 0 when the statement fails or has no row.
 int32_t ScalarOrZero(const std::string& sql) {
     try {
-        RecordsetPtr rs = OpenRecordset(sql, 0, kReadOnly);
+        RecordsetPtr rs = OpenRecordset(sql, 0, connect::adLockReadOnly);
         int32_t value = IsRecordsetEmpty(rs) ? 0 : rs->field(0).toInt32();
         CloseRecordset(rs);
         return value;
@@ -92,7 +85,7 @@ bool TableReadable(const std::string& table, const std::string& owner) {
         std::string key = CacheKey(table);
         if (CachedAnswer(key).value_or(false)) return true;
         auto rs = connection().GetRecordset("Select 1 From " + owner + "." + table + " Where 1=0",
-                                            kStatic, kReadOnly);
+                                            connect::adOpenStatic, connect::adLockReadOnly);
         ExistenceCache()[key] = "1";
         return true;
     } catch (...) {
@@ -101,17 +94,17 @@ bool TableReadable(const std::string& table, const std::string& owner) {
 }
 
 bool TruncateTable(const std::string& table, const std::string& owner) {
-    return Execute(FormatTemplate("Truncate Table {0}.{1}", {owner, table}));
+    return ExecuteSql(FormatTemplate("Truncate Table {0}.{1}", {owner, table}));
 }
 
 bool DeleteWhere(const std::string& table, const std::string& owner, const std::string& condition) {
     std::string sql = FormatTemplate("Delete From {0}.{1}", {owner, table});
     if (!condition.empty()) sql += " Where " + condition;
-    return Execute(sql);
+    return ExecuteSql(sql);
 }
 
 bool CompileFunction(const std::string& function, const std::string& owner) {
-    return Execute(FormatTemplate("ALTER FUNCTION {0}.{1} COMPILE", {owner, function}));
+    return ExecuteSql(FormatTemplate("ALTER FUNCTION {0}.{1} COMPILE", {owner, function}));
 }
 
 // A sequence is never set below a value any session may have drawn: the
@@ -127,10 +120,10 @@ bool ResetSequence(const std::string& table, const std::string& owner) {
                                              "sequence_owner = '{0}' And sequence_name = '{1}_SEQ'",
                                              {UpperAscii(owner), UpperAscii(table)})));
     if (nextKey < 1 || nextKey <= current) return true;
-    return Execute(FormatTemplate("Drop Sequence {0}.{1}_SEQ", {owner, table})) &&
-           Execute(FormatTemplate(" Create Sequence {0}.{1}_SEQ MinValue 1 MaxValue 2147483647 "
-                                  "Start With {2} Increment By 1 Cache 20 Cycle",
-                                  {owner, table, std::to_string(nextKey)}));
+    return ExecuteSql(FormatTemplate("Drop Sequence {0}.{1}_SEQ", {owner, table})) &&
+           ExecuteSql(FormatTemplate(" Create Sequence {0}.{1}_SEQ MinValue 1 MaxValue 2147483647 "
+                                     "Start With {2} Increment By 1 Cache 20 Cycle",
+                                     {owner, table, std::to_string(nextKey)}));
 }
 
 }  // namespace tk::am

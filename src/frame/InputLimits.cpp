@@ -8,10 +8,10 @@
 #include <sstream>
 
 #include "frame/ColumnWidths.hpp"
+#include "frame/Conversion.hpp"
 #include "frame/FieldLabels.hpp"
 #include "frame/InputRefusal.hpp"
 #include "frame/RecordText.hpp"
-#include "frame/Utility.hpp"
 #include "host/Dispatchable.hpp"
 
 namespace tk::am {

@@ -1,6 +1,7 @@
 #include "frame/RecordText.hpp"
 
-#include "frame/Utility.hpp"
+#include "frame/Conversion.hpp"
+#include "frame/DataAccess.hpp"
 
 namespace tk::am {
 namespace {

@@ -6,7 +6,7 @@
 
 #include "connect/Session.hpp"
 #include "frame/Context.hpp"
-#include "frame/Utility.hpp"
+#include "frame/DataAccess.hpp"
 
 namespace tk::am {
 namespace {

@@ -2,12 +2,11 @@
 
 #include "connect/Connection.hpp"
 #include "frame/Context.hpp"
-#include "frame/Utility.hpp"
+#include "frame/DataAccess.hpp"
 
 namespace tk::am {
 namespace {
 
-constexpr int32_t kForwardOnly = 0, kReadOnly = 1, kDynamic = 2, kOptimistic = 3;
 constexpr int32_t kAssetModule = 11;
 
 std::string SettingFilter(const std::string& section, const std::string& key, int32_t moduleID) {
@@ -26,7 +25,7 @@ Variant ReadSetting(const std::string& key, const std::optional<std::string>& se
     if (moduleID) sql += " AND lngModuleID=" + std::to_string(*moduleID);
     if (organizationID.value_or(0) > 0)
         sql += " AND lngOrganizationID=" + std::to_string(*organizationID);
-    RecordsetPtr rs = OpenRecordset(sql, kForwardOnly, kReadOnly);
+    RecordsetPtr rs = OpenRecordset(sql, connect::adOpenForwardOnly, connect::adLockReadOnly);
     Variant value = defaultValue.value_or(Variant(""));
     if (!IsRecordsetEmpty(rs)) value = rs->field("strSetting");
     connection().CloseRs(rs);
@@ -40,7 +39,7 @@ void WriteSetting(const std::string& section, const std::string& key, const std:
     try {
         std::string sql = "SELECT * FROM [User]Setting" + SettingFilter(section, key, moduleID);
         if (organization > 0) sql += " AND lngOrganizationID=" + std::to_string(organization);
-        RecordsetPtr rs = OpenRecordset(sql, kDynamic, kOptimistic);
+        RecordsetPtr rs = OpenRecordset(sql, connect::adOpenDynamic, connect::adLockOptimistic);
         if (IsRecordsetEmpty(rs)) {
             rs->addNew();
             rs->setField("lngModuleID", moduleID);
@@ -67,8 +66,8 @@ void WriteSetting(const std::string& section, const std::string& key, const std:
 }
 
 bool IsMultiFundEnabled(int32_t organizationID) {
-    RecordsetPtr rs =
-        OpenRecordset("SELECT strAccountSystem FROM [User]Business", kForwardOnly, kReadOnly);
+    RecordsetPtr rs = OpenRecordset("SELECT strAccountSystem FROM [User]Business",
+                                    connect::adOpenForwardOnly, connect::adLockReadOnly);
     bool multiFund = rs->field("strAccountSystem").toText() == "14";
     // The statement names only the account system; the trade is tested when a
     // recordset carries it.

@@ -5,12 +5,12 @@
 
 #include "frame/Context.hpp"
 #include "frame/Conversion.hpp"
-#include "frame/Utility.hpp"
+#include "frame/DataAccess.hpp"
+#include "frame/Log.hpp"
 
 namespace tk::am {
 namespace {
 
-constexpr int32_t kStatic = 3, kOptimistic = 3;
 constexpr const char* kMissingColumn = "{MAP}";
 
 // The copier walks the same list item by item; it is split once per list.
@@ -142,11 +142,6 @@ std::string Lines(std::initializer_list<std::string> lines) {
     return text;
 }
 
-bool Execute(const std::string& sql) {
-    std::string errorText;
-    return ExecuteSql(sql, errorText);
-}
-
 }  // namespace
 
 bool GetListItem(const std::string& list, int32_t index, char separator, std::string& item) {
@@ -169,7 +164,7 @@ std::string MapColumns(const std::string& srcOwner, const std::string& dstOwner,
     std::string dstName = BareTableName(dstTable);
     RecordsetPtr rs = OpenRecordset(ColumnMapQuery(UpperAscii(srcOwner), BareTableName(srcTable),
                                                    UpperAscii(dstOwner), dstName),
-                                    kStatic, kOptimistic);
+                                    connect::adOpenStatic, connect::adLockOptimistic);
     std::string common;
     for (; !rs->eof(); rs->moveNext()) {
         std::string src = rs->field("strSrcCol").toText(), dst = rs->field("strDstCol").toText();
@@ -207,34 +202,34 @@ bool CopyTable(const std::string& tableList, const std::string& condition, std::
 }
 
 bool CopyViewRows(const std::string& oldOwner, const std::string& newOwner) {
-    return Execute(Lines({"DECLARE",
-                          "  CURSOR cView1 IS",
-                          "  SELECT * from " + oldOwner + ".view1;",
-                          "  vView1 cView1%rowtype;",
-                          "BEGIN",
-                          "  OPEN cView1;",
-                          "  Loop",
-                          "      fetch cView1 into vView1;",
-                          "      exit when  cView1%notfound;",
-                          "      insert into " + newOwner + ".view1",
-                          "      (Lngviewid,Strviewname,Strviewsql,",
-                          "      Strviewwhere,",
-                          "      Strprimarykey,Blnisunion,",
-                          "      Struser,Strcurtable,",
-                          "      Strextend , Strextendcond",
-                          "      )",
-                          "      Values",
-                          "      (vView1.Lngviewid,vView1.Strviewname,vView1.Strviewsql,",
-                          "      vView1.Strviewwhere,",
-                          "      vView1.Strprimarykey,vView1.Blnisunion,",
-                          "      vView1.Struser,vView1.Strcurtable,",
-                          "      vView1.Strextend , vView1.Strextendcond",
-                          "      );",
-                          "  end loop;",
-                          "  close cView1;",
-                          "  commit;",
-                          "  ",
-                          "END;"}));
+    return ExecuteSql(Lines({"DECLARE",
+                             "  CURSOR cView1 IS",
+                             "  SELECT * from " + oldOwner + ".view1;",
+                             "  vView1 cView1%rowtype;",
+                             "BEGIN",
+                             "  OPEN cView1;",
+                             "  Loop",
+                             "      fetch cView1 into vView1;",
+                             "      exit when  cView1%notfound;",
+                             "      insert into " + newOwner + ".view1",
+                             "      (Lngviewid,Strviewname,Strviewsql,",
+                             "      Strviewwhere,",
+                             "      Strprimarykey,Blnisunion,",
+                             "      Struser,Strcurtable,",
+                             "      Strextend , Strextendcond",
+                             "      )",
+                             "      Values",
+                             "      (vView1.Lngviewid,vView1.Strviewname,vView1.Strviewsql,",
+                             "      vView1.Strviewwhere,",
+                             "      vView1.Strprimarykey,vView1.Blnisunion,",
+                             "      vView1.Struser,vView1.Strcurtable,",
+                             "      vView1.Strextend , vView1.Strextendcond",
+                             "      );",
+                             "  end loop;",
+                             "  close cView1;",
+                             "  commit;",
+                             "  ",
+                             "END;"}));
 }
 
 bool CopyRowsByCursor(const std::string& table, const std::string& condition) {
@@ -246,7 +241,7 @@ bool CopyRowsByCursor(const std::string& table, const std::string& condition) {
     }
     if (columns.empty()) return false;
     std::string values = "vsItem." + ReplaceAll(columns, ",", ",vsItem.");
-    return Execute(
+    return ExecuteSql(
         Lines({"declare", "cursor csItem is",
                "select * from " + c.OldUser + "." + table + WhereClause(condition, true) + ";",
                "vsItem csItem%rowtype;", "begin", "     open csitem;", "     loop",

@@ -3,9 +3,9 @@
 #include <variant>
 
 #include "frame/ClassRegistry.hpp"
+#include "frame/CodeLookup.hpp"
 #include "frame/Conversion.hpp"
 #include "frame/Settings.hpp"
-#include "frame/Utility.hpp"
 
 namespace tk::am {
 namespace {

@@ -5,9 +5,9 @@
 #include <string_view>
 #include <vector>
 
+#include "frame/DataAccess.hpp"
 #include "frame/RecordFields.hpp"
 #include "frame/RowSet.hpp"
-#include "frame/Utility.hpp"
 #include "funds/FundSql.hpp"
 #include "host/Dispatchable.hpp"
 #include "register/SaveOrZero.hpp"

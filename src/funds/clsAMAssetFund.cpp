@@ -4,10 +4,11 @@
 #include <vector>
 
 #include "frame/ClassRegistry.hpp"
+#include "frame/Conversion.hpp"
+#include "frame/DataAccess.hpp"
 #include "frame/InputRefusal.hpp"
 #include "frame/RowRefusal.hpp"
 #include "frame/RowSet.hpp"
-#include "frame/Utility.hpp"
 #include "funds/FundSql.hpp"
 #include "register/SaveOrZero.hpp"
 #include "register/VersionedRecord.hpp"

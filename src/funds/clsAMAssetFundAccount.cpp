@@ -4,10 +4,11 @@
 #include <iterator>
 
 #include "frame/ClassRegistry.hpp"
+#include "frame/CodeLookup.hpp"
 #include "frame/Context.hpp"
 #include "frame/Conversion.hpp"
+#include "frame/DataAccess.hpp"
 #include "frame/Settings.hpp"
-#include "frame/Utility.hpp"
 
 namespace tk::am {
 namespace {

@@ -3,7 +3,6 @@
 #include <stdexcept>
 
 #include "frame/Conversion.hpp"
-#include "frame/Utility.hpp"
 #include "ledger/AssetVersionWriter.hpp"
 #include "ledger/InputText.hpp"
 #include "register/clsAMAssetCard.hpp"

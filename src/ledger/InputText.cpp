@@ -4,8 +4,8 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "frame/DataAccess.hpp"
 #include "frame/InputLimits.hpp"
-#include "frame/Utility.hpp"
 
 namespace tk::ledger {
 

@@ -5,8 +5,8 @@
 
 #include "depreciation/PeriodLock.hpp"
 #include "frame/Context.hpp"
+#include "frame/DataAccess.hpp"
 #include "frame/InputLimits.hpp"
-#include "frame/Utility.hpp"
 #include "ledger/InputText.hpp"
 
 namespace tk::ledger {

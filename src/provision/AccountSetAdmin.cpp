@@ -6,7 +6,8 @@
 #include <fstream>
 
 #include "connect/Session.hpp"
-#include "frame/Utility.hpp"
+#include "frame/Conversion.hpp"
+#include "host/Dispatchable.hpp"
 #include "host/RunTimeError.hpp"
 
 namespace tk::am {

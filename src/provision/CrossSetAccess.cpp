@@ -1,7 +1,7 @@
 #include "provision/CrossSetAccess.hpp"
 
 #include "connect/Session.hpp"
-#include "frame/Utility.hpp"
+#include "frame/Conversion.hpp"
 #include "provision/AccountSetAdmin.hpp"
 
 namespace tk::am {

@@ -1,6 +1,6 @@
 #include "provision/DatabaseFolder.hpp"
 
-#include "frame/Utility.hpp"
+#include "frame/ComponentFolder.hpp"
 
 namespace tk::am {
 

@@ -11,9 +11,6 @@ namespace tk::am {
 bool ReadFirstRow(const std::string& sql,
                   const std::function<void(const connect::Recordset&)>& read);
 
-// Runs one statement through ExecuteSql; why it failed is in the "errSql" log.
-bool ExecuteStatement(const std::string& sql);
-
 // Whether the query finds a row. Database errors reach the caller.
 bool HasRow(const std::string& sql);
 

@@ -3,8 +3,8 @@
 #include <cstdlib>
 
 #include "frame/ClassRegistry.hpp"
+#include "frame/DataAccess.hpp"
 #include "frame/RecordFields.hpp"
-#include "frame/Utility.hpp"
 #include "records/RecordSql.hpp"
 #include "register/SaveOrZero.hpp"
 
@@ -65,16 +65,16 @@ int32_t clsAMAssetAux::SaveCard() {
 
 bool clsAMAssetAux::write() {
     if (lngAMAssetID < 0)
-        return ExecuteStatement(" Delete From [User]AMAssetAux Where lngAMAssetID = " +
-                                std::to_string(-lngAMAssetID));
+        return ExecuteSql(" Delete From [User]AMAssetAux Where lngAMAssetID = " +
+                          std::to_string(-lngAMAssetID));
     if (lngAMAssetAuxID < 0)
-        return ExecuteStatement(" Delete From [User]AMAssetAux Where lngAMAssetAuxID = " +
-                                std::to_string(-lngAMAssetAuxID));
+        return ExecuteSql(" Delete From [User]AMAssetAux Where lngAMAssetAuxID = " +
+                          std::to_string(-lngAMAssetAuxID));
     if (lngAMAssetID == 0) return false;
     kFields.checkLimits(*this, {"AMAssetAux"});
-    if (lngAMAssetAuxID > 0) return ExecuteStatement(update());
+    if (lngAMAssetAuxID > 0) return ExecuteSql(update());
     lngAMAssetAuxID = GetNewID("AMAssetAux");
-    return ExecuteStatement(insert());
+    return ExecuteSql(insert());
 }
 
 std::string clsAMAssetAux::insert() const {

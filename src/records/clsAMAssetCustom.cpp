@@ -1,6 +1,7 @@
 #include "records/clsAMAssetCustom.hpp"
 
 #include "frame/ClassRegistry.hpp"
+#include "frame/DataAccess.hpp"
 #include "frame/RecordFields.hpp"
 #include "records/RecordSql.hpp"
 #include "register/SaveOrZero.hpp"
@@ -60,13 +61,13 @@ void clsAMAssetCustom::LoadID(int32_t id) {
 int32_t clsAMAssetCustom::SaveCard() {
     return SaveOrZero([this] {
         if (lngAMAssetID < 0)
-            return ExecuteStatement("Delete From [User]AMAssetCustom Where lngAMAssetID = " +
-                                    std::to_string(-lngAMAssetID))
+            return ExecuteSql("Delete From [User]AMAssetCustom Where lngAMAssetID = " +
+                              std::to_string(-lngAMAssetID))
                        ? -lngAMAssetID
                        : 0;
         if (lngAMAssetID == 0) return 0;
         kFields.checkLimits(*this, {"AMAssetCustom"});
-        bool saved = ExecuteStatement(HasRow(RowOf(lngAMAssetID)) ? update() : insert());
+        bool saved = ExecuteSql(HasRow(RowOf(lngAMAssetID)) ? update() : insert());
         return saved ? lngAMAssetID : 0;
     });
 }

@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "frame/ClassRegistry.hpp"
+#include "frame/DataAccess.hpp"
 #include "frame/RecordFields.hpp"
 #include "records/RecordSql.hpp"
 #include "register/SaveOrZero.hpp"
@@ -230,7 +231,7 @@ bool clsAMAssetLabel::deleteByMode() {
             if (!VersionedRecord::Execute(
                     {kChain.StepLatestBack(version), kChain.DeleteVersion(version)}))
                 return false;
-            return Mode != atOther || ExecuteStatement(kDeleteOrphanHeads);
+            return Mode != atOther || ExecuteSql(kDeleteOrphanHeads);
         case Removal::None:
             break;
     }

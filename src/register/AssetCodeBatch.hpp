@@ -5,7 +5,7 @@
 #include <tuple>
 #include <vector>
 
-#include "frame/Utility.hpp"
+#include "frame/DataAccess.hpp"
 #include "register/CodeSource.hpp"
 
 namespace tk::am {

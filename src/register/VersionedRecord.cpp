@@ -1,6 +1,6 @@
 #include "register/VersionedRecord.hpp"
 
-#include "frame/Utility.hpp"
+#include "frame/DataAccess.hpp"
 
 namespace tk::am {
 

@@ -5,10 +5,10 @@
 #include <vector>
 
 #include "frame/ClassRegistry.hpp"
+#include "frame/DataAccess.hpp"
 #include "frame/InputRefusal.hpp"
 #include "frame/RowRefusal.hpp"
 #include "frame/RowSet.hpp"
-#include "frame/Utility.hpp"
 #include "register/SaveOrZero.hpp"
 #include "register/VersionedRecord.hpp"
 

@@ -8,7 +8,7 @@
 
 #include "frame/ClassRegistry.hpp"
 #include "frame/Conversion.hpp"
-#include "frame/Utility.hpp"
+#include "frame/DataAccess.hpp"
 #include "register/CodeSource.hpp"
 
 namespace tk::am {

@@ -3,9 +3,10 @@
 #include <optional>
 
 #include "frame/ClassRegistry.hpp"
+#include "frame/CodeLookup.hpp"
 #include "frame/Conversion.hpp"
+#include "frame/DataAccess.hpp"
 #include "frame/Settings.hpp"
-#include "frame/Utility.hpp"
 #include "register/SaveOrZero.hpp"
 
 namespace tk::am {

@@ -4,8 +4,8 @@
 
 #include "frame/Context.hpp"
 #include "frame/Conversion.hpp"
+#include "frame/DataAccess.hpp"
 #include "frame/TableCopier.hpp"
-#include "frame/Utility.hpp"
 
 namespace tk::am {
 namespace {

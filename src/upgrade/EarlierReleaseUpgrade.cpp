@@ -2,9 +2,11 @@
 
 #include "depreciation/clsAMAssetDaily.hpp"
 #include "frame/Context.hpp"
+#include "frame/Conversion.hpp"
+#include "frame/DataAccess.hpp"
 #include "frame/Dictionary.hpp"
+#include "frame/SystemTemplates.hpp"
 #include "frame/TableCopier.hpp"
-#include "frame/Utility.hpp"
 #include "upgrade/EarlierReleaseAssetCopy.hpp"
 #include "upgrade/UpgradeCheck.hpp"
 #include "upgrade/UpgradeSteps.hpp"
@@ -135,9 +137,8 @@ bool EarlierReleaseUpgrade::CopyTemplates(std::string& strErrMsg) {
     update_.ReportProgress("升级固资模板, Template...");
     std::string errorText;
     if (ExecuteSql(" Update [NewUser]AMAssetAlter a Set lngTemplateID = Nvl((Select"
-                   " Max(t.lngTemplateID) From [NewUser]Template t Where t.lngSysTemplateID ="
-                   " Decode(a.blnIsInit, 1, 4048, Decode(a.bytAlterType, 1, 4044, 2, 4046, 4045))),"
-                   " 0)",
+                   " Max(t.lngTemplateID) From [NewUser]Template t Where t.lngSysTemplateID = " +
+                       SystemTemplates::ofVersionSql("a.blnIsInit", "a.bytAlterType") + "), 0)",
                    errorText))
         return true;
     return Failed("升级固定资产模板数据出错！", errorText, strErrMsg);

@@ -3,6 +3,7 @@
 #include "frame/Conversion.hpp"
 #include "frame/RowRefusal.hpp"
 #include "frame/RowSet.hpp"
+#include "frame/SystemTemplates.hpp"
 #include "funds/clsAMAssetFund.hpp"
 #include "funds/clsAMAssetFundAccAlter.hpp"
 #include "funds/clsAMAssetFundCostAlter.hpp"
@@ -70,10 +71,8 @@ void Require(bool saved, const std::string& what) {
 
 // The receipt type and system template of a version by its kind.
 std::pair<int32_t, int32_t> DocumentOf(int16_t alterType, bool initial) {
-    if (initial && alterType == atAdd) return {53, 4048};
-    if (alterType == atAdd) return {48, 4044};
-    if (alterType == atDec) return {49, 4046};
-    return {50, 4045};
+    const int16_t receiptType = SystemTemplates::receiptTypeOf(alterType, initial);
+    return {receiptType, SystemTemplates::ofReceiptType(receiptType)};
 }
 
 std::string DescriptionOf(int16_t alterType, bool initial) {
@@ -195,10 +194,9 @@ void FixedCardReplay::LoadLines() {
 }
 
 void FixedCardReplay::LoadTemplates() {
-    RecordsetPtr rs = OpenRecordset(
-        "Select * From [NewUser]Template Where lngSysTemplateID IN (4044,4045,4046,4047,4048)"
-        " Order by lngTemplateID ",
-        3, 1);
+    RecordsetPtr rs = OpenRecordset("Select * From [NewUser]Template Where lngSysTemplateID IN (" +
+                                        SystemTemplates::idList() + ") Order by lngTemplateID ",
+                                    3, 1);
     for (; !rs->eof(); rs->moveNext())
         templates_.try_emplace(Int(rs, "lngSysTemplateID"), Int(rs, "lngTemplateID"));
     CloseRecordset(rs);

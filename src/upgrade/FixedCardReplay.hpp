@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "frame/DataAccess.hpp"
 #include "frame/PublicDef.hpp"
-#include "frame/Utility.hpp"
 #include "funds/clsAMAssetFund.hpp"
 #include "funds/clsAMAssetFundAccAlter.hpp"
 #include "funds/clsAMAssetFundCostAlter.hpp"

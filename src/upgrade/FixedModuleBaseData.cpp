@@ -1,7 +1,10 @@
 #include "upgrade/FixedModuleBaseData.hpp"
 
+#include "frame/Conversion.hpp"
+#include "frame/DataAccess.hpp"
+#include "frame/Log.hpp"
 #include "frame/PublicDef.hpp"
-#include "frame/Utility.hpp"
+#include "frame/SystemTemplates.hpp"
 #include "upgrade/UpgradeSteps.hpp"
 #include "upgrade/clsAMAssetUpdate.hpp"
 
@@ -128,8 +131,9 @@ void FixedModuleBaseData::FillMissingMethodValues(const std::string& table) {
     UpgradeSteps::RunLogged(
         " Update [NewUser]" + table +
         " m Set lngTemplateID = Nvl((Select Max(t.lngTemplateID) From [NewUser]Template t"
-        " Where t.lngOrganizationID = -1 And t.lngSysTemplateID = Decode(m.bytAssetAlterType,"
-        " 0, 4044, 1, 4046, 4045)), 0) Where m.lngTemplateID = 0");
+        " Where t.lngOrganizationID = -1 And t.lngSysTemplateID = " +
+        SystemTemplates::ofKindSql("m.bytAssetAlterType", "0", "1") +
+        "), 0) Where m.lngTemplateID = 0");
 }
 
 bool FixedModuleBaseData::CopyCategories(std::string& strErrMsg) {

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "frame/Utility.hpp"
+#include "frame/DataAccess.hpp"
 #include "upgrade/UpgradeSteps.hpp"
 
 namespace tk::am {
@@ -65,32 +65,15 @@ bool FixedModuleHistory::WriteBalances(std::string& strErrMsg) {
         "生成新的固定资产折旧数据出错！", strErrMsg);
 }
 
-// A period's charge over the account lines of its funding-source version by
-// their shares; the last (largest) line takes what rounding leaves.
+// Each organisation's periods apportioned as the account set's routine
+// apportions them, in the form of the older module's history.
 bool FixedModuleHistory::WriteApportionment(std::string& strErrMsg) {
-    const std::string share = "Round(l.dblRate * b.dblDepreciation / 100, 2)";
-    return RunAll(
-        {" Insert Into [NewUser]AMAssetFundBalanceAmortise (lngAMAssetFundBalanceAmortiseID,"
-         " lngAMAssetAlterID, lngAMAssetFundAlterID, lngAMAssetID, lngAMFundID, intYear, bytPeriod,"
-         " lngAMAssetFundAccAlterID, lngOrderNo, bytDirection, lngAccountID, lngDepartmentID,"
-         " strFlexibleID, blnDepreIncrease, dblRate, dblQuotiety, dblAmount, strRemark,"
-         " lngVoucherID, lngOrganizationID) Select [NewUser]AMAssetFundBalanceAmortise_SEQ.NextVal,"
-         " b.lngAMAssetAlterID, b.lngAMAssetFundAlterID, b.lngAMAssetID, b.lngAMFundID, b.intYear,"
-         " b.bytPeriod, l.lngAMAssetFundAccAlterID, l.lngOrderNo, 1, l.lngAccountID,"
-         " l.lngDepartmentID, l.strFlexibleID, l.blnDepreIncrease, l.dblRate, l.dblQuotiety,"
-         " Case When l.lngOrderNo = (Select Max(o.lngOrderNo) From [NewUser]AMAssetFundAccAlter o"
-         " Where o.lngAMAssetFundAlterID = l.lngAMAssetFundAlterID And o.blnDepreIncrease = 0)"
-         " Then b.dblDepreciation - Nvl((Select Sum(Round(o.dblRate * b.dblDepreciation / 100, 2))"
-         " From [NewUser]AMAssetFundAccAlter o Where o.lngAMAssetFundAlterID ="
-         " l.lngAMAssetFundAlterID And o.blnDepreIncrease = 0 And o.lngOrderNo < l.lngOrderNo), 0)"
-         " Else " +
-             share +
-             " End, l.lngOrderNo || '折旧费用分摊', b.lngVoucherID, b.lngOrganizationID"
-             " From [NewUser]AMAssetFundBalance b, [NewUser]AMAssetFundAccAlter l"
-             " Where l.lngAMAssetFundAlterID = b.lngAMAssetFundAlterID And l.blnDepreIncrease = 0"
-             " And b.dblDepreciation <> 0",
-         LatestPeriodOf("AMAssetFundBalanceAmortise")},
-        "折旧数据分摊出错！", strErrMsg);
+    return RunAll({" Select Count(*) From (Select Distinct b.lngOrganizationID, b.intYear,"
+                   " b.bytPeriod From [NewUser]AMAssetFundBalance b) p"
+                   " Where [NewUser]AMAssetWriteBalanceAmortise(p.intYear, p.bytPeriod, 0,"
+                   " p.lngOrganizationID, 0) >= 0",
+                   LatestPeriodOf("AMAssetFundBalanceAmortise")},
+                  "折旧数据分摊出错！", strErrMsg);
 }
 
 // One run per organisation and period, linked to the period's depreciation voucher.

@@ -1,6 +1,6 @@
 #include "upgrade/FixedModuleUpgrade.hpp"
 
-#include "frame/Utility.hpp"
+#include "frame/DataAccess.hpp"
 #include "upgrade/FixedCardReplay.hpp"
 #include "upgrade/FixedModuleBaseData.hpp"
 #include "upgrade/FixedModuleHistory.hpp"

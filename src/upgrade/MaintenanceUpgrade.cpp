@@ -2,7 +2,9 @@
 
 #include "depreciation/clsAMAssetDeprection.hpp"
 #include "frame/Context.hpp"
-#include "frame/Utility.hpp"
+#include "frame/Conversion.hpp"
+#include "frame/DataAccess.hpp"
+#include "frame/SystemTemplates.hpp"
 #include "upgrade/FixedModuleBaseData.hpp"
 #include "upgrade/UpgradeSteps.hpp"
 #include "upgrade/clsAMAssetUpdate.hpp"
@@ -34,7 +36,7 @@ void UseSystemTemplate(const std::string& table, const std::string& column,
         " Where t.lngOrganizationID = -1 And t.lngSysTemplateID = " +
         systemID + "), a." + column +
         ") Where Not Exists(Select 1 From [NewUser]Template t Where t.lngTemplateID = a." + column +
-        " And t.lngSysTemplateID In (4044, 4045, 4046, 4047, 4048))");
+        " And t.lngSysTemplateID In (" + SystemTemplates::idList() + "))");
 }
 
 }  // namespace
@@ -68,10 +70,9 @@ void MaintenanceUpgrade::FillCreationColumns() {
 }
 
 void MaintenanceUpgrade::FixTemplatesAndTexts() {
-    UseSystemTemplate(
-        "AMAssetAlter", "lngTemplateID",
-        "Decode(a.blnIsInit, 1, 4048, Decode(a.bytAlterType, 1, 4044, 2, 4046, 4045))");
-    UseSystemTemplate("AMAsset", "lngCardTemplateID", "4047");
+    UseSystemTemplate("AMAssetAlter", "lngTemplateID",
+                      SystemTemplates::ofVersionSql("a.blnIsInit", "a.bytAlterType"));
+    UseSystemTemplate("AMAsset", "lngCardTemplateID", std::to_string(SystemTemplates::kCard));
     for (const char* table : {"AMAssetOther", "AMAssetOtherAlter"}) FillStyleModel(table);
     UpgradeSteps::FixTemplatesAndReports();
 }

@@ -1,7 +1,8 @@
 #include "upgrade/UpgradeCheck.hpp"
 
+#include "frame/DataAccess.hpp"
+#include "frame/Log.hpp"
 #include "frame/PublicDef.hpp"
-#include "frame/Utility.hpp"
 
 namespace tk::am {
 

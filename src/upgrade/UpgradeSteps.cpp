@@ -4,9 +4,11 @@
 
 #include "depreciation/clsAMAssetDaily.hpp"
 #include "frame/Context.hpp"
+#include "frame/DataAccess.hpp"
 #include "frame/Dictionary.hpp"
+#include "frame/Log.hpp"
 #include "frame/Settings.hpp"
-#include "frame/Utility.hpp"
+#include "frame/SystemTemplates.hpp"
 #include "upgrade/clsAMAssetUpdate.hpp"
 
 namespace tk::am {
@@ -85,11 +87,6 @@ std::vector<int32_t> OrganizationIDs() {
 
 const char* const kScratchTables[] = {"AMAssetFundBalanceEx_Temp", "FixAlterID_Temp",
                                       "FixBalID_Temp", "FixBalIDx_Temp"};
-
-// Template receipt types and the system template each stands for. Receipt
-// type 50 (other alterations) keeps 4045; the card templates are type 51.
-const std::pair<int, int> kSystemTemplates[] = {
-    {48, 4044}, {49, 4046}, {53, 4048}, {50, 4045}, {51, 4047}};
 
 // A column a re-run finds already there is answered with ORA-01430; that is fine.
 bool AddColumn(const std::string& table, const std::string& column) {
@@ -179,7 +176,8 @@ void UpgradeSteps::RebuildSequences() {
 }
 
 void UpgradeSteps::FixTemplatesAndReports() {
-    for (const auto& [receiptType, systemTemplate] : kSystemTemplates) {
+    // Receipt type 50 (other alterations) keeps 4045; the card templates are type 51.
+    for (const auto& [receiptType, systemTemplate] : SystemTemplates::byReceiptType()) {
         std::string id = std::to_string(systemTemplate);
         RunLogged(" Update [NewUser]Template t Set t.lngSysTemplateID = " + id +
                   " Where t.lngReceiptTypeID = " + std::to_string(receiptType) +

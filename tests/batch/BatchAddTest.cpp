@@ -5,7 +5,7 @@
 #include "TestDatabase.hpp"
 #include "batch/clsAMAssetBatchAdd.hpp"
 #include "frame/ClassRegistry.hpp"
-#include "frame/Utility.hpp"
+#include "frame/DataAccess.hpp"
 
 namespace tk::am {
 namespace {

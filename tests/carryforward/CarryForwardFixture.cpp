@@ -8,9 +8,9 @@
 #include <sstream>
 
 #include "depreciation/clsAMAssetAmortise.hpp"
+#include "frame/ComponentFolder.hpp"
 #include "frame/Context.hpp"
 #include "frame/Conversion.hpp"
-#include "frame/Utility.hpp"
 
 namespace tk::am::test {
 

@@ -7,7 +7,6 @@
 
 #include "CarryForwardFixture.hpp"
 #include "frame/Context.hpp"
-#include "frame/Utility.hpp"
 #include "tkam/tkam.h"
 
 namespace tk::am::test {

@@ -8,7 +8,6 @@
 #include "CarryForwardFixture.hpp"
 #include "OrganizationRows.hpp"
 #include "carryforward/clsAMAssetOnlineTurn.hpp"
-#include "frame/Utility.hpp"
 
 namespace tk::am::test {
 namespace {

@@ -8,8 +8,8 @@
 #include "depreciation/clsAMAssetAmortise.hpp"
 #include "depreciation/clsAMAssetDaily.hpp"
 #include "frame/ClassRegistry.hpp"
+#include "frame/ComponentFolder.hpp"
 #include "frame/Context.hpp"
-#include "frame/Utility.hpp"
 
 namespace tk::am::test {
 namespace {

@@ -3,9 +3,9 @@
 #include <filesystem>
 
 #include "TestDatabase.hpp"
+#include "frame/ComponentFolder.hpp"
 #include "frame/Context.hpp"
 #include "frame/Dictionary.hpp"
-#include "frame/Utility.hpp"
 
 namespace tk::am {
 namespace {

@@ -5,9 +5,9 @@
 #include <fstream>
 
 #include "TestDatabase.hpp"
+#include "frame/ComponentFolder.hpp"
 #include "frame/Context.hpp"
 #include "frame/TableCopier.hpp"
-#include "frame/Utility.hpp"
 
 namespace tk::am {
 namespace {

@@ -6,8 +6,12 @@
 #include <thread>
 
 #include "TestDatabase.hpp"
+#include "frame/CodeLookup.hpp"
+#include "frame/ComponentFolder.hpp"
 #include "frame/Context.hpp"
-#include "frame/Utility.hpp"
+#include "frame/Conversion.hpp"
+#include "frame/DataAccess.hpp"
+#include "frame/Log.hpp"
 
 namespace tk::am {
 namespace {

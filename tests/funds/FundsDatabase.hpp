@@ -5,7 +5,7 @@
 
 #include "TestDatabase.hpp"
 #include "frame/Context.hpp"
-#include "frame/Utility.hpp"
+#include "frame/DataAccess.hpp"
 
 namespace tk::am {
 

@@ -4,7 +4,7 @@
 
 #include "TestDatabase.hpp"
 #include "connect/Session.hpp"
-#include "frame/Utility.hpp"
+#include "frame/Conversion.hpp"
 #include "ledger/LedgerSession.hpp"
 #include "provision/AccountSetAdmin.hpp"
 #include "provision/CrossSetAccess.hpp"

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "TestDatabase.hpp"
-#include "frame/Utility.hpp"
+#include "frame/DataAccess.hpp"
 
 namespace tk::am::test {
 

@@ -10,7 +10,7 @@
 
 #include "TestDatabase.hpp"
 #include "adjust/clsAMAdjust.hpp"
-#include "frame/Utility.hpp"
+#include "frame/ComponentFolder.hpp"
 #include "provision/AccountSetAdmin.hpp"
 
 namespace tk::am {

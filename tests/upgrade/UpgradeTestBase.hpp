@@ -12,8 +12,10 @@
 #include "AmassetCli.hpp"
 #include "TestDatabase.hpp"
 #include "connect/Session.hpp"
+#include "frame/ComponentFolder.hpp"
 #include "frame/Context.hpp"
-#include "frame/Utility.hpp"
+#include "frame/Conversion.hpp"
+#include "frame/DataAccess.hpp"
 #include "provision/CrossSetAccess.hpp"
 #include "upgrade/clsAMAssetUpdate.hpp"
 

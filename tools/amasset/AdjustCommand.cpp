@@ -10,8 +10,8 @@
 #include "ProgressBar.hpp"
 #include "adjust/ConsoleScript.hpp"
 #include "adjust/clsAMAdjust.hpp"
+#include "frame/ComponentFolder.hpp"
 #include "frame/Context.hpp"
-#include "frame/Utility.hpp"
 #include "provision/AccountSetAdmin.hpp"
 #include "provision/CrossSetAccess.hpp"
 

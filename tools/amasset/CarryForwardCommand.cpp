@@ -6,7 +6,7 @@
 
 #include "AccountSetSession.hpp"
 #include "ProgressBar.hpp"
-#include "frame/Utility.hpp"
+#include "frame/ComponentFolder.hpp"
 #include "ledger/YearEndTurn.hpp"
 #include "provision/AccountSetAdmin.hpp"
 #include "provision/CrossSetAccess.hpp"

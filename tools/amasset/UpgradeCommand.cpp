@@ -5,8 +5,10 @@
 #include <stdexcept>
 
 #include "ProgressBar.hpp"
+#include "frame/ComponentFolder.hpp"
 #include "frame/Context.hpp"
-#include "frame/Utility.hpp"
+#include "frame/Conversion.hpp"
+#include "frame/PublicDef.hpp"
 #include "provision/AccountSetAdmin.hpp"
 #include "provision/CrossSetAccess.hpp"
 #include "upgrade/clsAMAssetUpdate.hpp"

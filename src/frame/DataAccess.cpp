@@ -1,41 +1,14 @@
-#include "frame/Utility.hpp"
-
-#include <dlfcn.h>
-
-#include <chrono>
-#include <ctime>
-#include <fstream>
-#include <mutex>
+// The component's one way to the database: schema placeholders, statements
+// run and logged, recordsets opened and closed, new ids, error texts.
+#include "frame/DataAccess.hpp"
 
 #include "connect/Connection.hpp"
-#include "connect/Session.hpp"
 #include "frame/Context.hpp"
 #include "frame/Conversion.hpp"
+#include "frame/Log.hpp"
 
 namespace tk::am {
-namespace fs = std::filesystem;
 namespace {
-
-constexpr uintmax_t kMaxLogBytes = 2097152;
-
-std::mutex gFolderMutex;
-fs::path gComponentFolder;
-
-fs::path libraryPath() {
-    Dl_info info{};
-    if (dladdr(reinterpret_cast<void*>(&libraryPath), &info) && info.dli_fname)
-        return fs::absolute(info.dli_fname);
-    return fs::current_path() / "TkAMAssetInt";
-}
-
-std::string localTimestamp() {
-    std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
-    std::tm local{};
-    localtime_r(&now, &local);
-    char buffer[32];
-    std::strftime(buffer, sizeof buffer, "%Y-%m-%d %H:%M:%S", &local);
-    return buffer;
-}
 
 void dropTemporarySegments() {
     RecordsetPtr rs = OpenRecordset(
@@ -51,25 +24,6 @@ void dropTemporarySegments() {
 }
 
 }  // namespace
-
-std::string ReplaceAll(std::string text, const std::string& from, const std::string& to) {
-    if (from.empty()) return text;
-    for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
-        text.replace(at, from.size(), to);
-    return text;
-}
-
-std::string FormatTemplate(std::string text, std::initializer_list<std::string> args) {
-    int n = 0;
-    for (const auto& arg : args) text = ReplaceAll(text, "{" + std::to_string(n++) + "}", arg);
-    return text;
-}
-
-std::string Trim(const std::string& text) {
-    size_t first = text.find_first_not_of(' ');
-    if (first == std::string::npos) return "";
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
 
 std::string ReplaceSchema(const std::string& sql) {
     const Context& c = context();
@@ -148,6 +102,11 @@ bool ExecuteSql(const std::string& sql, std::string& errorText) {
     return result;
 }
 
+bool ExecuteSql(const std::string& sql) {
+    std::string errorText;
+    return ExecuteSql(sql, errorText);
+}
+
 void CloseRecordset(RecordsetPtr& rs) {
     try {
         if (rs && rs->isOpen()) rs->close();
@@ -191,81 +150,6 @@ std::string AppendErrorText(const ErrorInfo& err, const std::string& text) {
     std::string suffix = "#" + std::to_string(err.number) + ":" + err.description;
     if (Trim(text).empty()) return suffix;
     return err.number != 0 ? text + suffix : text;
-}
-
-void SetComponentFolder(const fs::path& folder) {
-    std::lock_guard lock(gFolderMutex);
-    gComponentFolder = folder;
-}
-
-fs::path ComponentFolder() {
-    std::lock_guard lock(gFolderMutex);
-    return gComponentFolder.empty() ? LibraryFolder() : gComponentFolder;
-}
-
-fs::path LibraryFolder() { return libraryPath().parent_path(); }
-
-std::string ComponentName() { return libraryPath().stem().string(); }
-
-bool WriteLog(const std::string& text, const std::string& logName, int16_t overwrite) {
-    std::error_code ec;
-    fs::path folder = ComponentFolder() / "log";
-    fs::create_directories(folder, ec);
-    fs::path file = folder / ((logName.empty() ? ComponentName() : logName) + ".log");
-    if (fs::exists(file, ec) && fs::file_size(file, ec) > kMaxLogBytes) fs::remove(file, ec);
-    std::ofstream out(file, std::ios::binary | (overwrite ? std::ios::trunc : std::ios::app));
-    out << "[" << localTimestamp() << "]" << text << kCrLf;
-    out.close();
-    return !out.fail();
-}
-
-std::string OrganizationView(const std::string& table, int32_t organizationID) {
-    std::string n = std::to_string(organizationID);
-    return ReplaceSchema(" (Select fm.*," + n + " As lngOrganizationID From [User]" + table +
-                         " fm Where Not Exists \n (Select 1 From [User]" + table +
-                         "Ex ex Where ex.lng" + table + "ID = fm.lng" + table +
-                         "ID And ex.lngOrganizationID = " + n + ") \n Union Select * From [User]" +
-                         table + "Ex ex Where ex.lngOrganizationID = " + n + ") " + table);
-}
-
-std::string GetCodeName(int32_t id, const std::string& table, int16_t kind,
-                        int32_t organizationID) {
-    std::string lower = lowerAscii(table);
-    std::string code = "{0}.str{0}Code", name = "{0}.str{0}Name", key = "{0}.lng{0}ID";
-    auto family = [&](const std::string& stem, const std::string& idColumn) {
-        code = "{0}.str" + stem + "Code";
-        name = "{0}.str" + stem + "Name";
-        key = "{0}." + idColumn;
-    };
-    if (lower == "currencys")
-        family("Currency", "lngCurrencyID");
-    else if (lower == "class1" || lower == "class2")
-        family("Class", "lngClassID");
-    else if (lower.size() == 7 && lower.starts_with("custom") && lower[6] >= '0' && lower[6] <= '5')
-        family("Custom", "lngCustomID");
-    else if (lower >= "flexiblefield01" && lower <= "flexiblefield30")
-        family("Field", "lngFieldID");
-    std::string codeName = code + " || ' ' || " + name;
-    for (std::string* part : {&code, &name, &key, &codeName})
-        *part = FormatTemplate(*part, {table});
-    std::string sql;
-    if (lower == "amassetmethod")
-        sql = " SELECT " + code + " As strCode," + name + " As strName," + codeName +
-              " As strCodeName FROM " + OrganizationView("AMAssetMethod", organizationID);
-    else if (lower == "template")
-        sql = " SELECT ' ' As strCode," + name + " As strName," + name +
-              " As strCodeName FROM [User]" + table;
-    else
-        sql = " SELECT " + code + " As strCode," + name + " As strName," + codeName +
-              " As strCodeName FROM [User]" + table;
-    RecordsetPtr rs = OpenRecordset(sql + " WHERE " + key + " = " + std::to_string(id), 3, 1);
-    std::string result;
-    if (!IsRecordsetEmpty(rs)) {
-        static const char* kByKind[] = {"strCodeName", "strCode", "strName"};
-        if (kind >= 0 && kind <= 2) result = rs->field(kByKind[kind]).toText();
-    }
-    CloseRecordset(rs);
-    return result;
 }
 
 }  // namespace tk::am

@@ -1,6 +1,7 @@
 #pragma once
+// The component's one way to the database: every statement goes through
+// these, which put in the schema names, log it and report its failure.
 #include <cstdint>
-#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -19,6 +20,9 @@ std::string ReplaceSchema(const std::string& sql);
 RecordsetPtr OpenRecordset(const std::string& sql, int32_t cursorType, int32_t lockType);
 // Runs one statement; never raises. On failure `errorText` holds "number:description".
 bool ExecuteSql(const std::string& sql, std::string& errorText);
+// The same for a caller that needs only the outcome: the reason is in the
+// "errSql" log and in LastSqlError.
+bool ExecuteSql(const std::string& sql);
 // Runs one statement in PostgreSQL's own dialect, untranslated (schema
 // placeholders replaced); database errors reach the caller. Logged as
 // ExecuteSql logs its statements.
@@ -33,26 +37,11 @@ const ErrorInfo& LastSqlError();
 void ClearSqlError();
 void CloseRecordset(RecordsetPtr& rs);
 bool IsRecordsetEmpty(const RecordsetPtr& rs);
+// Single quotes doubled, for a text pasted into SQL.
 std::string QuoteSql(const std::string& text);
 // The next id for a new row of `table` from its sequence; 0 on any error.
 int32_t GetNewID(const std::string& table, const std::string& schema = "");
+// "#number:description" of an error after `text`.
 std::string AppendErrorText(const ErrorInfo& err, const std::string& text);
-bool WriteLog(const std::string& text, const std::string& logName = "", int16_t overwrite = 0);
-std::string OrganizationView(const std::string& table, int32_t organizationID);
-std::string GetCodeName(int32_t id, const std::string& table, int16_t kind, int32_t organizationID);
-
-// Fills every "{n}" hole of a template with the argument text.
-std::string FormatTemplate(std::string text, std::initializer_list<std::string> args);
-// Every occurrence of `from` replaced by `to`.
-std::string ReplaceAll(std::string text, const std::string& from, const std::string& to);
-// Surrounding blanks removed (spaces only, as the host language's Trim).
-std::string Trim(const std::string& text);
-
-// The component's folder (logs and data live under it) and its file name.
-void SetComponentFolder(const std::filesystem::path& folder);
-std::filesystem::path ComponentFolder();
-// The folder the library file itself lies in, whatever folder the host named.
-std::filesystem::path LibraryFolder();
-std::string ComponentName();
 
 }  // namespace tk::am
