@@ -15,13 +15,13 @@
 --     and lngTID.
 
 -- Ids of ten manufacturing tables come from this one shared sequence.
-CREATE SEQUENCE MMActivity_SEQ AS integer;
+CREATE SEQUENCE IF NOT EXISTS MMActivity_SEQ AS integer;
 
 -- Key-value options of every module, per organisation.  The fixed-asset
 -- module is module 11.  No surrogate id: settings are written through an
 -- updatable result set that fills only these columns.
-CREATE SEQUENCE Setting_SEQ AS integer;
-CREATE TABLE Setting (
+CREATE SEQUENCE IF NOT EXISTS Setting_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS Setting (
     lngModuleID       integer      NOT NULL DEFAULT 0,
     lngOrganizationID integer      NOT NULL DEFAULT 0,
     strSection        varchar(100) NOT NULL DEFAULT ' ',
@@ -30,11 +30,11 @@ CREATE TABLE Setting (
     StrTypeName       varchar(50)  DEFAULT ' ',
     CONSTRAINT Setting_PK PRIMARY KEY (lngModuleID, lngOrganizationID, strSection, strKey)
 );
-CREATE INDEX Setting_Key_IX ON Setting (strKey, lngModuleID, lngOrganizationID);
+CREATE INDEX IF NOT EXISTS Setting_Key_IX ON Setting (strKey, lngModuleID, lngOrganizationID);
 
 -- The account set's single description row.
-CREATE SEQUENCE Business_SEQ AS integer;
-CREATE TABLE Business (
+CREATE SEQUENCE IF NOT EXISTS Business_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS Business (
     lngBusinessID     integer      NOT NULL,
     strBusinessName   varchar(200) DEFAULT ' ',
     lngCurrencyID     integer      DEFAULT 0,   -- base currency
@@ -46,16 +46,16 @@ CREATE TABLE Business (
     CONSTRAINT Business_PK PRIMARY KEY (lngBusinessID)
 );
 
-CREATE SEQUENCE Trade_SEQ AS integer;
-CREATE TABLE Trade (
+CREATE SEQUENCE IF NOT EXISTS Trade_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS Trade (
     lngTradeID   integer      NOT NULL,
     strTradeCode varchar(50)  DEFAULT ' ',
     strTradeName varchar(100) DEFAULT ' ',
     CONSTRAINT Trade_PK PRIMARY KEY (lngTradeID)
 );
 
-CREATE SEQUENCE Currencys_SEQ AS integer;
-CREATE TABLE Currencys (
+CREATE SEQUENCE IF NOT EXISTS Currencys_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS Currencys (
     lngCurrencyID   integer      NOT NULL,
     strCurrencyCode varchar(50)  DEFAULT ' ',
     strCurrencyName varchar(100) DEFAULT ' ',
@@ -69,8 +69,8 @@ CREATE TABLE Currencys (
 
 -- Accounting periods per organisation; a period is found by its start or
 -- end date and compared as intYear * 100 + bytPeriod.
-CREATE SEQUENCE AccountPeriod_SEQ AS integer;
-CREATE TABLE AccountPeriod (
+CREATE SEQUENCE IF NOT EXISTS AccountPeriod_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS AccountPeriod (
     lngAccountPeriodID integer     NOT NULL,
     lngOrganizationID  integer     NOT NULL DEFAULT 0,
     intYear            integer     NOT NULL,
@@ -81,14 +81,14 @@ CREATE TABLE AccountPeriod (
     CONSTRAINT AccountPeriod_PK PRIMARY KEY (lngAccountPeriodID),
     CONSTRAINT AccountPeriod_Period_UK UNIQUE (lngOrganizationID, intYear, bytPeriod)
 );
-CREATE INDEX AccountPeriod_Start_IX ON AccountPeriod (strStartDate, lngOrganizationID);
-CREATE INDEX AccountPeriod_End_IX ON AccountPeriod (strEndDate, lngOrganizationID);
+CREATE INDEX IF NOT EXISTS AccountPeriod_Start_IX ON AccountPeriod (strStartDate, lngOrganizationID);
+CREATE INDEX IF NOT EXISTS AccountPeriod_End_IX ON AccountPeriod (strEndDate, lngOrganizationID);
 
 -- Document templates.  lngSysTemplateID ties a template to a fixed-asset
 -- document kind: 4044 additions, 4045 other alterations, 4046 decreases,
 -- 4047 cards, 4048 opening records.  Organisation -1: shared by all.
-CREATE SEQUENCE Template_SEQ AS integer;
-CREATE TABLE Template (
+CREATE SEQUENCE IF NOT EXISTS Template_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS Template (
     lngTemplateID     integer      NOT NULL,
     strTemplateCode   varchar(50)  DEFAULT ' ',
     strTemplateName   varchar(100) DEFAULT ' ',
@@ -100,10 +100,10 @@ CREATE TABLE Template (
     strNotes          varchar(255) DEFAULT ' ',
     CONSTRAINT Template_PK PRIMARY KEY (lngTemplateID)
 );
-CREATE INDEX Template_Sys_IX ON Template (lngSysTemplateID, lngReceiptTypeID);
+CREATE INDEX IF NOT EXISTS Template_Sys_IX ON Template (lngSysTemplateID, lngReceiptTypeID);
 
-CREATE SEQUENCE TemplateFormat_SEQ AS integer;
-CREATE TABLE TemplateFormat (
+CREATE SEQUENCE IF NOT EXISTS TemplateFormat_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS TemplateFormat (
     lngTemplateFormatID integer      NOT NULL,
     lngTemplateID       integer      NOT NULL DEFAULT 0,
     strFieldName        varchar(100) DEFAULT ' ',
@@ -113,10 +113,10 @@ CREATE TABLE TemplateFormat (
     blnIsVisible        integer      DEFAULT 1,
     CONSTRAINT TemplateFormat_PK PRIMARY KEY (lngTemplateFormatID)
 );
-CREATE INDEX TemplateFormat_Template_IX ON TemplateFormat (lngTemplateID);
+CREATE INDEX IF NOT EXISTS TemplateFormat_Template_IX ON TemplateFormat (lngTemplateID);
 
-CREATE SEQUENCE Organization_SEQ AS integer;
-CREATE TABLE Organization (
+CREATE SEQUENCE IF NOT EXISTS Organization_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS Organization (
     lngOrganizationID   integer      NOT NULL,
     strOrganizationCode varchar(50)  DEFAULT ' ',
     strOrganizationName varchar(200) DEFAULT ' ',
@@ -129,8 +129,8 @@ CREATE TABLE Organization (
     CONSTRAINT Organization_PK PRIMARY KEY (lngOrganizationID)
 );
 
-CREATE SEQUENCE Department_SEQ AS integer;
-CREATE TABLE Department (
+CREATE SEQUENCE IF NOT EXISTS Department_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS Department (
     lngDepartmentID   integer      NOT NULL,
     strDepartmentCode varchar(50)  DEFAULT ' ',
     strDepartmentName varchar(100) DEFAULT ' ',
@@ -141,13 +141,13 @@ CREATE TABLE Department (
     blnIsInActive     integer      DEFAULT 0,
     CONSTRAINT Department_PK PRIMARY KEY (lngDepartmentID)
 );
-CREATE INDEX Department_Organization_IX ON Department (lngOrganizationID);
+CREATE INDEX IF NOT EXISTS Department_Organization_IX ON Department (lngOrganizationID);
 
 -- Chart of accounts.  AccountEx holds an organisation's own version of an
 -- account: the same columns with lngOrganizationID last, so the two can be
 -- united row for row.
-CREATE SEQUENCE Account_SEQ AS integer;
-CREATE TABLE Account (
+CREATE SEQUENCE IF NOT EXISTS Account_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS Account (
     lngAccountID     integer      NOT NULL,
     strAccountCode   varchar(50)  DEFAULT ' ',
     strAccountName   varchar(100) DEFAULT ' ',
@@ -160,10 +160,10 @@ CREATE TABLE Account (
     blnIsInActive    integer      DEFAULT 0,
     CONSTRAINT Account_PK PRIMARY KEY (lngAccountID)
 );
-CREATE INDEX Account_Code_IX ON Account (strAccountCode);
+CREATE INDEX IF NOT EXISTS Account_Code_IX ON Account (strAccountCode);
 
-CREATE SEQUENCE AccountEx_SEQ AS integer;
-CREATE TABLE AccountEx (
+CREATE SEQUENCE IF NOT EXISTS AccountEx_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS AccountEx (
     lngAccountID      integer      NOT NULL,
     strAccountCode    varchar(50)  DEFAULT ' ',
     strAccountName    varchar(100) DEFAULT ' ',
@@ -179,8 +179,8 @@ CREATE TABLE AccountEx (
 );
 
 -- The two free classifications share one layout (id column lngClassID).
-CREATE SEQUENCE Class1_SEQ AS integer;
-CREATE TABLE Class1 (
+CREATE SEQUENCE IF NOT EXISTS Class1_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS Class1 (
     lngClassID    integer      NOT NULL,
     strClassCode  varchar(50)  DEFAULT ' ',
     strClassName  varchar(100) DEFAULT ' ',
@@ -190,8 +190,8 @@ CREATE TABLE Class1 (
     CONSTRAINT Class1_PK PRIMARY KEY (lngClassID)
 );
 
-CREATE SEQUENCE Class2_SEQ AS integer;
-CREATE TABLE Class2 (
+CREATE SEQUENCE IF NOT EXISTS Class2_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS Class2 (
     lngClassID    integer      NOT NULL,
     strClassCode  varchar(50)  DEFAULT ' ',
     strClassName  varchar(100) DEFAULT ' ',
@@ -201,8 +201,8 @@ CREATE TABLE Class2 (
     CONSTRAINT Class2_PK PRIMARY KEY (lngClassID)
 );
 
-CREATE SEQUENCE CustomerType_SEQ AS integer;
-CREATE TABLE CustomerType (
+CREATE SEQUENCE IF NOT EXISTS CustomerType_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS CustomerType (
     lngCustomerTypeID   integer      NOT NULL,
     strCustomerTypeCode varchar(50)  DEFAULT ' ',
     strCustomerTypeName varchar(100) DEFAULT ' ',
@@ -210,8 +210,8 @@ CREATE TABLE CustomerType (
 );
 
 -- Customers and suppliers (an asset's supplier is a customer row).
-CREATE SEQUENCE Customer_SEQ AS integer;
-CREATE TABLE Customer (
+CREATE SEQUENCE IF NOT EXISTS Customer_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS Customer (
     lngCustomerID     integer      NOT NULL,
     strCustomerCode   varchar(50)  DEFAULT ' ',
     strCustomerName   varchar(200) DEFAULT ' ',
@@ -222,16 +222,16 @@ CREATE TABLE Customer (
     CONSTRAINT Customer_PK PRIMARY KEY (lngCustomerID)
 );
 
-CREATE SEQUENCE EmployeeType_SEQ AS integer;
-CREATE TABLE EmployeeType (
+CREATE SEQUENCE IF NOT EXISTS EmployeeType_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS EmployeeType (
     lngEmployeeTypeID   integer      NOT NULL,
     strEmployeeTypeCode varchar(50)  DEFAULT ' ',
     strEmployeeTypeName varchar(100) DEFAULT ' ',
     CONSTRAINT EmployeeType_PK PRIMARY KEY (lngEmployeeTypeID)
 );
 
-CREATE SEQUENCE Employee_SEQ AS integer;
-CREATE TABLE Employee (
+CREATE SEQUENCE IF NOT EXISTS Employee_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS Employee (
     lngEmployeeID     integer      NOT NULL,
     strEmployeeCode   varchar(50)  DEFAULT ' ',
     strEmployeeName   varchar(100) DEFAULT ' ',
@@ -242,16 +242,16 @@ CREATE TABLE Employee (
     CONSTRAINT Employee_PK PRIMARY KEY (lngEmployeeID)
 );
 
-CREATE SEQUENCE OperatorGroup_SEQ AS integer;
-CREATE TABLE OperatorGroup (
+CREATE SEQUENCE IF NOT EXISTS OperatorGroup_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS OperatorGroup (
     lngOperatorGroupID   integer      NOT NULL,
     strOperatorGroupCode varchar(50)  DEFAULT ' ',
     strOperatorGroupName varchar(100) DEFAULT ' ',
     CONSTRAINT OperatorGroup_PK PRIMARY KEY (lngOperatorGroupID)
 );
 
-CREATE SEQUENCE Operator_SEQ AS integer;
-CREATE TABLE Operator (
+CREATE SEQUENCE IF NOT EXISTS Operator_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS Operator (
     lngOperatorID      integer      NOT NULL,
     strOperatorCode    varchar(50)  DEFAULT ' ',
     strOperatorName    varchar(100) DEFAULT ' ',
@@ -262,16 +262,16 @@ CREATE TABLE Operator (
 );
 
 -- Which operators may work for which organisation.
-CREATE SEQUENCE OrgOperatorAllot_SEQ AS integer;
-CREATE TABLE OrgOperatorAllot (
+CREATE SEQUENCE IF NOT EXISTS OrgOperatorAllot_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS OrgOperatorAllot (
     lngOrgOperatorAllotID integer NOT NULL,
     lngOrganizationID     integer NOT NULL DEFAULT 0,
     lngOperatorID         integer NOT NULL DEFAULT 0,
     CONSTRAINT OrgOperatorAllot_PK PRIMARY KEY (lngOrgOperatorAllotID)
 );
 
-CREATE SEQUENCE ItemUnitGroup_SEQ AS integer;
-CREATE TABLE ItemUnitGroup (
+CREATE SEQUENCE IF NOT EXISTS ItemUnitGroup_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS ItemUnitGroup (
     lngItemUnitGroupID   integer      NOT NULL,
     strItemUnitGroupCode varchar(50)  DEFAULT ' ',
     strItemUnitGroupName varchar(100) DEFAULT ' ',
@@ -279,8 +279,8 @@ CREATE TABLE ItemUnitGroup (
 );
 
 -- Units of measure (the lngUnitID of an asset version).
-CREATE SEQUENCE ItemUnit_SEQ AS integer;
-CREATE TABLE ItemUnit (
+CREATE SEQUENCE IF NOT EXISTS ItemUnit_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS ItemUnit (
     lngItemUnitID      integer      NOT NULL,
     strItemUnitCode    varchar(50)  DEFAULT ' ',
     strItemUnitName    varchar(100) DEFAULT ' ',
@@ -289,16 +289,16 @@ CREATE TABLE ItemUnit (
     CONSTRAINT ItemUnit_PK PRIMARY KEY (lngItemUnitID)
 );
 
-CREATE SEQUENCE Location_SEQ AS integer;
-CREATE TABLE Location (
+CREATE SEQUENCE IF NOT EXISTS Location_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS Location (
     lngLocationID   integer      NOT NULL,
     strLocationCode varchar(50)  DEFAULT ' ',
     strLocationName varchar(100) DEFAULT ' ',
     CONSTRAINT Location_PK PRIMARY KEY (lngLocationID)
 );
 
-CREATE SEQUENCE Country_SEQ AS integer;
-CREATE TABLE Country (
+CREATE SEQUENCE IF NOT EXISTS Country_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS Country (
     lngCountryID   integer      NOT NULL,
     strCountryCode varchar(50)  DEFAULT ' ',
     strCountryName varchar(100) DEFAULT ' ',
@@ -306,32 +306,32 @@ CREATE TABLE Country (
 );
 
 -- Condition (completeness) grades of an asset.
-CREATE SEQUENCE Integrality_SEQ AS integer;
-CREATE TABLE Integrality (
+CREATE SEQUENCE IF NOT EXISTS Integrality_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS Integrality (
     lngIntegralityID   integer      NOT NULL,
     strIntegralityCode varchar(50)  DEFAULT ' ',
     strIntegralityName varchar(100) DEFAULT ' ',
     CONSTRAINT Integrality_PK PRIMARY KEY (lngIntegralityID)
 );
 
-CREATE SEQUENCE MaintainType_SEQ AS integer;
-CREATE TABLE MaintainType (
+CREATE SEQUENCE IF NOT EXISTS MaintainType_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS MaintainType (
     lngMaintainTypeID   integer      NOT NULL,
     strMaintainTypeCode varchar(50)  DEFAULT ' ',
     strMaintainTypeName varchar(100) DEFAULT ' ',
     CONSTRAINT MaintainType_PK PRIMARY KEY (lngMaintainTypeID)
 );
 
-CREATE SEQUENCE FaultType_SEQ AS integer;
-CREATE TABLE FaultType (
+CREATE SEQUENCE IF NOT EXISTS FaultType_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS FaultType (
     lngFaultTypeID   integer      NOT NULL,
     strFaultTypeCode varchar(50)  DEFAULT ' ',
     strFaultTypeName varchar(100) DEFAULT ' ',
     CONSTRAINT FaultType_PK PRIMARY KEY (lngFaultTypeID)
 );
 
-CREATE SEQUENCE VoucherType_SEQ AS integer;
-CREATE TABLE VoucherType (
+CREATE SEQUENCE IF NOT EXISTS VoucherType_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS VoucherType (
     lngVoucherTypeID   integer      NOT NULL,
     strVoucherTypeCode varchar(50)  DEFAULT ' ',
     strVoucherTypeName varchar(100) DEFAULT ' ',
@@ -340,8 +340,8 @@ CREATE TABLE VoucherType (
 
 -- Vouchers.  lngVoucherSourceID names the business that made the voucher:
 -- 14 fixed-asset alterations, 15 depreciation.
-CREATE SEQUENCE Voucher_SEQ AS integer;
-CREATE TABLE Voucher (
+CREATE SEQUENCE IF NOT EXISTS Voucher_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS Voucher (
     lngVoucherID       integer      NOT NULL,
     lngVoucherTypeID   integer      DEFAULT 0,
     lngVoucherSourceID integer      DEFAULT 0,
@@ -356,10 +356,10 @@ CREATE TABLE Voucher (
     strNotes           varchar(255) DEFAULT ' ',
     CONSTRAINT Voucher_PK PRIMARY KEY (lngVoucherID)
 );
-CREATE INDEX Voucher_Period_IX ON Voucher (lngOrganizationID, intYear, bytPeriod, lngVoucherSourceID);
+CREATE INDEX IF NOT EXISTS Voucher_Period_IX ON Voucher (lngOrganizationID, intYear, bytPeriod, lngVoucherSourceID);
 
-CREATE SEQUENCE VoucherDetail_SEQ AS integer;
-CREATE TABLE VoucherDetail (
+CREATE SEQUENCE IF NOT EXISTS VoucherDetail_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS VoucherDetail (
     lngVoucherDetailID integer      NOT NULL,
     lngVoucherID       integer      NOT NULL DEFAULT 0,
     lngOrderNo         integer      DEFAULT 0,
@@ -378,12 +378,12 @@ CREATE TABLE VoucherDetail (
     dblCreditAmount    numeric      DEFAULT 0,
     CONSTRAINT VoucherDetail_PK PRIMARY KEY (lngVoucherDetailID)
 );
-CREATE INDEX VoucherDetail_Voucher_IX ON VoucherDetail (lngVoucherID);
+CREATE INDEX IF NOT EXISTS VoucherDetail_Voucher_IX ON VoucherDetail (lngVoucherID);
 
 -- Modules in use per organisation and the period each was started in
 -- (the fixed-asset module is 11; bytStatus 1 = started).
-CREATE SEQUENCE Module_SEQ AS integer;
-CREATE TABLE Module (
+CREATE SEQUENCE IF NOT EXISTS Module_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS Module (
     lngModuleID       integer      NOT NULL,
     lngOrganizationID integer      NOT NULL DEFAULT 0,
     strModuleName     varchar(100) DEFAULT ' ',
@@ -393,8 +393,8 @@ CREATE TABLE Module (
     CONSTRAINT Module_PK PRIMARY KEY (lngModuleID, lngOrganizationID)
 );
 
-CREATE SEQUENCE MenuSchemeDetail_SEQ AS integer;
-CREATE TABLE MenuSchemeDetail (
+CREATE SEQUENCE IF NOT EXISTS MenuSchemeDetail_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS MenuSchemeDetail (
     lngMenuSchemeDetailID integer      NOT NULL,
     lngMenuSchemeID       integer      DEFAULT 0,
     lngMenuID             integer      DEFAULT 0,
@@ -404,8 +404,8 @@ CREATE TABLE MenuSchemeDetail (
     CONSTRAINT MenuSchemeDetail_PK PRIMARY KEY (lngMenuSchemeDetailID)
 );
 
-CREATE SEQUENCE Report_SEQ AS integer;
-CREATE TABLE Report (
+CREATE SEQUENCE IF NOT EXISTS Report_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS Report (
     lngReportID   integer      NOT NULL,
     strReportName varchar(100) DEFAULT ' ',
     bytGroup      integer      DEFAULT 0,
@@ -416,8 +416,8 @@ CREATE TABLE Report (
     CONSTRAINT Report_PK PRIMARY KEY (lngReportID)
 );
 
-CREATE SEQUENCE Adjust_SEQ AS integer;
-CREATE TABLE Adjust (
+CREATE SEQUENCE IF NOT EXISTS Adjust_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS Adjust (
     lngAdjustID   integer      NOT NULL,
     strAdjustCode varchar(50)  DEFAULT ' ',
     strAdjustName varchar(100) DEFAULT ' ',
@@ -427,8 +427,8 @@ CREATE TABLE Adjust (
 
 -- Query views defined by users; carried forward row by row with exactly
 -- these columns.
-CREATE SEQUENCE view1_SEQ AS integer;
-CREATE TABLE view1 (
+CREATE SEQUENCE IF NOT EXISTS view1_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS view1 (
     lngViewID      integer       NOT NULL,
     strViewName    varchar(100)  DEFAULT ' ',
     strViewSql     varchar(4000) DEFAULT ' ',
@@ -444,288 +444,288 @@ CREATE TABLE view1 (
 
 -- User-defined code lists custom0 ... custom5 and flexible items
 -- flexiblefield01 ... flexiblefield30 (the parts of a flexible-item key).
-CREATE SEQUENCE custom0_SEQ AS integer;
-CREATE TABLE custom0 (
+CREATE SEQUENCE IF NOT EXISTS custom0_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS custom0 (
     lngCustomID   integer      NOT NULL,
     strCustomCode varchar(50)  DEFAULT ' ',
     strCustomName varchar(100) DEFAULT ' ',
     CONSTRAINT custom0_PK PRIMARY KEY (lngCustomID)
 );
 
-CREATE SEQUENCE custom1_SEQ AS integer;
-CREATE TABLE custom1 (
+CREATE SEQUENCE IF NOT EXISTS custom1_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS custom1 (
     lngCustomID   integer      NOT NULL,
     strCustomCode varchar(50)  DEFAULT ' ',
     strCustomName varchar(100) DEFAULT ' ',
     CONSTRAINT custom1_PK PRIMARY KEY (lngCustomID)
 );
 
-CREATE SEQUENCE custom2_SEQ AS integer;
-CREATE TABLE custom2 (
+CREATE SEQUENCE IF NOT EXISTS custom2_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS custom2 (
     lngCustomID   integer      NOT NULL,
     strCustomCode varchar(50)  DEFAULT ' ',
     strCustomName varchar(100) DEFAULT ' ',
     CONSTRAINT custom2_PK PRIMARY KEY (lngCustomID)
 );
 
-CREATE SEQUENCE custom3_SEQ AS integer;
-CREATE TABLE custom3 (
+CREATE SEQUENCE IF NOT EXISTS custom3_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS custom3 (
     lngCustomID   integer      NOT NULL,
     strCustomCode varchar(50)  DEFAULT ' ',
     strCustomName varchar(100) DEFAULT ' ',
     CONSTRAINT custom3_PK PRIMARY KEY (lngCustomID)
 );
 
-CREATE SEQUENCE custom4_SEQ AS integer;
-CREATE TABLE custom4 (
+CREATE SEQUENCE IF NOT EXISTS custom4_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS custom4 (
     lngCustomID   integer      NOT NULL,
     strCustomCode varchar(50)  DEFAULT ' ',
     strCustomName varchar(100) DEFAULT ' ',
     CONSTRAINT custom4_PK PRIMARY KEY (lngCustomID)
 );
 
-CREATE SEQUENCE custom5_SEQ AS integer;
-CREATE TABLE custom5 (
+CREATE SEQUENCE IF NOT EXISTS custom5_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS custom5 (
     lngCustomID   integer      NOT NULL,
     strCustomCode varchar(50)  DEFAULT ' ',
     strCustomName varchar(100) DEFAULT ' ',
     CONSTRAINT custom5_PK PRIMARY KEY (lngCustomID)
 );
 
-CREATE SEQUENCE flexiblefield01_SEQ AS integer;
-CREATE TABLE flexiblefield01 (
+CREATE SEQUENCE IF NOT EXISTS flexiblefield01_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS flexiblefield01 (
     lngFieldID   integer      NOT NULL,
     strFieldCode varchar(50)  DEFAULT ' ',
     strFieldName varchar(100) DEFAULT ' ',
     CONSTRAINT flexiblefield01_PK PRIMARY KEY (lngFieldID)
 );
 
-CREATE SEQUENCE flexiblefield02_SEQ AS integer;
-CREATE TABLE flexiblefield02 (
+CREATE SEQUENCE IF NOT EXISTS flexiblefield02_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS flexiblefield02 (
     lngFieldID   integer      NOT NULL,
     strFieldCode varchar(50)  DEFAULT ' ',
     strFieldName varchar(100) DEFAULT ' ',
     CONSTRAINT flexiblefield02_PK PRIMARY KEY (lngFieldID)
 );
 
-CREATE SEQUENCE flexiblefield03_SEQ AS integer;
-CREATE TABLE flexiblefield03 (
+CREATE SEQUENCE IF NOT EXISTS flexiblefield03_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS flexiblefield03 (
     lngFieldID   integer      NOT NULL,
     strFieldCode varchar(50)  DEFAULT ' ',
     strFieldName varchar(100) DEFAULT ' ',
     CONSTRAINT flexiblefield03_PK PRIMARY KEY (lngFieldID)
 );
 
-CREATE SEQUENCE flexiblefield04_SEQ AS integer;
-CREATE TABLE flexiblefield04 (
+CREATE SEQUENCE IF NOT EXISTS flexiblefield04_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS flexiblefield04 (
     lngFieldID   integer      NOT NULL,
     strFieldCode varchar(50)  DEFAULT ' ',
     strFieldName varchar(100) DEFAULT ' ',
     CONSTRAINT flexiblefield04_PK PRIMARY KEY (lngFieldID)
 );
 
-CREATE SEQUENCE flexiblefield05_SEQ AS integer;
-CREATE TABLE flexiblefield05 (
+CREATE SEQUENCE IF NOT EXISTS flexiblefield05_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS flexiblefield05 (
     lngFieldID   integer      NOT NULL,
     strFieldCode varchar(50)  DEFAULT ' ',
     strFieldName varchar(100) DEFAULT ' ',
     CONSTRAINT flexiblefield05_PK PRIMARY KEY (lngFieldID)
 );
 
-CREATE SEQUENCE flexiblefield06_SEQ AS integer;
-CREATE TABLE flexiblefield06 (
+CREATE SEQUENCE IF NOT EXISTS flexiblefield06_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS flexiblefield06 (
     lngFieldID   integer      NOT NULL,
     strFieldCode varchar(50)  DEFAULT ' ',
     strFieldName varchar(100) DEFAULT ' ',
     CONSTRAINT flexiblefield06_PK PRIMARY KEY (lngFieldID)
 );
 
-CREATE SEQUENCE flexiblefield07_SEQ AS integer;
-CREATE TABLE flexiblefield07 (
+CREATE SEQUENCE IF NOT EXISTS flexiblefield07_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS flexiblefield07 (
     lngFieldID   integer      NOT NULL,
     strFieldCode varchar(50)  DEFAULT ' ',
     strFieldName varchar(100) DEFAULT ' ',
     CONSTRAINT flexiblefield07_PK PRIMARY KEY (lngFieldID)
 );
 
-CREATE SEQUENCE flexiblefield08_SEQ AS integer;
-CREATE TABLE flexiblefield08 (
+CREATE SEQUENCE IF NOT EXISTS flexiblefield08_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS flexiblefield08 (
     lngFieldID   integer      NOT NULL,
     strFieldCode varchar(50)  DEFAULT ' ',
     strFieldName varchar(100) DEFAULT ' ',
     CONSTRAINT flexiblefield08_PK PRIMARY KEY (lngFieldID)
 );
 
-CREATE SEQUENCE flexiblefield09_SEQ AS integer;
-CREATE TABLE flexiblefield09 (
+CREATE SEQUENCE IF NOT EXISTS flexiblefield09_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS flexiblefield09 (
     lngFieldID   integer      NOT NULL,
     strFieldCode varchar(50)  DEFAULT ' ',
     strFieldName varchar(100) DEFAULT ' ',
     CONSTRAINT flexiblefield09_PK PRIMARY KEY (lngFieldID)
 );
 
-CREATE SEQUENCE flexiblefield10_SEQ AS integer;
-CREATE TABLE flexiblefield10 (
+CREATE SEQUENCE IF NOT EXISTS flexiblefield10_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS flexiblefield10 (
     lngFieldID   integer      NOT NULL,
     strFieldCode varchar(50)  DEFAULT ' ',
     strFieldName varchar(100) DEFAULT ' ',
     CONSTRAINT flexiblefield10_PK PRIMARY KEY (lngFieldID)
 );
 
-CREATE SEQUENCE flexiblefield11_SEQ AS integer;
-CREATE TABLE flexiblefield11 (
+CREATE SEQUENCE IF NOT EXISTS flexiblefield11_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS flexiblefield11 (
     lngFieldID   integer      NOT NULL,
     strFieldCode varchar(50)  DEFAULT ' ',
     strFieldName varchar(100) DEFAULT ' ',
     CONSTRAINT flexiblefield11_PK PRIMARY KEY (lngFieldID)
 );
 
-CREATE SEQUENCE flexiblefield12_SEQ AS integer;
-CREATE TABLE flexiblefield12 (
+CREATE SEQUENCE IF NOT EXISTS flexiblefield12_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS flexiblefield12 (
     lngFieldID   integer      NOT NULL,
     strFieldCode varchar(50)  DEFAULT ' ',
     strFieldName varchar(100) DEFAULT ' ',
     CONSTRAINT flexiblefield12_PK PRIMARY KEY (lngFieldID)
 );
 
-CREATE SEQUENCE flexiblefield13_SEQ AS integer;
-CREATE TABLE flexiblefield13 (
+CREATE SEQUENCE IF NOT EXISTS flexiblefield13_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS flexiblefield13 (
     lngFieldID   integer      NOT NULL,
     strFieldCode varchar(50)  DEFAULT ' ',
     strFieldName varchar(100) DEFAULT ' ',
     CONSTRAINT flexiblefield13_PK PRIMARY KEY (lngFieldID)
 );
 
-CREATE SEQUENCE flexiblefield14_SEQ AS integer;
-CREATE TABLE flexiblefield14 (
+CREATE SEQUENCE IF NOT EXISTS flexiblefield14_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS flexiblefield14 (
     lngFieldID   integer      NOT NULL,
     strFieldCode varchar(50)  DEFAULT ' ',
     strFieldName varchar(100) DEFAULT ' ',
     CONSTRAINT flexiblefield14_PK PRIMARY KEY (lngFieldID)
 );
 
-CREATE SEQUENCE flexiblefield15_SEQ AS integer;
-CREATE TABLE flexiblefield15 (
+CREATE SEQUENCE IF NOT EXISTS flexiblefield15_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS flexiblefield15 (
     lngFieldID   integer      NOT NULL,
     strFieldCode varchar(50)  DEFAULT ' ',
     strFieldName varchar(100) DEFAULT ' ',
     CONSTRAINT flexiblefield15_PK PRIMARY KEY (lngFieldID)
 );
 
-CREATE SEQUENCE flexiblefield16_SEQ AS integer;
-CREATE TABLE flexiblefield16 (
+CREATE SEQUENCE IF NOT EXISTS flexiblefield16_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS flexiblefield16 (
     lngFieldID   integer      NOT NULL,
     strFieldCode varchar(50)  DEFAULT ' ',
     strFieldName varchar(100) DEFAULT ' ',
     CONSTRAINT flexiblefield16_PK PRIMARY KEY (lngFieldID)
 );
 
-CREATE SEQUENCE flexiblefield17_SEQ AS integer;
-CREATE TABLE flexiblefield17 (
+CREATE SEQUENCE IF NOT EXISTS flexiblefield17_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS flexiblefield17 (
     lngFieldID   integer      NOT NULL,
     strFieldCode varchar(50)  DEFAULT ' ',
     strFieldName varchar(100) DEFAULT ' ',
     CONSTRAINT flexiblefield17_PK PRIMARY KEY (lngFieldID)
 );
 
-CREATE SEQUENCE flexiblefield18_SEQ AS integer;
-CREATE TABLE flexiblefield18 (
+CREATE SEQUENCE IF NOT EXISTS flexiblefield18_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS flexiblefield18 (
     lngFieldID   integer      NOT NULL,
     strFieldCode varchar(50)  DEFAULT ' ',
     strFieldName varchar(100) DEFAULT ' ',
     CONSTRAINT flexiblefield18_PK PRIMARY KEY (lngFieldID)
 );
 
-CREATE SEQUENCE flexiblefield19_SEQ AS integer;
-CREATE TABLE flexiblefield19 (
+CREATE SEQUENCE IF NOT EXISTS flexiblefield19_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS flexiblefield19 (
     lngFieldID   integer      NOT NULL,
     strFieldCode varchar(50)  DEFAULT ' ',
     strFieldName varchar(100) DEFAULT ' ',
     CONSTRAINT flexiblefield19_PK PRIMARY KEY (lngFieldID)
 );
 
-CREATE SEQUENCE flexiblefield20_SEQ AS integer;
-CREATE TABLE flexiblefield20 (
+CREATE SEQUENCE IF NOT EXISTS flexiblefield20_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS flexiblefield20 (
     lngFieldID   integer      NOT NULL,
     strFieldCode varchar(50)  DEFAULT ' ',
     strFieldName varchar(100) DEFAULT ' ',
     CONSTRAINT flexiblefield20_PK PRIMARY KEY (lngFieldID)
 );
 
-CREATE SEQUENCE flexiblefield21_SEQ AS integer;
-CREATE TABLE flexiblefield21 (
+CREATE SEQUENCE IF NOT EXISTS flexiblefield21_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS flexiblefield21 (
     lngFieldID   integer      NOT NULL,
     strFieldCode varchar(50)  DEFAULT ' ',
     strFieldName varchar(100) DEFAULT ' ',
     CONSTRAINT flexiblefield21_PK PRIMARY KEY (lngFieldID)
 );
 
-CREATE SEQUENCE flexiblefield22_SEQ AS integer;
-CREATE TABLE flexiblefield22 (
+CREATE SEQUENCE IF NOT EXISTS flexiblefield22_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS flexiblefield22 (
     lngFieldID   integer      NOT NULL,
     strFieldCode varchar(50)  DEFAULT ' ',
     strFieldName varchar(100) DEFAULT ' ',
     CONSTRAINT flexiblefield22_PK PRIMARY KEY (lngFieldID)
 );
 
-CREATE SEQUENCE flexiblefield23_SEQ AS integer;
-CREATE TABLE flexiblefield23 (
+CREATE SEQUENCE IF NOT EXISTS flexiblefield23_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS flexiblefield23 (
     lngFieldID   integer      NOT NULL,
     strFieldCode varchar(50)  DEFAULT ' ',
     strFieldName varchar(100) DEFAULT ' ',
     CONSTRAINT flexiblefield23_PK PRIMARY KEY (lngFieldID)
 );
 
-CREATE SEQUENCE flexiblefield24_SEQ AS integer;
-CREATE TABLE flexiblefield24 (
+CREATE SEQUENCE IF NOT EXISTS flexiblefield24_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS flexiblefield24 (
     lngFieldID   integer      NOT NULL,
     strFieldCode varchar(50)  DEFAULT ' ',
     strFieldName varchar(100) DEFAULT ' ',
     CONSTRAINT flexiblefield24_PK PRIMARY KEY (lngFieldID)
 );
 
-CREATE SEQUENCE flexiblefield25_SEQ AS integer;
-CREATE TABLE flexiblefield25 (
+CREATE SEQUENCE IF NOT EXISTS flexiblefield25_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS flexiblefield25 (
     lngFieldID   integer      NOT NULL,
     strFieldCode varchar(50)  DEFAULT ' ',
     strFieldName varchar(100) DEFAULT ' ',
     CONSTRAINT flexiblefield25_PK PRIMARY KEY (lngFieldID)
 );
 
-CREATE SEQUENCE flexiblefield26_SEQ AS integer;
-CREATE TABLE flexiblefield26 (
+CREATE SEQUENCE IF NOT EXISTS flexiblefield26_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS flexiblefield26 (
     lngFieldID   integer      NOT NULL,
     strFieldCode varchar(50)  DEFAULT ' ',
     strFieldName varchar(100) DEFAULT ' ',
     CONSTRAINT flexiblefield26_PK PRIMARY KEY (lngFieldID)
 );
 
-CREATE SEQUENCE flexiblefield27_SEQ AS integer;
-CREATE TABLE flexiblefield27 (
+CREATE SEQUENCE IF NOT EXISTS flexiblefield27_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS flexiblefield27 (
     lngFieldID   integer      NOT NULL,
     strFieldCode varchar(50)  DEFAULT ' ',
     strFieldName varchar(100) DEFAULT ' ',
     CONSTRAINT flexiblefield27_PK PRIMARY KEY (lngFieldID)
 );
 
-CREATE SEQUENCE flexiblefield28_SEQ AS integer;
-CREATE TABLE flexiblefield28 (
+CREATE SEQUENCE IF NOT EXISTS flexiblefield28_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS flexiblefield28 (
     lngFieldID   integer      NOT NULL,
     strFieldCode varchar(50)  DEFAULT ' ',
     strFieldName varchar(100) DEFAULT ' ',
     CONSTRAINT flexiblefield28_PK PRIMARY KEY (lngFieldID)
 );
 
-CREATE SEQUENCE flexiblefield29_SEQ AS integer;
-CREATE TABLE flexiblefield29 (
+CREATE SEQUENCE IF NOT EXISTS flexiblefield29_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS flexiblefield29 (
     lngFieldID   integer      NOT NULL,
     strFieldCode varchar(50)  DEFAULT ' ',
     strFieldName varchar(100) DEFAULT ' ',
     CONSTRAINT flexiblefield29_PK PRIMARY KEY (lngFieldID)
 );
 
-CREATE SEQUENCE flexiblefield30_SEQ AS integer;
-CREATE TABLE flexiblefield30 (
+CREATE SEQUENCE IF NOT EXISTS flexiblefield30_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS flexiblefield30 (
     lngFieldID   integer      NOT NULL,
     strFieldCode varchar(50)  DEFAULT ' ',
     strFieldName varchar(100) DEFAULT ' ',

@@ -9,8 +9,8 @@
 -- rows", matched column by column.  Keep both in step when adding a column.
 
 -- Kinds of category record (the upgrade writes 1).
-CREATE SEQUENCE AMAssetCategory_SEQ AS integer;
-CREATE TABLE AMAssetCategory (
+CREATE SEQUENCE IF NOT EXISTS AMAssetCategory_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS AMAssetCategory (
     lngAMAssetCategoryID   integer      NOT NULL,
     strAMAssetCategoryCode varchar(50)  DEFAULT ' ',
     strAMAssetCategoryName varchar(100) DEFAULT ' ',
@@ -25,8 +25,8 @@ CREATE TABLE AMAssetCategory (
 -- dblUseage then holds the total workload instead of the life in periods).
 -- bytCodeMethod: 0 no asset code, 1 parent's rule, otherwise own rule.
 -- The column order is the order in which a category is inserted.
-CREATE SEQUENCE AMAssetType_SEQ AS integer;
-CREATE TABLE AMAssetType (
+CREATE SEQUENCE IF NOT EXISTS AMAssetType_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS AMAssetType (
     lngAMAssetCategoryID     integer      NOT NULL DEFAULT 1,
     lngAMAssetTypeID         integer      NOT NULL,
     strAMAssetTypeCode       varchar(50)  NOT NULL DEFAULT ' ',
@@ -66,8 +66,8 @@ CREATE TABLE AMAssetType (
     CONSTRAINT AMAssetType_Code_UK UNIQUE (strAMAssetTypeCode)
 );
 
-CREATE SEQUENCE AMAssetTypeEx_SEQ AS integer;
-CREATE TABLE AMAssetTypeEx (
+CREATE SEQUENCE IF NOT EXISTS AMAssetTypeEx_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS AMAssetTypeEx (
     lngAMAssetCategoryID     integer      NOT NULL DEFAULT 1,
     lngAMAssetTypeID         integer      NOT NULL,
     strAMAssetTypeCode       varchar(50)  DEFAULT ' ',
@@ -103,15 +103,15 @@ CREATE TABLE AMAssetTypeEx (
     lngOrganizationID        integer      NOT NULL,
     CONSTRAINT AMAssetTypeEx_PK PRIMARY KEY (lngAMAssetTypeID, lngOrganizationID)
 );
-CREATE INDEX AMAssetTypeEx_Organization_IX ON AMAssetTypeEx (lngOrganizationID);
+CREATE INDEX IF NOT EXISTS AMAssetTypeEx_Organization_IX ON AMAssetTypeEx (lngOrganizationID);
 
 -- Serial counters of the code rules: the last serial issued per
 -- organisation (0 = whole account set), category (0 = all categories; the
 -- national classification for national codes) and code kind (1 asset code,
 -- 2 card number, 3 label, 4 national code).  The key makes two clients that
 -- create the same counter at once collide instead of issuing a serial twice.
-CREATE SEQUENCE AMAssetTypeNo_SEQ AS integer;
-CREATE TABLE AMAssetTypeNo (
+CREATE SEQUENCE IF NOT EXISTS AMAssetTypeNo_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS AMAssetTypeNo (
     lngOrganizationID integer NOT NULL DEFAULT 0,
     lngAMAssetTypeID  integer NOT NULL DEFAULT 0,
     bytSerialNoType   integer NOT NULL,
@@ -121,8 +121,8 @@ CREATE TABLE AMAssetTypeNo (
 
 -- Custom fields a category shows on its cards (which AMAssetCustom column,
 -- under which caption).
-CREATE SEQUENCE AMAssetTypeCustom_SEQ AS integer;
-CREATE TABLE AMAssetTypeCustom (
+CREATE SEQUENCE IF NOT EXISTS AMAssetTypeCustom_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS AMAssetTypeCustom (
     lngAMAssetTypeCustomID integer      NOT NULL,
     lngAMAssetTypeID       integer      NOT NULL DEFAULT 0,
     bytCustomType          integer      NOT NULL DEFAULT 0,
@@ -132,11 +132,11 @@ CREATE TABLE AMAssetTypeCustom (
     lngOrderNo             integer      DEFAULT 0,
     CONSTRAINT AMAssetTypeCustom_PK PRIMARY KEY (lngAMAssetTypeCustomID)
 );
-CREATE INDEX AMAssetTypeCustom_Type_IX ON AMAssetTypeCustom (lngAMAssetTypeID);
+CREATE INDEX IF NOT EXISTS AMAssetTypeCustom_Type_IX ON AMAssetTypeCustom (lngAMAssetTypeID);
 
 -- National asset classification and its national-code rule.
-CREATE SEQUENCE AMAssetNationalType_SEQ AS integer;
-CREATE TABLE AMAssetNationalType (
+CREATE SEQUENCE IF NOT EXISTS AMAssetNationalType_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS AMAssetNationalType (
     lngAMAssetNationalTypeID   integer      NOT NULL,
     strAMAssetNationalTypeCode varchar(50)  NOT NULL DEFAULT ' ',
     strAMAssetNationalTypeName varchar(200) NOT NULL DEFAULT ' ',
@@ -148,15 +148,15 @@ CREATE TABLE AMAssetNationalType (
     strNotes                   varchar(255) DEFAULT ' ',
     CONSTRAINT AMAssetNationalType_PK PRIMARY KEY (lngAMAssetNationalTypeID)
 );
-CREATE INDEX AMAssetNationalType_Code_IX ON AMAssetNationalType (strAMAssetNationalTypeCode);
+CREATE INDEX IF NOT EXISTS AMAssetNationalType_Code_IX ON AMAssetNationalType (strAMAssetNationalTypeCode);
 
 -- Ways of addition and alteration.  bytAssetAlterType: 0 addition,
 -- 1 decrease, 2 funds transferred in, 3 funds transferred out, 4 other.
 -- The column order is fixed: the upgrade inserts methods without a column
 -- list.  A code belongs to one method (the upgrade's preset methods fail on
 -- an occupied code).
-CREATE SEQUENCE AMAssetMethod_SEQ AS integer;
-CREATE TABLE AMAssetMethod (
+CREATE SEQUENCE IF NOT EXISTS AMAssetMethod_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS AMAssetMethod (
     lngAMAssetCategoryID integer      NOT NULL DEFAULT 1,
     lngAMAssetMethodID   integer      NOT NULL,
     strAMAssetMethodCode varchar(50)  NOT NULL DEFAULT ' ',
@@ -174,8 +174,8 @@ CREATE TABLE AMAssetMethod (
     CONSTRAINT AMAssetMethod_Code_UK UNIQUE (strAMAssetMethodCode)
 );
 
-CREATE SEQUENCE AMAssetMethodEx_SEQ AS integer;
-CREATE TABLE AMAssetMethodEx (
+CREATE SEQUENCE IF NOT EXISTS AMAssetMethodEx_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS AMAssetMethodEx (
     lngAMAssetCategoryID integer      NOT NULL DEFAULT 1,
     lngAMAssetMethodID   integer      NOT NULL,
     strAMAssetMethodCode varchar(50)  DEFAULT ' ',
@@ -192,11 +192,11 @@ CREATE TABLE AMAssetMethodEx (
     lngOrganizationID    integer      NOT NULL,
     CONSTRAINT AMAssetMethodEx_PK PRIMARY KEY (lngAMAssetMethodID, lngOrganizationID)
 );
-CREATE INDEX AMAssetMethodEx_Organization_IX ON AMAssetMethodEx (lngOrganizationID);
+CREATE INDEX IF NOT EXISTS AMAssetMethodEx_Organization_IX ON AMAssetMethodEx (lngOrganizationID);
 
 -- Physical states of an asset (in use, idle, ...).
-CREATE SEQUENCE AMAssetState_SEQ AS integer;
-CREATE TABLE AMAssetState (
+CREATE SEQUENCE IF NOT EXISTS AMAssetState_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS AMAssetState (
     lngAMAssetStateID   integer      NOT NULL,
     strAMAssetStateCode varchar(50)  DEFAULT ' ',
     strAMAssetStateName varchar(100) DEFAULT ' ',
@@ -205,8 +205,8 @@ CREATE TABLE AMAssetState (
     CONSTRAINT AMAssetState_PK PRIMARY KEY (lngAMAssetStateID)
 );
 
-CREATE SEQUENCE AMManagerType_SEQ AS integer;
-CREATE TABLE AMManagerType (
+CREATE SEQUENCE IF NOT EXISTS AMManagerType_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS AMManagerType (
     lngAMManagerTypeID   integer      NOT NULL,
     strAMManagerTypeCode varchar(50)  DEFAULT ' ',
     strAMManagerTypeName varchar(100) DEFAULT ' ',
@@ -215,8 +215,8 @@ CREATE TABLE AMManagerType (
 );
 
 -- Funding sources.
-CREATE SEQUENCE AMFund_SEQ AS integer;
-CREATE TABLE AMFund (
+CREATE SEQUENCE IF NOT EXISTS AMFund_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS AMFund (
     lngAMFundID   integer      NOT NULL,
     strAMFundCode varchar(50)  DEFAULT ' ',
     strAMFundName varchar(100) DEFAULT ' ',
@@ -228,8 +228,8 @@ CREATE TABLE AMFund (
 
 -- Accounts of a funding source per category, as an earlier release kept
 -- them (copied by the upgrade, not read otherwise).
-CREATE SEQUENCE AMAssetFundAccSetting_SEQ AS integer;
-CREATE TABLE AMAssetFundAccSetting (
+CREATE SEQUENCE IF NOT EXISTS AMAssetFundAccSetting_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS AMAssetFundAccSetting (
     lngAMAssetFundAccSettingID integer NOT NULL,
     lngAMAssetTypeID           integer NOT NULL DEFAULT 0,
     lngAMFundID                integer NOT NULL DEFAULT 0,
@@ -248,8 +248,8 @@ CREATE TABLE AMAssetFundAccSetting (
 -- The eight posting accounts of a funding source for a category and
 -- organisation (0 = not set, inherited from the ancestors).  One row per
 -- category, source and organisation: the resolver takes a single row.
-CREATE SEQUENCE AMAssetFundAccSetting2_SEQ AS integer;
-CREATE TABLE AMAssetFundAccSetting2 (
+CREATE SEQUENCE IF NOT EXISTS AMAssetFundAccSetting2_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS AMAssetFundAccSetting2 (
     lngAMAssetFundAccSetting2ID integer NOT NULL,
     lngAMAssetTypeID            integer NOT NULL DEFAULT 0,
     lngAMFundID                 integer NOT NULL DEFAULT 0,
@@ -268,8 +268,8 @@ CREATE TABLE AMAssetFundAccSetting2 (
 
 -- Links between an asset and an object of another module of the suite
 -- (a device, a contract, ...), carried forward with their ids.
-CREATE SEQUENCE AMAssetObjectMap_SEQ AS integer;
-CREATE TABLE AMAssetObjectMap (
+CREATE SEQUENCE IF NOT EXISTS AMAssetObjectMap_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS AMAssetObjectMap (
     lngAMAssetObjectMapID integer      NOT NULL,
     lngAMAssetID          integer      NOT NULL DEFAULT 0,
     lngObjectTypeID       integer      NOT NULL DEFAULT 0,
@@ -278,11 +278,11 @@ CREATE TABLE AMAssetObjectMap (
     lngOrganizationID     integer      NOT NULL DEFAULT 0,
     CONSTRAINT AMAssetObjectMap_PK PRIMARY KEY (lngAMAssetObjectMapID)
 );
-CREATE INDEX AMAssetObjectMap_Asset_IX ON AMAssetObjectMap (lngAMAssetID);
+CREATE INDEX IF NOT EXISTS AMAssetObjectMap_Asset_IX ON AMAssetObjectMap (lngAMAssetID);
 
 -- Layouts of the face (obverse) of a printed card or label.
-CREATE SEQUENCE AMAssetObverse_SEQ AS integer;
-CREATE TABLE AMAssetObverse (
+CREATE SEQUENCE IF NOT EXISTS AMAssetObverse_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS AMAssetObverse (
     lngAMAssetObverseID   integer      NOT NULL,
     strAMAssetObverseCode varchar(50)  DEFAULT ' ',
     strAMAssetObverseName varchar(100) DEFAULT ' ',

@@ -10,8 +10,8 @@
 -- copies versions between account sets with "Select *", so both account sets
 -- must share it.
 
-CREATE SEQUENCE AMAsset_SEQ AS integer;
-CREATE TABLE AMAsset (
+CREATE SEQUENCE IF NOT EXISTS AMAsset_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS AMAsset (
     lngAMAssetID             integer      NOT NULL,
     strAMAssetNationalCode   varchar(60)  NOT NULL DEFAULT ' ',
     strAMAssetCardCode       varchar(60)  NOT NULL DEFAULT ' ',
@@ -40,15 +40,15 @@ CREATE TABLE AMAsset (
     lngAMManagerTypeID       integer      NOT NULL DEFAULT 0,
     CONSTRAINT AMAsset_PK PRIMARY KEY (lngAMAssetID)
 );
-CREATE INDEX AMAsset_Organization_IX ON AMAsset (lngOrganizationID);
-CREATE INDEX AMAsset_InitAlter_IX ON AMAsset (lngAMAssetInitAlterID);
-CREATE INDEX AMAsset_LastAlter_IX ON AMAsset (lngAMAssetLastAlterID);
-CREATE INDEX AMAsset_Type_IX ON AMAsset (lngAMAssetTypeID);
+CREATE INDEX IF NOT EXISTS AMAsset_Organization_IX ON AMAsset (lngOrganizationID);
+CREATE INDEX IF NOT EXISTS AMAsset_InitAlter_IX ON AMAsset (lngAMAssetInitAlterID);
+CREATE INDEX IF NOT EXISTS AMAsset_LastAlter_IX ON AMAsset (lngAMAssetLastAlterID);
+CREATE INDEX IF NOT EXISTS AMAsset_Type_IX ON AMAsset (lngAMAssetTypeID);
 
 -- bytAlterType: 1 addition, 2 decrease, 3 other change.  blnIsInit = 1 marks
 -- the opening record of an asset in its account set.  bytStatus 2 = approved.
-CREATE SEQUENCE AMAssetAlter_SEQ AS integer;
-CREATE TABLE AMAssetAlter (
+CREATE SEQUENCE IF NOT EXISTS AMAssetAlter_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS AMAssetAlter (
     lngAMAssetAlterID        integer       NOT NULL,
     lngAMAssetID             integer       NOT NULL DEFAULT 0,
     lngTemplateID            integer       NOT NULL DEFAULT 0,
@@ -121,16 +121,16 @@ CREATE TABLE AMAssetAlter (
     strFlexibleID            varchar(310)  DEFAULT ' ',
     CONSTRAINT AMAssetAlter_PK PRIMARY KEY (lngAMAssetAlterID)
 );
-CREATE INDEX AMAssetAlter_Asset_IX ON AMAssetAlter (lngAMAssetID);
-CREATE INDEX AMAssetAlter_Period_IX ON AMAssetAlter (lngOrganizationID, intYear, bytPeriod);
-CREATE INDEX AMAssetAlter_Recent_IX ON AMAssetAlter (lngAMAssetRecentAlterID);
+CREATE INDEX IF NOT EXISTS AMAssetAlter_Asset_IX ON AMAssetAlter (lngAMAssetID);
+CREATE INDEX IF NOT EXISTS AMAssetAlter_Period_IX ON AMAssetAlter (lngOrganizationID, intYear, bytPeriod);
+CREATE INDEX IF NOT EXISTS AMAssetAlter_Recent_IX ON AMAssetAlter (lngAMAssetRecentAlterID);
 
 -- Prepared card rows collected before the cards are created.  Rows are
 -- written with all columns but strAssetStyle; a blank text is stored as one
 -- space, a blank flexible key as 310 zeros.  Updates find a row by id,
 -- blnIsInit and lngOrganizationID.
-CREATE SEQUENCE AMAssetBatchAdd_SEQ AS integer;
-CREATE TABLE AMAssetBatchAdd (
+CREATE SEQUENCE IF NOT EXISTS AMAssetBatchAdd_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS AMAssetBatchAdd (
     lngAMAssetBatchAddID     integer      NOT NULL,
     lngAMAssetID             integer      NOT NULL DEFAULT 0,
     strCreateDate            varchar(20)  NOT NULL DEFAULT ' ',
@@ -248,4 +248,4 @@ CREATE TABLE AMAssetBatchAdd (
     strAssetStyle            varchar(100) DEFAULT ' ',
     CONSTRAINT AMAssetBatchAdd_PK PRIMARY KEY (lngAMAssetBatchAddID)
 );
-CREATE INDEX AMAssetBatchAdd_Organization_IX ON AMAssetBatchAdd (lngOrganizationID, blnIsInit);
+CREATE INDEX IF NOT EXISTS AMAssetBatchAdd_Organization_IX ON AMAssetBatchAdd (lngOrganizationID, blnIsInit);

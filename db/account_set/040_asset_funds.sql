@@ -5,24 +5,24 @@
 -- funding-source version.
 
 -- No id of its own: an asset has at most one head per funding source.
-CREATE SEQUENCE AMAssetFund_SEQ AS integer;
-CREATE TABLE AMAssetFund (
+CREATE SEQUENCE IF NOT EXISTS AMAssetFund_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS AMAssetFund (
     lngAMAssetID              integer NOT NULL,
     lngAMFundID               integer NOT NULL,
     lngAMAssetFundInitAlterID integer NOT NULL DEFAULT 0,
     lngAMAssetFundLastAlterID integer NOT NULL DEFAULT 0,
     CONSTRAINT AMAssetFund_PK PRIMARY KEY (lngAMAssetID, lngAMFundID)
 );
-CREATE INDEX AMAssetFund_InitAlter_IX ON AMAssetFund (lngAMAssetFundInitAlterID);
-CREATE INDEX AMAssetFund_LastAlter_IX ON AMAssetFund (lngAMAssetFundLastAlterID);
+CREATE INDEX IF NOT EXISTS AMAssetFund_InitAlter_IX ON AMAssetFund (lngAMAssetFundInitAlterID);
+CREATE INDEX IF NOT EXISTS AMAssetFund_LastAlter_IX ON AMAssetFund (lngAMAssetFundLastAlterID);
 
 -- Physical column order matters: the carry-forward inserts opening versions
 -- into this table without a column list, giving lngAMAssetAlterID second.
 -- The funding-source object names its 43 columns in its own order, with
 -- lngAMAssetAlterID after the accounts; that insert has a column list, so
 -- the carry-forward's order is the one kept here.
-CREATE SEQUENCE AMAssetFundAlter_SEQ AS integer;
-CREATE TABLE AMAssetFundAlter (
+CREATE SEQUENCE IF NOT EXISTS AMAssetFundAlter_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS AMAssetFundAlter (
     lngAMAssetFundAlterID         integer       NOT NULL,
     lngAMAssetAlterID             integer       NOT NULL DEFAULT 0,
     lngAMAssetID                  integer       NOT NULL DEFAULT 0,
@@ -68,15 +68,15 @@ CREATE TABLE AMAssetFundAlter (
     lngOrganizationID             integer       NOT NULL DEFAULT 0,
     CONSTRAINT AMAssetFundAlter_PK PRIMARY KEY (lngAMAssetFundAlterID)
 );
-CREATE INDEX AMAssetFundAlter_Asset_IX ON AMAssetFundAlter (lngAMAssetID, lngAMFundID);
-CREATE INDEX AMAssetFundAlter_AssetAlter_IX ON AMAssetFundAlter (lngAMAssetAlterID);
-CREATE INDEX AMAssetFundAlter_Period_IX ON AMAssetFundAlter (lngOrganizationID, intYear, bytPeriod);
+CREATE INDEX IF NOT EXISTS AMAssetFundAlter_Asset_IX ON AMAssetFundAlter (lngAMAssetID, lngAMFundID);
+CREATE INDEX IF NOT EXISTS AMAssetFundAlter_AssetAlter_IX ON AMAssetFundAlter (lngAMAssetAlterID);
+CREATE INDEX IF NOT EXISTS AMAssetFundAlter_Period_IX ON AMAssetFundAlter (lngOrganizationID, intYear, bytPeriod);
 
 -- Where the depreciation of a funding-source version is charged: account,
 -- department, share and department coefficient.  blnDepreIncrease <> 0 marks
 -- the lines of increased depreciation.
-CREATE SEQUENCE AMAssetFundAccAlter_SEQ AS integer;
-CREATE TABLE AMAssetFundAccAlter (
+CREATE SEQUENCE IF NOT EXISTS AMAssetFundAccAlter_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS AMAssetFundAccAlter (
     lngAMAssetFundAccAlterID integer      NOT NULL,
     lngAMAssetFundAlterID    integer      NOT NULL DEFAULT 0,
     lngAccountID             integer      NOT NULL DEFAULT 0,
@@ -88,14 +88,18 @@ CREATE TABLE AMAssetFundAccAlter (
     blnDepreIncrease         integer      NOT NULL DEFAULT 0,
     CONSTRAINT AMAssetFundAccAlter_PK PRIMARY KEY (lngAMAssetFundAccAlterID)
 );
-CREATE INDEX AMAssetFundAccAlter_FundAlter_IX ON AMAssetFundAccAlter (lngAMAssetFundAlterID);
+CREATE INDEX IF NOT EXISTS AMAssetFundAccAlter_FundAlter_IX ON AMAssetFundAccAlter (lngAMAssetFundAlterID);
+-- The few lines that take increased depreciation, which every apportionment
+-- looks for among all lines.
+CREATE INDEX IF NOT EXISTS AMAssetFundAccAlter_Increase_IX ON AMAssetFundAccAlter (lngAMAssetFundAlterID)
+    WHERE blnDepreIncrease <> 0;
 
 -- Cost lines of a funding-source version: per method, account and currency
 -- the amount in currency, the rate and the base-currency amounts, with the
 -- accounts of the parallel (budget) entry and the auxiliary items.  The
 -- flexible key is stored exactly as given, possibly empty.
-CREATE SEQUENCE AMAssetFundCostAlter_SEQ AS integer;
-CREATE TABLE AMAssetFundCostAlter (
+CREATE SEQUENCE IF NOT EXISTS AMAssetFundCostAlter_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS AMAssetFundCostAlter (
     lngAMAssetFundCostAlterID integer      NOT NULL,
     lngAMAssetFundAlterID     integer      NOT NULL DEFAULT 0,
     lngAMAssetMethodID        integer      NOT NULL DEFAULT 0,
@@ -117,4 +121,4 @@ CREATE TABLE AMAssetFundCostAlter (
     strFlexibleID             varchar(310) DEFAULT ' ',
     CONSTRAINT AMAssetFundCostAlter_PK PRIMARY KEY (lngAMAssetFundCostAlterID)
 );
-CREATE INDEX AMAssetFundCostAlter_FundAlter_IX ON AMAssetFundCostAlter (lngAMAssetFundAlterID);
+CREATE INDEX IF NOT EXISTS AMAssetFundCostAlter_FundAlter_IX ON AMAssetFundCostAlter (lngAMAssetFundAlterID);

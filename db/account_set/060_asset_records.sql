@@ -11,8 +11,8 @@
 
 -- One row per asset.  The 68 attributes are the values of the first version;
 -- later versions only move lngAMAssetOtherLastAlterID.
-CREATE SEQUENCE AMAssetOther_SEQ AS integer;
-CREATE TABLE AMAssetOther (
+CREATE SEQUENCE IF NOT EXISTS AMAssetOther_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS AMAssetOther (
     lngAMAssetID                   integer       NOT NULL,
     lngAMAssetOtherInitAlterID     integer       NOT NULL DEFAULT 0,
     lngAMAssetOtherLastAlterID     integer       NOT NULL DEFAULT 0,
@@ -86,11 +86,11 @@ CREATE TABLE AMAssetOther (
     strFlexibleID                  varchar(310)  NOT NULL DEFAULT repeat('0', 310),
     CONSTRAINT AMAssetOther_PK PRIMARY KEY (lngAMAssetID)
 );
-CREATE INDEX AMAssetOther_InitAlter_IX ON AMAssetOther (lngAMAssetOtherInitAlterID);
-CREATE INDEX AMAssetOther_LastAlter_IX ON AMAssetOther (lngAMAssetOtherLastAlterID);
+CREATE INDEX IF NOT EXISTS AMAssetOther_InitAlter_IX ON AMAssetOther (lngAMAssetOtherInitAlterID);
+CREATE INDEX IF NOT EXISTS AMAssetOther_LastAlter_IX ON AMAssetOther (lngAMAssetOtherLastAlterID);
 
-CREATE SEQUENCE AMAssetOtherAlter_SEQ AS integer;
-CREATE TABLE AMAssetOtherAlter (
+CREATE SEQUENCE IF NOT EXISTS AMAssetOtherAlter_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS AMAssetOtherAlter (
     lngAMAssetOtherAlterID         integer       NOT NULL,
     lngAMAssetID                   integer       NOT NULL DEFAULT 0,
     lngAMAssetAlterID              integer       NOT NULL DEFAULT 0,
@@ -169,13 +169,13 @@ CREATE TABLE AMAssetOtherAlter (
     strFlexibleID                  varchar(310)  NOT NULL DEFAULT repeat('0', 310),
     CONSTRAINT AMAssetOtherAlter_PK PRIMARY KEY (lngAMAssetOtherAlterID)
 );
-CREATE INDEX AMAssetOtherAlter_Asset_IX ON AMAssetOtherAlter (lngAMAssetID);
-CREATE INDEX AMAssetOtherAlter_AssetAlter_IX ON AMAssetOtherAlter (lngAMAssetAlterID);
+CREATE INDEX IF NOT EXISTS AMAssetOtherAlter_Asset_IX ON AMAssetOtherAlter (lngAMAssetID);
+CREATE INDEX IF NOT EXISTS AMAssetOtherAlter_AssetAlter_IX ON AMAssetOtherAlter (lngAMAssetAlterID);
 
 -- Labels: several per asset, each with its own number and versions.  Only
 -- lngAMAssetLabelLastAlterID of the head changes after it is created.
-CREATE SEQUENCE AMAssetLabel_SEQ AS integer;
-CREATE TABLE AMAssetLabel (
+CREATE SEQUENCE IF NOT EXISTS AMAssetLabel_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS AMAssetLabel (
     lngOrderNo                 integer     NOT NULL DEFAULT 0,
     lngAMAssetID               integer     NOT NULL DEFAULT 0,
     lngAMAssetLabelID          integer     NOT NULL,
@@ -185,13 +185,13 @@ CREATE TABLE AMAssetLabel (
     lngOrganizationID          integer     NOT NULL DEFAULT 0,
     CONSTRAINT AMAssetLabel_PK PRIMARY KEY (lngAMAssetLabelID)
 );
-CREATE INDEX AMAssetLabel_Asset_IX ON AMAssetLabel (lngAMAssetID);
-CREATE INDEX AMAssetLabel_Organization_IX ON AMAssetLabel (lngOrganizationID);
-CREATE INDEX AMAssetLabel_InitAlter_IX ON AMAssetLabel (lngAMAssetLabelInitAlterID);
+CREATE INDEX IF NOT EXISTS AMAssetLabel_Asset_IX ON AMAssetLabel (lngAMAssetID);
+CREATE INDEX IF NOT EXISTS AMAssetLabel_Organization_IX ON AMAssetLabel (lngOrganizationID);
+CREATE INDEX IF NOT EXISTS AMAssetLabel_InitAlter_IX ON AMAssetLabel (lngAMAssetLabelInitAlterID);
 
 -- Where the labelled item is, who holds it and its state, per version.
-CREATE SEQUENCE AMAssetLabelAlter_SEQ AS integer;
-CREATE TABLE AMAssetLabelAlter (
+CREATE SEQUENCE IF NOT EXISTS AMAssetLabelAlter_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS AMAssetLabelAlter (
     lngAMAssetID                 integer      NOT NULL DEFAULT 0,
     lngAMAssetLabelID            integer      NOT NULL DEFAULT 0,
     lngAMAssetLabelAlterID       integer      NOT NULL,
@@ -215,13 +215,13 @@ CREATE TABLE AMAssetLabelAlter (
     lngDepartmentID              integer      NOT NULL DEFAULT 0,
     CONSTRAINT AMAssetLabelAlter_PK PRIMARY KEY (lngAMAssetLabelAlterID)
 );
-CREATE INDEX AMAssetLabelAlter_Label_IX ON AMAssetLabelAlter (lngAMAssetLabelID);
-CREATE INDEX AMAssetLabelAlter_AssetAlter_IX ON AMAssetLabelAlter (lngAMAssetAlterID);
-CREATE INDEX AMAssetLabelAlter_Period_IX ON AMAssetLabelAlter (lngOrganizationID, intYear, bytPeriod);
+CREATE INDEX IF NOT EXISTS AMAssetLabelAlter_Label_IX ON AMAssetLabelAlter (lngAMAssetLabelID);
+CREATE INDEX IF NOT EXISTS AMAssetLabelAlter_AssetAlter_IX ON AMAssetLabelAlter (lngAMAssetAlterID);
+CREATE INDEX IF NOT EXISTS AMAssetLabelAlter_Period_IX ON AMAssetLabelAlter (lngOrganizationID, intYear, bytPeriod);
 
 -- Twenty free values per label, overwritten by every save (not versioned).
-CREATE SEQUENCE AMAssetLabelCustom_SEQ AS integer;
-CREATE TABLE AMAssetLabelCustom (
+CREATE SEQUENCE IF NOT EXISTS AMAssetLabelCustom_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS AMAssetLabelCustom (
     lngAMAssetLabelID integer      NOT NULL,
     dblQuantity1      numeric      NOT NULL DEFAULT 0,
     dblQuantity2      numeric      NOT NULL DEFAULT 0,
@@ -248,8 +248,8 @@ CREATE TABLE AMAssetLabelCustom (
 
 -- User-defined values of an asset, one row per asset; the category's
 -- AMAssetTypeCustom rows give them captions.
-CREATE SEQUENCE AMAssetCustom_SEQ AS integer;
-CREATE TABLE AMAssetCustom (
+CREATE SEQUENCE IF NOT EXISTS AMAssetCustom_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS AMAssetCustom (
     lngAMAssetID   integer      NOT NULL,
     strCustom1     varchar(255) NOT NULL DEFAULT ' ',
     strCustom2     varchar(255) NOT NULL DEFAULT ' ',
@@ -275,8 +275,8 @@ CREATE TABLE AMAssetCustom (
 );
 
 -- Auxiliary equipment, any number of pieces per asset.
-CREATE SEQUENCE AMAssetAux_SEQ AS integer;
-CREATE TABLE AMAssetAux (
+CREATE SEQUENCE IF NOT EXISTS AMAssetAux_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS AMAssetAux (
     lngAMAssetID       integer      NOT NULL DEFAULT 0,
     lngAMAssetAuxID    integer      NOT NULL,
     strAMAssetAuxCode  varchar(60)  NOT NULL DEFAULT ' ',
@@ -296,12 +296,12 @@ CREATE TABLE AMAssetAux (
     strNotes           varchar(255) NOT NULL DEFAULT ' ',
     CONSTRAINT AMAssetAux_PK PRIMARY KEY (lngAMAssetAuxID)
 );
-CREATE INDEX AMAssetAux_Asset_IX ON AMAssetAux (lngAMAssetID);
+CREATE INDEX IF NOT EXISTS AMAssetAux_Asset_IX ON AMAssetAux (lngAMAssetID);
 
 -- Documents and pictures stored with an asset.  They hold files, so the
 -- carry-forward copies them row by row rather than in one statement.
-CREATE SEQUENCE AMAssetDocument_SEQ AS integer;
-CREATE TABLE AMAssetDocument (
+CREATE SEQUENCE IF NOT EXISTS AMAssetDocument_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS AMAssetDocument (
     lngAMAssetDocumentID integer      NOT NULL,
     lngAMAssetID         integer      NOT NULL DEFAULT 0,
     strDocumentName      varchar(200) DEFAULT ' ',
@@ -314,10 +314,10 @@ CREATE TABLE AMAssetDocument (
     strNotes             varchar(255) DEFAULT ' ',
     CONSTRAINT AMAssetDocument_PK PRIMARY KEY (lngAMAssetDocumentID)
 );
-CREATE INDEX AMAssetDocument_Asset_IX ON AMAssetDocument (lngAMAssetID);
+CREATE INDEX IF NOT EXISTS AMAssetDocument_Asset_IX ON AMAssetDocument (lngAMAssetID);
 
-CREATE SEQUENCE AMAssetImage_SEQ AS integer;
-CREATE TABLE AMAssetImage (
+CREATE SEQUENCE IF NOT EXISTS AMAssetImage_SEQ AS integer;
+CREATE TABLE IF NOT EXISTS AMAssetImage (
     lngAMAssetImageID integer      NOT NULL,
     lngAMAssetID      integer      NOT NULL DEFAULT 0,
     strImageName      varchar(200) DEFAULT ' ',
@@ -327,4 +327,4 @@ CREATE TABLE AMAssetImage (
     strNotes          varchar(255) DEFAULT ' ',
     CONSTRAINT AMAssetImage_PK PRIMARY KEY (lngAMAssetImageID)
 );
-CREATE INDEX AMAssetImage_Asset_IX ON AMAssetImage (lngAMAssetID);
+CREATE INDEX IF NOT EXISTS AMAssetImage_Asset_IX ON AMAssetImage (lngAMAssetID);

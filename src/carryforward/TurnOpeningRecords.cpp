@@ -101,8 +101,16 @@ int32_t TurnOpeningRecords::GetSysTemplateID(int16_t receiptType) {
     return templateID;
 }
 
+// The opening records, in the order each needs what the one before wrote:
+// the cards' opening alterations, the cards themselves, their amounts from
+// the summary, the opening funding-source versions with their cost and
+// account lines, the other cards and labels, the sources' running totals and
+// the schedules carried on.
 bool TurnOpeningRecords::BuildOpeningRecords() {
     if (!InsertInitialAlterations()) return false;
+    // Each card's last alteration where the opening ones left it out (a
+    // disposal, which the cards that go are found by); a card that has it
+    // already needs none, so whether anything was copied does not matter.
     ExecuteSql(
         "Insert Into [NewUser]Amassetalter\r\n  Select *\r\n    From [OldUser]Amassetalter Ao\r\n"
         "   Where Ao.Lngamassetalterid In\r\n         (Select a.Lngamassetlastalterid\r\n"
@@ -270,8 +278,10 @@ bool TurnOpeningRecords::InsertInitialAlterations() {
         org + ")");
 }
 
-// Statements 3 to 16: the cards' initial alteration, change flags, cards that
-// go, dates and start usage.
+// The cards: each names its opening alteration; the change flags say which
+// records it has; cards without alterations, and those disposed of before
+// the new first period, go with their alterations; a card without a start
+// date takes its first one's; the start usage comes from the old journal.
 bool TurnOpeningRecords::CardStatements() {
     const std::string org = scope_.org(), yp = scope_.yp();
     const std::string initialOfOrg =
@@ -357,8 +367,9 @@ bool TurnOpeningRecords::StartUsage() {
         "i.lngAMAssetID = amt.lngAMAssetID AND (i.periods OR i.work)");
 }
 
-// Statements 17 to 20: life or work and the opening amounts from the summary,
-// written onto each opening alteration in one pass; then the description.
+// Life or work and the opening amounts from the summary, written onto each
+// opening alteration in one pass; then every alteration of the organisation
+// is marked as carried forward ("[结转]").
 bool TurnOpeningRecords::SummaryStatements() {
     const std::string org = scope_.org();
     const std::string usage = UsageFromSummary("amt");
@@ -427,7 +438,10 @@ bool TurnOpeningRecords::InsertInitialFundAlterations() {
         org + ")");
 }
 
-// Statements 22 to 30: funding sources, cost and account rows.
+// The funding sources: each names its opening version, and those left
+// without one, or without their card, go; the cost rows of the opening
+// versions open on their amounts (UpdateFundOpeningAmounts corrects them),
+// and their account lines come over as they were.
 bool TurnOpeningRecords::FundStatements() {
     const std::string org = scope_.org();
     const std::string initialFund =
@@ -476,7 +490,9 @@ bool TurnOpeningRecords::FundStatements() {
                      errorText);
 }
 
-// Statements 31 to 41: other-card and label records, and references to old receipts.
+// The other cards and labels open with records of the opening alterations,
+// the ones left without an asset go, and the cards keep no reference to the
+// old set's receipts.
 bool TurnOpeningRecords::OtherAndLabelStatements() {
     const std::string org = scope_.org(), yp = scope_.yp();
     const std::string ofNewAlter =
@@ -565,10 +581,12 @@ bool TurnOpeningRecords::OtherAndLabelStatements() {
 // Each initial funding-source alteration takes the running totals of the old
 // set's last daily row of its asset and source where they differ to the
 // cent: the row last posted in the source's latest period, whichever source
-// version it carries (a change in the last month posts its movement on the
-// new version and the month's depreciation, after it, on the one before).
+// version it carries (an older release posted a change of the last month on
+// the new version and the month's depreciation, after it, on the one before).
 // Its cost rows take the same totals, and a cost row in a foreign currency
-// its amount converted at its rate, to that currency's decimals.
+// its amount converted at its rate, to that currency's decimals. These
+// corrections are not checked: an opening the journal cannot correct keeps
+// the sums it opened with.
 void TurnOpeningRecords::UpdateFundOpeningAmounts() {
     PlannerSetting hashed = HashedJoins();
     std::string query =

@@ -18,6 +18,7 @@ namespace {
 // could read and change any other; `secure` takes them out of it.
 constexpr const char* kSharedOwnerRole = "amasset_owner";
 constexpr const char* kMarker = "amasset account set";
+constexpr const char* kBackupScriptFile = "070_backup_script.sql";
 
 [[noreturn]] void fail(const std::string& message) {
     throw RunTimeError(errors::kInvalidArgument, message);
@@ -276,8 +277,12 @@ void AccountSetAdmin::secureAll() {
     session_->runScript(kDropSharedOwner);
 }
 
+// The table files make what a set lacks and leave the rest as it is; the
+// adjustment scripts' table is left out, since having it marks a set as
+// adjusted.
 void AccountSetAdmin::bringUpToDate(const std::string& schema) {
-    runAsAccountSet(schema, readFile(dbDir_ / "account_set" / "090_added_later.sql"));
+    for (const auto& file : sqlFiles(dbDir_ / "account_set"))
+        if (file.filename() != kBackupScriptFile) runAsAccountSet(schema, readFile(file));
     for (const auto& file : sqlFiles(dbDir_ / "routines")) runAsAccountSet(schema, readFile(file));
 }
 
