@@ -1,3 +1,5 @@
+// The bench server from TKAM_BENCH_SERVER, the set created and logged on to, admin scripts run
+// as the superuser, and the set dropped at exit unless TKAM_BENCH_KEEP=1.
 #include "BenchAccountSet.hpp"
 
 #include <libpq-fe.h>

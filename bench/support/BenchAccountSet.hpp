@@ -1,3 +1,4 @@
+// The benchmarks' own account sets on the bench server, made on first use and dropped at exit.
 #pragma once
 #include <memory>
 #include <string>

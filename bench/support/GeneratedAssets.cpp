@@ -1,3 +1,5 @@
+// The generate_series script for straight-line assets with three funding sources and two
+// account lines each, their sequences set and statistics gathered.
 #include "GeneratedAssets.hpp"
 
 namespace tk::bench {

@@ -1,3 +1,4 @@
+// Asset data generated in SQL for the benchmarks, without going through the classes.
 #pragma once
 #include <string>
 

@@ -1,3 +1,5 @@
+// Writes a script and its console wrapper into the run's folder, runs the tool with the password
+// on its standard input, and tells a failure by the marks in the console's output.
 #include "adjust/ConsoleScript.hpp"
 
 #include <fstream>

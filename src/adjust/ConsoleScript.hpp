@@ -1,3 +1,4 @@
+// One adjustment script run through the console SQL tool beside the component.
 #pragma once
 #include <filesystem>
 #include <string>

@@ -1,3 +1,5 @@
+// Child processes without a shell: words split with command substitution refused, only the pipes
+// handed down, SIGPIPE held back, the output kept in whole UTF-8 characters.
 #include "adjust/DOSOutputs.hpp"
 
 #include <fcntl.h>

@@ -1,3 +1,4 @@
+// The class that runs a command line as a child process and collects its output.
 #pragma once
 #include <string>
 

@@ -1,3 +1,4 @@
+// The file-system helpers over std::filesystem, a failure answered with an empty text or false.
 #include "adjust/FileSystem.hpp"
 
 #include <filesystem>

@@ -1,3 +1,4 @@
+// The few file-system questions the adjustment scripts ask: temporary directory, drive, existence.
 #pragma once
 #include <string>
 

@@ -1,3 +1,4 @@
+// Makes the run's script directory with mkdtemp, for its owner only, and removes it unless kept.
 #include "adjust/ScriptFolder.hpp"
 
 #include <stdlib.h>

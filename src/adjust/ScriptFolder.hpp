@@ -1,3 +1,4 @@
+// A private temporary directory for one run's adjustment script files.
 #pragma once
 #include <filesystem>
 

@@ -1,3 +1,4 @@
+// The adjustment scripts of a run by file name, in the order they run.
 #pragma once
 #include <string>
 #include <utility>

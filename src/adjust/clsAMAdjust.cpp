@@ -1,3 +1,5 @@
+// Data repairs: whether an account set needs the backup scripts, the scripts update.data lists and
+// the recalculation blocks, each run in turn with its failure logged.
 #include "adjust/clsAMAdjust.hpp"
 
 #include <fstream>

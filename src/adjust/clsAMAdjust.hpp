@@ -1,3 +1,4 @@
+// The class that runs a company's data-repair scripts against the new account set.
 #pragma once
 #include <functional>
 #include <memory>

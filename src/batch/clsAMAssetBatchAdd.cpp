@@ -1,3 +1,5 @@
+// Batch-addition rows read, inserted or updated through statement templates whose
+// holes are filled in one pass.
 #include "batch/clsAMAssetBatchAdd.hpp"
 
 #include "frame/ClassRegistry.hpp"

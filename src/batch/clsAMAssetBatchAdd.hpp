@@ -1,3 +1,4 @@
+// The clsAMAssetBatchAdd class: a prepared card row of the batch addition.
 #pragma once
 #include <cstdint>
 #include <string>

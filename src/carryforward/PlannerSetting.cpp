@@ -1,3 +1,5 @@
+// Sets the planner setting for the transaction with set_config and puts the previous value back
+// when the guard ends.
 #include "carryforward/PlannerSetting.hpp"
 
 #include <utility>

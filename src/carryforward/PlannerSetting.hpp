@@ -1,3 +1,4 @@
+// A PostgreSQL planner setting held for one step of a carry-forward run.
 #pragma once
 #include <string>
 

@@ -1,3 +1,4 @@
+// One ANALYZE over the named register tables of a schema, or over all the carry-forward writes.
 #include "carryforward/Statistics.hpp"
 
 #include "frame/DataAccess.hpp"

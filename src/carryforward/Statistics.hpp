@@ -1,3 +1,4 @@
+// Refreshing the planner's statistics of the register tables a carry-forward fills.
 #pragma once
 #include <initializer_list>
 #include <string>

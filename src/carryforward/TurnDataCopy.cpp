@@ -1,3 +1,5 @@
+// The register copied into the new account set: the orders of deletion and copy, the summary of
+// opening totals, the later balances, and the id sequences set past the copied rows.
 #include "carryforward/TurnDataCopy.hpp"
 
 #include <vector>

@@ -1,3 +1,4 @@
+// The carry-forward steps that clear the new account set and copy the register into it.
 #pragma once
 #include <string>
 

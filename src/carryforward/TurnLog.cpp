@@ -1,3 +1,5 @@
+// Writes the carry-forward's log entries: server, account sets, organisation and dates, then how
+// the run ended and its message.
 #include "carryforward/TurnLog.hpp"
 
 #include "frame/Context.hpp"

@@ -1,3 +1,4 @@
+// The carry-forward's own log entries: its start, success and failure.
 #pragma once
 #include <string>
 

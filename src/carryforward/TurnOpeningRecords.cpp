@@ -1,3 +1,5 @@
+// Opening records from the old set's closing figures: alterations, cards, funding sources, cost
+// and account lines and schedules carried on, then the organisation recalculated and reposted.
 #include "carryforward/TurnOpeningRecords.hpp"
 
 #include <memory>

@@ -1,3 +1,4 @@
+// The carry-forward steps that build each asset's opening records in the new account set.
 #pragma once
 #include <cstdint>
 #include <string>

@@ -1,3 +1,4 @@
+// The day before the carry-forward date, the date's form and validity checked first.
 #include "carryforward/TurnScope.hpp"
 
 #include <chrono>

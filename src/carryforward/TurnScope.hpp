@@ -1,3 +1,4 @@
+// The organisation, dates and periods one carry-forward works on.
 #pragma once
 #include <cstdint>
 #include <string>

@@ -1,3 +1,5 @@
+// Builds the grouped source journal in one serial, sorted pass: each source's opening sums, its
+// last row and its part of the summary of opening totals.
 #include "carryforward/TurnSourceJournal.hpp"
 
 #include "carryforward/PlannerSetting.hpp"

@@ -1,3 +1,4 @@
+// The old set's journal grouped by asset and funding source, a temporary table of one run.
 #pragma once
 #include <string>
 

@@ -1,3 +1,5 @@
+// The self-service platform's carry-forward: its tables copied whole, then the organisation's
+// closed requests and detail rows removed, the run logged.
 #include "carryforward/clsAMAssetOnlineTurn.hpp"
 
 #include <vector>

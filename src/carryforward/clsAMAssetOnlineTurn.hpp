@@ -1,3 +1,4 @@
+// The class that carries the asset self-service platform's tables into the next account set.
 #pragma once
 #include <string>
 

@@ -1,3 +1,5 @@
+// The carry-forward run: the readiness checks, the adjustment scripts, then the copy and opening
+// steps in order, in a transaction of its own unless the host has one open.
 #include "carryforward/clsAMAssetTurn.hpp"
 
 #include "adjust/clsAMAdjust.hpp"

@@ -1,3 +1,4 @@
+// The class that carries one organisation's fixed-asset register into the next account set.
 #pragma once
 #include <cstdint>
 #include <functional>

@@ -1,3 +1,5 @@
+// Stored-routine calls: the "{?=Call f(?,...)}" text run as SELECT f(...) or CALL p(...) with
+// typed parameters under the command's time-out; a function's result lands in parameter 0.
 #include "connect/Command.hpp"
 
 #include <charconv>
@@ -30,21 +32,30 @@ size_t utf8Length(const std::string& text) {
 
 const char* pgTypeName(int adoType) {
     switch (adoType) {
-        case Command::adSmallInt: return "int2";
-        case Command::adInteger: return "int4";
-        case Command::adDouble: return "float8";
-        case Command::adNumeric: return "numeric";
-        case Command::adBoolean: return "bool";
-        default: return "varchar";
+        case Command::adSmallInt:
+            return "int2";
+        case Command::adInteger:
+            return "int4";
+        case Command::adDouble:
+            return "float8";
+        case Command::adNumeric:
+            return "numeric";
+        case Command::adBoolean:
+            return "bool";
+        default:
+            return "varchar";
     }
 }
 
 std::optional<std::string> parameterText(const Command::Parameter& p, size_t index) {
     if (p.value.isNull() || p.value.isEmpty()) return std::nullopt;
     switch (p.type) {
-        case Command::adSmallInt: return std::to_string(p.value.toInt16());
-        case Command::adInteger: return std::to_string(p.value.toInt32());
-        case Command::adBoolean: return std::string(p.value.toBool() ? "t" : "f");
+        case Command::adSmallInt:
+            return std::to_string(p.value.toInt16());
+        case Command::adInteger:
+            return std::to_string(p.value.toInt32());
+        case Command::adBoolean:
+            return std::string(p.value.toBool() ? "t" : "f");
         case Command::adDouble:
         case Command::adNumeric: {
             char buffer[32];
@@ -54,7 +65,8 @@ std::optional<std::string> parameterText(const Command::Parameter& p, size_t ind
         default: {
             std::string text = p.value.toText();
             if (p.size > 0 && utf8Length(text) > static_cast<size_t>(p.size))
-                throw databaseError("ORA-06502", "参数 " + std::to_string(index) + " 的值超过声明的长度 " +
+                throw databaseError("ORA-06502", "参数 " + std::to_string(index) +
+                                                     " 的值超过声明的长度 " +
                                                      std::to_string(p.size));
             if (text.empty()) return std::nullopt;
             return text;
@@ -66,12 +78,17 @@ Variant valueOf(const PGresult* r, int column, int adoType) {
     if (PQgetisnull(r, 0, column)) return Variant::null();
     const char* text = PQgetvalue(r, 0, column);
     switch (adoType) {
-        case Command::adSmallInt: return Variant(static_cast<int16_t>(std::atoi(text)));
-        case Command::adInteger: return Variant(static_cast<int32_t>(std::atol(text)));
+        case Command::adSmallInt:
+            return Variant(static_cast<int16_t>(std::atoi(text)));
+        case Command::adInteger:
+            return Variant(static_cast<int32_t>(std::atol(text)));
         case Command::adDouble:
-        case Command::adNumeric: return Variant(std::strtod(text, nullptr));
-        case Command::adBoolean: return Variant(text[0] == 't');
-        default: return Variant(std::string(text));
+        case Command::adNumeric:
+            return Variant(std::strtod(text, nullptr));
+        case Command::adBoolean:
+            return Variant(text[0] == 't');
+        default:
+            return Variant(std::string(text));
     }
 }
 
@@ -110,13 +127,19 @@ void Command::describe(DispatchTable<Command>& t) {
                 })
         .method("ParameterValue",
                 [](Command& c, Args& a) { return c.parameter(requiredArg(a, 0).toInt32()).value; })
-        .method("Execute", [](Command& c, Args&) { c.Execute(); return Variant(); });
+        .method("Execute", [](Command& c, Args&) {
+            c.Execute();
+            return Variant();
+        });
 }
 
 Command::Parameter& Command::parameter(int index) {
     if (index < 0 || index > 1000)
-        throw RunTimeError(3265, "Item cannot be found in the collection corresponding to the requested name or ordinal.");
-    if (static_cast<size_t>(index) >= parameters_.size()) parameters_.resize(static_cast<size_t>(index) + 1);
+        throw RunTimeError(3265,
+                           "Item cannot be found in the collection corresponding to the requested "
+                           "name or ordinal.");
+    if (static_cast<size_t>(index) >= parameters_.size())
+        parameters_.resize(static_cast<size_t>(index) + 1);
     return parameters_[static_cast<size_t>(index)];
 }
 
@@ -138,8 +161,10 @@ Command::Call Command::parse() const {
     if (open != std::string_view::npos) {
         if (text.back() != ')') throw bad();
         for (char c : text.substr(open + 1, text.size() - open - 2)) {
-            if (c == '?') ++call.markers;
-            else if (c != ',' && !std::isspace(static_cast<unsigned char>(c))) throw bad();
+            if (c == '?')
+                ++call.markers;
+            else if (c != ',' && !std::isspace(static_cast<unsigned char>(c)))
+                throw bad();
         }
     }
     return call;
@@ -157,7 +182,10 @@ std::string Command::statementFor(const Call& call) const {
 }
 
 void Command::Execute() {
-    if (!ActiveConnection) throw RunTimeError(3709, "The connection cannot be used to perform this operation. It is either closed or invalid in this context.");
+    if (!ActiveConnection)
+        throw RunTimeError(3709,
+                           "The connection cannot be used to perform this operation. It is either "
+                           "closed or invalid in this context.");
     Call call = parse();
     size_t first = call.hasReturn ? 1 : 0;
     if (parameters_.size() < first + call.markers) parameters_.resize(first + call.markers);
@@ -177,7 +205,8 @@ void Command::Execute() {
             }
         }
     } guard{session, CommandTimeout > 0};
-    if (guard.set) session.runNative("SET statement_timeout = " + std::to_string(CommandTimeout * 1000));
+    if (guard.set)
+        session.runNative("SET statement_timeout = " + std::to_string(CommandTimeout * 1000));
     PgResult result = session.runNative(statementFor(call), params);
     if (call.hasReturn && PQntuples(result.get()) == 1)
         parameters_[0].value = valueOf(result.get(), 0, parameters_[0].type);

@@ -1,3 +1,4 @@
+// The stored-routine call object (TkConnectBase.Command): ODBC call escapes, ADO-typed parameters.
 #pragma once
 #include <memory>
 #include <string>

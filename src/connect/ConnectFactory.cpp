@@ -1,3 +1,4 @@
+// Maps the names TkConnectBase.Connection and TkConnectBase.Command, in any case, to new objects.
 #include "connect/ConnectFactory.hpp"
 
 #include "connect/Command.hpp"

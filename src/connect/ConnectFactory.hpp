@@ -1,3 +1,4 @@
+// Factory for the connection component's public classes, created by their program names.
 #pragma once
 #include <memory>
 #include <string_view>

@@ -1,3 +1,4 @@
+// The connection's late-bound members and operations: log-in, recordsets, ExecSql, transactions.
 #include "connect/Connection.hpp"
 
 #include <cstdlib>

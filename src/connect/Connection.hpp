@@ -1,3 +1,4 @@
+// The connection object (TkConnectBase.Connection), the component's only way to the database.
 #pragma once
 #include <memory>
 #include <string>

@@ -1,3 +1,4 @@
+// The SQLSTATE-to-ORA code table and the error texts built from a failed PostgreSQL result.
 #include "connect/DatabaseError.hpp"
 
 #include <cctype>

@@ -1,3 +1,4 @@
+// Database failures as host run-time errors, with the Oracle code for a PostgreSQL SQLSTATE.
 #pragma once
 #include <libpq-fe.h>
 

@@ -1,3 +1,4 @@
+// An owning handle for a libpq result, cleared when it goes out of scope.
 #pragma once
 #include <libpq-fe.h>
 

@@ -1,3 +1,5 @@
+// Recordset rows read from a libpq result, cursor moves, and AddNew/Update written back with
+// optimistic checks against the values the row was read with.
 #include "connect/Recordset.hpp"
 
 #include <charconv>
@@ -9,15 +11,17 @@
 namespace tk::connect {
 namespace {
 
-constexpr unsigned int kBool = 16, kInt8 = 20, kInt2 = 21, kInt4 = 23, kFloat4 = 700,
-                       kFloat8 = 701, kNumeric = 1700;
+constexpr unsigned int kBool = 16, kInt8 = 20, kInt2 = 21, kInt4 = 23, kFloat4 = 700, kFloat8 = 701,
+                       kNumeric = 1700;
 constexpr int32_t kNotFound = 3265, kNoCurrentRecord = 3021, kReadOnly = 3251, kClosed = 3704,
                   kRowChanged = -2147217864;
 
 Variant fromText(const char* text, unsigned int type) {
     switch (type) {
-        case kInt2: return Variant(static_cast<int16_t>(std::atoi(text)));
-        case kInt4: return Variant(static_cast<int32_t>(std::atol(text)));
+        case kInt2:
+            return Variant(static_cast<int16_t>(std::atoi(text)));
+        case kInt4:
+            return Variant(static_cast<int32_t>(std::atol(text)));
         case kInt8: {
             long long v = std::atoll(text);
             if (v >= INT32_MIN && v <= INT32_MAX) return Variant(static_cast<int32_t>(v));
@@ -25,9 +29,12 @@ Variant fromText(const char* text, unsigned int type) {
         }
         case kFloat4:
         case kFloat8:
-        case kNumeric: return Variant(std::strtod(text, nullptr));
-        case kBool: return Variant(text[0] == 't');
-        default: return Variant(std::string(text));
+        case kNumeric:
+            return Variant(std::strtod(text, nullptr));
+        case kBool:
+            return Variant(text[0] == 't');
+        default:
+            return Variant(std::string(text));
     }
 }
 
@@ -35,7 +42,8 @@ Variant fromText(const char* text, unsigned int type) {
 std::optional<std::string> toParam(const Variant& v, unsigned int columnType) {
     switch (v.type()) {
         case Variant::Type::Empty:
-        case Variant::Type::Null: return std::nullopt;
+        case Variant::Type::Null:
+            return std::nullopt;
         case Variant::Type::Bool:
             if (columnType == kBool) return std::string(v.toBool() ? "t" : "f");
             return std::string(v.toBool() ? "-1" : "0");
@@ -85,21 +93,46 @@ void Recordset::describe(DispatchTable<Recordset>& t) {
         .method("RecordCount", [](Recordset& rs, Args&) { return Variant(rs.recordCount()); })
         .method("FieldCount", [](Recordset& rs, Args&) { return Variant(rs.fieldCount()); })
         .method("State", [](Recordset& rs, Args&) { return Variant(rs.isOpen() ? 1 : 0); })
-        .method("MoveFirst", [](Recordset& rs, Args&) { rs.moveFirst(); return Variant(); })
-        .method("MoveNext", [](Recordset& rs, Args&) { rs.moveNext(); return Variant(); })
-        .method("MoveLast", [](Recordset& rs, Args&) { rs.moveLast(); return Variant(); })
-        .method("Close", [](Recordset& rs, Args&) { rs.close(); return Variant(); })
-        .method("Fields",
-                [](Recordset& rs, Args& a) { return rs.item(requiredArg(a, 0)); })
+        .method("MoveFirst",
+                [](Recordset& rs, Args&) {
+                    rs.moveFirst();
+                    return Variant();
+                })
+        .method("MoveNext",
+                [](Recordset& rs, Args&) {
+                    rs.moveNext();
+                    return Variant();
+                })
+        .method("MoveLast",
+                [](Recordset& rs, Args&) {
+                    rs.moveLast();
+                    return Variant();
+                })
+        .method("Close",
+                [](Recordset& rs, Args&) {
+                    rs.close();
+                    return Variant();
+                })
+        .method("Fields", [](Recordset& rs, Args& a) { return rs.item(requiredArg(a, 0)); })
         .method("FieldName",
-                [](Recordset& rs, Args& a) { return Variant(rs.fieldName(requiredArg(a, 0).toInt32())); })
-        .method("AddNew", [](Recordset& rs, Args&) { rs.addNew(); return Variant(); })
+                [](Recordset& rs, Args& a) {
+                    return Variant(rs.fieldName(requiredArg(a, 0).toInt32()));
+                })
+        .method("AddNew",
+                [](Recordset& rs, Args&) {
+                    rs.addNew();
+                    return Variant();
+                })
         .method("SetField",
                 [](Recordset& rs, Args& a) {
                     rs.setField(requiredArg(a, 0).toText(), requiredArg(a, 1));
                     return Variant();
                 })
-        .method("Update", [](Recordset& rs, Args&) { rs.update(); return Variant(); })
+        .method("Update",
+                [](Recordset& rs, Args&) {
+                    rs.update();
+                    return Variant();
+                })
         .setter("Fields", [](Recordset& rs, Args& a, const Variant& v) {
             rs.setField(requiredArg(a, 0).toText(), v);
         });
@@ -135,7 +168,9 @@ void Recordset::moveFirst() {
 }
 
 void Recordset::moveNext() {
-    if (eof()) raise(kNoCurrentRecord, "Either BOF or EOF is True, or the current record has been deleted.");
+    if (eof())
+        raise(kNoCurrentRecord,
+              "Either BOF or EOF is True, or the current record has been deleted.");
     ++position_;
 }
 
@@ -151,7 +186,9 @@ void Recordset::close() {
 }
 
 const Recordset::Row& Recordset::currentRow() const {
-    if (eof() || bof()) raise(kNoCurrentRecord, "Either BOF or EOF is True, or the current record has been deleted.");
+    if (eof() || bof())
+        raise(kNoCurrentRecord,
+              "Either BOF or EOF is True, or the current record has been deleted.");
     return rows_[static_cast<size_t>(position_)];
 }
 
@@ -170,26 +207,34 @@ bool Recordset::hasField(std::string_view name) const { return indexOf(name) >= 
 
 const Variant& Recordset::field(std::string_view name) const {
     int c = indexOf(name);
-    if (c < 0) raise(kNotFound, "Item cannot be found in the collection corresponding to the requested name or ordinal.");
+    if (c < 0)
+        raise(kNotFound,
+              "Item cannot be found in the collection corresponding to the requested name or "
+              "ordinal.");
     return currentRow().values[static_cast<size_t>(c)];
 }
 
 const Variant& Recordset::field(int index) const {
     requireOpen();
     if (index < 0 || index >= static_cast<int>(columns_.size()))
-        raise(kNotFound, "Item cannot be found in the collection corresponding to the requested name or ordinal.");
+        raise(kNotFound,
+              "Item cannot be found in the collection corresponding to the requested name or "
+              "ordinal.");
     return currentRow().values[static_cast<size_t>(index)];
 }
 
 const Variant& Recordset::item(const Variant& nameOrIndex) const {
-    if (nameOrIndex.type() == Variant::Type::Text) return field(std::string_view(nameOrIndex.toText()));
+    if (nameOrIndex.type() == Variant::Type::Text)
+        return field(std::string_view(nameOrIndex.toText()));
     return field(nameOrIndex.toInt32());
 }
 
 std::string Recordset::fieldName(int index) const {
     requireOpen();
     if (index < 0 || index >= static_cast<int>(columns_.size()))
-        raise(kNotFound, "Item cannot be found in the collection corresponding to the requested name or ordinal.");
+        raise(kNotFound,
+              "Item cannot be found in the collection corresponding to the requested name or "
+              "ordinal.");
     return columns_[static_cast<size_t>(index)].name;
 }
 
@@ -208,7 +253,10 @@ void Recordset::addNew() {
 void Recordset::setField(std::string_view name, const Variant& value) {
     if (!updatable_) raise(kReadOnly, "Current Recordset does not support updating.");
     int c = indexOf(name);
-    if (c < 0) raise(kNotFound, "Item cannot be found in the collection corresponding to the requested name or ordinal.");
+    if (c < 0)
+        raise(kNotFound,
+              "Item cannot be found in the collection corresponding to the requested name or "
+              "ordinal.");
     Row& row = currentRow();
     row.values[static_cast<size_t>(c)] = value;
     row.changed[static_cast<size_t>(c)] = true;
@@ -220,7 +268,8 @@ std::vector<int> Recordset::writableColumns(unsigned int table) const {
     for (size_t c = 0; c < columns_.size(); ++c) {
         if (columns_[c].table != table || columns_[c].tableColumn <= 0) continue;
         bool seen = false;
-        for (int prior : result) seen = seen || columns_[prior].tableColumn == columns_[c].tableColumn;
+        for (int prior : result)
+            seen = seen || columns_[prior].tableColumn == columns_[c].tableColumn;
         if (!seen) result.push_back(static_cast<int>(c));
     }
     return result;
@@ -258,9 +307,10 @@ void Recordset::insertRow(Row& row) {
         names += (names.empty() ? "" : ", ") + name;
         holes += (holes.empty() ? "$" : ", $") + std::to_string(params.values.size());
     }
-    PgResult result = session_->runNative("INSERT INTO " + session_->tableName(table) + " (" +
-                                              names + ") VALUES (" + holes + ") RETURNING " + returning,
-                                          params);
+    PgResult result =
+        session_->runNative("INSERT INTO " + session_->tableName(table) + " (" + names +
+                                ") VALUES (" + holes + ") RETURNING " + returning,
+                            params);
     refresh(row, result, columns);
 }
 
@@ -286,14 +336,14 @@ void Recordset::updateRow(Row& row) {
             sets += (sets.empty() ? "" : ", ") + name + " = " +
                     hole(toParam(row.values[c], columns_[c].type), columns_[c].type);
     }
-    PgResult result = session_->runNative("UPDATE " + tableName + " SET " + sets +
-                                              " WHERE ctid = (SELECT ctid FROM " + tableName +
-                                              " WHERE " + matches + " LIMIT 1 FOR UPDATE) RETURNING " +
-                                              returning,
-                                          params);
+    PgResult result = session_->runNative(
+        "UPDATE " + tableName + " SET " + sets + " WHERE ctid = (SELECT ctid FROM " + tableName +
+            " WHERE " + matches + " LIMIT 1 FOR UPDATE) RETURNING " + returning,
+        params);
     if (PQntuples(result.get()) != 1)
         raise(kRowChanged,
-              "Row cannot be located for updating. Some values may have been changed since it was last read.");
+              "Row cannot be located for updating. Some values may have been changed since it was "
+              "last read.");
     refresh(row, result, columns);
 }
 
@@ -311,7 +361,8 @@ void Recordset::refresh(Row& row, const PgResult& result, const std::vector<int>
             if (columns_[same].table != columns_[c].table ||
                 columns_[same].tableColumn != columns_[c].tableColumn)
                 continue;
-            row.values[same] = isNull ? Variant::null() : fromText(text->c_str(), columns_[same].type);
+            row.values[same] =
+                isNull ? Variant::null() : fromText(text->c_str(), columns_[same].type);
             row.original[same] = text;
         }
     }

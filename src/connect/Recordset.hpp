@@ -1,3 +1,4 @@
+// The ADO-style recordset (TkConnectBase.Recordset) over a fully read PostgreSQL result.
 #pragma once
 #include <memory>
 #include <optional>

@@ -1,3 +1,5 @@
+// The session: log-in with the user's schema first on the search path, translated Oracle SQL,
+// per-statement savepoints inside a transaction, and Oracle's INSERT arity check.
 #include "connect/Session.hpp"
 
 #include <cstdlib>

@@ -1,3 +1,4 @@
+// One PostgreSQL session running the component's Oracle SQL with Oracle's statement semantics.
 #pragma once
 #include <libpq-fe.h>
 

@@ -1,3 +1,5 @@
+// Takes the account set's AMAssetPeriodLock, telling the caller before it waits, and installs
+// the routine in account sets made before it existed.
 #include "depreciation/PeriodLock.hpp"
 
 #include <fstream>

@@ -1,3 +1,4 @@
+// The organisation-wide lock that lets one session run the period processes alone.
 #pragma once
 #include <cstdint>
 #include <functional>

@@ -1,3 +1,5 @@
+// Builds the call text of a stored function or procedure in the user's schema and runs it,
+// its parameters declared type first, then direction, size and value.
 #include "depreciation/RoutineCall.hpp"
 
 #include "frame/Context.hpp"

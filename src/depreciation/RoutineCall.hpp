@@ -1,3 +1,4 @@
+// How the component calls the account set's stored routines: typed inputs and the call contract.
 #pragma once
 #include <cstdint>
 #include <memory>

@@ -1,3 +1,5 @@
+// Apportionment: the increased depreciation cleared outside trade 32, then AMAssetAmortise
+// called, a run-time error logged and kept.
 #include "depreciation/clsAMAssetAmortise.hpp"
 
 #include "depreciation/RoutineCall.hpp"

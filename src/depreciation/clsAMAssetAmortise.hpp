@@ -1,3 +1,4 @@
+// The class that apportions an organisation's depreciation to the departments and accounts.
 #pragma once
 #include <cstdint>
 #include <string>

@@ -1,3 +1,5 @@
+// The journal rebuild: the old journal deleted, then every period posted again, alterations and
+// depreciation in the order the account set posts them.
 #include "depreciation/clsAMAssetDaily.hpp"
 
 #include "depreciation/clsAMAssetDeprection.hpp"

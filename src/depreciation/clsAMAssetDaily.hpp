@@ -1,3 +1,4 @@
+// The class that rebuilds the daily journal of funding sources from scratch.
 #pragma once
 #include <cstdint>
 #include <memory>

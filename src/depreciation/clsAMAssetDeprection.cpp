@@ -1,3 +1,5 @@
+// Depreciation operations as stored-routine calls: refusals explained, run-time errors logged,
+// and the online-device module's copies kept in step.
 #include "depreciation/clsAMAssetDeprection.hpp"
 
 #include <libpq-fe.h>

@@ -1,3 +1,4 @@
+// The class for everything that changes an asset's depreciation, each operation a stored routine.
 #pragma once
 #include <cstdint>
 #include <functional>

@@ -1,3 +1,5 @@
+// Class names resolved to new objects: the component's own classes, any other name
+// handed on to the connection component.
 #include "frame/ClassRegistry.hpp"
 
 #include "connect/ConnectFactory.hpp"

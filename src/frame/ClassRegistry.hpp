@@ -1,3 +1,5 @@
+// The registry through which a host creates the component's classes by name, and the
+// macro that registers a class when the library loads.
 #pragma once
 #include <functional>
 #include <memory>

@@ -1,5 +1,5 @@
-#pragma once
 // Look-ups of reference data by organisation and by id.
+#pragma once
 #include <cstdint>
 #include <string>
 

@@ -1,3 +1,4 @@
+// Column widths read from information_schema once per schema and table, kept per thread.
 #include "frame/ColumnWidths.hpp"
 
 #include "frame/Context.hpp"

@@ -1,3 +1,4 @@
+// The declared widths of the account set's text columns, against which input is checked.
 #pragma once
 #include <map>
 #include <optional>

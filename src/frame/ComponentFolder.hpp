@@ -1,5 +1,5 @@
-#pragma once
 // Where the component lives: its logs and data are under its folder.
+#pragma once
 #include <filesystem>
 #include <string>
 

@@ -1,3 +1,4 @@
+// The thread's own context, and the setters that fill it from what the host assigns.
 #include "frame/Context.hpp"
 
 namespace tk::am {

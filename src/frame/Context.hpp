@@ -1,3 +1,5 @@
+// The values the objects of one thread share: schema names, upgrade versions and the
+// host's connection.
 #pragma once
 #include <memory>
 #include <string>

@@ -1,3 +1,5 @@
+// The host language's Val, Split and Format rebuilt digit by digit with its rounding,
+// and the character-counting UTF-8 helpers.
 #include "frame/Conversion.hpp"
 
 #include <iconv.h>

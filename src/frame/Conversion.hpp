@@ -1,3 +1,5 @@
+// Text and number conversions that keep the host language's rounding, formatting and
+// splitting rules.
 #pragma once
 #include <cstdint>
 #include <initializer_list>

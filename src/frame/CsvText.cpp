@@ -1,3 +1,5 @@
+// Splits CSV text into lines and cells, quoted cells and doubled quotes included, and
+// quotes a cell for writing.
 #include "frame/CsvText.hpp"
 
 #include <algorithm>

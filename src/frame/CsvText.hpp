@@ -1,3 +1,4 @@
+// Comma-separated text as spreadsheets write it, read into numbered lines of cells.
 #pragma once
 #include <string>
 #include <vector>

@@ -1,3 +1,5 @@
+// Currency look-ups in an account set's Currencys table; a converted amount is rounded
+// to the currency's decimals.
 #include "frame/Currency.hpp"
 
 #include "frame/Conversion.hpp"

@@ -1,3 +1,5 @@
+// Currency look-ups: the base currency, a currency's precisions and quotation, and
+// amounts converted at a rate.
 #pragma once
 #include <cstdint>
 #include <string>

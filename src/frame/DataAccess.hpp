@@ -1,6 +1,6 @@
-#pragma once
 // The component's one way to the database: every statement goes through
 // these, which put in the schema names, log it and report its failure.
+#pragma once
 #include <cstdint>
 #include <memory>
 #include <string>

@@ -1,3 +1,5 @@
+// Existence answers cached for the thread's lifetime, and truncation, deletion, recompiling
+// and sequence resets.
 #include "frame/Dictionary.hpp"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// Which tables and columns an account set has, and the statements that maintain its schema.
 #pragma once
 #include <string>
 

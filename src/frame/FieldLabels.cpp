@@ -1,3 +1,4 @@
+// The Chinese field labels by property name; numbered properties share one label.
 #include "frame/FieldLabels.hpp"
 
 #include <regex>

@@ -1,3 +1,4 @@
+// The label an operator knows a record property by, for naming it in a refusal.
 #pragma once
 #include <string>
 #include <string_view>

@@ -1,3 +1,5 @@
+// The limit checks: the amount ceiling and cents, calendar dates, and text lengths against
+// the columns' widths.
 #include "frame/InputLimits.hpp"
 
 #include <cctype>

@@ -1,3 +1,4 @@
+// The limits of what the books can hold, checked on a record's values before it is written.
 #pragma once
 #include <initializer_list>
 #include <string>

@@ -1,3 +1,4 @@
+// The error for input the books cannot hold, which a save passes on to its caller.
 #pragma once
 #include <string>
 

@@ -1,3 +1,4 @@
+// Interface's late-bound members: the User and ConnBase setters only.
 #include "frame/Interface.hpp"
 
 #include "frame/ClassRegistry.hpp"

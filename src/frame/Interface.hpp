@@ -1,3 +1,4 @@
+// The Interface class, through which a host hands the thread its schema and connection.
 #pragma once
 #include "frame/Context.hpp"
 #include "host/Dispatchable.hpp"

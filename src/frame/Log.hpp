@@ -1,5 +1,5 @@
-#pragma once
 // The component's log files ("sql", "errSql", each process's own).
+#pragma once
 #include <cstdint>
 #include <string>
 

@@ -1,3 +1,4 @@
+// Turns the error being handled into an ErrorInfo, whatever kind of exception it is.
 #include "frame/PublicDef.hpp"
 
 namespace tk::am {

@@ -1,3 +1,4 @@
+// Shared enumerations, the error record of a trapped failure, and the line break text.
 #pragma once
 #include <cstdint>
 #include <exception>

@@ -1,3 +1,5 @@
+// A record object's properties as the columns of one table: late-bound access, loading,
+// limit checks, and the column and value texts of its statements.
 #pragma once
 #include <cstdint>
 #include <initializer_list>

@@ -1,3 +1,4 @@
+// How each kind of text stores an assignment, its blank form and its text for a statement.
 #include "frame/RecordText.hpp"
 
 #include "frame/Conversion.hpp"

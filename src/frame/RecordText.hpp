@@ -1,3 +1,4 @@
+// Text properties of records, each kind with its own rule for what the host assigns.
 #pragma once
 #include <string>
 #include <string_view>

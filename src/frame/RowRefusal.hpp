@@ -1,3 +1,4 @@
+// The refusal of one row of a set written at once, naming the row by its place.
 #pragma once
 #include <cstddef>
 #include <span>

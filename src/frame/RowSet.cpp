@@ -1,3 +1,5 @@
+// Rows gathered as JSON and inserted through json_populate_recordset; new ids drawn in one
+// query.
 #include "frame/RowSet.hpp"
 
 #include <libpq-fe.h>

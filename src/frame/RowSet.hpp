@@ -1,3 +1,4 @@
+// Many new rows of one table written in a single statement, as the row-by-row inserts would.
 #pragma once
 #include <cstdint>
 #include <optional>

@@ -1,3 +1,4 @@
+// Reads and writes of the Setting table, and the multiple-funding-source test.
 #include "frame/Settings.hpp"
 
 #include "connect/Connection.hpp"

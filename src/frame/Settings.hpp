@@ -1,3 +1,5 @@
+// The suite's stored options by module and organisation, and whether several funding
+// sources are in use.
 #pragma once
 #include <cstdint>
 #include <optional>

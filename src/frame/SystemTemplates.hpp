@@ -1,6 +1,6 @@
-#pragma once
 // The suite's system templates of the fixed-asset documents and the receipt
 // types they stand for: one table that the carry-forward and the upgrades read.
+#pragma once
 #include <cstdint>
 #include <string>
 #include <utility>

@@ -1,3 +1,5 @@
+// Copies a table from the old account set to the new: plainly, by the columns both have,
+// or only the rows not yet there.
 #include "frame/TableCopier.hpp"
 
 #include <optional>

@@ -1,3 +1,5 @@
+// Copying rows from the old account set's schema into the new one's, for the
+// carry-forward and the upgrade.
 #pragma once
 #include <string>
 

@@ -1,3 +1,5 @@
+// Recognising a lost race by its error text, and the jittered pause before the next
+// attempt.
 #include "frame/TransactionRetry.hpp"
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// Runs work as one transaction, again from the start when it lost a race to another
+// session.
 #pragma once
 #include <chrono>
 #include <exception>

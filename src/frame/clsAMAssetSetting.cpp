@@ -1,3 +1,5 @@
+// The module options read key by key from the settings, then the display texts of the
+// ids among them looked up.
 #include "frame/clsAMAssetSetting.hpp"
 
 #include <variant>

@@ -1,3 +1,4 @@
+// The clsAMAssetSetting class: the fixed-asset module's options for one organisation.
 #pragma once
 #include <cstdint>
 #include <string>

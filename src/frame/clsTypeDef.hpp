@@ -1,3 +1,4 @@
+// The clsTypeDef class, which only carries the shared enumerations to the host.
 #pragma once
 #include "host/Dispatchable.hpp"
 

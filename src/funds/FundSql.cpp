@@ -1,3 +1,4 @@
+// AbsoluteId, which overflows on the one negative id without a positive twin.
 #include "funds/FundSql.hpp"
 
 #include <limits>

@@ -1,3 +1,5 @@
+// Insert and update statements built from a record's fields, shared by the funding-source
+// records.
 #pragma once
 #include <algorithm>
 #include <cstdint>

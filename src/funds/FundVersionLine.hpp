@@ -1,3 +1,5 @@
+// The common base of a funding-source version's detail lines: flat rows loaded, saved
+// and inserted many at once.
 #pragma once
 #include <cstdint>
 #include <span>

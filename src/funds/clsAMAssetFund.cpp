@@ -1,3 +1,5 @@
+// A funding source's versions loaded, added, changed and deleted by Mode with the head
+// kept in step, and new ones written in one statement per table.
 #include "funds/clsAMAssetFund.hpp"
 
 #include <optional>

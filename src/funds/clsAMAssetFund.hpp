@@ -1,3 +1,5 @@
+// The clsAMAssetFund class: one funding source's share of an asset, as a head with
+// versions.
 #pragma once
 #include <cstdint>
 #include <span>

@@ -1,3 +1,5 @@
+// The table and columns of the account and department lines, and their
+// registration.
 #include "funds/clsAMAssetFundAccAlter.hpp"
 
 #include "frame/ClassRegistry.hpp"

@@ -1,3 +1,5 @@
+// The clsAMAssetFundAccAlter class: where a funding-source version's depreciation
+// is charged.
 #pragma once
 #include <cstdint>
 #include <string_view>

@@ -1,3 +1,5 @@
+// The eight accounts resolved in turn: the source's setting, the category's own, its
+// ancestors', then the module settings.
 #include "funds/clsAMAssetFundAccount.hpp"
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// The clsAMAssetFundAccount class: the accounts a category posts to for one funding
+// source.
 #pragma once
 #include <cstdint>
 #include <string>

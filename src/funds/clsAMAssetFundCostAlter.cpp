@@ -1,3 +1,4 @@
+// The table and columns of the cost lines, and their registration.
 #include "funds/clsAMAssetFundCostAlter.hpp"
 
 #include "frame/ClassRegistry.hpp"

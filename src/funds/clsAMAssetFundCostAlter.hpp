@@ -1,3 +1,4 @@
+// The clsAMAssetFundCostAlter class: a cost line of a funding-source version.
 #pragma once
 #include <cstdint>
 #include <string>

@@ -1,3 +1,4 @@
+// The live-object count, ASCII lower-casing and the argument and missing-member helpers.
 #include "host/Dispatchable.hpp"
 
 #include <atomic>

@@ -1,3 +1,4 @@
+// Late binding by member name: the base of every object a host drives, and its member tables.
 #pragma once
 #include <functional>
 #include <memory>

@@ -1,3 +1,4 @@
+// The host language's run-time error (number and description) and the error numbers it uses.
 #pragma once
 #include <cstdint>
 #include <stdexcept>

@@ -1,3 +1,5 @@
+// Variant conversions as the host language does them: text to number, rounding half to even,
+// Overflow, Type mismatch and Null errors, and the printed form of doubles.
 #include "host/Variant.hpp"
 
 #include <algorithm>

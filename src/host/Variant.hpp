@@ -1,3 +1,4 @@
+// The host language's variant: the values crossing the component's boundary and their conversions.
 #pragma once
 #include <cstdint>
 #include <memory>

@@ -1,3 +1,5 @@
+// New assets resolved from their codes and written as card, funding sources and account lines,
+// then depreciated; in bulk a few statements per table and one recalculation for all.
 #include "ledger/AssetAdder.hpp"
 
 #include <algorithm>

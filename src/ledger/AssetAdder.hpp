@@ -1,3 +1,4 @@
+// Adding new assets, described by codes, to the register: one at a time or many at once.
 #pragma once
 #include <cstdint>
 #include <map>

@@ -1,3 +1,5 @@
+// A change turned into a document for the version writer, its way chosen from what it changes
+// when none is named.
 #include "ledger/AssetAlterer.hpp"
 
 #include <stdexcept>

@@ -1,3 +1,4 @@
+// Changing an asset in the register: cost, impairment, residual value, life, method, department.
 #pragma once
 #include <cstdint>
 #include <optional>

@@ -1,3 +1,5 @@
+// Disposals as documents for the version writer; a partial one takes each funding source's part
+// as the account set's AMAssetPartOut works it out.
 #include "ledger/AssetDisposer.hpp"
 
 #include <stdexcept>

@@ -1,3 +1,4 @@
+// Taking an asset out of the register, whole or in part.
 #pragma once
 #include <map>
 #include <string>

@@ -1,3 +1,5 @@
+// The export: each asset as it stands, with its sources' shares of the cost and the first
+// source's account lines, under the columns the importer reads.
 #include "ledger/AssetExporter.hpp"
 
 #include <map>

@@ -1,3 +1,4 @@
+// Exporting the register as a CSV file that the importer reads back.
 #pragma once
 #include <map>
 #include <string>

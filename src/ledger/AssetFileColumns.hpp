@@ -1,3 +1,4 @@
+// The columns of an asset file, shared by import and export.
 #pragma once
 #include <array>
 #include <string_view>

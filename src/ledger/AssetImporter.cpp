@@ -1,3 +1,5 @@
+// The import: the header and cells read into new assets, each problem named by row and column,
+// then the rows written in parts inside one transaction.
 #include "ledger/AssetImporter.hpp"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// Importing assets from a CSV file: every row checked, then all written in one transaction.
 #pragma once
 #include <functional>
 #include <map>

@@ -1,3 +1,4 @@
+// The error for input about a new asset that names nothing known or breaks a rule.
 #pragma once
 #include <stdexcept>
 #include <string>

@@ -1,3 +1,5 @@
+// A document written as a new card version and a version of each funding source with its share
+// and account lines, then the depreciation recalculated, all in one transaction.
 #include "ledger/AssetVersionWriter.hpp"
 
 #include <stdexcept>

@@ -1,3 +1,4 @@
+// Writing a decrease or another change as an asset's newest version.
 #pragma once
 #include <cstdint>
 #include <functional>

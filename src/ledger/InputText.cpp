@@ -1,3 +1,4 @@
+// The checks of command-line texts, each error naming what the text was for.
 #include "ledger/InputText.hpp"
 
 #include <cmath>

@@ -1,3 +1,4 @@
+// Reading numbers, parts and SQL literals from the texts the command line gives.
 #pragma once
 #include <string>
 #include <vector>

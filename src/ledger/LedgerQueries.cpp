@@ -1,3 +1,5 @@
+// The report queries over the register, the balances and the journal; the forecast depreciates
+// open periods on trial in a transaction it rolls back.
 #include "ledger/LedgerQueries.hpp"
 
 #include <map>

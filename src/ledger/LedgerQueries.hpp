@@ -1,3 +1,4 @@
+// The queries behind the ledger's reports and its forecast.
 #pragma once
 #include <optional>
 #include <string>

@@ -1,3 +1,4 @@
+// The rows the ledger's queries return: plain values for a table, a file or a chart.
 #pragma once
 #include <array>
 #include <cstdint>
@@ -6,7 +7,6 @@
 
 #include "ledger/YearPeriod.hpp"
 
-// The rows the ledger's queries return: plain values for a table, a file or a chart.
 namespace tk::ledger {
 
 struct AssetRow {

@@ -1,3 +1,5 @@
+// The session's lookups: the organisation's periods and their dates, assets by code and the
+// latest depreciated period.
 #include "ledger/LedgerSession.hpp"
 
 #include <cstdint>

@@ -1,3 +1,4 @@
+// The account set and organisation the ledger works in, and the lookups it needs there.
 #pragma once
 #include <cstdint>
 #include <memory>

@@ -1,3 +1,5 @@
+// The month's close: movements posted, depreciation written and apportioned, depreciation posted,
+// period by period, each under the organisation's period lock.
 #include "ledger/PeriodCloser.hpp"
 
 #include <stdexcept>

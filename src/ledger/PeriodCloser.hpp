@@ -1,3 +1,4 @@
+// The period-end work of an organisation: closes, trial depreciation, work, journal, apportioning.
 #pragma once
 #include <functional>
 #include <string>

@@ -1,3 +1,4 @@
+// The split by weights, the last part taking what rounding leaves.
 #include "ledger/Shares.hpp"
 
 #include <numeric>

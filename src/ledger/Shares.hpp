@@ -1,3 +1,4 @@
+// Splitting an amount into parts by weights, exact to the cent.
 #pragma once
 #include <vector>
 

@@ -1,3 +1,4 @@
+// The ledger's one way to open a transaction: committed or rolled back, retried after a race.
 #pragma once
 #include "frame/TransactionRetry.hpp"
 #include "ledger/LedgerSession.hpp"

@@ -1,3 +1,5 @@
+// The carry-forward prepared from the two account sets, and each set's journal summed on either
+// side of the new set's first period.
 #include "ledger/YearEndTurn.hpp"
 
 #include "frame/Context.hpp"

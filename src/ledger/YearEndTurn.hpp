@@ -1,3 +1,4 @@
+// A year-end carry-forward into the session's account set, with the totals that prove it.
 #pragma once
 #include <cstdint>
 #include <string>

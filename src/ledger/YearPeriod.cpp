@@ -1,3 +1,4 @@
+// A period read from "yyyy-MM", the period after it, and its text.
 #include "ledger/YearPeriod.hpp"
 
 #include <regex>

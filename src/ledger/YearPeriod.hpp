@@ -1,3 +1,4 @@
+// An accounting period: year and period, keyed year * 100 + period.
 #pragma once
 #include <cstdint>
 #include <string>

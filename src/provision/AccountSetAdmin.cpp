@@ -1,3 +1,5 @@
+// Account sets created from the db/ scripts, dropped, listed, and moved from the old
+// shared owner role onto their own.
 #include "provision/AccountSetAdmin.hpp"
 
 #include <libpq-fe.h>

@@ -1,3 +1,5 @@
+// Administration of account sets, each a schema with its own login role, made from
+// the db/ scripts.
 #pragma once
 #include <filesystem>
 #include <memory>

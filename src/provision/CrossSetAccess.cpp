@@ -1,3 +1,4 @@
+// The grants the administrative login gives on construction and revokes on destruction.
 #include "provision/CrossSetAccess.hpp"
 
 #include "connect/Session.hpp"

@@ -1,3 +1,4 @@
+// The access a run in one account set is granted to another for as long as it lasts.
 #pragma once
 #include <memory>
 #include <string>

@@ -1,3 +1,4 @@
+// The installed db/ folder beside the library when present, else the source tree's.
 #include "provision/DatabaseFolder.hpp"
 
 #include "frame/ComponentFolder.hpp"

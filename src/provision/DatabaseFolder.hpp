@@ -1,3 +1,4 @@
+// Where the account-set schema and routine files are found.
 #pragma once
 #include <filesystem>
 

@@ -1,3 +1,5 @@
+// The private server initialised, started and stopped through the PostgreSQL tools,
+// stale locks cleared, and its account-set database installed.
 #include "provision/EmbeddedServer.hpp"
 
 #include <libpq-fe.h>

@@ -1,3 +1,4 @@
+// The private PostgreSQL instance the tools start and stop by themselves.
 #pragma once
 #include <filesystem>
 #include <string>

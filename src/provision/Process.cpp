@@ -1,3 +1,4 @@
+// runProgram by fork and execvp, its output sent to /dev/null when quiet.
 #include "provision/Process.hpp"
 
 #include <fcntl.h>

@@ -1,3 +1,4 @@
+// Running an external program and waiting for its exit status.
 #pragma once
 #include <string>
 #include <vector>

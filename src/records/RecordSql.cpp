@@ -1,3 +1,4 @@
+// The first row read through a static read-only recordset, closed again at once.
 #include "records/RecordSql.hpp"
 
 #include "frame/DataAccess.hpp"

@@ -1,3 +1,4 @@
+// Small query helpers of the records: the first row of a query, and whether there is one.
 #pragma once
 #include <functional>
 #include <string>

@@ -1,3 +1,5 @@
+// Auxiliary equipment rows loaded, inserted, overwritten, or deleted one at a time or
+// all of an asset's.
 #include "records/clsAMAssetAux.hpp"
 
 #include <cstdlib>

@@ -1,3 +1,5 @@
+// The clsAMAssetAux class: an asset's pieces of auxiliary equipment, one unversioned
+// row each.
 #pragma once
 #include <cstdint>
 #include <string>

@@ -1,3 +1,4 @@
+// The user-defined row loaded, inserted or overwritten as it exists or not, or deleted.
 #include "records/clsAMAssetCustom.hpp"
 
 #include "frame/ClassRegistry.hpp"

@@ -1,3 +1,4 @@
+// The clsAMAssetCustom class: an asset's one unversioned row of user-defined values.
 #pragma once
 #include <cstdint>
 #include <string>

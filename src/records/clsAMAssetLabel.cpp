@@ -1,3 +1,5 @@
+// A label's load and save by Mode: head, version and custom row written together,
+// the custom row overwritten by every later save.
 #include "records/clsAMAssetLabel.hpp"
 
 #include <cstdlib>

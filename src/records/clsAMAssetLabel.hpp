@@ -1,3 +1,5 @@
+// The clsAMAssetLabel class: an asset's labels, each a head with versions and a row
+// of custom values.
 #pragma once
 #include <cstdint>
 #include <string>

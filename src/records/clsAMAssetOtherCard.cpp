@@ -1,3 +1,5 @@
+// The other card's load and save by Mode: versions written, the head's latest pointer
+// moved, and the card alteration's flexible-item key kept in step.
 #include "records/clsAMAssetOtherCard.hpp"
 
 #include <cstdlib>

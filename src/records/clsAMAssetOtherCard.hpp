@@ -1,3 +1,5 @@
+// The clsAMAssetOtherCard class: an asset's descriptive card, a head with a version
+// per card alteration.
 #pragma once
 #include <cstdint>
 #include <string>

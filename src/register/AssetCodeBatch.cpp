@@ -1,3 +1,5 @@
+// A batch's code source: rule rows kept by query, serials counted on here and each
+// counter written once at the end.
 #include "register/AssetCodeBatch.hpp"
 
 #include "frame/DataAccess.hpp"

@@ -1,3 +1,5 @@
+// Drawing the codes of many new assets at once, each rule and counter read and
+// written only once.
 #pragma once
 #include <map>
 #include <optional>

@@ -1,3 +1,4 @@
+// The source of the rule rows and serial counters from which asset codes are composed.
 #pragma once
 #include <cstdint>
 #include <optional>

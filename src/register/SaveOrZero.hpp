@@ -1,3 +1,4 @@
+// The save wrapper that turns any failure into the id 0, input refusals excepted.
 #pragma once
 #include <cstdint>
 

@@ -1,3 +1,5 @@
+// The versioned records' common statements: the latest pointer moved or stepped back,
+// versions and heads deleted.
 #include "register/VersionedRecord.hpp"
 
 #include "frame/DataAccess.hpp"

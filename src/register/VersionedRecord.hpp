@@ -1,3 +1,5 @@
+// The head-and-versions bookkeeping shared by the versioned records, and where each
+// keeps its chain.
 #pragma once
 #include <cstdint>
 #include <initializer_list>

@@ -1,3 +1,5 @@
+// The asset card's load and save: the version and the head inserted, updated or deleted
+// as Mode and the ids ask, and new cards added in one statement per table.
 #include "register/clsAMAssetCard.hpp"
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// The clsAMAssetCard class: an asset's head row with one of its versions, loaded and
+// saved by Mode.
 #pragma once
 #include <cstdint>
 #include <optional>

@@ -1,3 +1,5 @@
+// Code composition: a rule's placeholders filled from the date, departments, categories
+// and serial counters, and the counter reads and writes of CodeSource.
 #include "register/clsAMAssetCode.hpp"
 
 #include <chrono>

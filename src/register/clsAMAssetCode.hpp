@@ -1,3 +1,5 @@
+// The clsAMAssetCode class: codes made from the category rules, and unused serials
+// given back.
 #pragma once
 #include <cstdint>
 #include <string>

@@ -1,3 +1,5 @@
+// A category loaded as an organisation sees it, gaps filled from the module settings,
+// and saved as its common row.
 #include "register/clsAMAssetType.hpp"
 
 #include <optional>

@@ -1,3 +1,5 @@
+// The clsAMAssetType class: an asset category with its depreciation defaults, code
+// rules and accounts.
 #pragma once
 #include <cstdint>
 #include <string>

@@ -1,3 +1,4 @@
+// The page's fixed style sheet, and the whole page written to a file.
 #include "report/HtmlPage.hpp"
 
 #include <fstream>

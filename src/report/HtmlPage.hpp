@@ -1,3 +1,4 @@
+// A self-contained HTML report page: styles, tables and inline SVG, nothing fetched.
 #pragma once
 #include <filesystem>
 #include <sstream>

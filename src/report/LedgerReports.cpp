@@ -1,3 +1,5 @@
+// The reports' columns, subtotals and totals, an asset's card pages, and the HTML page with its
+// charts of the schedule's year.
 #include "report/LedgerReports.hpp"
 
 #include <map>

@@ -1,3 +1,4 @@
+// The ledger's reports laid out as tables for a terminal, a spreadsheet or a page.
 #pragma once
 #include <filesystem>
 #include <optional>

@@ -1,3 +1,4 @@
+// Drawing the charts: round axis steps, grid lines and labels, series hues a golden angle apart.
 #include "report/SvgChart.hpp"
 
 #include <algorithm>

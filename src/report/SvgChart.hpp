@@ -1,3 +1,4 @@
+// Inline SVG charts, stacked bars and a line, for the report pages.
 #pragma once
 #include <string>
 #include <utility>

@@ -1,3 +1,5 @@
+// Table printing: UTF-8 display widths, cut and aligned columns, thousands separators, CSV and
+// escaped HTML.
 #include "report/TablePrinter.hpp"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The report table: aligned text with CJK widths, CSV or HTML.
 #pragma once
 #include <ostream>
 #include <string>

@@ -1,3 +1,5 @@
+// The host's ledger methods: arguments read from variants, rows returned as tab-separated text,
+// reports written as the command line writes them.
 #include "report/clsAMLedger.hpp"
 
 #include <fstream>

@@ -1,3 +1,4 @@
+// The late-bound class through which a host reaches the ledger's operations and queries.
 #pragma once
 #include <cstdint>
 

@@ -1,3 +1,5 @@
+// The "||" rewrite: operand chains parsed with Oracle's precedence and folded into
+// NULLIF(concat(...), '') calls.
 #include "translate/OracleConcatRewriter.hpp"
 
 #include <vector>

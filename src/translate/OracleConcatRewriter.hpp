@@ -1,3 +1,4 @@
+// Rewrites Oracle's NULL-skipping "||" concatenation into PostgreSQL concat calls.
 #pragma once
 #include <vector>
 

@@ -1,3 +1,5 @@
+// The DDL translation: column types mapped, storage options dropped, ALTER TABLE ADD/MODIFY
+// split into column actions, and recompiles turned into existence checks.
 #include "translate/OracleDdlTranslator.hpp"
 
 #include <string>

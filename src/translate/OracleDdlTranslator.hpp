@@ -1,3 +1,4 @@
+// Translates Oracle CREATE, ALTER, DROP and TRUNCATE statements into PostgreSQL DDL.
 #pragma once
 #include <vector>
 

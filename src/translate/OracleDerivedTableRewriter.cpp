@@ -1,3 +1,4 @@
+// Inserts the alias tk_from after every unnamed FROM subquery, at every nesting level.
 #include "translate/OracleDerivedTableRewriter.hpp"
 
 namespace tk::translate {

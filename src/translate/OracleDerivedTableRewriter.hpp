@@ -1,3 +1,4 @@
+// Gives subqueries in FROM the alias PostgreSQL requires when Oracle's text has none.
 #pragma once
 #include "translate/SqlNode.hpp"
 

@@ -1,3 +1,4 @@
+// Adds "::numeric" after each dividend not already cast, at every nesting level.
 #include "translate/OracleDivisionRewriter.hpp"
 
 namespace tk::translate {

@@ -1,3 +1,4 @@
+// Makes "/" divide exactly, as in Oracle, by casting the dividend to numeric.
 #pragma once
 #include "translate/SqlNode.hpp"
 

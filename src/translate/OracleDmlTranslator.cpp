@@ -1,3 +1,5 @@
+// The DML forms: AS before an INSERT alias, SET targets without their table qualifier,
+// FROM after DELETE.
 #include "translate/OracleDmlTranslator.hpp"
 
 #include "translate/OracleTranslator.hpp"

@@ -1,3 +1,4 @@
+// Adjusts Oracle INSERT, UPDATE and DELETE forms to PostgreSQL's syntax.
 #pragma once
 #include "translate/SqlNode.hpp"
 

@@ -1,3 +1,5 @@
+// The expression pass: walks every nesting level and rewrites literals, names, sequence
+// references, ROWNUM values, clock words and mapped function calls in place.
 #include "translate/OracleExpressionRewriter.hpp"
 
 #include <string>

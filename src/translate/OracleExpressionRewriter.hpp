@@ -1,3 +1,4 @@
+// Word-level rewrites of Oracle expressions: '' literals, sequences, ROWNUM, SYSDATE, functions.
 #pragma once
 #include "translate/SqlNode.hpp"
 #include "translate/SqlTextArena.hpp"

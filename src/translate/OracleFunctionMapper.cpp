@@ -1,3 +1,5 @@
+// The function mappings: DECODE and NVL as CASE and COALESCE, empty results as NULL, the
+// oracompat and orafce versions, NULL-strict GREATEST/LEAST, padding of converted text.
 #include "translate/OracleFunctionMapper.hpp"
 
 #include <string>

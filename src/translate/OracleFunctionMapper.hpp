@@ -1,3 +1,4 @@
+// Maps Oracle built-in functions to PostgreSQL expressions with Oracle's meaning.
 #pragma once
 #include <string_view>
 #include <vector>

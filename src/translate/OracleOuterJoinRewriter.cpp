@@ -1,3 +1,5 @@
+// The outer-join rewrite: WHERE predicates filed into the ON clause of their marked table,
+// and the FROM items written out again as join trees in dependency order.
 #include "translate/OracleOuterJoinRewriter.hpp"
 
 #include <numeric>

@@ -1,3 +1,4 @@
+// Rewrites Oracle "(+)" outer-join predicates into ANSI LEFT JOIN ... ON clauses.
 #pragma once
 #include "translate/SqlNode.hpp"
 

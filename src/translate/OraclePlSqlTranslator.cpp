@@ -1,3 +1,5 @@
+// The PL/SQL block writer: declarations, cursors, FETCH and FOUND, SELECT INTO, errors and
+// output calls rewritten token by token, then wrapped in a dollar-quoted DO block.
 #include "translate/OraclePlSqlTranslator.hpp"
 
 #include <algorithm>

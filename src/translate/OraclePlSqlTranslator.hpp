@@ -1,3 +1,4 @@
+// Translates anonymous PL/SQL blocks into PL/pgSQL DO blocks or plain CALL statements.
 #pragma once
 #include <span>
 

@@ -1,3 +1,5 @@
+// The ROWNUM rewrite: conditions taken out of each query block and replaced by a LIMIT, put
+// in a derived table when grouping, DISTINCT or aggregates would come first.
 #include "translate/OracleRownumRewriter.hpp"
 
 #include <algorithm>

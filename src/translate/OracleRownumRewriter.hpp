@@ -1,3 +1,4 @@
+// Turns ROWNUM conditions in WHERE clauses into LIMIT row limits.
 #pragma once
 #include "translate/SqlNode.hpp"
 #include "translate/SqlTextArena.hpp"

@@ -1,3 +1,5 @@
+// The statement pipeline: tree built, DML and DDL forms prepared, expression passes run in
+// order, text rendered, and an INSERT's table and value count reported.
 #include "translate/OracleStatementTranslator.hpp"
 
 #include "translate/OracleConcatRewriter.hpp"

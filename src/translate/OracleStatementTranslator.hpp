@@ -1,3 +1,4 @@
+// Translates one plain Oracle SQL statement by running the rewrite passes over its node tree.
 #pragma once
 #include <span>
 #include <string>

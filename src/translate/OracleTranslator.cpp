@@ -1,3 +1,5 @@
+// Tokenizes the text, drops a closing "/" or ";", and hands blocks to the PL/SQL translator
+// and single statements to the statement translator.
 #include "translate/OracleTranslator.hpp"
 
 #include <span>

@@ -1,3 +1,4 @@
+// Entry point of the Oracle-to-PostgreSQL translator, with its result and error types.
 #pragma once
 #include <stdexcept>
 #include <string>

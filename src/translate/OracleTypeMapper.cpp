@@ -1,3 +1,4 @@
+// The type mapping: VARCHAR2, NUMBER by precision, DATE, LOB, RAW and float types renamed in place.
 #include "translate/OracleTypeMapper.hpp"
 
 #include <charconv>

@@ -1,3 +1,4 @@
+// Maps Oracle column and variable types to PostgreSQL types.
 #pragma once
 #include "translate/SqlNode.hpp"
 

@@ -1,3 +1,4 @@
+// The keyword table, searched without regard to case, and the lists of mapped and rewritten words.
 #include "translate/SqlKeyword.hpp"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The words the translator recognises (Kw), their lookup and their classification.
 #pragma once
 #include <cstdint>
 #include <string_view>

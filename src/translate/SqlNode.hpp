@@ -1,3 +1,4 @@
+// The translator's node tree (tokens nested by parentheses) and helpers for reading and editing it.
 #pragma once
 #include <string>
 #include <string_view>

@@ -1,3 +1,4 @@
+// Finding SELECT blocks and their clauses on one nesting level, and splitting at AND and commas.
 #include "translate/SqlQueryBlock.hpp"
 
 namespace tk::translate {

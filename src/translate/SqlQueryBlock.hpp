@@ -1,3 +1,4 @@
+// Locates the clauses of query blocks in a node sequence and splits conditions and lists.
 #pragma once
 #include <cstddef>
 #include <vector>

@@ -1,3 +1,4 @@
+// Storage for the text of tokens made during one translation.
 #pragma once
 #include <forward_list>
 #include <string>

@@ -1,3 +1,5 @@
+// The tokenizer: Oracle SQL text scanned into words, literals, operators and (+) marks,
+// skipping comments and noting the features the rewrite passes need.
 #include "translate/SqlTokenizer.hpp"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// Splits Oracle SQL and PL/SQL text into tokens and notes which rewrite features occur.
 #pragma once
 #include <cstdint>
 #include <string_view>

@@ -1,3 +1,5 @@
+// Nesting tokens by parentheses (up to Oracle's depth limit) and writing nodes back as text
+// with the source's blanks and line breaks.
 #include "translate/SqlTree.hpp"
 
 #include "translate/OracleTranslator.hpp"

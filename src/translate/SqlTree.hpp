@@ -1,3 +1,4 @@
+// Builds the node tree from tokens and renders a tree back to SQL text.
 #pragma once
 #include <span>
 #include <string>

@@ -1,3 +1,5 @@
+// Building a shape: literals replaced by fixed-width markers, except those whose value changes
+// the translation ('', call arguments, ROWNUM limits).
 #include "translate/StatementShape.hpp"
 
 #include "translate/SqlNode.hpp"

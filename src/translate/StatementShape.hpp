@@ -1,3 +1,4 @@
+// A statement's shape: its pasted literals lifted out, so that similar statements share a key.
 #pragma once
 #include <string>
 #include <string_view>

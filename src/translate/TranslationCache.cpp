@@ -1,3 +1,5 @@
+// Cache lookups by shape: a template filled with the statement's literals, or whole texts
+// cached one by one when their literals change the translation.
 #include "translate/TranslationCache.hpp"
 
 #include "translate/StatementShape.hpp"

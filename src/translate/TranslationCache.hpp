@@ -1,3 +1,4 @@
+// A session's least-recently-used cache of translations, one per statement shape.
 #pragma once
 #include <cstddef>
 #include <list>

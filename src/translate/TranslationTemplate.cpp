@@ -1,3 +1,5 @@
+// Cutting translated text at its markers, checking that the cut gives back the exact
+// translation, and filling the holes with literals.
 #include "translate/TranslationTemplate.hpp"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// A translation cut at its literal markers, to be filled with each statement's literals.
 #pragma once
 #include <cstdint>
 #include <optional>

@@ -1,3 +1,5 @@
+// The earlier release's cards, funding sources, other cards and labels copied statement by
+// statement, versions matched up, and the unchanged tables copied whole.
 #include "upgrade/EarlierReleaseAssetCopy.hpp"
 
 #include <initializer_list>

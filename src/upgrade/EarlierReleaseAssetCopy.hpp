@@ -1,3 +1,4 @@
+// An earlier release's asset tables reshaped into the current ones during an upgrade.
 #pragma once
 #include <functional>
 #include <string>

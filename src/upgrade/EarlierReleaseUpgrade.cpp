@@ -1,3 +1,5 @@
+// The earlier-release route: checks, emptied tables, base data and assets copied, templates,
+// balances and depreciation records, the journal posted, vouchers linked, sequences rebuilt.
 #include "upgrade/EarlierReleaseUpgrade.hpp"
 
 #include "depreciation/clsAMAssetDaily.hpp"

@@ -1,3 +1,4 @@
+// The upgrade route from an earlier release of this component.
 #pragma once
 #include <cstdint>
 #include <string>

@@ -1,3 +1,5 @@
+// The card replay: old alterations read in order into card and funding-source objects, written
+// a thousand cards at a time, with the map from old alterations to new versions kept.
 #include "upgrade/FixedCardReplay.hpp"
 
 #include "frame/Conversion.hpp"

@@ -1,3 +1,4 @@
+// The older module's cards and alterations replayed as assets and versions of the new schema.
 #pragma once
 #include <cstdint>
 #include <map>

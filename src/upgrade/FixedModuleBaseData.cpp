@@ -1,3 +1,5 @@
+// The reference data converted: ways of alteration with the presets and their templates,
+// categories, and card-number rules turned into the categories' serial counters.
 #include "upgrade/FixedModuleBaseData.hpp"
 
 #include "frame/Conversion.hpp"

@@ -1,3 +1,4 @@
+// The older module's reference data converted: ways of alteration, categories, card numbers.
 #pragma once
 #include <string>
 

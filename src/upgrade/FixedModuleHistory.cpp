@@ -1,3 +1,5 @@
+// The older module's history in statements: period balances, their apportionment, depreciation
+// records per organisation and period, and the assets' pictures, documents and equipment.
 #include "upgrade/FixedModuleHistory.hpp"
 
 #include <vector>

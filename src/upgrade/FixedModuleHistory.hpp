@@ -1,3 +1,4 @@
+// The older module's bookings besides the alterations, written once the cards are replayed.
 #pragma once
 #include <string>
 

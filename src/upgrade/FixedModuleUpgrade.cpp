@@ -1,3 +1,5 @@
+// The older-module route: the reference data, then, once the old data passes its checks, the
+// cards replayed and their history written.
 #include "upgrade/FixedModuleUpgrade.hpp"
 
 #include "frame/DataAccess.hpp"

@@ -1,3 +1,4 @@
+// The upgrade route from the suite's older fixed-asset module.
 #pragma once
 #include <string>
 

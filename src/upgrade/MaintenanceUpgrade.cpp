@@ -1,3 +1,5 @@
+// The maintenance route: templates and texts fixed, creation columns filled, the latest balances
+// written again, assets never depreciated recalculated, and the journal posted.
 #include "upgrade/MaintenanceUpgrade.hpp"
 
 #include "depreciation/clsAMAssetDeprection.hpp"

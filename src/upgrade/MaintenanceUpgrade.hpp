@@ -1,3 +1,4 @@
+// The upgrade route for an account set that already holds this component's register.
 #pragma once
 #include <string>
 

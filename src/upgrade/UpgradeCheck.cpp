@@ -1,3 +1,5 @@
+// The check queries of both routes, each with its title and message, and the run that logs the
+// faults it finds and reports them.
 #include "upgrade/UpgradeCheck.hpp"
 
 #include "frame/DataAccess.hpp"

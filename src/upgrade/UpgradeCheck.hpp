@@ -1,3 +1,4 @@
+// The integrity checks an upgrade runs on the old schema's data before it converts anything.
 #pragma once
 #include <string>
 #include <vector>

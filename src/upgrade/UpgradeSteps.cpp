@@ -1,3 +1,5 @@
+// The shared upgrade steps: routines recompiled, asset tables emptied, scratch tables dropped,
+// sequences rebuilt, templates fixed and the journal posted per organisation.
 #include "upgrade/UpgradeSteps.hpp"
 
 #include <vector>

@@ -1,3 +1,4 @@
+// The steps both upgrade routes take on the new schema.
 #pragma once
 #include <string>
 

@@ -1,3 +1,5 @@
+// The upgrade's entry: the route chosen by the old and new versions, run in a transaction of its
+// own, with progress events, warnings and the run's log.
 #include "upgrade/clsAMAssetUpdate.hpp"
 
 #include <array>

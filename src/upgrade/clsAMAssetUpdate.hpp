@@ -1,3 +1,4 @@
+// The class that moves a company's fixed-asset data into a new account set (the upgrade).
 #pragma once
 #include <chrono>
 #include <cstdint>

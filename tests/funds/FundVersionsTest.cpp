@@ -117,7 +117,9 @@ TEST_F(AssetFunds, FirstVersionCreatesItsSourcesHeadAndLaterOnesMoveOnlyTheLates
               "4242");
 }
 
-TEST_F(AssetFunds, LoadReadsFirstLatestOrChosenVersionByMode) {
+// Which version a load reads by Mode is the versioned records' shared test's;
+// a source's version loaded by Mode carries its head's pointers and its own figures.
+TEST_F(AssetFunds, ALoadCarriesItsSourcesHeadAndItsOwnFigures) {
     clsAMAssetFund own1 = addVersion(kAsset, kOwnFunds, 1000);
     clsAMAssetFund grant = addVersion(kAsset, kGrant, 300);
     clsAMAssetFund own2 = addVersion(kAsset, kOwnFunds, 1500, own1.lngAMAssetFundAlterID);
@@ -125,7 +127,6 @@ TEST_F(AssetFunds, LoadReadsFirstLatestOrChosenVersionByMode) {
     clsAMAssetFund loaded;
     loaded.Mode = atAdd;
     loaded.LoadID(kAsset, kOwnFunds);
-    EXPECT_EQ(loaded.lngAMAssetFundAlterID, own1.lngAMAssetFundAlterID);
     EXPECT_DOUBLE_EQ(loaded.dblAmount, 1000);
     EXPECT_EQ(loaded.strDate.str(), "2024-03-15");
     EXPECT_EQ(loaded.strNotes.str(), "资金 1");
@@ -134,7 +135,6 @@ TEST_F(AssetFunds, LoadReadsFirstLatestOrChosenVersionByMode) {
     for (AlterTypeEnum latest : {atDec, atOther}) {
         loaded.Mode = latest;
         loaded.LoadID(kAsset, kOwnFunds);
-        EXPECT_EQ(loaded.lngAMAssetFundAlterID, own2.lngAMAssetFundAlterID);
         EXPECT_EQ(loaded.lngAMAssetFundRecentAlterID, own1.lngAMAssetFundAlterID);
         EXPECT_EQ(loaded.Mode, latest);
     }
@@ -186,16 +186,6 @@ TEST_F(AssetFunds, NothingIsWrittenWithoutAnAssetASourceOrAKnownDeletionMode) {
     EXPECT_EQ(deleteVersion(kAsset, version.lngAMAssetFundAlterID, atUnkonwn), 0);
     EXPECT_EQ(versions(), 1);
     EXPECT_EQ(heads(), 1);
-}
-
-TEST_F(AssetFunds, DeletingTheLatestVersionMovesTheHeadBack) {
-    auto [first, second] = chainOfTwo();
-
-    EXPECT_EQ(deleteVersion(kAsset, second.lngAMAssetFundAlterID, atDec),
-              second.lngAMAssetFundAlterID);
-    EXPECT_EQ(head(kAsset, kOwnFunds),
-              pointers(first.lngAMAssetFundAlterID, first.lngAMAssetFundAlterID));
-    EXPECT_EQ(versions(), 1);
 }
 
 TEST_F(AssetFunds, DeletingAFirstVersionRemovesTheHeadsItLeavesWithoutOne) {

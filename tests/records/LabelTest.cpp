@@ -91,28 +91,26 @@ TEST_F(LabelTest, ChangingAVersionLeavesTheLatestPointer) {
     EXPECT_EQ(versionColumn(first, "strAMAssetLabelNo"), "L-009");
 }
 
-TEST_F(LabelTest, LoadPicksTheVersionByModeAndTheHeadsLabelNumber) {
+// Which version a load reads by Mode is the versioned records' shared test's.
+TEST_F(LabelTest, ALoadTakesTheHeadsLabelNumberAndOnlyItsAssetsVersions) {
     clsAMAssetLabel label = newLabel(1, "L-001");
     int32_t first = label.SaveCard();
     clsAMAssetLabel next = nextVersion(label);
     next.strAMAssetLabelNo = "L-002";
     next.lngEmployeeID = 33;
-    int32_t second = next.SaveCard();
+    ASSERT_GT(next.SaveCard(), first);
     int32_t id = label.lngAMAssetLabelID;
 
     clsAMAssetLabel loaded;
     loaded.Mode = atAdd;
     loaded.LoadID(1, id);
-    EXPECT_EQ(loaded.lngAMAssetLabelAlterID, first);
     EXPECT_EQ(loaded.dblQuantity1, 2);
     loaded.Mode = atDec;
     loaded.LoadID(1, id);
-    EXPECT_EQ(loaded.lngAMAssetLabelAlterID, second);
     EXPECT_EQ(loaded.lngEmployeeID, 33);
     EXPECT_EQ(loaded.strAMAssetLabelNo.str(), "L-001");
     loaded.Mode = atUnkonwn;
     loaded.LoadID(1, first);  // a label version's id
-    EXPECT_EQ(loaded.lngAMAssetLabelAlterID, first);
     EXPECT_EQ(loaded.lngAMAssetAlterID, 11);
     loaded.LoadID(2, first);  // another asset's
     EXPECT_EQ(loaded.lngAMAssetLabelID, 0);
@@ -132,9 +130,10 @@ TEST_F(LabelTest, LoadWithoutACustomRowGivesBlankCustomValues) {
     EXPECT_EQ(loaded.strText1.str(), " ");
 }
 
-TEST_F(LabelTest, DeletingTheLatestVersionStepsBackAndAnswersThatVersion) {
+// Stepping the head back is the versioned records' shared test's.
+TEST_F(LabelTest, DeletingWithAtDecNeedsTheVersionAndAnswersIt) {
     clsAMAssetLabel label = newLabel(1, "L-001");
-    int32_t first = label.SaveCard();
+    label.SaveCard();
     clsAMAssetLabel next = nextVersion(label);
     int32_t second = next.SaveCard();
 
@@ -146,8 +145,6 @@ TEST_F(LabelTest, DeletingTheLatestVersionStepsBackAndAnswersThatVersion) {
     next.lngAMAssetLabelID = id;
     next.lngAMAssetLabelAlterID = -second;
     EXPECT_EQ(next.SaveCard(), second);
-    EXPECT_EQ(labelColumn(id, "AMAssetLabel", "lngAMAssetLabelLastAlterID"), std::to_string(first));
-    EXPECT_EQ(rowsOfLabel(id, "AMAssetLabelAlter"), 1);
 }
 
 TEST_F(LabelTest, OtherDeletionRemovesHeadsWithoutAFirstVersionButNotTheirCustomRows) {

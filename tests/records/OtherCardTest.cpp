@@ -53,7 +53,8 @@ TEST_F(OtherCardTest, FirstVersionStartsTheHeadAndLaterOnesMoveOnlyTheLatestPoin
     EXPECT_EQ(versionColumn(secondID, "lngAMAssetOtherRecentAlterID"), std::to_string(first));
 }
 
-TEST_F(OtherCardTest, LoadPicksTheVersionByModeWithTheHeadsAttributes) {
+// Which version a load reads by Mode is the versioned records' shared test's.
+TEST_F(OtherCardTest, ALoadTakesTheHeadsAttributesAndTheChainsPointers) {
     int32_t first = versionOf(11, "first").SaveCard();
     clsAMAssetOtherCard second = versionOf(12, "second");
     second.intYear = 2025;
@@ -63,11 +64,9 @@ TEST_F(OtherCardTest, LoadPicksTheVersionByModeWithTheHeadsAttributes) {
     clsAMAssetOtherCard card;
     card.Mode = atAdd;
     card.LoadID(1);
-    EXPECT_EQ(card.lngAMAssetOtherAlterID, first);
     EXPECT_EQ(card.lngAMAssetAlterID, 11);
     card.Mode = atOther;
     card.LoadID(1);
-    EXPECT_EQ(card.lngAMAssetOtherAlterID, secondID);
     EXPECT_EQ(card.intYear, 2025);
     EXPECT_EQ(card.strAssetStyle.str(), "first");
     card.Mode = atUnkonwn;
@@ -114,7 +113,8 @@ TEST_F(OtherCardTest, EverySaveCopiesTheFlexibleKeyOntoTheCardAlteration) {
               " ");
 }
 
-TEST_F(OtherCardTest, DeletingTheLatestStepsTheHeadBackAndAnswersTheAsset) {
+// Stepping the head back is the versioned records' shared test's.
+TEST_F(OtherCardTest, ADeletionAnswersTheAssetAndAtAddTakesTheWholeCard) {
     int32_t first = versionOf(11, "first").SaveCard();
     clsAMAssetOtherCard second = versionOf(12, "second");
     second.lngAMAssetOtherRecentAlterID = first;
@@ -123,8 +123,6 @@ TEST_F(OtherCardTest, DeletingTheLatestStepsTheHeadBackAndAnswersTheAsset) {
     second.Mode = atDec;
     second.lngAMAssetOtherAlterID = -secondID;
     EXPECT_EQ(second.SaveCard(), 1);
-    EXPECT_EQ(headColumn("lngAMAssetOtherLastAlterID"), std::to_string(first));
-    EXPECT_EQ(countOf("[User]AMAssetOtherAlter"), 1);
 
     clsAMAssetOtherCard whole;
     whole.Mode = atAdd;

@@ -1,3 +1,5 @@
+// Account-set administration from the command line, and the older module's demo data that a demo
+// upgrade starts from.
 #include "AccountSetCommand.hpp"
 
 #include <ctime>

@@ -1,3 +1,4 @@
+// The `amasset accountset` command: account sets created, dropped, listed and secured.
 #pragma once
 #include "CliContext.hpp"
 

@@ -1,3 +1,5 @@
+// Logs on to the named account set (an error when there is none) as its own login, for the
+// organisation --org gives.
 #include "AccountSetSession.hpp"
 
 #include <cstdint>

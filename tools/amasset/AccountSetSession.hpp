@@ -1,3 +1,4 @@
+// The ledger session a command works in, on the account set its options name.
 #pragma once
 #include <string>
 

@@ -1,3 +1,5 @@
+// The adjustment scripts run with a progress bar and the failed ones named; `sql` hands the
+// process over to the console SQL tool logged on to the account set.
 #include "AdjustCommand.hpp"
 
 #include <unistd.h>

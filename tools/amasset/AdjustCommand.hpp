@@ -1,3 +1,4 @@
+// The `amasset adjust` and `amasset sql` commands: adjustment scripts and the console SQL tool.
 #pragma once
 #include "CliContext.hpp"
 

@@ -1,3 +1,5 @@
+// The asset subcommands: options read into the ledger's inputs, the ledger's operation run, its
+// result printed.
 #include "AssetCommand.hpp"
 
 #include <fstream>

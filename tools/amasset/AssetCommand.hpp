@@ -1,3 +1,4 @@
+// The `amasset asset` command: assets added, listed, changed, disposed of, imported, exported.
 #pragma once
 #include "CliContext.hpp"
 

@@ -1,3 +1,5 @@
+// The carry-forward from the command line: checked, or run with progress over its steps and the
+// two sets' closing and opening totals printed side by side and compared.
 #include "CarryForwardCommand.hpp"
 
 #include <iostream>

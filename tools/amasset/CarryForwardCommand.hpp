@@ -1,3 +1,4 @@
+// The `amasset carryforward` command: the year-end carry-forward into the next account set.
 #pragma once
 #include <string>
 

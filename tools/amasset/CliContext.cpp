@@ -1,3 +1,4 @@
+// Server names and account-set passwords for the commands, the embedded server started on demand.
 #include "CliContext.hpp"
 
 #include <cstdio>

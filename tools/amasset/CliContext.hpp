@@ -1,3 +1,4 @@
+// How every subcommand reaches the database: a named server or the embedded one.
 #pragma once
 #include <string>
 

@@ -1,3 +1,4 @@
+// The table of every command's help text, printed as an overview or for one command.
 #include "CommandHelp.hpp"
 
 #include <algorithm>

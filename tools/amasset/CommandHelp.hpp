@@ -1,3 +1,4 @@
+// The help texts of the amasset commands.
 #pragma once
 #include <ostream>
 #include <string>

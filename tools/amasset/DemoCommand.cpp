@@ -1,3 +1,5 @@
+// The demo run: an account set with a year of assets added, changed and closed, its reports
+// printed, then carried into the next year's set and its first month closed.
 #include "DemoCommand.hpp"
 
 #include <chrono>

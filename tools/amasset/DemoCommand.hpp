@@ -1,3 +1,4 @@
+// The `amasset demo` command: a year of demo assets, closed, reported and carried forward.
 #pragma once
 #include "CliContext.hpp"
 

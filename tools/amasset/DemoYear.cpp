@@ -1,3 +1,5 @@
+// The demo year's categories, names and costs, drawn from a fixed seed so that every run gives
+// the same assets, lorry kilometres and July documents.
 #include "DemoYear.hpp"
 
 #include <cmath>

@@ -1,3 +1,4 @@
+// An invented manufacturer's year of assets, work and changes, for the demo.
 #pragma once
 #include <cstddef>
 #include <cstdint>

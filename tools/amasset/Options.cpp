@@ -1,3 +1,4 @@
+// The arguments split into positional words and "--name value", "--name=value" or "--flag".
 #include "Options.hpp"
 
 #include <sstream>

@@ -1,3 +1,4 @@
+// The amasset command line as words and options.
 #pragma once
 #include <map>
 #include <optional>

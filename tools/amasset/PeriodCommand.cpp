@@ -1,3 +1,5 @@
+// Periods closed with a progress bar, a note while another close holds them, and a summary with
+// the time taken.
 #include "PeriodCommand.hpp"
 
 #include <chrono>

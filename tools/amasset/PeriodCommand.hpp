@@ -1,3 +1,4 @@
+// The `amasset period close` command, and the closing of periods with progress it shares.
 #pragma once
 #include <functional>
 

@@ -1,3 +1,4 @@
+// The organisation's daily journal rebuilt, or its depreciation apportioned, with a line saying so.
 #include "PostCommand.hpp"
 
 #include <iostream>

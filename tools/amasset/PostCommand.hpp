@@ -1,3 +1,4 @@
+// The `amasset post` and `amasset amortise` commands.
 #pragma once
 #include "CliContext.hpp"
 

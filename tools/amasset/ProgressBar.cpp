@@ -1,3 +1,4 @@
+// The bar drawn in place when standard output is a terminal, its line cleared for the summary.
 #include "ProgressBar.hpp"
 
 #include <unistd.h>

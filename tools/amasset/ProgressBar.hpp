@@ -1,3 +1,4 @@
+// A progress bar for the long commands.
 #pragma once
 #include <cstddef>
 #include <string>

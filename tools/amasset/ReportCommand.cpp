@@ -1,3 +1,5 @@
+// The report and its periods chosen from the options, printed as text or CSV, or written as an
+// HTML page with charts.
 #include "ReportCommand.hpp"
 
 #include <iostream>

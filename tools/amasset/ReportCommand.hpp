@@ -1,3 +1,4 @@
+// The `amasset report` command: register, depreciation, schedule and journal reports.
 #pragma once
 #include <optional>
 #include <ostream>

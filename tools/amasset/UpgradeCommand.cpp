@@ -1,3 +1,5 @@
+// The upgrade from the command line: logged on as the new set with access to the old, checked,
+// then run with progress, the component's messages shown with a terminal's line breaks.
 #include "UpgradeCommand.hpp"
 
 #include <iostream>

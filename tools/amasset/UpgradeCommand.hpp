@@ -1,3 +1,4 @@
+// The `amasset upgrade` command: older data moved into a new account set.
 #pragma once
 #include "CliContext.hpp"
 

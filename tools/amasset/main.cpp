@@ -1,3 +1,4 @@
+// The amasset command-line tool: subcommands dispatched, help and version given, errors printed.
 #include <cstdio>
 #include <exception>
 #include <iostream>

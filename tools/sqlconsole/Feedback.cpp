@@ -1,3 +1,4 @@
+// Statement classification from the leading words, and the feedback lines for DML, DDL and others.
 #include "Feedback.hpp"
 
 #include <map>

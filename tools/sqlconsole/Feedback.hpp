@@ -1,3 +1,4 @@
+// Classifies console statements and builds Oracle's feedback line for each.
 #pragma once
 #include <cstdint>
 #include <string>

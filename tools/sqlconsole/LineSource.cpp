@@ -1,3 +1,4 @@
+// Lines from a stream (carriage returns dropped) or from readline with a prompt and history.
 #include "LineSource.hpp"
 
 #include <readline/history.h>

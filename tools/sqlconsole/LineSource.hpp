@@ -1,3 +1,4 @@
+// Sources of script lines for the console: a stream or an interactive terminal.
 #pragma once
 #include <istream>
 #include <optional>

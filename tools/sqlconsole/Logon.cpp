@@ -1,3 +1,4 @@
+// Logon parsing, with the password read from standard input (without echo at a terminal).
 #include "Logon.hpp"
 
 #include <termios.h>

@@ -1,3 +1,4 @@
+// Parses the console's "user/password@server" logon argument.
 #pragma once
 #include <string>
 

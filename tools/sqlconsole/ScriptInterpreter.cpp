@@ -1,3 +1,4 @@
+// Script lines buffered into statements, nested @ and @@ scripts, and SET, PROMPT and EXIT.
 #include "ScriptInterpreter.hpp"
 
 #include <fstream>

@@ -1,3 +1,4 @@
+// The console's script reader: statement ends, "/" lines and console commands.
 #pragma once
 #include <filesystem>
 #include <ostream>

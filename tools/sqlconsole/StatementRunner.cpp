@@ -1,3 +1,5 @@
+// Console statement execution: query rows under headings, feedback lines, commits around DDL
+// and ORA- error reports, all within one open transaction.
 #include "StatementRunner.hpp"
 
 #include "Feedback.hpp"

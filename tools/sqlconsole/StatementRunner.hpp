@@ -1,3 +1,4 @@
+// Runs console statements through the connection component and prints Oracle-style output.
 #pragma once
 #include <memory>
 #include <ostream>
