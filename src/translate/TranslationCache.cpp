@@ -20,6 +20,7 @@ Translation TranslationCache::translate(std::string_view oracleSql, bool inTrans
         if (hit->translation) return hit->translation->fill(shape.literals());
         return translateText(wholeTextKey(shape, oracleSql), oracleSql, inTransaction);
     }
+    ++translated_;
     Translation exact = OracleTranslator::translate(oracleSql, inTransaction);
     if (shape.literals().empty()) {
         insert(shape.key(), TranslationTemplate(exact));
@@ -41,6 +42,7 @@ Translation TranslationCache::translate(std::string_view oracleSql, bool inTrans
 Translation TranslationCache::translateText(std::string key, std::string_view oracleSql,
                                             bool inTransaction) {
     if (Entry* hit = find(key)) return hit->translation->fill({});
+    ++translated_;
     Translation exact = OracleTranslator::translate(oracleSql, inTransaction);
     insert(std::move(key), TranslationTemplate(exact));
     return exact;

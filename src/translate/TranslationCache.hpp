@@ -25,6 +25,8 @@ class TranslationCache {
     Translation translate(std::string_view oracleSql, bool inTransaction);
 
     size_t size() const { return index_.size(); }
+    // How many texts the translator has been asked for: the cache's misses.
+    size_t translated() const { return translated_; }
 
   private:
     struct Entry {
@@ -38,6 +40,7 @@ class TranslationCache {
     Translation translateText(std::string key, std::string_view oracleSql, bool inTransaction);
 
     size_t capacity_;
+    size_t translated_ = 0;
     std::list<Entry> entries_;  // most recently used first
     std::unordered_map<std::string_view, std::list<Entry>::iterator> index_;
 };

@@ -32,12 +32,8 @@ std::string CarryForwardTest::Log(const std::string& name) const {
 void CarryForwardTest::BuildYear() {
     // The next account set keeps the next year's books only.
     tk::test::ExecuteOk(*nextConn, "Delete From AccountPeriod Where intYear < 2025");
-    // Category 22 follows the public-sector rule: charged in the month of addition.
-    for (const char* table : {"AMAssetType", "AMAssetTypeEx"})
-        for (auto* set : {conn.get(), nextConn.get()})
-            tk::test::ExecuteOk(*set,
-                                std::string("Update ") + table +
-                                    " Set bytDepreciationType = 3 Where lngAMAssetTypeID = 22");
+    UsePublicSectorRule(conn.get());
+    UsePublicSectorRule(nextConn.get());
     AssetPlan straight = AssetPlan::Of(2, 120000, 6000, 120);
     straight.fundCosts = {72000, 48000};
     assets.straightLine = AddAsset(straight);

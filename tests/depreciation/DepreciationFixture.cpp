@@ -63,6 +63,17 @@ int64_t Cents(double amount) { return std::llround(amount * 100); }
 
 void DepreciationTest::Execute(const std::string& sql) { tk::test::ExecuteOk(*conn, sql); }
 
+void DepreciationTest::UsePublicSectorRule(connect::Connection* on) {
+    connect::Connection& set = on ? *on : *conn;
+    tk::test::ExecuteOk(set,
+                        "Insert Into AMAssetTypeEx Select t.*, 1 From AMAssetType t Where "
+                        "t.lngAMAssetTypeID = 22 And Not Exists (Select 1 From AMAssetTypeEx x "
+                        "Where x.lngAMAssetTypeID = 22 And x.lngOrganizationID = 1)");
+    tk::test::ExecuteOk(set,
+                        "Update AMAssetTypeEx Set bytDepreciationType = 3 Where lngAMAssetTypeID = "
+                        "22 And lngOrganizationID = 1");
+}
+
 double DepreciationTest::Scalar(const std::string& sql) {
     auto rs = conn->GetRecordset(sql, 3, 1);
     if (rs->eof() || rs->field(0).isNull()) return 0;

@@ -77,6 +77,10 @@ class DepreciationTest : public ::testing::Test {
     std::vector<double> YearTotals(int32_t asset, int32_t fund = 0);
     double Scalar(const std::string& sql);
     void Execute(const std::string& sql);
+    // Category 22 (the demo's office buildings) follows the public-sector
+    // rule, charged from the month of addition: for organisation 1 through
+    // its overlay, in the set `on` (this one when not given).
+    void UsePublicSectorRule(connect::Connection* on = nullptr);
 };
 
 int32_t NextPeriod(int32_t yearPeriod);

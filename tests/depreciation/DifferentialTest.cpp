@@ -35,10 +35,7 @@ class DifferentialTest : public DepreciationTest {
   protected:
     void SetUp() override {
         // 办公设备 follows the public-sector rule, everything else the enterprise one.
-        Execute(
-            "Insert Into AMAssetTypeEx Select t.*, 1 From AMAssetType t Where "
-            "t.lngAMAssetTypeID = 22");
-        Execute("Update AMAssetTypeEx Set bytDepreciationType = 3 Where lngAMAssetTypeID = 22");
+        UsePublicSectorRule();
     }
 
     // Only changes, every asset carried through to the end of its life.

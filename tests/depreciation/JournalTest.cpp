@@ -22,10 +22,7 @@ class JournalTest : public DepreciationTest {
     // work, cost increases, impairment, a change of life, decreases under both
     // depreciation types, every period posted as the host posts it.
     void RunNineMonths() {
-        Execute(
-            "Insert Into AMAssetTypeEx Select t.*, 1 From AMAssetType t Where t.lngAMAssetTypeID = "
-            "22");
-        Execute("Update AMAssetTypeEx Set bytDepreciationType = 3 Where lngAMAssetTypeID = 22");
+        UsePublicSectorRule();
         AssetPlan opening = AssetPlan::Of(2, 50000, 2000, 60);
         opening.opening = true;
         opening.openingDepreciation = 10000;

@@ -87,7 +87,7 @@ TEST_F(PeriodTest, TakingBackTheLatestPeriodRemovesItAndRestoresTheWorkingCopy) 
 }
 
 TEST_F(PeriodTest, AnAlterationEnteredAfterTheRunRewritesThatPeriod) {
-    Execute("Update AMAssetType Set bytDepreciationType = 3 Where lngAMAssetTypeID = 22");
+    UsePublicSectorRule();
     int32_t asset = AddAsset(AssetPlan::Of(2, 60000, 0, 60, 22));
     RunPeriods(2024, 1, 3);
     Alter(asset, {.period = 3, .impairmentChange = 11600});

@@ -11,10 +11,7 @@ class RuleTest : public DepreciationTest {
   protected:
     // 办公设备 of organisation 1 follows the public-sector rule.
     void PublicSectorOfficeEquipment() {
-        Execute(
-            "Insert Into AMAssetTypeEx Select t.*, 1 From AMAssetType t Where t.lngAMAssetTypeID = "
-            "22");
-        Execute("Update AMAssetTypeEx Set bytDepreciationType = 3 Where lngAMAssetTypeID = 22");
+        UsePublicSectorRule();
     }
     int64_t TotalCents(int32_t asset) {
         int64_t total = 0;

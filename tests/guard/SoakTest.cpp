@@ -16,6 +16,7 @@
 #include <sstream>
 
 #include "AmassetCli.hpp"
+#include "BooksInvariant.hpp"
 
 namespace tk::test {
 namespace {
@@ -135,7 +136,12 @@ class SoakTest : public ::testing::Test {
             Outcome done = cli_.run(args);
             std::lock_guard<std::mutex> lock(mutex_);
             ++operations_;
-            if (done.status == 0) continue;
+            const std::string command = args.substr(0, args.find(' ', args.find(' ') + 1));
+            ++tried_[command];
+            if (done.status == 0) {
+                ++succeeded_[command];
+                continue;
+            }
             std::string kind = refusalKind(done.out);
             if (kind.empty()) undocumented_.push_back(args + "\n" + done.out);
             ++refusals_[kind];
@@ -145,7 +151,7 @@ class SoakTest : public ::testing::Test {
     AmassetCli cli_{"gsoak"};
     std::mutex mutex_;
     int operations_ = 0;
-    std::map<std::string, int> refusals_;
+    std::map<std::string, int> refusals_, tried_, succeeded_;
     std::vector<std::string> undocumented_;
 };
 
@@ -160,6 +166,15 @@ TEST_F(SoakTest, FourOperatorsKeepTheBooksInStep) {
         }));
     for (auto& o : operators) o.get();
     for (const std::string& failure : undocumented_) ADD_FAILURE() << failure;
+    // A run where the commands were refused would keep the books in step
+    // trivially. Additions and closes in the open period have nothing to be
+    // refused for but a race lost to a close; changes meet disposed assets
+    // and later dates, yet a quarter of them must still go through.
+    for (const auto& [command, tried] : tried_) {
+        const bool plain = command == "asset add" || command == "period close";
+        EXPECT_GE(succeeded_[command] * (plain ? 10 : 4), tried * (plain ? 9 : 1))
+            << command << ": " << succeeded_[command] << " of " << tried << " went through";
+    }
 
     const int open = openPeriod();
     if (open <= 202412) {
@@ -170,15 +185,12 @@ TEST_F(SoakTest, FourOperatorsKeepTheBooksInStep) {
     std::ostringstream figures;
     figures << operations_ << " operations, seed " << seed << "; refusals:";
     for (const auto& [kind, count] : refusals_) figures << " " << kind << " " << count << ";";
+    figures << " went through:";
+    for (const auto& [command, tried] : tried_)
+        figures << " " << command << " " << succeeded_[command] << "/" << tried << ";";
     EXPECT_EQ(cli_.scalar("Select Count(*) - Count(Distinct strAMAssetCode) From AMAsset"), 0);
-    EXPECT_EQ(cli_.scalar("Select Count(*) From AMAssetDepreciation d Where Abs(d.dblDepreciation"
-                          " - Coalesce((Select Sum(b.dblDepreciation) From AMAssetFundBalance b "
-                          "Where b.intYear = d.intYear And b.bytPeriod = d.bytPeriod), 0)) > "
-                          "0.005 Or Abs(d.dblDepreciation - Coalesce((Select Sum(f.dblDeprection)"
-                          " From AMAssetFundDaily f Where f.YearPeriod = d.intYear * 100 + "
-                          "d.bytPeriod), 0)) > 0.005"),
-              0)
-        << "a period whose run, balances and journal differ";
+    EXPECT_EQ(cli_.scalar(RunsOutOfStep()), 0)
+        << "a period whose run, balances, journal and apportionment differ";
     EXPECT_EQ(cli_.scalar("Select Count(*) From (Select lngAMAssetID From AMAssetFundBalance Group"
                           " By lngAMAssetID, lngAMFundID, intYear, bytPeriod Having Count(*) > 1)"),
               0)

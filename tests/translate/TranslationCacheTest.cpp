@@ -79,6 +79,8 @@ TEST(TranslationCache, LookalikesAndBlocksStayExact) {
     }
 }
 
+// A shape used again stays while newer ones come and go: the one used least
+// recently goes, not the one that came first.
 TEST(TranslationCache, LeastRecentlyUsedShapesGoFirst) {
     TranslationCache cache(8);
     for (int n = 0; n < 100; ++n) {
@@ -86,6 +88,7 @@ TEST(TranslationCache, LeastRecentlyUsedShapesGoFirst) {
         expectSameAsTranslator(cache, "Select c0 From t Where id = " + std::to_string(n));
     }
     EXPECT_EQ(cache.size(), 8u);
+    EXPECT_EQ(cache.translated(), 100u) << "c0's shape, first in, stayed";
 }
 
 TEST(TranslationCache, RefusedTextsRaiseTranslationError) {
