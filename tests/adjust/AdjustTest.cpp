@@ -210,6 +210,12 @@ std::vector<fs::path> filesUnder(const fs::path& folder) {
     return files;
 }
 
+bool aSessionWaitsForTheLock(connect::Connection& conn) {
+    auto rs = conn.GetRecordset(
+        "select count(*) from pg_locks where locktype = 'advisory' and not granted", 3, 1);
+    return rs->field(0).toInt32() > 0;
+}
+
 // The runs' private folders in the temporary directory.
 std::vector<fs::path> runFolders() {
     std::vector<fs::path> folders;
@@ -222,16 +228,22 @@ std::vector<fs::path> runFolders() {
 TEST_F(Adjust, ThePasswordIsNowhereToBeRead) {
     const std::string password = "Pw-" + std::to_string(getpid()) + "-secret";
     conn->Password = password;
-    backup("01", "SLOW", "select pg_sleep(0.3) from dual;");
+    // The script waits on a lock the test holds, so the console is surely running
+    // while the watcher reads every command line; then the watcher lets it go.
+    auto holder = newSet.connect();
+    execute("select pg_advisory_lock(4711) from dual", holder.get());
+    backup("01", "WAITS", "select pg_advisory_lock(4711) from dual;");
     auto before = runFolders();
     std::atomic<bool> done{false};
     bool sawConsole = false, sawPassword = false;
     std::thread watcher([&] {
-        while (!done)
-            for (const auto& line : commandLines()) {
-                sawConsole |= line.find("sqlconsole -s") != std::string::npos;
-                sawPassword |= line.find(password) != std::string::npos;
-            }
+        while (!done && !aSessionWaitsForTheLock(*holder))
+            std::this_thread::yield();
+        for (const auto& line : commandLines()) {
+            sawConsole |= line.find("sqlconsole -s") != std::string::npos;
+            sawPassword |= line.find(password) != std::string::npos;
+        }
+        execute("select pg_advisory_unlock(4711) from dual", holder.get());
     });
     adjust.UpdateScript();
     done = true;

@@ -4,7 +4,6 @@
 
 #include <chrono>
 #include <future>
-#include <thread>
 #include <vector>
 
 #include "AmassetCli.hpp"
@@ -23,32 +22,13 @@ class ConcurrentOperatorsTest : public ::testing::Test {
         return std::async(std::launch::async, [this, args] { return cli_.run(args); });
     }
 
-    // A connection of the account set's own with a transaction open.
-    std::shared_ptr<connect::Connection> holdTransaction() {
-        auto holder = std::make_shared<connect::Connection>();
-        holder->ServerName = testServer();
-        holder->UserName = cli_.accountSet();
-        holder->Open();
-        holder->BeginTrans();
-        return holder;
-    }
-
-    // Until another session of the account set waits for a lock.
-    void untilOneWaits() const {
-        for (int poll = 0; poll < 600; ++poll) {
-            if (cli_.scalar("Select Count(*) From pg_stat_activity Where usename = current_user"
-                            " And wait_event_type = 'Lock'") > 0)
-                return;
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
-        FAIL() << "no session came to wait";
-    }
-
     // Runs the command while `holder` keeps its transaction open, lets the
     // transaction commit once the command waits for it, and returns the outcome.
     Outcome runBehind(connect::Connection& holder, const std::string& args) {
         auto other = inBackground(args);
-        untilOneWaits();
+        EXPECT_TRUE(cli_.untilOneWaits([&] {
+            return other.wait_for(std::chrono::seconds(0)) != std::future_status::ready;
+        })) << "the command ended without waiting";
         holder.CommitTrans();
         return other.get();
     }
@@ -83,7 +63,7 @@ TEST_F(ConcurrentOperatorsTest, ClerksAddingAtOnceAllSucceedAndTheClosesThatMeet
 }
 
 TEST_F(ConcurrentOperatorsTest, ACloseWaitsForTheOneInProgressAndSaysSo) {
-    auto holder = holdTransaction();
+    auto holder = cli_.holdTransaction();
     holder->GetRecordset("Select AMAssetPeriodLock(1, 1, 1) From dual", 3, 1);
     Outcome done = runBehind(*holder, "period close --period 2024-01");
     EXPECT_EQ(done.status, 0) << done.out;
@@ -100,7 +80,7 @@ TEST_F(ConcurrentOperatorsTest, WorkRecordedTwiceAtOnceForOneAssetKeepsTheLaterF
               0);
     const std::string asset =
         std::to_string(static_cast<int>(cli_.scalar("Select Max(lngAMAssetID) From AMAsset")));
-    auto holder = holdTransaction();
+    auto holder = cli_.holdTransaction();
     holder->GetRecordset("Select AMAssetCalcWork(0, 2024, 2, " + asset + ", 100, 1) From dual", 3,
                          1);
     Outcome done = runBehind(
@@ -119,7 +99,7 @@ TEST_F(ConcurrentOperatorsTest, WorkRecordedTwiceAtOnceForOneAssetKeepsTheLaterF
 // failing on the close's row once it commits.
 TEST_F(ConcurrentOperatorsTest, APartialDisposalWaitsForACloseInProgress) {
     ASSERT_EQ(cli_.run(kPrinter).status, 0);
-    auto holder = holdTransaction();
+    auto holder = cli_.holdTransaction();
     holder->GetRecordset("Select AMAssetPeriodLock(1, 1, 1) From dual", 3, 1);
     int32_t rows = 0;
     bool done = false;

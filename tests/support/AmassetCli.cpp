@@ -112,4 +112,21 @@ std::string AmassetCli::text(const std::string& sql) const {
     return rs->eof() || rs->field(0).isNull() ? "" : rs->field(0).toText();
 }
 
+std::shared_ptr<connect::Connection> AmassetCli::holdTransaction() const {
+    auto holder = std::make_shared<connect::Connection>();
+    holder->ServerName = serverName_;
+    holder->UserName = set_;
+    holder->Open();
+    holder->BeginTrans();
+    return holder;
+}
+
+bool AmassetCli::untilOneWaits(const std::function<bool()>& running) const {
+    const std::string waiting = "Select Count(*) From pg_stat_activity Where usename = current_user"
+                                " And wait_event_type = 'Lock'";
+    while (running())
+        if (scalar(waiting) > 0) return true;
+    return false;
+}
+
 }  // namespace tk::test

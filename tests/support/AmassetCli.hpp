@@ -1,6 +1,12 @@
 #pragma once
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
+
+namespace tk::connect {
+class Connection;
+}
 
 namespace tk::test {
 
@@ -44,6 +50,11 @@ class AmassetCli {
     double scalar(const std::string& sql) const;
     // The same as text, "" when none or null.
     std::string text(const std::string& sql) const;
+    // A connection of the account set's own with a transaction open.
+    std::shared_ptr<connect::Connection> holdTransaction() const;
+    // Waits until another session of the account set waits for a lock; false
+    // when `running()` stops holding first.
+    bool untilOneWaits(const std::function<bool()>& running) const;
 
     static std::string program();
 

@@ -264,9 +264,7 @@ std::string fault(TranslationCache& cache, const std::string& text, bool inTrans
         return translated(sql, [](auto&&... a) { return OracleTranslator::translate(a...); });
     };
     try {
-        auto start = std::chrono::steady_clock::now();
         std::string answer = cached(text);
-        if (std::chrono::steady_clock::now() - start > std::chrono::seconds(1)) return "over 1 s";
         if (!compare) return {};
         if (answer != direct(text)) return "cache gives " + answer + " instead of " + direct(text);
         if (answer == "TranslationError") return {};
