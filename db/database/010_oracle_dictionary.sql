@@ -72,15 +72,18 @@ SELECT t.oid::bigint                 AS "ts#",
        upper(t.spcname)::varchar(128) AS name
   FROM pg_catalog.pg_tablespace t;
 
--- Every table of every account set, whatever the session may touch.
-CREATE OR REPLACE VIEW oracompat.dba_tables AS
+-- Every table of every account set in Oracle's columns, with the catalogue's
+-- ids for the two dictionary views below to filter on.
+CREATE OR REPLACE VIEW oracompat.tables_of_sets AS
 SELECT u.name                        AS owner,
        upper(c.relname)::varchar(128) AS table_name,
        upper(coalesce(t.spcname, dt.spcname))::varchar(128) AS tablespace_name,
        'VALID'::varchar(8)           AS status,
        CASE WHEN c.relpersistence = 'u' THEN 'NO' ELSE 'YES' END::varchar(3) AS logging,
        CASE WHEN c.relpersistence = 't' THEN 'Y' ELSE 'N' END::varchar(1) AS temporary,
-       CASE WHEN c.reltuples < 0 THEN NULL ELSE c.reltuples::bigint END AS num_rows
+       CASE WHEN c.reltuples < 0 THEN NULL ELSE c.reltuples::bigint END AS num_rows,
+       c.oid                         AS table_oid,
+       c.relnamespace                AS schema_oid
   FROM pg_catalog.pg_class c
   JOIN sys.user$ u ON u."user#" = c.relnamespace::bigint
   LEFT JOIN pg_catalog.pg_tablespace t ON t.oid = c.reltablespace
@@ -88,24 +91,18 @@ SELECT u.name                        AS owner,
   JOIN pg_catalog.pg_tablespace dt ON dt.oid = db.dattablespace
  WHERE c.relkind IN ('r', 'p');
 
+-- Every table of every account set, whatever the session may touch.
+CREATE OR REPLACE VIEW oracompat.dba_tables AS
+SELECT owner, table_name, tablespace_name, status, logging, temporary, num_rows
+  FROM oracompat.tables_of_sets;
+
 -- The tables the session can reach, as Oracle's ALL_TABLES lists only tables
 -- the user holds some privilege on.
 CREATE OR REPLACE VIEW oracompat.all_tables AS
-SELECT u.name                        AS owner,
-       upper(c.relname)::varchar(128) AS table_name,
-       upper(coalesce(t.spcname, dt.spcname))::varchar(128) AS tablespace_name,
-       'VALID'::varchar(8)           AS status,
-       CASE WHEN c.relpersistence = 'u' THEN 'NO' ELSE 'YES' END::varchar(3) AS logging,
-       CASE WHEN c.relpersistence = 't' THEN 'Y' ELSE 'N' END::varchar(1) AS temporary,
-       CASE WHEN c.reltuples < 0 THEN NULL ELSE c.reltuples::bigint END AS num_rows
-  FROM pg_catalog.pg_class c
-  JOIN sys.user$ u ON u."user#" = c.relnamespace::bigint
-  LEFT JOIN pg_catalog.pg_tablespace t ON t.oid = c.reltablespace
-  JOIN pg_catalog.pg_database db ON db.datname = pg_catalog.current_database()
-  JOIN pg_catalog.pg_tablespace dt ON dt.oid = db.dattablespace
- WHERE c.relkind IN ('r', 'p')
-   AND pg_catalog.has_schema_privilege(c.relnamespace, 'USAGE')
-   AND pg_catalog.has_table_privilege(c.oid, 'SELECT, INSERT, UPDATE, DELETE, TRUNCATE, REFERENCES, TRIGGER');
+SELECT owner, table_name, tablespace_name, status, logging, temporary, num_rows
+  FROM oracompat.tables_of_sets
+ WHERE pg_catalog.has_schema_privilege(schema_oid, 'USAGE')
+   AND pg_catalog.has_table_privilege(table_oid, 'SELECT, INSERT, UPDATE, DELETE, TRUNCATE, REFERENCES, TRIGGER');
 
 -- The number a sequence gives next beyond what any session may have drawn
 -- (Oracle's LAST_NUMBER: the value on disk past the sessions' caches).

@@ -1,3 +1,5 @@
+// Adjusting a new account set from the old one's backup scripts and the
+// release's fixes: order, failures, recalculations, no password left readable.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -237,8 +239,7 @@ TEST_F(Adjust, ThePasswordIsNowhereToBeRead) {
     std::atomic<bool> done{false};
     bool sawConsole = false, sawPassword = false;
     std::thread watcher([&] {
-        while (!done && !aSessionWaitsForTheLock(*holder))
-            std::this_thread::yield();
+        while (!done && !aSessionWaitsForTheLock(*holder)) std::this_thread::yield();
         for (const auto& line : commandLines()) {
             sawConsole |= line.find("sqlconsole -s") != std::string::npos;
             sawPassword |= line.find(password) != std::string::npos;

@@ -1,3 +1,5 @@
+// The console tool the adjustment runs scripts through must answer as
+// Oracle's console does: its texts, nested scripts, "/" and rollback.
 #include <gtest/gtest.h>
 
 #include <filesystem>

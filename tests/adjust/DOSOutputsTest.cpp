@@ -1,3 +1,5 @@
+// Running a shell command for its output: output and errors in the order
+// written, chunks of whole characters to a host, no database socket inherited.
 #include <gtest/gtest.h>
 #include <libpq-fe.h>
 #include <unistd.h>

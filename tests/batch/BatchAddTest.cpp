@@ -1,3 +1,5 @@
+// The batch-addition row: every stored field round-trips by name, texts keep
+// their quotes, a save updates only its own row, the style is never written.
 #include <gtest/gtest.h>
 
 #include <map>

@@ -1,3 +1,5 @@
+// Builds the year of books the carry-forward tests carry over, switches the
+// thread between the two sets, and reads back what the new set holds.
 #include "CarryForwardFixture.hpp"
 
 #include <unistd.h>

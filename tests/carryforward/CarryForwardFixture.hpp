@@ -1,3 +1,5 @@
+// The carry-forward tests' fixture: a year of books with every kind of asset
+// the engine knows, and the next account set to carry it into.
 #pragma once
 #include <cstdint>
 #include <filesystem>

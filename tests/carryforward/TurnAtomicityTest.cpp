@@ -1,3 +1,5 @@
+// A carry-forward that fails part-way leaves the new set as it was and gives
+// the database's reason; inside the host's transaction the host decides.
 #include <string>
 
 #include "CarryForwardFixture.hpp"

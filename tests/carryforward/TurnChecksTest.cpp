@@ -1,3 +1,5 @@
+// What a carry-forward checks before it runs: each refusal with its reason and
+// log entry, an organisation with nothing to carry, and a host calling by name.
 #include <unistd.h>
 
 #include <filesystem>

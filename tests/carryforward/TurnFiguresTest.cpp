@@ -1,3 +1,5 @@
+// The carried-forward books against the old set's own: opening figures, lines
+// and records to the cent, and the same charges to the end of every life.
 #include <map>
 #include <string>
 #include <utility>

@@ -1,3 +1,5 @@
+// The self-service platform's carry-forward: open requests and reductions
+// come over, closed ones stay behind, another organisation's rows are left alone.
 #include <unistd.h>
 
 #include <filesystem>

@@ -1,3 +1,5 @@
+// The carry-forward's summary of opening totals must agree with the joined
+// journal, also over pending versions, lost card versions and two organisations.
 #include <stdexcept>
 #include <string>
 

@@ -1,3 +1,5 @@
+// The connection as the component uses it: recordsets and their field names,
+// Oracle error codes, statement rollback in transactions, updates and calls.
 #include <gtest/gtest.h>
 
 #include "TestDatabase.hpp"

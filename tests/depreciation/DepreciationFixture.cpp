@@ -1,3 +1,5 @@
+// Writes assets, changes and work straight into the tables and runs periods
+// through the engine, for the depreciation and carry-forward tests.
 #include "DepreciationFixture.hpp"
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// The depreciation tests' fixture: a demo account set of its own, assets and
+// changes saved as the card objects would, and periods run as the host does.
 #pragma once
 #include <gtest/gtest.h>
 

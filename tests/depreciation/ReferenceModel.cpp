@@ -1,3 +1,5 @@
+// The reference model's arithmetic in whole cents: each method's yearly
+// figures, a new schedule for each new basis, and the charge split by source.
 #include "ReferenceModel.hpp"
 
 #include <algorithm>

@@ -10,9 +10,7 @@ namespace {
 class RuleTest : public DepreciationTest {
   protected:
     // 办公设备 of organisation 1 follows the public-sector rule.
-    void PublicSectorOfficeEquipment() {
-        UsePublicSectorRule();
-    }
+    void PublicSectorOfficeEquipment() { UsePublicSectorRule(); }
     int64_t TotalCents(int32_t asset) {
         int64_t total = 0;
         for (auto [period, charge] : Charges(asset)) total += Cents(charge);

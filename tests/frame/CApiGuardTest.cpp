@@ -1,3 +1,5 @@
+// The C interface against a careless host: malformed calls refused with their
+// error, leaving the object alone, and every class a host names creatable.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 

@@ -1,3 +1,5 @@
+// The conversion and text helpers as the host behaves: number parsing and
+// rounding, amount formats, durations, list items and character counts.
 #include <gtest/gtest.h>
 
 #include <limits>

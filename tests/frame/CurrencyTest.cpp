@@ -1,3 +1,5 @@
+// Currencies read from a named account set: the base currency, precisions,
+// indirect quotes and conversion with rounding.
 #include <gtest/gtest.h>
 
 #include "TestDatabase.hpp"

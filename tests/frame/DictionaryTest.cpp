@@ -1,3 +1,5 @@
+// The data-dictionary checks and their per-login cache (tables, columns,
+// readability), and the maintenance helpers: delete, truncate, reset sequence.
 #include <gtest/gtest.h>
 
 #include <filesystem>

@@ -1,3 +1,5 @@
+// The record text kinds: what a blank becomes, how each pastes into SQL, and
+// a loaded text held as read.
 #include <gtest/gtest.h>
 
 #include "frame/RecordText.hpp"

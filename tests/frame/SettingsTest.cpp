@@ -1,3 +1,5 @@
+// The Setting table: reading by organisation, section and module, writing
+// for one or every organisation, multiple funding sources, the settings object.
 #include <gtest/gtest.h>
 
 #include "TestDatabase.hpp"

@@ -1,3 +1,5 @@
+// Copying tables between account sets: list items, conditions, a failing
+// table stopping the copy, different layouts by common columns, row by row.
 #include <gtest/gtest.h>
 #include <unistd.h>
 

@@ -1,3 +1,5 @@
+// The shared helpers: schema placeholders and the thread's context, quoting,
+// the log files, statement logging, new ids, organisation views and code names.
 #include <gtest/gtest.h>
 
 #include <filesystem>

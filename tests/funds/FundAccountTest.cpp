@@ -1,3 +1,5 @@
+// The accounts of a category and funding source: each kind from the nearest
+// category up the code tree that sets it, else from the module's settings.
 #include <gtest/gtest.h>
 
 #include <array>

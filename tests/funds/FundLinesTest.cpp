@@ -1,3 +1,5 @@
+// A funding version's account and cost lines: insert with a new id, overwrite
+// in place, delete by negative id, and the flexible key as each line stores it.
 #include <gtest/gtest.h>
 
 #include "FundsDatabase.hpp"

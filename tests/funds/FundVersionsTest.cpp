@@ -1,3 +1,5 @@
+// An asset's funding-source versions: the head and its pointers as versions
+// are added, changed and deleted, and nothing written without asset or source.
 #include <gtest/gtest.h>
 
 #include "FundsDatabase.hpp"

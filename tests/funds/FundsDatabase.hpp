@@ -1,3 +1,5 @@
+// The funding-source tests' base: a fresh demo account set on the test's
+// thread, with plain SQL helpers.
 #pragma once
 #include <gtest/gtest.h>
 

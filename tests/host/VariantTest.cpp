@@ -1,3 +1,5 @@
+// Variant conversions as the host does them: halves rounded to even, its
+// overflow, null and type-mismatch errors, and numbers printed as text.
 #include <gtest/gtest.h>
 
 #include "host/RunTimeError.hpp"

@@ -1,9 +1,10 @@
-#include "provision/AccountSetAdmin.hpp"
-
+// Creating and dropping account sets: no silent replacement, names in any
+// case, tables that copy between two sets, and nothing left after a drop.
 #include <gtest/gtest.h>
 
 #include "TestDatabase.hpp"
 #include "connect/Session.hpp"
+#include "provision/AccountSetAdmin.hpp"
 #include "provision/CrossSetAccess.hpp"
 
 namespace tk::am {
@@ -37,7 +38,8 @@ TEST(AccountSetAdmin, NamesAreCaseInsensitiveAndShownInUpperCase) {
     EXPECT_EQ(countOf(*conn, "Select Count(*) From " + upper + ".AMAsset"), 0);
     EXPECT_GT(countOf(*conn, "select count(*) from all_tables where owner = '" + upper + "'"), 50);
     bool listed = false;
-    for (const auto& info : AccountSetAdmin(test::adminServer()).list()) listed |= info.name == upper;
+    for (const auto& info : AccountSetAdmin(test::adminServer()).list())
+        listed |= info.name == upper;
     EXPECT_TRUE(listed);
 }
 

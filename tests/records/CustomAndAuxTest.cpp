@@ -1,3 +1,5 @@
+// An asset's custom fields (one row, overwritten whole) and auxiliary
+// equipment (pieces by sequence): saving, loading and deletion by negative id.
 #include "RecordsTestSupport.hpp"
 #include "records/clsAMAssetAux.hpp"
 #include "records/clsAMAssetCustom.hpp"

@@ -1,3 +1,5 @@
+// Asset labels: head, version and custom row on saving, the latest pointer as
+// versions come and change, loads, and each deletion mode.
 #include "RecordsTestSupport.hpp"
 #include "records/clsAMAssetLabel.hpp"
 

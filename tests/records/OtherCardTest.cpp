@@ -1,3 +1,5 @@
+// The asset's other card: its versions and the head's pointers, the flexible
+// key copied onto the card's alteration, and deletions.
 #include "RecordsTestSupport.hpp"
 #include "records/clsAMAssetOtherCard.hpp"
 

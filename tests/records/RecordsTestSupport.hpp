@@ -1,3 +1,5 @@
+// The record tests' base: an account set of its own per test, query helpers,
+// and asset cards written directly for the records to hang off.
 #pragma once
 #include <gtest/gtest.h>
 

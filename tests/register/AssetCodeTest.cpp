@@ -1,3 +1,5 @@
+// Asset, card, label and national codes from the category's rules: the
+// placeholders, widths, counters per scope, rollback and concurrent draws.
 #include <gtest/gtest.h>
 
 #include <set>

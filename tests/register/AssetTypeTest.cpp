@@ -1,3 +1,5 @@
+// Asset categories: loading with display texts, defaults from the
+// organisation's settings or built in, an organisation's own version, saving.
 #include <gtest/gtest.h>
 
 #include "RegisterTest.hpp"

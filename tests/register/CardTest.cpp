@@ -1,3 +1,5 @@
+// The asset card: head and version chain kept in step through additions,
+// changes and deletions, loads, quoting, and a save failing part-way.
 #include <gtest/gtest.h>
 
 #include <vector>

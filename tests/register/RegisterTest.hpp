@@ -1,3 +1,5 @@
+// The register tests' base: a demo account set of its own per test, on the
+// test's thread, with query helpers.
 #pragma once
 #include <gtest/gtest.h>
 

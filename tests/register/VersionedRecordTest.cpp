@@ -153,8 +153,8 @@ struct LabelKind {
             Id(c.key));
     }
     static int32_t Versions(const Chain& c) {
-        return NumberOf(
-            "Select Count(*) From [User]AMAssetLabelAlter Where lngAMAssetLabelID = " + Id(c.key));
+        return NumberOf("Select Count(*) From [User]AMAssetLabelAlter Where lngAMAssetLabelID = " +
+                        Id(c.key));
     }
 };
 

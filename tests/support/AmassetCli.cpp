@@ -1,3 +1,5 @@
+// Running the amasset program for the tests: making and dropping its account
+// set, collecting what it printed, and querying the set on its own connection.
 #include "AmassetCli.hpp"
 
 #include <sys/wait.h>
@@ -122,8 +124,9 @@ std::shared_ptr<connect::Connection> AmassetCli::holdTransaction() const {
 }
 
 bool AmassetCli::untilOneWaits(const std::function<bool()>& running) const {
-    const std::string waiting = "Select Count(*) From pg_stat_activity Where usename = current_user"
-                                " And wait_event_type = 'Lock'";
+    const std::string waiting =
+        "Select Count(*) From pg_stat_activity Where usename = current_user"
+        " And wait_event_type = 'Lock'";
     while (running())
         if (scalar(waiting) > 0) return true;
     return false;

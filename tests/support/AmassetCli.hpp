@@ -1,3 +1,5 @@
+// The built amasset program for the end-to-end tests, on an account set of
+// its own: run alone, side by side, or on the server as its superuser.
 #pragma once
 #include <functional>
 #include <memory>

@@ -1,3 +1,5 @@
+// Collects an organisation's rows table by table, through its own column or
+// the parent row its key names, and lists what changed between two images.
 #include "OrganizationRows.hpp"
 
 #include <libpq-fe.h>

@@ -1,3 +1,5 @@
+// Every row one organisation owns in an account set, to prove a run for
+// another organisation left them exactly as they were.
 #pragma once
 #include <cstdint>
 #include <map>

@@ -1,3 +1,5 @@
+// Makes and drops the tests' schemas, roles and account sets as the server's
+// superuser, and the statement and row helpers on a connection.
 #include "TestDatabase.hpp"
 
 #include <gtest/gtest.h>

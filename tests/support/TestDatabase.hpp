@@ -1,3 +1,5 @@
+// Schemas and account sets of a test's own on the test server, dropped again
+// afterwards, and helpers for running statements and comparing rows.
 #pragma once
 #include <filesystem>
 #include <memory>
@@ -9,8 +11,6 @@
 
 namespace tk::test {
 
-// A schema (and login role of the same name) of its own for one test, on the
-// server the test run started; dropped again when the object goes.
 // Runs a statement on the connection; the test fails when it does not succeed.
 void ExecuteOk(connect::Connection& conn, const std::string& sql);
 // Runs a statement expected to fail; the description of its error ("" when none).
@@ -21,6 +21,8 @@ std::string ErrorOf(connect::Connection& conn, const std::string& sql);
 std::vector<std::string> SortedRows(connect::Connection& conn, const std::string& sql,
                                     const std::string& skip = "");
 
+// A schema (and login role of the same name) of its own for one test, on the
+// server the test run started; dropped again when the object goes.
 class TestSchema {
   public:
     explicit TestSchema(const std::string& hint = "t");

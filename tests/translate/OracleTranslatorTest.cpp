@@ -1,3 +1,5 @@
+// Whole statements through the translator: comments, quotes and names kept as
+// Oracle meant them, DELETE and UPDATE forms, MINUS; several statements refused.
 #include "TranslationCases.hpp"
 
 namespace tk::translate {

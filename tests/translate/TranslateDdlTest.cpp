@@ -1,3 +1,5 @@
+// Oracle DDL in PostgreSQL words: column types, storage clauses dropped,
+// ALTER forms, and storage-only statements turned into harmless checks.
 #include "TranslationCases.hpp"
 
 namespace tk::translate {

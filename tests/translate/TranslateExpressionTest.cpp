@@ -1,3 +1,5 @@
+// Oracle expressions rewritten with Oracle's meaning: DECODE, empty text as
+// NULL, null-ignoring "||", and functions on text, numbers and sequences.
 #include "TranslationCases.hpp"
 
 namespace tk::translate {

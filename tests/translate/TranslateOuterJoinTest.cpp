@@ -1,3 +1,5 @@
+// Oracle's "(+)" outer-join marks rewritten as LEFT JOINs, and the marks that
+// cannot be resolved, or would reorder a "Select *", refused.
 #include "TranslationCases.hpp"
 
 namespace tk::translate {

@@ -1,3 +1,5 @@
+// PL/SQL blocks become CALLs or DO blocks; cursor attributes are accepted only
+// where PostgreSQL can give the same answer.
 #include "TranslationCases.hpp"
 
 namespace tk::translate {

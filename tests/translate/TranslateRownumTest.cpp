@@ -1,3 +1,5 @@
+// rownum conditions become a LIMIT in their own query, applied before
+// aggregation as Oracle does; other uses of rownum are refused.
 #include "TranslationCases.hpp"
 
 namespace tk::translate {

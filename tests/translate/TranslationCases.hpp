@@ -1,3 +1,5 @@
+// Helpers for the translator tests: an Oracle text and the PostgreSQL text it
+// must become, to the letter, or texts that must be refused.
 #pragma once
 #include <gtest/gtest.h>
 

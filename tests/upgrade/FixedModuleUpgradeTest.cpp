@@ -1,3 +1,5 @@
+// Upgrading from the older module's Fixed… tables: reference data, preset
+// alteration methods, categories with their code rules, and the data checks.
 #include "UpgradeTestBase.hpp"
 
 namespace tk::am {

@@ -1,3 +1,5 @@
+// Upgrading an account set of the earlier release: routing by version, the
+// check, the copy into the new layout, progress, reruns and failures.
 #include "UpgradeTestBase.hpp"
 
 namespace tk::am {

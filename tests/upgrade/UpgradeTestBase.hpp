@@ -1,3 +1,5 @@
+// The upgrade tests' base: an old account set made the upgrade's source by a
+// fixture script, a new one, and the run's progress and warnings recorded.
 #pragma once
 #include <gtest/gtest.h>
 #include <unistd.h>
