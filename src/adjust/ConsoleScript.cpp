@@ -2,10 +2,14 @@
 // on its standard input, and tells a failure by the marks in the console's output.
 #include "adjust/ConsoleScript.hpp"
 
+#include <unistd.h>
+
+#include <atomic>
 #include <fstream>
 
 #include "adjust/DOSOutputs.hpp"
 #include "adjust/FileSystem.hpp"
+#include "connect/Session.hpp"
 #include "frame/ComponentFolder.hpp"
 #include "frame/Conversion.hpp"
 
@@ -28,8 +32,9 @@ void writeFile(const fs::path& file, const std::string& text) {
 
 }  // namespace
 
-ConsoleScript::ConsoleScript(const connect::Connection& login, fs::path folder)
-    : login_(login), folder_(std::move(folder)) {}
+ConsoleScript::ConsoleScript(const connect::Connection& login, fs::path folder,
+                             int32_t timeoutSeconds)
+    : login_(login), folder_(std::move(folder)), timeoutSeconds_(timeoutSeconds) {}
 
 fs::path ConsoleScript::tool() { return ComponentFolder() / "sqlconsole"; }
 
@@ -51,8 +56,34 @@ ConsoleScript::Outcome ConsoleScript::run(const std::string& fileName,
     DOSOutputs dos;
     dos.TrimNullString = true;
     dos.StandardInput = login_.Password + "\n";
+    dos.TimeoutSeconds = timeoutSeconds_;
+    const std::string sessions = sessionName();
+    dos.Environment = {"PGAPPNAME=" + sessions};
     std::string output = dos.ExecuteCommand(commandLine(login_, wrapper));
+    if (dos.TimedOut) {
+        endSessions(sessions);
+        return {output + "\n控制台工具运行超过 " + std::to_string(timeoutSeconds_) + " 秒, 已终止",
+                true};
+    }
+    if (dos.ExitStatus != 0)
+        return {output + "\n控制台工具退出状态 " + std::to_string(dos.ExitStatus), true};
     return {output, failed(output)};
+}
+
+// A name for the sessions of one run of the tool, unique on the server.
+std::string ConsoleScript::sessionName() {
+    static std::atomic<unsigned> runs{0};
+    return "tkam-script-" + std::to_string(getpid()) + "-" + std::to_string(++runs);
+}
+
+// A killed tool's session goes on with the statement it was running (one
+// waiting for a lock would carry it out once the lock is free): it is ended
+// here, and its statement rolled back.
+void ConsoleScript::endSessions(const std::string& name) const {
+    login_.session().runNative(
+        "SELECT pg_terminate_backend(pid, 10000) FROM pg_stat_activity"
+        " WHERE application_name = '" +
+        name + "'");
 }
 
 fs::path ConsoleScript::writeScript(const std::string& fileName, const std::string& text) const {

@@ -19,9 +19,12 @@ class ConsoleScript {
         bool failed = false;
     };
 
-    ConsoleScript(const connect::Connection& login, std::filesystem::path folder);
+    ConsoleScript(const connect::Connection& login, std::filesystem::path folder,
+                  int32_t timeoutSeconds);
     // Writes the script (a closing "/" line added when it has none) and the
-    // wrapper into the folder and runs them.
+    // wrapper into the folder and runs them. The script failed when the tool
+    // printed an error, ended with a status other than 0 or ran out of time;
+    // the output then ends with the status or the time limit.
     Outcome run(const std::string& fileName, const std::string& text) const;
 
     static std::filesystem::path tool();
@@ -31,11 +34,14 @@ class ConsoleScript {
     static bool failed(const std::string& output);
 
   private:
+    static std::string sessionName();
+    void endSessions(const std::string& name) const;
     std::filesystem::path writeScript(const std::string& fileName, const std::string& text) const;
     std::filesystem::path writeWrapper(const std::filesystem::path& script) const;
 
     const connect::Connection& login_;
     std::filesystem::path folder_;
+    int32_t timeoutSeconds_;
 };
 
 }  // namespace tk::am

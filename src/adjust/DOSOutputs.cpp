@@ -1,16 +1,20 @@
 // Child processes without a shell: words split with command substitution refused, only the pipes
-// handed down, SIGPIPE held back, the output kept in whole UTF-8 characters.
+// handed down, SIGPIPE held back, the output kept in whole UTF-8 characters, a time limit.
 #include "adjust/DOSOutputs.hpp"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <wordexp.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <ctime>
+#include <limits>
 #include <optional>
 #include <vector>
 
@@ -77,14 +81,30 @@ class ChildDescriptors {
     posix_spawn_file_actions_t actions_;
 };
 
-std::optional<pid_t> spawn(const std::vector<std::string>& words, const ChildDescriptors& fds) {
-    std::vector<char*> argv;
+// The child leads a process group of its own, so that a timeout ends
+// whatever it started as well.
+std::optional<pid_t> spawn(const std::vector<std::string>& words, const ChildDescriptors& fds,
+                           const std::vector<std::string>& extraEnvironment) {
+    std::vector<char*> argv, envp;
     for (const auto& w : words) argv.push_back(const_cast<char*>(w.c_str()));
     argv.push_back(nullptr);
+    for (const auto& e : extraEnvironment) envp.push_back(const_cast<char*>(e.c_str()));
+    for (char** e = environ; *e; ++e) envp.push_back(*e);
+    envp.push_back(nullptr);
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+    posix_spawnattr_setpgroup(&attributes, 0);
     pid_t pid = 0;
-    if (posix_spawnp(&pid, argv[0], fds.get(), nullptr, argv.data(), environ) != 0)
-        return std::nullopt;
+    int failed = posix_spawnp(&pid, argv[0], fds.get(), &attributes, argv.data(), envp.data());
+    posix_spawnattr_destroy(&attributes);
+    if (failed != 0) return std::nullopt;
     return pid;
+}
+
+int32_t exitStatusOf(int status) {
+    if (WIFEXITED(status)) return WEXITSTATUS(status);
+    return WIFSIGNALED(status) ? 128 + WTERMSIG(status) : -1;
 }
 
 // A child that ends without reading its input must not kill this process with
@@ -129,6 +149,9 @@ void DOSOutputs::describe(DispatchTable<DOSOutputs>& t) {
                 [](DOSOutputs& self, Args&, const Variant& v) { self.ReceiveMessage = v.toBool(); })
         .setter("TrimNullString",
                 [](DOSOutputs& self, Args&, const Variant& v) { self.TrimNullString = v.toBool(); })
+        .field("TimeoutSeconds", &DOSOutputs::TimeoutSeconds)
+        .method("ExitStatus", [](DOSOutputs& self, Args&) { return Variant(self.ExitStatus); })
+        .method("TimedOut", [](DOSOutputs& self, Args&) { return Variant(self.TimedOut); })
         .method("ExecuteCommand", [](DOSOutputs& self, Args& a) {
             return Variant(self.ExecuteCommand(argOr(a, 0, "").toText()));
         });
@@ -136,13 +159,16 @@ void DOSOutputs::describe(DispatchTable<DOSOutputs>& t) {
 
 std::string DOSOutputs::ExecuteCommand(const std::string& commandLine) {
     if (!commandLine.empty()) CommandLine = commandLine;
+    ExitStatus = -1;
+    TimedOut = false;
     std::vector<std::string> words = splitWords(CommandLine);
     if (words.empty()) return "";
     Pipe output;
     std::optional<Pipe> input;
     if (!StandardInput.empty()) input.emplace();
     if (!output.ok() || (input && !input->ok())) return "";
-    std::optional<pid_t> child = spawn(words, ChildDescriptors(output, input ? &*input : nullptr));
+    std::optional<pid_t> child =
+        spawn(words, ChildDescriptors(output, input ? &*input : nullptr), Environment);
     if (!child) return "";
     output.closeWrite();
     if (input) {
@@ -150,17 +176,35 @@ std::string DOSOutputs::ExecuteCommand(const std::string& commandLine) {
         feed(*input, StandardInput);
     }
     Outputs.clear();
-    collect(output.read);
+    collect(output.read, *child);
     int status = 0;
     while (waitpid(*child, &status, 0) < 0 && errno == EINTR) {
     }
+    ExitStatus = exitStatusOf(status);
     return Trim(Outputs);
 }
 
-void DOSOutputs::collect(int readEnd) {
+// Reads until every writer of the pipe has gone; past the deadline the
+// child's process group is killed, which closes the pipe.
+void DOSOutputs::collect(int readEnd, pid_t group) {
+    using Clock = std::chrono::steady_clock;
+    const auto deadline = Clock::now() + std::chrono::seconds(TimeoutSeconds);
     std::string pending;
     char buffer[kChunkBytes];
     for (;;) {
+        if (TimeoutSeconds > 0 && !TimedOut) {
+            auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
+            pollfd readable{readEnd, POLLIN, 0};
+            int ready = left.count() > 0 ? poll(&readable, 1,
+                                                static_cast<int>(std::min<int64_t>(
+                                                    left.count(), std::numeric_limits<int>::max())))
+                                         : 0;
+            if (ready < 0 && errno == EINTR) continue;
+            if (ready == 0) {
+                TimedOut = true;
+                kill(-group, SIGKILL);
+            }
+        }
         ssize_t n = read(readEnd, buffer, sizeof buffer);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) break;

@@ -1,6 +1,10 @@
 // The class that runs a command line as a child process and collects its output.
 #pragma once
+#include <sys/types.h>
+
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "host/Dispatchable.hpp"
 
@@ -25,13 +29,26 @@ class DOSOutputs : public DispatchableBase<DOSOutputs> {
     // standard input, so that a secret need not be on its command line, where
     // every user of the machine can read it. Without one the child reads /dev/null.
     std::string StandardInput;
+    // "NAME=value" entries the child's environment has besides this process's.
+    std::vector<std::string> Environment;
+    // How long the child may run, in seconds (0: as long as it takes). When the
+    // time is up the child and every process it started are killed.
+    int32_t TimeoutSeconds = kDefaultTimeoutSeconds;
+    // How the last run ended: the child's exit status, 128 + the signal that
+    // ended it, or -1 when it could not be started.
+    int32_t ExitStatus = -1;
+    // Whether the last run was killed for running past TimeoutSeconds.
+    bool TimedOut = false;
+
+    // Long enough for a large repair script over a company's whole books.
+    static constexpr int32_t kDefaultTimeoutSeconds = 3600;
 
     // Runs `commandLine` (else CommandLine) and returns its output trimmed; an
     // empty text when there is no command or it cannot be started.
     std::string ExecuteCommand(const std::string& commandLine = "");
 
   private:
-    void collect(int readEnd);
+    void collect(int readEnd, pid_t group);
     void keepChunk(std::string chunk);
 };
 

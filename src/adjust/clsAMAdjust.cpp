@@ -2,10 +2,13 @@
 // the recalculation blocks, each run in turn with its failure logged.
 #include "adjust/clsAMAdjust.hpp"
 
+#include <climits>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
 #include "adjust/ConsoleScript.hpp"
+#include "adjust/DOSOutputs.hpp"
 #include "adjust/ScriptFolder.hpp"
 #include "frame/ClassRegistry.hpp"
 #include "frame/ComponentFolder.hpp"
@@ -71,10 +74,20 @@ void clsAMAdjust::describe(DispatchTable<clsAMAdjust>& t) {
         .setter("NewUser",
                 [](clsAMAdjust& self, Args&, const Variant& v) { self.NewUser = v.toText(); })
         .field("KeepScriptFiles", &clsAMAdjust::KeepScriptFiles)
+        .field("ScriptTimeout", &clsAMAdjust::ScriptTimeout)
         .method("UpdateScript",
                 [](clsAMAdjust& self, Args&) { return self.UpdateScript(), Variant(); })
         .method("AdjustData",
                 [](clsAMAdjust& self, Args&) { return self.AdjustData(), Variant(); });
+}
+
+int32_t clsAMAdjust::DefaultScriptTimeout() {
+    const char* set = std::getenv("TKAM_SCRIPT_TIMEOUT");
+    char* end = nullptr;
+    long seconds = set ? std::strtol(set, &end, 10) : -1;
+    return set && *set && *end == '\0' && seconds >= 0 && seconds <= INT32_MAX
+               ? static_cast<int32_t>(seconds)
+               : DOSOutputs::kDefaultTimeoutSeconds;
 }
 
 connect::Connection& clsAMAdjust::login() {
@@ -176,7 +189,7 @@ void clsAMAdjust::AdjustData() {
 void clsAMAdjust::runScripts(const std::vector<ScriptList::Entry>& scripts) {
     ScriptFolder folder(KeepScriptFiles);
     if (KeepScriptFiles) WriteLog("脚本文件保留在 " + folder.path().string(), "DbSql");
-    ConsoleScript console(login(), folder.path());
+    ConsoleScript console(login(), folder.path(), ScriptTimeout);
     for (size_t i = 0; i < scripts.size(); ++i) {
         const auto& [name, text] = scripts[i];
         if (onScript) onScript(name, i + 1, scripts.size());

@@ -27,6 +27,10 @@ class clsAMAdjust : public DispatchableBase<clsAMAdjust> {
     std::string OldUser, NewUser;
     // Leave the run's script and wrapper files behind (for diagnosis).
     bool KeepScriptFiles = false;
+    // How long one script may run, in seconds, before it is stopped and counts
+    // as failed: TKAM_SCRIPT_TIMEOUT when the environment sets it, else an hour.
+    int32_t ScriptTimeout = DefaultScriptTimeout();
+    static int32_t DefaultScriptTimeout();
     // Told before each script runs: its file name, its place from 1, how many run.
     std::function<void(const std::string&, size_t, size_t)> onScript;
 

@@ -48,6 +48,9 @@ Variant WithMessage(Dispatchable::Args& a, Fn&& fn) {
     return Variant(ok);
 }
 
+// The check and the adjustment scripts, which write nothing of the run's own.
+constexpr size_t kReadOnlySteps = 2;
+
 void RunAdjustmentScripts() {
     clsAMAdjust adjust;
     adjust.ConnBase = context().ConnBase;
@@ -187,7 +190,7 @@ bool clsAMAssetTurn::Check(std::string& strErrMsg) {
     }
 }
 
-bool clsAMAssetTurn::RunSteps(std::string& strErrMsg) {
+bool clsAMAssetTurn::RunSteps(std::string& strErrMsg, const std::function<void()>& beforeWriting) {
     TurnDataCopy data(scope);
     TurnOpeningRecords opening(scope, data.summaryTable());
     std::vector<Step> steps = {
@@ -217,6 +220,7 @@ bool clsAMAssetTurn::RunSteps(std::string& strErrMsg) {
     }
     try {
         for (size_t i = 0; i < steps.size(); ++i) {
+            if (i == kReadOnlySteps && beforeWriting) beforeWriting();
             if (onStep) onStep(steps[i].name, i + 1, steps.size());
             const size_t said = strErrMsg.size();
             ClearSqlError();
@@ -235,14 +239,18 @@ bool clsAMAssetTurn::RunSteps(std::string& strErrMsg) {
 
 // Sequences stay where the run left them: a value drawn, by the run or by
 // another session meanwhile, is never handed out again.
+// The check and the scripts run before the transaction begins: the scripts
+// run in sessions of the console tool, which would wait for any lock the
+// transaction held.
 bool clsAMAssetTurn::RunInOwnTransaction(std::string& strErrMsg) {
-    connection().BeginTrans();
-    // The organisation-wide statements sort and hash whole tables: room to do
-    // it in memory, for this transaction only. At 100,000 assets grouping the
-    // old journal by funding source alone holds some 350 MB; spilled to disk
-    // it takes several times as long.
-    RunNative("SET LOCAL work_mem = '512MB'");
-    bool ok = RunSteps(strErrMsg);
+    bool ok = RunSteps(strErrMsg, [this] {
+        connection().BeginTrans();
+        // The organisation-wide statements sort and hash whole tables: room to
+        // do it in memory, for this transaction only. At 100,000 assets
+        // grouping the old journal by funding source alone holds some 350 MB;
+        // spilled to disk it takes several times as long.
+        RunNative("SET LOCAL work_mem = '512MB'");
+    });
     try {
         if (ok) connection().CommitTrans();
     } catch (...) {
@@ -269,7 +277,7 @@ bool clsAMAssetTurn::Execute(std::string& strErrMsg) {
     TurnLog log(kTitles, scope);
     log.started();
     copiedWholeTables_ = false;
-    bool ok = connection().session().inTransaction() ? RunSteps(strErrMsg)
+    bool ok = connection().session().inTransaction() ? RunSteps(strErrMsg, {})
                                                      : RunInOwnTransaction(strErrMsg);
     if (copiedWholeTables_) return ok;
     if (ok)

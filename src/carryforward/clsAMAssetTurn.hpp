@@ -46,7 +46,8 @@ class clsAMAssetTurn : public DispatchableBase<clsAMAssetTurn> {
     bool CheckAllPosted();
     bool ReadPriorPeriod();
     bool ReadNewPeriod();
-    bool RunSteps(std::string& strErrMsg);
+    // The steps in order; `beforeWriting` runs once the read-only ones are done.
+    bool RunSteps(std::string& strErrMsg, const std::function<void()>& beforeWriting);
     bool RunInOwnTransaction(std::string& strErrMsg);
 
     // The run reached the whole-table copy, which reports by its result alone.

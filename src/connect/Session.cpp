@@ -38,13 +38,15 @@ bool succeeded(const PGresult* r) {
 Session::Session(const std::string& server, const std::string& userName,
                  const std::string& password) {
     const std::string user = lower(userName);
+    // A program that runs another may name the sessions it opens, to find them again.
+    const char* named = std::getenv("PGAPPNAME");
     const char* keys[] = {"dbname",           "user", "password", "client_encoding",
                           "application_name", nullptr};
     const char* values[] = {server.c_str(),
                             user.empty() ? nullptr : user.c_str(),
                             password.empty() ? nullptr : password.c_str(),
                             "UTF8",
-                            "TkConnectBase",
+                            named && *named ? named : "TkConnectBase",
                             nullptr};
     conn_ = PQconnectdbParams(keys, values, 1);
     if (PQstatus(conn_) != CONNECTION_OK) {

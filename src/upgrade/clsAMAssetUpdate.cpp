@@ -95,21 +95,47 @@ void clsAMAssetUpdate::ShowWarning(const std::string& prompt, const std::string&
 
 bool clsAMAssetUpdate::Execute(std::string& strErrMsg) {
     try {
-        if (connection().session().inTransaction()) return ExecuteRoute(strErrMsg);
-        return RunInTransaction(strErrMsg);
+        const bool earlierRelease = IsEarlierRelease(context().OldVer);
+        StartRun(earlierRelease ? EarlierReleaseUpgrade::kTotalProgress : kFixedModuleSteps);
+        return FinishRun(Run(earlierRelease, strErrMsg), strErrMsg);
     } catch (...) {
         strErrMsg = AppendErrorText(ErrorInfo::current(), strErrMsg);
         return false;
     }
 }
 
+// The scripts run in sessions of the console tool: before this run's
+// transaction holds a lock that one of them might wait for.
+bool clsAMAssetUpdate::Run(bool earlierRelease, std::string& strErrMsg) {
+    try {
+        if (!earlierRelease) RunAdjustmentScripts();
+        if (connection().session().inTransaction()) return Route(earlierRelease, strErrMsg);
+        return RunInTransaction(earlierRelease, strErrMsg);
+    } catch (...) {
+        strErrMsg = AppendErrorText(ErrorInfo::current(), strErrMsg);
+        return false;
+    }
+}
+
+void clsAMAssetUpdate::RunAdjustmentScripts() {
+    const Context& c = context();
+    clsAMAdjust adjust;
+    adjust.ConnBase = c.ConnBase;
+    adjust.OldUser = c.OldUser;
+    adjust.NewUser = c.NewUser;
+    adjust.UpdateScript();
+    failedScripts_.clear();
+    for (const std::string& script : adjust.failedScripts())
+        failedScripts_ += (failedScripts_.empty() ? "" : ", ") + script;
+}
+
 // What a failed run wrote, in either schema, goes with the rollback.
-bool clsAMAssetUpdate::RunInTransaction(std::string& strErrMsg) {
+bool clsAMAssetUpdate::RunInTransaction(bool earlierRelease, std::string& strErrMsg) {
     connect::Connection& conn = connection();
     conn.BeginTrans();
     bool succeeded = false;
     try {
-        succeeded = ExecuteRoute(strErrMsg);
+        succeeded = Route(earlierRelease, strErrMsg);
     } catch (...) {
         conn.RollbackTrans();
         throw;
@@ -121,17 +147,9 @@ bool clsAMAssetUpdate::RunInTransaction(std::string& strErrMsg) {
     return succeeded;
 }
 
-bool clsAMAssetUpdate::ExecuteRoute(std::string& strErrMsg) {
-    bool earlierRelease = IsEarlierRelease(context().OldVer);
-    StartRun(earlierRelease ? EarlierReleaseUpgrade::kTotalProgress : kFixedModuleSteps);
-    bool succeeded = false;
-    try {
-        succeeded = earlierRelease ? EarlierReleaseUpgrade(*this).Run(strErrMsg)
-                                   : ExecuteFromFixedModule(strErrMsg);
-    } catch (...) {
-        strErrMsg = AppendErrorText(ErrorInfo::current(), strErrMsg);
-    }
-    return FinishRun(succeeded, strErrMsg);
+bool clsAMAssetUpdate::Route(bool earlierRelease, std::string& strErrMsg) {
+    return earlierRelease ? EarlierReleaseUpgrade(*this).Run(strErrMsg)
+                          : ExecuteFromFixedModule(strErrMsg);
 }
 
 // A new schema of a release after the last converted one already holds the
@@ -139,11 +157,6 @@ bool clsAMAssetUpdate::ExecuteRoute(std::string& strErrMsg) {
 // tables, is the older module's.
 bool clsAMAssetUpdate::ExecuteFromFixedModule(std::string& strErrMsg) {
     const Context& c = context();
-    clsAMAdjust adjust;
-    adjust.ConnBase = c.ConnBase;
-    adjust.OldUser = c.OldUser;
-    adjust.NewUser = c.NewUser;
-    adjust.UpdateScript();
     if (IsAfterLastConverted(c.NewVer)) {
         TotalProgress = kNothingToConvertSteps;
         return true;
@@ -158,6 +171,7 @@ void clsAMAssetUpdate::StartRun(int32_t totalProgress) {
     Progress = 0;
     TotalProgress = totalProgress;
     resultFlag_ = false;
+    failedScripts_.clear();
     started_ = std::chrono::steady_clock::now();
     WriteLog("", "sql");
     WriteLog("", "errSql");
@@ -173,7 +187,11 @@ void clsAMAssetUpdate::LogRunHeader(const std::string& firstLine) {
     WriteLog("升级前版本" + c.OldVer + ",升级后版本" + c.NewVer, kLog);
 }
 
-bool clsAMAssetUpdate::FinishRun(bool succeeded, const std::string& strErrMsg) {
+// Scripts that failed do not stop the upgrade, but the host hears of them.
+bool clsAMAssetUpdate::FinishRun(bool succeeded, std::string& strErrMsg) {
+    if (!failedScripts_.empty())
+        strErrMsg += (strErrMsg.empty() ? "" : kCrLf) +
+                     std::string("调整脚本执行失败(见 DbSql 日志): ") + failedScripts_;
     resultFlag_ = succeeded;
     ReportProgress("固定资产升级结束");
     std::chrono::duration<float> elapsed = std::chrono::steady_clock::now() - started_;

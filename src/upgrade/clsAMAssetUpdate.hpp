@@ -36,14 +36,18 @@ class clsAMAssetUpdate : public DispatchableBase<clsAMAssetUpdate> {
     void ShowWarning(const std::string& prompt, const std::string& title);
 
   private:
-    bool RunInTransaction(std::string& strErrMsg);
-    bool ExecuteRoute(std::string& strErrMsg);
+    bool Run(bool earlierRelease, std::string& strErrMsg);
+    void RunAdjustmentScripts();
+    bool RunInTransaction(bool earlierRelease, std::string& strErrMsg);
+    bool Route(bool earlierRelease, std::string& strErrMsg);
     bool ExecuteFromFixedModule(std::string& strErrMsg);
     void StartRun(int32_t totalProgress);
-    bool FinishRun(bool succeeded, const std::string& strErrMsg);
+    bool FinishRun(bool succeeded, std::string& strErrMsg);
     void LogRunHeader(const std::string& firstLine);
 
     bool resultFlag_ = false;
+    // The adjustment scripts of this run that failed, by file name.
+    std::string failedScripts_;
     std::chrono::steady_clock::time_point started_;
 };
 

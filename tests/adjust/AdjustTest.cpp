@@ -192,6 +192,29 @@ TEST_F(Adjust, AddsAMissingSlashAndGoesOnAfterAFailure) {
     EXPECT_NE(log.find("<-执行失败。"), std::string::npos) << log;
 }
 
+// A console tool that cannot log in, crashes or hangs may print nothing an
+// error code would show: its exit status and the time limit fail the script.
+TEST_F(Adjust, AConsoleToolThatEndsBadlyOrHangsFailsTheScript) {
+    backup("01", "FIRST", trace("first"));
+    auto replaceTool = [&](const std::string& body) {
+        fs::remove(component / "sqlconsole");
+        std::ofstream(component / "sqlconsole") << "#!/bin/sh\n" << body << "\n";
+        fs::permissions(component / "sqlconsole", fs::perms::owner_all);
+    };
+    replaceTool("exit 3");
+    adjust.UpdateScript();
+    EXPECT_EQ(adjust.failedScripts().front(), "FIRST.sql");
+    EXPECT_NE(dbSqlLog().find("控制台工具退出状态 3<-执行失败。"), std::string::npos) << dbSqlLog();
+
+    replaceTool("sleep 600");
+    adjust.ScriptTimeout = 1;
+    const size_t failedBefore = adjust.failedScripts().size();
+    adjust.UpdateScript();
+    EXPECT_EQ(adjust.failedScripts().at(failedBefore), "FIRST.sql");
+    EXPECT_NE(dbSqlLog().find("控制台工具运行超过 1 秒, 已终止"), std::string::npos);
+    EXPECT_EQ(traced(), "");
+}
+
 // Every process's argument list, as anyone on the machine can read it.
 std::vector<std::string> commandLines() {
     std::vector<std::string> lines;

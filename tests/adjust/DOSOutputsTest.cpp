@@ -2,6 +2,7 @@
 // written, chunks of whole characters to a host, no database socket inherited.
 #include <gtest/gtest.h>
 #include <libpq-fe.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <string>
@@ -32,6 +33,22 @@ TEST(DOSOutputs, CollectsOutputAndErrorInTheOrderWrittenOrEmptyTextWhenTheComman
     EXPECT_EQ(unstartable.ExecuteCommand("/nonexistent/program -s"), "");
     EXPECT_EQ(unstartable.ExecuteCommand(""), "");
     EXPECT_EQ(unstartable.ExecuteCommand("echo $(id)"), "");
+}
+
+// A run ends with the child's status; one past its time limit is killed with
+// whatever it started, which would otherwise hold the output pipe open.
+TEST(DOSOutputs, GivesTheExitStatusAndStopsARunPastItsTimeLimit) {
+    DOSOutputs dos;
+    EXPECT_EQ(dos.ExecuteCommand("sh -c 'echo done; exit 3'"), "done\n");
+    EXPECT_EQ(dos.ExitStatus, 3);
+    EXPECT_FALSE(dos.TimedOut);
+    dos.TimeoutSeconds = 1;
+    EXPECT_EQ(dos.ExecuteCommand("sh -c 'echo started; sleep 600 & sleep 600'"), "started\n");
+    EXPECT_TRUE(dos.TimedOut);
+    EXPECT_EQ(dos.ExitStatus, 128 + SIGKILL);
+    dos.ExecuteCommand("true");
+    EXPECT_EQ(dos.ExitStatus, 0);
+    EXPECT_FALSE(dos.TimedOut);
 }
 
 struct Chunks {

@@ -1,9 +1,13 @@
 // A carry-forward that fails part-way leaves the new set as it was and gives
 // the database's reason; inside the host's transaction the host decides.
+#include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "CarryForwardFixture.hpp"
 #include "connect/Session.hpp"
+#include "frame/ComponentFolder.hpp"
+#include "frame/Conversion.hpp"
 
 namespace tk::am::test {
 namespace {
@@ -159,6 +163,30 @@ TEST_F(TurnAtomicityTest, AnAssetTheEngineRefusesStopsTheRunWithItsCode) {
 }
 
 // Inside the host's transaction the host decides: its rollback undoes the run.
+// The company's repair scripts run before the run's transaction takes a
+// lock: a script that alters the new set's Business table would otherwise
+// wait for the run, and the run for the script.
+TEST_F(TurnAtomicityTest, TheRepairScriptsRunBeforeTheRunHoldsAnyLock) {
+    std::filesystem::create_directories(logFolder);
+    std::filesystem::create_symlink(LibraryFolder() / "sqlconsole", logFolder / "sqlconsole");
+    setenv("TKAM_SCRIPT_TIMEOUT", "60", 1);
+    next.admin("DROP TABLE t_backupScript");
+    accountSet.admin(
+        "INSERT INTO t_backupScript (strNo, strName, strSql) VALUES ('01', 'REPAIR',"
+        " 'alter table " +
+        UpperAscii(accountSet.name()) +
+        ".business add strRepaired varchar2(20)' || chr(10) || '/')");
+    std::string message;
+    const bool done = RunTurn(message);
+    unsetenv("TKAM_SCRIPT_TIMEOUT");
+    ASSERT_TRUE(done) << message;
+    EXPECT_EQ(
+        NewScalar("Select Count(*) From all_tab_columns Where owner = '" + UpperAscii(next.name()) +
+                  "' And table_name = 'BUSINESS' And column_name = 'STRREPAIRED'"),
+        1)
+        << Log("DbSql");
+}
+
 TEST_F(TurnAtomicityTest, TheHostsTransactionDecides) {
     Image before = NewImage();
     UseNew();

@@ -22,6 +22,29 @@ class FixedModule : public UpgradeTestBase {
     }
 };
 
+// The company's repair scripts run before the run's transaction takes a
+// lock: a script that alters the new set's Business table would otherwise
+// wait for the run, and the run for the script.
+TEST_F(FixedModule, TheRepairScriptsRunBeforeTheRunHoldsAnyLock) {
+    std::filesystem::create_directories(component);
+    std::filesystem::create_symlink(LibraryFolder() / "sqlconsole", component / "sqlconsole");
+    setenv("TKAM_SCRIPT_TIMEOUT", "60", 1);
+    old("Drop Table [NewUser]t_backupScript");
+    old("Insert Into [OldUser]t_backupScript (strNo, strName, strSql) Values ('01', 'REPAIR',"
+        " 'alter table " +
+        UpperAscii(oldSet.name()) + ".business add strRepaired varchar2(20)\n/')");
+    soundCard();
+    const bool done = execute();
+    unsetenv("TKAM_SCRIPT_TIMEOUT");
+    ASSERT_TRUE(done) << errors;
+    EXPECT_EQ(errors, "") << log("DbSql");
+    EXPECT_EQ(
+        value("Select Count(*) From all_tab_columns Where owner = '" + UpperAscii(newSet.name()) +
+              "' And table_name = 'BUSINESS' And column_name = 'STRREPAIRED'"),
+        "1");
+    EXPECT_EQ(count("[NewUser]AMAsset"), "1");
+}
+
 // Without cards the run stops after the reference data, successfully.
 TEST_F(FixedModule, NoCardsTakesTheReferenceDataOnly) {
     EXPECT_TRUE(execute()) << errors;
