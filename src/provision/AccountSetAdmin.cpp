@@ -266,7 +266,7 @@ void AccountSetAdmin::secure(const std::string& name) {
         // Servers started side by side secure the same sets: one at a time.
         session_->runScript("SELECT pg_advisory_xact_lock(hashtext('amasset secure'));" +
                             forSchema(kLoginRole, schema) + forSchema(kOwnObjects, schema));
-        bringUpToDate(schema);
+        if (hasRegister(schema)) bringUpToDate(schema);
         session_->commit();
     } catch (...) {
         session_->rollback();
@@ -274,9 +274,28 @@ void AccountSetAdmin::secure(const std::string& name) {
     }
 }
 
-void AccountSetAdmin::secureAll() {
-    for (const auto& set : list()) secure(set.name);
+std::vector<std::string> AccountSetAdmin::secureAll() {
+    std::vector<std::string> failures;
+    for (const auto& set : list()) {
+        try {
+            secure(set.name);
+        } catch (const std::exception& e) {
+            failures.push_back("账套 " + set.name + ": " + e.what());
+        }
+    }
     session_->runScript(kDropSharedOwner);
+    return failures;
+}
+
+// A set of the suite's older module, or any schema of another layout, is the
+// source of an upgrade as it stands: this component's tables in it would make
+// it look like a set of its own.
+bool AccountSetAdmin::hasRegister(const std::string& schema) {
+    connect::PgResult r = session_->runNative(
+        "SELECT 1 FROM pg_class c JOIN pg_namespace n ON n.oid = c.relnamespace"
+        " WHERE n.nspname = $1 AND c.relname = 'amasset' AND c.relkind = 'r'",
+        {{schema}, {}});
+    return PQntuples(r.get()) > 0;
 }
 
 // The table files make what a set lacks and leave the rest as it is; the

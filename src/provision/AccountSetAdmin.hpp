@@ -48,11 +48,14 @@ class AccountSetAdmin {
 
     // Brings an account set made when every set ran as one shared owner role
     // under its own login: its objects become its role's, the shared role's
-    // membership and any other set's grants on it go, and the tables, indexes
-    // and routines of this release that it lacks are added. Safe to run again.
+    // membership and any other set's grants on it go, and, in a set of this
+    // component's layout, the tables, indexes and routines of this release
+    // that it lacks are added. Safe to run again.
     void secure(const std::string& name);
-    // The same for every account set; the shared role goes once unused.
-    void secureAll();
+    // The same for every account set; the shared role goes once unused. A set
+    // that fails does not stop the others: the failures come back, one line
+    // each, naming the set.
+    [[nodiscard]] std::vector<std::string> secureAll();
 
     // The schema/role name an account-set name stands for (names are case-insensitive).
     static std::string schemaName(const std::string& name);
@@ -61,6 +64,7 @@ class AccountSetAdmin {
     // What this release relies on that an older account set lacks: the later
     // tables and indexes, and every routine in its present form.
     void bringUpToDate(const std::string& schema);
+    bool hasRegister(const std::string& schema);
     // Runs the script as the account set's role, in its schema, inside the
     // current transaction.
     void runAsAccountSet(const std::string& schema, const std::string& script);

@@ -147,7 +147,7 @@ void EmbeddedServer::initialise(bool durable) {
     if (!durable) conf << "fsync = off\nsynchronous_commit = off\nfull_page_writes = off\n";
 }
 
-void EmbeddedServer::start(bool fresh, bool durable) {
+std::vector<std::string> EmbeddedServer::start(bool fresh, bool durable) {
     if (fresh && fs::exists(dataDir_)) stop(true);
     if (!fs::exists(dataDir_ / "PG_VERSION")) initialise(durable);
     if (!running()) {
@@ -158,7 +158,7 @@ void EmbeddedServer::start(bool fresh, bool durable) {
     }
     installDatabase();
     // Account sets of earlier releases shared one owner role; from here on each keeps to its own.
-    AccountSetAdmin(adminUrl(kDatabase)).secureAll();
+    return AccountSetAdmin(adminUrl(kDatabase)).secureAll();
 }
 
 void EmbeddedServer::stop(bool remove) {

@@ -15,8 +15,10 @@ class EmbeddedServer {
     explicit EmbeddedServer(std::filesystem::path dataDir);
     static std::filesystem::path defaultDataDir();
 
-    // Initialises the directory when it is new; `fresh` wipes it first.
-    void start(bool fresh, bool durable);
+    // Initialises the directory when it is new; `fresh` wipes it first. The
+    // account sets are brought under their own logins; those that could not
+    // be come back, each with its reason.
+    [[nodiscard]] std::vector<std::string> start(bool fresh, bool durable);
     void stop(bool remove);
     bool running() const;
     // The connection string (ServerName) of the account-set database.

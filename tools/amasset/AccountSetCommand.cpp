@@ -90,12 +90,14 @@ int accountSetCommand(const CliContext& cli) {
         admin.drop(name);
         std::cout << "账套 " << name << " 已删除\n";
     } else if (action == "secure") {
-        if (name.empty())
-            admin.secureAll();
-        else
+        if (!name.empty()) {
             admin.secure(name);
-        std::cout << (name.empty() ? std::string("全部账套") : "账套 " + name)
-                  << " 已只归本账套登录所有\n";
+            std::cout << "账套 " << name << " 已只归本账套登录所有\n";
+        } else if (!ReportSetsNotSecured(admin.secureAll())) {
+            return 1;
+        } else {
+            std::cout << "全部账套 已只归本账套登录所有\n";
+        }
     } else if (action == "list") {
         for (const auto& set : admin.list())
             std::cout << set.name << "\t" << set.tables << " 张表\n";

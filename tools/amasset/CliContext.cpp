@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <iostream>
 #include <random>
 
 namespace tk::tools {
@@ -14,18 +15,26 @@ EmbeddedServer CliContext::embedded() const {
     return EmbeddedServer(dir ? std::filesystem::path(*dir) : EmbeddedServer::defaultDataDir());
 }
 
+bool ReportSetsNotSecured(const std::vector<std::string>& failures) {
+    for (const std::string& failure : failures)
+        std::cerr << "未能归入自己的登录或更新到本版本的" << failure << "\n";
+    return failures.empty();
+}
+
+EmbeddedServer CliContext::runningServer() const {
+    EmbeddedServer server = embedded();
+    if (!server.running()) ReportSetsNotSecured(server.start(false, true));
+    return server;
+}
+
 std::string CliContext::server() const {
     if (auto named = options_.value("server")) return *named;
-    EmbeddedServer server = embedded();
-    if (!server.running()) server.start(false, true);
-    return server.url();
+    return runningServer().url();
 }
 
 std::string CliContext::adminServer() const {
     if (auto named = options_.value("server")) return *named;
-    EmbeddedServer server = embedded();
-    if (!server.running()) server.start(false, true);
-    return server.adminUrl(EmbeddedServer::kDatabase);
+    return runningServer().adminUrl(EmbeddedServer::kDatabase);
 }
 
 std::string CliContext::accountSetPassword() const {

@@ -1,6 +1,7 @@
 // How every subcommand reaches the database: a named server or the embedded one.
 #pragma once
 #include <string>
+#include <vector>
 
 #include "Options.hpp"
 #include "provision/EmbeddedServer.hpp"
@@ -8,6 +9,10 @@
 namespace tk::tools {
 
 using am::EmbeddedServer;
+
+// Names on standard error the account sets that could not be brought under
+// their own logins or up to date; true when there were none.
+bool ReportSetsNotSecured(const std::vector<std::string>& failures);
 
 // What every subcommand needs to reach the database: the server named by
 // --server, or else the embedded one, started on demand.
@@ -30,6 +35,9 @@ class CliContext {
     std::string newAccountSetPassword(bool& madeUp) const;
 
   private:
+    // The embedded server, started when it is not running.
+    EmbeddedServer runningServer() const;
+
     const Options& options_;
 };
 

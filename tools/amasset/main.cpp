@@ -29,7 +29,7 @@ int serverCommand(const tk::tools::CliContext& cli) {
     std::string action = o.word(1);
     EmbeddedServer server = cli.embedded();
     if (action == "start") {
-        server.start(o.flag("fresh"), !o.flag("fresh"));
+        tk::tools::ReportSetsNotSecured(server.start(o.flag("fresh"), !o.flag("fresh")));
         std::cout << "数据库服务已启动: " << server.url() << "\n";
     } else if (action == "stop") {
         server.stop(o.flag("remove"));
