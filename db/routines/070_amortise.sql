@@ -3,8 +3,8 @@
 --
 -- For every balance row of a period with a charge, the funding-source
 -- version's account lines (AMAssetFundAccAlter) share it: a line weighs its
--- share dblRate (percent) times its department coefficient dblQuotiety (1
--- when not set); lines flagged for increases (blnDepreIncrease <> 0) share
+-- share dblRate (percent; the department coefficient dblQuotiety is the
+-- department's share, shown beside it, not a second weight); lines flagged for increases (blnDepreIncrease <> 0) share
 -- the row's increased depreciation, the other lines the rest (everything
 -- when no line is flagged).  Each line gets its weight's part rounded to the
 -- cent and the heaviest line (then the first in order) the remainder, so the
@@ -73,7 +73,7 @@ BEGIN
                l.lngDepartmentID AS lngLineDepartmentID, l.strFlexibleID, l.blnDepreIncrease, l.dblRate,
                l.dblQuotiety,
                CASE WHEN l.blnDepreIncrease <> 0 THEN ch.dblIncrease ELSE ch.dblDepreciation - ch.dblIncrease END AS dblGroup,
-               l.dblRate * CASE WHEN l.dblQuotiety > 0 THEN l.dblQuotiety ELSE 1 END AS dblWeight
+               l.dblRate AS dblWeight
           FROM charged ch
           JOIN AMAssetFundAccAlter l ON l.lngAMAssetFundAlterID = ch.lngAMAssetFundAlterID
     ),

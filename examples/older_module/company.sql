@@ -19,8 +19,10 @@
 --     in their own month and not after;
 --   * each alteration's department shares and depreciation accounts (a line
 --     without department spread over the shares, or one line per share);
---   * the physical asset behind each card, some with documents, pictures
---     and auxiliary equipment, and the card-number rules of each category.
+--   * the physical asset behind each card (style, model, factory data,
+--     location, label number, memo and the category's own fields), some with
+--     documents, pictures and auxiliary equipment, and the card-number rules
+--     of each category.
 
 CREATE OR REPLACE FUNCTION FixedModuleDraw(p_low numeric, p_high numeric)
 RETURNS numeric LANGUAGE sql VOLATILE AS $$
@@ -79,6 +81,11 @@ BEGIN
                            lngFixedAccountID, lngDeprectionAccountID, lngFixedDecAccountID)
     SELECT v_types[i], 'G' || i, v_names[i] || '类', v_names[i] || '类', '1', '2', v_lives[i], 5, 3, 4, 5
       FROM generate_series(1, 4) AS i;
+    -- the categories' own fields on the card
+    INSERT INTO FixedCustom (lngFixedCustomID, lngFixedTypeID, strFieldName, strCaption, blnIsMust, lngOrderNo)
+    SELECT (i - 1) * 4 + f, v_types[i], (ARRAY['strCustom1', 'strCustom2', 'dblCustom1', 'strCustomDate1'])[f],
+           (ARRAY['使用人', '检验要求', '维护费用', '保修期至'])[f], 0, f
+      FROM generate_series(1, 4) AS i CROSS JOIN generate_series(1, 4) AS f;
     -- each period's depreciation voucher per organisation: voucher id = org * 100000 + period number
     INSERT INTO Voucher (lngVoucherID, lngVoucherTypeID, lngVoucherSourceID, intYear, bytPeriod, strDate,
                          lngOrganizationID, strNotes)
@@ -109,9 +116,20 @@ BEGIN
                  LIMIT CASE WHEN p_alterations > 0 THEN p_alterations - 1
                             ELSE floor(random() * 4)::integer END) AS e;
 
-        INSERT INTO Asset (lngAssetID, strAssetCode, strAssetName, lngUnitID, strAssetStyle, strAssetModel, strMadeIn)
+        -- what describes the item is drawn from the card number, so that the
+        -- figures above stay those of the seed
+        INSERT INTO Asset (lngAssetID, strAssetCode, strAssetName, lngUnitID, strAssetStyle, strAssetModel, strMadeIn,
+                           strFactoryNo, strFactoryDate, lngLocationID, strLabelNo, strMemo, strCustom1, strCustom2,
+                           dblCustom1, strCustomDate1)
         VALUES (v_card, 'ZC' || lpad(v_card::text, 6, '0'), v_names[v_type], v_type, '标准型',
-                'M-' || (v_card % 17), CASE WHEN random() < 0.5 THEN '上海' ELSE '苏州' END);
+                'M-' || (v_card % 17), CASE WHEN random() < 0.5 THEN '上海' ELSE '苏州' END,
+                'SN' || lpad((v_card * 7919)::text, 8, '0'),
+                to_char(make_date(p_first_year - 1, v_card % 12 + 1, v_card % 28 + 1), 'YYYY-MM-DD'),
+                v_card % 3 + 1, CASE WHEN v_card % 5 = 0 THEN ' ' ELSE 'BQ-' || lpad(v_card::text, 6, '0') END,
+                CASE WHEN v_card % 4 = 0 THEN '随机附说明书及合格证' ELSE ' ' END,
+                (ARRAY['张明', '李华', '王芳', '赵强'])[v_card % 4 + 1],
+                CASE WHEN v_card % 2 = 0 THEN '需年检' ELSE ' ' END, v_card % 10 * 100,
+                to_char(make_date(p_first_year + 2, v_card % 12 + 1, 1), 'YYYY-MM-DD'));
         IF v_card % 7 = 0 THEN
             INSERT INTO AssetDocument VALUES (v_card, v_card, '发票' || v_card, 'D:\档案\发票' || v_card || '.pdf');
         END IF;

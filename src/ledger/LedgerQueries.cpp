@@ -5,6 +5,7 @@
 #include <map>
 #include <stdexcept>
 
+#include "frame/Conversion.hpp"
 #include "ledger/InputText.hpp"
 #include "ledger/PeriodCloser.hpp"
 #include "ledger/Transaction.hpp"
@@ -15,8 +16,9 @@ namespace {
 
 using Rows = std::shared_ptr<connect::Recordset>;
 
-std::string text(const Rows& rs, int i) {
-    const Variant& v = rs->field(i);
+template <class Column>
+std::string text(const Rows& rs, Column column) {
+    const Variant& v = rs->field(column);
     return v.isNull() ? std::string() : v.toText();
 }
 double amount(const Rows& rs, int i) { return rs->field(i).toDouble(); }
@@ -66,6 +68,7 @@ AssetDetail LedgerQueries::asset(const std::string& code) const {
                   card.dblUseage,
                   {},
                   {},
+                  {},
                   {}};
     d.category =
         session_
@@ -111,7 +114,59 @@ AssetDetail LedgerQueries::asset(const std::string& code) const {
         3, 1);
     for (; !rs->eof(); rs->moveNext())
         d.funds.push_back({text(rs, 0), {amount(rs, 1), amount(rs, 2), amount(rs, 3)}});
+    describe(card.lngAMAssetID, card.lngAMAssetAlterID, card.lngAMAssetTypeID, d);
     return d;
+}
+
+void LedgerQueries::describe(int32_t asset, int32_t version, int32_t category,
+                             AssetDetail& d) const {
+    auto add = [&d](const std::string& caption, const std::string& value) {
+        if (!am::Trim(value).empty()) d.description.emplace_back(caption, value);
+    };
+    const std::string id = std::to_string(asset);
+    auto rs = session_.connection().GetRecordset(
+        "Select o.strAssetStyle, o.strAssetModel, o.strMadeIn, o.strFactoryNo, o.strFactoryDate,"
+        " l.strLocationName, o.strNotes From AMAssetOtherAlter o, Location l"
+        " Where l.lngLocationID(+) = o.lngLocationID And o.lngAMAssetAlterID = " +
+            std::to_string(version),
+        3, 1);
+    if (!rs->eof())
+        for (int i = 0; const char* caption :
+                        {"规格", "型号", "产地", "出厂编号", "出厂日期", "存放地点", "备注"})
+            add(caption, text(rs, i++));
+    std::string labels;
+    rs = session_.connection().GetRecordset(
+        "Select strAMAssetLabelNo From AMAssetLabel Where lngAMAssetID = " + id +
+            " Order By lngOrderNo",
+        3, 1);
+    for (; !rs->eof(); rs->moveNext()) labels += (labels.empty() ? "" : ", ") + text(rs, 0);
+    add("标签", labels);
+    rs = session_.connection().GetRecordset(
+        "Select strDepartmentStr, strAccountStr, strCurrencyStr From AMAssetAlter"
+        " Where lngAMAssetAlterID = " +
+            std::to_string(version),
+        3, 1);
+    if (!rs->eof())
+        for (int i = 0; const char* caption : {"费用部门", "费用科目", "币种"})
+            add(caption, text(rs, i++));
+    describeCustom(id, category, add);
+}
+
+// The category's own fields, each value read from the column it names.
+void LedgerQueries::describeCustom(
+    const std::string& asset, int32_t category,
+    const std::function<void(const std::string&, const std::string&)>& add) const {
+    auto values = session_.connection().GetRecordset(
+        "Select * From AMAssetCustom Where lngAMAssetID = " + asset, 3, 1);
+    if (values->eof()) return;
+    auto fields = session_.connection().GetRecordset(
+        "Select strFieldName, strCaption From AMAssetTypeCustom Where lngAMAssetTypeID = " +
+            std::to_string(category) + " Order By lngOrderNo, lngAMAssetTypeCustomID",
+        3, 1);
+    for (; !fields->eof(); fields->moveNext()) {
+        const std::string column = am::Trim(text(fields, 0));
+        if (values->hasField(column)) add(am::Trim(text(fields, 1)), text(values, column));
+    }
 }
 
 YearPeriod LedgerQueries::latestRun() const {

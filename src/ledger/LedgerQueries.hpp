@@ -1,5 +1,6 @@
 // The queries behind the ledger's reports and its forecast.
 #pragma once
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -47,6 +48,10 @@ class LedgerQueries {
     std::pair<YearPeriod, YearPeriod> periodSpan() const;
 
   private:
+    void describe(int32_t asset, int32_t version, int32_t category, AssetDetail& d) const;
+    void describeCustom(
+        const std::string& asset, int32_t category,
+        const std::function<void(const std::string&, const std::string&)>& add) const;
     std::vector<DepreciationRow> apportionedCharges(YearPeriod from, YearPeriod to,
                                                     bool byFund) const;
     std::vector<ScheduleRow> scheduleRows(int32_t year) const;

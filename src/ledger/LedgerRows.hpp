@@ -98,6 +98,9 @@ struct AssetDetail {
     std::vector<VersionRow> versions;
     std::vector<PeriodCharge> depreciation;
     std::vector<FundRow> funds;
+    // What describes the item now (other card, labels, allocation texts, the
+    // category's own fields), caption and value, the blank ones left out.
+    std::vector<std::pair<std::string, std::string>> description;
 };
 
 }  // namespace tk::ledger

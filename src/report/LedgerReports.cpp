@@ -44,6 +44,7 @@ Report cardOf(const AssetDetail& d) {
     fields.addRow({"净残值", groupThousands(formatAmount(d.residual))});
     fields.addRow({"减值准备", groupThousands(formatAmount(d.impairment))});
     fields.addRow({"使用期间/工作总量", groupThousands(formatAmount(d.life))});
+    for (const auto& [caption, value] : d.description) fields.addRow({caption, value});
     return {"", std::move(fields), ""};
 }
 

@@ -2,37 +2,15 @@
 // statement, versions matched up, and the unchanged tables copied whole.
 #include "upgrade/EarlierReleaseAssetCopy.hpp"
 
-#include <initializer_list>
-
 #include "frame/Context.hpp"
 #include "frame/Conversion.hpp"
 #include "frame/DataAccess.hpp"
 #include "frame/TableCopier.hpp"
+#include "upgrade/SharedColumns.hpp"
+#include "upgrade/UpgradeSteps.hpp"
 
 namespace tk::am {
 namespace {
-
-// The columns the old table shares with the new one, less those the copy
-// fills itself: "a, b" and, with an alias, "o.a, o.b".
-struct SharedColumns {
-    std::string plain, prefixed;
-
-    SharedColumns(const std::string& oldTable, const std::string& newTable,
-                  std::initializer_list<std::string> filledHere) {
-        std::string srcCols, dstCols;
-        const Context& c = context();
-        std::string common = MapColumns(c.OldUser, c.NewUser, oldTable, newTable, srcCols, dstCols);
-        std::string column;
-        for (int32_t i = 1; GetListItem(common, i, ',', column) && !column.empty(); ++i) {
-            bool skipped = false;
-            for (const std::string& filled : filledHere)
-                skipped = skipped || UpperAscii(filled) == UpperAscii(column);
-            if (skipped) continue;
-            plain += (plain.empty() ? "" : ", ") + column;
-            prefixed += (prefixed.empty() ? "" : ", ") + std::string("o.") + column;
-        }
-    }
-};
 
 const char* const kPartFlags =
     "blnBaseAlter, blnFinanceAlter, blnLabelAlter, blnOtherAlter, blnAuxAlter, blnPicAlter, "
@@ -73,7 +51,7 @@ bool EarlierReleaseAssetCopy::CopyCards(std::string& errorText) {
         errorText);
     if (!copied) return false;
     announce_("AMAssetAlter");
-    SharedColumns shared("AMAssetAlter", "AMAssetAlter",
+    SharedColumns shared(context().OldUser, "AMAssetAlter", "AMAssetAlter",
                          {"lngTemplateID", "dblQuantityAlter", "strDescription"});
     return Statement(" Insert Into [NewUser]AMAssetAlter (" + shared.plain +
                          ", lngTemplateID, dblQuantityAlter, " + kPartFlags +
@@ -89,7 +67,8 @@ bool EarlierReleaseAssetCopy::CopyCards(std::string& errorText) {
 bool EarlierReleaseAssetCopy::CopyFunds(std::string& errorText) {
     if (!CopyUnchanged("AMAssetFund", errorText)) return false;
     announce_("AMAssetFundAlter");
-    SharedColumns shared("AMAssetFundAlter", "AMAssetFundAlter", {"lngPayAccountID"});
+    SharedColumns shared(context().OldUser, "AMAssetFundAlter", "AMAssetFundAlter",
+                         {"lngPayAccountID"});
     bool copied = Statement(
         " Insert Into [NewUser]AMAssetFundAlter (" + shared.plain +
             ", lngAMAssetAlterID, lngOutAccountID, lngPayAccountID, dblTransferDecAmountAlter,"
@@ -103,7 +82,7 @@ bool EarlierReleaseAssetCopy::CopyFunds(std::string& errorText) {
         errorText);
     if (!copied) return false;
     announce_("AMAssetFundCostAlter");
-    SharedColumns costs("AMAssetFundCostAlter", "AMAssetFundCostAlter", {});
+    SharedColumns costs(context().OldUser, "AMAssetFundCostAlter", "AMAssetFundCostAlter", {});
     copied = Statement(" Insert Into [NewUser]AMAssetFundCostAlter (" + costs.plain +
                            ", dblDecAmount) Select " + costs.prefixed +
                            ", 0 From [OldUser]AMAssetFundCostAlter o",
@@ -123,8 +102,8 @@ bool EarlierReleaseAssetCopy::CopyOtherCards(std::string& errorText) {
     // Place of manufacture and notes start blank; the department follows the card.
     const std::initializer_list<std::string> filledHere = {"lngAMAssetID", "lngDepartmentID",
                                                            "strMadeIn", "strNotes"};
-    SharedColumns head("AMAssetOther", "AMAssetOther", filledHere),
-        versions("AMAssetOther", "AMAssetOtherAlter", filledHere);
+    SharedColumns head(context().OldUser, "AMAssetOther", "AMAssetOther", filledHere),
+        versions(context().OldUser, "AMAssetOther", "AMAssetOtherAlter", filledHere);
     copied = copied &&
              Statement(
                  " Insert Into [NewUser]AMAssetOther (lngAMAssetID, lngAMAssetOtherInitAlterID,"
@@ -182,23 +161,7 @@ bool EarlierReleaseAssetCopy::CopyLabels(std::string& errorText) {
                  " And c.lngAMAssetID = l.lngAMAssetID"
                  " Order By l.lngAMAssetLabelID, c.lngAMAssetAlterID, c.intYear, c.bytPeriod) x",
                  errorText);
-    copied =
-        copied && Statement(
-                      " Update [NewUser]AMAssetLabelAlter t Set lngAMAssetLabelRecentAlterID ="
-                      " Nvl((Select p.lngAMAssetLabelAlterID From [NewUser]AMAssetLabelAlter p,"
-                      " [NewUser]AMAssetAlter c Where c.lngAMAssetAlterID = t.lngAMAssetAlterID"
-                      " And p.lngAMAssetLabelID = t.lngAMAssetLabelID"
-                      " And p.lngAMAssetAlterID = c.lngAMAssetRecentAlterID), 0)",
-                      errorText);
-    copied =
-        copied && Statement(
-                      " Update [NewUser]AMAssetLabel l Set lngAMAssetLabelInitAlterID ="
-                      " Nvl((Select Min(v.lngAMAssetLabelAlterID) From [NewUser]AMAssetLabelAlter v"
-                      " Where v.lngAMAssetLabelID = l.lngAMAssetLabelID), 0),"
-                      " lngAMAssetLabelLastAlterID ="
-                      " Nvl((Select Max(v.lngAMAssetLabelAlterID) From [NewUser]AMAssetLabelAlter v"
-                      " Where v.lngAMAssetLabelID = l.lngAMAssetLabelID), 0)",
-                      errorText);
+    copied = copied && UpgradeSteps::LinkLabelVersions(errorText);
     return copied && CopyUnchanged("AMAssetLabelCustom", errorText);
 }
 

@@ -105,10 +105,10 @@ bool EarlierReleaseUpgrade::RunSteps(std::string& strErrMsg) {
     bool copied = CopyTemplates(strErrMsg) && CopyBalances(strErrMsg) &&
                   CopyDepreciationRecords(strErrMsg) && PostDaily(strErrMsg) &&
                   LinkVouchers(strErrMsg);
-    if (!copied) return false;
-    UpgradeSteps::FixTemplatesAndReports();
-    steps_.EnablePhysicalAssets();
-    steps_.RebuildSequences();
+    if (!copied || !UpgradeSteps::FixTemplatesAndReports(strErrMsg) ||
+        !steps_.EnablePhysicalAssets("[OldUser]AMAsset", strErrMsg) ||
+        !steps_.RebuildSequences(strErrMsg))
+        return false;
     strErrMsg.clear();
     return true;
 }
@@ -174,7 +174,9 @@ bool EarlierReleaseUpgrade::PostDaily(std::string& strErrMsg) {
         update_.ReportProgress(pass);
     std::string errorText;
     clsAMAssetDaily daily;
-    return daily.Execute(0, errorText) || Failed("固定资产登账出错！", errorText, strErrMsg);
+    return daily.Execute(0, errorText) ||
+           UpgradeSteps::Failed("固定资产登账出错！", "HrpUpdateAMAssetDaily:", errorText,
+                                strErrMsg);
 }
 
 // A voucher id whose voucher is gone is cleared; depreciation rows point at

@@ -159,8 +159,8 @@ bool FixedModuleBaseData::CopyCategories(std::string& strErrMsg) {
             copied = copied && ExecuteSql(std::string(" Update [NewUser]") + table + " Set " +
                                               column + " = 1 Where " + column + " = 0",
                                           errorText);
-    if (!copied) strErrMsg = "升级固定资产类别出错！#" + errorText;
-    return copied;
+    return copied || UpgradeSteps::Failed("升级固定资产类别出错！", "ErpUpdateAMAsset:", errorText,
+                                          strErrMsg);
 }
 
 // The module's card-number rules of each organisation and category become
@@ -201,8 +201,8 @@ bool FixedModuleBaseData::CopyCardSerials(std::string& strErrMsg) {
                             errorText);
     }
     CloseRecordset(rs);
-    if (!copied) strErrMsg = "升级资产类别流水号出错！#" + errorText;
-    return copied;
+    return copied || UpgradeSteps::Failed("升级资产类别流水号出错！",
+                                          "UpdateAMAssetTypeNo:", errorText, strErrMsg);
 }
 
 }  // namespace tk::am

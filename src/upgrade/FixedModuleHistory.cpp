@@ -1,5 +1,5 @@
 // The older module's history in statements: period balances, their apportionment, depreciation
-// records per organisation and period, and the assets' pictures, documents and equipment.
+// records per organisation and period.
 #include "upgrade/FixedModuleHistory.hpp"
 
 #include <vector>
@@ -10,16 +10,7 @@
 namespace tk::am {
 namespace {
 
-bool RunAll(const std::vector<std::string>& statements, const std::string& message,
-            std::string& strErrMsg) {
-    std::string errorText;
-    for (const std::string& sql : statements)
-        if (!ExecuteSql(sql, errorText)) {
-            strErrMsg = message + "#" + errorText;
-            return false;
-        }
-    return true;
-}
+const char* const kLabel = "ErpUpdateAMAssetDepreciation:";
 
 // The working copy holds each organisation's latest depreciated period,
 // found once per organisation rather than once per row.
@@ -39,7 +30,7 @@ std::string LatestPeriodOf(const std::string& table) {
 // version is the latest one in force at its end, found once per period.
 bool FixedModuleHistory::WriteBalances(std::string& strErrMsg) {
     UpgradeSteps::RunLogged("Drop Table [NewUser]FixBalID_Temp");
-    return RunAll(
+    return UpgradeSteps::RunAll(
         {"Create Table [NewUser]FixBalID_Temp As Select d.lngFixedAlterID, d.lngFixedCardID,"
          " d.intYear * 100 + d.bytPeriod As intYearPeriod, Case When d.strDepreciationMethod = '1'"
          " Or (f.blnIsInit = 0 And f.intYear = d.intYear And f.bytPeriod = d.bytPeriod) Then 0"
@@ -64,23 +55,24 @@ bool FixedModuleHistory::WriteBalances(std::string& strErrMsg) {
          " And c.lngFixedCardID = d.lngFixedCardID And v.lngFixedAlterID = p.lngFixedAlterID"
          " And m.lngAMAssetAlterID = v.lngAMAssetAlterID",
          LatestPeriodOf("AMAssetFundBalance")},
-        "生成新的固定资产折旧数据出错！", strErrMsg);
+        "生成新的固定资产折旧数据出错！", kLabel, strErrMsg);
 }
 
 // Each organisation's periods apportioned as the account set's routine
 // apportions them, in the form of the older module's history.
 bool FixedModuleHistory::WriteApportionment(std::string& strErrMsg) {
-    return RunAll({" Select Count(*) From (Select Distinct b.lngOrganizationID, b.intYear,"
-                   " b.bytPeriod From [NewUser]AMAssetFundBalance b) p"
-                   " Where [NewUser]AMAssetWriteBalanceAmortise(p.intYear, p.bytPeriod, 0,"
-                   " p.lngOrganizationID, 0) >= 0",
-                   LatestPeriodOf("AMAssetFundBalanceAmortise")},
-                  "折旧数据分摊出错！", strErrMsg);
+    return UpgradeSteps::RunAll(
+        {" Select Count(*) From (Select Distinct b.lngOrganizationID, b.intYear,"
+         " b.bytPeriod From [NewUser]AMAssetFundBalance b) p"
+         " Where [NewUser]AMAssetWriteBalanceAmortise(p.intYear, p.bytPeriod, 0,"
+         " p.lngOrganizationID, 0) >= 0",
+         LatestPeriodOf("AMAssetFundBalanceAmortise")},
+        "折旧数据分摊出错！", kLabel, strErrMsg);
 }
 
 // One run per organisation and period, linked to the period's depreciation voucher.
 bool FixedModuleHistory::WriteDepreciationRecords(std::string& strErrMsg) {
-    return RunAll(
+    return UpgradeSteps::RunAll(
         {" Insert Into [NewUser]AMAssetDepreciation (lngAMAssetDepreciationID, intYear, bytPeriod,"
          " strDate, strName, blnIncreaseDepreciation, dblDepreciation, lngVoucherID, lngOperatorID,"
          " lngOrganizationID) Select [NewUser]AMAssetDepreciation_SEQ.NextVal, r.intYear,"
@@ -92,39 +84,7 @@ bool FixedModuleHistory::WriteDepreciationRecords(std::string& strErrMsg) {
          " Max(d.strDate) As strDate, Max(d.lngOperatorID) As lngOperatorID,"
          " Sum(d.dblPeriodDepreciation) As dblDepreciation From [OldUser]FixedAlter d"
          " Where d.bytAlterType = 4 Group By d.lngOrganizationID, d.intYear, d.bytPeriod) r"},
-        "生成折旧记录出错！", strErrMsg);
-}
-
-bool FixedModuleHistory::CopyAssetRecords(std::string& strErrMsg) {
-    const std::string assetOfCard =
-        " (Select Max(m.lngAMAssetID) From [NewUser]FixAlterID_Temp m Where m.lngFixedCardID = ";
-    return RunAll(
-        {" Insert Into [NewUser]AMAssetAux (lngAMAssetID, lngAMAssetAuxID, strAMAssetAuxCode,"
-         " strAMAssetAuxName, strAuxStyle, dblQuantity, dblAmount) Select" +
-             assetOfCard +
-             "x.lngFixedCardID), [NewUser]AMAssetAux_Seq.NextVal, x.strAuxName, x.strAuxName,"
-             " x.strAuxModel, x.dblQuantity, x.dblAmount From [OldUser]FixedAux x Where Exists"
-             " (Select 1 From [NewUser]FixAlterID_Temp m Where m.lngFixedCardID = "
-             "x.lngFixedCardID)",
-         " Insert Into [NewUser]AMAssetImage (lngAMAssetImageID, lngAMAssetID, strImageName,"
-         " strExtension, blbImage, lngOrderNo) Select [NewUser]AMAssetImage_Seq.NextVal," +
-             assetOfCard +
-             "c.lngFixedCardID), o.strOleName, Substr(o.strOleName, Instr(o.strOleName, '.', -1) +"
-             " 1), o.blbOleData, 1 From [OldUser]OLEStore o, [OldUser]FixedCard c"
-             " Where o.bytOleType = 1 And o.bytOwnerType = 1 And o.lngReceiptTypeID = 170"
-             " And o.lngOwnerID = c.lngAssetID And Exists (Select 1 From [NewUser]FixAlterID_Temp m"
-             " Where m.lngFixedCardID = c.lngFixedCardID)",
-         " Insert Into [NewUser]AMAssetDocument (lngAMAssetDocumentID, lngAMAssetID,"
-         " strDocumentName, strDocumentAddress, strExtension, lngOrderNo) Select"
-         " [NewUser]AMAssetDocument_Seq.NextVal," +
-             assetOfCard +
-             "c.lngFixedCardID), d.strDocumentName, d.strDocumentAddress,"
-             " Substr(d.strDocumentAddress, Instr(d.strDocumentAddress, '.', -1) + 1), 1"
-             " From [OldUser]AssetDocument d, [OldUser]FixedCard c Where d.lngAssetID = "
-             "c.lngAssetID"
-             " And Exists (Select 1 From [NewUser]FixAlterID_Temp m"
-             " Where m.lngFixedCardID = c.lngFixedCardID)"},
-        "升级固定资产卡片和变动数据！", strErrMsg);
+        "生成折旧记录出错！", kLabel, strErrMsg);
 }
 
 }  // namespace tk::am

@@ -18,10 +18,9 @@ class MaintenanceUpgrade {
     bool Run(std::string& strErrMsg);
 
   private:
-    void FixTemplatesAndTexts();
+    bool FixTemplatesAndTexts(std::string& strErrMsg);
     void FillCreationColumns();
     bool WriteBalances();
-    bool Recalculate(std::string& strErrMsg);
 
     clsAMAssetUpdate& update_;
     UpgradeSteps steps_;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "depreciation/clsAMAssetDaily.hpp"
+#include "depreciation/clsAMAssetDeprection.hpp"
 #include "frame/Context.hpp"
 #include "frame/DataAccess.hpp"
 #include "frame/Dictionary.hpp"
@@ -156,43 +157,139 @@ void UpgradeSteps::DropScratchTables() {
             RunLogged("Drop Table [NewUser]" + std::string(table));
 }
 
-void UpgradeSteps::EnablePhysicalAssets() {
-    RecordsetPtr rs = OpenRecordset(
-        "Select Distinct a.lngOrganizationID, m.intYear * 100 + m.bytPeriod As lngPeriod"
-        " From [OldUser]AMAsset a, [NewUser]Module m"
-        " Where m.lngOrganizationID = a.lngOrganizationID And m.lngModuleID = 11"
-        " And m.bytStatus = 1",
-        3, 1);
-    for (; !rs->eof(); rs->moveNext()) {
-        int32_t organization = rs->field("lngOrganizationID").toInt32();
-        WriteSetting("固定资产", "启用实物资产", "1", "Long", kAssetModule, organization);
-        WriteSetting("固定资产", "实物资产启用期间", rs->field("lngPeriod").toText(), "Long",
-                     kAssetModule, organization);
-    }
-    CloseRecordset(rs);
+bool UpgradeSteps::EnablePhysicalAssets(const std::string& assets, std::string& strErrMsg) {
+    update_.ReportProgress("启用实物资产...");
+    const std::string started =
+        " From (Select Distinct a.lngOrganizationID From " + assets +
+        " a) a, [NewUser]Module m Where m.lngOrganizationID = a.lngOrganizationID"
+        " And m.lngModuleID = 11 And m.bytStatus = 1";
+    return Trapped("启用实物资产出错！", "ErpUpdateAMAsset:", strErrMsg, [&] {
+        RecordsetPtr rs = OpenRecordset(
+            "Select a.lngOrganizationID, m.intYear * 100 + m.bytPeriod As lngPeriod" + started, 3,
+            1);
+        for (; !rs->eof(); rs->moveNext()) {
+            int32_t organization = rs->field("lngOrganizationID").toInt32();
+            WriteSetting("固定资产", "启用实物资产", "1", "Long", kAssetModule, organization);
+            WriteSetting("固定资产", "实物资产启用期间", rs->field("lngPeriod").toText(), "Long",
+                         kAssetModule, organization);
+        }
+        CloseRecordset(rs);
+        // the settings are written on a best-effort basis: read back what came of them
+        bool missing =
+            Counts("Select Count(*) As lngCount" + started +
+                   " And Not Exists(Select 1 From [NewUser]Setting s Where s.lngModuleID = 11"
+                   " And s.strSection = '固定资产' And s.strKey = '启用实物资产'"
+                   " And s.strSetting = '1' And s.lngOrganizationID = a.lngOrganizationID)");
+        return !missing ||
+               Failed("启用实物资产出错！", "ErpUpdateAMAsset:", "设置未能写入", strErrMsg);
+    });
 }
 
-void UpgradeSteps::RebuildSequences() {
+bool UpgradeSteps::RebuildSequences(std::string& strErrMsg) {
     update_.ReportProgress("重建序列...");
-    for (const char* table : kSequencedTables) ResetSequence(table, context().NewUser);
+    for (const char* table : kSequencedTables)
+        if (!ResetSequence(table, context().NewUser))
+            return Failed("重建序列出错！", "ErpUpdateAMAsset:", LastSqlError().description,
+                          strErrMsg);
+    return true;
 }
 
-void UpgradeSteps::FixTemplatesAndReports() {
+bool UpgradeSteps::FixTemplatesAndReports(std::string& strErrMsg) {
+    std::vector<std::string> statements;
     // Receipt type 50 (other alterations) keeps 4045; the card templates are type 51.
     for (const auto& [receiptType, systemTemplate] : SystemTemplates::byReceiptType()) {
         std::string id = std::to_string(systemTemplate);
-        RunLogged(" Update [NewUser]Template t Set t.lngSysTemplateID = " + id +
-                  " Where t.lngReceiptTypeID = " + std::to_string(receiptType) +
-                  " And t.lngSysTemplateID <> " + id);
+        statements.push_back(" Update [NewUser]Template t Set t.lngSysTemplateID = " + id +
+                             " Where t.lngReceiptTypeID = " + std::to_string(receiptType) +
+                             " And t.lngSysTemplateID <> " + id);
     }
     RecordsetPtr rs =
         OpenRecordset(" SELECT 1  FROM [NewUser]MenuSchemeDetail m WHERE m.lngMenuID = 76", 3, 1);
-    bool hasMenu = !IsRecordsetEmpty(rs);
-    CloseRecordset(rs);
-    if (hasMenu)
-        RunLogged(
+    if (!IsRecordsetEmpty(rs))
+        statements.push_back(
             " UPDATE [NewUser]Report r SET r.blnIsDetail = 1, r.lngParentID = 56"
             " WHERE r.bytGroup = 6 AND r.lngParentID = 76 AND r.lngViewID > 60000");
+    CloseRecordset(rs);
+    return RunAll(statements, "升级固定资产模板数据出错！", "ErpUpdateAMAsset:", strErrMsg);
+}
+
+std::string UpgradeSteps::StyleModelFill(const std::string& table) {
+    return " Update [NewUser]" + table +
+           " Set strStyleModel = Case When Trim(strAssetStyle) Is Not Null And"
+           " Trim(strAssetModel) Is Not Null Then strAssetStyle || '-' || strAssetModel"
+           " When Trim(strAssetStyle) Is Not Null Then strAssetStyle Else strAssetModel End"
+           " Where Trim(strStyleModel) Is Null And (Trim(strAssetStyle) Is Not Null Or"
+           " Trim(strAssetModel) Is Not Null)";
+}
+
+bool UpgradeSteps::LinkLabelVersions(std::string& errorText) {
+    return ExecuteSql(
+               " Update [NewUser]AMAssetLabelAlter t Set lngAMAssetLabelRecentAlterID ="
+               " Nvl((Select p.lngAMAssetLabelAlterID From [NewUser]AMAssetLabelAlter p,"
+               " [NewUser]AMAssetAlter c Where c.lngAMAssetAlterID = t.lngAMAssetAlterID"
+               " And p.lngAMAssetLabelID = t.lngAMAssetLabelID"
+               " And p.lngAMAssetAlterID = c.lngAMAssetRecentAlterID), 0)",
+               errorText) &&
+           ExecuteSql(
+               " Update [NewUser]AMAssetLabel l Set lngAMAssetLabelInitAlterID ="
+               " Nvl((Select Min(v.lngAMAssetLabelAlterID) From [NewUser]AMAssetLabelAlter v"
+               " Where v.lngAMAssetLabelID = l.lngAMAssetLabelID), 0),"
+               " lngAMAssetLabelLastAlterID ="
+               " Nvl((Select Max(v.lngAMAssetLabelAlterID) From [NewUser]AMAssetLabelAlter v"
+               " Where v.lngAMAssetLabelID = l.lngAMAssetLabelID), 0)",
+               errorText);
+}
+
+bool UpgradeSteps::Failed(const std::string& message, const std::string& label,
+                          const std::string& reason, std::string& strErrMsg) {
+    strErrMsg = message + label + "#" + reason;
+    return false;
+}
+
+bool UpgradeSteps::RunAll(const std::vector<std::string>& statements, const std::string& message,
+                          const std::string& label, std::string& strErrMsg) {
+    std::string errorText;
+    for (const std::string& sql : statements)
+        if (!ExecuteSql(sql, errorText)) return Failed(message, label, errorText, strErrMsg);
+    return true;
+}
+
+bool UpgradeSteps::Trapped(const std::string& message, const std::string& label,
+                           std::string& strErrMsg, const std::function<bool()>& step) {
+    try {
+        return step();
+    } catch (...) {
+        strErrMsg = AppendErrorText(ErrorInfo::current(), message + label);
+        return false;
+    }
+}
+
+// Assets with something left to depreciate by time, not disposed and never
+// depreciated are calculated again as the upgrade rebuilds history.
+bool UpgradeSteps::RecalculateUndepreciated(std::string& strErrMsg) {
+    RecordsetPtr rs = OpenRecordset(
+        "Select a.lngAMAssetID, a.lngOrganizationID, a.strAMAssetCode, a.strAMAssetName"
+        " From [NewUser]AMAsset a, [NewUser]AMAssetAlter l"
+        " Where l.lngAMAssetAlterID = a.lngAMAssetLastAlterID"
+        " And Round(l.dblAmount - l.dblDepreciation - l.dblDecAmount - l.dblNetworth, 2) > 0"
+        " And l.bytDepreciationMethod Not In (1, 3) And l.bytAlterType <> 2"
+        " And Not Exists(Select 1 From [NewUser]AMAssetFundBalance b"
+        " Where b.lngAMAssetID = a.lngAMAssetID) Order By a.lngAMAssetID",
+        3, 1);
+    int32_t total = rs->recordCount(), done = 0;
+    clsAMAssetDeprection depreciation;
+    bool calculated = true;
+    for (; calculated && !rs->eof(); rs->moveNext()) {
+        update_.ReportProgress(
+            "重新计算折旧...(" + std::to_string(++done) + "/" + std::to_string(total) + ") " +
+                rs->field("strAMAssetCode").toText() + " " + rs->field("strAMAssetName").toText(),
+            false);
+        calculated = depreciation.CaclDeprectionAdd(1, rs->field("lngAMAssetID").toInt32(),
+                                                    rs->field("lngOrganizationID").toInt32());
+    }
+    CloseRecordset(rs);
+    if (!calculated) strErrMsg = "重新计算资产折旧出错！" + depreciation.ErrorMessage();
+    return calculated;
 }
 
 bool UpgradeSteps::PostDaily(std::string& strErrMsg) {

@@ -136,6 +136,19 @@ TEST(CliUpgrade, AnOlderModuleDemoUpgradesWithAllItsCards) {
     conn.UserName = newSet;
     conn.Open();
     EXPECT_EQ(conn.GetRecordset("Select Count(*) From AMAsset", 3, 1)->field(0).toInt32(), 36);
+    // a labelled card shows what described it in the old module
+    const std::string code = conn.GetRecordset(
+                                     "Select Min(a.strAMAssetCode) From AMAsset a,"
+                                     " AMAssetLabel l Where l.lngAMAssetID = a.lngAMAssetID"
+                                     " And a.lngOrganizationID = 1",
+                                     3, 1)
+                                 ->field(0)
+                                 .toText();
+    Outcome shown = AmassetCli::runOnServer("asset show " + code + " --account-set " + newSet);
+    EXPECT_EQ(shown.status, 0) << shown.out;
+    for (const char* expected : {"规格", "标准型", "型号", "M-", "存放地点", "标签", "BQ-",
+                                 "使用人", "保修期至", "费用部门", "费用科目"})
+        EXPECT_NE(shown.out.find(expected), std::string::npos) << expected << "\n" << shown.out;
     am::AccountSetAdmin admin(adminServer());
     admin.drop(oldSet);
     admin.drop(newSet);

@@ -148,11 +148,12 @@ TEST_F(PeriodTest, IncreasedDepreciationFollowsTheFlaggedLinesAndIsApportioned) 
     std::string message = "kept";
     EXPECT_TRUE(amortise.Execute(kOrg, message));
     EXPECT_EQ(message, "kept");
-    // 1,600 over weights 50 x 1 and 30 x 2; the 400 increase on its own line.
+    // 1,600 over the shares 50 and 30, whatever the coefficients; the 400
+    // increase on its own line.
     EXPECT_EQ(Scalar("Select dblAmount From AMAssetFundBalanceAmortise Where lngAccountID = 18"),
-              727.27);
+              1000);
     EXPECT_EQ(Scalar("Select dblAmount From AMAssetFundBalanceAmortise Where lngAccountID = 16"),
-              872.73);
+              600);
     EXPECT_EQ(Scalar("Select dblAmount From AMAssetFundBalanceAmortise Where lngAccountID = 13"),
               400);
     EXPECT_EQ(

@@ -28,18 +28,6 @@ class FixedModuleCompany : public UpgradeTestBase {
         native("select " + newSet.name() + ".AMAssetMakePeriods(ARRAY[2022, 2023])");
     }
 
-    // A PostgreSQL statement as it is, the schemas named by "O." and "N.".
-    std::string native(std::string sql) {
-        sql = ReplaceAll(ReplaceAll(sql, "O.", oldSet.name() + "."), "N.", newSet.name() + ".");
-        PGresult* r = PQexec(conn->session().raw(), sql.c_str());
-        std::string first = PQntuples(r) > 0 ? PQgetvalue(r, 0, 0) : "";
-        bool ok = PQresultStatus(r) == PGRES_TUPLES_OK || PQresultStatus(r) == PGRES_COMMAND_OK;
-        std::string error = PQresultErrorMessage(r);
-        PQclear(r);
-        EXPECT_TRUE(ok) << error << sql;
-        return first;
-    }
-
     // Per card and depreciated period: cost, accumulated depreciation,
     // impairment and net value.
     const std::string oldPeriods =
@@ -122,6 +110,114 @@ TEST_F(FixedModuleCompany, EveryCardAndPeriodComesOverToTheCent) {
                                         {"O.AssetDocument", "N.AMAssetDocument"}})
         EXPECT_EQ(native(std::string("select count(*) from ") + old),
                   native(std::string("select count(*) from ") + upgraded));
+}
+
+// What described the item behind each card comes with every version of it:
+// the other card, the label, the category's own fields; the versions'
+// allocation texts name what their lines hold; physical assets are enabled.
+TEST_F(FixedModuleCompany, EveryCardArrivesWithItsDescriptionLabelAndCustomValues) {
+    ASSERT_TRUE(execute()) << errors;
+    // per card and version: the old Asset row as the other card keeps it
+    const std::string oldVersion =
+        "select c.strFixedCode, d.intYear * 100 + d.bytPeriod, a.strAssetStyle, a.strAssetModel,"
+        " a.strMadeIn, a.strFactoryNo, a.strFactoryDate, a.lngLocationID, a.strMemo,"
+        " a.strAssetStyle || '-' || a.strAssetModel from O.FixedAlter d join O.FixedCard c on"
+        " c.lngFixedCardID = d.lngFixedCardID join O.Asset a on a.lngAssetID = c.lngAssetID"
+        " where d.bytAlterType <> 4";
+    const std::string described =
+        ", v.strAssetStyle, v.strAssetModel, v.strMadeIn, v.strFactoryNo, v.strFactoryDate,"
+        " v.lngLocationID, v.strNotes, v.strStyleModel";
+    EXPECT_EQ(native(Unmatched(
+                  oldVersion, "select n.strAMAssetCode, v.intYear * 100 + v.bytPeriod" + described +
+                                  " from N.AMAssetOtherAlter v join N.AMAsset n on"
+                                  " n.lngAMAssetID = v.lngAMAssetID")),
+              "0");
+    EXPECT_EQ(
+        native(Unmatched("select distinct on (c.strFixedCode) c.strFixedCode, a.strAssetStyle,"
+                         " a.strFactoryNo, a.strMemo from O.FixedCard c join O.Asset a on"
+                         " a.lngAssetID = c.lngAssetID",
+                         "select n.strAMAssetCode, v.strAssetStyle, v.strFactoryNo,"
+                         " v.strNotes from N.AMAssetOther v join N.AMAsset n on"
+                         " n.lngAMAssetID = v.lngAMAssetID")),
+        "0");
+    // each other-card version is the card version's, in its department
+    EXPECT_EQ(native("select count(*) from N.AMAssetAlter c left join N.AMAssetOtherAlter v on"
+                     " v.lngAMAssetOtherAlterID = c.lngAMAssetAlterID and v.lngAMAssetAlterID ="
+                     " c.lngAMAssetAlterID and v.lngDepartmentID = c.lngDepartmentID and"
+                     " v.lngAMAssetOtherRecentAlterID = c.lngAMAssetRecentAlterID"
+                     " where v.lngAMAssetOtherAlterID is null"),
+              "0");
+
+    // a label for each numbered item, first of its asset, one version per card version
+    EXPECT_EQ(native(Unmatched("select c.strFixedCode, trim(a.strLabelNo), 1 from O.FixedCard c"
+                               " join O.Asset a on a.lngAssetID = c.lngAssetID where"
+                               " trim(a.strLabelNo) <> ''",
+                               "select n.strAMAssetCode, l.strAMAssetLabelNo, l.lngOrderNo from"
+                               " N.AMAssetLabel l join N.AMAsset n on n.lngAMAssetID ="
+                               " l.lngAMAssetID")),
+              "0");
+    EXPECT_GT(std::stoi(native("select count(*) from O.Asset where trim(strLabelNo) = ''")), 0);
+    EXPECT_EQ(
+        native(Unmatched("select l.lngAMAssetLabelID, c.lngAMAssetAlterID, a.lngLocationID from"
+                         " N.AMAssetLabel l join N.AMAssetAlter c on"
+                         " c.lngAMAssetID = l.lngAMAssetID join N.AMAsset n on n.lngAMAssetID ="
+                         " l.lngAMAssetID join O.FixedCard f on f.strFixedCode = n.strAMAssetCode"
+                         " join O.Asset a on a.lngAssetID = f.lngAssetID",
+                         "select lngAMAssetLabelID, lngAMAssetAlterID, lngLocationID from"
+                         " N.AMAssetLabelAlter")),
+        "0");
+    EXPECT_EQ(native("select count(*) from N.AMAssetLabel l where l.lngAMAssetLabelInitAlterID"
+                     " <> (select min(v.lngAMAssetLabelAlterID) from N.AMAssetLabelAlter v where"
+                     " v.lngAMAssetLabelID = l.lngAMAssetLabelID) or l.lngAMAssetLabelLastAlterID"
+                     " <> (select max(v.lngAMAssetLabelAlterID) from N.AMAssetLabelAlter v where"
+                     " v.lngAMAssetLabelID = l.lngAMAssetLabelID) or not exists (select 1 from"
+                     " N.AMAssetLabelCustom x where x.lngAMAssetLabelID = l.lngAMAssetLabelID)"),
+              "0");
+
+    // the category's own fields, captioned, the values in the columns they name
+    EXPECT_EQ(native(Unmatched("select c.strFixedCode, a.strCustom1, a.strCustom2,"
+                               " a.dblCustom1, a.strCustomDate1 from O.FixedCard c join O.Asset a"
+                               " on a.lngAssetID = c.lngAssetID",
+                               "select n.strAMAssetCode, x.strCustom1, x.strCustom2,"
+                               " x.dblCustom1, x.strCustomDate1 from N.AMAssetCustom x join"
+                               " N.AMAsset n on n.lngAMAssetID = x.lngAMAssetID")),
+              "0");
+    EXPECT_EQ(native("select count(*) from N.AMAssetTypeCustom"), "16");
+
+    // every department share of the old version is in its text and its coefficient
+    const std::string shares =
+        " from O.FixedDepartment s join O.FixedAlter d on d.lngFixedAlterID = s.lngFixedAlterID"
+        " join O.FixedCard c on c.lngFixedCardID = d.lngFixedCardID join N.AMAsset n on"
+        " n.strAMAssetCode = c.strFixedCode join N.AMAssetFundAlter f on f.lngAMAssetID ="
+        " n.lngAMAssetID and f.intYear = d.intYear and f.bytPeriod = d.bytPeriod and f.strDate ="
+        " d.strDate join N.Department p on p.lngDepartmentID = s.lngDepartmentID"
+        " where d.bytAlterType <> 4";
+    EXPECT_GT(std::stoi(native("select count(*)" + shares)), 400);
+    EXPECT_EQ(native("select count(*)" + shares +
+                     " and (position(p.strDepartmentName || ' ' || trim_scale(s.dblRate) || '%'"
+                     " in f.strDepartmentStr) = 0 or exists (select 1 from N.AMAssetFundAccAlter"
+                     " l where l.lngAMAssetFundAlterID = f.lngAMAssetFundAlterID and"
+                     " l.lngDepartmentID = s.lngDepartmentID and round(l.dblQuotiety, 4) <>"
+                     " round(s.dblRate, 4)))"),
+              "0");
+    EXPECT_EQ(native("select count(*) from O.FixedCost x join O.FixedAlter d on d.lngFixedAlterID"
+                     " = x.lngFixedAlterID join O.FixedCard c on c.lngFixedCardID ="
+                     " d.lngFixedCardID join N.AMAsset n on n.strAMAssetCode = c.strFixedCode join"
+                     " N.AMAssetAlter v on v.lngAMAssetID = n.lngAMAssetID and v.intYear ="
+                     " d.intYear and v.bytPeriod = d.bytPeriod and v.strDate = d.strDate join"
+                     " N.Currencys u on u.lngCurrencyID = x.lngCurrencyID where"
+                     " position(u.strCurrencyName in v.strCurrencyStr) = 0"),
+              "0");
+    EXPECT_EQ(native("select count(*) from N.AMAssetFundAlter where trim(strAccountStr) = ''"),
+              "0");
+    // both organisations, from the period their module started in
+    EXPECT_EQ(native("select string_agg(s.lngOrganizationID || ':' || s.strSetting, ',' order by"
+                     " s.lngOrganizationID, s.strKey) from N.Setting s where s.strSection ="
+                     " '固定资产' and s.lngModuleID = 11 and s.strKey in ('启用实物资产',"
+                     " '实物资产启用期间')"),
+              native("select string_agg(m.lngOrganizationID || ':1,' || m.lngOrganizationID || ':'"
+                     " || (m.intYear * 100 + m.bytPeriod), ',' order by m.lngOrganizationID) from"
+                     " N.Module m where m.lngModuleID = 11 and m.lngOrganizationID in (1, 2)"));
 }
 
 // The month after the old books: each asset still in the register starts a
@@ -227,22 +323,7 @@ TEST_F(SmallCompany, NewAssetsContinueCodesSerialsAndIds) {
                   "0")
             << column;
     }
-    // the next id of every table the upgrade fills lies past its rows
-    EXPECT_EQ(
-        native("select coalesce(string_agg(t, ','), '') from (values ('AMAsset',"
-               " 'lngAMAssetID'), ('AMAssetAlter', 'lngAMAssetAlterID'), ('AMAssetFundAlter',"
-               " 'lngAMAssetFundAlterID'), ('AMAssetFundCostAlter',"
-               " 'lngAMAssetFundCostAlterID'), ('AMAssetFundAccAlter',"
-               " 'lngAMAssetFundAccAlterID'), ('AMAssetAux', 'lngAMAssetAuxID'),"
-               " ('AMAssetImage', 'lngAMAssetImageID'), ('AMAssetDocument',"
-               " 'lngAMAssetDocumentID'), ('AMAssetFundBalanceAmortise',"
-               " 'lngAMAssetFundBalanceAmortiseID'), ('AMAssetDepreciation',"
-               " 'lngAMAssetDepreciationID')) v(t, k) where nextval(format('%s.%s_seq', '" +
-               newSet.name() +
-               "', t)) <= (xpath('/row/m/text()', query_to_xml(format('select coalesce(max(%s),"
-               " 0) as m from " +
-               newSet.name() + ".%s', k, t), false, true, '')))[1]::text::bigint"),
-        "");
+    EXPECT_EQ(tablesWhoseNextIdIsTaken(), "");
 }
 
 }  // namespace

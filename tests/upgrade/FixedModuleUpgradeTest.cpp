@@ -14,8 +14,9 @@ class FixedModule : public UpgradeTestBase {
     void soundCard() {
         old("Insert Into [OldUser]FixedCard (lngFixedCardID, strFixedCode, lngFixedAccountID)"
             " Values (1, 'G001', 3)");
-        old("Insert Into [OldUser]FixedAlter (lngFixedAlterID, lngFixedCardID, dblAmount)"
-            " Values (11, 1, 5000)");
+        old("Insert Into [OldUser]FixedAlter (lngFixedAlterID, lngFixedCardID, dblAmount,"
+            " lngOrganizationID, intYear, bytPeriod, strDate, intUseAge)"
+            " Values (11, 1, 5000, 1, 2024, 3, '2024-03-10', 60)");
         old("Insert Into [OldUser]FixedDepartment Values (1, 11, 3, 100)");
         old("Insert Into [OldUser]FixedAccount (lngFixedAccountItemID, lngFixedAlterID,"
             " lngAccountID, lngDepartmentID) Values (1, 11, 4, 3)");
@@ -43,6 +44,20 @@ TEST_F(FixedModule, TheRepairScriptsRunBeforeTheRunHoldsAnyLock) {
               "' And table_name = 'BUSINESS' And column_name = 'STRREPAIRED'"),
         "1");
     EXPECT_EQ(count("[NewUser]AMAsset"), "1");
+}
+
+// A card the module never depreciated is calculated as the upgrade brings
+// it in; one the calculation refuses fails the run with the reason.
+TEST_F(FixedModule, ACardNeverDepreciatedIsCalculatedAndARefusalFailsTheRun) {
+    soundCard();
+    ASSERT_TRUE(execute()) << errors;
+    EXPECT_TRUE(std::any_of(events.begin(), events.end(), [](const UpgradeEvent& e) {
+        return e.message.starts_with("重新计算折旧...(1/1) G001");
+    }));
+    old("Update [OldUser]FixedAlter Set dblDeprection = -100");
+    EXPECT_FALSE(execute());
+    EXPECT_EQ(errors, "重新计算资产折旧出错！原值、减值准备、净残值、累计折旧和使用期间都不能为负");
+    EXPECT_EQ(count("[NewUser]AMAsset"), "1") << "the books as the first run left them";
 }
 
 // Without cards the run stops after the reference data, successfully.

@@ -1,6 +1,9 @@
 // Upgrading an account set of the earlier release: routing by version, the
 // check, the copy into the new layout, progress, reruns and failures.
 #include "UpgradeTestBase.hpp"
+#include "ledger/AssetAdder.hpp"
+#include "records/clsAMAssetLabel.hpp"
+#include "records/clsAMAssetOtherCard.hpp"
 
 namespace tk::am {
 namespace {
@@ -153,6 +156,61 @@ TEST_F(Update, EarlierReleaseCopiedIntoTheNewLayout) {
                     " 'wrong') From [NewUser]AMAssetLabel l, [NewUser]AMAssetLabelAlter v"
                     " Where v.lngAMAssetAlterID = 102"),
               "ok");
+}
+
+// After the upgrade the host finds physical assets enabled for every
+// organisation of the old assets, and the first asset it adds, with its
+// other card and label, takes ids no upgraded row holds.
+TEST_F(Update, TheSettingsAreThereAndTheFirstNewAssetFollowsTheOldOnes) {
+    earlierReleaseCompany();
+    ASSERT_TRUE(execute()) << errors;
+    EXPECT_EQ(native("select string_agg(s.lngOrganizationID || ':' || s.strSetting, ',' order by"
+                     " s.lngOrganizationID, s.strKey) from N.Setting s where s.strSection ="
+                     " '固定资产' and s.lngModuleID = 11 and s.strKey in ('启用实物资产',"
+                     " '实物资产启用期间')"),
+              "1:1,1:202401,2:1,2:202401");
+    EXPECT_EQ(tablesWhoseNextIdIsTaken(), "");
+
+    const ledger::LedgerSession session(conn, 1, newSet.name());
+    ledger::NewAsset asset;
+    asset.category = "04-02";
+    asset.name = "升级后新购";
+    asset.date = "2024-08-10";
+    asset.cost = 6000;
+    const int32_t added = ledger::AssetAdder(session).add(asset).first;
+    const int32_t version =
+        std::stoi(value("Select lngAMAssetLastAlterID From [NewUser]AMAsset Where lngAMAssetID = " +
+                        std::to_string(added)));
+    EXPECT_GT(version, 401);
+    clsAMAssetOtherCard other;
+    other.Mode = atAdd;
+    other.lngAMAssetID = added;
+    other.lngAMAssetAlterID = version;
+    other.strAssetStyle = "新型号";
+    EXPECT_GT(other.SaveCard(), 0);
+    clsAMAssetLabel label;
+    label.Mode = atAdd;
+    label.lngAMAssetID = added;
+    label.lngAMAssetAlterID = version;
+    label.strAMAssetLabelNo = "L900";
+    label.lngOrganizationID = 1;
+    EXPECT_GT(label.SaveCard(), 0);
+    EXPECT_EQ(count("[NewUser]AMAssetLabel"), "2");
+}
+
+// A step whose writes do not take fails the run with its message, and the
+// new set is left as it was.
+TEST_F(Update, SettingsThatDoNotTakeFailTheRun) {
+    earlierReleaseCompany();
+    newSet.connect()->session().runScript(
+        "CREATE FUNCTION " + newSet.name() +
+        ".refuse() RETURNS trigger LANGUAGE plpgsql AS"
+        " $$BEGIN RAISE EXCEPTION 'injected'; END$$; CREATE TRIGGER refuse BEFORE INSERT OR UPDATE"
+        " ON " +
+        newSet.name() + ".Setting FOR EACH ROW EXECUTE FUNCTION " + newSet.name() + ".refuse();");
+    EXPECT_FALSE(execute());
+    EXPECT_EQ(errors.rfind("启用实物资产出错！", 0), 0u) << errors;
+    EXPECT_EQ(count("[NewUser]AMAsset"), "0");
 }
 
 // Every fixed message is one counted step of 83, whatever the host says to Cancel.

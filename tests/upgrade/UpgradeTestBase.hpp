@@ -2,6 +2,7 @@
 // fixture script, a new one, and the run's progress and warnings recorded.
 #pragma once
 #include <gtest/gtest.h>
+#include <libpq-fe.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -79,6 +80,38 @@ class UpgradeTestBase : public ::testing::Test {
         return text;
     }
     std::string count(const std::string& table) { return value("Select Count(*) From " + table); }
+    // A PostgreSQL statement as it is, the schemas named by "O." and "N.":
+    // the first column of its first row.
+    std::string native(std::string sql) {
+        sql = ReplaceAll(ReplaceAll(sql, "O.", oldSet.name() + "."), "N.", newSet.name() + ".");
+        PGresult* r = PQexec(conn->session().raw(), sql.c_str());
+        std::string first = PQntuples(r) > 0 ? PQgetvalue(r, 0, 0) : "";
+        bool ok = PQresultStatus(r) == PGRES_TUPLES_OK || PQresultStatus(r) == PGRES_COMMAND_OK;
+        std::string error = PQresultErrorMessage(r);
+        PQclear(r);
+        EXPECT_TRUE(ok) << error << sql;
+        return first;
+    }
+    // The tables an upgrade fills whose sequence would hand out an id one of
+    // their rows holds, by name ("" when none): a new record after the
+    // upgrade would collide.
+    std::string tablesWhoseNextIdIsTaken() {
+        return native(
+            "select coalesce(string_agg(t, ','), '') from (values ('AMAsset', 'lngAMAssetID'),"
+            " ('AMAssetAlter', 'lngAMAssetAlterID'), ('AMAssetFundAlter', 'lngAMAssetFundAlterID'),"
+            " ('AMAssetFundCostAlter', 'lngAMAssetFundCostAlterID'), ('AMAssetFundAccAlter',"
+            " 'lngAMAssetFundAccAlterID'), ('AMAssetOtherAlter', 'lngAMAssetOtherAlterID'),"
+            " ('AMAssetLabel', 'lngAMAssetLabelID'), ('AMAssetLabelAlter',"
+            " 'lngAMAssetLabelAlterID'), ('AMAssetAux', 'lngAMAssetAuxID'), ('AMAssetImage',"
+            " 'lngAMAssetImageID'), ('AMAssetDocument', 'lngAMAssetDocumentID'),"
+            " ('AMAssetFundBalanceAmortise', 'lngAMAssetFundBalanceAmortiseID'),"
+            " ('AMAssetDepreciation', 'lngAMAssetDepreciationID')) v(t, k) where"
+            " nextval(format('%s.%s_seq', '" +
+            newSet.name() +
+            "', t)) <= (xpath('/row/m/text()', query_to_xml(format('select coalesce(max(%s), 0)"
+            " as m from " +
+            newSet.name() + ".%s', k, t), false, true, '')))[1]::text::bigint");
+    }
     bool execute() {
         events.clear();
         errors.clear();
