@@ -42,3 +42,58 @@ $$;
 
 GRANT EXECUTE ON FUNCTION oracompat.replace(text, text, text) TO PUBLIC;
 GRANT EXECUTE ON FUNCTION oracompat.compile_routine(text, text) TO PUBLIC;
+
+-- Oracle names a trigger alone; PostgreSQL with its table.  ALTER TRIGGER
+-- (ENABLE, DISABLE, COMPILE) and DROP TRIGGER find the table here.  A
+-- trigger made from Oracle's text has a function of its own, <name>$trg,
+-- which goes with it.
+CREATE OR REPLACE FUNCTION oracompat.trigger_table(schema_name text, trigger_name text)
+RETURNS text
+LANGUAGE plpgsql STABLE
+AS $$
+DECLARE
+    owner text := lower(coalesce(schema_name, current_schema()));
+    target text;
+BEGIN
+    SELECT format('%I.%I', n.nspname, c.relname) INTO target
+      FROM pg_catalog.pg_trigger t
+      JOIN pg_catalog.pg_class c ON c.oid = t.tgrelid
+      JOIN pg_catalog.pg_namespace n ON n.oid = c.relnamespace
+     WHERE n.nspname = owner AND t.tgname = lower(trigger_name) AND NOT t.tgisinternal;
+    IF target IS NULL THEN
+        RAISE EXCEPTION 'ORA-04080: trigger %.% does not exist', upper(owner), upper(trigger_name)
+              USING ERRCODE = 'undefined_object';
+    END IF;
+    RETURN target;
+END
+$$;
+
+CREATE OR REPLACE FUNCTION oracompat.alter_trigger(schema_name text, trigger_name text, action text)
+RETURNS void
+LANGUAGE plpgsql
+AS $$
+DECLARE
+    target text := oracompat.trigger_table(schema_name, trigger_name);
+BEGIN
+    IF action IN ('ENABLE', 'DISABLE') THEN
+        EXECUTE format('ALTER TABLE %s %s TRIGGER %I', target, action, lower(trigger_name));
+    END IF;
+END
+$$;
+
+CREATE OR REPLACE FUNCTION oracompat.drop_trigger(schema_name text, trigger_name text)
+RETURNS void
+LANGUAGE plpgsql
+AS $$
+DECLARE
+    target text := oracompat.trigger_table(schema_name, trigger_name);
+    owner text := lower(coalesce(schema_name, current_schema()));
+BEGIN
+    EXECUTE format('DROP TRIGGER %I ON %s', lower(trigger_name), target);
+    EXECUTE format('DROP FUNCTION IF EXISTS %I.%I()', owner, lower(trigger_name) || '$trg');
+END
+$$;
+
+GRANT EXECUTE ON FUNCTION oracompat.trigger_table(text, text) TO PUBLIC;
+GRANT EXECUTE ON FUNCTION oracompat.alter_trigger(text, text, text) TO PUBLIC;
+GRANT EXECUTE ON FUNCTION oracompat.drop_trigger(text, text) TO PUBLIC;

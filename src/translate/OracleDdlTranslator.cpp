@@ -140,7 +140,7 @@ void OracleDdlTranslator::translate(SqlSeq& seq, SqlTextArena& arena) {
             alter(seq, arena);
             break;
         case Kw::Drop:
-            drop(seq);
+            drop(seq, arena);
             break;
         case Kw::Truncate:
             truncate(seq);
@@ -204,8 +204,10 @@ void OracleDdlTranslator::alter(SqlSeq& seq, SqlTextArena& arena) {
             alterSession(seq);
             break;
         case Kw::Trigger:
+            alterTrigger(seq, arena);
+            break;
         case Kw::Package:
-            throw TranslationError("recompiling triggers and packages is not translated");
+            throw TranslationError("recompiling packages is not translated");
         default:
             break;
     }
@@ -336,7 +338,45 @@ void OracleDdlTranslator::alterSession(SqlSeq& seq) {
     seq = {makeWord("SELECT", Gap::None), makeWord("NULL"), makeWord("WHERE"), makeWord("false")};
 }
 
-void OracleDdlTranslator::drop(SqlSeq& seq) {
+// "ALTER TRIGGER s.t ENABLE" → "SELECT oracompat.alter_trigger('s', 't', 'ENABLE')": PostgreSQL
+// names a trigger with its table, which the database looks up.
+void OracleDdlTranslator::alterTrigger(SqlSeq& seq, SqlTextArena& arena) {
+    size_t end = dottedNameEnd(seq, 2);
+    bool known = end + 1 == seq.size() &&
+                 (sameName(seq[end].token.text, "enable") ||
+                  sameName(seq[end].token.text, "disable") || isKeyword(seq[end], Kw::Compile));
+    if (!known)
+        throw TranslationError("ALTER TRIGGER is understood with ENABLE, DISABLE or COMPILE");
+    seq =
+        triggerCall("oracompat.alter_trigger", seq, 2, end, upperAscii(seq[end].token.text), arena);
+}
+
+SqlSeq OracleDdlTranslator::triggerCall(std::string_view function, const SqlSeq& seq, size_t begin,
+                                        size_t end, const std::string& action,
+                                        SqlTextArena& arena) {
+    std::vector<SqlSeq> args;
+    if (end - begin == 3) {
+        args.push_back(
+            {makeNode(TokenKind::String, quoted(arena, objectName(seq, begin, begin + 1)))});
+    } else if (end - begin == 1) {
+        args.push_back({makeWord("NULL")});
+    } else {
+        throw TranslationError("trigger name expected");
+    }
+    args.push_back(
+        {makeNode(TokenKind::String, quoted(arena, objectName(seq, end - 1, end)), Gap::Space)});
+    if (!action.empty())
+        args.push_back({makeNode(TokenKind::String, quoted(arena, action), Gap::Space)});
+    SqlSeq call = {makeWord("SELECT", Gap::None)};
+    append(call, makeCall(function, joinWithCommas(std::move(args)), Gap::Space));
+    return call;
+}
+
+void OracleDdlTranslator::drop(SqlSeq& seq, SqlTextArena& arena) {
+    if (seq.size() >= 3 && isKeyword(seq[1], Kw::Trigger)) {
+        seq = triggerCall("oracompat.drop_trigger", seq, 2, dottedNameEnd(seq, 2), "", arena);
+        return;
+    }
     std::erase_if(seq, [](const SqlNode& n) {
         return isKeyword(n, Kw::Purge) || isKeyword(n, Kw::Constraints);
     });

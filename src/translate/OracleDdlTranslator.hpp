@@ -1,5 +1,7 @@
 // Translates Oracle CREATE, ALTER, DROP and TRUNCATE statements into PostgreSQL DDL.
 #pragma once
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "translate/SqlNode.hpp"
@@ -25,7 +27,10 @@ class OracleDdlTranslator {
     static void columnChanges(SqlSeq definition, std::vector<SqlSeq>& changes);
     static void compileRoutine(SqlSeq& seq, SqlTextArena& arena);
     static void alterSession(SqlSeq& seq);
-    static void drop(SqlSeq& seq);
+    static void drop(SqlSeq& seq, SqlTextArena& arena);
+    static void alterTrigger(SqlSeq& seq, SqlTextArena& arena);
+    static SqlSeq triggerCall(std::string_view function, const SqlSeq& seq, size_t begin,
+                              size_t end, const std::string& action, SqlTextArena& arena);
     static void truncate(SqlSeq& seq);
 };
 

@@ -9,6 +9,7 @@
 
 #include "translate/OracleStatementTranslator.hpp"
 #include "translate/OracleTypeMapper.hpp"
+#include "translate/SqlNode.hpp"
 #include "translate/SqlQueryBlock.hpp"
 #include "translate/SqlTree.hpp"
 
@@ -27,6 +28,9 @@ bool isIdentifierChar(char c) {
            c == '$' || c == '"' || c == '\'' || static_cast<unsigned char>(c) >= 0x80;
 }
 
+// The variable that holds SQL%ROWCOUNT, set after each SQL statement.
+constexpr std::string_view kRowCount = "tk_rowcount";
+
 // Oracle's predefined exceptions under their PostgreSQL condition names.
 std::string_view conditionName(std::string_view oracleName) {
     if (sameName(oracleName, "dup_val_on_index")) return "unique_violation";
@@ -38,7 +42,9 @@ class BlockWriter {
   public:
     BlockWriter(std::span<const Token> tokens, unsigned features, bool inTransaction,
                 SqlTextArena& arena)
-        : tokens_(tokens), features_(features), inTransaction_(inTransaction), arena_(arena) {}
+        : tokens_(tokens), features_(features), inTransaction_(inTransaction), arena_(arena) {
+        for (const Token& t : tokens_) countsRows_ = countsRows_ || t.text == kRowCount;
+    }
 
     std::string run() {
         if (isKw(tokens_[0], Kw::Declare)) {
@@ -51,6 +57,9 @@ class BlockWriter {
         declareImplicitRecords();
         return std::move(out_);
     }
+
+    // The token the writer stopped at: where a refusal points.
+    size_t position() const { return pos_; }
 
     // "begin proc; end;" / "begin schema.proc(args); end;"
     std::optional<std::string> singleCall() {
@@ -232,6 +241,9 @@ class BlockWriter {
         size_t end = statementEnd(pos_);
         simpleStatement(pos_, end);
         emit(";", Gap::None);
+        // SQL%ROWCOUNT: PL/pgSQL keeps the count only until the next statement asks for it.
+        if (countsRows_ && foundSetter_ == "sql")
+            emit("GET DIAGNOSTICS " + std::string(kRowCount) + " = ROW_COUNT;", Gap::Space);
         pos_ = end + 1;
     }
 
@@ -300,9 +312,7 @@ class BlockWriter {
             case Kw::Exit:
                 return exitStatement(begin, end);
             case Kw::Execute:
-                emit("EXECUTE", t.gap);
-                if (begin + 1 < end && isKw(tokens_[begin + 1], Kw::Immediate)) ++begin;
-                return emit(expressionText(begin + 1, end), Gap::Space);
+                return executeImmediate(begin, end);
             case Kw::RaiseApplicationError:
                 return raiseError(begin, end);
             case Kw::DbmsOutput:
@@ -311,6 +321,58 @@ class BlockWriter {
                 break;
         }
         otherStatement(begin, end);
+    }
+
+    // A statement given as a literal is translated here, its :names and :1s
+    // numbered $1, $2 … in order for USING; one built at run time is sent as it is.
+    void executeImmediate(size_t begin, size_t end) {
+        emit("EXECUTE", tokens_[begin].gap);
+        if (begin + 1 < end && isKw(tokens_[begin + 1], Kw::Immediate)) ++begin;
+        size_t text = begin + 1;
+        size_t clauses = text + 1;
+        if (text >= end || tokens_[text].kind != TokenKind::String ||
+            (clauses < end && !isKw(tokens_[clauses], Kw::Into) &&
+             !isKw(tokens_[clauses], Kw::Using))) {
+            return emit(expressionText(begin + 1, end), Gap::Space);
+        }
+        emit(quotedLiteral(dynamicStatement(unquotedLiteral(tokens_[text].text))), Gap::Space);
+        if (clauses < end) emit(expressionText(clauses, end), gapAt(clauses));
+    }
+
+    static std::string unquotedLiteral(std::string_view literal) {
+        std::string text;
+        for (size_t i = 1; i + 1 < literal.size(); ++i) {
+            text += literal[i];
+            if (literal[i] == '\'' && literal[i + 1] == '\'') ++i;
+        }
+        return text;
+    }
+
+    static std::string quotedLiteral(const std::string& text) {
+        std::string quoted = "'";
+        for (char c : text) quoted += c == '\'' ? std::string("''") : std::string(1, c);
+        return quoted + "'";
+    }
+
+    std::string dynamicStatement(const std::string& oracle) {
+        TokenStream stream = SqlTokenizer::tokenize(oracle);
+        std::vector<std::string> binds;
+        std::vector<Token> tokens = stream.tokens;
+        std::vector<std::string> numbered;
+        for (Token& t : tokens) {
+            if (t.kind != TokenKind::Parameter || t.text.size() < 2) continue;
+            std::string name = lowerAscii(t.text.substr(1));
+            auto at = std::find(binds.begin(), binds.end(), name);
+            if (at == binds.end()) at = binds.insert(binds.end(), name);
+            numbered.push_back("$" + std::to_string(at - binds.begin() + 1));
+            t.text = arena_.keep(numbered.back());
+        }
+        bool block =
+            !tokens.empty() && (isKw(tokens[0], Kw::Begin) || isKw(tokens[0], Kw::Declare));
+        if (block) throw TranslationError("EXECUTE IMMEDIATE of a PL/SQL block");
+        while (!tokens.empty() && tokens.back().kind == TokenKind::Semicolon) tokens.pop_back();
+        if (tokens.empty()) throw TranslationError("EXECUTE IMMEDIATE of an empty statement");
+        return OracleStatementTranslator::translate(tokens, stream.features, arena_).sql;
     }
 
     void otherStatement(size_t begin, size_t end) {
@@ -371,16 +433,29 @@ class BlockWriter {
         emit(conditionText(begin + 2, end, true), gapAt(begin + 2));
     }
 
-    // raise_application_error(code, message) → RAISE EXCEPTION '%', message
+    // raise_application_error(-20001, message) → RAISE EXCEPTION 'ORA-20001: %', message:
+    // the number stays in the text, where Oracle's callers read it.
     void raiseError(size_t begin, size_t end) {
         SqlSeq call = SqlTree::build(tokens_.subspan(begin, end - begin));
         if (call.size() != 2 || !call[1].isGroup())
             throw TranslationError("raise_application_error(…)");
         auto args = SqlQueryBlock::splitCommas(call[1].inner, {0, call[1].inner.size()});
         if (args.size() < 2) throw TranslationError("raise_application_error needs a message");
+        SqlSeq code = slice(call[1].inner, args[0].begin, args[0].end);
         SqlSeq message = slice(call[1].inner, args[1].begin, args[1].end);
+        OracleStatementTranslator::rewriteExpressions(code, features_, arena_);
         OracleStatementTranslator::rewriteExpressions(message, features_, arena_);
-        emit("RAISE EXCEPTION '%',", tokens_[begin].gap);
+        std::string number = SqlTree::render(code);
+        std::erase(number, ' ');
+        bool literal =
+            number.size() > 1 && number.find_first_not_of("-0123456789") == std::string::npos;
+        if (literal) {
+            emit("RAISE EXCEPTION 'ORA-" + number.substr(number[0] == '-' ? 1 : 0) + ": %',",
+                 tokens_[begin].gap);
+        } else {
+            emit("RAISE EXCEPTION 'ORA-%: %', abs(" + SqlTree::render(code) + "),",
+                 tokens_[begin].gap);
+        }
         emit(SqlTree::render(message), Gap::Space);
     }
 
@@ -447,9 +522,10 @@ class BlockWriter {
     }
 
     void declareImplicitRecords() {
-        if (implicitRecords_.empty()) return;
+        if (implicitRecords_.empty() && !countsRows_) return;
         std::string lines = declareAt_ == std::string::npos ? "DECLARE" : "";
         for (std::string_view r : implicitRecords_) lines += "\n" + std::string(r) + " record;";
+        if (countsRows_) lines += "\n" + std::string(kRowCount) + " integer := 0;";
         out_.insert(declareAt_ == std::string::npos ? 0 : declareAt_, lines + "\n");
     }
 
@@ -466,18 +542,36 @@ class BlockWriter {
     // for the statement before the current one, and for the current one.
     std::string_view previousFoundSetter_;
     std::string_view foundSetter_;
+    bool countsRows_ = false;
 };
 
-std::string dollarTag(const std::string& body) {
+// SQL%ROWCOUNT as one word, the variable the writer keeps it in.
+std::vector<Token> withRowCounts(std::span<const Token> tokens) {
+    std::vector<Token> out;
+    for (size_t i = 0; i < tokens.size(); ++i) {
+        bool rowCount = i + 2 < tokens.size() && isKw(tokens[i], Kw::Sql) &&
+                        tokens[i + 1].text == "%" && isKw(tokens[i + 2], Kw::Rowcount);
+        if (!rowCount) {
+            out.push_back(tokens[i]);
+            continue;
+        }
+        out.push_back({TokenKind::Word, tokens[i].gap, Kw::None, kRowCount});
+        i += 2;
+    }
+    return out;
+}
+
+}  // namespace
+
+std::string OraclePlSqlTranslator::dollarTag(const std::string& body) {
     std::string tag = "$tk$";
     for (int n = 1; body.find(tag) != std::string::npos; ++n) tag = "$tk" + std::to_string(n) + "$";
     return tag;
 }
 
-}  // namespace
-
-Translation OraclePlSqlTranslator::translate(std::span<const Token> tokens, unsigned features,
+Translation OraclePlSqlTranslator::translate(std::span<const Token> block, unsigned features,
                                              bool inTransaction, SqlTextArena& arena) {
+    const std::vector<Token> tokens = withRowCounts(block);
     BlockWriter writer(tokens, features, inTransaction, arena);
     Translation t;
     if (auto call = writer.singleCall()) {
@@ -485,10 +579,32 @@ Translation OraclePlSqlTranslator::translate(std::span<const Token> tokens, unsi
         return t;
     }
     // Oracle resolves a name that is both a column and a variable to the column.
-    std::string body = "#variable_conflict use_column\n" + writer.run();
-    std::string tag = dollarTag(body);
-    t.sql = "DO " + tag + "\n" + body + "\n" + tag;
+    t.sql = "DO " + dollarQuoted("#variable_conflict use_column\n" + writer.run());
     return t;
+}
+
+std::string OraclePlSqlTranslator::body(std::span<const Token> unit, std::string_view source,
+                                        unsigned features, SqlTextArena& arena) {
+    std::vector<Token> tokens = withRowCounts(unit);
+    if (tokens.empty()) throw TranslationError("BEGIN … END expected");
+    if (!isKw(tokens[0], Kw::Begin))
+        tokens.insert(tokens.begin(), {TokenKind::Word, Gap::None, Kw::Declare, "DECLARE"});
+    // The caller's transaction decides: a COMMIT inside a routine would end it.
+    BlockWriter writer(tokens, features, true, arena);
+    try {
+        return "#variable_conflict use_column\n" + writer.run();
+    } catch (const TranslationError& e) {
+        const Token& at = tokens[std::min(writer.position(), tokens.size() - 1)];
+        const char* text = at.text.data();
+        if (text < source.data() || text > source.data() + source.size()) throw;
+        size_t line = static_cast<size_t>(std::count(source.data(), text, '\n')) + 1;
+        throw TranslationError(std::string(e.what()) + " (line " + std::to_string(line) + ")");
+    }
+}
+
+std::string OraclePlSqlTranslator::dollarQuoted(const std::string& body) {
+    std::string tag = dollarTag(body);
+    return tag + "\n" + body + "\n" + tag;
 }
 
 }  // namespace tk::translate

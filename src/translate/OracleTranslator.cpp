@@ -6,6 +6,7 @@
 
 #include "translate/OraclePlSqlTranslator.hpp"
 #include "translate/OracleStatementTranslator.hpp"
+#include "translate/OracleStoredUnitTranslator.hpp"
 #include "translate/SqlTokenizer.hpp"
 
 namespace tk::translate {
@@ -34,6 +35,9 @@ Translation OracleTranslator::translate(std::string_view oracleSql, bool inTrans
     SqlTextArena arena;
     if (block) {
         return OraclePlSqlTranslator::translate(tokens, stream.features, inTransaction, arena);
+    }
+    if (OracleStoredUnitTranslator::isStoredUnit(tokens)) {
+        return OracleStoredUnitTranslator::translate(tokens, oracleSql, stream.features, arena);
     }
     for (const Token& t : tokens) {
         if (t.kind == TokenKind::Semicolon) {

@@ -42,6 +42,14 @@ inline std::string lowerAscii(std::string_view text) {
     return out;
 }
 
+inline std::string upperAscii(std::string_view text) {
+    std::string out(text);
+    for (char& c : out) {
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    }
+    return out;
+}
+
 inline bool isKind(const SqlNode& n, TokenKind kind) { return n.token.kind == kind; }
 
 inline bool isKeyword(const SqlNode& n, Kw kw) {

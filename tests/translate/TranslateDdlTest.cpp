@@ -27,7 +27,7 @@ TEST(TranslateDdl, TablesAndSequencesInPostgreSQLWords) {
         {"Drop Table zt.T Cascade Constraints Purge", "Drop Table zt.T Cascade"},
         {"Truncate Table zt.T Reuse Storage", "Truncate Table zt.T"},
     });
-    expectRefused({"Create Or Replace Procedure p Is Begin Null; End;"});
+    expectRefused({"Create Or Replace Package pk Is Procedure p; End pk;"});
 }
 
 TEST(TranslateDdl, StorageOnlyStatementsBecomeExistenceChecks) {

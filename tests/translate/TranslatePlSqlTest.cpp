@@ -25,7 +25,7 @@ TEST(TranslatePlSql, BlocksBecomeCallsOrDoBlocks) {
          "raise_application_error(-20001, 'dup ' || 'key'); End;",
          "DO $tk$\n#variable_conflict use_column\nBegin Insert Into t Values (1); Exception "
          "When unique_violation Then "
-         "RAISE EXCEPTION '%', concat('dup ', 'key'); End;\n$tk$"},
+         "RAISE EXCEPTION 'ORA-20001: %', concat('dup ', 'key'); End;\n$tk$"},
         // The dollar-quote tag avoids the body.
         {"Begin Insert Into t Values ('$tk$'); End;",
          "DO $tk1$\n#variable_conflict use_column\nBegin Insert Into t Values ('$tk$'); "
