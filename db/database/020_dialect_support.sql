@@ -97,3 +97,118 @@ $$;
 GRANT EXECUTE ON FUNCTION oracompat.trigger_table(text, text) TO PUBLIC;
 GRANT EXECUTE ON FUNCTION oracompat.alter_trigger(text, text, text) TO PUBLIC;
 GRANT EXECUTE ON FUNCTION oracompat.drop_trigger(text, text) TO PUBLIC;
+
+-- ALTER TABLE … ADD [CONSTRAINT c] PRIMARY KEY | UNIQUE (cols) as Oracle runs
+-- it: an index the script made before (named in USING INDEX, or by the
+-- constraint's name, or a unique one on exactly these columns) is taken over
+-- instead of a second one being built beside it.  A non-unique index of that
+-- name gives way to the constraint's own.
+CREATE OR REPLACE FUNCTION oracompat.add_key(table_name text, constraint_name text, kind text,
+                                             columns text, index_name text)
+RETURNS void
+LANGUAGE plpgsql
+AS $$
+DECLARE
+    target regclass := table_name::regclass;
+    found_index text;
+    is_unique boolean;
+    named text := CASE WHEN constraint_name IS NULL THEN '' ELSE format('CONSTRAINT %I ', lower(constraint_name)) END;
+BEGIN
+    SELECT i.relname, x.indisunique INTO found_index, is_unique
+      FROM pg_catalog.pg_index x
+      JOIN pg_catalog.pg_class i ON i.oid = x.indexrelid
+     WHERE x.indrelid = target
+       AND NOT EXISTS (SELECT 1 FROM pg_catalog.pg_constraint k WHERE k.conindid = x.indexrelid)
+       AND (i.relname = lower(coalesce(index_name, constraint_name))
+            OR (x.indisunique AND x.indexprs IS NULL AND x.indpred IS NULL
+                AND (SELECT string_agg(a.attname, ',' ORDER BY k.n)
+                       FROM unnest(x.indkey) WITH ORDINALITY k(attnum, n)
+                       JOIN pg_catalog.pg_attribute a ON a.attrelid = target AND a.attnum = k.attnum)
+                    = lower(replace(replace(columns, ' ', ''), '"', ''))))
+     ORDER BY i.relname = lower(coalesce(index_name, constraint_name)) DESC
+     LIMIT 1;
+    IF found_index IS NOT NULL AND is_unique THEN
+        EXECUTE format('ALTER TABLE %s ADD %s%s USING INDEX %I', target, named, kind, found_index);
+        RETURN;
+    END IF;
+    IF found_index IS NOT NULL THEN
+        EXECUTE format('DROP INDEX %I.%I', (SELECT n.nspname FROM pg_catalog.pg_class c
+                                              JOIN pg_catalog.pg_namespace n ON n.oid = c.relnamespace
+                                             WHERE c.oid = target), found_index);
+    END IF;
+    EXECUTE format('ALTER TABLE %s ADD %s%s (%s)', target, named, kind, columns);
+END
+$$;
+
+-- DISABLE CONSTRAINT keeps the constraint's definition aside and drops it, so
+-- that rows are not checked; ENABLE adds it again, which checks every row.
+-- The definitions wait in the schema's own table oracompat_disabled.
+CREATE OR REPLACE FUNCTION oracompat.disable_constraint(table_name text, constraint_name text)
+RETURNS void
+LANGUAGE plpgsql
+AS $$
+DECLARE
+    target regclass := table_name::regclass;
+    owner text := (SELECT n.nspname FROM pg_catalog.pg_class c
+                     JOIN pg_catalog.pg_namespace n ON n.oid = c.relnamespace WHERE c.oid = target);
+    definition text;
+BEGIN
+    SELECT pg_catalog.pg_get_constraintdef(k.oid) INTO definition
+      FROM pg_catalog.pg_constraint k
+     WHERE k.conrelid = target AND k.conname = lower(constraint_name);
+    IF definition IS NULL THEN
+        IF EXISTS (SELECT 1 FROM oracompat.disabled_in(owner) d
+                    WHERE d.table_oid = target AND d.name = lower(constraint_name)) THEN
+            RETURN;  -- already disabled
+        END IF;
+        RAISE EXCEPTION 'ORA-02431: cannot disable constraint (%) - no such constraint', upper(constraint_name)
+              USING ERRCODE = 'undefined_object';
+    END IF;
+    EXECUTE format('CREATE TABLE IF NOT EXISTS %I.oracompat_disabled (table_oid oid, name text, definition text)', owner);
+    EXECUTE format('INSERT INTO %I.oracompat_disabled VALUES ($1, $2, $3)', owner)
+      USING target::oid, lower(constraint_name), definition;
+    EXECUTE format('ALTER TABLE %s DROP CONSTRAINT %I', target, lower(constraint_name));
+END
+$$;
+
+CREATE OR REPLACE FUNCTION oracompat.disabled_in(owner text)
+RETURNS TABLE (table_oid oid, name text, definition text)
+LANGUAGE plpgsql STABLE
+AS $$
+BEGIN
+    IF to_regclass(format('%I.oracompat_disabled', owner)) IS NOT NULL THEN
+        RETURN QUERY EXECUTE format('SELECT table_oid, name, definition FROM %I.oracompat_disabled', owner);
+    END IF;
+END
+$$;
+
+CREATE OR REPLACE FUNCTION oracompat.enable_constraint(table_name text, constraint_name text)
+RETURNS void
+LANGUAGE plpgsql
+AS $$
+DECLARE
+    target regclass := table_name::regclass;
+    owner text := (SELECT n.nspname FROM pg_catalog.pg_class c
+                     JOIN pg_catalog.pg_namespace n ON n.oid = c.relnamespace WHERE c.oid = target);
+    kept text;
+BEGIN
+    SELECT d.definition INTO kept FROM oracompat.disabled_in(owner) d
+     WHERE d.table_oid = target AND d.name = lower(constraint_name);
+    IF kept IS NULL THEN
+        IF EXISTS (SELECT 1 FROM pg_catalog.pg_constraint k
+                    WHERE k.conrelid = target AND k.conname = lower(constraint_name)) THEN
+            RETURN;  -- enabled already
+        END IF;
+        RAISE EXCEPTION 'ORA-02430: cannot enable constraint (%) - no such constraint', upper(constraint_name)
+              USING ERRCODE = 'undefined_object';
+    END IF;
+    EXECUTE format('ALTER TABLE %s ADD CONSTRAINT %I %s', target, lower(constraint_name), kept);
+    EXECUTE format('DELETE FROM %I.oracompat_disabled WHERE table_oid = $1 AND name = $2', owner)
+      USING target::oid, lower(constraint_name);
+END
+$$;
+
+GRANT EXECUTE ON FUNCTION oracompat.add_key(text, text, text, text, text) TO PUBLIC;
+GRANT EXECUTE ON FUNCTION oracompat.disable_constraint(text, text) TO PUBLIC;
+GRANT EXECUTE ON FUNCTION oracompat.enable_constraint(text, text) TO PUBLIC;
+GRANT EXECUTE ON FUNCTION oracompat.disabled_in(text) TO PUBLIC;

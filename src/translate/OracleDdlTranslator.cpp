@@ -7,6 +7,7 @@
 #include "translate/OracleTranslator.hpp"
 #include "translate/OracleTypeMapper.hpp"
 #include "translate/SqlQueryBlock.hpp"
+#include "translate/SqlTree.hpp"
 
 namespace tk::translate {
 namespace {
@@ -36,7 +37,20 @@ SqlSeq existenceCheck(const std::string& table, SqlTextArena& arena) {
     return check;
 }
 
+bool isWordNode(const SqlNode& n, std::string_view word) {
+    return n.token.kind == TokenKind::Word && sameName(n.token.text, word);
+}
+
+// Words about physical storage that PostgreSQL has no use for.
+bool isStorageWord(const SqlNode& n) {
+    for (std::string_view w :
+         {"cache", "nocache", "monitoring", "nomonitoring", "rowdependencies", "norowdependencies"})
+        if (isWordNode(n, w)) return true;
+    return false;
+}
+
 bool isLoneStorageWord(const SqlNode& n) {
+    if (isStorageWord(n)) return true;
     switch (n.token.kind == TokenKind::Word ? n.token.keyword : Kw::None) {
         case Kw::Nologging:
         case Kw::Logging:
@@ -56,8 +70,16 @@ size_t storageOptionLength(const SqlSeq& seq, size_t i) {
     bool hasNext = i + 1 < seq.size();
     if (isLoneStorageWord(n)) return 1;
     if (isKeyword(n, Kw::Parallel)) return hasNext && isKind(seq[i + 1], TokenKind::Number) ? 2 : 1;
-    if (isKeyword(n, Kw::Tablespace) || isKeyword(n, Kw::Pctfree) || isKeyword(n, Kw::Initrans)) {
-        return hasNext ? 2 : 1;
+    if (isKeyword(n, Kw::Tablespace) || isKeyword(n, Kw::Pctfree) || isKeyword(n, Kw::Initrans) ||
+        isWordNode(n, "pctused") || isWordNode(n, "maxtrans") || isWordNode(n, "organization")) {
+        return hasNext ? 2 : 1;  // ORGANIZATION INDEX: the primary key's index serves alike
+    }
+    if (isWordNode(n, "segment") && i + 2 < seq.size()) return 3;  // SEGMENT CREATION DEFERRED
+    if ((isWordNode(n, "enable") || isWordNode(n, "disable")) && i + 2 < seq.size() &&
+        isWordNode(seq[i + 1], "row"))
+        return 3;  // ENABLE ROW MOVEMENT
+    if (isKeyword(n, Kw::Using) && hasNext && isKeyword(seq[i + 1], Kw::Index)) {
+        return 2;  // USING INDEX before a constraint's storage options
     }
     if (isKeyword(n, Kw::Storage) && hasNext && seq[i + 1].isGroup()) return 2;
     if (isKeyword(n, Kw::Compute) && hasNext && isKeyword(seq[i + 1], Kw::Statistics)) return 2;
@@ -84,7 +106,13 @@ size_t findTopLevel(const SqlSeq& seq, size_t from, Kw kw) {
 void createTable(SqlSeq& seq, size_t nameAt) {
     size_t i = dottedNameEnd(seq, nameAt);
     if (i < seq.size() && seq[i].isGroup() && !isSubquery(seq[i])) {
-        OracleTypeMapper::mapColumnDefinitions(seq[i].inner);
+        SqlSeq& definitions = seq[i].inner;
+        OracleTypeMapper::mapColumnDefinitions(definitions);
+        // from the last definition back, so that the ranges before stay valid
+        auto ranges = SqlQueryBlock::splitCommas(definitions, {0, definitions.size()});
+        for (auto r = ranges.rbegin(); r != ranges.rend(); ++r)
+            if (size_t at = findTopLevel(definitions, r->begin, Kw::Using); at < r->end)
+                dropStorageOptions(definitions, at, r->end);
         ++i;
     }
     dropStorageOptions(seq, i, findTopLevel(seq, i, Kw::As));
@@ -121,12 +149,27 @@ void createSequence(SqlSeq& seq, size_t from) {
     }
 }
 
-void dropReadOnly(SqlSeq& seq) {
+// A view WITH READ ONLY selects from its query as a subquery, which
+// PostgreSQL will not write through; WITH CHECK OPTION loses the constraint
+// name Oracle may give it.
+void viewOptions(SqlSeq& seq, size_t viewAt) {
     size_t n = seq.size();
     if (n >= 3 && isKeyword(seq[n - 3], Kw::With) && isKeyword(seq[n - 2], Kw::Read) &&
         isKeyword(seq[n - 1], Kw::Only)) {
-        seq.resize(n - 3);
+        size_t as = findTopLevel(seq, viewAt, Kw::As);
+        if (as + 1 >= n - 3) throw TranslationError("view query expected");
+        SqlSeq query = take(seq, as + 1, n - 3);
+        setGap(query, Gap::None);
+        SqlSeq wrapped{makeWord("SELECT"), makeWord("*"), makeWord("FROM"),
+                       makeGroup(std::move(query), Gap::Space), makeWord("read_only")};
+        seq.resize(as + 1);
+        append(seq, std::move(wrapped));
+        return;
     }
+    for (size_t i = viewAt; i + 3 < seq.size(); ++i)
+        if (isKeyword(seq[i], Kw::Check) && isKeyword(seq[i + 2], Kw::Constraint))
+            seq.erase(seq.begin() + static_cast<std::ptrdiff_t>(i + 2),
+                      seq.begin() + static_cast<std::ptrdiff_t>(i + 4));
 }
 
 }  // namespace
@@ -169,7 +212,7 @@ void OracleDdlTranslator::create(SqlSeq& seq) {
             createSequence(seq, i + 1);
             break;
         case Kw::View:
-            dropReadOnly(seq);
+            viewOptions(seq, i + 1);
             break;
         case Kw::Index:
             dropStorageOptions(seq, i + 1, seq.size());
@@ -224,6 +267,7 @@ void OracleDdlTranslator::alterTable(SqlSeq& seq, SqlTextArena& arena) {
             seq = existenceCheck(objectName(seq, 2, action), arena);
             break;
         case Kw::Add:
+            if (addKey(seq, action, arena)) break;
             if (action + 1 < seq.size() && seq[action + 1].isGroup()) {
                 addColumns(seq, action);
             } else if (action + 1 < seq.size() &&
@@ -232,11 +276,88 @@ void OracleDdlTranslator::alterTable(SqlSeq& seq, SqlTextArena& arena) {
             }
             break;
         case Kw::Modify:
-            modifyColumns(seq, action);
+            if (action + 2 < seq.size() && isKeyword(seq[action + 1], Kw::Constraint)) {
+                constraintState(seq, action + 2, action + 3, arena);
+            } else {
+                modifyColumns(seq, action);
+            }
             break;
         default:
+            if (isWordNode(seq[action], "enable") || isWordNode(seq[action], "disable"))
+                constraintState(seq, action, action, arena);
             break;
     }
+}
+
+// "ENABLE [VALIDATE] CONSTRAINT c", "DISABLE CONSTRAINT c [CASCADE]", "MODIFY
+// CONSTRAINT c DISABLE" → "SELECT oracompat.disable_constraint('t', 'c')";
+// "ENABLE | DISABLE ALL TRIGGERS" → "… ENABLE | DISABLE TRIGGER USER".
+void OracleDdlTranslator::constraintState(SqlSeq& seq, size_t name, size_t state,
+                                          SqlTextArena& arena) {
+    size_t tableEnd = dottedNameEnd(seq, 2);
+    bool enable = state < seq.size() && isWordNode(seq[state], "enable");
+    if (name == state) {
+        size_t k = state + 1;
+        if (k < seq.size() && (isWordNode(seq[k], "validate") || isWordNode(seq[k], "novalidate")))
+            ++k;
+        if (k + 1 < seq.size() && isKeyword(seq[k], Kw::All) &&
+            isWordNode(seq[k + 1], "triggers")) {
+            seq = take(seq, 0, tableEnd);
+            append(seq, SqlSeq{makeWord(enable ? "ENABLE" : "DISABLE"), makeWord("TRIGGER"),
+                               makeWord("USER")});
+            return;
+        }
+        if (k + 1 >= seq.size() || !isKeyword(seq[k], Kw::Constraint))
+            throw TranslationError("ENABLE / DISABLE is understood for a named constraint");
+        name = k + 1;
+    } else if (state >= seq.size() ||
+               !(isWordNode(seq[state], "enable") || isWordNode(seq[state], "disable"))) {
+        throw TranslationError("MODIFY CONSTRAINT is understood with ENABLE or DISABLE");
+    }
+    std::vector<SqlSeq> args;
+    args.push_back({makeNode(TokenKind::String, quoted(arena, objectName(seq, 2, tableEnd)))});
+    args.push_back(
+        {makeNode(TokenKind::String, quoted(arena, objectName(seq, name, name + 1)), Gap::Space)});
+    SqlSeq call = {makeWord("SELECT", Gap::None)};
+    append(call, makeCall(enable ? "oracompat.enable_constraint" : "oracompat.disable_constraint",
+                          joinWithCommas(std::move(args)), Gap::Space));
+    seq = std::move(call);
+}
+
+// "ADD [CONSTRAINT c] PRIMARY KEY | UNIQUE (cols) [USING INDEX i] …" →
+// "SELECT oracompat.add_key('t', 'c', 'PRIMARY KEY', 'cols', 'i')", which
+// takes over an index the script made before.
+bool OracleDdlTranslator::addKey(SqlSeq& seq, size_t add, SqlTextArena& arena) {
+    size_t k = add + 1;
+    std::string constraint;
+    if (k + 1 < seq.size() && isKeyword(seq[k], Kw::Constraint)) {
+        constraint = objectName(seq, k + 1, k + 2);
+        k += 2;
+    }
+    std::string kind;
+    if (k + 1 < seq.size() && isKeyword(seq[k], Kw::Primary) && isWordNode(seq[k + 1], "key")) {
+        kind = "PRIMARY KEY";
+        k += 2;
+    } else if (k < seq.size() && isKeyword(seq[k], Kw::Unique)) {
+        kind = "UNIQUE";
+        ++k;
+    }
+    if (kind.empty() || k >= seq.size() || !seq[k].isGroup()) return false;
+    std::string columns, index;
+    SqlTree::renderInto(columns, seq[k].inner);
+    for (size_t u = k + 1; u + 2 < seq.size(); ++u)
+        if (isKeyword(seq[u], Kw::Using) && isKeyword(seq[u + 1], Kw::Index) &&
+            isKind(seq[u + 2], TokenKind::Word) && !isKeyword(seq[u + 2], Kw::Tablespace))
+            index = objectName(seq, u + 2, u + 3);
+    auto text = [&](const std::string& value) -> SqlSeq {
+        if (value.empty()) return {makeWord("NULL", Gap::Space)};
+        return {makeNode(TokenKind::String, quoted(arena, value), Gap::Space)};
+    };
+    std::vector<SqlSeq> args = {text(objectName(seq, 2, dottedNameEnd(seq, 2))), text(constraint),
+                                text(kind), text(columns), text(index)};
+    seq = {makeWord("SELECT", Gap::None)};
+    append(seq, makeCall("oracompat.add_key", joinWithCommas(std::move(args)), Gap::Space));
+    return true;
 }
 
 // "Add (a type, b type)" → "ADD COLUMN a type, ADD COLUMN b type"

@@ -29,6 +29,8 @@ class OracleDdlTranslator {
     static void alterSession(SqlSeq& seq);
     static void drop(SqlSeq& seq, SqlTextArena& arena);
     static void alterTrigger(SqlSeq& seq, SqlTextArena& arena);
+    static void constraintState(SqlSeq& seq, size_t name, size_t state, SqlTextArena& arena);
+    static bool addKey(SqlSeq& seq, size_t add, SqlTextArena& arena);
     static SqlSeq triggerCall(std::string_view function, const SqlSeq& seq, size_t begin,
                               size_t end, const std::string& action, SqlTextArena& arena);
     static void truncate(SqlSeq& seq);
