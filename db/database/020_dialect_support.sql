@@ -212,3 +212,23 @@ GRANT EXECUTE ON FUNCTION oracompat.add_key(text, text, text, text, text) TO PUB
 GRANT EXECUTE ON FUNCTION oracompat.disable_constraint(text, text) TO PUBLIC;
 GRANT EXECUTE ON FUNCTION oracompat.enable_constraint(text, text) TO PUBLIC;
 GRANT EXECUTE ON FUNCTION oracompat.disabled_in(text) TO PUBLIC;
+
+-- An INSERT without column list must fill the table exactly, as in Oracle;
+-- the connection sends this check in the same round trip as the row.
+CREATE OR REPLACE FUNCTION oracompat.insert_arity(target regclass, given integer)
+RETURNS void
+LANGUAGE plpgsql STABLE
+AS $$
+DECLARE
+    columns integer := (SELECT count(*) FROM pg_catalog.pg_attribute
+                         WHERE attrelid = target AND attnum > 0 AND NOT attisdropped);
+BEGIN
+    IF given > columns THEN
+        RAISE EXCEPTION 'ORA-00913: too many values';
+    ELSIF given < columns THEN
+        RAISE EXCEPTION 'ORA-00947: not enough values';
+    END IF;
+END
+$$;
+
+GRANT EXECUTE ON FUNCTION oracompat.insert_arity(regclass, integer) TO PUBLIC;

@@ -25,6 +25,9 @@ std::string lower(std::string text) {
 const std::string kSavepoint = "SAVEPOINT tk_stmt";
 const std::string kRelease = "RELEASE SAVEPOINT tk_stmt";
 const std::string kRollbackTo = "ROLLBACK TO SAVEPOINT tk_stmt";
+// Oracle refuses an INSERT without column list whose values do not fill the
+// table (ORA-00913 / ORA-00947); PostgreSQL would fill the rest with defaults.
+const std::string kInsertArity = "SELECT oracompat.insert_arity($1::regclass, $2::integer)";
 
 bool succeeded(const PGresult* r) {
     auto status = PQresultStatus(r);
@@ -79,6 +82,12 @@ translate::Translation Session::translate(std::string_view oracleSql) {
 PgResult Session::runOracle(std::string_view oracleSql) {
     const translate::Translation t = translate(oracleSql);
     if (t.insertTable.empty()) return runNative(t.sql);
+    if (inTransaction_ && t.insertValueCount >= 0) {
+        // The count is checked by the server ahead of the row: one round trip.
+        const NativeParams arity{{t.insertTable, std::to_string(t.insertValueCount)}, {}};
+        const NativeParams none;
+        return underSavepoint({{kInsertArity, arity}, {t.sql, none}});
+    }
     return guarded([&] {
         checkInsertArity(t);
         return executeChecked(t.sql, {});
@@ -87,15 +96,24 @@ PgResult Session::runOracle(std::string_view oracleSql) {
 
 PgResult Session::runNative(const std::string& sql, const NativeParams& params) {
     if (!inTransaction_) return executeChecked(sql, params);
+    return underSavepoint({{sql, params}});
+}
+
+// The statements between a savepoint and its release, sent together; the
+// first failure undoes them all. The last statement's result.
+PgResult Session::underSavepoint(const std::vector<Statement>& statements) {
     const NativeParams none;
-    std::vector<PgResult> results = pipeline({{kSavepoint, none}, {sql, params}, {kRelease, none}});
+    std::vector<Statement> all{{kSavepoint, none}};
+    for (const Statement& s : statements) all.push_back(s);
+    all.push_back({kRelease, none});
+    std::vector<PgResult> results = pipeline(all);
     for (const auto& r : results)
         if (!r || !succeeded(r.get())) {
             if (PQresultStatus(r.get()) == PGRES_PIPELINE_ABORTED) continue;
             pipeline({{kRollbackTo, none}, {kRelease, none}});
             throw databaseError(r.get(), conn_);
         }
-    return std::move(results[1]);
+    return std::move(results[results.size() - 2]);
 }
 
 // Inside a transaction each statement runs under its own savepoint, so that

@@ -63,6 +63,7 @@ class Session {
         const NativeParams& params;
     };
     std::vector<PgResult> pipeline(const std::vector<Statement>& statements);
+    PgResult underSavepoint(const std::vector<Statement>& statements);
 
     PGconn* conn_ = nullptr;
     bool inTransaction_ = false;

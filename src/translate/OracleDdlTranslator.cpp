@@ -328,6 +328,16 @@ void OracleDdlTranslator::constraintState(SqlSeq& seq, size_t name, size_t state
 // "SELECT oracompat.add_key('t', 'c', 'PRIMARY KEY', 'cols', 'i')", which
 // takes over an index the script made before.
 bool OracleDdlTranslator::addKey(SqlSeq& seq, size_t add, SqlTextArena& arena) {
+    // "ADD (CONSTRAINT c PRIMARY KEY (…))": one constraint in parentheses
+    bool single =
+        add + 2 == seq.size() && seq[add + 1].isGroup() && !seq[add + 1].inner.empty() &&
+        OracleTypeMapper::isConstraint(seq[add + 1].inner.front()) &&
+        SqlQueryBlock::splitCommas(seq[add + 1].inner, {0, seq[add + 1].inner.size()}).size() == 1;
+    if (single) {
+        SqlSeq inner = std::move(seq[add + 1].inner);
+        seq.resize(add + 1);
+        append(seq, spaced(std::move(inner)));
+    }
     size_t k = add + 1;
     std::string constraint;
     if (k + 1 < seq.size() && isKeyword(seq[k], Kw::Constraint)) {

@@ -240,14 +240,12 @@ class UnitWriter {
                 k = referencing(k + 1, end) - 1;
                 continue;
             }
+            // The condition is tested in the body: PostgreSQL's WHEN may not read
+            // OLD for an insert nor NEW for a delete, where Oracle reads NULLs.
             if (isKw(t, Kw::When) && k + 1 < end && tokens_[k + 1].kind == TokenKind::OpenParen) {
                 size_t close = closingParen(k + 1);
-                std::vector<Token> condition(tokens_.begin() + static_cast<std::ptrdiff_t>(k + 2),
-                                             tokens_.begin() + static_cast<std::ptrdiff_t>(close));
-                renameRows(condition);
-                SqlSeq seq = SqlTree::build(condition);
-                OracleStatementTranslator::rewriteExpressions(seq, features_, arena_);
-                header += " WHEN (" + SqlTree::render(seq) + ")";
+                when_.assign(tokens_.begin() + static_cast<std::ptrdiff_t>(k + 1),
+                             tokens_.begin() + static_cast<std::ptrdiff_t>(close + 1));
                 k = close;
                 continue;
             }
@@ -310,37 +308,63 @@ class UnitWriter {
         tokens_ = std::move(out);
         dropEndName();
         insertReturn();
+        guardWithWhen(from);
+    }
+
+    // "IF NOT COALESCE((condition), FALSE) THEN RETURN …; END IF;" first in the body.
+    void guardWithWhen(size_t from) {
+        if (when_.empty()) return;
+        renameRows(when_);
+        size_t begin = from;
+        while (begin < tokens_.size() && !isKw(tokens_[begin], Kw::Begin)) ++begin;
+        if (begin == tokens_.size()) refuse(from, "BEGIN expected");
+        std::vector<Token> guard = {{TokenKind::Word, Gap::Newline, Kw::If, "IF"},
+                                    {TokenKind::Word, Gap::Space, Kw::Not, "NOT"},
+                                    word("COALESCE"),
+                                    {TokenKind::OpenParen, Gap::None, Kw::None, "("}};
+        guard.insert(guard.end(), when_.begin(), when_.end());
+        guard.push_back({TokenKind::Comma, Gap::None, Kw::None, ","});
+        guard.push_back(word("FALSE"));
+        guard.push_back({TokenKind::CloseParen, Gap::None, Kw::None, ")"});
+        guard.push_back({TokenKind::Word, Gap::Space, Kw::Then, "THEN"});
+        std::vector<Token> ret = returnTokens();
+        guard.insert(guard.end(), ret.begin(), ret.end());
+        guard.push_back({TokenKind::Word, Gap::Space, Kw::End, "END"});
+        guard.push_back({TokenKind::Word, Gap::Space, Kw::If, "IF"});
+        guard.push_back({TokenKind::Semicolon, Gap::None, Kw::None, ";"});
+        tokens_.insert(tokens_.begin() + static_cast<std::ptrdiff_t>(begin + 1), guard.begin(),
+                       guard.end());
     }
 
     // A BEFORE row trigger passes on the row (OLD for a delete); any other
     // trigger's result is ignored.
-    void insertReturn() {
-        size_t end = tokens_.size();
-        while (end > 0 && !isKw(tokens_[end - 1], Kw::End)) --end;
-        if (end == 0) refuse(tokens_.size() - 1, "END expected");
-        std::vector<Token> ret;
+    std::vector<Token> returnTokens() const {
         const Token semicolon{TokenKind::Semicolon, Gap::None, Kw::None, ";"};
         auto kw = [](Kw k, std::string_view text) {
             return Token{TokenKind::Word, Gap::Space, k, text};
         };
-        if (before_ && row_) {
-            ret = {kw(Kw::If, "IF"),
-                   word("TG_OP"),
-                   {TokenKind::Operator, Gap::Space, Kw::None, "="},
-                   {TokenKind::String, Gap::Space, Kw::None, "'DELETE'"},
-                   kw(Kw::Then, "THEN"),
-                   kw(Kw::Return, "RETURN"),
-                   word("OLD"),
-                   semicolon,
-                   kw(Kw::End, "END"),
-                   kw(Kw::If, "IF"),
-                   semicolon,
-                   kw(Kw::Return, "RETURN"),
-                   word("NEW"),
-                   semicolon};
-        } else {
-            ret = {kw(Kw::Return, "RETURN"), kw(Kw::Null, "NULL"), semicolon};
-        }
+        if (!(before_ && row_)) return {kw(Kw::Return, "RETURN"), kw(Kw::Null, "NULL"), semicolon};
+        return {kw(Kw::If, "IF"),
+                word("TG_OP"),
+                {TokenKind::Operator, Gap::Space, Kw::None, "="},
+                {TokenKind::String, Gap::Space, Kw::None, "'DELETE'"},
+                kw(Kw::Then, "THEN"),
+                kw(Kw::Return, "RETURN"),
+                word("OLD"),
+                semicolon,
+                kw(Kw::End, "END"),
+                kw(Kw::If, "IF"),
+                semicolon,
+                kw(Kw::Return, "RETURN"),
+                word("NEW"),
+                semicolon};
+    }
+
+    void insertReturn() {
+        size_t end = tokens_.size();
+        while (end > 0 && !isKw(tokens_[end - 1], Kw::End)) --end;
+        if (end == 0) refuse(tokens_.size() - 1, "END expected");
+        std::vector<Token> ret = returnTokens();
         ret.front().gap = Gap::Newline;
         tokens_.insert(tokens_.begin() + static_cast<std::ptrdiff_t>(end - 1), ret.begin(),
                        ret.end());
@@ -355,6 +379,7 @@ class UnitWriter {
     bool defaulted_ = false;
     std::vector<Token> emptiedOnEntry_;
     std::vector<std::pair<std::string_view, std::string_view>> aliases_;
+    std::vector<Token> when_;
 };
 
 }  // namespace

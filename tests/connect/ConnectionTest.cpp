@@ -77,6 +77,14 @@ TEST_F(ConnectionTest, ErrorsCarryTheOracleCodesTheComponentReads) {
     EXPECT_EQ(errorOf([&] { exec("Insert Into t (a, b) Values (4, Null)"); }).substr(0, 9),
               "ORA-01400");
     EXPECT_EQ(scalar("Select Count(*) From t").toInt32(), 1);
+    // inside a transaction the count rides with the row; a refused row is undone alone
+    conn->BeginTrans();
+    exec("Insert Into t Values (5, 'v', 1)");
+    EXPECT_EQ(errorOf([&] { exec("Insert Into t Values (6, 'w')"); }).substr(0, 9), "ORA-00947");
+    EXPECT_EQ(errorOf([&] { exec("Insert Into t Values (6, 'w', 1, 4)"); }).substr(0, 9),
+              "ORA-00913");
+    EXPECT_EQ(scalar("Select Count(*) From t").toInt32(), 2);
+    conn->RollbackTrans();
 }
 
 TEST_F(ConnectionTest, InsideATransactionAFailingStatementUndoesOnlyItself) {
