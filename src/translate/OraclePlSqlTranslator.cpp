@@ -145,10 +145,22 @@ class BlockWriter {
     void declarations() {
         while (pos_ < tokens_.size() && !isKw(tokens_[pos_], Kw::Begin)) {
             size_t end = statementEnd(pos_);
+            size_t exceptions = userExceptions_.size();
             declaration(pos_, end);
-            emit(";", Gap::None);
+            // a user exception has no PL/pgSQL declaration: its comment ends the line
+            emit(userExceptions_.size() > exceptions ? "\n" : ";", Gap::None);
             pos_ = end + 1;
         }
+    }
+
+    // A user exception is raised and caught as an SQLSTATE of its own, UE001 …
+    std::optional<std::string> userState(std::string_view name) const {
+        for (size_t k = 0; k < userExceptions_.size(); ++k)
+            if (sameName(userExceptions_[k], name)) {
+                std::string n = std::to_string(k + 1);
+                return "UE" + std::string(3 - std::min<size_t>(n.size(), 3), '0') + n;
+            }
+        return std::nullopt;
     }
 
     void declaration(size_t begin, size_t end) {
@@ -158,7 +170,10 @@ class BlockWriter {
             throw TranslationError("PL/SQL type and pragma declarations are not translated");
         }
         if (begin + 1 < end && isKw(tokens_[begin + 1], Kw::Exception)) {
-            throw TranslationError("user-defined exceptions are not translated");
+            if (begin + 2 != end) throw TranslationError("EXCEPTION declaration expected");
+            userExceptions_.push_back(first.text);
+            emit("-- " + std::string(first.text) + " EXCEPTION", first.gap);
+            return;
         }
         if (isCursorRow(begin, end)) {
             emit(first.text, first.gap);
@@ -253,6 +268,10 @@ class BlockWriter {
         emit(t.text, t.gap);
         if (isKw(t, Kw::When)) {
             for (size_t i = pos_ + 1; i < stop; ++i) {
+                if (auto state = userState(tokens_[i].text)) {
+                    emit("SQLSTATE '" + *state + "'", tokens_[i].gap);
+                    continue;
+                }
                 emit(conditionName(tokens_[i].text), tokens_[i].gap);
             }
         } else {
@@ -315,6 +334,8 @@ class BlockWriter {
                 return executeImmediate(begin, end);
             case Kw::RaiseApplicationError:
                 return raiseError(begin, end);
+            case Kw::Raise:
+                return raiseException(begin, end);
             case Kw::DbmsOutput:
                 return printLine(begin, end);
             default:
@@ -459,6 +480,16 @@ class BlockWriter {
         emit(SqlTree::render(message), Gap::Space);
     }
 
+    // "RAISE e" of a user exception: Oracle's text for one nobody catches.
+    void raiseException(size_t begin, size_t end) {
+        std::optional<std::string> state =
+            begin + 2 == end ? userState(tokens_[begin + 1].text) : std::nullopt;
+        if (!state) return emitTokens(begin, end);
+        emit("RAISE EXCEPTION 'ORA-06510: PL/SQL: unhandled user-defined exception " +
+                 upperAscii(tokens_[begin + 1].text) + "' USING ERRCODE = '" + *state + "'",
+             tokens_[begin].gap);
+    }
+
     // dbms_output.put_line(x) → RAISE NOTICE '%', x
     void printLine(size_t begin, size_t end) {
         if (end - begin < 4 || !isKind(begin + 3, TokenKind::OpenParen)) {
@@ -543,6 +574,7 @@ class BlockWriter {
     std::string_view previousFoundSetter_;
     std::string_view foundSetter_;
     bool countsRows_ = false;
+    std::vector<std::string_view> userExceptions_;
 };
 
 // SQL%ROWCOUNT as one word, the variable the writer keeps it in.

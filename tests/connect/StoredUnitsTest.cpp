@@ -135,6 +135,32 @@ TEST_F(StoredUnits, RowTriggersAsOracleRunsThem) {
     EXPECT_EQ(text("select count(*) from emp_log where id = 3"), "0");
 }
 
+// A user exception is raised and caught by its name; one nobody catches
+// reaches the caller as Oracle reports it; a cursor loop and dynamic SQL with
+// binds run as written.
+TEST_F(StoredUnits, UserExceptionsCursorLoopsAndDynamicSql) {
+    exec("insert into emp (id, name, sal, dept) values (1, 'Ann', 1000, 10)");
+    exec("insert into emp (id, name, sal, dept) values (2, 'Bob', 2000, 10)");
+    exec(
+        "create or replace procedure check_budget(p_dept number, p_limit number) is\n"
+        "  over_budget exception;\n"
+        "  v_total number := 0;\n"
+        "  cursor c_staff is select sal from emp where dept = p_dept;\n"
+        "begin\n"
+        "  for r in c_staff loop v_total := v_total + r.sal; end loop;\n"
+        "  if v_total > p_limit then raise over_budget; end if;\n"
+        "  execute immediate 'insert into emp_log (id, action, new_sal) values (:d, :a, :s)'\n"
+        "    using p_dept, 'ok', v_total;\n"
+        "end;\n/");
+    exec("begin check_budget(10, 5000); end;");
+    EXPECT_EQ(text("select action || ':' || new_sal from emp_log"), "ok:3000");
+    EXPECT_NE(errorOf("begin check_budget(10, 100); end;").find("ORA-06510"), std::string::npos);
+    exec(
+        "declare over_budget exception; begin raise over_budget; exception when over_budget"
+        " then insert into emp_log (id, action) values (9, 'caught'); end;");
+    EXPECT_EQ(text("select count(*) from emp_log where action = 'caught'"), "1");
+}
+
 // What cannot be carried over is refused with the construct and its line,
 // and nothing of it is created.
 TEST_F(StoredUnits, WhatCannotBeTranslatedIsRefusedWithItsLine) {
