@@ -6,6 +6,7 @@
 #include "frame/ClassRegistry.hpp"
 #include "frame/ComponentFolder.hpp"
 #include "frame/Conversion.hpp"
+#include "frame/LastRefusal.hpp"
 #include "frame/PublicDef.hpp"
 #include "tkam/tkam.h"
 
@@ -154,7 +155,10 @@ template <typename Fn>
 int32_t guarded(Fn&& fn) {
     try {
         fn();
-        tLastError = {};
+        // a save that answered 0 for input the books cannot hold says why here
+        auto refusal = tk::am::LastRefusal::take();
+        tLastError = refusal ? tk::am::ErrorInfo{tk::errors::kInvalidArgument, *refusal}
+                             : tk::am::ErrorInfo{};
         return 0;
     } catch (...) {
         tLastError = tk::am::ErrorInfo::current();

@@ -8,6 +8,7 @@
 
 #include "depreciation/clsAMAssetDeprection.hpp"
 #include "frame/Conversion.hpp"
+#include "frame/LastRefusal.hpp"
 #include "frame/RowRefusal.hpp"
 #include "funds/clsAMAssetFund.hpp"
 #include "funds/clsAMAssetFundAccAlter.hpp"
@@ -154,13 +155,13 @@ std::pair<int32_t, std::string> AssetAdder::write(const NewAsset& asset, const R
     const auto [code, cardCode] = codesOf(asset, r, codes);
     am::clsAMAssetCard card = cardOf(asset, r, code, cardCode);
     const int32_t assetID = card.SaveCard();
-    if (assetID == 0) throw std::runtime_error("保存资产卡片失败: " + asset.name);
+    if (assetID == 0) am::LastRefusal::raiseOr("保存资产卡片失败: " + asset.name);
     for (am::clsAMAssetFund& fund : fundsOf(asset, r, card)) {
         const int32_t fundVersion = fund.SaveCard();
-        if (fundVersion == 0) throw std::runtime_error("保存资金来源失败: " + asset.name);
+        if (fundVersion == 0) am::LastRefusal::raiseOr("保存资金来源失败: " + asset.name);
         for (am::clsAMAssetFundAccAlter& line : linesOf(asset, r, fundVersion))
             if (line.SaveCard() == 0)
-                throw std::runtime_error("保存折旧分摊科目失败: " + asset.name);
+                am::LastRefusal::raiseOr("保存折旧分摊科目失败: " + asset.name);
     }
     am::clsAMAssetDeprection depreciation;
     requireEngine(depreciation.CaclDeprectionAdd(0, assetID, session_.organization()), depreciation,

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "depreciation/clsAMAssetDeprection.hpp"
+#include "frame/LastRefusal.hpp"
 #include "funds/clsAMAssetFund.hpp"
 #include "funds/clsAMAssetFundAccAlter.hpp"
 #include "ledger/Shares.hpp"
@@ -80,7 +81,7 @@ void AssetVersionWriter::saveCard(am::clsAMAssetCard& card, const AssetDocument&
         card.blnAuxAlter = card.blnPicAlter = card.blnDocAlter = card.blnOtherAlter = 0;
     document.change(card);
     if (card.SaveCard() != card.lngAMAssetID)
-        throw std::runtime_error("保存资产卡片的新版本失败: " + card.strAMAssetCode.str());
+        am::LastRefusal::raiseOr("保存资产卡片的新版本失败: " + card.strAMAssetCode.str());
 }
 
 void AssetVersionWriter::saveFunds(const am::clsAMAssetCard& card, int32_t previousDepartment,
@@ -119,7 +120,7 @@ void AssetVersionWriter::saveFunds(const am::clsAMAssetCard& card, int32_t previ
         // balances follow the change)
         fund.dblDepreciationAlter = part.depreciation;
         const int32_t saved = fund.SaveCard();
-        if (saved == 0) throw std::runtime_error("保存资金来源的新版本失败");
+        if (saved == 0) am::LastRefusal::raiseOr("保存资金来源的新版本失败");
         carryAccountLines(previous, saved, previousDepartment, card.lngDepartmentID);
     }
 }
@@ -137,7 +138,7 @@ void AssetVersionWriter::carryAccountLines(int32_t fromVersion, int32_t toVersio
         line.lngAMAssetFundAccAlterID = 0;
         line.lngAMAssetFundAlterID = toVersion;
         if (line.lngDepartmentID == fromDepartment) line.lngDepartmentID = toDepartment;
-        if (line.SaveCard() == 0) throw std::runtime_error("保存折旧分摊科目失败");
+        if (line.SaveCard() == 0) am::LastRefusal::raiseOr("保存折旧分摊科目失败");
     }
 }
 

@@ -1,14 +1,20 @@
 // Input the books cannot hold is refused before anything is written, with
 // the field, the value and the rule; input at the limits is kept exactly.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 #include "AmassetCli.hpp"
 #include "TestDatabase.hpp"
+#include "frame/ComponentFolder.hpp"
 #include "frame/InputLimits.hpp"
 #include "frame/InputRefusal.hpp"
+#include "frame/LastRefusal.hpp"
 #include "funds/clsAMAssetFund.hpp"
 #include "records/clsAMAssetCustom.hpp"
 #include "register/clsAMAssetCard.hpp"
+#include "tkam/tkam.h"
 
 namespace tk::test {
 namespace {
@@ -22,6 +28,12 @@ std::string refusal(const std::function<void()>& attempt) {
         return e.description();
     }
     return "";
+}
+
+// What a save that answered 0 gave as its reason.
+std::string refusedSave(const std::function<int32_t()>& save) {
+    EXPECT_EQ(save(), 0);
+    return am::LastRefusal::take().value_or("");
 }
 
 // `count` Chinese characters of three bytes each.
@@ -60,30 +72,55 @@ TEST(InputLimits, TextsAreCountedInCharactersNotBytes) {
               "名称 过长: 201 个字符, 最多 200 个字符");
 }
 
-// Every host saves through the record objects: they refuse, and say why.
-TEST(InputLimits, TheRecordsRefuseBeforeWriting) {
+// Every host saves through the record objects: they refuse by result, as
+// for any failure, write nothing, and say why where the host reads it: the
+// C interface's last error and the "errSql" log.
+TEST(InputLimits, TheRecordsRefuseByResultAndSayWhy) {
     TestAccountSet set("zlim", true);
     set.useOnThisThread();
-    am::clsAMAssetCard card;
-    card.Mode = am::atAdd;
-    card.strAMAssetName = std::string(201, 'a');
-    EXPECT_EQ(refusal([&] { card.SaveCard(); }), "资产名称 过长: 201 个字符, 最多 200 个字符");
-    card.strAMAssetName = "车床";
-    card.strDate = "2024-02-30";
-    EXPECT_NE(refusal([&] { card.SaveCard(); }).find("日期 的值 \"2024-02-30\" 无效"),
-              std::string::npos);
+    const auto folder = std::filesystem::temp_directory_path() / ("zlim-" + set.name());
+    am::SetComponentFolder(folder);
+    tkam_object* card = tkam_create("TkAMAssetInt.clsAMAssetCard");
+    ASSERT_NE(card, nullptr);
+    const std::string longName(201, 'a');
+    tkam_value mode{TKAM_I4, am::atAdd, 0, nullptr, nullptr, 0};
+    tkam_value name{TKAM_TEXT, 0, 0, longName.c_str(), nullptr, 0};
+    tkam_value result{};
+    ASSERT_EQ(tkam_put(card, "Mode", &mode), 0);
+    ASSERT_EQ(tkam_put(card, "strAMAssetName", &name), 0);
+    ASSERT_EQ(tkam_call(card, "SaveCard", nullptr, 0, &result), 0) << "no error raised";
+    EXPECT_EQ(result.i, 0);
+    const char* reason = nullptr;
+    EXPECT_EQ(tkam_last_error(&reason), errors::kInvalidArgument);
+    EXPECT_STREQ(reason, "资产名称 过长: 201 个字符, 最多 200 个字符");
+    tkam_value date{TKAM_TEXT, 0, 0, "2024-01-01'x", nullptr, 0};
+    name.text = "车床";
+    ASSERT_EQ(tkam_put(card, "strAMAssetName", &name), 0);
+    ASSERT_EQ(tkam_put(card, "strDate", &date), 0);
+    ASSERT_EQ(tkam_call(card, "SaveCard", nullptr, 0, &result), 0);
+    EXPECT_EQ(result.i, 0);
+    EXPECT_EQ(tkam_last_error(&reason), errors::kInvalidArgument);
+    EXPECT_THAT(reason, ::testing::HasSubstr("日期 过长"));
+    tkam_release(card);
+
     am::clsAMAssetFund fund;
     fund.Mode = am::atAdd;
     fund.lngAMAssetID = 1;
     fund.lngAMFundID = 1;
     fund.dblAmount = 1e20;
-    EXPECT_NE(refusal([&] { fund.SaveCard(); }).find("原值 的值 100000000000000000000"),
+    EXPECT_EQ(fund.SaveCard(), 0);
+    EXPECT_NE(am::LastRefusal::take().value_or("").find("原值 的值 100000000000000000000"),
               std::string::npos);
+    EXPECT_EQ(am::LastRefusal::take(), std::nullopt) << "told once";
     auto conn = set.connect();
     auto rows = conn->GetRecordset(
         "Select (Select Count(*) From AMAsset) + (Select Count(*) From AMAssetFundAlter) From dual",
         3, 1);
     EXPECT_EQ(rows->field(0).toInt32(), 0);
+    EXPECT_THAT(ReadFile(folder / "log" / "errSql.log"),
+                ::testing::HasSubstr("资产名称 过长: 201 个字符"));
+    am::SetComponentFolder({});
+    std::filesystem::remove_all(folder);
 }
 
 // The records hung on a card save under the same rules, naming the field as
@@ -94,11 +131,14 @@ TEST(InputLimits, TheOtherRecordsRefuseByTheFieldsLabel) {
     am::clsAMAssetCustom custom;
     custom.lngAMAssetID = 1;
     custom.strCustomDate1 = "2024-02-30";
-    EXPECT_NE(refusal([&] { custom.SaveCard(); }).find("自定义日期1 的值 \"2024-02-30\" 无效"),
-              std::string::npos);
+    EXPECT_NE(
+        refusedSave([&] { return custom.SaveCard(); }).find("自定义日期1 的值 \"2024-02-30\" 无效"),
+        std::string::npos);
     custom.strCustomDate1 = "2024-02-29";
     custom.dblCustom2 = 1e20;
-    EXPECT_NE(refusal([&] { custom.SaveCard(); }).find("自定义数值2 的值 100000000000000000000"),
+    EXPECT_NE(refusedSave([&] {
+                  return custom.SaveCard();
+              }).find("自定义数值2 的值 100000000000000000000"),
               std::string::npos);
     auto rows = set.connect()->GetRecordset("Select Count(*) From AMAssetCustom", 3, 1);
     EXPECT_EQ(rows->field(0).toInt32(), 0) << "nothing written";
