@@ -8,9 +8,9 @@ import unittest
 from contextlib import redirect_stdout
 
 import example
-from tkam import Ledger, TkamError
+from tkam import Ledger, TkamError, carry_forward
 
-LIBRARY, SERVER, ACCOUNT_SET = sys.argv[1:4]
+LIBRARY, SERVER, ACCOUNT_SET, ADMIN_SERVER, CLOSED_YEAR = sys.argv[1:6]
 
 
 class LedgerModuleTest(unittest.TestCase):
@@ -47,6 +47,15 @@ class LedgerModuleTest(unittest.TestCase):
         self.assertIn("数控车床", html)
         self.assertIn("期间,科目编码", csv)
         self.assertNotRegex(csv, r"\d,\d{3}\.")  # plain numbers, no thousands separators
+
+
+class CarryForwardTest(unittest.TestCase):
+    def test_a_host_carries_the_closed_year_into_the_next_set(self):
+        rows = carry_forward(LIBRARY, SERVER, ADMIN_SERVER, CLOSED_YEAR, CLOSED_YEAR + "2025",
+                             "2025-01-01", "2024-01-01")
+        self.assertEqual(len(rows), 2)
+        self.assertEqual(sum(r["原值"] for r in rows), 42000.0)
+        self.assertLess(sum(r["净值"] for r in rows), 42000.0)
 
 
 if __name__ == "__main__":

@@ -91,20 +91,29 @@ class Object:
         self.library.check(self.library.dll.tkam_put(self.handle, name.encode(), ctypes.byref(v)))
 
     def call(self, method, *args):
+        return self.call_by_ref(method, *args)[0]
+
+    def call_by_ref(self, method, *args):
+        """A call whose arguments the member may change (ByRef): its result and
+        the arguments as they came back."""
         values = (Value * max(len(args), 1))(*[_value(a) for a in args])
         result = Value()
         self.library.check(self.library.dll.tkam_call(self.handle, method.encode(), values,
                                                       len(args), ctypes.byref(result)))
+        returned = [self._python(result)] + [self._python(values[i]) for i in range(len(args))]
+        return returned[0], *returned[1:]
+
+    def _python(self, value):
         try:
-            if result.type == TKAM_TEXT:
-                return result.text.decode("utf-8")
-            if result.type == TKAM_R8:
-                return result.r
-            if result.type in (TKAM_I4, TKAM_BOOL, 2):
-                return result.i
+            if value.type == TKAM_TEXT:
+                return value.text.decode("utf-8") if value.text else ""
+            if value.type == TKAM_R8:
+                return value.r
+            if value.type in (TKAM_I4, TKAM_BOOL, 2):
+                return value.i
             return None
         finally:
-            self.library.dll.tkam_value_clear(ctypes.byref(result))
+            self.library.dll.tkam_value_clear(ctypes.byref(value))
 
     def release(self):
         if self.handle:
@@ -201,3 +210,45 @@ class Ledger:
         """The register, depreciation or schedule report as a file: "html"
         (one page with its charts), "csv" or "text", as amasset writes it."""
         self.ledger.call("WriteReport", kind, str(path), fmt)
+
+
+def carry_forward(library_path, server, admin_server, old_set, new_set, turn_date, start_date,
+                  organization=1):
+    """Carries an organisation's register from old_set into new_set (made with
+    `amasset accountset create NEW --like OLD`), from Check to Execute, logged in
+    as new_set; the administrative login grants it the old set for the run.
+    Returns the new set's register at its first period."""
+    library = Library(library_path)
+    connection = library.create("TkConnectBase.Connection")
+    schema = new_set.strip().lower()
+    connection.put("ServerName", server)
+    connection.put("UserName", schema)
+    connection.call("Open")
+    context = library.create("TkAMAssetInt.Interface")
+    context.put("User", schema)
+    context.put("ConnBase", connection)
+    access = library.create("TkAMAssetInt.clsAMAssetSetAccess")
+    for name, value in (("AdminServer", admin_server), ("FromSet", old_set), ("ToSet", new_set)):
+        access.put(name, value)
+    turn = library.create("TkAMAssetInt.clsAMAssetTurn")
+    try:
+        access.call("Grant")
+        for name, value in (("OldUser", old_set.strip().lower()), ("NewUser", schema),
+                            ("ConnBase", connection), ("TurnOrganizationID", organization),
+                            ("TurnDate", turn_date), ("StartDate", start_date)):
+            turn.put(name, value)
+        for step in ("Check", "Execute"):
+            done, message = turn.call_by_ref(step, "")
+            if not done:
+                # an error the step trapped leaves the message empty: the last error says it
+                raise TkamError(0, "%s: %s" % (step, message or library.last_error().description))
+    finally:
+        access.release()  # the grant ends with the run
+        turn.release()
+    ledger = library.create("TkAMAssetInt.clsAMLedger")
+    ledger.put("Organization", organization)
+    try:
+        return _rows(ledger.call("Register", turn_date[:7]))
+    finally:
+        for obj in (ledger, context, connection):
+            obj.release()

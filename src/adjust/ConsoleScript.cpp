@@ -9,6 +9,7 @@
 
 #include "adjust/DOSOutputs.hpp"
 #include "adjust/FileSystem.hpp"
+#include "connect/ServerText.hpp"
 #include "connect/Session.hpp"
 #include "frame/ComponentFolder.hpp"
 #include "frame/Conversion.hpp"
@@ -39,7 +40,8 @@ ConsoleScript::ConsoleScript(const connect::Connection& login, fs::path folder,
 fs::path ConsoleScript::tool() { return ComponentFolder() / "sqlconsole"; }
 
 std::string ConsoleScript::commandLine(const connect::Connection& login, const fs::path& script) {
-    return quoted(tool().string()) + " -s " + quoted(login.UserName + "@" + login.ServerName) +
+    return quoted(tool().string()) + " -s " +
+           quoted(login.UserName + "@" + connect::ServerText::withoutPassword(login.ServerName)) +
            " @" + quoted(script.string());
 }
 
@@ -55,7 +57,11 @@ ConsoleScript::Outcome ConsoleScript::run(const std::string& fileName,
     fs::path wrapper = writeWrapper(writeScript(fileName, text));
     DOSOutputs dos;
     dos.TrimNullString = true;
-    dos.StandardInput = login_.Password + "\n";
+    // the password reaches the tool on its input, never its command line or environment
+    dos.StandardInput =
+        (login_.Password.empty() ? connect::ServerText::passwordOf(login_.ServerName)
+                                 : login_.Password) +
+        "\n";
     dos.TimeoutSeconds = timeoutSeconds_;
     const std::string sessions = sessionName();
     dos.Environment = {"PGAPPNAME=" + sessions};

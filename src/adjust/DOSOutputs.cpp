@@ -89,7 +89,11 @@ std::optional<pid_t> spawn(const std::vector<std::string>& words, const ChildDes
     for (const auto& w : words) argv.push_back(const_cast<char*>(w.c_str()));
     argv.push_back(nullptr);
     for (const auto& e : extraEnvironment) envp.push_back(const_cast<char*>(e.c_str()));
-    for (char** e = environ; *e; ++e) envp.push_back(*e);
+    // Passwords stay with this process: a child is given what it needs on its input.
+    for (char** e = environ; *e; ++e)
+        if (!std::string_view(*e).starts_with("PGPASSWORD=") &&
+            !std::string_view(*e).starts_with("AMASSET_PASSWORD="))
+            envp.push_back(*e);
     envp.push_back(nullptr);
     posix_spawnattr_t attributes;
     posix_spawnattr_init(&attributes);

@@ -2,6 +2,7 @@
 // the run ended and its message.
 #include "carryforward/TurnLog.hpp"
 
+#include "connect/ServerText.hpp"
 #include "frame/Context.hpp"
 #include "frame/Log.hpp"
 #include "frame/PublicDef.hpp"
@@ -12,9 +13,9 @@ std::string TurnLog::header(const char* title) const {
     const Context& c = context();
     std::string text = title;
     for (const std::string& line :
-         {"结转服务器" + connection().ServerName, "结转前账套" + c.OldUser,
-          "结转后账套" + c.NewUser, "结转机构" + scope_.org(), "结转日期" + scope_.turnDate,
-          "结转年度" + std::to_string(scope_.turnYear),
+         {"结转服务器" + connect::ServerText::withoutPassword(connection().ServerName),
+          "结转前账套" + c.OldUser, "结转后账套" + c.NewUser, "结转机构" + scope_.org(),
+          "结转日期" + scope_.turnDate, "结转年度" + std::to_string(scope_.turnYear),
           "结转期间" + std::to_string(scope_.turnPeriod),
           titles_.startDateLabel + scope_.startDate})
         text += kCrLf + line;

@@ -11,6 +11,7 @@
 #include "frame/ClassRegistry.hpp"
 #include "frame/Context.hpp"
 #include "frame/DataAccess.hpp"
+#include "frame/LastRefusal.hpp"
 #include "frame/Log.hpp"
 #include "frame/PublicDef.hpp"
 
@@ -186,6 +187,8 @@ bool clsAMAssetTurn::Check(std::string& strErrMsg) {
         }
         return true;
     } catch (...) {
+        // The message stays as it was; the reason waits for tkam_last_error and "errSql".
+        LastRefusal::keepCurrent("clsAMAssetTurn.Check");
         return false;
     }
 }

@@ -156,9 +156,7 @@ int32_t guarded(Fn&& fn) {
     try {
         fn();
         // a save that answered 0 for input the books cannot hold says why here
-        auto refusal = tk::am::LastRefusal::take();
-        tLastError = refusal ? tk::am::ErrorInfo{tk::errors::kInvalidArgument, *refusal}
-                             : tk::am::ErrorInfo{};
+        tLastError = tk::am::LastRefusal::take().value_or(tk::am::ErrorInfo{});
         return 0;
     } catch (...) {
         tLastError = tk::am::ErrorInfo::current();

@@ -9,22 +9,28 @@
 namespace tk::am {
 namespace {
 
-thread_local std::optional<std::string> tRefusal;
+thread_local std::optional<ErrorInfo> tRefusal;
 
-}  // namespace
-
-void LastRefusal::keep(const InputRefusal& refusal) {
-    tRefusal = refusal.description();
-    WriteLog("SaveCard:#" + std::to_string(refusal.number()) + ":" + refusal.description() + kCrLf,
+void Keep(const std::string& operation, const ErrorInfo& error) {
+    tRefusal = error;
+    WriteLog(operation + ":#" + std::to_string(error.number) + ":" + error.description + kCrLf,
              "errSql", 0);
 }
 
-std::optional<std::string> LastRefusal::take() { return std::exchange(tRefusal, std::nullopt); }
+}  // namespace
+
+void LastRefusal::keep(const InputRefusal& refusal) { Keep("SaveCard", ErrorInfo::from(refusal)); }
+
+void LastRefusal::keepCurrent(const std::string& operation) {
+    Keep(operation, ErrorInfo::current());
+}
+
+std::optional<ErrorInfo> LastRefusal::take() { return std::exchange(tRefusal, std::nullopt); }
 
 void LastRefusal::clear() { tRefusal.reset(); }
 
 void LastRefusal::raiseOr(const std::string& otherwise) {
-    if (auto reason = take()) throw InputRefusal(*reason);
+    if (auto reason = take()) throw InputRefusal(reason->description);
     throw RunTimeError(errors::kDatabase, otherwise);
 }
 

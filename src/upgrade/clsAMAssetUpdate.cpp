@@ -6,6 +6,7 @@
 
 #include "adjust/clsAMAdjust.hpp"
 #include "connect/Connection.hpp"
+#include "connect/ServerText.hpp"
 #include "connect/Session.hpp"
 #include "frame/ClassRegistry.hpp"
 #include "frame/Context.hpp"
@@ -182,7 +183,7 @@ void clsAMAssetUpdate::StartRun(int32_t totalProgress) {
 void clsAMAssetUpdate::LogRunHeader(const std::string& firstLine) {
     const Context& c = context();
     WriteLog(firstLine, kLog);
-    WriteLog("升级服务器" + connection().ServerName, kLog);
+    WriteLog("升级服务器" + connect::ServerText::withoutPassword(connection().ServerName), kLog);
     WriteLog("升级前账套" + c.OldUser + ",升级后账套" + c.NewUser, kLog);
     WriteLog("升级前版本" + c.OldVer + ",升级后版本" + c.NewVer, kLog);
 }

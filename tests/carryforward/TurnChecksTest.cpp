@@ -142,5 +142,56 @@ TEST_F(TurnChecksTest, AHostDrivesItThroughTheCInterface) {
     tkam_release(turn);
 }
 
+// Logged in as the new set alone, a host's Check fails for want of the old
+// set: the message stays as the host left it and the last error says why;
+// the grant the host makes through clsAMAssetSetAccess lets the same Check pass.
+TEST_F(TurnChecksTest, AHostGrantsTheOldSetThroughTheCInterface) {
+    BuildYear();
+    UseOld();
+    context().OldUser = accountSet.name();
+    context().User = context().NewUser = next.name();
+    context().ConnBase = nextConn;
+    tkam_object* turn = tkam_create("TkAMAssetInt.clsAMAssetTurn");
+    ASSERT_NE(turn, nullptr);
+    auto put = [](tkam_object* o, const char* name, const std::string& text) {
+        tkam_value v{};
+        v.type = TKAM_TEXT;
+        v.text = text.c_str();
+        EXPECT_EQ(tkam_put(o, name, &v), 0) << name;
+    };
+    tkam_value org{};
+    org.type = TKAM_I4;
+    org.i = kOrg;
+    EXPECT_EQ(tkam_put(turn, "TurnOrganizationID", &org), 0);
+    put(turn, "TurnDate", "2025-01-01");
+    put(turn, "StartDate", "2024-01-01");
+    auto check = [&] {
+        tkam_value message{}, result{};
+        message.type = TKAM_TEXT;
+        message.text = "as the host left it";
+        EXPECT_EQ(tkam_call(turn, "Check", &message, 1, &result), 0);
+        std::string said = message.text ? message.text : "";
+        tkam_value_clear(&message);
+        return std::pair{result.i != 0, said};
+    };
+    auto [passed, message] = check();
+    EXPECT_FALSE(passed);
+    EXPECT_EQ(message, "as the host left it");
+    const char* reason = nullptr;
+    EXPECT_NE(tkam_last_error(&reason), 0);
+    EXPECT_NE(std::string(reason).find("ORA-01031"), std::string::npos) << reason;
+
+    tkam_object* access = tkam_create("TkAMAssetInt.clsAMAssetSetAccess");
+    ASSERT_NE(access, nullptr);
+    put(access, "AdminServer", tk::test::adminServer());
+    put(access, "FromSet", accountSet.name());
+    put(access, "ToSet", next.name());
+    ASSERT_EQ(tkam_call(access, "Grant", nullptr, 0, nullptr), 0);
+    EXPECT_TRUE(check().first);
+    tkam_release(access);  // the grant ends with the object
+    EXPECT_FALSE(check().first);
+    tkam_release(turn);
+}
+
 }  // namespace
 }  // namespace tk::am::test

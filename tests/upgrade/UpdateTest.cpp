@@ -216,6 +216,7 @@ TEST_F(Update, SettingsThatDoNotTakeFailTheRun) {
 // Every fixed message is one counted step of 83, whatever the host says to Cancel.
 TEST_F(Update, ProgressCountsEveryStep) {
     earlierReleaseCompany();
+    conn->ServerName += " password=s3cret";  // only shown from here on: the session is open
     ASSERT_TRUE(execute()) << errors;
     ASSERT_GT(events.size(), 40u);
     for (size_t i = 0; i < events.size(); ++i) {
@@ -231,6 +232,9 @@ TEST_F(Update, ProgressCountsEveryStep) {
     std::string runLog = log("固定资产升级");
     EXPECT_NE(runLog.find("升级前账套" + oldSet.name() + ",升级后账套" + newSet.name()),
               std::string::npos);
+    EXPECT_NE(runLog.find("升级服务器"), std::string::npos);
+    EXPECT_EQ(runLog.find("s3cret"), std::string::npos)
+        << "the server is logged without its password";
     EXPECT_NE(runLog.find("固定资产升级成功,耗时:"), std::string::npos);
 }
 

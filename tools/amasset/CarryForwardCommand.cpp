@@ -9,6 +9,7 @@
 #include "AccountSetSession.hpp"
 #include "ProgressBar.hpp"
 #include "frame/ComponentFolder.hpp"
+#include "frame/LastRefusal.hpp"
 #include "ledger/YearEndTurn.hpp"
 #include "provision/AccountSetAdmin.hpp"
 #include "provision/CrossSetAccess.hpp"
@@ -44,6 +45,12 @@ void PrintTotals(const ledger::TurnTotals& before, const ledger::TurnTotals& aft
     table.print(std::cout);
 }
 
+// A check that failed on an error says so only through the kept reason.
+std::string CheckFailure() {
+    auto error = am::LastRefusal::take();
+    return error ? "检查未能完成: " + error->description : "检查未能完成";
+}
+
 }  // namespace
 
 int carryForwardCommand(const CliContext& cli) {
@@ -65,7 +72,7 @@ int carryForward(const CliContext& cli, const AccountSetSession& session, const 
         if (ready)
             std::cout << "可以结转: " << from << " → " << session.name() << " (" << date << ")\n";
         else
-            std::cerr << "不能结转: " << (reason.empty() ? "检查未能完成" : reason) << "\n";
+            std::cerr << "不能结转: " << (reason.empty() ? CheckFailure() : reason) << "\n";
         return ready ? 0 : 1;
     }
     std::optional<ProgressBar> bar;
