@@ -43,10 +43,10 @@ TEST_F(Console, WheneverSqlErrorDecidesTheStatusAndTheWorkLeftBehind) {
     }
 }
 
-TEST_F(Console, WheneverAppliesToBlocksExecuteAndVariablesThatCannotBeFilledIn) {
-    const std::string failures[] = {"begin\n  insert into no_such_table values (1);\nend;\n/",
-                                    "exec no_such_procedure(1)", "select &undefined from dual;",
-                                    "select :undeclared from dual;"};
+TEST_F(Console, WheneverAppliesToBlocksExecuteDescribeAndVariablesThatCannotBeFilledIn) {
+    const std::string failures[] = {
+        "begin\n  insert into no_such_table values (1);\nend;\n/", "exec no_such_procedure(1)",
+        "desc no_such_table", "select &undefined from dual;", "select :undeclared from dual;"};
     for (const std::string& failure : failures) {
         std::string out = run("whenever sqlerror exit 9\n" + failure + "\nprompt went on\n");
         EXPECT_EQ(status, 9) << failure << "\n" << out;
@@ -213,6 +213,25 @@ TEST_F(Console, SpoolCopiesTheOutputToAFile) {
     out = run("whenever oserror exit 4\nspool /no/such/folder/x.log\nprompt went on\n");
     EXPECT_NE(out.find("SP2-0606"), std::string::npos) << out;
     EXPECT_EQ(status, 4);
+}
+
+TEST_F(Console, DescribeListsTheColumnsAsOraclesConsole) {
+    std::string out =
+        run("create table t (a number(5,2) not null, b varchar2(10), c number, d date, "
+            "e char(3), f varchar2(5) not null);\n"
+            "desc t\ndescribe " +
+            schema.name() + ".T;\ndesc no_such_table\n");
+    const std::string table =
+        " Name                                      Null?    Type\n"
+        " ----------------------------------------- -------- ----------------------------\n"
+        " A                                         NOT NULL NUMBER(5,2)\n"
+        " B                                                  VARCHAR2(10)\n"
+        " C                                                  NUMBER\n"
+        " D                                                  DATE\n"
+        " E                                                  CHAR(3)\n"
+        " F                                         NOT NULL VARCHAR2(5)\n";
+    EXPECT_EQ(out, "Table created.\n" + table + table +
+                       "ERROR:\nORA-04043: object no_such_table does not exist\n");
 }
 
 }  // namespace

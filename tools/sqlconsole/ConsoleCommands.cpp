@@ -49,10 +49,10 @@ const ConsoleCommands::Entry* ConsoleCommands::find(const std::string& line) {
         {"print", 3, &ConsoleCommands::print},       {"spool", 3, &ConsoleCommands::spool},
         {"whenever", 8, &ConsoleCommands::whenever}, {"exit", 4, &ConsoleCommands::exit},
         {"quit", 4, &ConsoleCommands::exit},         {"execute", 4, &ConsoleCommands::execute},
-        {"column", 3, &ConsoleCommands::ignore},     {"show", 3, &ConsoleCommands::ignore},
-        {"ttitle", 3, &ConsoleCommands::ignore},     {"btitle", 3, &ConsoleCommands::ignore},
-        {"break", 3, &ConsoleCommands::ignore},      {"clear", 2, &ConsoleCommands::ignore},
-        {".", 1, &ConsoleCommands::ignore}};
+        {"describe", 4, &ConsoleCommands::describe}, {"column", 3, &ConsoleCommands::ignore},
+        {"show", 3, &ConsoleCommands::ignore},       {"ttitle", 3, &ConsoleCommands::ignore},
+        {"btitle", 3, &ConsoleCommands::ignore},     {"break", 3, &ConsoleCommands::ignore},
+        {"clear", 2, &ConsoleCommands::ignore},      {".", 1, &ConsoleCommands::ignore}};
     std::string verb = withoutSemicolon(line.substr(0, line.find_first_of(" \t")));
     for (const Entry& e : kCommands)
         if (abbreviates(verb, e.name, e.shortest)) return &e;
@@ -168,6 +168,10 @@ void ConsoleCommands::exit(const std::string& line) {
 void ConsoleCommands::execute(const std::string& line) {
     if (!runner_.run("BEGIN " + afterVerb(withoutSemicolon(line)) + "; END;", true))
         exits_.sqlFailed();
+}
+
+void ConsoleCommands::describe(const std::string& line) {
+    if (!runner_.describe(afterVerb(withoutSemicolon(line)))) exits_.sqlFailed();
 }
 
 }  // namespace tk::console

@@ -12,7 +12,7 @@ namespace tk::console {
 
 // One line each, case-insensitive, with an optional ";" and Oracle's shortest
 // abbreviations: SET, PRO[MPT], REM[ARK], DEF[INE], UNDEF[INE], VAR[IABLE],
-// PRI[NT], SPO[OL], WHENEVER, EXIT, QUIT, EXEC[UTE]; COL[UMN],
+// PRI[NT], SPO[OL], WHENEVER, EXIT, QUIT, EXEC[UTE], DESC[RIBE]; COL[UMN],
 // SHO[W] and the other layout commands are accepted and have no effect.
 class ConsoleCommands {
   public:
@@ -39,6 +39,7 @@ class ConsoleCommands {
     void whenever(const std::string& line);
     void exit(const std::string& line);
     void execute(const std::string& line);
+    void describe(const std::string& line);
 
     StatementRunner& runner_;
     SubstitutionVariables& variables_;

@@ -5,6 +5,7 @@
 #include <regex>
 
 #include "ConsoleError.hpp"
+#include "TableDescription.hpp"
 #include "connect/Session.hpp"
 
 namespace tk::console {
@@ -27,6 +28,10 @@ StatementRunner::StatementRunner(std::shared_ptr<connect::Connection> connection
 bool StatementRunner::run(const std::string& statement, bool plsql) {
     StatementKind kind = classify(statement, plsql);
     return attempt([&] { dispatch(prepared(statement, kind), kind); }, "ERROR at line 1:");
+}
+
+bool StatementRunner::describe(const std::string& object) {
+    return attempt([&] { TableDescription::print(*connection_, object, out_); }, "ERROR:");
 }
 
 // The connection component names the Oracle code where the failure has one;

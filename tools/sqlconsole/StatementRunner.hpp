@@ -28,6 +28,8 @@ class StatementRunner {
     bool run(const std::string& statement, bool plsql);
     // A statement the console could not send, as a failed one.
     void report(const ConsoleError& error);
+    // DESCRIBE; false when there is no such table or view.
+    bool describe(const std::string& object);
     // The number of the last statement's error (942 for ORA-00942), 0 after a success.
     int lastErrorCode() const { return lastCode_; }
     // Keeps or undoes the open work and starts new work.
