@@ -2,34 +2,10 @@
 // Oracle's console does: its texts, nested scripts, "/" and rollback.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-
-#include "TestDatabase.hpp"
-#include "adjust/ConsoleScript.hpp"
-#include "adjust/DOSOutputs.hpp"
-#include "adjust/ScriptFolder.hpp"
+#include "ConsoleRun.hpp"
 
 namespace tk::am {
 namespace {
-namespace fs = std::filesystem;
-
-// Runs the console tool on a script as the adjustment runner does.
-class Console : public ::testing::Test {
-  protected:
-    std::string run(const std::string& script, const std::string& nested = "") {
-        std::ofstream(folder.path() / "main.sql") << script;
-        std::ofstream(folder.path() / "nested.sql") << nested;
-        connect::Connection login;
-        login.UserName = schema.name();
-        login.ServerName = test::testServer();
-        DOSOutputs dos;
-        dos.StandardInput = "unused\n";
-        return dos.ExecuteCommand(ConsoleScript::commandLine(login, folder.path() / "main.sql"));
-    }
-    test::TestSchema schema{"console"};
-    ScriptFolder folder;
-};
 
 // Oracle's console answers these lines with exactly these texts.
 TEST_F(Console, AnswersAsOraclesConsole) {
@@ -66,7 +42,8 @@ TEST_F(Console, FollowsNestedScriptsAndRunsTheLastStatementAgainOnSlash) {
 TEST_F(Console, WorkEndsKeptAndRollbackUndoesIt) {
     run("create table t (a number);\ninsert into t values (1);\nrollback;\n"
         "insert into t values (2);\n");
-    EXPECT_EQ(run("set heading off\nselect a from t;\n"), "2\n");
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(rows("select a from t;"), "2\n");
 }
 
 }  // namespace

@@ -1,49 +1,54 @@
-// Script lines buffered into statements, nested @ and @@ scripts, and SET, PROMPT and EXIT.
+// Script lines buffered into statements, nested @ and @@ scripts, continued command lines and
+// substitution of &name, with console commands handed to ConsoleCommands.
 #include "ScriptInterpreter.hpp"
 
+#include <cerrno>
 #include <fstream>
-#include <sstream>
+#include <iomanip>
 #include <utility>
 
+#include "CommandText.hpp"
+#include "ConsoleError.hpp"
 #include "Feedback.hpp"
-#include "host/Dispatchable.hpp"
 
 namespace tk::console {
 namespace fs = std::filesystem;
 namespace {
 
-std::string trimmed(const std::string& text) {
-    size_t first = text.find_first_not_of(" \t\r");
-    if (first == std::string::npos) return "";
-    return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
-}
-
-std::string withoutSemicolon(std::string text) {
-    while (!text.empty() && text.back() == ';') text.pop_back();
-    return trimmed(text);
-}
-
-std::string unquoted(std::string text) {
-    if (text.size() >= 2 && text.front() == '"' && text.back() == '"')
-        text = text.substr(1, text.size() - 2);
-    return text;
-}
-
 // Oracle adds ".sql" to a script name without an extension.
 fs::path scriptPath(const std::string& name, const fs::path& folder) {
-    fs::path path = unquoted(withoutSemicolon(name));
+    fs::path path = name;
     if (path.is_relative()) path = folder / path;
     if (!path.has_extension()) path += ".sql";
     return path;
 }
 
+// Comments are neither run nor substituted.
+bool isComment(const std::string& line) {
+    std::string verb = withoutSemicolon(line.substr(0, line.find_first_of(" \t")));
+    return line.starts_with("--") || abbreviates(verb, "remark", 3);
+}
+
+std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    for (size_t start = 0;;) {
+        size_t end = text.find('\n', start);
+        lines.push_back(text.substr(start, end - start));
+        if (end == std::string::npos) return lines;
+        start = end + 1;
+    }
+}
+
 }  // namespace
 
-ScriptInterpreter::ScriptInterpreter(StatementRunner& runner, std::ostream& out)
-    : runner_(runner), out_(out) {}
+ScriptInterpreter::ScriptInterpreter(StatementRunner& runner, std::ostream& out, SpoolBuffer& spool)
+    : runner_(runner),
+      out_(out),
+      exits_(runner, variables_, out),
+      commands_(runner, variables_, exits_, spool, out) {}
 
 void ScriptInterpreter::run(LineSource& lines, const fs::path& folder, bool interactive) {
-    while (!exited_) {
+    while (!exits_.exited()) {
         std::string prompt = buffer_.empty() ? "SQL> " : "  " + std::to_string(lines_ + 1) + "  ";
         auto text = lines.next(interactive ? prompt : "");
         if (!text) break;
@@ -54,7 +59,9 @@ void ScriptInterpreter::run(LineSource& lines, const fs::path& folder, bool inte
 void ScriptInterpreter::runFile(const fs::path& file) {
     std::ifstream in(file, std::ios::binary);
     if (!in) {
+        int error = errno;
         out_ << "SP2-0310: unable to open file \"" << file.string() << "\"\n";
+        exits_.osFailed(error);
         return;
     }
     StreamLines lines(in);
@@ -64,10 +71,17 @@ void ScriptInterpreter::runFile(const fs::path& file) {
     buffer_ = outer;
 }
 
+int ScriptInterpreter::finish() {
+    if (!exits_.exited()) exits_.exit(ExitAction{});
+    return exits_.status();
+}
+
 void ScriptInterpreter::line(const std::string& text, const fs::path& folder) {
     std::string t = trimmed(text);
+    if (!continued_.empty()) return command(std::exchange(continued_, "") + " " + t, folder);
     if (buffer_.empty()) {
-        if (t.empty() || consoleCommand(t, folder)) return;
+        if (t.empty() || isComment(t)) return;
+        if (t.starts_with("@") || ConsoleCommands::recognises(t)) return command(t, folder);
         plsql_ = startsPlsql(t);
     }
     if (t == "/") {
@@ -82,51 +96,69 @@ void ScriptInterpreter::line(const std::string& text, const fs::path& folder) {
     }
 }
 
-// "/" with nothing pending runs the last statement again.
+void ScriptInterpreter::command(const std::string& text, const fs::path& folder) {
+    if (text.ends_with(" -")) {
+        continued_ = trimmed(text.substr(0, text.size() - 1));
+        return;
+    }
+    std::string line;
+    try {
+        line = substituted(text, false);
+    } catch (const ConsoleError& e) {
+        out_ << e.what() << "\n";
+        return;
+    }
+    if (line.starts_with("@"))
+        runScript(line, folder);
+    else
+        commands_.run(line);
+}
+
+void ScriptInterpreter::runScript(const std::string& text, const fs::path& folder) {
+    bool nested = text.starts_with("@@");
+    std::vector<std::string> words = commandWords(withoutSemicolon(text.substr(nested ? 2 : 1)));
+    if (words.empty()) return;
+    for (size_t i = 1; i < words.size(); ++i) variables_.define(std::to_string(i), words[i]);
+    runFile(scriptPath(words[0], nested ? folder : fs::current_path()));
+}
+
+// "/" with nothing pending runs the last statement again, its variables substituted anew.
 void ScriptInterpreter::runBuffer() {
     if (!buffer_.empty()) {
         last_ = std::exchange(buffer_, "");
         lastPlsql_ = plsql_;
     }
     lines_ = 0;
-    if (!last_.empty()) runner_.run(last_, lastPlsql_);
+    if (last_.empty()) return;
+    bool ok = false;
+    try {
+        ok = runner_.run(substituted(last_, variables_.verify), lastPlsql_);
+    } catch (const ConsoleError& e) {
+        runner_.report(e);
+    }
+    if (!ok) exits_.sqlFailed();
 }
 
-bool ScriptInterpreter::consoleCommand(const std::string& text, const fs::path& folder) {
-    if (text.starts_with("--")) return true;
-    if (text.starts_with("@")) {
-        bool nested = text.starts_with("@@");
-        runFile(scriptPath(text.substr(nested ? 2 : 1), nested ? folder : fs::current_path()));
-        return true;
-    }
-    std::istringstream words(text);
-    std::string verb, option, value;
-    words >> verb >> option >> value;
-    verb = tk::lowerAscii(withoutSemicolon(verb));
-    if (verb == "exit" || verb == "quit") {
-        exited_ = true;
-    } else if (verb == "set") {
-        set(tk::lowerAscii(withoutSemicolon(option)), tk::lowerAscii(withoutSemicolon(value)));
-    } else if (verb == "prompt" || verb == "pro") {
-        out_ << trimmed(text.substr(verb.size())) << "\n";
-    } else if (!(verb == "rem" || verb == "remark" || verb == "spool" || verb == "whenever" ||
-                 verb == "define" || verb == "column" || verb == "show" || verb == ".")) {
-        return false;
-    }
-    return true;
+std::string ScriptInterpreter::substituted(const std::string& text, bool verify) {
+    auto ask = [this](const std::string& name) -> std::optional<std::string> {
+        if (!answers_) return std::nullopt;
+        return answers_->next("Enter value for " + name + ": ");
+    };
+    std::vector<std::string> old = linesOf(text), now;
+    for (const std::string& line : old) now.push_back(variables_.substitute(line, ask));
+    if (verify) printVerify(old, now);
+    std::string joined;
+    for (size_t i = 0; i < now.size(); ++i) joined += (i ? "\n" : "") + now[i];
+    return joined;
 }
 
-void ScriptInterpreter::set(const std::string& option, const std::string& value) {
-    OutputSettings& s = runner_.settings();
-    if (option == "heading" || option == "hea") s.heading = value == "on";
-    if (option == "feedback" || option == "feed") {
-        if (value == "on")
-            s.feedback = 1;
-        else if (value == "off")
-            s.feedback = 0;
-        else if (!value.empty() && value.find_first_not_of("0123456789") == std::string::npos)
-            s.feedback = std::stoi(value);
-    }
+// SET VERIFY ON shows each line that substitution changed, before and after.
+void ScriptInterpreter::printVerify(const std::vector<std::string>& old,
+                                    const std::vector<std::string>& now) {
+    for (size_t i = 0; i < old.size(); ++i)
+        if (old[i] != now[i])
+            out_ << "old" << std::setw(4) << i + 1 << ": " << old[i] << "\nnew" << std::setw(4)
+                 << i + 1 << ": " << now[i] << "\n";
 }
 
 }  // namespace tk::console

@@ -12,6 +12,7 @@
 #include "LineSource.hpp"
 #include "Logon.hpp"
 #include "ScriptInterpreter.hpp"
+#include "SpoolBuffer.hpp"
 #include "StatementRunner.hpp"
 #include "connect/Connection.hpp"
 
@@ -48,14 +49,11 @@ std::shared_ptr<tk::connect::Connection> connect(const Logon& logon) {
 }
 
 // Reads what the person or the pipe on standard input types.
-void runInput(ScriptInterpreter& script, bool silent) {
+void runInput(ScriptInterpreter& script, bool silent, TerminalLines& terminalLines) {
     bool terminal = isatty(STDIN_FILENO) && !silent;
-    std::unique_ptr<LineSource> lines;
-    if (terminal)
-        lines = std::make_unique<TerminalLines>();
-    else
-        lines = std::make_unique<StreamLines>(std::cin);
-    script.run(*lines, std::filesystem::current_path(), terminal);
+    StreamLines pipe(std::cin);
+    LineSource& lines = terminal ? static_cast<LineSource&>(terminalLines) : pipe;
+    script.run(lines, std::filesystem::current_path(), terminal);
 }
 
 }  // namespace
@@ -76,14 +74,18 @@ int main(int argc, char** argv) {
         std::cerr << e.what() << "\n";
         return 2;
     }
-    StatementRunner runner(conn, std::cout);
-    ScriptInterpreter script(runner, std::cout);
+    SpoolBuffer spool(std::cout.rdbuf());
+    std::ostream out(&spool);
+    StatementRunner runner(conn, out);
+    ScriptInterpreter script(runner, out, spool);
+    // Only a person at a terminal can be asked for the value of an undefined &name.
+    TerminalLines terminal;
+    if (isatty(STDIN_FILENO)) script.askWith(&terminal);
     if (!args.file.empty()) {
         script.runFile(args.file);
     } else {
         if (!args.script.empty()) script.runFile(args.script);
-        if (!script.exited()) runInput(script, args.silent);
+        if (!script.exited()) runInput(script, args.silent, terminal);
     }
-    runner.finish();
-    return 0;
+    return script.finish();
 }
