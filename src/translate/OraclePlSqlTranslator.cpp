@@ -70,6 +70,9 @@ class BlockWriter {
             return std::nullopt;
         }
         size_t callEnd = n - 2;
+        // output and application errors are statements of PL/pgSQL, not procedures
+        if (isKw(tokens_[1], Kw::DbmsOutput) || isKw(tokens_[1], Kw::RaiseApplicationError))
+            return std::nullopt;
         if (!isCall(1, callEnd)) return std::nullopt;
         return callText(1, callEnd);
     }

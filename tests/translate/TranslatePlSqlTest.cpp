@@ -26,6 +26,12 @@ TEST(TranslatePlSql, BlocksBecomeCallsOrDoBlocks) {
          "DO $tk$\n#variable_conflict use_column\nBegin Insert Into t Values (1); Exception "
          "When unique_violation Then "
          "RAISE EXCEPTION 'ORA-20001: %', concat('dup ', 'key'); End;\n$tk$"},
+        // Output and application errors alone are no procedure calls.
+        {"Begin dbms_output.put_line('x'); End;",
+         "DO $tk$\n#variable_conflict use_column\nBegin RAISE NOTICE '%', 'x'; End;\n$tk$"},
+        {"Begin raise_application_error(-20001, 'no'); End;",
+         "DO $tk$\n#variable_conflict use_column\nBegin RAISE EXCEPTION 'ORA-20001: %', 'no'; "
+         "End;\n$tk$"},
         // The dollar-quote tag avoids the body.
         {"Begin Insert Into t Values ('$tk$'); End;",
          "DO $tk1$\n#variable_conflict use_column\nBegin Insert Into t Values ('$tk$'); "
