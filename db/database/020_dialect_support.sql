@@ -98,6 +98,17 @@ GRANT EXECUTE ON FUNCTION oracompat.trigger_table(text, text) TO PUBLIC;
 GRANT EXECUTE ON FUNCTION oracompat.alter_trigger(text, text, text) TO PUBLIC;
 GRANT EXECUTE ON FUNCTION oracompat.drop_trigger(text, text) TO PUBLIC;
 
+-- The schema a table is in.
+CREATE OR REPLACE FUNCTION oracompat.schema_of(target regclass)
+RETURNS text
+LANGUAGE sql STABLE
+AS $$
+    SELECT n.nspname::text FROM pg_catalog.pg_class c
+      JOIN pg_catalog.pg_namespace n ON n.oid = c.relnamespace WHERE c.oid = target
+$$;
+
+GRANT EXECUTE ON FUNCTION oracompat.schema_of(regclass) TO PUBLIC;
+
 -- ALTER TABLE … ADD [CONSTRAINT c] PRIMARY KEY | UNIQUE (cols) as Oracle runs
 -- it: an index the script made before (named in USING INDEX, or by the
 -- constraint's name, or a unique one on exactly these columns) is taken over
@@ -132,9 +143,7 @@ BEGIN
         RETURN;
     END IF;
     IF found_index IS NOT NULL THEN
-        EXECUTE format('DROP INDEX %I.%I', (SELECT n.nspname FROM pg_catalog.pg_class c
-                                              JOIN pg_catalog.pg_namespace n ON n.oid = c.relnamespace
-                                             WHERE c.oid = target), found_index);
+        EXECUTE format('DROP INDEX %I.%I', oracompat.schema_of(target), found_index);
     END IF;
     EXECUTE format('ALTER TABLE %s ADD %s%s (%s)', target, named, kind, columns);
 END
@@ -149,8 +158,7 @@ LANGUAGE plpgsql
 AS $$
 DECLARE
     target regclass := table_name::regclass;
-    owner text := (SELECT n.nspname FROM pg_catalog.pg_class c
-                     JOIN pg_catalog.pg_namespace n ON n.oid = c.relnamespace WHERE c.oid = target);
+    owner text := oracompat.schema_of(target);
     definition text;
 BEGIN
     SELECT pg_catalog.pg_get_constraintdef(k.oid) INTO definition
@@ -188,8 +196,7 @@ LANGUAGE plpgsql
 AS $$
 DECLARE
     target regclass := table_name::regclass;
-    owner text := (SELECT n.nspname FROM pg_catalog.pg_class c
-                     JOIN pg_catalog.pg_namespace n ON n.oid = c.relnamespace WHERE c.oid = target);
+    owner text := oracompat.schema_of(target);
     kept text;
 BEGIN
     SELECT d.definition INTO kept FROM oracompat.disabled_in(owner) d

@@ -3,25 +3,15 @@
 // checked views. Each must leave the tables behaving as they would in Oracle.
 #include <gtest/gtest.h>
 
-#include "TestDatabase.hpp"
-#include "connect/Connection.hpp"
+#include "OracleTextFixture.hpp"
 
 namespace tk::connect {
 namespace {
 
-using test::TestSchema;
-
-class OracleSchemaScript : public ::testing::Test {
+class OracleSchemaScript : public OracleTextFixture {
   protected:
-    TestSchema schema{"ddl"};
-    std::shared_ptr<Connection> conn = schema.connect();
+    OracleSchemaScript() : OracleTextFixture("ddl") {}
 
-    void exec(const std::string& sql) { test::ExecuteOk(*conn, sql); }
-    std::string text(const std::string& sql) {
-        auto rs = conn->GetRecordset(sql, 3, 1);
-        return rs->eof() || rs->field(0).isNull() ? "<null>" : rs->field(0).toText();
-    }
-    std::string errorOf(const std::string& sql) { return test::ErrorOf(*conn, sql); }
     std::string indexesOf(const std::string& table) {
         return text("select count(*) from pg_catalog.pg_indexes where schemaname = '" +
                     schema.name() + "' and tablename = '" + table + "'");

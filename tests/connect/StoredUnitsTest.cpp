@@ -2,25 +2,14 @@
 // connection and run: each must answer as Oracle would where PostgreSQL's own habit differs.
 #include <gtest/gtest.h>
 
-#include "TestDatabase.hpp"
-#include "connect/Connection.hpp"
+#include "OracleTextFixture.hpp"
 
 namespace tk::connect {
 namespace {
 
-using test::TestSchema;
-
-class StoredUnits : public ::testing::Test {
+class StoredUnits : public OracleTextFixture {
   protected:
-    TestSchema schema{"units"};
-    std::shared_ptr<Connection> conn = schema.connect();
-
-    void exec(const std::string& sql) { test::ExecuteOk(*conn, sql); }
-    std::string text(const std::string& sql) {
-        auto rs = conn->GetRecordset(sql, 3, 1);
-        return rs->eof() || rs->field(0).isNull() ? "<null>" : rs->field(0).toText();
-    }
-    std::string errorOf(const std::string& sql) { return test::ErrorOf(*conn, sql); }
+    StoredUnits() : OracleTextFixture("units") {}
 
     void SetUp() override {
         exec(
