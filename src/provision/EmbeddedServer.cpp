@@ -15,12 +15,12 @@
 #include "provision/AccountSetAdmin.hpp"
 #include "provision/DatabaseFolder.hpp"
 #include "provision/Process.hpp"
+#include "provision/ServerPrograms.hpp"
 
 namespace tk::am {
 namespace fs = std::filesystem;
 namespace {
 
-const char* kPgBin = "/usr/lib/postgresql/15/bin/";
 // A Unix socket path must fit sun_path (108 bytes with the file name).
 constexpr size_t kMaxSocketDir = 90;
 
@@ -110,7 +110,7 @@ int EmbeddedServer::pgTool(const std::string& tool, std::vector<std::string> arg
                            bool quiet) const {
     std::vector<std::string> argv;
     if (isRoot()) argv = {"runuser", "-u", kSuperuser, "--"};
-    argv.push_back(kPgBin + tool);
+    argv.push_back(ServerPrograms::path(tool));
     argv.insert(argv.end(), args.begin(), args.end());
     return runProgram(argv, quiet);
 }
