@@ -1,4 +1,4 @@
-// The backup commands: an account set to a file and back.
+// The backup commands: an account set to a file and back, the whole embedded server to a folder.
 #pragma once
 #include "CliContext.hpp"
 
@@ -8,5 +8,7 @@ namespace tk::tools {
 int accountSetBackupCommand(const CliContext& cli);
 // amasset accountset restore FILE [--as NAME] [--replace]
 int accountSetRestoreCommand(const CliContext& cli);
+// amasset server backup DIR
+int serverBackupCommand(const CliContext& cli);
 
 }  // namespace tk::tools

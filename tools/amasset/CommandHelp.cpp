@@ -23,11 +23,15 @@ const std::vector<Entry>& table() {
     static const std::vector<Entry> kTable = {
         {"server",
          "管理内置数据库服务",
-         "amasset server start|stop|status|url [--data-dir 目录]",
+         "amasset server start|stop|status|url [--data-dir 目录]\n"
+         "amasset server backup 备份目录 [--data-dir 目录]",
          {{"start", "启动服务 (首次启动时初始化数据目录)"},
           {"stop", "停止服务"},
           {"status", "服务是否在运行 (未运行时退出码为 3)"},
           {"url", "打印连接所用的 ServerName"},
+          {"backup",
+           "把整个服务 (全部账套及 WAL) 备份到新的或空的目录: base.tar 和 pg_wal.tar, "
+           "运行中照常工作; 由它重建服务的步骤见 README"},
           {"--fresh", "start: 删除原有数据, 重新初始化"},
           {"--remove", "stop: 停止后删除数据目录"}}},
         {"accountset",
