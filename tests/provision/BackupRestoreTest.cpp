@@ -81,12 +81,17 @@ class BackupRestore : public ::testing::Test {
                           std::string(PQgetvalue(tables.get(), i, 1)) + " t");
         return rows;
     }
-    // What a refused restore must leave as it was.
-    static std::string schemasAndRoles() {
+    // The schemas and roles a restore of this test's set could leave behind
+    // (other tests work on the server meanwhile).
+    std::string schemasAndRoles() const {
         connect::Session admin(adminServer(), "", "");
+        const std::string ours = "(name LIKE '" + cli.accountSet() +
+                                 "%' OR name LIKE 'amrestore%' OR name LIKE 'amaside%')";
         return first(admin,
-                     "SELECT (SELECT string_agg(nspname, ',' ORDER BY nspname) FROM pg_namespace)"
-                     " || '/' || (SELECT string_agg(rolname, ',' ORDER BY rolname) FROM pg_roles)");
+                     "SELECT string_agg(name, ',' ORDER BY name) FROM (SELECT nspname AS name"
+                     " FROM pg_namespace UNION ALL SELECT 'role ' || rolname FROM pg_roles)"
+                     " AS n WHERE " +
+                         ours + " OR name LIKE 'role " + cli.accountSet() + "%'");
     }
 
     AmassetCli cli{"bk"};
