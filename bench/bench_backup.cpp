@@ -35,7 +35,7 @@ struct Bench {
     tk::bench::BenchAccountSet set{kSet, true, {2024}};
     fs::path folder = fs::temp_directory_path() / ("tkam-bench-backup-" + std::to_string(getpid()));
     fs::path ours = folder / "ours.ambackup", plain = folder / "plain.dump";
-    double plainDump = 0, plainRestore = 0, backup = 0, restore = 0;  // seconds, last run
+    double plainDump = 0, plainRestore = 0, backup = 0, restore = 0;  // seconds, mean of the runs
 
     Bench() {
         fs::create_directories(folder);
@@ -52,10 +52,21 @@ Bench& bench() {
     return made;
 }
 
-double Seconds(const std::function<void()>& step) {
-    const auto started = std::chrono::steady_clock::now();
-    step();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+// Times `step` as the iteration's time, what comes after it untimed, and
+// keeps the mean of the iterations in `mean`.
+void Timed(benchmark::State& state, double& mean, const std::function<void()>& step,
+           const std::function<void()>& after = {}) {
+    double total = 0;
+    for (auto _ : state) {
+        const auto started = std::chrono::steady_clock::now();
+        step();
+        const double took =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+        state.SetIterationTime(took);
+        total += took;
+        if (after) after();
+    }
+    mean = total / static_cast<double>(state.iterations());
 }
 
 void Ratio(benchmark::State& state, const char* name, double ours, double plain) {
@@ -65,22 +76,16 @@ void Ratio(benchmark::State& state, const char* name, double ours, double plain)
 
 void BM_PlainDump(benchmark::State& state) {
     Bench& b = bench();
-    for (auto _ : state) {
-        b.plainDump = Seconds([&] {
-            b.pgTool({ServerPrograms::path("pg_dump"), "--format=custom", "--schema=" + kSet,
-                      "--file=" + b.plain.string()});
-        });
-        state.SetIterationTime(b.plainDump);
-    }
+    Timed(state, b.plainDump, [&] {
+        b.pgTool({ServerPrograms::path("pg_dump"), "--format=custom", "--schema=" + kSet,
+                  "--file=" + b.plain.string()});
+    });
     state.counters["MB"] = static_cast<double>(fs::file_size(b.plain)) / 1e6;
 }
 
 void BM_Backup(benchmark::State& state) {
     Bench& b = bench();
-    for (auto _ : state) {
-        b.backup = Seconds([&] { tk::am::AccountSetBackup(benchServer()).write(kSet, b.ours); });
-        state.SetIterationTime(b.backup);
-    }
+    Timed(state, b.backup, [&] { tk::am::AccountSetBackup(benchServer()).write(kSet, b.ours); });
     Ratio(state, "vs_pg_dump", b.backup, b.plainDump);
 }
 
@@ -88,16 +93,15 @@ void BM_Backup(benchmark::State& state) {
 // archive creates its schema under its own name.
 void BM_PlainRestore(benchmark::State& state) {
     Bench& b = bench();
-    for (auto _ : state) {
-        b.set.admin("ALTER SCHEMA " + kSet + " RENAME TO " + kSet + "_aside");
-        b.plainRestore = Seconds([&] {
+    b.set.admin("ALTER SCHEMA " + kSet + " RENAME TO " + kSet + "_aside");
+    Timed(
+        state, b.plainRestore,
+        [&] {
             b.pgTool({ServerPrograms::path("pg_restore"), "--no-owner", "--no-privileges",
                       "--dbname=" + benchServer(), b.plain.string()});
-        });
-        state.SetIterationTime(b.plainRestore);
-        b.set.admin("DROP SCHEMA " + kSet + " CASCADE; ALTER SCHEMA " + kSet + "_aside RENAME TO " +
-                    kSet);
-    }
+        },
+        [&] { b.set.admin("DROP SCHEMA " + kSet + " CASCADE"); });
+    b.set.admin("ALTER SCHEMA " + kSet + "_aside RENAME TO " + kSet);
 }
 
 void BM_Restore(benchmark::State& state) {
@@ -105,12 +109,9 @@ void BM_Restore(benchmark::State& state) {
     tk::am::RestoreOptions copy;
     copy.as = kSet + "_copy";
     copy.replace = true;
-    for (auto _ : state) {
-        b.restore =
-            Seconds([&] { tk::am::AccountSetRestore(benchServer()).restore(b.ours, copy); });
-        state.SetIterationTime(b.restore);
-        tk::am::AccountSetAdmin(benchServer()).drop(copy.as);
-    }
+    Timed(
+        state, b.restore, [&] { tk::am::AccountSetRestore(benchServer()).restore(b.ours, copy); },
+        [&] { tk::am::AccountSetAdmin(benchServer()).drop(copy.as); });
     Ratio(state, "vs_pg_restore", b.restore, b.plainRestore);
 }
 
