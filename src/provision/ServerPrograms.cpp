@@ -49,6 +49,13 @@ bool complaint(const std::string& line) {
     return false;
 }
 
+// A password the environment lacks fails the program at once, rather than
+// its asking for one on the terminal until the time limit.
+ToolRun::Program unprompted(ToolRun::Program program) {
+    program.insert(program.begin() + 1, "--no-password");
+    return program;
+}
+
 }  // namespace
 
 ServerPrograms::ServerPrograms(std::string connection)
@@ -76,13 +83,14 @@ std::string ServerPrograms::tableNamed(const std::string& line, const std::strin
 }
 
 void ServerPrograms::run(const ToolRun::Program& program) {
-    endingSessionsAtTheLimit([&] { run_.run(program); });
+    endingSessionsAtTheLimit([&] { run_.run(unprompted(program)); });
 }
 
 void ServerPrograms::pipe(const ToolRun::Program& producer, std::string head,
                           const ToolRun::Program& consumer, std::string tail) {
-    endingSessionsAtTheLimit(
-        [&] { run_.pipe(producer, std::move(head), consumer, std::move(tail)); });
+    endingSessionsAtTheLimit([&] {
+        run_.pipe(unprompted(producer), std::move(head), unprompted(consumer), std::move(tail));
+    });
 }
 
 // The run's own failure is what the caller hears of, whatever happens here.

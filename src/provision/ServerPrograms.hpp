@@ -13,8 +13,8 @@ namespace tk::am {
 // under the time limit of a backup (TKAM_BACKUP_TIMEOUT seconds, else four
 // hours). The server and login reach them in their environment, never on
 // their command line, where every user of the machine could read a password.
-// A program killed at the limit leaves its session running what it was
-// waiting to do: those sessions are ended too.
+// They never ask for a password. A program killed at the limit leaves its
+// session running what it was waiting to do: those sessions are ended too.
 class ServerPrograms {
   public:
     explicit ServerPrograms(std::string connection);
