@@ -175,6 +175,14 @@ bool AccountSetAdmin::exists(const std::string& name) {
     return PQntuples(r.get()) > 0;
 }
 
+bool AccountSetAdmin::isAccountSet(const std::string& name) {
+    connect::PgResult r = session_->runNative(
+        "SELECT 1 FROM pg_namespace WHERE nspname = $1"
+        " AND obj_description(oid, 'pg_namespace') = $2",
+        {{schemaName(name), std::string(kMarker)}, {}});
+    return PQntuples(r.get()) > 0;
+}
+
 void AccountSetAdmin::create(const std::string& name, const AccountSetOptions& options) {
     std::string schema = schemaName(name);
     if (exists(schema) && !options.replace)

@@ -44,6 +44,9 @@ class AccountSetAdmin {
     void create(const std::string& name, const AccountSetOptions& options);
     void drop(const std::string& name);
     bool exists(const std::string& name);
+    // Whether the schema of that name is an account set's, not some other
+    // schema of the database (orafce's, say), which no backup may touch.
+    bool isAccountSet(const std::string& name);
     std::vector<AccountSetInfo> list();
 
     // Brings an account set made when every set ran as one shared owner role

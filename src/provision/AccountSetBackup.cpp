@@ -114,7 +114,7 @@ AccountSetBackup::AccountSetBackup(std::string adminServer)
 BackupManifest AccountSetBackup::write(const std::string& name, const fs::path& file,
                                        const BackupProgress& progress) {
     const std::string schema = AccountSetAdmin::schemaName(name);
-    if (!AccountSetAdmin(adminServer_).exists(schema))
+    if (!AccountSetAdmin(adminServer_).isAccountSet(schema))
         throw std::runtime_error("账套 " + name + " 不存在");
     ServerPrograms programs(adminServer_);
     connect::Session session(adminServer_, "", "");

@@ -135,6 +135,15 @@ std::string tableOf(const std::string& line) {
     return ServerPrograms::tableNamed(line, "processing data for table ");
 }
 
+// Told before anything is done; the transaction refuses it again, should the
+// name be taken meanwhile.
+void refuseTakenName(AccountSetAdmin& admin, const std::string& target, bool replace) {
+    if (!admin.exists(target)) return;
+    if (!replace) throw std::runtime_error(alreadyThere(target));
+    if (!admin.isAccountSet(target))
+        throw std::runtime_error(UpperAscii(target) + " 不是账套, 不能替换");
+}
+
 }  // namespace
 
 AccountSetRestore::AccountSetRestore(std::string adminServer)
@@ -145,8 +154,7 @@ BackupManifest AccountSetRestore::restore(const fs::path& file, const RestoreOpt
     const BackupManifest manifest = BackupFile::open(file);
     const Names names = namesFor(manifest, options);
     AccountSetAdmin admin(adminServer_);
-    if (!options.replace && admin.exists(names.target))
-        throw std::runtime_error(alreadyThere(names.target));
+    refuseTakenName(admin, names.target, options.replace);
     ServerPrograms programs(adminServer_);
     size_t done = 0;
     programs.onLine([&, total = 2 * manifest.tables.size()](const std::string& line) {

@@ -154,6 +154,11 @@ TEST_F(BackupRestore, ACopyBesideTheOriginalKeepsToItselfAndIsReplacedOnlyWhenAs
     Outcome replaced = restore(file, "--as " + twin + " --replace");
     ASSERT_EQ(replaced.status, 0) << replaced.out;
     EXPECT_EQ(digests(twin), original);
+    // orafce's schemas are no account set's, to back up or replace.
+    EXPECT_NE(restore(file, "--as plvstr --replace").out.find("PLVSTR 不是账套, 不能替换"),
+              std::string::npos);
+    EXPECT_NE(amasset("accountset backup plvstr -o " + (folder / "plvstr").string()).status, 0);
+    EXPECT_FALSE(fs::exists(folder / "plvstr"));
 }
 
 TEST_F(BackupRestore, AFileCutShortChangedOrOfAnotherKindIsRefusedAndWritesNothing) {
