@@ -1,7 +1,5 @@
 // The class that runs a command line as a child process and collects its output.
 #pragma once
-#include <sys/types.h>
-
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -9,6 +7,8 @@
 #include "host/Dispatchable.hpp"
 
 namespace tk::am {
+
+class ChildProcess;
 
 // Runs one command line as a child process and collects what it writes to
 // standard output and standard error, both through one pipe. The child gets
@@ -48,7 +48,7 @@ class DOSOutputs : public DispatchableBase<DOSOutputs> {
     std::string ExecuteCommand(const std::string& commandLine = "");
 
   private:
-    void collect(int readEnd, pid_t group);
+    void collect(int readEnd, const ChildProcess& child);
     void keepChunk(std::string chunk);
 };
 

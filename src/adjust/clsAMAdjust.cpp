@@ -2,14 +2,13 @@
 // the recalculation blocks, each run in turn with its failure logged.
 #include "adjust/clsAMAdjust.hpp"
 
-#include <climits>
-#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
 #include "adjust/ConsoleScript.hpp"
 #include "adjust/DOSOutputs.hpp"
 #include "adjust/ScriptFolder.hpp"
+#include "frame/ChildProcess.hpp"
 #include "frame/ClassRegistry.hpp"
 #include "frame/ComponentFolder.hpp"
 #include "frame/Conversion.hpp"
@@ -82,12 +81,7 @@ void clsAMAdjust::describe(DispatchTable<clsAMAdjust>& t) {
 }
 
 int32_t clsAMAdjust::DefaultScriptTimeout() {
-    const char* set = std::getenv("TKAM_SCRIPT_TIMEOUT");
-    char* end = nullptr;
-    long seconds = set ? std::strtol(set, &end, 10) : -1;
-    return set && *set && *end == '\0' && seconds >= 0 && seconds <= INT32_MAX
-               ? static_cast<int32_t>(seconds)
-               : DOSOutputs::kDefaultTimeoutSeconds;
+    return ChildProcess::timeLimit("TKAM_SCRIPT_TIMEOUT", DOSOutputs::kDefaultTimeoutSeconds);
 }
 
 connect::Connection& clsAMAdjust::login() {

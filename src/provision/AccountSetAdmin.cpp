@@ -146,6 +146,10 @@ std::string scramSecret(connect::Session& session, const std::string& role,
 
 }  // namespace
 
+// Servers started side by side, and restores, secure the same sets: one at a time.
+const char* const AccountSetAdmin::kSecuringLock =
+    "SELECT pg_advisory_xact_lock(hashtext('amasset secure'));";
+
 AccountSetAdmin::AccountSetAdmin(const std::string& adminServer, fs::path dbDir)
     : session_(std::make_unique<connect::Session>(adminServer, "", "")), dbDir_(std::move(dbDir)) {}
 
@@ -171,6 +175,14 @@ bool AccountSetAdmin::exists(const std::string& name) {
     return PQntuples(r.get()) > 0;
 }
 
+bool AccountSetAdmin::isAccountSet(const std::string& name) {
+    connect::PgResult r = session_->runNative(
+        "SELECT 1 FROM pg_namespace WHERE nspname = $1"
+        " AND obj_description(oid, 'pg_namespace') = $2",
+        {{schemaName(name), std::string(kMarker)}, {}});
+    return PQntuples(r.get()) > 0;
+}
+
 void AccountSetAdmin::create(const std::string& name, const AccountSetOptions& options) {
     std::string schema = schemaName(name);
     if (exists(schema) && !options.replace)
@@ -179,12 +191,9 @@ void AccountSetAdmin::create(const std::string& name, const AccountSetOptions& o
     for (int year : options.years) years += (years.empty() ? "" : ",") + std::to_string(year);
     session_->begin();
     try {
-        std::string login = forSchema(kLoginRole, schema);
-        if (!options.password.empty())
-            login += "ALTER ROLE " + schema + " PASSWORD " +
-                     literal(scramSecret(*session_, schema, options.password)) + ";";
-        session_->runScript("DROP SCHEMA IF EXISTS " + schema + " CASCADE;" + login +
-                            "CREATE SCHEMA " + schema + " AUTHORIZATION " + schema +
+        session_->runScript("DROP SCHEMA IF EXISTS " + schema + " CASCADE;" +
+                            loginScript(schema, options.password) + "CREATE SCHEMA " + schema +
+                            " AUTHORIZATION " + schema +
                             ";"
                             "COMMENT ON SCHEMA " +
                             schema + " IS " + literal(kMarker) +
@@ -227,9 +236,10 @@ void AccountSetAdmin::copyReferenceData(const std::string& schema, const std::st
                         "; REVOKE ALL ON SCHEMA " + like + " FROM " + schema + ";");
 }
 
-void AccountSetAdmin::runAsAccountSet(const std::string& schema, const std::string& script) {
-    session_->runScript("SET LOCAL ROLE " + schema + "; SET LOCAL search_path TO " + schema +
-                        ", oracompat, public;" + script + ";RESET ROLE;");
+// The script run as the account set's role, in its schema.
+std::string AccountSetAdmin::asAccountSet(const std::string& schema, const std::string& script) {
+    return "SET LOCAL ROLE " + schema + "; SET LOCAL search_path TO " + schema +
+           ", oracompat, public;" + script + ";RESET ROLE;";
 }
 
 void AccountSetAdmin::runFolder(const fs::path& folder, const std::string& yearsArray) {
@@ -263,15 +273,26 @@ void AccountSetAdmin::secure(const std::string& name) {
     if (!exists(schema)) fail("账套 " + name + " 不存在");
     session_->begin();
     try {
-        // Servers started side by side secure the same sets: one at a time.
-        session_->runScript("SELECT pg_advisory_xact_lock(hashtext('amasset secure'));" +
-                            forSchema(kLoginRole, schema) + forSchema(kOwnObjects, schema));
-        if (hasRegister(schema)) bringUpToDate(schema);
+        session_->runScript(kSecuringLock + securingScript(schema, hasRegister(schema)));
         session_->commit();
     } catch (...) {
         session_->rollback();
         throw;
     }
+}
+
+std::string AccountSetAdmin::securingScript(const std::string& schema, bool upToDate,
+                                            const std::string& password) {
+    return loginScript(schema, password) + forSchema(kOwnObjects, schema) +
+           (upToDate ? upToDateScript(schema) : "");
+}
+
+std::string AccountSetAdmin::loginScript(const std::string& schema, const std::string& password) {
+    std::string login = forSchema(kLoginRole, schema);
+    if (!password.empty())
+        login += "ALTER ROLE " + schema + " PASSWORD " +
+                 literal(scramSecret(*session_, schema, password)) + ";";
+    return login;
 }
 
 std::vector<std::string> AccountSetAdmin::secureAll() {
@@ -301,10 +322,13 @@ bool AccountSetAdmin::hasRegister(const std::string& schema) {
 // The table files make what a set lacks and leave the rest as it is; the
 // adjustment scripts' table is left out, since having it marks a set as
 // adjusted.
-void AccountSetAdmin::bringUpToDate(const std::string& schema) {
+std::string AccountSetAdmin::upToDateScript(const std::string& schema) {
+    std::string script;
     for (const auto& file : sqlFiles(dbDir_ / "account_set"))
-        if (file.filename() != kBackupScriptFile) runAsAccountSet(schema, readFile(file));
-    for (const auto& file : sqlFiles(dbDir_ / "routines")) runAsAccountSet(schema, readFile(file));
+        if (file.filename() != kBackupScriptFile) script += asAccountSet(schema, readFile(file));
+    for (const auto& file : sqlFiles(dbDir_ / "routines"))
+        script += asAccountSet(schema, readFile(file));
+    return script;
 }
 
 std::vector<AccountSetInfo> AccountSetAdmin::list() {

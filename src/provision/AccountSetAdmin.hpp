@@ -44,6 +44,9 @@ class AccountSetAdmin {
     void create(const std::string& name, const AccountSetOptions& options);
     void drop(const std::string& name);
     bool exists(const std::string& name);
+    // Whether the schema of that name is an account set's, not some other
+    // schema of the database (orafce's, say), which no backup may touch.
+    bool isAccountSet(const std::string& name);
     std::vector<AccountSetInfo> list();
 
     // Brings an account set made when every set ran as one shared owner role
@@ -57,17 +60,26 @@ class AccountSetAdmin {
     // each, naming the set.
     [[nodiscard]] std::vector<std::string> secureAll();
 
+    // What `secure` runs for a set, as one script for the caller's transaction:
+    // the login as `create` makes it (with the secret of `password` when one
+    // is given), every object of the schema its role's, and with `upToDate`
+    // this release's tables and routines.
+    std::string securingScript(const std::string& schema, bool upToDate,
+                               const std::string& password = "");
+    // Taken first by a transaction that secures a set.
+    static const char* const kSecuringLock;
+
     // The schema/role name an account-set name stands for (names are case-insensitive).
     static std::string schemaName(const std::string& name);
 
   private:
     // What this release relies on that an older account set lacks: the later
     // tables and indexes, and every routine in its present form.
-    void bringUpToDate(const std::string& schema);
+    std::string upToDateScript(const std::string& schema);
     bool hasRegister(const std::string& schema);
-    // Runs the script as the account set's role, in its schema, inside the
-    // current transaction.
-    void runAsAccountSet(const std::string& schema, const std::string& script);
+    std::string loginScript(const std::string& schema, const std::string& password);
+    // The script as run by the account set's role, in its schema.
+    static std::string asAccountSet(const std::string& schema, const std::string& script);
     void copyReferenceData(const std::string& schema, const std::string& like,
                            const std::string& years);
     void runFolder(const std::filesystem::path& folder, const std::string& yearsArray);

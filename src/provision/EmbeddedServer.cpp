@@ -15,12 +15,12 @@
 #include "provision/AccountSetAdmin.hpp"
 #include "provision/DatabaseFolder.hpp"
 #include "provision/Process.hpp"
+#include "provision/ServerPrograms.hpp"
 
 namespace tk::am {
 namespace fs = std::filesystem;
 namespace {
 
-const char* kPgBin = "/usr/lib/postgresql/15/bin/";
 // A Unix socket path must fit sun_path (108 bytes with the file name).
 constexpr size_t kMaxSocketDir = 90;
 
@@ -110,7 +110,7 @@ int EmbeddedServer::pgTool(const std::string& tool, std::vector<std::string> arg
                            bool quiet) const {
     std::vector<std::string> argv;
     if (isRoot()) argv = {"runuser", "-u", kSuperuser, "--"};
-    argv.push_back(kPgBin + tool);
+    argv.push_back(ServerPrograms::path(tool));
     argv.insert(argv.end(), args.begin(), args.end());
     return runProgram(argv, quiet);
 }
@@ -152,7 +152,11 @@ std::vector<std::string> EmbeddedServer::start(bool fresh, bool durable) {
     if (!fs::exists(dataDir_ / "PG_VERSION")) initialise(durable);
     if (!running()) {
         auto log = (dataDir_ / "server.log").string();
-        if (pgTool("pg_ctl", {"start", "-w", "-t", "60", "-D", dataDir_.string(), "-l", log},
+        // The socket where the data directory is now: a copy restored from a
+        // backup elsewhere names the directory it was taken from.
+        const std::string socket = "-c unix_socket_directories='" + dataDir_.string() + "'";
+        if (pgTool("pg_ctl",
+                   {"start", "-w", "-t", "60", "-D", dataDir_.string(), "-l", log, "-o", socket},
                    true) != 0)
             throw std::runtime_error("数据库服务启动失败, 见 " + log);
     }
@@ -164,6 +168,28 @@ std::vector<std::string> EmbeddedServer::start(bool fresh, bool durable) {
 void EmbeddedServer::stop(bool remove) {
     if (running()) pgTool("pg_ctl", {"stop", "-w", "-m", "fast", "-D", dataDir_.string()}, true);
     if (remove) fs::remove_all(dataDir_);
+}
+
+void EmbeddedServer::backup(const fs::path& dir, const std::function<void(int)>& progress) const {
+    if (fs::exists(dir) && !fs::is_empty(dir))
+        throw std::runtime_error("备份目录 " + dir.string() + " 已存在且不为空");
+    const bool made = !fs::exists(dir);
+    ServerPrograms programs(adminUrl("postgres"));
+    // "12345/67890 kB (17%), 0/1 tablespace"
+    programs.onLine([&](const std::string& line) {
+        const size_t percent = line.find("%)");
+        const size_t open = line.rfind('(', percent);
+        if (percent != std::string::npos && open != std::string::npos && progress)
+            progress(std::atoi(line.c_str() + open + 1));
+    });
+    try {
+        programs.run({ServerPrograms::path("pg_basebackup"), "--pgdata=" + dir.string(),
+                      "--format=tar", "--wal-method=stream", "--checkpoint=fast", "--progress"});
+    } catch (...) {
+        std::error_code ignored;
+        if (made) fs::remove_all(dir, ignored);
+        throw;
+    }
 }
 
 std::string EmbeddedServer::adminUrl(const std::string& database) const {

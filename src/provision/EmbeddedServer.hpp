@@ -1,6 +1,7 @@
 // The private PostgreSQL instance the tools start and stop by themselves.
 #pragma once
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,10 @@ class EmbeddedServer {
     [[nodiscard]] std::vector<std::string> start(bool fresh, bool durable);
     void stop(bool remove);
     bool running() const;
+    // Copies the whole running server (every database, with the WAL it needs
+    // to start from the copy) into `dir`, new or empty, as pg_basebackup's tar
+    // files base.tar and pg_wal.tar; `progress` hears the percentage done.
+    void backup(const std::filesystem::path& dir, const std::function<void(int)>& progress) const;
     // The connection string (ServerName) of the account-set database.
     std::string url() const;
     // The connection string for administration (the server's superuser).

@@ -10,6 +10,7 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "BackupCommand.hpp"
 #include "connect/Connection.hpp"
 #include "connect/Session.hpp"
 #include "ledger/InputText.hpp"
@@ -61,6 +62,8 @@ void fillOlderModuleDemo(const CliContext& cli, const std::string& name,
 int accountSetCommand(const CliContext& cli) {
     const Options& o = cli.options();
     std::string action = o.word(1), name = o.word(2);
+    if (action == "backup") return accountSetBackupCommand(cli);
+    if (action == "restore") return accountSetRestoreCommand(cli);
     if ((action == "create" || action == "drop") && name.empty()) {
         std::cerr << "用法: amasset accountset " << action << " 账套名\n";
         return 2;
@@ -102,7 +105,7 @@ int accountSetCommand(const CliContext& cli) {
         for (const auto& set : admin.list())
             std::cout << set.name << "\t" << set.tables << " 张表\n";
     } else {
-        std::cerr << "用法: amasset accountset create|drop|list|secure\n";
+        std::cerr << "用法: amasset accountset create|drop|list|secure|backup|restore\n";
         return 2;
     }
     return 0;

@@ -33,11 +33,10 @@ class CliContext {
     // one given, else one made up here and kept for this process's own logins.
     // `madeUp` tells whether the operator must be shown it.
     std::string newAccountSetPassword(bool& madeUp) const;
-
-  private:
     // The embedded server, started when it is not running.
     EmbeddedServer runningServer() const;
 
+  private:
     const Options& options_;
 };
 

@@ -23,11 +23,15 @@ const std::vector<Entry>& table() {
     static const std::vector<Entry> kTable = {
         {"server",
          "管理内置数据库服务",
-         "amasset server start|stop|status|url [--data-dir 目录]",
+         "amasset server start|stop|status|url [--data-dir 目录]\n"
+         "amasset server backup 备份目录 [--data-dir 目录]",
          {{"start", "启动服务 (首次启动时初始化数据目录)"},
           {"stop", "停止服务"},
           {"status", "服务是否在运行 (未运行时退出码为 3)"},
           {"url", "打印连接所用的 ServerName"},
+          {"backup",
+           "把整个服务 (全部账套及 WAL) 备份到新的或空的目录: base.tar 和 pg_wal.tar, "
+           "运行中照常工作; 由它重建服务的步骤见 README"},
           {"--fresh", "start: 删除原有数据, 重新初始化"},
           {"--remove", "stop: 停止后删除数据目录"}}},
         {"accountset",
@@ -37,7 +41,9 @@ const std::vector<Entry>& table() {
          "amasset accountset create 账套名 --older-module-demo [--years 2023,2024]\n"
          "amasset accountset drop 账套名\n"
          "amasset accountset list\n"
-         "amasset accountset secure [账套名]",
+         "amasset accountset secure [账套名]\n"
+         "amasset accountset backup 账套名 [-o 文件]\n"
+         "amasset accountset restore 文件 [--as 账套名] [--replace]",
          {{"--years", "基础数据的会计年度, 逗号分隔 (默认当年)"},
           {"--demo", "装入演示用的基础数据 (类别、部门、科目等)"},
           {"--like", "复制参照账套的基础数据 (类别、模板、科目等), 按 --years 建立期间"},
@@ -45,10 +51,21 @@ const std::vector<Entry>& table() {
            "建立旧固定资产模块的演示账套 (36 张卡片, 按 --years 记账), 供 upgrade 演示"},
           {"--with-online-device", "同时建立在线设备的表和存储过程"},
           {"--with-self-service", "同时建立自助服务的表"},
-          {"--replace", "同名账套已存在时先删除"},
           {"secure",
            "让早先建立的账套只归本账套登录所有, 并补齐本版本的表和存储过程 "
-           "(不给账套名时为全部账套; 内置服务启动时自动执行)"}}},
+           "(不给账套名时为全部账套; 内置服务启动时自动执行)"},
+          {"backup",
+           "把账套 (表、数据、序列、存储过程) 备份到一个文件, 操作员可照常工作, "
+           "文件记下各表的行数和校验和"},
+          {"-o", "backup: 备份文件 (默认 账套名-日期-时间.ambackup; 写完才替换同名文件)"},
+          {"restore",
+           "由备份文件恢复账套: 先检查文件, 再在一个事务里恢复、逐表核对并启用本账套登录, "
+           "出错时数据库保持原样; 加 --server 可恢复到另一台服务器"},
+          {"--as", "restore: 恢复成的账套名 (默认备份时的账套名)"},
+          {"TKAM_BACKUP_TIMEOUT",
+           "环境变量: 备份或恢复的时间限制, 秒 (默认 14400, 0 为不限); 超时即停止, 不留下任何东西"},
+          {"--replace",
+           "create: 同名账套已存在时先删除; restore: 新账套完整恢复后才替换同名账套"}}},
         {"asset",
          "新增、列出、查看、变动、减少资产, 登记工作量, 导入导出",
          "amasset asset add --category 类别编码 --name 名称 --cost 原值 --date yyyy-MM-dd\n"

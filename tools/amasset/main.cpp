@@ -7,6 +7,7 @@
 #include "AccountSetCommand.hpp"
 #include "AdjustCommand.hpp"
 #include "AssetCommand.hpp"
+#include "BackupCommand.hpp"
 #include "CarryForwardCommand.hpp"
 #include "CliContext.hpp"
 #include "CommandHelp.hpp"
@@ -40,8 +41,10 @@ int serverCommand(const tk::tools::CliContext& cli) {
         return up ? 0 : 3;
     } else if (action == "url") {
         std::cout << server.url() << "\n";
+    } else if (action == "backup") {
+        return tk::tools::serverBackupCommand(cli);
     } else {
-        std::cerr << "用法: amasset server start|stop|status|url [--data-dir 目录]\n";
+        std::cerr << "用法: amasset server start|stop|status|url|backup [--data-dir 目录]\n";
         return 2;
     }
     return 0;
