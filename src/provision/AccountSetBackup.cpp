@@ -32,7 +32,9 @@ class PartialFile {
         : file_(fs::absolute(file)),
           path_(file_.parent_path() /
                 ("." + file_.filename().string() + ".partial-" + std::to_string(getpid()))) {
-        const int fd = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+        std::error_code leftOver;
+        fs::remove(path_, leftOver);
+        const int fd = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
         if (fd < 0) throw std::runtime_error("无法写入备份文件 " + file_.string());
         ::close(fd);
     }

@@ -6,6 +6,7 @@
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <sstream>
 #include <stdexcept>
 
@@ -107,23 +108,21 @@ BackupManifest BackupManifest::parse(const std::string& text) {
     std::istringstream in(text);
     std::string line;
     if (!std::getline(in, line) || line != kHeader) malformed(line);
+    static const std::map<std::string, std::string BackupManifest::*> kTexts = {
+        {"release", &BackupManifest::release},
+        {"schema", &BackupManifest::schema},
+        {"server", &BackupManifest::server},
+        {"taken", &BackupManifest::taken},
+        {"archive-digest", &BackupManifest::archiveDigest}};
     BackupManifest m;
     while (std::getline(in, line)) {
         const size_t space = line.find(' ');
         const std::string key = line.substr(0, space);
         const std::string rest = space == std::string::npos ? "" : line.substr(space + 1);
-        if (key == "release")
-            m.release = rest;
-        else if (key == "schema")
-            m.schema = rest;
-        else if (key == "server")
-            m.server = rest;
-        else if (key == "taken")
-            m.taken = rest;
+        if (auto field = kTexts.find(key); field != kTexts.end())
+            m.*(field->second) = rest;
         else if (key == "archive-bytes")
             m.archiveBytes = count(rest);
-        else if (key == "archive-digest")
-            m.archiveDigest = rest;
         else if (key == "table")
             m.tables.push_back(tableLine(rest));
         else
