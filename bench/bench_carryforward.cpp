@@ -1,24 +1,24 @@
 // The year-end carry-forward of one organisation: assets with three funding
 // sources and two account lines each and a year of history, carried into
 // the next account set, beside the floor of one "Insert ... Select" per table
-// writing the same rows. TKAM_TURN_ASSETS sets the size (10,000, so that a
-// run of all the benchmarks stays within minutes; 100,000 is the target size).
+// writing the same rows into indexed copies, with each step's share and the
+// statements that took the time. TKAM_TURN_ASSETS sets the size (100,000).
 #include <benchmark/benchmark.h>
 
 #include <chrono>
-#include <cstdio>
 #include <cstdlib>
-#include <functional>
 #include <string>
-#include <vector>
 
 #include "BenchAccountSet.hpp"
+#include "Floor.hpp"
 #include "GeneratedAssets.hpp"
+#include "RatioTable.hpp"
+#include "StepClock.hpp"
+#include "TopStatements.hpp"
 #include "carryforward/clsAMAssetTurn.hpp"
 #include "depreciation/clsAMAssetDeprection.hpp"
 #include "frame/Context.hpp"
 #include "provision/CrossSetAccess.hpp"
-#include "report/TablePrinter.hpp"
 
 namespace {
 
@@ -29,16 +29,8 @@ constexpr int kOrg = 1;
 
 int AssetCount() {
     const char* value = std::getenv("TKAM_TURN_ASSETS");
-    return value && *value ? std::atoi(value) : 10000;
+    return value && *value ? std::atoi(value) : 100000;
 }
-
-const std::vector<std::string> kWrittenTables = {"AMAsset",
-                                                 "AMAssetAlter",
-                                                 "AMAssetFund",
-                                                 "AMAssetFundAlter",
-                                                 "AMAssetFundAccAlter",
-                                                 "AMAssetFundDaily",
-                                                 "AMAssetFundBalanceEx"};
 
 struct Sets {
     tk::bench::BenchAccountSet old{"bench_turn_old", true, {2024}};
@@ -63,33 +55,16 @@ Sets& sets() {
     return made;
 }
 
-// Prints how long each step of the run took, to find where the time goes.
-class StepClock {
-  public:
-    void operator()(const std::string& step, size_t, size_t) {
-        finish();
-        step_ = step;
-        start_ = std::chrono::steady_clock::now();
-    }
-    void finish() {
-        if (step_.empty()) return;
-        std::chrono::duration<double> took = std::chrono::steady_clock::now() - start_;
-        // padded by display cells, so the Chinese step names line up
-        const size_t width = tk::report::TablePrinter::displayWidth(step_);
-        std::fprintf(stderr, "  %s%*s %8.2f s\n", step_.c_str(), int(width < 24 ? 24 - width : 0),
-                     "", took.count());
-        step_.clear();
-    }
-
-  private:
-    std::string step_;
-    std::chrono::steady_clock::time_point start_;
-};
-
+// The run, once, then its floor: the rows it left in the new set.
 void BM_CarryForward(benchmark::State& state) {
     Sets& s = sets();
     // As the host does, the run may read the old set while it lasts.
     tk::am::CrossSetAccess readOld(tk::bench::benchServer(), "bench_turn_old", "bench_turn_new");
+    tk::bench::Floor floor(s.old, s.next.schema());
+    floor.countNow();
+    tk::bench::TopStatements statements(s.old);
+    tk::bench::StepClock clock;
+    const auto started = std::chrono::steady_clock::now();
     for (auto _ : state) {
         s.next.useOnThisThread();
         tk::am::context().OldUser = "bench_turn_old";
@@ -98,39 +73,21 @@ void BM_CarryForward(benchmark::State& state) {
         turn.scope.organization = kOrg;
         turn.scope.turnDate = "2025-01-01";
         turn.scope.startDate = "2024-01-01";
-        StepClock clock;
-        turn.onStep = std::ref(clock);
+        turn.onStep = [&](const std::string& step, size_t, size_t) { clock.step(step); };
         std::string message;
         bool ok = turn.Execute(message);
         clock.finish();
         if (!ok) state.SkipWithError(("carry-forward failed: " + message).c_str());
     }
+    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - started;
     state.SetItemsProcessed(state.iterations() * AssetCount());
+    clock.print("结转各步骤");
+    statements.print("结转", took.count());
+    floor.addGrownTables();
+    tk::bench::ReportRatio("结转 " + std::to_string(AssetCount()) + " 项资产", took.count(),
+                           floor.seconds(), 8);
 }
 BENCHMARK(BM_CarryForward)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
-
-// The floor: the rows the carry-forward left in the new set, written again
-// by one "Insert ... Select" per table into empty copies.
-void BM_InsertSelectFloor(benchmark::State& state) {
-    Sets& s = sets();
-    std::string make, copy, drop;
-    for (const std::string& t : kWrittenTables) {
-        make += "CREATE TABLE floor_" + t + " (LIKE bench_turn_new." + t + ");";
-        copy += "INSERT INTO floor_" + t + " SELECT * FROM bench_turn_new." + t + ";";
-        drop += "DROP TABLE floor_" + t + ";";
-    }
-    for (auto _ : state) {
-        state.PauseTiming();
-        s.next.admin(make);
-        state.ResumeTiming();
-        s.next.admin(copy);
-        state.PauseTiming();
-        s.next.admin(drop);
-        state.ResumeTiming();
-    }
-    state.SetItemsProcessed(state.iterations() * AssetCount());
-}
-BENCHMARK(BM_InsertSelectFloor)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 
 }  // namespace
 

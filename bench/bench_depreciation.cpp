@@ -5,13 +5,19 @@
 // the floor of inserting its rows.
 #include <benchmark/benchmark.h>
 
+#include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <iostream>
+#include <map>
 #include <memory>
 #include <stdexcept>
 #include <string>
 
 #include "BenchAccountSet.hpp"
+#include "Floor.hpp"
+#include "RatioTable.hpp"
+#include "TopStatements.hpp"
 #include "connect/Connection.hpp"
 #include "depreciation/clsAMAssetDaily.hpp"
 #include "depreciation/clsAMAssetDeprection.hpp"
@@ -78,6 +84,25 @@ tk::bench::BenchAccountSet& accountSet() {
     return set;
 }
 
+// Mean seconds of each benchmark's runs, for the ratios printed at the end.
+std::map<std::string, double>& means() {
+    static std::map<std::string, double> byName;
+    return byName;
+}
+
+// Runs `each` once per iteration and keeps the mean time under `name`.
+template <typename Each>
+void Timed(benchmark::State& state, const std::string& name, Each each) {
+    double seconds = 0;
+    for (auto _ : state) {
+        const auto started = std::chrono::steady_clock::now();
+        each();
+        seconds +=
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    }
+    means()[name] = seconds / static_cast<double>(state.iterations());
+}
+
 bool WritePeriod(clsAMAssetDeprection& depreciation, int org, int period) {
     return depreciation.WriteBalance(0, 2024, static_cast<int16_t>(period), "2024-01-31",
                                      "计提折旧", false, 0, 1, org);
@@ -89,9 +114,13 @@ void BM_WriteBalance100k(benchmark::State& state) {
     accountSet();
     clsAMAssetDeprection depreciation;
     if (!WritePeriod(depreciation, kLargeOrg, 1)) state.SkipWithError("January failed");
-    for (auto _ : state)
+    tk::bench::TopStatements statements(accountSet());
+    Timed(state, "WriteBalance", [&] {
         if (!WritePeriod(depreciation, kLargeOrg, 2)) state.SkipWithError("WriteBalance failed");
+    });
     state.SetItemsProcessed(state.iterations() * kLargeAssets);
+    statements.print("WriteBalance 100,000 项资产",
+                     means()["WriteBalance"] * static_cast<double>(state.iterations()));
 }
 BENCHMARK(BM_WriteBalance100k)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 
@@ -99,6 +128,7 @@ BENCHMARK(BM_WriteBalance100k)->Unit(benchmark::kMillisecond)->UseRealTime()->It
 void BM_InsertSelectFloor100k(benchmark::State& state) {
     const std::string where = " WHERE lngOrganizationID = 1 AND intYear = 2024 AND bytPeriod = 3";
     for (auto _ : state) {
+        const auto started = std::chrono::steady_clock::now();
         accountSet().admin(
             "INSERT INTO AMAssetFundBalance (lngAMAssetAlterID, lngAMAssetFundAlterID, "
             "lngAMAssetID,"
@@ -109,6 +139,9 @@ void BM_InsertSelectFloor100k(benchmark::State& state) {
             "fa.lngAMFundID, 2024, 3,"
             " fa.dblAmount / 36, fa.dblAmount / 36, 1, 1, 1 FROM AMAssetFundAlter fa"
             " WHERE fa.lngOrganizationID = 1");
+        means()["WriteBalanceFloor"] +=
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count() /
+            static_cast<double>(state.max_iterations);
         state.PauseTiming();
         accountSet().admin("DELETE FROM AMAssetFundBalance" + where);
         state.ResumeTiming();
@@ -207,10 +240,10 @@ void BM_JournalRebuild10kOver12Periods(benchmark::State& state) {
     for (int period = 1; period <= kJournalPeriods; ++period)
         if (!WritePeriod(depreciation, kJournalOrg, period)) state.SkipWithError("a period failed");
     clsAMAssetDaily daily;
-    for (auto _ : state) {
+    Timed(state, "JournalRebuild", [&] {
         std::string message;
         if (!daily.Execute(kJournalOrg, message)) state.SkipWithError(message.c_str());
-    }
+    });
     state.SetItemsProcessed(state.iterations() * kJournalAssets * (kJournalPeriods + 1));
 }
 BENCHMARK(BM_JournalRebuild10kOver12Periods)
@@ -221,25 +254,36 @@ BENCHMARK(BM_JournalRebuild10kOver12Periods)
 // Its floor: the journal rows the rebuild wrote, written again by one
 // "Insert ... Select" into an empty copy with the journal's indexes.
 void BM_JournalInsertFloor10kOver12Periods(benchmark::State& state) {
+    tk::bench::Floor floor(accountSet(), accountSet().schema());
+    floor.add("AMAssetFundDaily", " WHERE lngOrganizationID = " + std::to_string(kJournalOrg));
+    double seconds = 0;
     for (auto _ : state) {
-        state.PauseTiming();
-        accountSet().admin("CREATE TABLE floor_daily (LIKE AMAssetFundDaily INCLUDING INDEXES)");
-        state.ResumeTiming();
-        accountSet().admin(
-            "INSERT INTO floor_daily SELECT * FROM AMAssetFundDaily"
-            " WHERE lngOrganizationID = " +
-            std::to_string(kJournalOrg));
-        state.PauseTiming();
-        accountSet().admin("DROP TABLE floor_daily");
-        state.ResumeTiming();
+        const double took = floor.seconds();
+        state.SetIterationTime(took);
+        seconds += took;
     }
+    means()["JournalRebuildFloor"] = seconds / static_cast<double>(state.iterations());
     state.SetItemsProcessed(state.iterations() * kJournalAssets * (kJournalPeriods + 1));
 }
 BENCHMARK(BM_JournalInsertFloor10kOver12Periods)
     ->Unit(benchmark::kMillisecond)
-    ->UseRealTime()
+    ->UseManualTime()
     ->Iterations(3);
 
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    std::printf("\n");
+    auto& m = means();
+    if (m.count("WriteBalance") && m.count("WriteBalanceFloor"))
+        tk::bench::ReportRatio("WriteBalance 100,000 项资产", m["WriteBalance"],
+                               m["WriteBalanceFloor"], 3.5);
+    if (m.count("JournalRebuild") && m.count("JournalRebuildFloor"))
+        tk::bench::ReportRatio("日记账重建 10,000 项资产 × 12 期", m["JournalRebuild"],
+                               m["JournalRebuildFloor"], 2.5);
+    benchmark::Shutdown();
+    return 0;
+}

@@ -6,7 +6,9 @@
 // "Insert ... Select" per table into empty indexed copies. The sizes 10,000
 // and 100,000 give the scaling curve, and the summary prints the growth
 // between sizes; TKAM_BENCH_MILLION=1 adds 1,000,000 assets, whose account
-// set takes long to build.
+// set takes long to build. Each size also gives each step's share of the close
+// and the time one asset takes to be recalculated in the closed period, which
+// should not grow with the set.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -17,7 +19,12 @@
 #include <string>
 
 #include "BenchAccountSet.hpp"
+#include "Floor.hpp"
 #include "GeneratedAssets.hpp"
+#include "RatioTable.hpp"
+#include "StepClock.hpp"
+#include "TopStatements.hpp"
+#include "depreciation/clsAMAssetDeprection.hpp"
 #include "ledger/LedgerSession.hpp"
 #include "ledger/PeriodCloser.hpp"
 
@@ -36,44 +43,52 @@ const char* const kWrittenTables[] = {"AMAssetFundBalance", "AMAssetFundBalanceE
 // An account set of `assets` generated assets whose January is closed.
 class ClosingSet {
   public:
-    explicit ClosingSet(int assets) : set_("bench_close_" + std::to_string(assets), true, {2024}) {
+    explicit ClosingSet(int assets)
+        : assets_(assets), set_("bench_close_" + std::to_string(assets), true, {2024}) {
         set_.admin(tk::bench::AssetsWithThreeSources(assets));
         closeNext();
+        steps_ = {};
     }
     void closeNext() {
         set_.useOnThisThread();
         const LedgerSession session = LedgerSession::ofThread(kOrg);
-        PeriodCloser(session).close(next_, next_);
+        PeriodCloser closer(session);
+        closer.onStep = [this](const std::string& step) { steps_.step(step); };
+        closer.close(next_, next_);
+        steps_.finish();
         closed_ = next_;
         next_ = next_.next();
     }
     bool yearLeft() const { return next_.year == 2024; }
-    // Seconds taken by one "Insert ... Select" per table of the last closed
-    // period's rows into an empty copy with the table's indexes.
+    // The last closed period's rows of the tables a close writes.
     double floorSeconds() {
-        std::string make, copy, drop;
-        for (const std::string table : kWrittenTables) {
-            const std::string period =
-                table == "AMAssetFundDaily"
-                    ? " WHERE YearPeriod = " + std::to_string(closed_.key())
-                    : " WHERE intYear = " + std::to_string(closed_.year) +
-                          " AND bytPeriod = " + std::to_string(closed_.period);
-            make += "CREATE TABLE floor_" + table + " (LIKE " + table + " INCLUDING INDEXES);";
-            copy += "INSERT INTO floor_" + table + " SELECT * FROM " + table + period +
-                    " AND lngOrganizationID = " + std::to_string(kOrg) + ";";
-            drop += "DROP TABLE floor_" + table + ";";
-        }
-        set_.admin(make);
-        const auto started = std::chrono::steady_clock::now();
-        set_.admin(copy);
-        const std::chrono::duration<double> took = std::chrono::steady_clock::now() - started;
-        set_.admin(drop);
-        return took.count();
+        tk::bench::Floor floor(set_, set_.schema());
+        const std::string org = " AND lngOrganizationID = " + std::to_string(kOrg);
+        for (const std::string table : kWrittenTables)
+            floor.add(table, (table == "AMAssetFundDaily"
+                                  ? " WHERE YearPeriod = " + std::to_string(closed_.key())
+                                  : " WHERE intYear = " + std::to_string(closed_.year) +
+                                        " AND bytPeriod = " + std::to_string(closed_.period)) +
+                                 org);
+        return floor.seconds();
     }
+    // One asset (of a rotation through the set) calculated again into the
+    // closed period: its balances, apportionment and posted depreciation.
+    bool recalculateOne() {
+        set_.useOnThisThread();
+        tk::am::clsAMAssetDeprection depreciation;
+        next_asset_ = next_asset_ % assets_ + 1;
+        return depreciation.CaclDeprectionAdd(1, next_asset_, kOrg);
+    }
+    tk::bench::BenchAccountSet& set() { return set_; }
+    const tk::bench::StepClock& steps() const { return steps_; }
 
   private:
+    int assets_;
+    int32_t next_asset_ = 0;
     BenchAccountSet set_;
     YearPeriod next_{2024, 1}, closed_{};
+    tk::bench::StepClock steps_;
 };
 
 ClosingSet& closingSet(int assets) {
@@ -84,7 +99,7 @@ ClosingSet& closingSet(int assets) {
 }
 
 struct Figures {
-    double close = 0, floor = 0;  // seconds per period
+    double close = 0, floor = 0, recalculation = 0;  // seconds per period, per asset
 };
 std::map<int, Figures>& figures() {
     static std::map<int, Figures> bySize;
@@ -94,6 +109,7 @@ std::map<int, Figures>& figures() {
 void BM_MonthEndClose(benchmark::State& state) {
     const int assets = static_cast<int>(state.range(0));
     ClosingSet& set = closingSet(assets);
+    tk::bench::TopStatements statements(set.set());
     double seconds = 0;
     for (auto _ : state) {
         if (!set.yearLeft()) {
@@ -107,6 +123,9 @@ void BM_MonthEndClose(benchmark::State& state) {
     }
     figures()[assets].close = seconds / static_cast<double>(state.iterations());
     state.SetItemsProcessed(state.iterations() * assets);
+    const std::string size = std::to_string(assets) + " 项资产";
+    set.steps().print("月末结账各步骤 (" + size + ")");
+    statements.print("月末结账 (" + size + ")", seconds);
 }
 
 void BM_MonthEndCloseFloor(benchmark::State& state) {
@@ -122,27 +141,38 @@ void BM_MonthEndCloseFloor(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * assets);
 }
 
+void BM_OneAssetRecalculated(benchmark::State& state) {
+    const int assets = static_cast<int>(state.range(0));
+    ClosingSet& set = closingSet(assets);
+    const auto started = std::chrono::steady_clock::now();
+    for (auto _ : state)
+        if (!set.recalculateOne()) state.SkipWithError("the recalculation failed");
+    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - started;
+    figures()[assets].recalculation = took.count() / static_cast<double>(state.iterations());
+}
+
 void RegisterSizes() {
     auto* close = benchmark::RegisterBenchmark("BM_MonthEndClose", BM_MonthEndClose);
     auto* floor = benchmark::RegisterBenchmark("BM_MonthEndCloseFloor", BM_MonthEndCloseFloor);
+    auto* one = benchmark::RegisterBenchmark("BM_OneAssetRecalculated", BM_OneAssetRecalculated);
     close->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
     floor->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(2);
-    for (int assets : {10000, 100000}) {
+    one->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
+    std::vector<int> sizes{10000, 100000};
+    const char* million = std::getenv("TKAM_BENCH_MILLION");
+    if (million && *million && std::string(million) != "0") sizes.push_back(1000000);
+    for (int assets : sizes) {
         close->Arg(assets);
         floor->Arg(assets);
-    }
-    const char* million = std::getenv("TKAM_BENCH_MILLION");
-    if (million && *million && std::string(million) != "0") {
-        close->Arg(1000000);
-        floor->Arg(1000000);
+        one->Arg(assets);
     }
 }
 
 // Each size against its floor and against the size before it: a time that
 // grows faster than the number of assets shows as a growth above the size's.
 void PrintScaling() {
-    std::printf("\n%10s %12s %12s %8s %14s\n", "assets", "close ms", "floor ms", "ratio",
-                "growth (size)");
+    std::printf("\n%10s %12s %12s %8s %14s %16s\n", "assets", "close ms", "floor ms", "ratio",
+                "growth (size)", "one asset ms");
     const std::pair<const int, Figures>* before = nullptr;
     for (const auto& size : figures()) {
         const Figures& f = size.second;
@@ -151,9 +181,21 @@ void PrintScaling() {
         if (before && before->second.close > 0)
             std::printf(" %6.1fx (%4.1fx)", f.close / before->second.close,
                         static_cast<double>(size.first) / before->first);
-        std::printf("\n");
+        else
+            std::printf(" %15s", "");
+        std::printf(" %16.2f\n", f.recalculation * 1000);
         before = &size;
     }
+    if (figures().empty()) return;
+    const auto& [smallest, first] = *figures().begin();
+    const auto& [largest, last] = *figures().rbegin();
+    for (const auto& [assets, f] : figures())
+        tk::bench::ReportRatio("月末结账 " + std::to_string(assets) + " 项资产", f.close, f.floor,
+                               1.5);
+    // flat: the largest set's recalculation against the smallest's
+    tk::bench::ReportRatio(
+        "一项资产重算 " + std::to_string(largest) + " / " + std::to_string(smallest) + " 项资产",
+        last.recalculation, first.recalculation, 1.25);
 }
 
 }  // namespace

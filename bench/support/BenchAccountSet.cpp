@@ -54,19 +54,31 @@ void BenchAccountSet::useOnThisThread() {
     am::context().ConnBase = conn_;
 }
 
-void BenchAccountSet::admin(const std::string& script) {
+std::string BenchAccountSet::schema() const { return am::AccountSetAdmin::schemaName(name_); }
+
+pg_result* BenchAccountSet::run(const std::string& sql) {
     if (!adminConn_) {
         adminConn_.reset(PQconnectdb(benchServer().c_str()));
         PQsetNoticeProcessor(
             adminConn_.get(), [](void*, const char*) {}, nullptr);
-        admin("SET search_path TO " + am::AccountSetAdmin::schemaName(name_) +
-              ", oracompat, public");
+        admin("SET search_path TO " + schema() + ", oracompat, public");
     }
-    std::unique_ptr<PGresult, decltype(&PQclear)> result(PQexec(adminConn_.get(), script.c_str()),
-                                                         &PQclear);
-    const auto status = PQresultStatus(result.get());
-    if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK)
-        throw std::runtime_error(PQerrorMessage(adminConn_.get()));
+    PGresult* result = PQexec(adminConn_.get(), sql.c_str());
+    const auto status = PQresultStatus(result);
+    if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK) return result;
+    PQclear(result);
+    throw std::runtime_error(PQerrorMessage(adminConn_.get()));
+}
+
+void BenchAccountSet::admin(const std::string& script) { PQclear(run(script)); }
+
+std::vector<std::vector<std::string>> BenchAccountSet::adminRows(const std::string& query) {
+    std::unique_ptr<PGresult, decltype(&PQclear)> result(run(query), &PQclear);
+    std::vector<std::vector<std::string>> rows(PQntuples(result.get()));
+    for (int r = 0; r < PQntuples(result.get()); ++r)
+        for (int c = 0; c < PQnfields(result.get()); ++c)
+            rows[r].emplace_back(PQgetvalue(result.get(), r, c));
+    return rows;
 }
 
 }  // namespace tk::bench

@@ -8,6 +8,7 @@
 #include "provision/AccountSetAdmin.hpp"
 
 struct pg_conn;
+struct pg_result;
 
 namespace tk::bench {
 
@@ -30,8 +31,13 @@ class BenchAccountSet {
     void useOnThisThread();
     // Runs a PostgreSQL script inside the account set as the server's superuser.
     void admin(const std::string& script);
+    // The rows of a query run as the superuser, each field as text.
+    std::vector<std::vector<std::string>> adminRows(const std::string& query);
+    std::string schema() const;
 
   private:
+    pg_result* run(const std::string& sql);
+
     std::string name_;
     am::AccountSetAdmin admin_;
     std::shared_ptr<connect::Connection> conn_;

@@ -38,15 +38,19 @@ void PeriodCloser::closeOne(YearPeriod period) const {
     am::clsAMAssetDeprection depreciation;
     const auto year = static_cast<int16_t>(period.year);
     const Variant org(session_.organization());
+    step("变动过账");
     requireEngine(depreciation.WriteDaily(year, period.period, 0, false, false, org), depreciation,
                   "期间 " + period.text() + " 变动过账失败");
     charge(period);
+    step("折旧过账");
     requireEngine(depreciation.WriteDaily(year, period.period, 0, true, false, org), depreciation,
                   "期间 " + period.text() + " 折旧过账失败");
 }
 
 void PeriodCloser::charge(YearPeriod period) const {
+    step("计提折旧");
     depreciate(period);
+    step("折旧分摊");
     apportion("期间 " + period.text() + " ");
 }
 

@@ -39,7 +39,13 @@ class PeriodCloser {
     // departments that bear it (each close apportions its own period).
     void amortise() const;
 
+    // Told the name of each step of a close as it starts, to show where the time goes.
+    std::function<void(const std::string&)> onStep;
+
   private:
+    void step(const std::string& name) const {
+        if (onStep) onStep(name);
+    }
     void closeOne(YearPeriod period) const;
     void apportion(const std::string& whose) const;
 
