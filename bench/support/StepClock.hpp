@@ -7,8 +7,9 @@
 
 namespace tk::bench {
 
-// Steps are told as they start; a step that starts again (the next period's)
-// adds to its earlier time, so a run of several periods gives one share per step.
+// Steps are told as they start; a step that starts again (the next period's,
+// or the next item's where the name goes on after ", ") adds to its earlier
+// time, so a run of several periods or items gives one share per step.
 class StepClock {
   public:
     void step(const std::string& name);

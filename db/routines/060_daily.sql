@@ -30,6 +30,296 @@
 -- periods and passes are posted in (a rebuild gives what month-by-month
 -- posting gave).
 
+-- The rows one period's posting adds to the journal, with their ids: the
+-- organisation's (p_whole) or asset p_asset's.  Written to be inlined into
+-- its caller's statement: p_whole comes as a constant, so the statement for
+-- one asset reaches every table through the asset's key, and one cached plan
+-- serves every later asset.
+CREATE OR REPLACE FUNCTION AMAssetDailyRows(p_target integer, p_seed integer, p_last integer, p_kind integer,
+                                            p_org integer, p_whole boolean, p_asset integer, p_method integer,
+                                            p_life numeric)
+RETURNS SETOF AMAssetFundDaily LANGUAGE sql STABLE AS $$
+    WITH RECURSIVE recent AS MATERIALIZED (
+        -- the organisation's balances from the seed period to the last one read
+        SELECT b.lngAMAssetID, b.lngAMFundID, b.lngAMAssetFundAlterID, b.lngAMAssetAlterID,
+               b.intYear, b.bytPeriod, b.intYear * 100 + b.bytPeriod AS intYP, b.lngVoucherID,
+               b.intInitPeriods + b.intPeriods AS intUsed, b.dblInitWork + b.dblWork AS dblWorked,
+               b.dblInitDepreciation, b.dblDepreciation
+          FROM AMAssetFundBalance b
+         WHERE b.lngOrganizationID = p_org AND (p_whole OR b.lngAMAssetID = p_asset)
+           AND (b.intYear, b.bytPeriod) >= (coalesce(p_seed, p_target) / 100, coalesce(p_seed, p_target) % 100)
+           AND (b.intYear, b.bytPeriod) <= (p_last / 100, p_last % 100)
+    ),
+    held AS MATERIALIZED (
+        -- per asset, the periods used and work done its balances record at the seed, and whether
+        -- it has a balance in the period
+        SELECT b.lngAMAssetID, max(b.intUsed) FILTER (WHERE b.intYP = p_seed) AS intUsed,
+               max(b.dblWorked) FILTER (WHERE b.intYP = p_seed) AS dblWorked,
+               bool_or(b.intYP = p_target) AS blnInPeriod
+          FROM recent b
+         WHERE b.intYP = p_target OR b.intYP = p_seed
+         GROUP BY b.lngAMAssetID
+    ),
+    posted_before AS MATERIALIZED (
+        -- what the period already has of the kind (an alteration's rows lie in its own period)
+        SELECT d.lngAMAssetID, d.lngAMFundID, (1 - p_kind) * d.lngAMAssetAlterID AS lngAMAssetAlterID
+          FROM AMAssetFundDaily d
+         WHERE d.lngOrganizationID = p_org AND d.YearPeriod = p_target AND d.blnFromDepreciation = p_kind
+           AND (p_whole OR d.lngAMAssetID = p_asset)
+    ),
+    scope AS MATERIALIZED (
+        SELECT DISTINCT v.lngAMAssetID
+          FROM AMAssetAlter v
+         WHERE p_kind = 0 AND v.lngOrganizationID = p_org
+           AND v.intYear = p_target / 100 AND v.bytPeriod = p_target % 100
+           AND (p_whole OR v.lngAMAssetID = p_asset)
+        UNION ALL
+        SELECT h.lngAMAssetID FROM held h WHERE p_kind = 1 AND h.blnInPeriod
+    ),
+    unposted AS (
+        -- an asset all of whose alterations of the period are posted for each of its
+        -- sources posts nothing again, so posting twice reads none of its history
+        SELECT s.lngAMAssetID FROM scope s
+         WHERE p_kind = 1 OR NOT EXISTS (SELECT 1 FROM posted_before)
+        UNION ALL
+        SELECT DISTINCT s.lngAMAssetID
+          FROM scope s
+         CROSS JOIN LATERAL (
+                SELECT x.lngAMAssetAlterID FROM AMAssetAlter x
+                 WHERE x.lngAMAssetID = s.lngAMAssetID
+                   AND x.intYear = p_target / 100 AND x.bytPeriod = p_target % 100
+                OFFSET 0) v
+         CROSS JOIN LATERAL (SELECT f.lngAMFundID FROM AMAssetFund f WHERE f.lngAMAssetID = s.lngAMAssetID
+                             OFFSET 0) f
+         WHERE p_kind = 0 AND EXISTS (SELECT 1 FROM posted_before)
+           AND (s.lngAMAssetID, f.lngAMFundID, v.lngAMAssetAlterID)
+               NOT IN (SELECT d.lngAMAssetID, d.lngAMFundID, d.lngAMAssetAlterID FROM posted_before d)
+    ),
+    card AS (
+        -- a period's depreciation covers nearly every asset of the organisation: its cards are
+        -- read as one set, and only the cards of assets that have left it are looked up one by one
+        SELECT s.lngAMAssetID, coalesce(h.lngAMAssetTypeID, a.lngAMAssetTypeID) AS lngAMAssetTypeID,
+               round(coalesce(h.dblStartUsage, a.dblStartUsage))::integer AS intStartUsage,
+               coalesce(h.dblStartWork, a.dblStartWork) AS dblStartWork
+          FROM unposted s
+          LEFT JOIN AMAsset h
+                 ON h.lngAMAssetID = s.lngAMAssetID AND h.lngOrganizationID = p_org AND (p_whole AND p_kind <> 0)
+          LEFT JOIN LATERAL (SELECT x.* FROM AMAsset x
+                              WHERE x.lngAMAssetID = s.lngAMAssetID AND h.lngAMAssetID IS NULL OFFSET 0) a ON true
+         WHERE h.lngAMAssetID IS NOT NULL OR a.lngAMAssetID IS NOT NULL
+    ),
+    asset AS MATERIALIZED (
+        SELECT a.lngAMAssetID, a.intStartUsage, a.dblStartWork,
+               coalesce(nullif(coalesce(tx.bytDepreciationMethod, t.bytDepreciationMethod), 0), p_method)
+                   AS bytTypeMethod,
+               coalesce(nullif(coalesce(tx.dblUseage, t.dblUseage), 0), p_life) AS dblTypeLife,
+               sd.intUsed, sd.dblWorked
+          FROM card a
+          LEFT JOIN AMAssetType t ON t.lngAMAssetTypeID = a.lngAMAssetTypeID
+          LEFT JOIN AMAssetTypeEx tx ON tx.lngAMAssetTypeID = a.lngAMAssetTypeID AND tx.lngOrganizationID = p_org
+          LEFT JOIN held sd ON sd.lngAMAssetID = a.lngAMAssetID
+    ),
+    balance AS (
+        -- the balance rows the journal needs: the organisation's from the seed period on
+        -- for assets that have one, all of them for the others
+        SELECT b.lngAMAssetID, b.lngAMFundID, b.lngAMAssetFundAlterID, b.lngAMAssetAlterID,
+               b.intYear, b.bytPeriod, b.lngVoucherID, b.intUsed, b.dblWorked, b.dblInitDepreciation,
+               b.dblDepreciation, a.bytTypeMethod, a.dblTypeLife,
+               CASE WHEN b.intYP = p_seed THEN 0 ELSE 2 END AS intOrder
+          FROM asset a
+          JOIN recent b ON b.lngAMAssetID = a.lngAMAssetID
+         WHERE a.intUsed IS NOT NULL AND b.intYP <= p_last
+        UNION ALL
+        SELECT b.lngAMAssetID, b.lngAMFundID, b.lngAMAssetFundAlterID, b.lngAMAssetAlterID,
+               b.intYear, b.bytPeriod, b.lngVoucherID, b.intInitPeriods + b.intPeriods,
+               b.dblInitWork + b.dblWork, b.dblInitDepreciation, b.dblDepreciation,
+               a.bytTypeMethod, a.dblTypeLife, 2
+          FROM asset a
+          -- these are few, and their balances may lie in any organisation
+         CROSS JOIN LATERAL (
+                SELECT x.* FROM AMAssetFundBalance x
+                 WHERE x.lngAMAssetID = a.lngAMAssetID AND (x.intYear, x.bytPeriod) <= (p_last / 100, p_last % 100)
+                OFFSET 0) b
+         WHERE a.intUsed IS NULL
+    ),
+    named AS (
+        -- each balance row with the card and source versions it names: the organisation's up to
+        -- the period joined as one set where the period covers it, the others looked up one by one
+        SELECT b.*, coalesce(hc.bytAlterType, c.bytAlterType) AS bytAlterType,
+               coalesce(hc.bytDepreciationMethod, c.bytDepreciationMethod) AS bytDepreciationMethod,
+               coalesce(hc.dblUseage, c.dblUseage) AS dblUseage, coalesce(hf.dblAmount, fv.dblAmount) AS dblAmount,
+               coalesce(hf.dblDecAmount, fv.dblDecAmount) AS dblDecAmount,
+               coalesce(hf.dblNetworth, fv.dblNetworth) AS dblNetworth
+          FROM balance b
+          LEFT JOIN AMAssetAlter hc
+                 ON hc.lngAMAssetAlterID = b.lngAMAssetAlterID AND hc.lngOrganizationID = p_org AND (p_whole AND p_kind <> 0)
+                AND (hc.intYear, hc.bytPeriod) <= (p_target / 100, p_target % 100)
+          LEFT JOIN AMAssetFundAlter hf
+                 ON hf.lngAMAssetFundAlterID = b.lngAMAssetFundAlterID AND hf.lngOrganizationID = p_org
+                AND (p_whole AND p_kind <> 0)
+                AND (hf.intYear, hf.bytPeriod) <= (p_target / 100, p_target % 100)
+          LEFT JOIN LATERAL (SELECT x.* FROM AMAssetAlter x WHERE x.lngAMAssetAlterID = b.lngAMAssetAlterID
+                                AND hc.lngAMAssetAlterID IS NULL OFFSET 0) c ON true
+          LEFT JOIN LATERAL (SELECT y.* FROM AMAssetFundAlter y
+                              WHERE y.lngAMAssetFundAlterID = b.lngAMAssetFundAlterID
+                                AND hf.lngAMAssetFundAlterID IS NULL OFFSET 0) fv ON true
+    ),
+    organisation (lngOrganizationID) AS (
+        -- every organisation that has alterations, skipping through the index
+        SELECT min(v.lngOrganizationID) FROM AMAssetAlter v
+        UNION ALL
+        SELECT (SELECT min(v.lngOrganizationID) FROM AMAssetAlter v
+                 WHERE v.lngOrganizationID > o.lngOrganizationID)
+          FROM organisation o
+         WHERE o.lngOrganizationID IS NOT NULL
+    ),
+    altered AS (
+        -- the alterations of every organisation after the seed period up to the period
+        SELECT v.*
+          FROM organisation o
+         CROSS JOIN LATERAL (
+                SELECT x.* FROM AMAssetAlter x
+                 WHERE x.lngOrganizationID = o.lngOrganizationID
+                   AND (x.intYear, x.bytPeriod) > (p_seed / 100, p_seed % 100)
+                   AND (x.intYear, x.bytPeriod) <= (p_target / 100, p_target % 100)
+                OFFSET 0) v
+         WHERE p_whole AND p_seed IS NOT NULL
+    ),
+    alteration AS MATERIALIZED (
+        -- each asset's alterations after its seed up to the period: those of the assets
+        -- that have a seed are the few of these periods, read once for all of them
+        SELECT a.lngAMAssetID, a.bytTypeMethod, a.dblTypeLife, a.intStartUsage, a.dblStartWork,
+               a.intUsed AS intSeedUsed, a.dblWorked AS dblSeedWorked, v.lngAMAssetAlterID, v.intYear,
+               v.bytPeriod, v.strDate, v.bytAlterType, v.lngVoucherID, v.bytDepreciationMethod, v.dblUseage
+          FROM asset a
+          JOIN altered v ON v.lngAMAssetID = a.lngAMAssetID
+         WHERE a.intUsed IS NOT NULL
+        UNION ALL
+        SELECT a.lngAMAssetID, a.bytTypeMethod, a.dblTypeLife, a.intStartUsage, a.dblStartWork,
+               a.intUsed, a.dblWorked, v.lngAMAssetAlterID, v.intYear,
+               v.bytPeriod, v.strDate, v.bytAlterType, v.lngVoucherID, v.bytDepreciationMethod, v.dblUseage
+          FROM asset a
+         CROSS JOIN LATERAL (
+                SELECT x.* FROM AMAssetAlter x
+                 WHERE x.lngAMAssetID = a.lngAMAssetID
+                   AND (x.intYear, x.bytPeriod) <= (p_target / 100, p_target % 100)
+                   AND (a.intUsed IS NULL OR (x.intYear, x.bytPeriod) > (p_seed / 100, p_seed % 100))
+                OFFSET 0) v
+         WHERE a.intUsed IS NULL OR NOT p_whole OR p_seed IS NULL
+    ),
+    moves AS (
+        SELECT b.lngAMAssetID, b.lngAMFundID, b.lngAMAssetFundAlterID, b.lngAMAssetAlterID,
+               b.intYear * 100 + b.bytPeriod AS intYP, b.intOrder, coalesce(r.strDate, ' ') AS strDate,
+               0 AS bytAlterType, b.lngVoucherID,
+               CASE WHEN b.bytAlterType = 2 THEN 0 ELSE b.dblAmount END AS dblCost,
+               CASE WHEN b.bytAlterType = 2 THEN 0 ELSE b.dblDecAmount END AS dblImpairment,
+               CASE WHEN b.bytAlterType = 2 THEN 0 ELSE b.dblNetworth END AS dblResidual,
+               coalesce(nullif(b.bytDepreciationMethod, 0), b.bytTypeMethod) AS bytMethod,
+               coalesce(nullif(b.dblUseage, 0), b.dblTypeLife) AS dblLife,
+               b.intUsed, b.dblWorked,
+               CASE WHEN b.bytAlterType = 2 THEN 0
+                    WHEN b.intOrder = 0 THEN b.dblInitDepreciation + b.dblDepreciation
+                    ELSE b.dblDepreciation END AS dblRaw,
+               b.dblDepreciation AS dblCharge, b.bytAlterType = 2 AS blnDisposal
+          FROM named b
+          LEFT JOIN AMAssetDepreciation r
+                 ON r.lngOrganizationID = p_org AND r.intYear = b.intYear AND r.bytPeriod = b.bytPeriod
+        UNION ALL
+        SELECT v.lngAMAssetID, f.lngAMFundID, fv.lngAMAssetFundAlterID, v.lngAMAssetAlterID,
+               v.intYear * 100 + v.bytPeriod, 1, v.strDate, v.bytAlterType, v.lngVoucherID,
+               CASE WHEN v.bytAlterType = 2 THEN 0 ELSE fv.dblAmount END,
+               CASE WHEN v.bytAlterType = 2 THEN 0 ELSE fv.dblDecAmount END,
+               CASE WHEN v.bytAlterType = 2 THEN 0 ELSE fv.dblNetworth END,
+               coalesce(nullif(v.bytDepreciationMethod, 0), v.bytTypeMethod),
+               coalesce(nullif(v.dblUseage, 0), v.dblTypeLife),
+               coalesce(u.intUsed, v.intStartUsage), coalesce(u.dblWorked, v.dblStartWork),
+               CASE WHEN fv.lngAMAssetAlterID = v.lngAMAssetAlterID
+                    THEN AMAssetDepreciationChange(fv.lngAMAssetFundAlterID = f.lngAMAssetFundInitAlterID,
+                                                   v.bytAlterType, fv.dblDepreciation, fv.dblDepreciationAlter,
+                                                   fv.dblTransferDepreciationAlter)
+                    ELSE 0 END,
+               0, v.bytAlterType = 2
+          FROM alteration v
+         CROSS JOIN LATERAL (SELECT x.* FROM AMAssetFund x WHERE x.lngAMAssetID = v.lngAMAssetID OFFSET 0) f
+          -- the source's version standing with the card version
+         CROSS JOIN LATERAL (
+                SELECT y.* FROM AMAssetFundAlter y
+                 WHERE y.lngAMAssetID = v.lngAMAssetID AND y.lngAMFundID = f.lngAMFundID
+                   AND y.lngAMAssetAlterID <= v.lngAMAssetAlterID
+                 ORDER BY y.lngAMAssetAlterID DESC, y.lngAMAssetFundAlterID DESC LIMIT 1) fv
+          -- periods used and work done before the alteration: the seed's, else the latest balance's
+          LEFT JOIN LATERAL (
+                SELECT v.intSeedUsed AS intUsed, v.dblSeedWorked AS dblWorked
+                 WHERE v.intYear * 100 + v.bytPeriod > p_seed AND v.intSeedUsed IS NOT NULL
+                UNION ALL
+                (SELECT b.intInitPeriods + b.intPeriods, b.dblInitWork + b.dblWork FROM AMAssetFundBalance b
+                  WHERE NOT (v.intYear * 100 + v.bytPeriod > p_seed AND v.intSeedUsed IS NOT NULL)
+                    AND b.lngAMAssetID = v.lngAMAssetID
+                    AND (b.intYear, b.bytPeriod) < (v.intYear, v.bytPeriod)
+                  ORDER BY b.intYear DESC, b.bytPeriod DESC LIMIT 1)) u ON true
+    ),
+    states AS (
+        SELECT m.*,
+               CASE WHEN m.bytMethod = 3 THEN 0 ELSE round(m.dblLife)::integer END AS intLife,
+               CASE WHEN m.bytMethod = 3 THEN m.dblLife ELSE 0 END AS dblWorks
+          FROM moves m
+    ),
+    windowed AS (
+        -- a source's first row follows nothing: all its figures before are 0
+        SELECT s.*,
+               lag(s.dblCost, 1, 0::numeric) OVER w AS dblPrevCost,
+               lag(s.dblImpairment, 1, 0::numeric) OVER w AS dblPrevImpairment,
+               lag(s.dblResidual, 1, 0::numeric) OVER w AS dblPrevResidual,
+               lag(s.intLife, 1, 0) OVER w AS intPrevLife, lag(s.dblWorks, 1, 0::numeric) OVER w AS dblPrevWorks,
+               lag(s.intUsed, 1, 0) OVER w AS intPrevUsed, lag(s.dblWorked, 1, 0::numeric) OVER w AS dblPrevWorked,
+               sum(s.dblRaw) OVER w AS dblRunning,
+               bool_or(s.blnDisposal) OVER w AS blnGone
+          FROM states s
+        WINDOW w AS (PARTITION BY s.lngAMAssetID, s.lngAMFundID
+                     ORDER BY s.intYP, s.intOrder, s.lngAMAssetAlterID, s.lngAMAssetFundAlterID
+                     ROWS UNBOUNDED PRECEDING)
+    ),
+    posted AS (
+        SELECT c.*,
+               CASE WHEN c.intOrder = 2 THEN c.dblCharge ELSE 0 END AS dblMoveCharge,
+               CASE WHEN c.intOrder = 1 AND c.blnDisposal THEN -(c.dblRunning - c.dblRaw)
+                    WHEN c.intOrder = 1 THEN c.dblRaw
+                    WHEN c.blnGone THEN -c.dblCharge
+                    ELSE 0 END AS dblMoveAlter
+          FROM windowed c
+         WHERE c.intYP = p_target AND c.intOrder = p_kind + 1
+    )
+    SELECT nextval('AMAssetFundDaily_SEQ'), p.lngAMAssetID, p.lngAMAssetAlterID, p.lngAMFundID,
+           p.lngAMAssetFundAlterID, p.intYP / 100, p.intYP % 100, p.intYP, p.strDate, p.bytAlterType, p_kind,
+           p.dblCost - p.dblPrevCost, p.dblMoveCharge, p.dblMoveAlter,
+           p.dblImpairment - p.dblPrevImpairment, p.dblResidual - p.dblPrevResidual,
+           p.dblCost, CASE WHEN p.blnGone THEN 0 ELSE p.dblRunning END, p.dblImpairment, p.dblResidual,
+           p.dblWorked - p.dblPrevWorked, p.dblWorks - p.dblPrevWorks,
+           p.intUsed - p.intPrevUsed, p.intLife - p.intPrevLife,
+           p.dblWorks, p.intLife, p.dblWorked, p.intUsed,
+           p.lngVoucherID, p_org
+      FROM posted p
+     WHERE (p.intOrder = 1
+            OR p.dblMoveCharge <> 0 OR p.dblMoveAlter <> 0 OR p.dblCost <> p.dblPrevCost
+            OR p.dblImpairment <> p.dblPrevImpairment OR p.dblResidual <> p.dblPrevResidual
+            OR p.intUsed <> p.intPrevUsed OR p.dblWorked <> p.dblPrevWorked
+            OR p.intLife <> p.intPrevLife OR p.dblWorks <> p.dblPrevWorks)
+       AND (p.lngAMAssetID, p.lngAMFundID, (1 - p_kind) * p.lngAMAssetAlterID)
+           NOT IN (SELECT d.lngAMAssetID, d.lngAMFundID, d.lngAMAssetAlterID FROM posted_before d)
+$$;
+
+-- One asset's posting of a period, planned once a session for every asset:
+-- planned afresh for each, the statement cost ten times its run.
+CREATE OR REPLACE FUNCTION AMAssetPostAssetDaily(p_target integer, p_seed integer, p_last integer, p_kind integer,
+                                                 p_org integer, p_asset integer, p_method integer, p_life numeric)
+RETURNS integer LANGUAGE plpgsql SET search_path FROM CURRENT SET plan_cache_mode = force_generic_plan AS $$
+BEGIN
+    INSERT INTO AMAssetFundDaily
+    SELECT * FROM AMAssetDailyRows(p_target, p_seed, p_last, p_kind, p_org, false, p_asset, p_method, p_life);
+    RETURN 0;
+END
+$$;
+
 -- WriteDaily: posts (p_cancel 0) or removes (p_cancel 1) the period's
 -- alterations (p_from_depreciation 0) or its depreciation (1) for one asset
 -- or all (p_asset 0) of the organisation.  Posting twice posts nothing new.
@@ -56,8 +346,6 @@ DECLARE
     v_target integer;
     v_seed   integer;
     v_last   integer;
-    -- a whole organisation's depreciation: its cards and versions are read as one set
-    v_org_set boolean := p_asset = 0 AND p_from_depreciation <> 0;
 BEGIN
     IF p_cancel <> 0 THEN
         DELETE FROM AMAssetFundDaily d
@@ -91,281 +379,12 @@ BEGIN
         v_seed := AMAssetLatestRun(p_org, v_target);
         -- the last balance period read: an alteration comes before its period's depreciation
         v_last := v_target - (1 - v_kind);
-        INSERT INTO AMAssetFundDaily (
-            lngAMAssetFundDailyID, lngAMAssetID, lngAMAssetAlterID, lngAMFundID, lngAMAssetFundAlterID,
-            intYear, bytPeriod, YearPeriod, strDate, bytAlterType, blnFromDepreciation,
-            dblAmountAlter, dblDeprection, dblDeprectionAlter, dblDecAmountAlter, dblNetworthAlter,
-            dblTotalAmount, dblTotalDeprection, dblTotalDecAmount, dblTotalNetWorth,
-            dblWork, dblWorkAlter, intPeriods, intPeriodAlter,
-            dblTotalWorks, intTotalPeriods, dblTotalDepredWorks, intTotalDepredPeriods,
-            lngVoucherID, lngOrganizationID)
-        WITH RECURSIVE recent AS MATERIALIZED (
-            -- the organisation's balances from the seed period to the last one read
-            SELECT b.lngAMAssetID, b.lngAMFundID, b.lngAMAssetFundAlterID, b.lngAMAssetAlterID,
-                   b.intYear, b.bytPeriod, b.intYear * 100 + b.bytPeriod AS intYP, b.lngVoucherID,
-                   b.intInitPeriods + b.intPeriods AS intUsed, b.dblInitWork + b.dblWork AS dblWorked,
-                   b.dblInitDepreciation, b.dblDepreciation
-              FROM AMAssetFundBalance b
-             WHERE b.lngOrganizationID = p_org AND (p_asset = 0 OR b.lngAMAssetID = p_asset)
-               AND (b.intYear, b.bytPeriod) >= (coalesce(v_seed, v_target) / 100, coalesce(v_seed, v_target) % 100)
-               AND (b.intYear, b.bytPeriod) <= (v_last / 100, v_last % 100)
-        ),
-        held AS MATERIALIZED (
-            -- per asset, the periods used and work done its balances record at the seed, and whether
-            -- it has a balance in the period
-            SELECT b.lngAMAssetID, max(b.intUsed) FILTER (WHERE b.intYP = v_seed) AS intUsed,
-                   max(b.dblWorked) FILTER (WHERE b.intYP = v_seed) AS dblWorked,
-                   bool_or(b.intYP = v_target) AS blnInPeriod
-              FROM recent b
-             WHERE b.intYP = v_target OR b.intYP = v_seed
-             GROUP BY b.lngAMAssetID
-        ),
-        posted_before AS MATERIALIZED (
-            -- what the period already has of the kind (an alteration's rows lie in its own period)
-            SELECT d.lngAMAssetID, d.lngAMFundID, (1 - v_kind) * d.lngAMAssetAlterID AS lngAMAssetAlterID
-              FROM AMAssetFundDaily d
-             WHERE d.lngOrganizationID = p_org AND d.YearPeriod = v_target AND d.blnFromDepreciation = v_kind
-               AND (p_asset = 0 OR d.lngAMAssetID = p_asset)
-        ),
-        scope AS MATERIALIZED (
-            SELECT DISTINCT v.lngAMAssetID
-              FROM AMAssetAlter v
-             WHERE v_kind = 0 AND v.lngOrganizationID = p_org
-               AND v.intYear = v_target / 100 AND v.bytPeriod = v_target % 100
-               AND (p_asset = 0 OR v.lngAMAssetID = p_asset)
-            UNION ALL
-            SELECT h.lngAMAssetID FROM held h WHERE v_kind = 1 AND h.blnInPeriod
-        ),
-        unposted AS (
-            -- an asset all of whose alterations of the period are posted for each of its
-            -- sources posts nothing again, so posting twice reads none of its history
-            SELECT s.lngAMAssetID FROM scope s
-             WHERE v_kind = 1 OR NOT EXISTS (SELECT 1 FROM posted_before)
-            UNION ALL
-            SELECT DISTINCT s.lngAMAssetID
-              FROM scope s
-             CROSS JOIN LATERAL (
-                    SELECT x.lngAMAssetAlterID FROM AMAssetAlter x
-                     WHERE x.lngAMAssetID = s.lngAMAssetID
-                       AND x.intYear = v_target / 100 AND x.bytPeriod = v_target % 100
-                    OFFSET 0) v
-             CROSS JOIN LATERAL (SELECT f.lngAMFundID FROM AMAssetFund f WHERE f.lngAMAssetID = s.lngAMAssetID
-                                 OFFSET 0) f
-             WHERE v_kind = 0 AND EXISTS (SELECT 1 FROM posted_before)
-               AND (s.lngAMAssetID, f.lngAMFundID, v.lngAMAssetAlterID)
-                   NOT IN (SELECT d.lngAMAssetID, d.lngAMFundID, d.lngAMAssetAlterID FROM posted_before d)
-        ),
-        card AS (
-            -- a period's depreciation covers nearly every asset of the organisation: its cards are
-            -- read as one set, and only the cards of assets that have left it are looked up one by one
-            SELECT s.lngAMAssetID, coalesce(h.lngAMAssetTypeID, a.lngAMAssetTypeID) AS lngAMAssetTypeID,
-                   round(coalesce(h.dblStartUsage, a.dblStartUsage))::integer AS intStartUsage,
-                   coalesce(h.dblStartWork, a.dblStartWork) AS dblStartWork
-              FROM unposted s
-              LEFT JOIN AMAsset h
-                     ON h.lngAMAssetID = s.lngAMAssetID AND h.lngOrganizationID = p_org AND v_org_set
-              LEFT JOIN LATERAL (SELECT x.* FROM AMAsset x
-                                  WHERE x.lngAMAssetID = s.lngAMAssetID AND h.lngAMAssetID IS NULL OFFSET 0) a ON true
-             WHERE h.lngAMAssetID IS NOT NULL OR a.lngAMAssetID IS NOT NULL
-        ),
-        asset AS MATERIALIZED (
-            SELECT a.lngAMAssetID, a.intStartUsage, a.dblStartWork,
-                   coalesce(nullif(coalesce(tx.bytDepreciationMethod, t.bytDepreciationMethod), 0), v_method)
-                       AS bytTypeMethod,
-                   coalesce(nullif(coalesce(tx.dblUseage, t.dblUseage), 0), v_life) AS dblTypeLife,
-                   sd.intUsed, sd.dblWorked
-              FROM card a
-              LEFT JOIN AMAssetType t ON t.lngAMAssetTypeID = a.lngAMAssetTypeID
-              LEFT JOIN AMAssetTypeEx tx ON tx.lngAMAssetTypeID = a.lngAMAssetTypeID AND tx.lngOrganizationID = p_org
-              LEFT JOIN held sd ON sd.lngAMAssetID = a.lngAMAssetID
-        ),
-        balance AS (
-            -- the balance rows the journal needs: the organisation's from the seed period on
-            -- for assets that have one, all of them for the others
-            SELECT b.lngAMAssetID, b.lngAMFundID, b.lngAMAssetFundAlterID, b.lngAMAssetAlterID,
-                   b.intYear, b.bytPeriod, b.lngVoucherID, b.intUsed, b.dblWorked, b.dblInitDepreciation,
-                   b.dblDepreciation, a.bytTypeMethod, a.dblTypeLife,
-                   CASE WHEN b.intYP = v_seed THEN 0 ELSE 2 END AS intOrder
-              FROM asset a
-              JOIN recent b ON b.lngAMAssetID = a.lngAMAssetID
-             WHERE a.intUsed IS NOT NULL AND b.intYP <= v_last
-            UNION ALL
-            SELECT b.lngAMAssetID, b.lngAMFundID, b.lngAMAssetFundAlterID, b.lngAMAssetAlterID,
-                   b.intYear, b.bytPeriod, b.lngVoucherID, b.intInitPeriods + b.intPeriods,
-                   b.dblInitWork + b.dblWork, b.dblInitDepreciation, b.dblDepreciation,
-                   a.bytTypeMethod, a.dblTypeLife, 2
-              FROM asset a
-              -- these are few, and their balances may lie in any organisation
-             CROSS JOIN LATERAL (
-                    SELECT x.* FROM AMAssetFundBalance x
-                     WHERE x.lngAMAssetID = a.lngAMAssetID AND (x.intYear, x.bytPeriod) <= (v_last / 100, v_last % 100)
-                    OFFSET 0) b
-             WHERE a.intUsed IS NULL
-        ),
-        named AS (
-            -- each balance row with the card and source versions it names: the organisation's up to
-            -- the period joined as one set where the period covers it, the others looked up one by one
-            SELECT b.*, coalesce(hc.bytAlterType, c.bytAlterType) AS bytAlterType,
-                   coalesce(hc.bytDepreciationMethod, c.bytDepreciationMethod) AS bytDepreciationMethod,
-                   coalesce(hc.dblUseage, c.dblUseage) AS dblUseage, coalesce(hf.dblAmount, fv.dblAmount) AS dblAmount,
-                   coalesce(hf.dblDecAmount, fv.dblDecAmount) AS dblDecAmount,
-                   coalesce(hf.dblNetworth, fv.dblNetworth) AS dblNetworth
-              FROM balance b
-              LEFT JOIN AMAssetAlter hc
-                     ON hc.lngAMAssetAlterID = b.lngAMAssetAlterID AND hc.lngOrganizationID = p_org AND v_org_set
-                    AND (hc.intYear, hc.bytPeriod) <= (v_target / 100, v_target % 100)
-              LEFT JOIN AMAssetFundAlter hf
-                     ON hf.lngAMAssetFundAlterID = b.lngAMAssetFundAlterID AND hf.lngOrganizationID = p_org
-                    AND v_org_set
-                    AND (hf.intYear, hf.bytPeriod) <= (v_target / 100, v_target % 100)
-              LEFT JOIN LATERAL (SELECT x.* FROM AMAssetAlter x WHERE x.lngAMAssetAlterID = b.lngAMAssetAlterID
-                                    AND hc.lngAMAssetAlterID IS NULL OFFSET 0) c ON true
-              LEFT JOIN LATERAL (SELECT y.* FROM AMAssetFundAlter y
-                                  WHERE y.lngAMAssetFundAlterID = b.lngAMAssetFundAlterID
-                                    AND hf.lngAMAssetFundAlterID IS NULL OFFSET 0) fv ON true
-        ),
-        organisation (lngOrganizationID) AS (
-            -- every organisation that has alterations, skipping through the index
-            SELECT min(v.lngOrganizationID) FROM AMAssetAlter v
-            UNION ALL
-            SELECT (SELECT min(v.lngOrganizationID) FROM AMAssetAlter v
-                     WHERE v.lngOrganizationID > o.lngOrganizationID)
-              FROM organisation o
-             WHERE o.lngOrganizationID IS NOT NULL
-        ),
-        altered AS (
-            -- the alterations of every organisation after the seed period up to the period
-            SELECT v.*
-              FROM organisation o
-             CROSS JOIN LATERAL (
-                    SELECT x.* FROM AMAssetAlter x
-                     WHERE x.lngOrganizationID = o.lngOrganizationID
-                       AND (x.intYear, x.bytPeriod) > (v_seed / 100, v_seed % 100)
-                       AND (x.intYear, x.bytPeriod) <= (v_target / 100, v_target % 100)
-                    OFFSET 0) v
-             WHERE p_asset = 0 AND v_seed IS NOT NULL
-        ),
-        alteration AS MATERIALIZED (
-            -- each asset's alterations after its seed up to the period: those of the assets
-            -- that have a seed are the few of these periods, read once for all of them
-            SELECT a.lngAMAssetID, a.bytTypeMethod, a.dblTypeLife, a.intStartUsage, a.dblStartWork,
-                   a.intUsed AS intSeedUsed, a.dblWorked AS dblSeedWorked, v.lngAMAssetAlterID, v.intYear,
-                   v.bytPeriod, v.strDate, v.bytAlterType, v.lngVoucherID, v.bytDepreciationMethod, v.dblUseage
-              FROM asset a
-              JOIN altered v ON v.lngAMAssetID = a.lngAMAssetID
-             WHERE a.intUsed IS NOT NULL
-            UNION ALL
-            SELECT a.lngAMAssetID, a.bytTypeMethod, a.dblTypeLife, a.intStartUsage, a.dblStartWork,
-                   a.intUsed, a.dblWorked, v.lngAMAssetAlterID, v.intYear,
-                   v.bytPeriod, v.strDate, v.bytAlterType, v.lngVoucherID, v.bytDepreciationMethod, v.dblUseage
-              FROM asset a
-             CROSS JOIN LATERAL (
-                    SELECT x.* FROM AMAssetAlter x
-                     WHERE x.lngAMAssetID = a.lngAMAssetID
-                       AND (x.intYear, x.bytPeriod) <= (v_target / 100, v_target % 100)
-                       AND (a.intUsed IS NULL OR (x.intYear, x.bytPeriod) > (v_seed / 100, v_seed % 100))
-                    OFFSET 0) v
-             WHERE a.intUsed IS NULL OR p_asset <> 0 OR v_seed IS NULL
-        ),
-        moves AS (
-            SELECT b.lngAMAssetID, b.lngAMFundID, b.lngAMAssetFundAlterID, b.lngAMAssetAlterID,
-                   b.intYear * 100 + b.bytPeriod AS intYP, b.intOrder, coalesce(r.strDate, ' ') AS strDate,
-                   0 AS bytAlterType, b.lngVoucherID,
-                   CASE WHEN b.bytAlterType = 2 THEN 0 ELSE b.dblAmount END AS dblCost,
-                   CASE WHEN b.bytAlterType = 2 THEN 0 ELSE b.dblDecAmount END AS dblImpairment,
-                   CASE WHEN b.bytAlterType = 2 THEN 0 ELSE b.dblNetworth END AS dblResidual,
-                   coalesce(nullif(b.bytDepreciationMethod, 0), b.bytTypeMethod) AS bytMethod,
-                   coalesce(nullif(b.dblUseage, 0), b.dblTypeLife) AS dblLife,
-                   b.intUsed, b.dblWorked,
-                   CASE WHEN b.bytAlterType = 2 THEN 0
-                        WHEN b.intOrder = 0 THEN b.dblInitDepreciation + b.dblDepreciation
-                        ELSE b.dblDepreciation END AS dblRaw,
-                   b.dblDepreciation AS dblCharge, b.bytAlterType = 2 AS blnDisposal
-              FROM named b
-              LEFT JOIN AMAssetDepreciation r
-                     ON r.lngOrganizationID = p_org AND r.intYear = b.intYear AND r.bytPeriod = b.bytPeriod
-            UNION ALL
-            SELECT v.lngAMAssetID, f.lngAMFundID, fv.lngAMAssetFundAlterID, v.lngAMAssetAlterID,
-                   v.intYear * 100 + v.bytPeriod, 1, v.strDate, v.bytAlterType, v.lngVoucherID,
-                   CASE WHEN v.bytAlterType = 2 THEN 0 ELSE fv.dblAmount END,
-                   CASE WHEN v.bytAlterType = 2 THEN 0 ELSE fv.dblDecAmount END,
-                   CASE WHEN v.bytAlterType = 2 THEN 0 ELSE fv.dblNetworth END,
-                   coalesce(nullif(v.bytDepreciationMethod, 0), v.bytTypeMethod),
-                   coalesce(nullif(v.dblUseage, 0), v.dblTypeLife),
-                   coalesce(u.intUsed, v.intStartUsage), coalesce(u.dblWorked, v.dblStartWork),
-                   CASE WHEN fv.lngAMAssetAlterID = v.lngAMAssetAlterID
-                        THEN AMAssetDepreciationChange(fv.lngAMAssetFundAlterID = f.lngAMAssetFundInitAlterID,
-                                                       v.bytAlterType, fv.dblDepreciation, fv.dblDepreciationAlter,
-                                                       fv.dblTransferDepreciationAlter)
-                        ELSE 0 END,
-                   0, v.bytAlterType = 2
-              FROM alteration v
-             CROSS JOIN LATERAL (SELECT x.* FROM AMAssetFund x WHERE x.lngAMAssetID = v.lngAMAssetID OFFSET 0) f
-              -- the source's version standing with the card version
-             CROSS JOIN LATERAL (
-                    SELECT y.* FROM AMAssetFundAlter y
-                     WHERE y.lngAMAssetID = v.lngAMAssetID AND y.lngAMFundID = f.lngAMFundID
-                       AND y.lngAMAssetAlterID <= v.lngAMAssetAlterID
-                     ORDER BY y.lngAMAssetAlterID DESC, y.lngAMAssetFundAlterID DESC LIMIT 1) fv
-              -- periods used and work done before the alteration: the seed's, else the latest balance's
-              LEFT JOIN LATERAL (
-                    SELECT v.intSeedUsed AS intUsed, v.dblSeedWorked AS dblWorked
-                     WHERE v.intYear * 100 + v.bytPeriod > v_seed AND v.intSeedUsed IS NOT NULL
-                    UNION ALL
-                    (SELECT b.intInitPeriods + b.intPeriods, b.dblInitWork + b.dblWork FROM AMAssetFundBalance b
-                      WHERE NOT (v.intYear * 100 + v.bytPeriod > v_seed AND v.intSeedUsed IS NOT NULL)
-                        AND b.lngAMAssetID = v.lngAMAssetID
-                        AND (b.intYear, b.bytPeriod) < (v.intYear, v.bytPeriod)
-                      ORDER BY b.intYear DESC, b.bytPeriod DESC LIMIT 1)) u ON true
-        ),
-        states AS (
-            SELECT m.*,
-                   CASE WHEN m.bytMethod = 3 THEN 0 ELSE round(m.dblLife)::integer END AS intLife,
-                   CASE WHEN m.bytMethod = 3 THEN m.dblLife ELSE 0 END AS dblWorks
-              FROM moves m
-        ),
-        windowed AS (
-            -- a source's first row follows nothing: all its figures before are 0
-            SELECT s.*,
-                   lag(s.dblCost, 1, 0::numeric) OVER w AS dblPrevCost,
-                   lag(s.dblImpairment, 1, 0::numeric) OVER w AS dblPrevImpairment,
-                   lag(s.dblResidual, 1, 0::numeric) OVER w AS dblPrevResidual,
-                   lag(s.intLife, 1, 0) OVER w AS intPrevLife, lag(s.dblWorks, 1, 0::numeric) OVER w AS dblPrevWorks,
-                   lag(s.intUsed, 1, 0) OVER w AS intPrevUsed, lag(s.dblWorked, 1, 0::numeric) OVER w AS dblPrevWorked,
-                   sum(s.dblRaw) OVER w AS dblRunning,
-                   bool_or(s.blnDisposal) OVER w AS blnGone
-              FROM states s
-            WINDOW w AS (PARTITION BY s.lngAMAssetID, s.lngAMFundID
-                         ORDER BY s.intYP, s.intOrder, s.lngAMAssetAlterID, s.lngAMAssetFundAlterID
-                         ROWS UNBOUNDED PRECEDING)
-        ),
-        posted AS (
-            SELECT c.*,
-                   CASE WHEN c.intOrder = 2 THEN c.dblCharge ELSE 0 END AS dblMoveCharge,
-                   CASE WHEN c.intOrder = 1 AND c.blnDisposal THEN -(c.dblRunning - c.dblRaw)
-                        WHEN c.intOrder = 1 THEN c.dblRaw
-                        WHEN c.blnGone THEN -c.dblCharge
-                        ELSE 0 END AS dblMoveAlter
-              FROM windowed c
-             WHERE c.intYP = v_target AND c.intOrder = v_kind + 1
-        )
-        SELECT nextval('AMAssetFundDaily_SEQ'), p.lngAMAssetID, p.lngAMAssetAlterID, p.lngAMFundID,
-               p.lngAMAssetFundAlterID, p.intYP / 100, p.intYP % 100, p.intYP, p.strDate, p.bytAlterType, v_kind,
-               p.dblCost - p.dblPrevCost, p.dblMoveCharge, p.dblMoveAlter,
-               p.dblImpairment - p.dblPrevImpairment, p.dblResidual - p.dblPrevResidual,
-               p.dblCost, CASE WHEN p.blnGone THEN 0 ELSE p.dblRunning END, p.dblImpairment, p.dblResidual,
-               p.dblWorked - p.dblPrevWorked, p.dblWorks - p.dblPrevWorks,
-               p.intUsed - p.intPrevUsed, p.intLife - p.intPrevLife,
-               p.dblWorks, p.intLife, p.dblWorked, p.intUsed,
-               p.lngVoucherID, p_org
-          FROM posted p
-         WHERE (p.intOrder = 1
-                OR p.dblMoveCharge <> 0 OR p.dblMoveAlter <> 0 OR p.dblCost <> p.dblPrevCost
-                OR p.dblImpairment <> p.dblPrevImpairment OR p.dblResidual <> p.dblPrevResidual
-                OR p.intUsed <> p.intPrevUsed OR p.dblWorked <> p.dblPrevWorked
-                OR p.intLife <> p.intPrevLife OR p.dblWorks <> p.dblPrevWorks)
-           AND (p.lngAMAssetID, p.lngAMFundID, (1 - v_kind) * p.lngAMAssetAlterID)
-               NOT IN (SELECT d.lngAMAssetID, d.lngAMFundID, d.lngAMAssetAlterID FROM posted_before d);
+        IF p_asset = 0 THEN
+            INSERT INTO AMAssetFundDaily
+            SELECT * FROM AMAssetDailyRows(v_target, v_seed, v_last, v_kind, p_org, true, 0, v_method, v_life);
+        ELSE
+            PERFORM AMAssetPostAssetDaily(v_target, v_seed, v_last, v_kind, p_org, p_asset, v_method, v_life);
+        END IF;
     END LOOP;
     IF v_kind = 0 THEN
         -- an alteration of an asset without a funding source at that version

@@ -29,25 +29,14 @@
 
 DROP FUNCTION IF EXISTS AMAssetWriteBalanceAmortise(integer, integer, integer);
 DROP FUNCTION IF EXISTS AMAssetWriteBalanceAmortise(integer, integer, integer, integer);
-CREATE OR REPLACE FUNCTION AMAssetWriteBalanceAmortise(p_year integer, p_period integer, p_asset integer,
-                                                       p_org integer, p_working integer DEFAULT 1)
-RETURNS integer LANGUAGE plpgsql SET search_path FROM CURRENT SET jit = off SET work_mem = '64MB'
-SET plan_cache_mode = force_custom_plan AS $$
-DECLARE
-    v_rows integer;
-BEGIN
-    IF p_working = 1 THEN
-        DELETE FROM AMAssetFundBalanceAmortiseEx x
-         WHERE x.lngOrganizationID = p_org AND x.intYear = p_year AND x.bytPeriod = p_period
-           AND (p_asset = 0 OR x.lngAMAssetID = p_asset);
-    END IF;
-    DELETE FROM AMAssetFundBalanceAmortise x
-     WHERE x.lngOrganizationID = p_org AND x.intYear = p_year AND x.bytPeriod = p_period
-       AND (p_asset = 0 OR x.lngAMAssetID = p_asset);
-    INSERT INTO AMAssetFundBalanceAmortise (
-        lngAMAssetFundBalanceAmortiseID, lngAMAssetAlterID, lngAMAssetFundAlterID, lngAMAssetID, lngAMFundID,
-        intYear, bytPeriod, lngAMAssetFundAccAlterID, lngOrderNo, bytDirection, lngAccountID, lngDepartmentID,
-        strFlexibleID, blnDepreIncrease, dblRate, dblQuotiety, dblAmount, strRemark, lngVoucherID, lngOrganizationID)
+
+-- The apportionment rows of one period, with their ids: the organisation's
+-- (p_whole) or asset p_asset's.  Inlined into its caller's statement, where
+-- p_whole is a constant: one asset's statement then finds its rows by the
+-- asset, and one cached plan serves every asset.
+CREATE OR REPLACE FUNCTION AMAssetAmortiseRows(p_year integer, p_period integer, p_org integer, p_whole boolean,
+                                               p_asset integer, p_working integer)
+RETURNS SETOF AMAssetFundBalanceAmortise LANGUAGE sql STABLE AS $$
     WITH charged AS (
         SELECT x.lngAMAssetAlterID, x.lngAMAssetFundAlterID, x.lngAMAssetID, x.lngAMFundID, x.lngVoucherID,
                x.dblDepreciation, fv.lngDepreciationAccountID, coalesce(c.lngDepartmentID, 0) AS lngDepartmentID,
@@ -66,24 +55,28 @@ BEGIN
           JOIN AMAssetFundAlter fv ON fv.lngAMAssetFundAlterID = x.lngAMAssetFundAlterID
           LEFT JOIN AMAssetAlter c ON c.lngAMAssetAlterID = x.lngAMAssetAlterID
          WHERE x.lngOrganizationID = p_org AND x.intYear = p_year AND x.bytPeriod = p_period
-           AND (p_asset = 0 OR x.lngAMAssetID = p_asset) AND x.dblDepreciation <> 0
+           AND (p_whole OR x.lngAMAssetID = p_asset) AND x.dblDepreciation <> 0
     ),
     lined AS (
         SELECT ch.*, l.lngAMAssetFundAccAlterID, l.lngOrderNo, l.lngAccountID AS lngLineAccountID,
                l.lngDepartmentID AS lngLineDepartmentID, l.strFlexibleID, l.blnDepreIncrease, l.dblRate,
                l.dblQuotiety,
                CASE WHEN l.blnDepreIncrease <> 0 THEN ch.dblIncrease ELSE ch.dblDepreciation - ch.dblIncrease END AS dblGroup,
-               l.dblRate AS dblWeight
+               l.dblRate AS dblWeight, l.blnDepreIncrease <> 0 AS blnIncreaseGroup
           FROM charged ch
           JOIN AMAssetFundAccAlter l ON l.lngAMAssetFundAlterID = ch.lngAMAssetFundAlterID
     ),
+    -- One window, sorted once, for the rank and the group's sums; the sum of
+    -- the parts below runs over the same order without sorting again, since
+    -- it partitions by the same columns rather than by an expression.
     weighed AS (
         SELECT ln.*,
                sum(ln.dblWeight) OVER g AS dblGroupWeight, count(*) OVER g AS intGroupLines,
-               row_number() OVER (PARTITION BY ln.lngAMAssetFundAlterID, ln.lngAMAssetAlterID, (ln.blnDepreIncrease <> 0)
-                                  ORDER BY ln.dblWeight DESC, ln.lngOrderNo, ln.lngAMAssetFundAccAlterID) AS intRank
+               row_number() OVER g AS intRank
           FROM lined ln
-        WINDOW g AS (PARTITION BY ln.lngAMAssetFundAlterID, ln.lngAMAssetAlterID, (ln.blnDepreIncrease <> 0))
+        WINDOW g AS (PARTITION BY ln.lngAMAssetFundAlterID, ln.lngAMAssetAlterID, ln.blnIncreaseGroup
+                     ORDER BY ln.dblWeight DESC, ln.lngOrderNo, ln.lngAMAssetFundAccAlterID
+                     ROWS BETWEEN UNBOUNDED PRECEDING AND UNBOUNDED FOLLOWING)
     ),
     parted AS (
         SELECT w.*,
@@ -96,7 +89,7 @@ BEGIN
                CASE WHEN p.intRank = 1
                     THEN p.dblGroup - (sum(p.dblPart) OVER g - p.dblPart) ELSE p.dblPart END AS dblAmount
           FROM parted p
-        WINDOW g AS (PARTITION BY p.lngAMAssetFundAlterID, p.lngAMAssetAlterID, (p.blnDepreIncrease <> 0))
+        WINDOW g AS (PARTITION BY p.lngAMAssetFundAlterID, p.lngAMAssetAlterID, p.blnIncreaseGroup)
     )
     SELECT nextval('AMAssetFundBalanceAmortise_SEQ'), l.lngAMAssetAlterID, l.lngAMAssetFundAlterID, l.lngAMAssetID,
            l.lngAMFundID, p_year, p_period, l.lngAMAssetFundAccAlterID, l.lngOrderNo, 1, l.lngLineAccountID,
@@ -118,13 +111,61 @@ BEGIN
            ch.lngAMFundID, p_year, p_period, 0, 0, 2, ch.lngDepreciationAccountID, ch.lngDepartmentID, ' ', 0, 100, 1,
            ch.dblDepreciation, '累计折旧分摊', ch.lngVoucherID, p_org
       FROM charged ch
-     WHERE p_working = 1;
+     WHERE p_working = 1
+$$;
+
+-- One asset's apportionment of a period, replacing its earlier rows, planned
+-- once a session for every asset (planned afresh, it cost more than its run).
+CREATE OR REPLACE FUNCTION AMAssetWriteAssetAmortise(p_year integer, p_period integer, p_asset integer,
+                                                     p_org integer, p_working integer)
+RETURNS integer LANGUAGE plpgsql SET search_path FROM CURRENT SET plan_cache_mode = force_generic_plan AS $$
+DECLARE
+    v_rows integer;
+BEGIN
+    IF p_working = 1 THEN
+        DELETE FROM AMAssetFundBalanceAmortiseEx x
+         WHERE x.lngAMAssetID = p_asset AND x.intYear = p_year AND x.bytPeriod = p_period
+           AND x.lngOrganizationID = p_org;
+    END IF;
+    DELETE FROM AMAssetFundBalanceAmortise x
+     WHERE x.lngAMAssetID = p_asset AND x.intYear = p_year AND x.bytPeriod = p_period
+       AND x.lngOrganizationID = p_org;
+    INSERT INTO AMAssetFundBalanceAmortise
+    SELECT * FROM AMAssetAmortiseRows(p_year, p_period, p_org, false, p_asset, p_working);
     GET DIAGNOSTICS v_rows = ROW_COUNT;
     IF p_working = 1 THEN
         INSERT INTO AMAssetFundBalanceAmortiseEx
         SELECT * FROM AMAssetFundBalanceAmortise x
-         WHERE x.lngOrganizationID = p_org AND x.intYear = p_year AND x.bytPeriod = p_period
-           AND (p_asset = 0 OR x.lngAMAssetID = p_asset);
+         WHERE x.lngAMAssetID = p_asset AND x.intYear = p_year AND x.bytPeriod = p_period
+           AND x.lngOrganizationID = p_org;
+    END IF;
+    RETURN v_rows;
+END
+$$;
+
+CREATE OR REPLACE FUNCTION AMAssetWriteBalanceAmortise(p_year integer, p_period integer, p_asset integer,
+                                                       p_org integer, p_working integer DEFAULT 1)
+RETURNS integer LANGUAGE plpgsql SET search_path FROM CURRENT SET jit = off SET work_mem = '64MB'
+SET plan_cache_mode = force_custom_plan AS $$
+DECLARE
+    v_rows integer;
+BEGIN
+    IF p_asset <> 0 THEN
+        RETURN AMAssetWriteAssetAmortise(p_year, p_period, p_asset, p_org, p_working);
+    END IF;
+    IF p_working = 1 THEN
+        DELETE FROM AMAssetFundBalanceAmortiseEx x
+         WHERE x.lngOrganizationID = p_org AND x.intYear = p_year AND x.bytPeriod = p_period;
+    END IF;
+    DELETE FROM AMAssetFundBalanceAmortise x
+     WHERE x.lngOrganizationID = p_org AND x.intYear = p_year AND x.bytPeriod = p_period;
+    INSERT INTO AMAssetFundBalanceAmortise
+    SELECT * FROM AMAssetAmortiseRows(p_year, p_period, p_org, true, 0, p_working);
+    GET DIAGNOSTICS v_rows = ROW_COUNT;
+    IF p_working = 1 THEN
+        INSERT INTO AMAssetFundBalanceAmortiseEx
+        SELECT * FROM AMAssetFundBalanceAmortise x
+         WHERE x.lngOrganizationID = p_org AND x.intYear = p_year AND x.bytPeriod = p_period;
     END IF;
     RETURN v_rows;
 END

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "carryforward/PlannerSetting.hpp"
-#include "carryforward/Statistics.hpp"
 #include "carryforward/TurnSourceJournal.hpp"
 #include "depreciation/clsAMAssetDaily.hpp"
 #include "depreciation/clsAMAssetDeprection.hpp"
@@ -16,6 +15,7 @@
 #include "frame/Currency.hpp"
 #include "frame/DataAccess.hpp"
 #include "frame/Dictionary.hpp"
+#include "frame/Statistics.hpp"
 #include "frame/SystemTemplates.hpp"
 #include "frame/TableCopier.hpp"
 

@@ -3,7 +3,6 @@
 #include "carryforward/clsAMAssetTurn.hpp"
 
 #include "adjust/clsAMAdjust.hpp"
-#include "carryforward/Statistics.hpp"
 #include "carryforward/TurnDataCopy.hpp"
 #include "carryforward/TurnLog.hpp"
 #include "carryforward/TurnOpeningRecords.hpp"
@@ -14,6 +13,7 @@
 #include "frame/LastRefusal.hpp"
 #include "frame/Log.hpp"
 #include "frame/PublicDef.hpp"
+#include "frame/Statistics.hpp"
 
 namespace tk::am {
 namespace {

@@ -2,9 +2,11 @@
 // a thousand cards at a time, with the map from old alterations to new versions kept.
 #include "upgrade/FixedCardReplay.hpp"
 
+#include "frame/Context.hpp"
 #include "frame/Conversion.hpp"
 #include "frame/RowRefusal.hpp"
 #include "frame/RowSet.hpp"
+#include "frame/Statistics.hpp"
 #include "frame/SystemTemplates.hpp"
 #include "funds/clsAMAssetFund.hpp"
 #include "funds/clsAMAssetFundAccAlter.hpp"
@@ -160,11 +162,14 @@ void FixedCardReplay::Run() {
     for (; !rs->eof(); rs->moveNext()) ReplayRow(rs);
     CloseRecordset(rs);
     WriteBatch();
-    // what follows looks a card's versions up by card and period
+    // what follows looks a card's versions up by card and period, and joins
+    // the cards' descriptions by version: planned without statistics for the
+    // table just filled, that join read the whole table for every version
     Require(ExecuteSql("Create Index FixAlterID_Temp_IX On [NewUser]FixAlterID_Temp"
                        " (lngFixedCardID, intYearPeriod)",
                        errorText),
             errorText);
+    RefreshStatistics(context().NewUser, {"FixAlterID_Temp", "AMAsset", "AMAssetAlter"});
 }
 
 // A version's department is the one with the largest share.

@@ -131,6 +131,54 @@ TEST_F(PeriodTest, RecalculatingOneAssetRewritesItsOwnRowsOnly) {
         << "posted again for the rewritten asset, kept for the other";
 }
 
+// One asset's statements are planned once and serve every asset after it:
+// each asset recalculated alone, one after the other, gets back the rows the
+// organisation's close gave it, to the cent and line by line.
+TEST_F(PeriodTest, AssetsRecalculatedAloneGetTheRowsTheirClosedPeriodGaveThem) {
+    AssetPlan split = AssetPlan::Of(2, 36001, 0, 36);
+    split.fundCosts = {24000.67, 12000.33};
+    const std::vector<int32_t> assets = {AddAsset(split), AddAsset(AssetPlan::Of(4, 60000, 0, 60)),
+                                         AddAsset(AssetPlan::Of(2, 18000, 600, 24))};
+    AddLines(assets[0],
+             "Select 18 acc, 1 dep, 1 ord, 1 quo, 60.5 rate, 0 inc From Dual Union All "
+             "Select 19, 3, 2, 1, 39.5, 0 From Dual");
+    AddLines(assets[1], "Select 18 acc, 3 dep, 1 ord, 1 quo, 100 rate, 0 inc From Dual");
+    RunPeriods(2024, 1, 3);
+    clsAMAssetAmortise amortise;
+    std::string message;
+    ASSERT_TRUE(amortise.Execute(kOrg, message)) << message;
+    const std::vector<std::string> rowsOf = {
+        "Select lngAMFundID, lngAMAssetFundAlterID, dblInitDepreciation, dblDepreciation, "
+        "intPeriods, dblBasisShare From AMAssetFundBalance Where bytPeriod = 3 And lngAMAssetID = ",
+        "Select lngAMFundID, dblDepreciation, dblMonthDepreciationAmount From "
+        "AMAssetFundBalanceEx Where bytPeriod = 3 And lngAMAssetID = ",
+        "Select lngAMFundID, dblDeprection, dblDeprectionAlter, dblTotalDeprection, "
+        "intTotalDepredPeriods, dblTotalAmount From AMAssetFundDaily Where YearPeriod = 202403 "
+        "And lngAMAssetID = ",
+        "Select lngAMFundID, lngAMAssetFundAccAlterID, bytDirection, lngAccountID, "
+        "lngDepartmentID, dblAmount, strRemark From AMAssetFundBalanceAmortise Where bytPeriod = "
+        "3 And lngAMAssetID = ",
+        "Select lngAMFundID, bytDirection, lngAccountID, dblAmount From "
+        "AMAssetFundBalanceAmortiseEx Where bytPeriod = 3 And lngAMAssetID = "};
+    auto rows = [&](int32_t asset) {
+        std::vector<std::string> all;
+        for (const std::string& query : rowsOf)
+            for (const std::string& row :
+                 tk::test::SortedRows(*conn, query + std::to_string(asset)))
+                all.push_back(row);
+        return all;
+    };
+    std::vector<std::vector<std::string>> closed;
+    for (int32_t asset : assets) closed.push_back(rows(asset));
+    ASSERT_GT(closed[0].size(), 12u) << "two sources, two lines each, posted and apportioned";
+
+    for (size_t i = 0; i < assets.size(); ++i) {
+        ASSERT_TRUE(depreciation.CaclDeprectionAdd(1, assets[i], kOrg))
+            << depreciation.ErrorMessage();
+        EXPECT_EQ(rows(assets[i]), closed[i]) << "asset " << i + 1;
+    }
+}
+
 TEST_F(PeriodTest, IncreasedDepreciationFollowsTheFlaggedLinesAndIsApportioned) {
     int32_t asset = AddAsset(AssetPlan::Of(2, 120000, 0, 60));
     AddLines(asset,

@@ -1,5 +1,5 @@
 // One ANALYZE over the named register tables of a schema, or over all the carry-forward writes.
-#include "carryforward/Statistics.hpp"
+#include "frame/Statistics.hpp"
 
 #include "frame/DataAccess.hpp"
 
