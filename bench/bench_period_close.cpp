@@ -144,11 +144,15 @@ void BM_MonthEndCloseFloor(benchmark::State& state) {
 void BM_OneAssetRecalculated(benchmark::State& state) {
     const int assets = static_cast<int>(state.range(0));
     ClosingSet& set = closingSet(assets);
+    tk::bench::TopStatements statements(set.set());
     const auto started = std::chrono::steady_clock::now();
     for (auto _ : state)
         if (!set.recalculateOne()) state.SkipWithError("the recalculation failed");
     const std::chrono::duration<double> took = std::chrono::steady_clock::now() - started;
     figures()[assets].recalculation = took.count() / static_cast<double>(state.iterations());
+    statements.print("一项资产重算 (" + std::to_string(assets) + " 项资产, " +
+                         std::to_string(state.iterations()) + " 次)",
+                     took.count());
 }
 
 void RegisterSizes() {

@@ -61,11 +61,12 @@ RETURNS SETOF AMAssetFundDaily LANGUAGE sql STABLE AS $$
          GROUP BY b.lngAMAssetID
     ),
     posted_before AS MATERIALIZED (
-        -- what the period already has of the kind (an alteration's rows lie in its own period)
+        -- what the period already has of the kind (an alteration's rows lie in its own period);
+        -- one asset's by the asset alone, so that no plan reads the organisation's period for it
         SELECT d.lngAMAssetID, d.lngAMFundID, (1 - p_kind) * d.lngAMAssetAlterID AS lngAMAssetAlterID
           FROM AMAssetFundDaily d
-         WHERE d.lngOrganizationID = p_org AND d.YearPeriod = p_target AND d.blnFromDepreciation = p_kind
-           AND (p_whole OR d.lngAMAssetID = p_asset)
+         WHERE (NOT p_whole OR d.lngOrganizationID = p_org) AND (p_whole OR d.lngAMAssetID = p_asset)
+           AND d.YearPeriod = p_target AND d.blnFromDepreciation = p_kind
     ),
     scope AS MATERIALIZED (
         SELECT DISTINCT v.lngAMAssetID
