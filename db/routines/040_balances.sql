@@ -527,9 +527,12 @@ DECLARE
     v_year        integer := p_yp / 100;
     v_period      integer := p_yp % 100;
     v_posted      boolean;
-    v_apportioned boolean := EXISTS (SELECT 1 FROM AMAssetFundBalanceAmortise a
-                                      WHERE a.lngOrganizationID = p_org AND a.intYear = v_year
-                                        AND a.bytPeriod = v_period);
+    -- (the lowest of the period's apportioned rows by the period's index: an
+    -- EXISTS, planned to stop at the first row, read the table from its start,
+    -- and the latest period's rows lie at its end)
+    v_apportioned boolean := (SELECT min(a.bytPeriod) FROM AMAssetFundBalanceAmortise a
+                               WHERE a.lngOrganizationID = p_org AND a.intYear = v_year
+                                 AND a.bytPeriod = v_period) IS NOT NULL;
     v_cleared     boolean := false;
 BEGIN
     IF v_apportioned AND p_increase = 1 THEN
