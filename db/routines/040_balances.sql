@@ -527,12 +527,15 @@ DECLARE
     v_year        integer := p_yp / 100;
     v_period      integer := p_yp % 100;
     v_posted      boolean;
-    -- (the lowest of the period's apportioned rows by the period's index: an
-    -- EXISTS, planned to stop at the first row, read the table from its start,
-    -- and the latest period's rows lie at its end)
-    v_apportioned boolean := (SELECT min(a.bytPeriod) FROM AMAssetFundBalanceAmortise a
-                               WHERE a.lngOrganizationID = p_org AND a.intYear = v_year
-                                 AND a.bytPeriod = v_period) IS NOT NULL;
+    -- (an asset with rows of its own there is looked up by the asset: the
+    -- organisation's period, tested for each asset, is read past the rows
+    -- recalculated before it)
+    v_apportioned boolean := EXISTS (SELECT 1 FROM AMAssetFundBalanceAmortise a
+                                      WHERE a.lngAMAssetID = p_asset AND a.intYear = v_year
+                                        AND a.bytPeriod = v_period AND a.lngOrganizationID = p_org)
+                             OR EXISTS (SELECT 1 FROM AMAssetFundBalanceAmortise a
+                                         WHERE a.lngOrganizationID = p_org AND a.intYear = v_year
+                                           AND a.bytPeriod = v_period);
     v_cleared     boolean := false;
 BEGIN
     IF v_apportioned AND p_increase = 1 THEN
