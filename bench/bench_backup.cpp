@@ -15,6 +15,7 @@
 
 #include "BenchAccountSet.hpp"
 #include "GeneratedAssets.hpp"
+#include "RunBenchmarks.hpp"
 #include "provision/AccountSetBackup.hpp"
 #include "provision/AccountSetRestore.hpp"
 #include "provision/ServerPrograms.hpp"
@@ -136,10 +137,5 @@ void PrintRatios() {
 
 int main(int argc, char** argv) {
     Register();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    PrintRatios();
-    benchmark::Shutdown();
-    return 0;
+    return tk::bench::RunBenchmarks(argc, argv, PrintRatios);
 }

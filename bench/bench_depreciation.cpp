@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <iostream>
 #include <map>
 #include <memory>
@@ -17,6 +18,7 @@
 #include "BenchAccountSet.hpp"
 #include "Floor.hpp"
 #include "RatioTable.hpp"
+#include "RunBenchmarks.hpp"
 #include "TopStatements.hpp"
 #include "connect/Connection.hpp"
 #include "depreciation/clsAMAssetDaily.hpp"
@@ -90,15 +92,21 @@ std::map<std::string, double>& means() {
     return byName;
 }
 
-// Runs `each` once per iteration and keeps the mean time under `name`.
+// Runs `each` once per iteration and keeps its mean time under `name`;
+// `after`, untimed, undoes what it wrote.
 template <typename Each>
-void Timed(benchmark::State& state, const std::string& name, Each each) {
+void Timed(benchmark::State& state, const std::string& name, Each each,
+           const std::function<void()>& after = {}) {
     double seconds = 0;
     for (auto _ : state) {
         const auto started = std::chrono::steady_clock::now();
         each();
         seconds +=
             std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+        if (!after) continue;
+        state.PauseTiming();
+        after();
+        state.ResumeTiming();
     }
     means()[name] = seconds / static_cast<double>(state.iterations());
 }
@@ -126,26 +134,22 @@ BENCHMARK(BM_WriteBalance100k)->Unit(benchmark::kMillisecond)->UseRealTime()->It
 
 // The floor: the same number of balance rows written by one set-based insert.
 void BM_InsertSelectFloor100k(benchmark::State& state) {
-    const std::string where = " WHERE lngOrganizationID = 1 AND intYear = 2024 AND bytPeriod = 3";
-    for (auto _ : state) {
-        const auto started = std::chrono::steady_clock::now();
-        accountSet().admin(
-            "INSERT INTO AMAssetFundBalance (lngAMAssetAlterID, lngAMAssetFundAlterID, "
-            "lngAMAssetID,"
-            " lngAMFundID, intYear, bytPeriod, dblInitDepreciation, dblDepreciation, "
-            "intInitPeriods,"
-            " intPeriods, lngOrganizationID)"
-            " SELECT fa.lngAMAssetAlterID, fa.lngAMAssetFundAlterID, fa.lngAMAssetID, "
-            "fa.lngAMFundID, 2024, 3,"
-            " fa.dblAmount / 36, fa.dblAmount / 36, 1, 1, 1 FROM AMAssetFundAlter fa"
-            " WHERE fa.lngOrganizationID = 1");
-        means()["WriteBalanceFloor"] +=
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count() /
-            static_cast<double>(state.max_iterations);
-        state.PauseTiming();
-        accountSet().admin("DELETE FROM AMAssetFundBalance" + where);
-        state.ResumeTiming();
-    }
+    Timed(
+        state, "WriteBalanceFloor",
+        [] {
+            accountSet().admin(
+                "INSERT INTO AMAssetFundBalance (lngAMAssetAlterID, lngAMAssetFundAlterID,"
+                " lngAMAssetID, lngAMFundID, intYear, bytPeriod, dblInitDepreciation,"
+                " dblDepreciation, intInitPeriods, intPeriods, lngOrganizationID)"
+                " SELECT fa.lngAMAssetAlterID, fa.lngAMAssetFundAlterID, fa.lngAMAssetID,"
+                " fa.lngAMFundID, 2024, 3, fa.dblAmount / 36, fa.dblAmount / 36, 1, 1, 1"
+                " FROM AMAssetFundAlter fa WHERE fa.lngOrganizationID = 1");
+        },
+        [] {
+            accountSet().admin(
+                "DELETE FROM AMAssetFundBalance WHERE lngOrganizationID = 1"
+                " AND intYear = 2024 AND bytPeriod = 3");
+        });
     state.SetItemsProcessed(state.iterations() * kLargeAssets);
 }
 BENCHMARK(BM_InsertSelectFloor100k)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
@@ -270,12 +274,8 @@ BENCHMARK(BM_JournalInsertFloor10kOver12Periods)
     ->UseManualTime()
     ->Iterations(3);
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
+// The ratios of the two processes measured against their floors.
+void PrintRatios() {
     std::printf("\n");
     auto& m = means();
     if (m.count("WriteBalance") && m.count("WriteBalanceFloor"))
@@ -284,6 +284,8 @@ int main(int argc, char** argv) {
     if (m.count("JournalRebuild") && m.count("JournalRebuildFloor"))
         tk::bench::ReportRatio("日记账重建 10,000 项资产 × 12 期", m["JournalRebuild"],
                                m["JournalRebuildFloor"], 2.5);
-    benchmark::Shutdown();
-    return 0;
 }
+
+}  // namespace
+
+int main(int argc, char** argv) { return tk::bench::RunBenchmarks(argc, argv, PrintRatios); }

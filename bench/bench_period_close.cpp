@@ -22,6 +22,7 @@
 #include "Floor.hpp"
 #include "GeneratedAssets.hpp"
 #include "RatioTable.hpp"
+#include "RunBenchmarks.hpp"
 #include "StepClock.hpp"
 #include "TopStatements.hpp"
 #include "depreciation/clsAMAssetDeprection.hpp"
@@ -206,10 +207,5 @@ void PrintScaling() {
 
 int main(int argc, char** argv) {
     RegisterSizes();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    PrintScaling();
-    benchmark::Shutdown();
-    return 0;
+    return tk::bench::RunBenchmarks(argc, argv, PrintScaling);
 }
