@@ -131,22 +131,34 @@ TEST_F(PeriodTest, RecalculatingOneAssetRewritesItsOwnRowsOnly) {
         << "posted again for the rewritten asset, kept for the other";
 }
 
-// One asset's statements are planned once and serve every asset after it:
-// each asset recalculated alone, one after the other, gets back the rows the
-// organisation's close gave it, to the cent and line by line.
+// One asset's statements are planned once and serve every asset after it,
+// whichever organisation it keeps its books in: each asset recalculated alone,
+// one after the other, gets back the rows its organisation's close gave it, to
+// the cent and line by line, and leaves every other asset's as they were.
 TEST_F(PeriodTest, AssetsRecalculatedAloneGetTheRowsTheirClosedPeriodGaveThem) {
+    constexpr int32_t kOther = 2;
     AssetPlan split = AssetPlan::Of(2, 36001, 0, 36);
     split.fundCosts = {24000.67, 12000.33};
-    const std::vector<int32_t> assets = {AddAsset(split), AddAsset(AssetPlan::Of(4, 60000, 0, 60)),
-                                         AddAsset(AssetPlan::Of(2, 18000, 600, 24))};
-    AddLines(assets[0],
+    AssetPlan van = AssetPlan::Of(2, 48000, 2400, 48);
+    van.org = kOther;
+    van.department = 7;
+    van.fundCosts = {30000.01, 17999.99};
+    const std::vector<std::pair<int32_t, int32_t>> assets = {
+        {AddAsset(split), kOrg},
+        {AddAsset(van), kOther},
+        {AddAsset(AssetPlan::Of(4, 60000, 0, 60)), kOrg},
+        {AddAsset(AssetPlan::Of(2, 18000, 600, 24)), kOrg}};
+    AddLines(assets[0].first,
              "Select 18 acc, 1 dep, 1 ord, 1 quo, 60.5 rate, 0 inc From Dual Union All "
              "Select 19, 3, 2, 1, 39.5, 0 From Dual");
-    AddLines(assets[1], "Select 18 acc, 3 dep, 1 ord, 1 quo, 100 rate, 0 inc From Dual");
-    RunPeriods(2024, 1, 3);
-    clsAMAssetAmortise amortise;
-    std::string message;
-    ASSERT_TRUE(amortise.Execute(kOrg, message)) << message;
+    AddLines(assets[1].first, "Select 16 acc, 7 dep, 1 ord, 1 quo, 100 rate, 0 inc From Dual");
+    AddLines(assets[2].first, "Select 18 acc, 3 dep, 1 ord, 1 quo, 100 rate, 0 inc From Dual");
+    for (int32_t org : {kOrg, kOther}) {
+        RunPeriods(2024, 1, 3, org);
+        clsAMAssetAmortise amortise;
+        std::string message;
+        ASSERT_TRUE(amortise.Execute(org, message)) << message;
+    }
     const std::vector<std::string> rowsOf = {
         "Select lngAMFundID, lngAMAssetFundAlterID, dblInitDepreciation, dblDepreciation, "
         "intPeriods, dblBasisShare From AMAssetFundBalance Where bytPeriod = 3 And lngAMAssetID = ",
@@ -169,14 +181,17 @@ TEST_F(PeriodTest, AssetsRecalculatedAloneGetTheRowsTheirClosedPeriodGaveThem) {
         return all;
     };
     std::vector<std::vector<std::string>> closed;
-    for (int32_t asset : assets) closed.push_back(rows(asset));
+    for (const auto& [asset, org] : assets) closed.push_back(rows(asset));
     ASSERT_GT(closed[0].size(), 12u) << "two sources, two lines each, posted and apportioned";
+    ASSERT_GT(closed[1].size(), 8u) << "organisation 2's asset, posted and apportioned";
 
     for (size_t i = 0; i < assets.size(); ++i) {
-        ASSERT_TRUE(depreciation.CaclDeprectionAdd(1, assets[i], kOrg))
+        ASSERT_TRUE(depreciation.CaclDeprectionAdd(1, assets[i].first, assets[i].second))
             << depreciation.ErrorMessage();
-        EXPECT_EQ(rows(assets[i]), closed[i]) << "asset " << i + 1;
+        EXPECT_EQ(rows(assets[i].first), closed[i]) << "asset " << i + 1;
     }
+    for (size_t i = 0; i < assets.size(); ++i)
+        EXPECT_EQ(rows(assets[i].first), closed[i]) << "asset " << i + 1 << " after the others";
 }
 
 TEST_F(PeriodTest, IncreasedDepreciationFollowsTheFlaggedLinesAndIsApportioned) {
