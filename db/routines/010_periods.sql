@@ -36,7 +36,7 @@ $$;
 -- separators and other decoration are ignored, as the settings object does.
 CREATE OR REPLACE FUNCTION AMAssetModuleSetting(lngOrganizationID integer, strKey varchar,
                                                 dblDefault numeric)
-RETURNS numeric LANGUAGE plpgsql STABLE SET search_path FROM CURRENT AS $$
+RETURNS numeric LANGUAGE plpgsql STABLE SET search_path FROM CURRENT SET plan_cache_mode = force_generic_plan AS $$
 DECLARE
     v_text varchar;
 BEGIN
@@ -63,14 +63,19 @@ RETURNS integer LANGUAGE sql IMMUTABLE AS $$
 $$;
 
 -- The organisation's latest depreciated period before intYearPeriod (all
--- periods when it is null); null when there is none.
+-- periods when it is null); null when there is none.  In PL/pgSQL, as
+-- every small routine a one-asset calculation calls: a session keeps its
+-- plan, while an SQL function with a search path of its own is planned
+-- again at every call.
 CREATE OR REPLACE FUNCTION AMAssetLatestRun(lngOrganizationID integer, intYearPeriod integer)
-RETURNS integer LANGUAGE sql STABLE SET search_path FROM CURRENT AS $$
-    SELECT max(d.intYear * 100 + d.bytPeriod)
-      FROM AMAssetDepreciation d
-     WHERE d.lngOrganizationID = AMAssetLatestRun.lngOrganizationID
-       AND (AMAssetLatestRun.intYearPeriod IS NULL
-            OR d.intYear * 100 + d.bytPeriod < AMAssetLatestRun.intYearPeriod)
+RETURNS integer LANGUAGE plpgsql STABLE SET search_path FROM CURRENT AS $$
+BEGIN
+    RETURN (SELECT max(d.intYear * 100 + d.bytPeriod)
+              FROM AMAssetDepreciation d
+             WHERE d.lngOrganizationID = AMAssetLatestRun.lngOrganizationID
+               AND (AMAssetLatestRun.intYearPeriod IS NULL
+                    OR d.intYear * 100 + d.bytPeriod < AMAssetLatestRun.intYearPeriod));
+END
 $$;
 
 -- Twelve monthly periods for each of the given years and every organisation,

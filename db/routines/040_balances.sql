@@ -520,9 +520,10 @@ $$;
 -- the run's increased-depreciation choice, reposting the period's
 -- depreciation in the journal when it had been posted and apportioning the
 -- scope again when the period had been apportioned, with the increases as
--- that apportionment found them (cleared outside trade 32).
+-- that apportionment found them (cleared outside trade 32).  Its look-ups
+-- are planned once a session: each is an index probe whatever the scope.
 CREATE OR REPLACE FUNCTION AMAssetRecompute(p_yp integer, p_asset integer, p_increase integer, p_org integer)
-RETURNS integer LANGUAGE plpgsql SET search_path FROM CURRENT AS $$
+RETURNS integer LANGUAGE plpgsql SET search_path FROM CURRENT SET plan_cache_mode = force_generic_plan AS $$
 DECLARE
     v_year        integer := p_yp / 100;
     v_period      integer := p_yp % 100;
@@ -571,11 +572,13 @@ $$;
 -- Writes depreciated period yp again for the scope with the increased-
 -- depreciation choice its run was made with.
 CREATE OR REPLACE FUNCTION AMAssetRecomputeRun(p_yp integer, p_asset integer, p_org integer)
-RETURNS integer LANGUAGE sql SET search_path FROM CURRENT AS $$
-    SELECT AMAssetRecompute(p_yp, p_asset,
+RETURNS integer LANGUAGE plpgsql SET search_path FROM CURRENT AS $$
+BEGIN
+    RETURN AMAssetRecompute(p_yp, p_asset,
                             (SELECT max(d.blnIncreaseDepreciation) FROM AMAssetDepreciation d
                               WHERE d.lngOrganizationID = p_org AND d.intYear * 100 + d.bytPeriod = p_yp),
-                            p_org)
+                            p_org);
+END
 $$;
 
 -- WriteBalance.  p_mode 0 or 1 depreciates period p_year/p_period for the

@@ -54,8 +54,10 @@ RETURNS text LANGUAGE sql IMMUTABLE AS $$
 $$;
 
 CREATE OR REPLACE FUNCTION AMAssetBelongs(p_asset integer, p_org integer)
-RETURNS boolean LANGUAGE sql STABLE SET search_path FROM CURRENT AS $$
-    SELECT EXISTS (SELECT 1 FROM AMAsset a WHERE a.lngAMAssetID = p_asset AND a.lngOrganizationID = p_org)
+RETURNS boolean LANGUAGE plpgsql STABLE SET search_path FROM CURRENT AS $$
+BEGIN
+    RETURN EXISTS (SELECT 1 FROM AMAsset a WHERE a.lngAMAssetID = p_asset AND a.lngOrganizationID = p_org);
+END
 $$;
 
 -- The depreciation rule, method and life in force for card versions: each
@@ -66,7 +68,9 @@ RETURNS TABLE (lngAMAssetAlterID integer, bytType integer, bytMethod integer, db
 LANGUAGE plpgsql STABLE SET search_path FROM CURRENT SET plan_cache_mode = force_generic_plan AS $$
 BEGIN
     RETURN QUERY
-    WITH module AS (
+    -- (materialized: copied into the expressions that use them, the settings
+    -- would keep AMAssetDepreciationType from being inlined)
+    WITH module AS MATERIALIZED (
         SELECT AMAssetModuleSetting(p_org, '折旧类型', 1)::integer AS bytType,
                AMAssetModuleSetting(p_org, '常用折旧方法', 2)::integer AS bytMethod,
                AMAssetModuleSetting(p_org, '预计使用期间', 0) AS dblLife)
@@ -86,8 +90,11 @@ $$;
 
 CREATE OR REPLACE FUNCTION AMAssetVersionRule(p_version integer, p_org integer,
                                               OUT bytType integer, OUT bytMethod integer, OUT dblLife numeric)
-LANGUAGE sql STABLE SET search_path FROM CURRENT AS $$
-    SELECT r.bytType, r.bytMethod, r.dblLife FROM AMAssetVersionRules(ARRAY[p_version], p_org) r
+LANGUAGE plpgsql STABLE SET search_path FROM CURRENT AS $$
+BEGIN
+    SELECT r.bytType, r.bytMethod, r.dblLife INTO bytType, bytMethod, dblLife
+      FROM AMAssetVersionRules(ARRAY[p_version], p_org) r;
+END
 $$;
 
 -- Accumulated depreciation of each funding source of an asset before
@@ -404,8 +411,11 @@ $$;
 -- other's.  Taken before the period lock, in the order a card's save takes
 -- them, so that a close waiting between the two cannot close a circle.
 CREATE OR REPLACE FUNCTION AMAssetHold(p_asset integer)
-RETURNS integer LANGUAGE sql SET search_path FROM CURRENT AS $$
-    SELECT count(*)::integer FROM (SELECT 1 FROM AMAsset a WHERE a.lngAMAssetID = p_asset FOR NO KEY UPDATE) held
+RETURNS integer LANGUAGE plpgsql SET search_path FROM CURRENT AS $$
+BEGIN
+    RETURN (SELECT count(*)::integer
+              FROM (SELECT 1 FROM AMAsset a WHERE a.lngAMAssetID = p_asset FOR NO KEY UPDATE) held);
+END
 $$;
 
 -- After an addition (p_mode 2: the addition is taken back).
@@ -456,13 +466,17 @@ END
 $$;
 
 CREATE OR REPLACE FUNCTION AMAssetCalcAlter(p_mode integer, p_asset integer, p_org integer)
-RETURNS double precision LANGUAGE sql SET search_path FROM CURRENT AS $$
-    SELECT AMAssetCalcChange(p_mode, p_asset, p_org)
+RETURNS double precision LANGUAGE plpgsql SET search_path FROM CURRENT AS $$
+BEGIN
+    RETURN AMAssetCalcChange(p_mode, p_asset, p_org);
+END
 $$;
 
 CREATE OR REPLACE FUNCTION AMAssetCalcDec(p_mode integer, p_asset integer, p_org integer)
-RETURNS double precision LANGUAGE sql SET search_path FROM CURRENT AS $$
-    SELECT AMAssetCalcChange(p_mode, p_asset, p_org)
+RETURNS double precision LANGUAGE plpgsql SET search_path FROM CURRENT AS $$
+BEGIN
+    RETURN AMAssetCalcChange(p_mode, p_asset, p_org);
+END
 $$;
 
 -- Records the work p_work of period p_year/p_period (p_mode 2: takes it

@@ -338,15 +338,16 @@ RETURNS double precision LANGUAGE plpgsql SET search_path FROM CURRENT SET jit =
     SET enable_nestloop = on SET enable_seqscan = on SET enable_mergejoin = on SET enable_bitmapscan = on
     SET plan_cache_mode = force_custom_plan AS $$
 DECLARE
-    v_lock   integer := AMAssetPeriodLock(p_org, 1, 1);
-    v_every  boolean := p_year = 0;
-    v_yp     integer := p_year * 100 + p_period;
-    v_kind   integer := CASE WHEN p_from_depreciation = 0 THEN 0 ELSE 1 END;
-    v_method integer := AMAssetModuleSetting(p_org, '常用折旧方法', 2);
-    v_life   numeric := AMAssetModuleSetting(p_org, '预计使用期间', 0);
-    v_target integer;
-    v_seed   integer;
-    v_last   integer;
+    v_lock    integer := AMAssetPeriodLock(p_org, 1, 1);
+    v_every   boolean := p_year = 0;
+    v_yp      integer := p_year * 100 + p_period;
+    v_kind    integer := CASE WHEN p_from_depreciation = 0 THEN 0 ELSE 1 END;
+    v_method  integer := AMAssetModuleSetting(p_org, '常用折旧方法', 2);
+    v_life    numeric := AMAssetModuleSetting(p_org, '预计使用期间', 0);
+    v_targets integer[];
+    v_target  integer;
+    v_seed    integer;
+    v_last    integer;
 BEGIN
     IF p_cancel <> 0 THEN
         DELETE FROM AMAssetFundDaily d
@@ -367,16 +368,20 @@ BEGIN
         -- an asset's few rows are found by a plain index scan at a fraction of a bitmap's set-up
         PERFORM set_config('enable_bitmapscan', 'off', true);
     END IF;
-    FOR v_target IN SELECT v_yp WHERE NOT v_every
-                    UNION
-                    SELECT v.intYear * 100 + v.bytPeriod FROM AMAssetAlter v
-                     WHERE v_every AND v_kind = 0 AND v.lngOrganizationID = p_org
-                       AND (p_asset = 0 OR v.lngAMAssetID = p_asset)
-                    UNION
-                    SELECT b.intYear * 100 + b.bytPeriod FROM AMAssetFundBalance b
-                     WHERE v_every AND v_kind = 1 AND b.lngOrganizationID = p_org
-                       AND (p_asset = 0 OR b.lngAMAssetID = p_asset)
-                    ORDER BY 1 LOOP
+    -- (one period needs no statement: planned afresh at every call, as
+    -- this routine's statements are, it cost an asset's posting a fifth)
+    v_targets := ARRAY[v_yp];
+    IF v_every THEN
+        v_targets := ARRAY(SELECT v.intYear * 100 + v.bytPeriod FROM AMAssetAlter v
+                            WHERE v_kind = 0 AND v.lngOrganizationID = p_org
+                              AND (p_asset = 0 OR v.lngAMAssetID = p_asset)
+                           UNION
+                           SELECT b.intYear * 100 + b.bytPeriod FROM AMAssetFundBalance b
+                            WHERE v_kind = 1 AND b.lngOrganizationID = p_org
+                              AND (p_asset = 0 OR b.lngAMAssetID = p_asset)
+                           ORDER BY 1);
+    END IF;
+    FOREACH v_target IN ARRAY v_targets LOOP
         v_seed := AMAssetLatestRun(p_org, v_target);
         -- the last balance period read: an alteration comes before its period's depreciation
         v_last := v_target - (1 - v_kind);

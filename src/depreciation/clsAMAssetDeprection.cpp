@@ -224,6 +224,8 @@ bool clsAMAssetDeprection::WriteEquipment(int16_t intMode, int32_t lngAMAssetID,
 
 void clsAMAssetDeprection::WriteEquipmentIfFirstVersion(int32_t lngAMAssetID,
                                                         int32_t lngOrganizationID) {
+    // (without the online-device tables there is nothing to write: no look-up)
+    if (!TableExists("db_et_table_version", connection().UserName)) return;
     RecordsetPtr rs;
     try {
         rs = OpenRecordset(FormatTemplate(" Select 1 From {0}.AMAsset a, {0}.AMAssetAlter fa"
