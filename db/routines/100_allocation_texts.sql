@@ -13,7 +13,9 @@
 -- its lines' shares, increase lines apart); it is shown, never weighed.
 -- p_asset 0 rebuilds every version of the set, else that asset's; p_part 1
 -- the coefficients, 2 the department and account texts, 3 the currency
--- text, 0 all three.
+-- text, 0 all three.  A row whose texts stand as they are is not written
+-- again: an upgrade would otherwise leave each version behind twice, for
+-- the journal posting after it to read past.
 
 CREATE OR REPLACE FUNCTION AMAssetShareText(p_share numeric)
 RETURNS text LANGUAGE sql IMMUTABLE AS $$
@@ -60,7 +62,9 @@ BEGIN
                          GROUP BY l.lngAccountID) g
                   LEFT JOIN Account ac ON ac.lngAccountID = g.lngAccountID) a ON true
          WHERE f.lngAMAssetFundAlterID = v.lngAMAssetFundAlterID
-           AND (p_asset = 0 OR v.lngAMAssetID = p_asset);
+           AND (p_asset = 0 OR v.lngAMAssetID = p_asset)
+           AND (f.strDepartmentStr, f.strAccountStr)
+               IS DISTINCT FROM (coalesce(left(d.strText, 2000), ' '), coalesce(left(a.strText, 2000), ' '));
         GET DIAGNOSTICS v_rows = ROW_COUNT;
     END IF;
     IF p_part IN (0, 3) THEN
@@ -76,7 +80,8 @@ BEGIN
                          GROUP BY l.lngCurrencyID) g
                   LEFT JOIN Currencys cu ON cu.lngCurrencyID = g.lngCurrencyID) c ON true
          WHERE f.lngAMAssetFundAlterID = v.lngAMAssetFundAlterID
-           AND (p_asset = 0 OR v.lngAMAssetID = p_asset);
+           AND (p_asset = 0 OR v.lngAMAssetID = p_asset)
+           AND f.strCurrencyStr IS DISTINCT FROM coalesce(left(c.strText, 2000), ' ');
         GET DIAGNOSTICS v_rows = ROW_COUNT;
     END IF;
 
@@ -91,6 +96,8 @@ BEGIN
        AND (p_asset = 0 OR c.lngAMAssetID = p_asset)
        AND NOT EXISTS (SELECT 1 FROM AMAssetFundAlter o
                         WHERE o.lngAMAssetAlterID = c.lngAMAssetAlterID
-                          AND o.lngAMAssetFundAlterID <> f.lngAMAssetFundAlterID);
+                          AND o.lngAMAssetFundAlterID <> f.lngAMAssetFundAlterID)
+       AND (c.strDepartmentStr, c.strAccountStr, c.strCurrencyStr)
+           IS DISTINCT FROM (f.strDepartmentStr, f.strAccountStr, f.strCurrencyStr);
     RETURN v_rows;
 END $$;
