@@ -7,7 +7,7 @@
 -- Held until the transaction ends.  Returns 0 when held; with p_wait 0 it
 -- only tries, and returns 1 when another session holds it.
 CREATE OR REPLACE FUNCTION AMAssetPeriodLock(p_org integer, p_alone integer, p_wait integer)
-RETURNS integer LANGUAGE plpgsql SET search_path FROM CURRENT AS $$
+RETURNS integer LANGUAGE plpgsql SET search_path FROM CURRENT SET plan_cache_mode = force_generic_plan AS $$
 DECLARE
     -- advisory locks belong to the whole database: the account set is part of the key
     v_set integer := hashtext('AMAssetPeriod ' || current_schema());

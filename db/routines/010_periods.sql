@@ -68,7 +68,7 @@ $$;
 -- plan, while an SQL function with a search path of its own is planned
 -- again at every call.
 CREATE OR REPLACE FUNCTION AMAssetLatestRun(lngOrganizationID integer, intYearPeriod integer)
-RETURNS integer LANGUAGE plpgsql STABLE SET search_path FROM CURRENT AS $$
+RETURNS integer LANGUAGE plpgsql STABLE SET search_path FROM CURRENT SET plan_cache_mode = force_generic_plan AS $$
 BEGIN
     RETURN (SELECT max(d.intYear * 100 + d.bytPeriod)
               FROM AMAssetDepreciation d
