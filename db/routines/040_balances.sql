@@ -521,9 +521,11 @@ $$;
 -- depreciation in the journal when it had been posted and apportioning the
 -- scope again when the period had been apportioned, with the increases as
 -- that apportionment found them (cleared outside trade 32).  Its look-ups
--- are planned once a session: each is an index probe whatever the scope.
+-- are planned for each call's values: one plan kept for every call, made
+-- while the statistics still described the tables before the close, read
+-- the whole period the close had just written to find one asset's rows.
 CREATE OR REPLACE FUNCTION AMAssetRecompute(p_yp integer, p_asset integer, p_increase integer, p_org integer)
-RETURNS integer LANGUAGE plpgsql SET search_path FROM CURRENT SET plan_cache_mode = force_generic_plan AS $$
+RETURNS integer LANGUAGE plpgsql SET search_path FROM CURRENT AS $$
 DECLARE
     v_year        integer := p_yp / 100;
     v_period      integer := p_yp % 100;

@@ -352,7 +352,7 @@ $$;
 -- Rewrites the asset's rows of the latest depreciated period when card
 -- version p_version lies in it or before it (always when p_version is 0).
 CREATE OR REPLACE FUNCTION AMAssetRecalculate(p_asset integer, p_org integer, p_version integer)
-RETURNS integer LANGUAGE plpgsql SET search_path FROM CURRENT SET plan_cache_mode = force_generic_plan AS $$
+RETURNS integer LANGUAGE plpgsql SET search_path FROM CURRENT AS $$
 DECLARE
     v_latest integer := AMAssetLatestRun(p_org, NULL);
 BEGIN
