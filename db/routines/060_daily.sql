@@ -338,7 +338,12 @@ RETURNS double precision LANGUAGE plpgsql SET search_path FROM CURRENT SET jit =
     SET enable_nestloop = on SET enable_seqscan = on SET enable_mergejoin = on SET enable_bitmapscan = on
     SET plan_cache_mode = force_custom_plan AS $$
 DECLARE
-    v_lock    integer := AMAssetPeriodLock(p_org, 1, 1);
+    -- a whole organisation's posting is a process of its own and runs alone;
+    -- one asset's belongs to a change of that asset, which holds the card and
+    -- shares the lock with other changes (asking for it alone, two changes at
+    -- once would each wait for the other)
+    v_hold    integer := CASE WHEN p_asset <> 0 THEN AMAssetHold(p_asset) END;
+    v_lock    integer := AMAssetPeriodLock(p_org, CASE WHEN p_asset = 0 THEN 1 ELSE 0 END, 1);
     v_every   boolean := p_year = 0;
     v_yp      integer := p_year * 100 + p_period;
     v_kind    integer := CASE WHEN p_from_depreciation = 0 THEN 0 ELSE 1 END;

@@ -93,6 +93,32 @@ TEST_F(ConcurrentOperatorsTest, WorkRecordedTwiceAtOnceForOneAssetKeepsTheLaterF
               1);
 }
 
+// Work recorded for the latest closed period posts that asset's depreciation
+// again. A change shares the organisation's period lock with every other
+// change in progress: taking it alone there, two clerks' changes at once
+// would each wait for the other to end.
+TEST_F(ConcurrentOperatorsTest, AChangeThatPostsAClosedPeriodAgainGoesOnBesideAnotherChange) {
+    ASSERT_EQ(cli_.run("asset add --category 03-01-02 --name 货车 --method 3 --total-work 100000"
+                       " --cost 50000 --date 2024-01-10")
+                  .status,
+              0);
+    for (const char* period : {"2024-01", "2024-02"})
+        ASSERT_EQ(cli_.run(std::string("period close --period ") + period).status, 0);
+    auto holder = cli_.holdTransaction();
+    holder->GetRecordset("Select AMAssetPeriodLock(1, 0, 1) From dual", 3, 1);
+    auto work = inBackground("asset work " + cli_.text("Select Max(strAMAssetCode) From AMAsset") +
+                             " --period 2024-02 --work 300");
+    const bool alongside = work.wait_for(std::chrono::seconds(30)) == std::future_status::ready;
+    holder->CommitTrans();
+    EXPECT_TRUE(alongside) << "the change waited for the other one to end";
+    Outcome done = work.get();
+    EXPECT_EQ(done.status, 0) << done.out;
+    EXPECT_GT(
+        cli_.scalar("Select Sum(dblDeprection) From AMAssetFundDaily Where YearPeriod = 202402"
+                    " And blnFromDepreciation = 1"),
+        0);
+}
+
 // A partial disposal works out on trial what the periods before it will
 // have charged, writing and taking back those periods' rows. A close in
 // progress writes the same rows: the trial waits for it rather than
