@@ -265,7 +265,16 @@ RETURNS TABLE (lngAMAssetAlterID integer, intResult integer, strReason text)
 LANGUAGE plpgsql SET search_path FROM CURRENT SET plan_cache_mode = force_generic_plan AS $$
 BEGIN
     RETURN QUERY
-    WITH judged AS (
+    WITH rules AS MATERIALIZED (
+        -- the rules of the versions and of the ones they follow, found in one call
+        SELECT r.lngAMAssetAlterID, r.bytType, r.bytMethod, r.dblLife
+          FROM AMAssetVersionRules(ARRAY(SELECT p_versions[i] FROM generate_subscripts(p_versions, 1) i
+                                         UNION
+                                         SELECT x.lngAMAssetRecentAlterID
+                                           FROM unnest(p_versions) AS u(id)
+                                           JOIN AMAssetAlter x ON x.lngAMAssetAlterID = u.id), p_org) r
+    ),
+    judged AS (
         SELECT ids.id, v, p, r.bytType, r.bytMethod, r.dblLife,
                v.intYear * 100 + v.bytPeriod AS v_yp,
                CASE
@@ -299,11 +308,8 @@ BEGIN
           LEFT JOIN AMAssetAlter v ON v.lngAMAssetAlterID = ids.id
           LEFT JOIN AMAssetAlter p ON p.lngAMAssetAlterID = v.lngAMAssetRecentAlterID
                                   AND p.lngAMAssetAlterID <> v.lngAMAssetAlterID
-          LEFT JOIN AMAssetVersionRules(p_versions, p_org) r ON r.lngAMAssetAlterID = v.lngAMAssetAlterID
-          LEFT JOIN AMAssetVersionRules(ARRAY(SELECT x.lngAMAssetRecentAlterID
-                                                FROM unnest(p_versions) AS u(id)
-                                                JOIN AMAssetAlter x ON x.lngAMAssetAlterID = u.id), p_org) pr
-                 ON pr.lngAMAssetAlterID = p.lngAMAssetAlterID
+          LEFT JOIN rules r ON r.lngAMAssetAlterID = v.lngAMAssetAlterID
+          LEFT JOIN rules pr ON pr.lngAMAssetAlterID = p.lngAMAssetAlterID
          CROSS JOIN (SELECT AMAssetLatestRun(p_org, NULL) AS yp) latest),
     refused AS (
         SELECT j.id, CASE WHEN j.refusal IS NOT NULL THEN j.refusal
