@@ -531,9 +531,13 @@ $$;
 -- General recalculation: the latest depreciated period of the organisation
 -- (of every organisation when p_org is 0) is written again for the asset
 -- (every asset when p_asset is 0).  A named period must be that period.
+-- One asset's card is held before the period lock, in the order a card's
+-- save takes them: the asset's posting holds it too, and taken after the
+-- lock it would wait for a save that waits for the lock.
 CREATE OR REPLACE FUNCTION AMAssetCalcUpdate(p_year integer, p_period integer, p_asset integer, p_org integer)
 RETURNS double precision LANGUAGE plpgsql SET search_path FROM CURRENT AS $$
 DECLARE
+    v_hold   integer := CASE WHEN p_asset <> 0 THEN AMAssetHold(p_asset) END;
     v_org    integer;
     v_latest integer;
 BEGIN

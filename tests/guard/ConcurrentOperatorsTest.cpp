@@ -119,6 +119,32 @@ TEST_F(ConcurrentOperatorsTest, AChangeThatPostsAClosedPeriodAgainGoesOnBesideAn
         0);
 }
 
+// A general recalculation of one asset beside a save of the same card: the
+// save holds the card, then asks for the period lock. The recalculation
+// holds the card before taking the lock alone, so the save is not left
+// waiting for a lock whose holder waits for the card.
+TEST_F(ConcurrentOperatorsTest, ARecalculationOfOneAssetAndASaveOfItsCardFollowOneAnother) {
+    ASSERT_EQ(cli_.run(kPrinter).status, 0);
+    for (const char* period : {"2024-01", "2024-02"})
+        ASSERT_EQ(cli_.run(std::string("period close --period ") + period).status, 0);
+    const std::string asset =
+        std::to_string(static_cast<int>(cli_.scalar("Select Max(lngAMAssetID) From AMAsset")));
+    auto save = cli_.holdTransaction();
+    save->GetRecordset("Select AMAssetHold(" + asset + ") From dual", 3, 1);
+    auto recalculation = cli_.holdTransaction();
+    auto recalculated = std::async(std::launch::async, [&] {
+        return ErrorOf(*recalculation,
+                       "Select AMAssetCalcUpdate(0, 0, " + asset + ", 1) From dual");
+    });
+    ASSERT_TRUE(cli_.untilOneWaits([&] {
+        return recalculated.wait_for(std::chrono::seconds(0)) != std::future_status::ready;
+    }));
+    EXPECT_EQ(ErrorOf(*save, "Select AMAssetPeriodLock(1, 0, 1) From dual"), "");
+    save->CommitTrans();
+    EXPECT_EQ(recalculated.get(), "");
+    recalculation->CommitTrans();
+}
+
 // A partial disposal works out on trial what the periods before it will
 // have charged, writing and taking back those periods' rows. A close in
 // progress writes the same rows: the trial waits for it rather than
