@@ -268,7 +268,7 @@ BEGIN
     WITH rules AS MATERIALIZED (
         -- the rules of the versions and of the ones they follow, found in one call
         SELECT r.lngAMAssetAlterID, r.bytType, r.bytMethod, r.dblLife
-          FROM AMAssetVersionRules(ARRAY(SELECT p_versions[i] FROM generate_subscripts(p_versions, 1) i
+          FROM AMAssetVersionRules(ARRAY(SELECT u.id FROM unnest(p_versions) AS u(id)
                                          UNION
                                          SELECT x.lngAMAssetRecentAlterID
                                            FROM unnest(p_versions) AS u(id)
@@ -416,6 +416,7 @@ $$;
 -- rows of the latest depreciated period, or its recorded work, unaware of the
 -- other's.  Taken before the period lock, in the order a card's save takes
 -- them, so that a close waiting between the two cannot close a circle.
+-- Asset 0, a whole organisation, holds no card.
 CREATE OR REPLACE FUNCTION AMAssetHold(p_asset integer)
 RETURNS integer LANGUAGE plpgsql SET search_path FROM CURRENT AS $$
 BEGIN
@@ -537,7 +538,7 @@ $$;
 CREATE OR REPLACE FUNCTION AMAssetCalcUpdate(p_year integer, p_period integer, p_asset integer, p_org integer)
 RETURNS double precision LANGUAGE plpgsql SET search_path FROM CURRENT AS $$
 DECLARE
-    v_hold   integer := CASE WHEN p_asset <> 0 THEN AMAssetHold(p_asset) END;
+    v_hold   integer := AMAssetHold(p_asset);
     v_org    integer;
     v_latest integer;
 BEGIN

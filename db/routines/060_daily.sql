@@ -342,7 +342,7 @@ DECLARE
     -- one asset's belongs to a change of that asset, which holds the card and
     -- shares the lock with other changes (asking for it alone, two changes at
     -- once would each wait for the other)
-    v_hold    integer := CASE WHEN p_asset <> 0 THEN AMAssetHold(p_asset) END;
+    v_hold    integer := AMAssetHold(p_asset);
     v_lock    integer := AMAssetPeriodLock(p_org, CASE WHEN p_asset = 0 THEN 1 ELSE 0 END, 1);
     v_every   boolean := p_year = 0;
     v_yp      integer := p_year * 100 + p_period;

@@ -15,6 +15,9 @@ namespace {
 
 constexpr int kClerks = 8;
 constexpr int kAssetsEach = 50;
+const std::string kTruck =
+    "asset add --category 03-01-02 --name 货车 --method 3 --total-work 100000 --cost 50000"
+    " --date 2024-01-10";
 
 class ConcurrentOperatorsTest : public ::testing::Test {
   protected:
@@ -31,6 +34,13 @@ class ConcurrentOperatorsTest : public ::testing::Test {
         })) << "the command ended without waiting";
         holder.CommitTrans();
         return other.get();
+    }
+
+    // Two periods closed: the second posts the depreciation of assets added in the first.
+    bool closeJanuaryAndFebruary() {
+        for (const char* period : {"2024-01", "2024-02"})
+            if (cli_.run(std::string("period close --period ") + period).status != 0) return false;
+        return true;
     }
 
     AmassetCli cli_{"guard"};
@@ -74,10 +84,7 @@ TEST_F(ConcurrentOperatorsTest, ACloseWaitsForTheOneInProgressAndSaysSo) {
 // waits for the first and records over it, where both would have added the
 // period's working row.
 TEST_F(ConcurrentOperatorsTest, WorkRecordedTwiceAtOnceForOneAssetKeepsTheLaterFigure) {
-    ASSERT_EQ(cli_.run("asset add --category 03-01-02 --name 货车 --method 3 --total-work 100000"
-                       " --cost 50000 --date 2024-01-10")
-                  .status,
-              0);
+    ASSERT_EQ(cli_.run(kTruck).status, 0);
     const std::string asset =
         std::to_string(static_cast<int>(cli_.scalar("Select Max(lngAMAssetID) From AMAsset")));
     auto holder = cli_.holdTransaction();
@@ -98,12 +105,8 @@ TEST_F(ConcurrentOperatorsTest, WorkRecordedTwiceAtOnceForOneAssetKeepsTheLaterF
 // change in progress: taking it alone there, two clerks' changes at once
 // would each wait for the other to end.
 TEST_F(ConcurrentOperatorsTest, AChangeThatPostsAClosedPeriodAgainGoesOnBesideAnotherChange) {
-    ASSERT_EQ(cli_.run("asset add --category 03-01-02 --name 货车 --method 3 --total-work 100000"
-                       " --cost 50000 --date 2024-01-10")
-                  .status,
-              0);
-    for (const char* period : {"2024-01", "2024-02"})
-        ASSERT_EQ(cli_.run(std::string("period close --period ") + period).status, 0);
+    ASSERT_EQ(cli_.run(kTruck).status, 0);
+    ASSERT_TRUE(closeJanuaryAndFebruary());
     auto holder = cli_.holdTransaction();
     holder->GetRecordset("Select AMAssetPeriodLock(1, 0, 1) From dual", 3, 1);
     auto work = inBackground("asset work " + cli_.text("Select Max(strAMAssetCode) From AMAsset") +
@@ -125,8 +128,7 @@ TEST_F(ConcurrentOperatorsTest, AChangeThatPostsAClosedPeriodAgainGoesOnBesideAn
 // waiting for a lock whose holder waits for the card.
 TEST_F(ConcurrentOperatorsTest, ARecalculationOfOneAssetAndASaveOfItsCardFollowOneAnother) {
     ASSERT_EQ(cli_.run(kPrinter).status, 0);
-    for (const char* period : {"2024-01", "2024-02"})
-        ASSERT_EQ(cli_.run(std::string("period close --period ") + period).status, 0);
+    ASSERT_TRUE(closeJanuaryAndFebruary());
     const std::string asset =
         std::to_string(static_cast<int>(cli_.scalar("Select Max(lngAMAssetID) From AMAsset")));
     auto save = cli_.holdTransaction();
