@@ -120,21 +120,38 @@ RETURNS SETOF AMAssetFundDaily LANGUAGE sql STABLE AS $$
           LEFT JOIN AMAssetTypeEx tx ON tx.lngAMAssetTypeID = a.lngAMAssetTypeID AND tx.lngOrganizationID = p_org
           LEFT JOIN held sd ON sd.lngAMAssetID = a.lngAMAssetID
     ),
+    plain AS MATERIALIZED (
+        -- an organisation's depreciation: the sources whose only rows are the seed's and the
+        -- period's, both naming the same card and source versions (an alteration in between
+        -- would have made new ones), which are nearly all; the period's row follows the seed's
+        -- without a window
+        SELECT b.lngAMAssetID, b.lngAMFundID, max(b.intUsed) FILTER (WHERE b.intYP = p_seed) AS intSeedUsed,
+               max(b.dblWorked) FILTER (WHERE b.intYP = p_seed) AS dblSeedWorked,
+               max(b.dblInitDepreciation + b.dblDepreciation) FILTER (WHERE b.intYP = p_seed) AS dblSeedRaw
+          FROM recent b
+         WHERE p_whole AND p_kind = 1 AND (b.intYP = p_seed OR b.intYP = p_target)
+         GROUP BY b.lngAMAssetID, b.lngAMFundID
+        HAVING count(*) FILTER (WHERE b.intYP = p_seed) = 1 AND count(*) FILTER (WHERE b.intYP = p_target) = 1
+           AND min(b.lngAMAssetAlterID) = max(b.lngAMAssetAlterID)
+           AND min(b.lngAMAssetFundAlterID) = max(b.lngAMAssetFundAlterID)
+    ),
     balance AS (
         -- the balance rows the journal needs: the organisation's from the seed period on
-        -- for assets that have one, all of them for the others
+        -- for assets that have one (the period's alone for a plain source), all of them for the others
         SELECT b.lngAMAssetID, b.lngAMFundID, b.lngAMAssetFundAlterID, b.lngAMAssetAlterID,
                b.intYear, b.bytPeriod, b.lngVoucherID, b.intUsed, b.dblWorked, b.dblInitDepreciation,
                b.dblDepreciation, a.bytTypeMethod, a.dblTypeLife,
-               CASE WHEN b.intYP = p_seed THEN 0 ELSE 2 END AS intOrder
+               CASE WHEN b.intYP = p_seed THEN 0 ELSE 2 END AS intOrder,
+               p.lngAMAssetID IS NOT NULL AS blnPlain, p.intSeedUsed, p.dblSeedWorked, p.dblSeedRaw
           FROM asset a
           JOIN recent b ON b.lngAMAssetID = a.lngAMAssetID
-         WHERE a.intUsed IS NOT NULL AND b.intYP <= p_last
+          LEFT JOIN plain p ON p.lngAMAssetID = b.lngAMAssetID AND p.lngAMFundID = b.lngAMFundID
+         WHERE a.intUsed IS NOT NULL AND b.intYP <= p_last AND NOT (p.lngAMAssetID IS NOT NULL AND b.intYP = p_seed)
         UNION ALL
         SELECT b.lngAMAssetID, b.lngAMFundID, b.lngAMAssetFundAlterID, b.lngAMAssetAlterID,
                b.intYear, b.bytPeriod, b.lngVoucherID, b.intInitPeriods + b.intPeriods,
                b.dblInitWork + b.dblWork, b.dblInitDepreciation, b.dblDepreciation,
-               a.bytTypeMethod, a.dblTypeLife, 2
+               a.bytTypeMethod, a.dblTypeLife, 2, false, NULL::integer, NULL::numeric, NULL::numeric
           FROM asset a
           -- these are few, and their balances may lie in any organisation
          CROSS JOIN LATERAL (
@@ -221,7 +238,8 @@ RETURNS SETOF AMAssetFundDaily LANGUAGE sql STABLE AS $$
                CASE WHEN b.bytAlterType = 2 THEN 0
                     WHEN b.intOrder = 0 THEN b.dblInitDepreciation + b.dblDepreciation
                     ELSE b.dblDepreciation END AS dblRaw,
-               b.dblDepreciation AS dblCharge, b.bytAlterType = 2 AS blnDisposal
+               b.dblDepreciation AS dblCharge, b.bytAlterType = 2 AS blnDisposal, b.blnPlain,
+               b.intSeedUsed, b.dblSeedWorked, b.dblSeedRaw
           FROM named b
           LEFT JOIN AMAssetDepreciation r
                  ON r.lngOrganizationID = p_org AND r.intYear = b.intYear AND r.bytPeriod = b.bytPeriod
@@ -239,7 +257,7 @@ RETURNS SETOF AMAssetFundDaily LANGUAGE sql STABLE AS $$
                                                    v.bytAlterType, fv.dblDepreciation, fv.dblDepreciationAlter,
                                                    fv.dblTransferDepreciationAlter)
                     ELSE 0 END,
-               0, v.bytAlterType = 2
+               0, v.bytAlterType = 2, false, NULL, NULL, NULL
           FROM alteration v
          CROSS JOIN LATERAL (SELECT x.* FROM AMAssetFund x WHERE x.lngAMAssetID = v.lngAMAssetID OFFSET 0) f
           -- the source's version standing with the card version
@@ -276,9 +294,16 @@ RETURNS SETOF AMAssetFundDaily LANGUAGE sql STABLE AS $$
                sum(s.dblRaw) OVER w AS dblRunning,
                bool_or(s.blnDisposal) OVER w AS blnGone
           FROM states s
+         WHERE NOT s.blnPlain
         WINDOW w AS (PARTITION BY s.lngAMAssetID, s.lngAMFundID
                      ORDER BY s.intYP, s.intOrder, s.lngAMAssetAlterID, s.lngAMAssetFundAlterID
                      ROWS UNBOUNDED PRECEDING)
+        UNION ALL
+        -- a plain source's row follows its seed's, whose version is its own
+        SELECT s.*, s.dblCost, s.dblImpairment, s.dblResidual, s.intLife, s.dblWorks, s.intSeedUsed,
+               s.dblSeedWorked, CASE WHEN s.blnDisposal THEN 0 ELSE s.dblSeedRaw END + s.dblRaw, s.blnDisposal
+          FROM states s
+         WHERE s.blnPlain
     ),
     posted AS (
         SELECT c.*,

@@ -154,16 +154,19 @@ int32_t DepreciationTest::SaveChange(int32_t asset, const Change& change) {
         "lngAMAssetAlterID, lngAMAssetID, lngTemplateID, lngReceiptTypeID, intYear, bytPeriod, "
         "strDate, lngAMAssetTypeID, lngDepartmentID, bytAlterType, bytDepreciationMethod, "
         "bytStatus, lngOrganizationID, dblAmount, dblDepreciation, dblNetworth, dblDecAmount, "
-        "dblUseage, dblAmountAlter, dblNetworthAlter, dblDecAmountAlter, lngAMAssetRecentAlterID",
+        "dblUseage, dblAmountAlter, dblNetworthAlter, dblDecAmountAlter, dblDepreciationAlter, "
+        "lngAMAssetRecentAlterID",
         List(Int(version), "lngAMAssetID", "3", "50", Int(change.year), Int(change.period), date,
              "lngAMAssetTypeID", change.department ? Int(change.department) : "lngDepartmentID",
              Int(change.alterType),
              change.method >= 0 ? Int(change.method) : "bytDepreciationMethod", "2",
-             "lngOrganizationID", "dblAmount + " + Num(change.costChange), "dblDepreciation",
+             "lngOrganizationID", "dblAmount + " + Num(change.costChange),
+             "dblDepreciation + " + Num(change.depreciationChange),
              "dblNetworth + " + Num(change.residualChange),
              "dblDecAmount + " + Num(change.impairmentChange),
              change.life > 0 ? Num(change.life) : "dblUseage", Num(change.costChange),
-             Num(change.residualChange), Num(change.impairmentChange), "lngAMAssetAlterID"),
+             Num(change.residualChange), Num(change.impairmentChange),
+             Num(change.depreciationChange), "lngAMAssetAlterID"),
         "AMAssetAlter Where lngAMAssetAlterID = " + Int(last)));
     Execute("Update AMAsset Set lngAMAssetLastAlterID = " + Int(version) +
             " Where lngAMAssetID = " + Int(asset));
@@ -181,7 +184,8 @@ int32_t DepreciationTest::SaveChange(int32_t asset, const Change& change) {
     }
     std::vector<double> cost = SplitByCost(change.costChange, costs),
                         impairment = SplitByCost(change.impairmentChange, costs),
-                        residual = SplitByCost(change.residualChange, costs);
+                        residual = SplitByCost(change.residualChange, costs),
+                        depreciation = SplitByCost(change.depreciationChange, costs);
     for (size_t i = 0; i < funds.size(); ++i) {
         int32_t fundVersion = GetNewID("AMAssetFundAlter");
         std::string where =
@@ -191,13 +195,15 @@ int32_t DepreciationTest::SaveChange(int32_t asset, const Change& change) {
             "lngAMAssetFundAlterID, lngAMAssetAlterID, lngAMAssetID, lngAMFundID, "
             "lngReceiptTypeID, intYear, bytPeriod, strDate, dblAmount, dblDepreciation, "
             "dblNetworth, dblDecAmount, dblAmountAlter, dblNetworthAlter, dblDecAmountAlter, "
-            "bytAlterType, lngDepreciationAccountID, lngAMAssetFundRecentAlterID, bytStatus, "
+            "dblDepreciationAlter, bytAlterType, lngDepreciationAccountID, "
+            "lngAMAssetFundRecentAlterID, bytStatus, "
             "lngOrganizationID",
             List(Int(fundVersion), Int(version), "fa.lngAMAssetID", "fa.lngAMFundID", "50",
                  Int(change.year), Int(change.period), date, "fa.dblAmount + " + Num(cost[i]),
-                 "fa.dblDepreciation", "fa.dblNetworth + " + Num(residual[i]),
-                 "fa.dblDecAmount + " + Num(impairment[i]), Num(cost[i]), Num(residual[i]),
-                 Num(impairment[i]), Int(change.alterType), "4", "fa.lngAMAssetFundAlterID", "2",
+                 "fa.dblDepreciation + " + Num(depreciation[i]),
+                 "fa.dblNetworth + " + Num(residual[i]), "fa.dblDecAmount + " + Num(impairment[i]),
+                 Num(cost[i]), Num(residual[i]), Num(impairment[i]), Num(depreciation[i]),
+                 Int(change.alterType), "4", "fa.lngAMAssetFundAlterID", "2",
                  "fa.lngOrganizationID"),
             "AMAssetFundAlter fa Where fa.lngAMAssetFundAlterID ="
             " (Select lngAMAssetFundLastAlterID From AMAssetFund" +

@@ -44,9 +44,10 @@ struct Change {
     int16_t period = 1;
     int16_t alterType = 3;
     double costChange = 0, impairmentChange = 0, residualChange = 0;
-    double life = 0;         // 0 keeps the life
-    int16_t method = -1;     // -1 keeps the method
-    int32_t department = 0;  // 0 keeps the department
+    double depreciationChange = 0;  // an adjustment of the accumulated depreciation
+    double life = 0;                // 0 keeps the life
+    int16_t method = -1;            // -1 keeps the method
+    int32_t department = 0;         // 0 keeps the department
 };
 
 // A demo account set of its own with helpers that save assets, alterations

@@ -19,8 +19,9 @@ const char* kJournalColumns =
 class JournalTest : public DepreciationTest {
   protected:
     // Nine months of an organisation: opening records, two funding sources,
-    // work, cost increases, impairment, a change of life, decreases under both
-    // depreciation types, every period posted as the host posts it.
+    // work, cost increases, impairment, a change of life, an adjustment of the
+    // accumulated depreciation, decreases under both depreciation types, every
+    // period posted as the host posts it.
     void RunNineMonths() {
         UsePublicSectorRule();
         AssetPlan opening = AssetPlan::Of(2, 50000, 2000, 60);
@@ -28,7 +29,7 @@ class JournalTest : public DepreciationTest {
         opening.openingDepreciation = 10000;
         opening.startUsage = 12;
         opening.fundCosts = {30000, 20000};
-        AddAsset(opening);
+        int32_t opened = AddAsset(opening);
         int32_t truck = AddAsset(AssetPlan::Of(3, 300000, 12000, 400000, 16));
         int32_t declining = 0, disposed = AddAsset(AssetPlan::Of(2, 24000, 0, 24));
         int32_t shortened = AddAsset(AssetPlan::Of(2, 12000, 0, 24)), publicSector = 0;
@@ -48,6 +49,7 @@ class JournalTest : public DepreciationTest {
             if (period == 5) Alter(disposed, {.period = 5, .alterType = 2});
             if (period == 5) Alter(shortened, {.period = 5, .life = 12});
             if (period == 6) Alter(declining, {.period = 6, .impairmentChange = 5000});
+            if (period == 6) Alter(opened, {.period = 6, .depreciationChange = 1500});
             if (period == 7) Alter(publicSector, {.period = 7, .alterType = 2});
             if (period >= 2) RecordWork(truck, 2024, period, 7000.0 * period);
             RunPeriod(2024, period);
@@ -138,14 +140,21 @@ TEST_F(JournalTest, EveryAlterationHasARowAndTheRunningTotalsFollowTheRows) {
             "Select Count(*) From AMAssetAlter v Where Not Exists (Select 1 From AMAssetFundDaily d"
             " Where d.lngAMAssetAlterID = v.lngAMAssetAlterID And d.blnFromDepreciation = 0)"),
         0);
-    EXPECT_EQ(
-        Scalar("Select Count(*) From AMAssetFundDaily d Where d.dblTotalAmount <>"
-               " (Select Sum(e.dblAmountAlter) From AMAssetFundDaily e Where e.lngAMAssetID = "
-               "d.lngAMAssetID"
-               " And e.lngAMFundID = d.lngAMFundID And (e.YearPeriod < d.YearPeriod"
-               " Or (e.YearPeriod = d.YearPeriod And e.blnFromDepreciation <= d.blnFromDepreciation"
-               " And e.lngAMAssetAlterID <= d.lngAMAssetAlterID)))"),
-        0);
+    const std::string upToTheRow =
+        " From AMAssetFundDaily e Where e.lngAMAssetID = d.lngAMAssetID"
+        " And e.lngAMFundID = d.lngAMFundID And (e.YearPeriod < d.YearPeriod"
+        " Or (e.YearPeriod = d.YearPeriod And e.blnFromDepreciation <= d.blnFromDepreciation"
+        " And e.lngAMAssetAlterID <= d.lngAMAssetAlterID)))";
+    EXPECT_EQ(Scalar("Select Count(*) From AMAssetFundDaily d Where d.dblTotalAmount <>"
+                     " (Select Sum(e.dblAmountAlter)" +
+                     upToTheRow),
+              0);
+    // an asset that has left shows no accumulated depreciation
+    EXPECT_EQ(Scalar("Select Count(*) From AMAssetFundDaily d Where d.dblTotalAmount <> 0"
+                     " And d.dblTotalDeprection <>"
+                     " (Select Sum(e.dblDeprection + e.dblDeprectionAlter)" +
+                     upToTheRow),
+              0);
 }
 
 TEST_F(JournalTest, PostingTwicePostsNothingNewAndCancellingRemovesWhatWasPosted) {
