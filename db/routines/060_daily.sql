@@ -239,7 +239,8 @@ RETURNS SETOF AMAssetFundDaily LANGUAGE sql STABLE AS $$
                     WHEN b.intOrder = 0 THEN b.dblInitDepreciation + b.dblDepreciation
                     ELSE b.dblDepreciation END AS dblRaw,
                b.dblDepreciation AS dblCharge, b.bytAlterType = 2 AS blnDisposal, b.blnPlain,
-               b.intSeedUsed, b.dblSeedWorked, b.dblSeedRaw
+               b.intSeedUsed, b.dblSeedWorked,
+               CASE WHEN b.bytAlterType = 2 THEN 0 ELSE b.dblSeedRaw END AS dblSeedRaw
           FROM named b
           LEFT JOIN AMAssetDepreciation r
                  ON r.lngOrganizationID = p_org AND r.intYear = b.intYear AND r.bytPeriod = b.bytPeriod
@@ -301,7 +302,7 @@ RETURNS SETOF AMAssetFundDaily LANGUAGE sql STABLE AS $$
         UNION ALL
         -- a plain source's row follows its seed's, whose version is its own
         SELECT s.*, s.dblCost, s.dblImpairment, s.dblResidual, s.intLife, s.dblWorks, s.intSeedUsed,
-               s.dblSeedWorked, CASE WHEN s.blnDisposal THEN 0 ELSE s.dblSeedRaw END + s.dblRaw, s.blnDisposal
+               s.dblSeedWorked, s.dblSeedRaw + s.dblRaw, s.blnDisposal
           FROM states s
          WHERE s.blnPlain
     ),
