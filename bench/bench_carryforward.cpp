@@ -64,6 +64,7 @@ void BM_CarryForward(benchmark::State& state) {
     floor.countNow();
     tk::bench::TopStatements statements(s.old);
     tk::bench::StepClock clock;
+    s.old.settle();
     const auto started = std::chrono::steady_clock::now();
     for (auto _ : state) {
         s.next.useOnThisThread();

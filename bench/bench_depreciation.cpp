@@ -99,6 +99,9 @@ void Timed(benchmark::State& state, const std::string& name, Each each,
            const std::function<void()>& after = {}) {
     double seconds = 0;
     for (auto _ : state) {
+        state.PauseTiming();
+        accountSet().settle();
+        state.ResumeTiming();
         const auto started = std::chrono::steady_clock::now();
         each();
         seconds +=

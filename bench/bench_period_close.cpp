@@ -117,6 +117,9 @@ void BM_MonthEndClose(benchmark::State& state) {
             state.SkipWithError("no open period left in 2024");
             break;
         }
+        state.PauseTiming();
+        set.set().settle();
+        state.ResumeTiming();
         const auto started = std::chrono::steady_clock::now();
         set.closeNext();
         seconds +=
@@ -145,10 +148,7 @@ void BM_MonthEndCloseFloor(benchmark::State& state) {
 void BM_OneAssetRecalculated(benchmark::State& state) {
     const int assets = static_cast<int>(state.range(0));
     ClosingSet& set = closingSet(assets);
-    // The server's maintenance of what the closes wrote, which its autovacuum
-    // does within a minute or so, done first: the recalculation is timed on
-    // its own, not beside the autovacuum on the same cores.
-    set.set().admin("VACUUM (ANALYZE)");
+    set.set().settle();
     tk::bench::TopStatements statements(set.set());
     const auto started = std::chrono::steady_clock::now();
     for (auto _ : state)

@@ -72,6 +72,13 @@ pg_result* BenchAccountSet::run(const std::string& sql) {
 
 void BenchAccountSet::admin(const std::string& script) { PQclear(run(script)); }
 
+void BenchAccountSet::settle() {
+    // (not among the statements the processes are shown to spend their time in)
+    admin("SET pg_stat_statements.track_utility = off");
+    admin("CHECKPOINT");
+    admin("VACUUM (ANALYZE)");
+}
+
 std::vector<std::vector<std::string>> BenchAccountSet::adminRows(const std::string& query) {
     std::unique_ptr<PGresult, decltype(&PQclear)> result(run(query), &PQclear);
     std::vector<std::vector<std::string>> rows(PQntuples(result.get()));

@@ -43,6 +43,7 @@ double Floor::seconds() {
         drop += "DROP TABLE " + copyName + ";";
     }
     admin_.admin(make);
+    admin_.settle();
     const auto started = std::chrono::steady_clock::now();
     admin_.admin(copy);
     const std::chrono::duration<double> took = std::chrono::steady_clock::now() - started;
