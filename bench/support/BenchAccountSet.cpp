@@ -73,10 +73,12 @@ pg_result* BenchAccountSet::run(const std::string& sql) {
 void BenchAccountSet::admin(const std::string& script) { PQclear(run(script)); }
 
 void BenchAccountSet::settle() {
-    // (not among the statements the processes are shown to spend their time in)
+    // (not among the statements the processes are shown to spend their time in;
+    // the setting is the session's, so it is set back for what follows)
     admin("SET pg_stat_statements.track_utility = off");
     admin("CHECKPOINT");
     admin("VACUUM (ANALYZE)");
+    admin("RESET pg_stat_statements.track_utility");
 }
 
 std::vector<std::vector<std::string>> BenchAccountSet::adminRows(const std::string& query) {
