@@ -51,11 +51,11 @@ RETURNS SETOF AMAssetFundDaily LANGUAGE sql STABLE AS $$
            AND (b.intYear, b.bytPeriod) <= (p_last / 100, p_last % 100)
     ),
     held AS MATERIALIZED (
-        -- per asset, the periods used and work done its balances record at the seed, and whether
-        -- it has a balance in the period
+        -- per asset, the periods used and work done its balances record at the seed, and how
+        -- many balances it has in the period
         SELECT b.lngAMAssetID, max(b.intUsed) FILTER (WHERE b.intYP = p_seed) AS intUsed,
                max(b.dblWorked) FILTER (WHERE b.intYP = p_seed) AS dblWorked,
-               bool_or(b.intYP = p_target) AS blnInPeriod
+               count(*) FILTER (WHERE b.intYP = p_target) AS intInPeriod
           FROM recent b
          WHERE b.intYP = p_target OR b.intYP = p_seed
          GROUP BY b.lngAMAssetID
@@ -68,6 +68,42 @@ RETURNS SETOF AMAssetFundDaily LANGUAGE sql STABLE AS $$
          WHERE (NOT p_whole OR d.lngOrganizationID = p_org) AND (p_whole OR d.lngAMAssetID = p_asset)
            AND d.YearPeriod = p_target AND d.blnFromDepreciation = p_kind
     ),
+    plain AS MATERIALIZED (
+        -- an organisation's depreciation: the sources whose only rows are the seed's and the
+        -- period's, both naming the same card and source versions of the organisation (an
+        -- alteration in between would have made new ones), which are nearly all; the period's
+        -- row follows the seed's, so it is posted from the two rows and the versions they name
+        -- alone, read as sets
+        SELECT b.*, hc.bytAlterType = 2 AS blnGone,
+               CASE WHEN hc.bytAlterType = 2 THEN 0 ELSE hf.dblAmount END AS dblCost,
+               CASE WHEN hc.bytAlterType = 2 THEN 0 ELSE hf.dblDecAmount END AS dblImpairment,
+               CASE WHEN hc.bytAlterType = 2 THEN 0 ELSE hf.dblNetworth END AS dblResidual,
+               coalesce(nullif(hc.bytDepreciationMethod, 0),
+                        nullif(coalesce(tx.bytDepreciationMethod, t.bytDepreciationMethod), 0), p_method) AS bytMethod,
+               coalesce(nullif(hc.dblUseage, 0), nullif(coalesce(tx.dblUseage, t.dblUseage), 0), p_life) AS dblLife
+          FROM (SELECT b.lngAMAssetID, b.lngAMFundID, min(b.lngAMAssetAlterID) AS lngAMAssetAlterID,
+                       min(b.lngAMAssetFundAlterID) AS lngAMAssetFundAlterID,
+                       max(b.lngVoucherID) FILTER (WHERE b.intYP = p_target) AS lngVoucherID,
+                       max(b.intUsed) FILTER (WHERE b.intYP = p_seed) AS intSeedUsed,
+                       max(b.dblWorked) FILTER (WHERE b.intYP = p_seed) AS dblSeedWorked,
+                       max(b.dblInitDepreciation + b.dblDepreciation) FILTER (WHERE b.intYP = p_seed) AS dblSeedRaw,
+                       max(b.intUsed) FILTER (WHERE b.intYP = p_target) AS intUsed,
+                       max(b.dblWorked) FILTER (WHERE b.intYP = p_target) AS dblWorked,
+                       max(b.dblDepreciation) FILTER (WHERE b.intYP = p_target) AS dblCharge
+                  FROM recent b
+                 WHERE p_whole AND p_kind = 1 AND (b.intYP = p_seed OR b.intYP = p_target)
+                 GROUP BY b.lngAMAssetID, b.lngAMFundID
+                HAVING count(*) FILTER (WHERE b.intYP = p_seed) = 1 AND count(*) FILTER (WHERE b.intYP = p_target) = 1
+                   AND min(b.lngAMAssetAlterID) = max(b.lngAMAssetAlterID)
+                   AND min(b.lngAMAssetFundAlterID) = max(b.lngAMAssetFundAlterID)) b
+          JOIN AMAsset a ON a.lngAMAssetID = b.lngAMAssetID AND a.lngOrganizationID = p_org
+          JOIN AMAssetAlter hc ON hc.lngAMAssetAlterID = b.lngAMAssetAlterID AND hc.lngOrganizationID = p_org
+                              AND (hc.intYear, hc.bytPeriod) <= (p_target / 100, p_target % 100)
+          JOIN AMAssetFundAlter hf ON hf.lngAMAssetFundAlterID = b.lngAMAssetFundAlterID AND hf.lngOrganizationID = p_org
+                                  AND (hf.intYear, hf.bytPeriod) <= (p_target / 100, p_target % 100)
+          LEFT JOIN AMAssetType t ON t.lngAMAssetTypeID = a.lngAMAssetTypeID
+          LEFT JOIN AMAssetTypeEx tx ON tx.lngAMAssetTypeID = a.lngAMAssetTypeID AND tx.lngOrganizationID = p_org
+    ),
     scope AS MATERIALIZED (
         SELECT DISTINCT v.lngAMAssetID
           FROM AMAssetAlter v
@@ -75,7 +111,12 @@ RETURNS SETOF AMAssetFundDaily LANGUAGE sql STABLE AS $$
            AND v.intYear = p_target / 100 AND v.bytPeriod = p_target % 100
            AND (p_whole OR v.lngAMAssetID = p_asset)
         UNION ALL
-        SELECT h.lngAMAssetID FROM held h WHERE p_kind = 1 AND h.blnInPeriod
+        -- the assets with a balance in the period that is not plain
+        SELECT h.lngAMAssetID
+          FROM held h
+          LEFT JOIN (SELECT p.lngAMAssetID, count(*) AS intPlain FROM plain p GROUP BY p.lngAMAssetID) p
+                 ON p.lngAMAssetID = h.lngAMAssetID
+         WHERE p_kind = 1 AND h.intInPeriod > coalesce(p.intPlain, 0)
     ),
     unposted AS (
         -- an asset all of whose alterations of the period are posted for each of its
@@ -120,38 +161,22 @@ RETURNS SETOF AMAssetFundDaily LANGUAGE sql STABLE AS $$
           LEFT JOIN AMAssetTypeEx tx ON tx.lngAMAssetTypeID = a.lngAMAssetTypeID AND tx.lngOrganizationID = p_org
           LEFT JOIN held sd ON sd.lngAMAssetID = a.lngAMAssetID
     ),
-    plain AS MATERIALIZED (
-        -- an organisation's depreciation: the sources whose only rows are the seed's and the
-        -- period's, both naming the same card and source versions (an alteration in between
-        -- would have made new ones), which are nearly all; the period's row follows the seed's
-        -- without a window
-        SELECT b.lngAMAssetID, b.lngAMFundID, max(b.intUsed) FILTER (WHERE b.intYP = p_seed) AS intSeedUsed,
-               max(b.dblWorked) FILTER (WHERE b.intYP = p_seed) AS dblSeedWorked,
-               max(b.dblInitDepreciation + b.dblDepreciation) FILTER (WHERE b.intYP = p_seed) AS dblSeedRaw
-          FROM recent b
-         WHERE p_whole AND p_kind = 1 AND (b.intYP = p_seed OR b.intYP = p_target)
-         GROUP BY b.lngAMAssetID, b.lngAMFundID
-        HAVING count(*) FILTER (WHERE b.intYP = p_seed) = 1 AND count(*) FILTER (WHERE b.intYP = p_target) = 1
-           AND min(b.lngAMAssetAlterID) = max(b.lngAMAssetAlterID)
-           AND min(b.lngAMAssetFundAlterID) = max(b.lngAMAssetFundAlterID)
-    ),
     balance AS (
-        -- the balance rows the journal needs: the organisation's from the seed period on
-        -- for assets that have one (the period's alone for a plain source), all of them for the others
+        -- the balance rows the journal needs of the sources that are not plain: the
+        -- organisation's from the seed period on for assets that have one, all of them for the others
         SELECT b.lngAMAssetID, b.lngAMFundID, b.lngAMAssetFundAlterID, b.lngAMAssetAlterID,
                b.intYear, b.bytPeriod, b.lngVoucherID, b.intUsed, b.dblWorked, b.dblInitDepreciation,
                b.dblDepreciation, a.bytTypeMethod, a.dblTypeLife,
-               CASE WHEN b.intYP = p_seed THEN 0 ELSE 2 END AS intOrder,
-               p.lngAMAssetID IS NOT NULL AS blnPlain, p.intSeedUsed, p.dblSeedWorked, p.dblSeedRaw
+               CASE WHEN b.intYP = p_seed THEN 0 ELSE 2 END AS intOrder
           FROM asset a
           JOIN recent b ON b.lngAMAssetID = a.lngAMAssetID
           LEFT JOIN plain p ON p.lngAMAssetID = b.lngAMAssetID AND p.lngAMFundID = b.lngAMFundID
-         WHERE a.intUsed IS NOT NULL AND b.intYP <= p_last AND NOT (p.lngAMAssetID IS NOT NULL AND b.intYP = p_seed)
+         WHERE a.intUsed IS NOT NULL AND b.intYP <= p_last AND p.lngAMAssetID IS NULL
         UNION ALL
         SELECT b.lngAMAssetID, b.lngAMFundID, b.lngAMAssetFundAlterID, b.lngAMAssetAlterID,
                b.intYear, b.bytPeriod, b.lngVoucherID, b.intInitPeriods + b.intPeriods,
                b.dblInitWork + b.dblWork, b.dblInitDepreciation, b.dblDepreciation,
-               a.bytTypeMethod, a.dblTypeLife, 2, false, NULL::integer, NULL::numeric, NULL::numeric
+               a.bytTypeMethod, a.dblTypeLife, 2
           FROM asset a
           -- these are few, and their balances may lie in any organisation
          CROSS JOIN LATERAL (
@@ -238,9 +263,7 @@ RETURNS SETOF AMAssetFundDaily LANGUAGE sql STABLE AS $$
                CASE WHEN b.bytAlterType = 2 THEN 0
                     WHEN b.intOrder = 0 THEN b.dblInitDepreciation + b.dblDepreciation
                     ELSE b.dblDepreciation END AS dblRaw,
-               b.dblDepreciation AS dblCharge, b.bytAlterType = 2 AS blnDisposal, b.blnPlain,
-               b.intSeedUsed, b.dblSeedWorked,
-               CASE WHEN b.bytAlterType = 2 THEN 0 ELSE b.dblSeedRaw END AS dblSeedRaw
+               b.dblDepreciation AS dblCharge, b.bytAlterType = 2 AS blnDisposal
           FROM named b
           LEFT JOIN AMAssetDepreciation r
                  ON r.lngOrganizationID = p_org AND r.intYear = b.intYear AND r.bytPeriod = b.bytPeriod
@@ -258,7 +281,7 @@ RETURNS SETOF AMAssetFundDaily LANGUAGE sql STABLE AS $$
                                                    v.bytAlterType, fv.dblDepreciation, fv.dblDepreciationAlter,
                                                    fv.dblTransferDepreciationAlter)
                     ELSE 0 END,
-               0, v.bytAlterType = 2, false, NULL, NULL, NULL
+               0, v.bytAlterType = 2
           FROM alteration v
          CROSS JOIN LATERAL (SELECT x.* FROM AMAssetFund x WHERE x.lngAMAssetID = v.lngAMAssetID OFFSET 0) f
           -- the source's version standing with the card version
@@ -295,16 +318,9 @@ RETURNS SETOF AMAssetFundDaily LANGUAGE sql STABLE AS $$
                sum(s.dblRaw) OVER w AS dblRunning,
                bool_or(s.blnDisposal) OVER w AS blnGone
           FROM states s
-         WHERE NOT s.blnPlain
         WINDOW w AS (PARTITION BY s.lngAMAssetID, s.lngAMFundID
                      ORDER BY s.intYP, s.intOrder, s.lngAMAssetAlterID, s.lngAMAssetFundAlterID
                      ROWS UNBOUNDED PRECEDING)
-        UNION ALL
-        -- a plain source's row follows its seed's, whose version is its own
-        SELECT s.*, s.dblCost, s.dblImpairment, s.dblResidual, s.intLife, s.dblWorks, s.intSeedUsed,
-               s.dblSeedWorked, s.dblSeedRaw + s.dblRaw, s.blnDisposal
-          FROM states s
-         WHERE s.blnPlain
     ),
     posted AS (
         SELECT c.*,
@@ -315,24 +331,44 @@ RETURNS SETOF AMAssetFundDaily LANGUAGE sql STABLE AS $$
                     ELSE 0 END AS dblMoveAlter
           FROM windowed c
          WHERE c.intYP = p_target AND c.intOrder = p_kind + 1
+    ),
+    journal AS (
+        SELECT p.lngAMAssetID, p.lngAMAssetAlterID, p.lngAMFundID,
+               p.lngAMAssetFundAlterID, p.intYP / 100, p.intYP % 100, p.intYP, p.strDate, p.bytAlterType, p_kind,
+               p.dblCost - p.dblPrevCost, p.dblMoveCharge, p.dblMoveAlter,
+               p.dblImpairment - p.dblPrevImpairment, p.dblResidual - p.dblPrevResidual,
+               p.dblCost, CASE WHEN p.blnGone THEN 0 ELSE p.dblRunning END, p.dblImpairment, p.dblResidual,
+               p.dblWorked - p.dblPrevWorked, p.dblWorks - p.dblPrevWorks,
+               p.intUsed - p.intPrevUsed, p.intLife - p.intPrevLife,
+               p.dblWorks, p.intLife, p.dblWorked, p.intUsed,
+               p.lngVoucherID, p_org
+          FROM posted p
+         WHERE (p.intOrder = 1
+                OR p.dblMoveCharge <> 0 OR p.dblMoveAlter <> 0 OR p.dblCost <> p.dblPrevCost
+                OR p.dblImpairment <> p.dblPrevImpairment OR p.dblResidual <> p.dblPrevResidual
+                OR p.intUsed <> p.intPrevUsed OR p.dblWorked <> p.dblPrevWorked
+                OR p.intLife <> p.intPrevLife OR p.dblWorks <> p.dblPrevWorks)
+           AND (p.lngAMAssetID, p.lngAMFundID, (1 - p_kind) * p.lngAMAssetAlterID)
+               NOT IN (SELECT d.lngAMAssetID, d.lngAMFundID, d.lngAMAssetAlterID FROM posted_before d)
+        UNION ALL
+        -- a plain source's row follows its seed's, whose versions are its own: only the
+        -- charge, the periods used and the work done move
+        SELECT p.lngAMAssetID, p.lngAMAssetAlterID, p.lngAMFundID, p.lngAMAssetFundAlterID,
+               p_target / 100, p_target % 100, p_target, coalesce(r.strDate, ' '), 0, p_kind,
+               0, p.dblCharge, CASE WHEN p.blnGone THEN -p.dblCharge ELSE 0 END, 0, 0,
+               p.dblCost, CASE WHEN p.blnGone THEN 0 ELSE p.dblSeedRaw + p.dblCharge END, p.dblImpairment,
+               p.dblResidual, p.dblWorked - p.dblSeedWorked, 0, p.intUsed - p.intSeedUsed, 0,
+               CASE WHEN p.bytMethod = 3 THEN p.dblLife ELSE 0 END,
+               CASE WHEN p.bytMethod = 3 THEN 0 ELSE round(p.dblLife)::integer END,
+               p.dblWorked, p.intUsed, p.lngVoucherID, p_org
+          FROM plain p
+          LEFT JOIN AMAssetDepreciation r
+                 ON r.lngOrganizationID = p_org AND r.intYear = p_target / 100 AND r.bytPeriod = p_target % 100
+         WHERE (p.dblCharge <> 0 OR p.intUsed <> p.intSeedUsed OR p.dblWorked <> p.dblSeedWorked)
+           AND (p.lngAMAssetID, p.lngAMFundID, 0) NOT IN (SELECT d.lngAMAssetID, d.lngAMFundID, d.lngAMAssetAlterID
+                                                            FROM posted_before d)
     )
-    SELECT nextval('AMAssetFundDaily_SEQ'), p.lngAMAssetID, p.lngAMAssetAlterID, p.lngAMFundID,
-           p.lngAMAssetFundAlterID, p.intYP / 100, p.intYP % 100, p.intYP, p.strDate, p.bytAlterType, p_kind,
-           p.dblCost - p.dblPrevCost, p.dblMoveCharge, p.dblMoveAlter,
-           p.dblImpairment - p.dblPrevImpairment, p.dblResidual - p.dblPrevResidual,
-           p.dblCost, CASE WHEN p.blnGone THEN 0 ELSE p.dblRunning END, p.dblImpairment, p.dblResidual,
-           p.dblWorked - p.dblPrevWorked, p.dblWorks - p.dblPrevWorks,
-           p.intUsed - p.intPrevUsed, p.intLife - p.intPrevLife,
-           p.dblWorks, p.intLife, p.dblWorked, p.intUsed,
-           p.lngVoucherID, p_org
-      FROM posted p
-     WHERE (p.intOrder = 1
-            OR p.dblMoveCharge <> 0 OR p.dblMoveAlter <> 0 OR p.dblCost <> p.dblPrevCost
-            OR p.dblImpairment <> p.dblPrevImpairment OR p.dblResidual <> p.dblPrevResidual
-            OR p.intUsed <> p.intPrevUsed OR p.dblWorked <> p.dblPrevWorked
-            OR p.intLife <> p.intPrevLife OR p.dblWorks <> p.dblPrevWorks)
-       AND (p.lngAMAssetID, p.lngAMFundID, (1 - p_kind) * p.lngAMAssetAlterID)
-           NOT IN (SELECT d.lngAMAssetID, d.lngAMFundID, d.lngAMAssetAlterID FROM posted_before d)
+    SELECT nextval('AMAssetFundDaily_SEQ'), j.* FROM journal j
 $$;
 
 -- One asset's posting of a period, planned once a session for every asset:

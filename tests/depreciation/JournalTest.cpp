@@ -221,5 +221,36 @@ TEST_F(JournalTest, RebuildKeepsTheRowsOfAssetsWhoseCardOrSourceVersionsLieElsew
     EXPECT_EQ(Journal(), monthByMonth);
 }
 
+// A source that joins an asset under its card version, as older data has it: in
+// that period the asset's other sources follow their seed unchanged and the new
+// one starts. With its organisation the asset posts the rows it posts alone.
+TEST_F(JournalTest, AnAssetWithANewSourceUnderItsCardPostsWithItsOrganisationAsAlone) {
+    AssetPlan plan = AssetPlan::Of(2, 50000, 2000, 60);
+    plan.fundCosts = {30000, 20000};
+    const int32_t asset = AddAsset(plan), other = AddAsset(AssetPlan::Of(2, 12000, 0, 24));
+    RunPeriods(2024, 1, 2);
+    const std::string id = std::to_string(asset);
+    const std::string card = std::to_string(static_cast<int32_t>(
+        Scalar("Select lngAMAssetLastAlterID From AMAsset Where lngAMAssetID = " + id)));
+    Execute(
+        "Insert Into AMAssetFundAlter (lngAMAssetFundAlterID, lngAMAssetAlterID, lngAMAssetID,"
+        " lngAMFundID, intYear, bytPeriod, strDate, dblAmount, dblAmountAlter, bytAlterType,"
+        " bytStatus, lngOrganizationID) Values (9001, " +
+        card + ", " + id + ", 3, 2024, 3, '2024-03-15', 5000, 5000, 1, 2, 1)");
+    Execute("Insert Into AMAssetFund Values (" + id + ", 3, 9001, 9001)");
+    RunPeriods(2024, 3, 2);
+    auto withOrganisation = Journal();
+    ASSERT_GT(Scalar("Select Count(*) From AMAssetFundDaily Where YearPeriod = 202403 And "
+                     "blnFromDepreciation = 1 And lngAMAssetID = " +
+                     id),
+              2);
+    for (int16_t period : {3, 4}) {
+        ASSERT_TRUE(depreciation.WriteDaily(2024, period, 0, true, true, Variant(kOrg)));
+        for (int32_t alone : {asset, other})
+            ASSERT_TRUE(depreciation.WriteDaily(2024, period, alone, true, false, Variant(kOrg)));
+    }
+    EXPECT_EQ(Journal(), withOrganisation);
+}
+
 }  // namespace
 }  // namespace tk::am::test
