@@ -103,6 +103,7 @@ RETURNS SETOF AMAssetFundDaily LANGUAGE sql STABLE AS $$
                                   AND (hf.intYear, hf.bytPeriod) <= (p_target / 100, p_target % 100)
           LEFT JOIN AMAssetType t ON t.lngAMAssetTypeID = a.lngAMAssetTypeID
           LEFT JOIN AMAssetTypeEx tx ON tx.lngAMAssetTypeID = a.lngAMAssetTypeID AND tx.lngOrganizationID = p_org
+         WHERE p_whole  -- (so that one asset's plan holds none of it)
     ),
     scope AS MATERIALIZED (
         SELECT DISTINCT v.lngAMAssetID
@@ -372,13 +373,19 @@ RETURNS SETOF AMAssetFundDaily LANGUAGE sql STABLE AS $$
 $$;
 
 -- One asset's posting of a period, planned once a session for every asset:
--- planned afresh for each, the statement cost ten times its run.
+-- planned afresh for each, the statement cost ten times its run.  Each kind
+-- has a statement of its own, whose plan holds only what that kind reads.
 CREATE OR REPLACE FUNCTION AMAssetPostAssetDaily(p_target integer, p_seed integer, p_last integer, p_kind integer,
                                                  p_org integer, p_asset integer, p_method integer, p_life numeric)
 RETURNS integer LANGUAGE plpgsql SET search_path FROM CURRENT SET plan_cache_mode = force_generic_plan AS $$
 BEGIN
-    INSERT INTO AMAssetFundDaily
-    SELECT * FROM AMAssetDailyRows(p_target, p_seed, p_last, p_kind, p_org, false, p_asset, p_method, p_life);
+    IF p_kind = 1 THEN
+        INSERT INTO AMAssetFundDaily
+        SELECT * FROM AMAssetDailyRows(p_target, p_seed, p_last, 1, p_org, false, p_asset, p_method, p_life);
+    ELSE
+        INSERT INTO AMAssetFundDaily
+        SELECT * FROM AMAssetDailyRows(p_target, p_seed, p_last, 0, p_org, false, p_asset, p_method, p_life);
+    END IF;
     RETURN 0;
 END
 $$;
