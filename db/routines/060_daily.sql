@@ -355,7 +355,11 @@ RETURNS SETOF AMAssetFundDaily LANGUAGE sql STABLE AS $$
         -- a plain source's row follows its seed's, whose versions are its own: only the
         -- charge, the periods used and the work done move
         SELECT p.lngAMAssetID, p.lngAMAssetAlterID, p.lngAMFundID, p.lngAMAssetFundAlterID,
-               p_target / 100, p_target % 100, p_target, coalesce(r.strDate, ' '), 0, p_kind,
+               p_target / 100, p_target % 100, p_target,
+               -- (the run's date, read once for all of them)
+               coalesce((SELECT max(r.strDate) FROM AMAssetDepreciation r
+                          WHERE r.lngOrganizationID = p_org AND r.intYear = p_target / 100
+                            AND r.bytPeriod = p_target % 100), ' '), 0, p_kind,
                0, p.dblCharge, CASE WHEN p.blnGone THEN -p.dblCharge ELSE 0 END, 0, 0,
                p.dblCost, CASE WHEN p.blnGone THEN 0 ELSE p.dblSeedRaw + p.dblCharge END, p.dblImpairment,
                p.dblResidual, p.dblWorked - p.dblSeedWorked, 0, p.intUsed - p.intSeedUsed, 0,
@@ -363,8 +367,6 @@ RETURNS SETOF AMAssetFundDaily LANGUAGE sql STABLE AS $$
                CASE WHEN p.bytMethod = 3 THEN 0 ELSE round(p.dblLife)::integer END,
                p.dblWorked, p.intUsed, p.lngVoucherID, p_org
           FROM plain p
-          LEFT JOIN AMAssetDepreciation r
-                 ON r.lngOrganizationID = p_org AND r.intYear = p_target / 100 AND r.bytPeriod = p_target % 100
          WHERE (p.dblCharge <> 0 OR p.intUsed <> p.intSeedUsed OR p.dblWorked <> p.dblSeedWorked)
            AND (p.lngAMAssetID, p.lngAMFundID, 0) NOT IN (SELECT d.lngAMAssetID, d.lngAMFundID, d.lngAMAssetAlterID
                                                             FROM posted_before d)
