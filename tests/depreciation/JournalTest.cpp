@@ -223,12 +223,16 @@ TEST_F(JournalTest, RebuildKeepsTheRowsOfAssetsWhoseCardOrSourceVersionsLieElsew
 
 // A source that joins an asset under its card version, as older data has it: in
 // that period the asset's other sources follow their seed unchanged and the new
-// one starts. With its organisation the asset posts the rows it posts alone.
+// one starts. With its organisation the asset posts the rows it posts alone, and
+// a second organisation's plain asset posts with its own.
 TEST_F(JournalTest, AnAssetWithANewSourceUnderItsCardPostsWithItsOrganisationAsAlone) {
-    AssetPlan plan = AssetPlan::Of(2, 50000, 2000, 60);
+    constexpr int32_t kOther = 2;
+    AssetPlan plan = AssetPlan::Of(2, 50000, 2000, 60), elsewhere = AssetPlan::Of(2, 12000, 0, 24);
     plan.fundCosts = {30000, 20000};
-    const int32_t asset = AddAsset(plan), other = AddAsset(AssetPlan::Of(2, 12000, 0, 24));
-    RunPeriods(2024, 1, 2);
+    elsewhere.org = kOther;
+    elsewhere.department = 7;
+    const int32_t asset = AddAsset(plan), other = AddAsset(elsewhere);
+    for (int32_t org : {kOrg, kOther}) RunPeriods(2024, 1, 2, org);
     const std::string id = std::to_string(asset);
     const std::string card = std::to_string(static_cast<int32_t>(
         Scalar("Select lngAMAssetLastAlterID From AMAsset Where lngAMAssetID = " + id)));
@@ -238,17 +242,17 @@ TEST_F(JournalTest, AnAssetWithANewSourceUnderItsCardPostsWithItsOrganisationAsA
         " bytStatus, lngOrganizationID) Values (9001, " +
         card + ", " + id + ", 3, 2024, 3, '2024-03-15', 5000, 5000, 1, 2, 1)");
     Execute("Insert Into AMAssetFund Values (" + id + ", 3, 9001, 9001)");
-    RunPeriods(2024, 3, 2);
+    for (int32_t org : {kOrg, kOther}) RunPeriods(2024, 3, 2, org);
     auto withOrganisation = Journal();
     ASSERT_GT(Scalar("Select Count(*) From AMAssetFundDaily Where YearPeriod = 202403 And "
                      "blnFromDepreciation = 1 And lngAMAssetID = " +
                      id),
               2);
-    for (int16_t period : {3, 4}) {
-        ASSERT_TRUE(depreciation.WriteDaily(2024, period, 0, true, true, Variant(kOrg)));
-        for (int32_t alone : {asset, other})
-            ASSERT_TRUE(depreciation.WriteDaily(2024, period, alone, true, false, Variant(kOrg)));
-    }
+    for (int16_t period : {3, 4})
+        for (auto [alone, org] : {std::pair{asset, kOrg}, std::pair{other, kOther}}) {
+            ASSERT_TRUE(depreciation.WriteDaily(2024, period, 0, true, true, Variant(org)));
+            ASSERT_TRUE(depreciation.WriteDaily(2024, period, alone, true, false, Variant(org)));
+        }
     EXPECT_EQ(Journal(), withOrganisation);
 }
 
