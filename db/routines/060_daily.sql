@@ -39,28 +39,7 @@ CREATE OR REPLACE FUNCTION AMAssetDailyRows(p_target integer, p_seed integer, p_
                                             p_org integer, p_whole boolean, p_asset integer, p_method integer,
                                             p_life numeric)
 RETURNS SETOF AMAssetFundDaily LANGUAGE sql STABLE AS $$
-    WITH RECURSIVE recent AS MATERIALIZED (
-        -- the organisation's balances from the seed period to the last one read
-        SELECT b.lngAMAssetID, b.lngAMFundID, b.lngAMAssetFundAlterID, b.lngAMAssetAlterID,
-               b.intYear, b.bytPeriod, b.intYear * 100 + b.bytPeriod AS intYP, b.lngVoucherID,
-               b.intInitPeriods + b.intPeriods AS intUsed, b.dblInitWork + b.dblWork AS dblWorked,
-               b.dblInitDepreciation, b.dblDepreciation
-          FROM AMAssetFundBalance b
-         WHERE b.lngOrganizationID = p_org AND (p_whole OR b.lngAMAssetID = p_asset)
-           AND (b.intYear, b.bytPeriod) >= (coalesce(p_seed, p_target) / 100, coalesce(p_seed, p_target) % 100)
-           AND (b.intYear, b.bytPeriod) <= (p_last / 100, p_last % 100)
-    ),
-    held AS MATERIALIZED (
-        -- per asset, the periods used and work done its balances record at the seed, and how
-        -- many balances it has in the period
-        SELECT b.lngAMAssetID, max(b.intUsed) FILTER (WHERE b.intYP = p_seed) AS intUsed,
-               max(b.dblWorked) FILTER (WHERE b.intYP = p_seed) AS dblWorked,
-               count(*) FILTER (WHERE b.intYP = p_target) AS intInPeriod
-          FROM recent b
-         WHERE b.intYP = p_target OR b.intYP = p_seed
-         GROUP BY b.lngAMAssetID
-    ),
-    posted_before AS MATERIALIZED (
+    WITH RECURSIVE posted_before AS MATERIALIZED (
         -- what the period already has of the kind (an alteration's rows lie in its own period);
         -- one asset's by the asset alone, so that no plan reads the organisation's period for it
         SELECT d.lngAMAssetID, d.lngAMFundID, (1 - p_kind) * d.lngAMAssetAlterID AS lngAMAssetAlterID
@@ -69,41 +48,46 @@ RETURNS SETOF AMAssetFundDaily LANGUAGE sql STABLE AS $$
            AND d.YearPeriod = p_target AND d.blnFromDepreciation = p_kind
     ),
     plain AS MATERIALIZED (
-        -- an organisation's depreciation: the sources whose only rows are the seed's and the
-        -- period's, both naming the same card and source versions of the organisation (an
-        -- alteration in between would have made new ones), which are nearly all; the period's
-        -- row follows the seed's, so it is posted from the two rows and the versions they name
-        -- alone, read as sets
-        SELECT b.*, hc.bytAlterType = 2 AS blnGone,
+        -- an organisation's depreciation: the sources whose only balances in the seed period and
+        -- the period are one row each, both naming the same card and source versions of the
+        -- organisation (an alteration in between would have made new ones), which are nearly
+        -- all; the period's row follows the seed's, so it is posted from the two rows and the
+        -- versions they name alone, read as sets straight from their tables
+        SELECT t.lngAMAssetID, t.lngAMFundID, t.lngAMAssetAlterID, t.lngAMAssetFundAlterID, t.lngVoucherID,
+               s.intInitPeriods + s.intPeriods AS intSeedUsed, s.dblInitWork + s.dblWork AS dblSeedWorked,
+               s.dblInitDepreciation + s.dblDepreciation AS dblSeedRaw, t.intInitPeriods + t.intPeriods AS intUsed,
+               t.dblInitWork + t.dblWork AS dblWorked, t.dblDepreciation AS dblCharge,
+               hc.bytAlterType = 2 AS blnGone,
                CASE WHEN hc.bytAlterType = 2 THEN 0 ELSE hf.dblAmount END AS dblCost,
                CASE WHEN hc.bytAlterType = 2 THEN 0 ELSE hf.dblDecAmount END AS dblImpairment,
                CASE WHEN hc.bytAlterType = 2 THEN 0 ELSE hf.dblNetworth END AS dblResidual,
                coalesce(nullif(hc.bytDepreciationMethod, 0),
-                        nullif(coalesce(tx.bytDepreciationMethod, t.bytDepreciationMethod), 0), p_method) AS bytMethod,
-               coalesce(nullif(hc.dblUseage, 0), nullif(coalesce(tx.dblUseage, t.dblUseage), 0), p_life) AS dblLife
-          FROM (SELECT b.lngAMAssetID, b.lngAMFundID, min(b.lngAMAssetAlterID) AS lngAMAssetAlterID,
-                       min(b.lngAMAssetFundAlterID) AS lngAMAssetFundAlterID,
-                       max(b.lngVoucherID) FILTER (WHERE b.intYP = p_target) AS lngVoucherID,
-                       max(b.intUsed) FILTER (WHERE b.intYP = p_seed) AS intSeedUsed,
-                       max(b.dblWorked) FILTER (WHERE b.intYP = p_seed) AS dblSeedWorked,
-                       max(b.dblInitDepreciation + b.dblDepreciation) FILTER (WHERE b.intYP = p_seed) AS dblSeedRaw,
-                       max(b.intUsed) FILTER (WHERE b.intYP = p_target) AS intUsed,
-                       max(b.dblWorked) FILTER (WHERE b.intYP = p_target) AS dblWorked,
-                       max(b.dblDepreciation) FILTER (WHERE b.intYP = p_target) AS dblCharge
-                  FROM recent b
-                 WHERE p_whole AND p_kind = 1 AND (b.intYP = p_seed OR b.intYP = p_target)
-                 GROUP BY b.lngAMAssetID, b.lngAMFundID
-                HAVING count(*) FILTER (WHERE b.intYP = p_seed) = 1 AND count(*) FILTER (WHERE b.intYP = p_target) = 1
-                   AND min(b.lngAMAssetAlterID) = max(b.lngAMAssetAlterID)
-                   AND min(b.lngAMAssetFundAlterID) = max(b.lngAMAssetFundAlterID)) b
-          JOIN AMAsset a ON a.lngAMAssetID = b.lngAMAssetID AND a.lngOrganizationID = p_org
-          JOIN AMAssetAlter hc ON hc.lngAMAssetAlterID = b.lngAMAssetAlterID AND hc.lngOrganizationID = p_org
+                        nullif(coalesce(tx.bytDepreciationMethod, ty.bytDepreciationMethod), 0), p_method) AS bytMethod,
+               coalesce(nullif(hc.dblUseage, 0), nullif(coalesce(tx.dblUseage, ty.dblUseage), 0), p_life) AS dblLife
+          FROM AMAssetFundBalance t
+          JOIN AMAssetFundBalance s
+               ON s.lngAMAssetAlterID = t.lngAMAssetAlterID AND s.lngAMAssetFundAlterID = t.lngAMAssetFundAlterID
+              AND s.lngAMAssetID = t.lngAMAssetID AND s.lngAMFundID = t.lngAMFundID
+              AND s.lngOrganizationID = p_org AND s.intYear = p_seed / 100 AND s.bytPeriod = p_seed % 100
+          -- and no other row of the source in either period
+          JOIN (SELECT o.lngAMAssetID, o.lngAMFundID
+                  FROM (SELECT o.lngAMAssetID, o.lngAMFundID FROM AMAssetFundBalance o
+                         WHERE o.lngOrganizationID = p_org AND o.intYear = p_seed / 100 AND o.bytPeriod = p_seed % 100
+                        UNION ALL
+                        SELECT o.lngAMAssetID, o.lngAMFundID FROM AMAssetFundBalance o
+                         WHERE o.lngOrganizationID = p_org AND o.intYear = p_target / 100
+                           AND o.bytPeriod = p_target % 100) o
+                 GROUP BY o.lngAMAssetID, o.lngAMFundID
+                HAVING count(*) = 2) u ON u.lngAMAssetID = t.lngAMAssetID AND u.lngAMFundID = t.lngAMFundID
+          JOIN AMAsset a ON a.lngAMAssetID = t.lngAMAssetID AND a.lngOrganizationID = p_org
+          JOIN AMAssetAlter hc ON hc.lngAMAssetAlterID = t.lngAMAssetAlterID AND hc.lngOrganizationID = p_org
                               AND (hc.intYear, hc.bytPeriod) <= (p_target / 100, p_target % 100)
-          JOIN AMAssetFundAlter hf ON hf.lngAMAssetFundAlterID = b.lngAMAssetFundAlterID AND hf.lngOrganizationID = p_org
+          JOIN AMAssetFundAlter hf ON hf.lngAMAssetFundAlterID = t.lngAMAssetFundAlterID AND hf.lngOrganizationID = p_org
                                   AND (hf.intYear, hf.bytPeriod) <= (p_target / 100, p_target % 100)
-          LEFT JOIN AMAssetType t ON t.lngAMAssetTypeID = a.lngAMAssetTypeID
+          LEFT JOIN AMAssetType ty ON ty.lngAMAssetTypeID = a.lngAMAssetTypeID
           LEFT JOIN AMAssetTypeEx tx ON tx.lngAMAssetTypeID = a.lngAMAssetTypeID AND tx.lngOrganizationID = p_org
-         WHERE p_whole  -- (so that one asset's plan holds none of it)
+         WHERE p_whole AND p_kind = 1  -- (so that one asset's plan holds none of it)
+           AND t.lngOrganizationID = p_org AND t.intYear = p_target / 100 AND t.bytPeriod = p_target % 100
     ),
     scope AS MATERIALIZED (
         SELECT DISTINCT v.lngAMAssetID
@@ -113,11 +97,32 @@ RETURNS SETOF AMAssetFundDaily LANGUAGE sql STABLE AS $$
            AND (p_whole OR v.lngAMAssetID = p_asset)
         UNION ALL
         -- the assets with a balance in the period that is not plain
-        SELECT h.lngAMAssetID
-          FROM held h
-          LEFT JOIN (SELECT p.lngAMAssetID, count(*) AS intPlain FROM plain p GROUP BY p.lngAMAssetID) p
-                 ON p.lngAMAssetID = h.lngAMAssetID
-         WHERE p_kind = 1 AND h.intInPeriod > coalesce(p.intPlain, 0)
+        SELECT DISTINCT b.lngAMAssetID
+          FROM AMAssetFundBalance b
+          LEFT JOIN plain p ON p.lngAMAssetID = b.lngAMAssetID AND p.lngAMFundID = b.lngAMFundID
+         WHERE p_kind = 1 AND b.lngOrganizationID = p_org AND (p_whole OR b.lngAMAssetID = p_asset)
+           AND b.intYear = p_target / 100 AND b.bytPeriod = p_target % 100 AND p.lngAMAssetID IS NULL
+        -- in key order, so that what is looked up per asset is found in index order
+        ORDER BY 1
+    ),
+    recent AS MATERIALIZED (
+        -- the balances of the assets in scope from the seed period to the last one read
+        SELECT b.lngAMAssetID, b.lngAMFundID, b.lngAMAssetFundAlterID, b.lngAMAssetAlterID,
+               b.intYear, b.bytPeriod, b.intYear * 100 + b.bytPeriod AS intYP, b.lngVoucherID,
+               b.intInitPeriods + b.intPeriods AS intUsed, b.dblInitWork + b.dblWork AS dblWorked,
+               b.dblInitDepreciation, b.dblDepreciation
+          FROM AMAssetFundBalance b
+         WHERE b.lngOrganizationID = p_org AND (p_whole OR b.lngAMAssetID = p_asset)
+           AND (b.intYear, b.bytPeriod) >= (coalesce(p_seed, p_target) / 100, coalesce(p_seed, p_target) % 100)
+           AND (b.intYear, b.bytPeriod) <= (p_last / 100, p_last % 100)
+           AND b.lngAMAssetID IN (SELECT s.lngAMAssetID FROM scope s)
+    ),
+    held AS MATERIALIZED (
+        -- per asset, the periods used and work done its balances record at the seed
+        SELECT b.lngAMAssetID, max(b.intUsed) AS intUsed, max(b.dblWorked) AS dblWorked
+          FROM recent b
+         WHERE b.intYP = p_seed
+         GROUP BY b.lngAMAssetID
     ),
     unposted AS (
         -- an asset all of whose alterations of the period are posted for each of its

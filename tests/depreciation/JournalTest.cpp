@@ -243,6 +243,19 @@ TEST_F(JournalTest, AnAssetWithANewSourceUnderItsCardPostsWithItsOrganisationAsA
         card + ", " + id + ", 3, 2024, 3, '2024-03-15', 5000, 5000, 1, 2, 1)");
     Execute("Insert Into AMAssetFund Values (" + id + ", 3, 9001, 9001)");
     for (int32_t org : {kOrg, kOther}) RunPeriods(2024, 3, 2, org);
+    // Older data may also hold two balances of one source in a period, under
+    // two versions: the first source gets a second one in April
+    Execute(
+        "Insert Into AMAssetFundAlter (lngAMAssetFundAlterID, lngAMAssetAlterID, lngAMAssetID,"
+        " lngAMFundID, intYear, bytPeriod, strDate, dblAmount, bytAlterType, bytStatus,"
+        " lngOrganizationID) Values (9002, " +
+        card + ", " + id + ", 1, 2024, 4, '2024-04-15', 30000, 1, 2, 1)");
+    Execute("Create Table SecondBalance As Select * From AMAssetFundBalance Where lngAMAssetID = " +
+            id + " And lngAMFundID = 1 And intYear = 2024 And bytPeriod = 4");
+    Execute("Update SecondBalance Set lngAMAssetFundAlterID = 9002, dblDepreciation = 100");
+    Execute("Insert Into AMAssetFundBalance Select * From SecondBalance");
+    ASSERT_TRUE(depreciation.WriteDaily(2024, 4, 0, true, true, Variant(kOrg)));
+    ASSERT_TRUE(depreciation.WriteDaily(2024, 4, 0, true, false, Variant(kOrg)));
     auto withOrganisation = Journal();
     ASSERT_GT(Scalar("Select Count(*) From AMAssetFundDaily Where YearPeriod = 202403 And "
                      "blnFromDepreciation = 1 And lngAMAssetID = " +
