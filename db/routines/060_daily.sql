@@ -53,18 +53,34 @@ RETURNS SETOF AMAssetFundDaily LANGUAGE sql STABLE AS $$
         -- organisation (an alteration in between would have made new ones), which are nearly
         -- all; the period's row follows the seed's, so it is posted from the two rows and the
         -- versions they name alone, read as sets straight from their tables
-        SELECT t.lngAMAssetID, t.lngAMFundID, t.lngAMAssetAlterID, t.lngAMAssetFundAlterID, t.lngVoucherID,
-               s.intInitPeriods + s.intPeriods AS intSeedUsed, s.dblInitWork + s.dblWork AS dblSeedWorked,
-               s.dblInitDepreciation + s.dblDepreciation AS dblSeedRaw, t.intInitPeriods + t.intPeriods AS intUsed,
-               t.dblInitWork + t.dblWork AS dblWorked, t.dblDepreciation AS dblCharge,
-               hc.bytAlterType = 2 AS blnGone,
-               CASE WHEN hc.bytAlterType = 2 THEN 0 ELSE hf.dblAmount END AS dblCost,
-               CASE WHEN hc.bytAlterType = 2 THEN 0 ELSE hf.dblDecAmount END AS dblImpairment,
-               CASE WHEN hc.bytAlterType = 2 THEN 0 ELSE hf.dblNetworth END AS dblResidual,
-               coalesce(nullif(hc.bytDepreciationMethod, 0),
-                        nullif(coalesce(tx.bytDepreciationMethod, ty.bytDepreciationMethod), 0), p_method) AS bytMethod,
-               coalesce(nullif(hc.dblUseage, 0), nullif(coalesce(tx.dblUseage, ty.dblUseage), 0), p_life) AS dblLife
-          FROM AMAssetFundBalance t
+        SELECT t.*, s.intInitPeriods + s.intPeriods AS intSeedUsed, s.dblInitWork + s.dblWork AS dblSeedWorked,
+               s.dblInitDepreciation + s.dblDepreciation AS dblSeedRaw
+          FROM (SELECT t.lngAMAssetID, t.lngAMFundID, t.lngAMAssetAlterID, t.lngAMAssetFundAlterID, t.lngVoucherID,
+                       t.intInitPeriods + t.intPeriods AS intUsed, t.dblInitWork + t.dblWork AS dblWorked,
+                       t.dblDepreciation AS dblCharge, hc.bytAlterType = 2 AS blnGone,
+                       CASE WHEN hc.bytAlterType = 2 THEN 0 ELSE hf.dblAmount END AS dblCost,
+                       CASE WHEN hc.bytAlterType = 2 THEN 0 ELSE hf.dblDecAmount END AS dblImpairment,
+                       CASE WHEN hc.bytAlterType = 2 THEN 0 ELSE hf.dblNetworth END AS dblResidual,
+                       coalesce(nullif(hc.bytDepreciationMethod, 0),
+                                nullif(coalesce(tx.bytDepreciationMethod, ty.bytDepreciationMethod), 0), p_method)
+                           AS bytMethod,
+                       coalesce(nullif(hc.dblUseage, 0), nullif(coalesce(tx.dblUseage, ty.dblUseage), 0), p_life)
+                           AS dblLife
+                  FROM AMAssetFundBalance t
+                  JOIN AMAsset a ON a.lngAMAssetID = t.lngAMAssetID AND a.lngOrganizationID = p_org
+                  JOIN AMAssetAlter hc ON hc.lngAMAssetAlterID = t.lngAMAssetAlterID AND hc.lngOrganizationID = p_org
+                                      AND (hc.intYear, hc.bytPeriod) <= (p_target / 100, p_target % 100)
+                  JOIN AMAssetFundAlter hf ON hf.lngAMAssetFundAlterID = t.lngAMAssetFundAlterID
+                                          AND hf.lngOrganizationID = p_org
+                                          AND (hf.intYear, hf.bytPeriod) <= (p_target / 100, p_target % 100)
+                  LEFT JOIN AMAssetType ty ON ty.lngAMAssetTypeID = a.lngAMAssetTypeID
+                  LEFT JOIN AMAssetTypeEx tx ON tx.lngAMAssetTypeID = a.lngAMAssetTypeID AND tx.lngOrganizationID = p_org
+                 WHERE p_whole AND p_kind = 1  -- (so that one asset's plan holds none of it)
+                   AND t.lngOrganizationID = p_org AND t.intYear = p_target / 100 AND t.bytPeriod = p_target % 100
+                -- (the versions first: the planner takes the pair below, whose versions are one
+                -- another's, for a handful of rows, and would hash the rows again at every join
+                -- planned above it)
+                OFFSET 0) t
           JOIN AMAssetFundBalance s
                ON s.lngAMAssetAlterID = t.lngAMAssetAlterID AND s.lngAMAssetFundAlterID = t.lngAMAssetFundAlterID
               AND s.lngAMAssetID = t.lngAMAssetID AND s.lngAMFundID = t.lngAMFundID
@@ -79,15 +95,6 @@ RETURNS SETOF AMAssetFundDaily LANGUAGE sql STABLE AS $$
                            AND o.bytPeriod = p_target % 100) o
                  GROUP BY o.lngAMAssetID, o.lngAMFundID
                 HAVING count(*) = 2) u ON u.lngAMAssetID = t.lngAMAssetID AND u.lngAMFundID = t.lngAMFundID
-          JOIN AMAsset a ON a.lngAMAssetID = t.lngAMAssetID AND a.lngOrganizationID = p_org
-          JOIN AMAssetAlter hc ON hc.lngAMAssetAlterID = t.lngAMAssetAlterID AND hc.lngOrganizationID = p_org
-                              AND (hc.intYear, hc.bytPeriod) <= (p_target / 100, p_target % 100)
-          JOIN AMAssetFundAlter hf ON hf.lngAMAssetFundAlterID = t.lngAMAssetFundAlterID AND hf.lngOrganizationID = p_org
-                                  AND (hf.intYear, hf.bytPeriod) <= (p_target / 100, p_target % 100)
-          LEFT JOIN AMAssetType ty ON ty.lngAMAssetTypeID = a.lngAMAssetTypeID
-          LEFT JOIN AMAssetTypeEx tx ON tx.lngAMAssetTypeID = a.lngAMAssetTypeID AND tx.lngOrganizationID = p_org
-         WHERE p_whole AND p_kind = 1  -- (so that one asset's plan holds none of it)
-           AND t.lngOrganizationID = p_org AND t.intYear = p_target / 100 AND t.bytPeriod = p_target % 100
     ),
     scope AS MATERIALIZED (
         SELECT DISTINCT v.lngAMAssetID
