@@ -122,7 +122,7 @@ RETURNS SETOF AMAssetFundDaily LANGUAGE sql STABLE AS $$
          WHERE b.lngOrganizationID = p_org AND (p_whole OR b.lngAMAssetID = p_asset)
            AND (b.intYear, b.bytPeriod) >= (coalesce(p_seed, p_target) / 100, coalesce(p_seed, p_target) % 100)
            AND (b.intYear, b.bytPeriod) <= (p_last / 100, p_last % 100)
-           AND b.lngAMAssetID IN (SELECT s.lngAMAssetID FROM scope s)
+           AND (NOT p_whole OR b.lngAMAssetID IN (SELECT s.lngAMAssetID FROM scope s))
     ),
     held AS MATERIALIZED (
         -- per asset, the periods used and work done its balances record at the seed
