@@ -85,7 +85,8 @@ RETURNS SETOF AMAssetFundDaily LANGUAGE sql STABLE AS $$
                ON s.lngAMAssetAlterID = t.lngAMAssetAlterID AND s.lngAMAssetFundAlterID = t.lngAMAssetFundAlterID
               AND s.lngAMAssetID = t.lngAMAssetID AND s.lngAMFundID = t.lngAMFundID
               AND s.lngOrganizationID = p_org AND s.intYear = p_seed / 100 AND s.bytPeriod = p_seed % 100
-          -- and no other row of the source in either period
+          -- and no other row of the source in either period (each period read by its own
+          -- index range: as one condition on both, the plan read the year's every period)
           JOIN (SELECT o.lngAMAssetID, o.lngAMFundID
                   FROM (SELECT o.lngAMAssetID, o.lngAMFundID FROM AMAssetFundBalance o
                          WHERE o.lngOrganizationID = p_org AND o.intYear = p_seed / 100 AND o.bytPeriod = p_seed % 100
@@ -109,7 +110,8 @@ RETURNS SETOF AMAssetFundDaily LANGUAGE sql STABLE AS $$
           LEFT JOIN plain p ON p.lngAMAssetID = b.lngAMAssetID AND p.lngAMFundID = b.lngAMFundID
          WHERE p_kind = 1 AND b.lngOrganizationID = p_org AND (p_whole OR b.lngAMAssetID = p_asset)
            AND b.intYear = p_target / 100 AND b.bytPeriod = p_target % 100 AND p.lngAMAssetID IS NULL
-        -- in key order, so that what is looked up per asset is found in index order
+        -- either kind's assets in key order, so that what is looked up per asset is found in
+        -- index order
         ORDER BY 1
     ),
     recent AS MATERIALIZED (
